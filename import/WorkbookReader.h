@@ -1,0 +1,47 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace ledgerlift {
+
+// The value of one worksheet cell as the workbook stores it.
+struct CellValue {
+    enum class Kind { Empty, Number, Date, Text, Boolean, Error };
+    Kind kind = Kind::Empty;
+    // Number: the number. Date: the serial day number (days since 1899-12-30,
+    // the fraction being the time of day). Boolean: 0 or 1.
+    double number = 0;
+    // Text: the text. Error: the error's text as a spreadsheet shows it.
+    std::string text;
+
+    static CellValue Empty() { return {}; }
+    static CellValue Number(double v) { return {Kind::Number, v, {}}; }
+    static CellValue DateSerial(double v) { return {Kind::Date, v, {}}; }
+    static CellValue Text(std::string t) { return {Kind::Text, 0, std::move(t)}; }
+    static CellValue Boolean(bool b) { return {Kind::Boolean, b ? 1.0 : 0.0, {}}; }
+    static CellValue Error(std::string t) { return {Kind::Error, 0, std::move(t)}; }
+};
+
+// A workbook that can't be opened or read; the message names the file and
+// the reason, for the operator.
+class WorkbookError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads worksheets by position and their cells by 1-based row and column.
+// Other formats can be added behind this without touching the import.
+class WorkbookReader {
+  public:
+    virtual ~WorkbookReader() = default;
+    // Throws WorkbookError when the file is missing, unreadable, encrypted,
+    // damaged or not a workbook of this reader's kind.
+    virtual void Open(const std::string& path) = 0;
+    virtual int SheetCount() const = 0;
+    // Throws WorkbookError for a sheet that is not there.
+    virtual CellValue Cell(int sheet, int row, int col) const = 0;
+    virtual void Close() = 0;
+};
+
+}  // namespace ledgerlift

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+#include "shell/WindowOps.h"
+#include "shell/data/Connection.h"
+
+namespace ledgerlift {
+
+// The one connection to the chosen company's database, over which every
+// statement of the migration runs. Only ConnectSql opens and closes it.
+extern Connection cnCompany;
+
+// The folder below the product's folder that holds the databases.
+std::string DatabaseFolder(const std::string& programFolder);
+std::string InitialConnectionString(const std::string& programFolder);
+// companyPath is "<DirName>/<FileName>", without ".mdb".
+std::string CompanyConnectionString(const std::string& programFolder,
+                                    const std::string& companyPath);
+
+// Finds the company's database through the initial database and opens
+// cnCompany on it. cnCompany is closed first, so after a failure it is never
+// left open on the company of an earlier run. A failure is shown in a
+// message box (critical icon). Gives whether cnCompany is open afterwards.
+bool ConnectSql(const std::string& programFolder, const std::string& companyCode, WindowOps& ops);
+
+}  // namespace ledgerlift

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace ledgerlift {
+
+enum class MsgButtons { OK, YesNo };
+enum class MsgIcon { None, Critical, Exclamation, Question, Information };
+enum class MsgAnswer { OK, Yes, No };
+enum class MousePointer { Default = 0, Hourglass = 11 };
+
+// The program's title: the caption of every message box that sets none.
+inline constexpr const char* kAppTitle = "Ledgerlift";
+
+// Everything the logic asks of the window toolkit beyond the controls' state.
+// The Qt window implements it for the operator; a scripted implementation
+// answers from a queue for tests and the command line. Each call may first
+// bring the view up to date with the controls.
+class WindowOps {
+  public:
+    virtual ~WindowOps() = default;
+
+    // A modal message box. An empty caption shows the program's title.
+    virtual MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                             const std::string& caption = "") = 0;
+    // Lets the window repaint and handle queued input. The Qt view does real
+    // work here at most every few tens of milliseconds.
+    virtual void DoEvents() = 0;
+    virtual void SetMousePointer(MousePointer pointer) = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+    // The modal open-file dialog with the given filter ("Name|*.ext|...").
+    // Gives the chosen file's full path, or nothing when cancelled.
+    virtual std::optional<std::string> ShowOpen(const std::string& filter) = 0;
+    // Unloads the window, which ends the program.
+    virtual void Unload() = 0;
+};
+
+}  // namespace ledgerlift

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace ledgerlift {
+
+// A colour as red, green and blue.
+struct Rgb {
+    std::uint8_t red = 255, green = 255, blue = 255;
+    bool operator==(const Rgb&) const = default;
+};
+
+// A grid access outside the grid's rows or columns.
+class GridError : public std::out_of_range {
+  public:
+    using std::out_of_range::out_of_range;
+};
+
+// The flexible grid: a table of text cells addressed by 0-based row and
+// column; row 0 is the one fixed header row. This is the control's state only;
+// a view shows it and may catch up with it later, by the change counters.
+class Grid {
+  public:
+    enum class Align { Default, Left, Right };
+
+    explicit Grid(std::string name = "grid");
+
+    const std::string& Name() const { return name_; }
+
+    // "|" cuts the string into one segment per column; a leading "<" or ">"
+    // sets the alignment; the rest, trailing blanks included, becomes the
+    // caption in row 0, and the column is sized to the caption.
+    void SetFormatString(const std::string& format);
+    const std::string& FormatString() const { return format_; }
+
+    int Rows() const { return static_cast<int>(cells_.size()); }
+    void SetRows(int rows);
+    int Cols() const { return cols_; }
+    void SetCols(int cols);
+
+    const std::string& TextMatrix(int row, int col) const;
+    void SetTextMatrix(int row, int col, std::string text);
+    // Appends a row; its cells come from text cut at each tab.
+    void AddItem(const std::string& text);
+
+    int ColWidth(int col) const;  // twips
+    void SetColWidth(int col, int twips);
+    Align ColAlignment(int col) const;
+
+    int TopRow() const { return topRow_; }
+    void SetTopRow(int row);
+    int Row() const { return row_; }
+    void SetRow(int row);
+    int Col() const { return col_; }
+    void SetCol(int col);
+
+    // The background of the current cell (Row, Col).
+    void SetCellBackColor(Rgb color);
+    bool HasBackColor(int row, int col) const;
+    Rgb BackColor(int row, int col) const;
+
+    // Raised by every change of rows, columns, widths or captions, and by
+    // every change of cells or colours; a view compares them to catch up.
+    std::uint64_t ShapeVersion() const { return shapeVersion_; }
+    std::uint64_t ContentVersion() const { return contentVersion_; }
+
+    // The twips a caption of this many characters takes.
+    static int CaptionWidth(const std::string& caption);
+
+  private:
+    void CheckCell(int row, int col) const;
+
+    std::string name_;
+    std::string format_;
+    int cols_ = 2;
+    std::vector<std::vector<std::string>> cells_;
+    std::vector<std::vector<std::uint32_t>> colors_;  // per row; empty when none set
+    std::vector<int> widths_;
+    std::vector<Align> aligns_;
+    int topRow_ = 1;
+    int row_ = 1;
+    int col_ = 1;
+    std::uint64_t shapeVersion_ = 0;
+    std::uint64_t contentVersion_ = 0;
+};
+
+}  // namespace ledgerlift

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace ledgerlift {
+
+// Turns a statement written in the product's dialect into one that SQLite
+// accepts. The only difference that matters is the date literal: the product
+// writes dates between # signs (#2009-04-01#, also #4/1/2009#); outside quoted
+// text these become the quoted text '2009-04-01'. Everything else passes
+// unchanged.
+std::string ToSqlite(const std::string& statement);
+
+}  // namespace ledgerlift

@@ -1,0 +1,36 @@
+// Ledgerlift: moves a company's master data from an Excel workbook into its
+// Tallvane company database.
+
+#include <QApplication>
+#include <QDir>
+#include <clocale>
+#include <cstring>
+#include <string>
+
+#include "shell/Form1.h"
+#include "shell/qt/MainWindow.h"
+#include "shell/qt/QtWindowOps.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // Numbers are read and written with "." whatever the operator's locale.
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName("Ledgerlift");
+    QApplication::setWindowIcon(QIcon(":/pictures/icon.svg"));
+
+    std::string folder = QCoreApplication::applicationDirPath().toStdString();
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--product-folder") == 0 && i + 1 < argc) {
+            folder = QDir(argv[++i]).absolutePath().toStdString();
+        }
+    }
+
+    ledgerlift::QtWindowOps ops;
+    ledgerlift::Form1 form(folder, ops);
+    ledgerlift::MainWindow window(form);
+    ops.Attach(&window);
+    form.Form_Load();
+    window.Sync();
+    window.show();
+    return QApplication::exec();
+}

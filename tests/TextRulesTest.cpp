@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "migration/TextRules.h"
+
+namespace ledgerlift {
+namespace {
+
+TEST(Quoting, DoublesEverySingleQuoteAndNothingElse) {
+    EXPECT_EQ(Quote("O'Brien"), "'O''Brien'");
+    EXPECT_EQ(Quote("''"), "''''''");
+    EXPECT_EQ(Quote(""), "''");
+    EXPECT_EQ(SqlEscape("a\"b\\c%"), "a\"b\\c%");
+    EXPECT_EQ(SqlEscape("'x'"), "''x''");
+}
+
+TEST(NumberText, ShortestWithFifteenSignificantDigits) {
+    EXPECT_EQ(NumberText(12), "12");
+    EXPECT_EQ(NumberText(12.5), "12.5");
+    EXPECT_EQ(NumberText(57.0), "57");
+    EXPECT_EQ(NumberText(0.1 + 0.2), "0.3");
+    EXPECT_EQ(NumberText(-90), "-90");
+    EXPECT_EQ(NumberText(-0.0), "0");
+    EXPECT_EQ(NumberText(1234.5), "1234.5");
+    EXPECT_EQ(NumberText(123456789012345678.0), "1.23456789012346E+17");
+    EXPECT_EQ(NumberText(0.00001), "1E-5");
+    EXPECT_EQ(IntText(-2147483647 - 1), "-2147483648");
+}
+
+TEST(CurrencyText, AtMostFourDecimalsWithoutTrailingZeros) {
+    EXPECT_EQ(CurrencyText(250.5), "250.5");
+    EXPECT_EQ(CurrencyText(1500), "1500");
+    EXPECT_EQ(CurrencyText(0.0001), "0.0001");
+    EXPECT_EQ(CurrencyText(1.23456), "1.2346");
+    EXPECT_EQ(CurrencyText(0.00005), "0") << "ties go to the even digit";
+    EXPECT_EQ(CurrencyText(-12.1), "-12.1");
+    EXPECT_THROW(CurrencyText(1e16), ConversionError);
+}
+
+TEST(DateText, IsIsoWhateverTheLocale) {
+    EXPECT_EQ(DateText(Date{2009, 4, 1}), "2009-04-01");
+    Date d;
+    EXPECT_TRUE(Date::FromIso("2024-02-29", d));
+    EXPECT_FALSE(Date::FromIso("2023-02-29", d));
+    EXPECT_FALSE(Date::FromIso("2023-2-1", d));
+}
+
+struct Reading {
+    const char* name;
+    const char* text;
+    double value;
+};
+
+class NumericReading : public ::testing::TestWithParam<Reading> {};
+
+TEST_P(NumericReading, TakesTheLeadingNumber) {
+    EXPECT_DOUBLE_EQ(Val(GetParam().text), GetParam().value) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    GridText, NumericReading,
+    ::testing::Values(Reading{"Empty", "", 0}, Reading{"Word", "abc", 0},
+                      Reading{"Whole", "12", 12}, Reading{"Fraction", "12.5", 12.5},
+                      Reading{"Negative", "-5", -5}, Reading{"Plus", "+7", 7},
+                      Reading{"BlanksAnywhere", " 1 2\t3\n", 123},
+                      Reading{"StopsAtLetters", "12abc", 12}, Reading{"Thousands", "1,000", 1000},
+                      Reading{"ThousandsWithDecimals", "1,234.50", 1234.5},
+                      Reading{"IndianGrouping", "1,00,000", 100000},
+                      Reading{"TrailingComma", "12,", 12}, Reading{"LeadingComma", ",5", 0},
+                      Reading{"CommaAfterPoint", "1.5,2", 1.5}, Reading{"ExponentE", "1.5E3", 1500},
+                      Reading{"ExponentD", "2d2", 200}, Reading{"NegativeExponent", "5e-1", 0.5},
+                      Reading{"ExponentWithoutDigits", "7E", 7}, Reading{"Hex", "&HFF", 255},
+                      Reading{"Octal", "&o17", 15}, Reading{"SecondPoint", "1.2.3", 1.2},
+                      Reading{"LonePoint", ".", 0}, Reading{"PointFirst", ".25", 0.25}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(IntegerConversion, EmptyIsZeroAndHalvesGoToEven) {
+    EXPECT_EQ(ToInt32(Value()), 0);
+    EXPECT_EQ(ToInt32(Value(2.5)), 2);
+    EXPECT_EQ(ToInt32(Value(3.5)), 4);
+    EXPECT_EQ(ToInt32(Value(-2.5)), -2);
+    EXPECT_EQ(ToInt32(Value(std::int64_t{41})), 41);
+    EXPECT_EQ(ToInt32(Value(" 12 ")), 12);
+    EXPECT_THROW(ToInt32(Value("abc")), ConversionError);
+    EXPECT_THROW(ToInt32(Value(std::int64_t{1} << 40)), ConversionError);
+    EXPECT_THROW(ToInt32(3e9), ConversionError);
+}
+
+TEST(TextConversion, EmptyIsTheEmptyText) {
+    EXPECT_EQ(ValueToText(Value()), "");
+    EXPECT_EQ(ValueToText(Value(5.0)), "5");
+    EXPECT_EQ(ValueToText(Value(std::int64_t{-3})), "-3");
+    EXPECT_EQ(ValueToText(Value("x")), "x");
+}
+
+TEST(Trimming, RemovesOnlySpaces) {
+    EXPECT_EQ(Trim("  a b  "), "a b");
+    EXPECT_EQ(Trim("\ta\t"), "\ta\t");
+    EXPECT_EQ(Trim("   "), "");
+    EXPECT_EQ(Upper("yes"), "YES");
+}
+
+}  // namespace
+}  // namespace ledgerlift

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+
+#include "shell/Form1.h"
+#include "shell/qt/GridModel.h"
+#include "shell/qt/MainWindow.h"
+#include "shell/qt/QtWindowOps.h"
+#include "tests/TestSupport.h"
+
+namespace ledgerlift {
+namespace {
+
+template <typename T>
+T* FindByName(QWidget& root, const QString& name) {
+    for (T* w : root.findChildren<T*>()) {
+        if (w->accessibleName() == name) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+class Window : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        product.AddCompany("DEMO", "C01", "DEMO");
+        product.AddCompany("SHOP", "C02", "SHOP");
+        form.Form_Load();
+        window = std::make_unique<MainWindow>(form);
+        ops.Attach(window.get());
+        window->show();
+    }
+    test::ProductFolder product;
+    QtWindowOps ops;
+    Form1 form{product.Path(), ops};
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(Window, ShowsCaptionsTabsAndEveryControl) {
+    EXPECT_EQ(window->windowTitle(), "Excel Data Migration  to Tallvane Vexa");
+    auto* tabs = FindByName<QTabWidget>(*window, "Workbook rows");
+    ASSERT_TRUE(tabs);
+    EXPECT_EQ(tabs->count(), 3);
+    EXPECT_EQ(tabs->tabText(0), "Item            ");
+    EXPECT_EQ(tabs->tabText(2), "Account Group");
+    for (const char* name : {"Load Excel Data", "Start Migration", "Close"}) {
+        EXPECT_TRUE(FindByName<QPushButton>(*window, name)) << name;
+    }
+    auto* combo = FindByName<QComboBox>(*window, "Tallvane company");
+    ASSERT_TRUE(combo);
+    EXPECT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->currentText(), "SHOP");
+    auto* date = FindByName<QDateEdit>(*window, "Migration date");
+    ASSERT_TRUE(date);
+    EXPECT_EQ(date->date(), QDate::currentDate());
+    EXPECT_TRUE(FindByName<QCheckBox>(*window, "Update Existing Items"));
+    EXPECT_TRUE(FindByName<QLabel>(*window, "Select Tallvane Company:"));
+    EXPECT_TRUE(FindByName<QLabel>(*window, "Step 1"));
+    EXPECT_TRUE(FindByName<QLabel>(*window, "Step II"));
+    auto* status = FindByName<QPlainTextEdit>(*window, "Migration status");
+    ASSERT_TRUE(status);
+    EXPECT_TRUE(status->toPlainText().startsWith("This is a migration tool"));
+    for (const char* name : {"Item rows", "Ledger rows", "Account groups"}) {
+        auto* view = FindByName<QTableView>(*window, name);
+        ASSERT_TRUE(view) << name;
+        EXPECT_EQ(view->model()->rowCount(), 0) << "only the header row";
+    }
+    EXPECT_EQ(window->GridView(2)->model()->headerData(2, Qt::Horizontal).toString(),
+              "Grand Parent");
+}
+
+TEST_F(Window, OperatorChoicesReachTheControls) {
+    auto* combo = FindByName<QComboBox>(*window, "Tallvane company");
+    combo->setCurrentIndex(0);
+    EXPECT_EQ(form.txtCompanyName.Text(), "DEMO");
+    FindByName<QCheckBox>(*window, "Update Existing Items")->setChecked(true);
+    EXPECT_EQ(form.chkUpdateItems.Value, 1);
+    FindByName<QDateEdit>(*window, "Migration date")->setDate(QDate(2009, 4, 1));
+    EXPECT_EQ(form.dtpDate.Value, (Date{2009, 4, 1}));
+}
+
+TEST_F(Window, CloseEndsTheWindow) {
+    window->CloseButton()->click();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST(GridModelTest, FollowsTheGridAndPassesTheModelChecks) {
+    Grid grid;
+    grid.SetFormatString("A|<B|>C");
+    grid.SetRows(1);
+    GridModel model(grid);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    EXPECT_EQ(model.rowCount(), 0);
+    for (int i = 0; i < 50; ++i) {
+        grid.AddItem("");
+        grid.SetTextMatrix(grid.Rows() - 1, 1, "r" + std::to_string(i));
+    }
+    model.Sync();
+    EXPECT_EQ(model.rowCount(), 50);
+    EXPECT_EQ(model.data(model.index(3, 1), Qt::DisplayRole).toString(), "r3");
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "B");
+    grid.SetRow(2);
+    grid.SetCol(0);
+    grid.SetCellBackColor(Rgb{0, 255, 0});
+    model.Sync();
+    EXPECT_EQ(model.data(model.index(1, 0), Qt::BackgroundRole).value<QBrush>().color(),
+              QColor(0, 255, 0));
+    grid.SetRows(3);
+    model.Sync();
+    EXPECT_EQ(model.rowCount(), 2);
+    grid.SetCols(5);
+    model.Sync();
+    EXPECT_EQ(model.columnCount(), 5);
+}
+
+TEST(QtFilter, MatchesTheExtensionInAnyLetterCase) {
+    EXPECT_EQ(QtWindowOps::QtFilter("Excel Files|*.XLS|All Files (*.XLS)|*.XLS"),
+              "Excel Files (*.[xX][lL][sS]);;All Files (*.XLS) (*.[xX][lL][sS])");
+}
+
+}  // namespace
+}  // namespace ledgerlift
+
+int main(int argc, char** argv) {
+    // The window tests need no display of their own.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
