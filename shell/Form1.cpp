@@ -1,6 +1,7 @@
 #include "shell/Form1.h"
 
-#include "import/WorkbookReader.h"
+#include "import/LoadWorkbook.h"
+#include "import/XlsReader.h"
 #include "migration/TextRules.h"
 #include "shell/CompanyConnection.h"
 #include "shell/data/Recordset.h"
@@ -40,7 +41,7 @@ Form1::Form1(std::string programFolder, WindowOps& ops)
 Form1::~Form1() = default;
 
 std::unique_ptr<WorkbookReader> Form1::NewReader() const {
-    return readerFactory_ ? readerFactory_() : nullptr;
+    return readerFactory_ ? readerFactory_() : std::make_unique<XlsReader>();
 }
 
 void Form1::Form_Load() {
@@ -74,7 +75,9 @@ void Form1::Form_Load() {
     }
 }
 
-void Form1::cmdLoad_Click() {}
+void Form1::cmdLoad_Click() {
+    LoadWorkbook(*this);
+}
 
 void Form1::cmdMigrate_Click() {}
 

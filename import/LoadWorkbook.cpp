@@ -1,0 +1,113 @@
+#include "import/LoadWorkbook.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "import/CellText.h"
+#include "import/GridLayouts.h"
+#include "import/WorkbookReader.h"
+#include "migration/TextRules.h"
+#include "shell/Form1.h"
+
+namespace ledgerlift {
+namespace {
+
+const char* const kFilter = "Excel Files|*.XLS|All Files (*.XLS)|*.XLS";
+
+struct SheetPlan {
+    int sheet;
+    Grid& grid;
+    int lastCol;
+    int tab;
+    const char* captionPrefix;
+    const char* sheetName;
+};
+
+// Copies one worksheet into its grid. Gives true when the sheet goes on below
+// the last row that is read.
+bool SheetLoop(Form1& form, const WorkbookReader& book, const SheetPlan& plan) {
+    Grid& grid = plan.grid;
+    for (int r = 2; r <= kLastSheetRow; ++r) {
+        if (Trim(Upper(CellText(book.Cell(plan.sheet, r, 2)))).empty()) {
+            return false;
+        }
+        int g = grid.Rows() - 1;
+        grid.SetTextMatrix(g, 0, std::to_string(r));
+        for (int c = 1; c <= plan.lastCol; ++c) {
+            grid.SetTextMatrix(grid.Rows() - 1, c, CellText(book.Cell(plan.sheet, r, c)));
+        }
+        grid.AddItem("");
+        form.Ops().DoEvents();
+        grid.SetTopRow(grid.Rows() - 1);
+        form.SSTab1.TabCaption[plan.tab] = plan.captionPrefix + std::to_string(r - 1);
+    }
+    return !Trim(CellText(book.Cell(plan.sheet, kLastSheetRow + 1, 2))).empty();
+}
+
+}  // namespace
+
+void LoadWorkbook(Form1& form) {
+    WindowOps& ops = form.Ops();
+    std::vector<std::string> cutSheets;
+    try {
+        form.cdlg.Filter = kFilter;
+        std::optional<std::string> chosen = ops.ShowOpen(form.cdlg.Filter);
+        form.blnExcelLoaded = false;
+        form.fraMIgrate.Visible = false;
+        if (!chosen) {
+            throw WorkbookError("No workbook was chosen, so nothing was loaded.");
+        }
+        form.cdlg.FileName = *chosen;
+        std::unique_ptr<WorkbookReader> book = form.NewReader();
+        book->Open(form.cdlg.FileName);
+
+        Grid& items = form.msf1;
+        items.SetFormatString(kItemFormat);
+        items.SetColWidth(0, 200);
+        items.SetRows(1);
+        items.SetRows(2);
+        items.SetCols(kItemCols);
+        ops.SetEnabled(false);
+        if (SheetLoop(form, *book, {1, items, kItemCols - 1, 0, "Items ", "worksheet 1 (items)"})) {
+            cutSheets.push_back("worksheet 1 (items)");
+        }
+        items.SetCol(2);
+        items.SetRow(1);
+        form.blnExcelLoaded = true;
+        ops.SetEnabled(true);
+
+        Grid& ledgers = form.msf2;
+        ledgers.SetColWidth(0, 200);
+        ledgers.SetRows(1);
+        ledgers.SetRows(2);
+        ledgers.SetCols(kLedgerCols);
+        ledgers.SetFormatString(kLedgerFormat);
+        ops.SetEnabled(false);
+        if (SheetLoop(form, *book,
+                      {2, ledgers, kLedgerCols - 1, 1, "Ledgers ", "worksheet 2 (ledgers)"})) {
+            cutSheets.push_back("worksheet 2 (ledgers)");
+        }
+        ledgers.SetCol(2);
+        ledgers.SetRow(1);
+        form.blnExcelLoaded = true;
+        ops.SetEnabled(true);
+
+        book->Close();
+        ops.SetEnabled(true);
+        ops.MsgBox("Completed Excel importing", MsgButtons::OK, MsgIcon::Information);
+        for (const auto& sheet : cutSheets) {
+            ops.MsgBox("Only worksheet rows 2 to 65000 of " + sheet + " of " + form.cdlg.FileName +
+                           " were loaded. Its rows below row 65000 were not read; move them to "
+                           "another workbook and load that too.",
+                       MsgButtons::OK, MsgIcon::Exclamation);
+        }
+        form.fraMIgrate.Visible = true;
+    } catch (const std::exception& error) {
+        ops.SetEnabled(true);
+        form.blnExcelLoaded = false;
+        ops.MsgBox(error.what(), MsgButtons::OK, MsgIcon::Exclamation);
+    }
+}
+
+}  // namespace ledgerlift

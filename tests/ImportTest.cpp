@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+
+#include "import/GridLayouts.h"
+#include "import/WorkbookReader.h"
+#include "shell/Form1.h"
+#include "shell/ScriptedWindowOps.h"
+#include "tests/TestSupport.h"
+
+namespace ledgerlift {
+namespace {
+
+using test::FixturePath;
+
+class Import : public ::testing::Test {
+  protected:
+    void Load(const std::string& fixture) {
+        ops.QueueFile(FixturePath(fixture));
+        form.cmdLoad_Click();
+    }
+    std::vector<std::string> MessageTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& m : ops.Messages()) {
+            texts.push_back(m.text);
+        }
+        return texts;
+    }
+    ScriptedWindowOps ops;
+    Form1 form{"/nowhere", ops};
+};
+
+TEST_F(Import, FillsBothGridsWithTheirLayouts) {
+    Load("real_mixed.xls");
+    ASSERT_EQ(MessageTexts(), std::vector<std::string>{"Completed Excel importing"});
+    const auto& done = ops.Messages()[0];
+    EXPECT_EQ(done.icon, MsgIcon::Information);
+    EXPECT_EQ(done.caption, "Ledgerlift");
+    EXPECT_EQ(ops.Filters()[0], "Excel Files|*.XLS|All Files (*.XLS)|*.XLS");
+    EXPECT_EQ(form.cdlg.FileName, FixturePath("real_mixed.xls"));
+
+    EXPECT_EQ(form.msf1.FormatString(), kItemFormat);
+    EXPECT_EQ(form.msf1.Cols(), 17);
+    EXPECT_EQ(form.msf1.ColWidth(0), 200) << "set after the format string, so it lasts";
+    EXPECT_EQ(form.msf1.ColAlignment(item::Qoh), Grid::Align::Right);
+    EXPECT_EQ(form.msf2.FormatString(), kLedgerFormat);
+    EXPECT_EQ(form.msf2.Cols(), 10);
+    EXPECT_NE(form.msf2.ColWidth(0), 200) << "the format string came last and sized it";
+
+    // Rows 2 and 3 are read; row 4's column B holds only spaces, so the sheet
+    // ends there although row 5 is filled.
+    ASSERT_EQ(form.msf1.Rows(), 5);
+    EXPECT_EQ(form.msf1.TextMatrix(1, 0), "2");
+    EXPECT_EQ(form.msf1.TextMatrix(1, item::Code), "A1");
+    EXPECT_EQ(form.msf1.TextMatrix(1, item::Description), "  Lux  ");
+    EXPECT_EQ(form.msf1.TextMatrix(2, item::Code), "B2");
+    EXPECT_EQ(form.msf1.TextMatrix(2, item::Qoh), "30");
+    EXPECT_EQ(form.msf1.TextMatrix(2, item::PurchaseRate), "1234.5");
+    EXPECT_EQ(form.msf1.TextMatrix(3, item::Name), "  Rice  ");
+    for (int c = 0; c < 17; ++c) {
+        EXPECT_EQ(form.msf1.TextMatrix(4, c), "") << "the appended empty row";
+    }
+    ASSERT_EQ(form.msf2.Rows(), 4);
+    EXPECT_EQ(form.msf2.TextMatrix(2, ledger::Name), "O'Brien & Sons");
+    EXPECT_EQ(form.msf2.TextMatrix(2, ledger::OpeningBalance), "250");
+
+    EXPECT_EQ(form.SSTab1.TabCaption[0], "Items 3");
+    EXPECT_EQ(form.SSTab1.TabCaption[1], "Ledgers 2");
+    EXPECT_EQ(form.SSTab1.TabCaption[2], "Account Group");
+    EXPECT_EQ(form.msf1.Row(), 1);
+    EXPECT_EQ(form.msf1.Col(), 2);
+    EXPECT_EQ(form.msf2.Row(), 1);
+    EXPECT_EQ(form.msf2.Col(), 2);
+    EXPECT_EQ(form.msf1.TopRow(), 4);
+    EXPECT_EQ(form.msf3.TextMatrix(1, 0), "") << "the import never fills the account group grid";
+    EXPECT_TRUE(form.blnExcelLoaded);
+    EXPECT_TRUE(form.fraMIgrate.Visible);
+    EXPECT_TRUE(ops.Enabled());
+    EXPECT_EQ(ops.DoEventsCount(), 5) << "one event pass per row read";
+}
+
+TEST_F(Import, WindowIsDisabledWhileASheetIsReadAndTheFrameHidden) {
+    std::vector<std::string> seen;
+    ops.SetDoEventsHook([&] {
+        seen.push_back(std::string(ops.Enabled() ? "enabled" : "disabled") +
+                       (form.blnExcelLoaded ? " loaded" : " not-loaded") +
+                       (form.fraMIgrate.Visible ? " shown" : " hidden"));
+    });
+    Load("two_rows.xls");
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"disabled not-loaded hidden", "disabled not-loaded hidden",
+                                        "disabled loaded hidden"}));
+}
+
+TEST_F(Import, BlankB2LeavesTheHeaderAndOneEmptyRowAndTheCaption) {
+    Load("blank_b2.xls");
+    EXPECT_EQ(form.msf1.Rows(), 2);
+    EXPECT_EQ(form.SSTab1.TabCaption[0], "Item            ");
+    EXPECT_EQ(form.SSTab1.TabCaption[1], "Ledgers 1");
+    EXPECT_TRUE(form.blnExcelLoaded);
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Completed Excel importing"});
+}
+
+TEST_F(Import, StopsAtTheFirstBlankColumnBAndKeepsSpacesAndZero) {
+    Load("blank_row10.xls");
+    ASSERT_EQ(form.msf1.Rows(), 10) << "rows 2 to 9: eight rows, the header and the empty row";
+    EXPECT_EQ(form.SSTab1.TabCaption[0], "Items 8");
+    EXPECT_EQ(form.msf1.TextMatrix(3, item::Name), "0") << "0 in column B is filled";
+    EXPECT_EQ(form.msf1.TextMatrix(4, item::Name), "  padded  ");
+    EXPECT_EQ(form.msf1.TextMatrix(8, 0), "9");
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Completed Excel importing"})
+        << "the rows below the blank one are ignored without a message";
+}
+
+TEST_F(Import, ASingleWorksheetKeepsTheItemsAndBlocksMigration) {
+    Load("real_mixed.xls");
+    ops.ClearMessages();
+    Load("single_sheet.xls");
+    EXPECT_EQ(form.msf1.Rows(), 4);
+    EXPECT_EQ(form.msf1.TextMatrix(2, item::Name), "Oil");
+    EXPECT_EQ(form.msf2.Rows(), 2) << "the ledger grid was reset before the failing read";
+    EXPECT_EQ(form.msf2.TextMatrix(1, ledger::Name), "");
+    EXPECT_FALSE(form.blnExcelLoaded);
+    EXPECT_FALSE(form.fraMIgrate.Visible);
+    EXPECT_TRUE(ops.Enabled());
+    ASSERT_EQ(ops.Messages().size(), 1u);
+    EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Exclamation);
+    EXPECT_NE(ops.Messages()[0].text.find("no worksheet 2"), std::string::npos);
+    EXPECT_NE(ops.Messages()[0].text.find("single_sheet.xls"), std::string::npos);
+}
+
+TEST_F(Import, ASecondImportWithFewerRowsLeavesNothingOfTheFirst) {
+    Load("real_mixed.xls");
+    Load("two_rows.xls");
+    ASSERT_EQ(form.msf1.Rows(), 4);
+    EXPECT_EQ(form.msf1.TextMatrix(2, item::Name), "Oil");
+    EXPECT_EQ(form.msf1.TextMatrix(3, item::Name), "");
+    ASSERT_EQ(form.msf2.Rows(), 3);
+    EXPECT_EQ(form.SSTab1.TabCaption[0], "Items 2");
+}
+
+TEST_F(Import, CancellingAlwaysTakesTheErrorPathAndTouchesNoGrid) {
+    Load("two_rows.xls");
+    ops.ClearMessages();
+    ops.QueueFile(std::nullopt);
+    form.cmdLoad_Click();
+    ASSERT_EQ(ops.Messages().size(), 1u);
+    EXPECT_EQ(ops.Messages()[0].text, "No workbook was chosen, so nothing was loaded.");
+    EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Exclamation);
+    EXPECT_FALSE(form.blnExcelLoaded);
+    EXPECT_FALSE(form.fraMIgrate.Visible);
+    EXPECT_EQ(form.msf1.Rows(), 4) << "the grids stay as they were";
+    EXPECT_EQ(form.msf2.Rows(), 3);
+}
+
+TEST_F(Import, ADamagedFileGivesOneMessageAndLeavesTheWindowUsable) {
+    test::TempFolder dir;
+    std::string path = dir.File("broken.xls");
+    std::ofstream(path) << "not a workbook";
+    ops.QueueFile(path);
+    form.cmdLoad_Click();
+    ASSERT_EQ(ops.Messages().size(), 1u);
+    EXPECT_NE(ops.Messages()[0].text.find(path), std::string::npos);
+    EXPECT_TRUE(ops.Enabled());
+    EXPECT_FALSE(form.blnExcelLoaded);
+}
+
+// A workbook whose item sheet goes on below row 65000.
+class EndlessSheet : public WorkbookReader {
+  public:
+    void Open(const std::string&) override {}
+    int SheetCount() const override { return 2; }
+    CellValue Cell(int sheet, int row, int col) const override {
+        if (sheet == 2 && row > 3) {
+            return CellValue::Empty();
+        }
+        return col == 2 ? CellValue::Text("Row " + std::to_string(row)) : CellValue::Number(col);
+    }
+    void Close() override {}
+};
+
+TEST_F(Import, RowsBelow65000AreNotReadButTheOperatorIsTold) {
+    form.SetReaderFactory([] { return std::make_unique<EndlessSheet>(); });
+    ops.QueueFile("/any/book.xls");
+    form.cmdLoad_Click();
+    EXPECT_EQ(form.msf1.Rows(), 65001) << "64999 rows, the header and the empty row";
+    EXPECT_EQ(form.msf1.TextMatrix(64999, 0), "65000");
+    EXPECT_EQ(form.SSTab1.TabCaption[0], "Items 64999");
+    ASSERT_EQ(ops.Messages().size(), 2u);
+    EXPECT_EQ(ops.Messages()[0].text, "Completed Excel importing");
+    EXPECT_NE(ops.Messages()[1].text.find("worksheet 1 (items)"), std::string::npos);
+    EXPECT_NE(ops.Messages()[1].text.find("65000"), std::string::npos);
+    EXPECT_EQ(ops.Messages()[1].icon, MsgIcon::Exclamation);
+}
+
+}  // namespace
+}  // namespace ledgerlift

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "import/BiffScanner.h"
+#include "import/CellText.h"
+#include "import/XlsReader.h"
+#include "tests/TestSupport.h"
+
+namespace ledgerlift {
+namespace {
+
+std::string Text(const XlsReader& book, int sheet, int row, int col) {
+    return CellText(book.Cell(sheet, row, col));
+}
+
+// A workbook saved by a spreadsheet program, with formulas whose results the
+// program stored, dates, a number shown with thousands separators, booleans
+// and error values.
+class RealWorkbook : public ::testing::Test {
+  protected:
+    void SetUp() override { book.Open(test::FixturePath("real_mixed.xls")); }
+    XlsReader book;
+};
+
+TEST_F(RealWorkbook, HasBothSheets) {
+    EXPECT_EQ(book.SheetCount(), 2);
+}
+
+TEST_F(RealWorkbook, NumbersAreTheirShortestTextWithAPoint) {
+    EXPECT_EQ(Text(book, 1, 2, 5), "10");
+    EXPECT_EQ(Text(book, 1, 2, 9), "12.5");
+    EXPECT_EQ(Text(book, 1, 3, 6), "1234.5") << "shown as 1,234.50 in the sheet";
+    EXPECT_EQ(Text(book, 1, 3, 9), "0.1");
+    EXPECT_EQ(Text(book, 1, 4, 5), "-5");
+    EXPECT_EQ(Text(book, 2, 2, 7), "1500");
+}
+
+TEST_F(RealWorkbook, DatesAreIsoWithTimeOnlyWhenThereIsOne) {
+    EXPECT_EQ(Text(book, 1, 3, 15), "2009-04-01");
+    EXPECT_EQ(Text(book, 1, 4, 15), "2009-04-01 10:30:00");
+}
+
+TEST_F(RealWorkbook, FormulasGiveTheirStoredResults) {
+    EXPECT_EQ(Text(book, 1, 3, 1), "B2") << "a text result";
+    EXPECT_EQ(Text(book, 1, 3, 5), "30") << "a number result";
+    EXPECT_EQ(Text(book, 1, 3, 8), "#DIV/0!");
+    EXPECT_EQ(Text(book, 1, 3, 12), "TRUE") << "a boolean result";
+    EXPECT_EQ(Text(book, 1, 3, 14), "#N/A");
+    EXPECT_EQ(Text(book, 1, 3, 16), "2010-05-06") << "a result shown as a date";
+    EXPECT_EQ(Text(book, 2, 3, 7), "250");
+}
+
+TEST_F(RealWorkbook, TextKeepsItsSpacesAndBooleansAreWords) {
+    EXPECT_EQ(Text(book, 1, 2, 15), "  Lux  ");
+    EXPECT_EQ(Text(book, 1, 4, 2), "  Rice  ");
+    EXPECT_EQ(Text(book, 1, 3, 13), "1") << "this program stores a typed TRUE as the number 1";
+    EXPECT_EQ(Text(book, 2, 3, 2), "O'Brien & Sons");
+}
+
+TEST_F(RealWorkbook, CellsOutsideTheSheetAreEmpty) {
+    EXPECT_EQ(Text(book, 1, 400, 3), "");
+    EXPECT_EQ(Text(book, 1, 2, 40), "");
+    EXPECT_THROW(book.Cell(3, 1, 1), WorkbookError);
+}
+
+struct BadFile {
+    const char* name;
+    std::string content;  // empty: the file is not made at all
+    const char* reason;
+};
+
+class BadWorkbooks : public ::testing::TestWithParam<BadFile> {};
+
+TEST_P(BadWorkbooks, FailWithTheFileAndTheReason) {
+    test::TempFolder dir;
+    std::string path = dir.File("book.xls");
+    if (!GetParam().content.empty()) {
+        std::ofstream(path, std::ios::binary) << GetParam().content;
+    }
+    XlsReader book;
+    try {
+        book.Open(path);
+        FAIL() << "opened";
+    } catch (const WorkbookError& e) {
+        EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find(GetParam().reason), std::string::npos) << e.what();
+    }
+}
+
+std::string Truncated() {
+    std::ifstream in(test::FixturePath("real_mixed.xls"), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    return bytes.substr(0, 1200);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, BadWorkbooks,
+                         ::testing::Values(BadFile{"Missing", "", "could not be found"},
+                                           BadFile{"PlainText", "ITEM CODE,ITEM NAME\nA1,Soap\n",
+                                                   "not an Excel"},
+                                           BadFile{"Damaged", Truncated(), "xls"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CellText, FollowsOneRuleForEveryKind) {
+    EXPECT_EQ(CellText(CellValue::Empty()), "");
+    EXPECT_EQ(CellText(CellValue::Number(1234.5)), "1234.5");
+    EXPECT_EQ(CellText(CellValue::Number(12)), "12");
+    EXPECT_EQ(CellText(CellValue::DateSerial(39904)), "2009-04-01");
+    EXPECT_EQ(CellText(CellValue::DateSerial(39904.4375)), "2009-04-01 10:30:00");
+    EXPECT_EQ(CellText(CellValue::DateSerial(0.5)), "12:00:00");
+    EXPECT_EQ(CellText(CellValue::DateSerial(1)), "1900-01-01");
+    EXPECT_EQ(CellText(CellValue::DateSerial(61)), "1900-03-01");
+    EXPECT_EQ(CellText(CellValue::Boolean(false)), "FALSE");
+    EXPECT_EQ(CellText(CellValue::Error("#N/A")), "#N/A");
+}
+
+TEST(DateFormats, AreToldFromNumberFormats) {
+    EXPECT_TRUE(BiffScanner::FormatShowsDate(14, ""));
+    EXPECT_TRUE(BiffScanner::FormatShowsDate(200, "yyyy\\-mm\\-dd"));
+    EXPECT_TRUE(BiffScanner::FormatShowsDate(200, "[$-409]d-mmm-yy"));
+    EXPECT_TRUE(BiffScanner::FormatShowsDate(200, "[h]:mm"));
+    EXPECT_FALSE(BiffScanner::FormatShowsDate(4, "#,##0.00"));
+    EXPECT_FALSE(BiffScanner::FormatShowsDate(200, "[Red]#,##0;\"days\""));
+    EXPECT_FALSE(BiffScanner::FormatShowsDate(200, "0.00E+00"));
+    EXPECT_FALSE(BiffScanner::FormatShowsDate(0, "General"));
+}
+
+// A workbook stream made by hand: BOF, then the records given, then EOF.
+std::string Stream(std::initializer_list<std::pair<int, std::string>> records) {
+    auto record = [](int type, const std::string& data) {
+        std::string r;
+        r += static_cast<char>(type & 0xff);
+        r += static_cast<char>(type >> 8);
+        r += static_cast<char>(data.size() & 0xff);
+        r += static_cast<char>(data.size() >> 8);
+        return r + data;
+    };
+    std::string s = record(0x0809, std::string("\x00\x06\x05\x00", 4) + std::string(12, '\0'));
+    for (const auto& [type, data] : records) {
+        s += record(type, data);
+    }
+    return s + record(0x000A, "");
+}
+
+TEST(BiffScanner, NoticesAPasswordProtectedWorkbook) {
+    BiffScanner scan;
+    scan.Scan(Stream({{0x002F, std::string(6, '\x01')}}));
+    EXPECT_TRUE(scan.Encrypted());
+}
+
+// Every cut and many damaged bytes of a real workbook stream: the scan must
+// end and stay inside the data (the sanitizer build checks the latter).
+TEST(BiffScanner, SurvivesEveryTruncationAndDamagedBytes) {
+    std::string stream = XlsReader::ReadWorkbookStream(test::FixturePath("real_mixed.xls"));
+    BiffScanner whole;
+    whole.Scan(stream);
+    ASSERT_EQ(whole.Sheets().size(), 2u);
+    for (std::size_t n = 0; n < stream.size(); n += 7) {
+        BiffScanner scan;
+        scan.Scan(std::string_view(stream).substr(0, n));
+    }
+    std::uint32_t seed = 12345;
+    for (int round = 0; round < 2000; ++round) {
+        std::string damaged = stream;
+        for (int k = 0; k < 4; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            damaged[seed % damaged.size()] = static_cast<char>(seed >> 24);
+        }
+        BiffScanner scan;
+        scan.Scan(damaged);
+    }
+    SUCCEED();
+}
+
+}  // namespace
+}  // namespace ledgerlift
