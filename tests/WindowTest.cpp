@@ -94,6 +94,43 @@ TEST_F(Window, CloseEndsTheWindow) {
     EXPECT_FALSE(window->isVisible());
 }
 
+// The real window operations with the dialog and the message boxes answered.
+class AnsweringOps : public QtWindowOps {
+  public:
+    std::string file;
+    std::vector<std::string> messages;
+    MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, MsgIcon,
+                     const std::string& = "") override {
+        messages.push_back(text);
+        return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::OK;
+    }
+    std::optional<std::string> ShowOpen(const std::string&) override { return file; }
+};
+
+TEST(WindowImport, ShowsTheImportedRowsCaptionsAndTheFrame) {
+    AnsweringOps ops;
+    ops.file = test::FixturePath("real_mixed.xls");
+    Form1 form("/nowhere", ops);
+    MainWindow window(form);
+    ops.Attach(&window);
+    window.show();
+    window.LoadButton()->click();
+    EXPECT_EQ(ops.messages, std::vector<std::string>{"Completed Excel importing"});
+    EXPECT_TRUE(window.isEnabled());
+    auto* items = window.GridView(0)->model();
+    ASSERT_EQ(items->rowCount(), 4) << "three rows and the empty row";
+    EXPECT_EQ(items->data(items->index(0, 2)).toString(), "Soap");
+    EXPECT_EQ(items->headerData(5, Qt::Horizontal).toString(), "QOH ");
+    auto* tabs = window.findChild<QTabWidget*>();
+    EXPECT_EQ(tabs->tabText(0), "Items 3");
+    EXPECT_EQ(tabs->tabText(1), "Ledgers 2");
+    EXPECT_EQ(window.GridView(1)->model()->rowCount(), 3);
+    if (const char* shot = std::getenv("LEDGERLIFT_SCREENSHOT")) {
+        window.resize(1280, 800);
+        window.grab().save(shot);
+    }
+}
+
 TEST(GridModelTest, FollowsTheGridAndPassesTheModelChecks) {
     Grid grid;
     grid.SetFormatString("A|<B|>C");
