@@ -1,0 +1,74 @@
+#include "migration/CategoryStage.h"
+
+#include <cstdint>
+
+#include "import/GridLayouts.h"
+#include "migration/StepRunner.h"
+#include "migration/TextRules.h"
+#include "shell/CompanyConnection.h"
+#include "shell/Form1.h"
+#include "shell/data/Recordset.h"
+
+namespace ledgerlift {
+
+void migratecategory(Form1& form) {
+    WindowOps& ops = form.Ops();
+    Grid& grid = form.msf1;
+    StepRunner runner([&](const StepFailure& failure) {
+        if (ops.MsgBox(failure.description + "Are you sure to Continue with next data",
+                       MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
+            return Verdict::Continue;
+        }
+        ops.MsgBox(failure.description, MsgButtons::OK, MsgIcon::Exclamation);
+        cnCompany.RollbackTrans();
+        return Verdict::Stop;
+    });
+
+    if (!runner.Run("begin the transaction", [] { cnCompany.BeginTrans(); })) {
+        return;
+    }
+    Recordset maximum;
+    Recordset existing;
+    std::int32_t id = 0;
+    auto name = [&](int r) { return SqlEscape(Trim(grid.TextMatrix(r, item::Category))); };
+    int last = grid.Rows() - 2;
+    for (int r = 1; r <= last; ++r) {
+        bool empty = true;
+        bool missing = true;
+        bool ran = runner.Run({
+            {"read the highest CategoryID",
+             [&] {
+                 if (maximum.IsOpen()) {
+                     maximum.Close();
+                 }
+                 maximum.Open("select max(CategoryID) from tblCategories", cnCompany,
+                              CursorType::ForwardOnly);
+             }},
+            {"test for an empty table", [&] { empty = maximum.Field(0).IsNull(); }},
+            {"compute the new CategoryID",
+             [&] { id = empty ? 1 : ToInt32(Val(ValueToText(maximum.Field(0))) + 1); }},
+            {"look for the category",
+             [&] {
+                 if (existing.IsOpen()) {
+                     existing.Close();
+                 }
+                 existing.Open("select * from tblCategories where Category='" + name(r) + "'",
+                               cnCompany, CursorType::ForwardOnly);
+             }},
+            {"test whether the category is new", [&] { missing = existing.IsEOF(); }},
+            {"insert the category",
+             [&] {
+                 if (missing) {
+                     cnCompany.Execute("insert into tblCategories (Categoryid,Category) values(" +
+                                       IntText(id) + ",'" + name(r) + "')");
+                 }
+             }},
+        });
+        if (!ran) {
+            return;
+        }
+    }
+    runner.Run("commit the transaction", [] { cnCompany.CommitTrans(); });
+}
+
+}  // namespace ledgerlift

@@ -1,0 +1,229 @@
+#include "migration/ItemStage.h"
+
+#include <memory>
+
+#include "import/GridLayouts.h"
+#include "migration/Lookups.h"
+#include "migration/RowUnit.h"
+#include "migration/StepRunner.h"
+#include "migration/TextRules.h"
+#include "migration/mdlStock.h"
+#include "shell/CompanyConnection.h"
+#include "shell/Form1.h"
+#include "shell/data/Recordset.h"
+#include "shell/data/Savepoint.h"
+
+namespace ledgerlift {
+namespace {
+
+constexpr Rgb kNewItem{255, 255, 0};
+constexpr Rgb kExistingItem{0, 255, 0};
+constexpr int kUniqueKeyRetries = 3;
+
+bool IsUniqueKey(const std::string& description) {
+    return Upper(description).find("UNIQUE KEY") != std::string::npos;
+}
+
+// What one grid row holds while its steps run.
+struct ItemRow {
+    std::string code;
+    std::string unit;
+    std::string description;
+    int salesFlag = 0;
+    int purchaseFlag = 0;
+    bool updateMode = true;
+    bool isNew = true;
+    std::int32_t id = 0;
+    bool inserted = false;
+    std::unique_ptr<Savepoint> replacement;  // update mode: delete and insert together
+};
+
+}  // namespace
+
+std::string ItemInsertStatement(const ItemRecord& i) {
+    return "insert into tblitemMaster (ItemID,itemcode,ItemNAme,LedgerID,MalayalamEnglish "
+           ",Malayalam,CAtegoryID,unit, MRP,ROL,Rack,Description,Srate,GSTPER,CSTPER,Prate,"
+           "RateInclusive,MAnufacturer,Discount,SratePer,MrpPer,PstPer, IntLocal,ScheduleNo,"
+           "ProductType,PRoducttypeid,ActiveStatus,RateInclusivePurchase) values(" +
+           IntText(i.itemId) + ",'" + SqlEscape(Trim(i.code)) + "','" + SqlEscape(Trim(i.name)) +
+           "'," + NumberText(0) + ",'" + "<None>" + "','" + "<None>" + "'," +
+           NumberText(i.categoryId) + ",'" + SqlEscape(i.unit) + "'," + NumberText(i.mrp) + "," +
+           NumberText(i.rol) + ",'RACK','" + SqlEscape(Trim(i.description)) + "'," +
+           NumberText(i.srate) + "," + NumberText(i.gstPer) + "," + NumberText(i.cstPer) + "," +
+           NumberText(i.prate) + "," + IntText(i.rateInclusive) + ",'" +
+           SqlEscape(Trim(i.manufacturer)) + "',0,0,0," + NumberText(i.pstPer) +
+           ",0,'','STOCK ITEM',0,1," + IntText(i.rateInclusivePurchase) + ")";
+}
+
+void migrateitem(Form1& form) {
+    WindowOps& ops = form.Ops();
+    Grid& grid = form.msf1;
+    ItemRow* current = nullptr;
+    std::int32_t counter = 0;
+    StepRunner runner([&](const StepFailure& failure) {
+        if (current && IsUniqueKey(failure.description) && failure.retries < kUniqueKeyRetries) {
+            current->code += IntText(counter);
+            return Verdict::Retry;
+        }
+        if (ops.MsgBox("Are you sure to Continue with next data", MsgButtons::YesNo,
+                       MsgIcon::Question) == MsgAnswer::Yes) {
+            return Verdict::Continue;
+        }
+        ops.MsgBox(failure.description, MsgButtons::OK, MsgIcon::Exclamation);
+        return Verdict::Stop;
+    });
+
+    if (!runner.Run("start the item counter", [&] {
+            counter = ToInt32(GetNextId("tblItemMaster", "ItemID", "", ops)) + 1;
+        })) {
+        return;
+    }
+    Recordset category;
+    StockLine line;
+    const int last = grid.Rows() - 2;
+    for (int r = 1; r <= last; ++r) {
+        RowUnit unit(cnCompany);  // outlives the row's own savepoints
+        ItemRow row;
+        current = &row;
+        auto cell = [&](int col) -> const std::string& { return grid.TextMatrix(r, col); };
+        auto select = [&](Rgb colour) {
+            grid.SetRow(r);
+            grid.SetCol(item::Code);
+            grid.SetCellBackColor(colour);
+        };
+        bool ran = runner.Run({
+            {"look up the category",
+             [&] {
+                 if (category.IsOpen()) {
+                     category.Close();
+                 }
+                 category.Open("select categoryid from tblCategories where Category='" +
+                                   SqlEscape(Trim(cell(item::Category))) + "'",
+                               cnCompany, CursorType::ForwardOnly);
+             }},
+            {"read the rate-inclusive flags",
+             [&] {
+                 row.salesFlag = 0;
+                 row.purchaseFlag = 0;
+                 if (Upper(cell(item::RateInclusiveSales)) == "YES") {
+                     row.salesFlag = 1;
+                 }
+                 if (Upper(cell(item::RateInclusivePurchase)) == "YES") {
+                     row.purchaseFlag = 1;
+                 }
+             }},
+            {"read the code, unit and description",
+             [&] {
+                 row.code = cell(item::Code);
+                 row.unit = cell(item::Unit);
+                 row.description = cell(item::Description);
+             }},
+            {"test for update mode", [&] { row.updateMode = form.chkUpdateItems.Value == 1; }},
+            {"find the existing item",
+             [&] {
+                 if (row.updateMode) {
+                     row.id = GetItemIdByCode(row.code, ops);
+                 }
+             }},
+            {"test whether the item is new",
+             [&] {
+                 if (row.updateMode) {
+                     row.isNew = row.id == 0;
+                 }
+             }},
+            {"mark the item",
+             [&] {
+                 if (!row.updateMode) {
+                     row.id = counter;
+                 } else if (row.isNew) {
+                     row.id = counter;
+                     select(kNewItem);
+                 } else {
+                     select(kExistingItem);
+                     grid.SetTextMatrix(
+                         r, item::Qoh,
+                         ValueToText(GetTableValue("tblItemMaster", "Discount",
+                                                   " where ItemID=" + IntText(row.id), ops)));
+                 }
+             }},
+            {"delete the existing item",
+             [&] {
+                 if (row.updateMode && !row.isNew) {
+                     row.replacement.reset();
+                     row.replacement = std::make_unique<Savepoint>(cnCompany);
+                     cnCompany.Execute("Delete from tblItemMaster WHERE ItemID=" + IntText(row.id));
+                 }
+             }},
+            {"insert the item",
+             [&] {
+                 ItemRecord record;
+                 record.itemId = row.id;
+                 record.code = row.code;
+                 record.name = cell(item::Name);
+                 record.categoryId = Val(ValueToText(category.Field("CategoryID")));
+                 record.unit = row.unit;
+                 record.mrp = Val(cell(item::Mrp));
+                 record.rol = Val(cell(item::Rol));
+                 record.description = row.description;
+                 record.srate = Val(cell(item::Wholesale));
+                 record.gstPer = Val(cell(item::SalesVat));
+                 record.cstPer = Val(cell(item::Cst));
+                 record.prate = Val(cell(item::PurchaseRate));
+                 record.rateInclusive = row.salesFlag;
+                 record.manufacturer = cell(item::Manufacturer);
+                 record.pstPer = Val(cell(item::PurchaseVat));
+                 record.rateInclusivePurchase = row.purchaseFlag;
+                 cnCompany.Execute(ItemInsertStatement(record));
+                 row.inserted = true;
+                 if (row.replacement) {
+                     row.replacement->Commit();
+                     row.replacement.reset();
+                 }
+             }},
+            {"keep the replaced item",
+             [&] {
+                 // When the replacement could not be inserted, the old record
+                 // comes back: an item is never lost.
+                 row.replacement.reset();
+             }},
+            {"fill the stock line",
+             [&] {
+                 if (!row.inserted) {
+                     return;
+                 }
+                 double qoh = Val(cell(item::Qoh));
+                 line.ItemID = row.id;
+                 line.SRate = Val(cell(item::Wholesale));
+                 line.PRate = Val(cell(item::PurchaseRate));
+                 line.MRP = Val(cell(item::Mrp));
+                 line.Qty = qoh < 0 ? -qoh : qoh;
+                 line.FreeQty = 0;
+             }},
+            {"scroll to the row",
+             [&] {
+                 grid.SetTopRow(r);
+                 ops.DoEvents();
+             }},
+            {"post the opening stock",
+             [&] {
+                 double qoh = Val(cell(item::Qoh));
+                 if (row.inserted && qoh != 0) {
+                     PostStockEntry("OpeningStock", qoh > 0 ? kStockIn : kStockOut, row.id, "",
+                                    line, form.dtpDate.Value, ops);
+                 }
+             }},
+            {"count the row",
+             [&] {
+                 counter = ToInt32(static_cast<double>(counter) + 1);
+                 ops.DoEvents();
+             }},
+            {"commit the row", [&] { unit.Commit(); }},
+        });
+        current = nullptr;
+        if (!ran) {
+            return;
+        }
+    }
+}
+
+}  // namespace ledgerlift

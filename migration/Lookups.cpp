@@ -1,0 +1,57 @@
+#include "migration/Lookups.h"
+
+#include "migration/TextRules.h"
+#include "shell/CompanyConnection.h"
+#include "shell/data/Recordset.h"
+
+namespace ledgerlift {
+
+Value GetTableValue(const std::string& tableName, const std::string& FieldToSearch,
+                    const std::string& Condition, WindowOps& ops) {
+    try {
+        Recordset rs;
+        rs.Open("Select " + FieldToSearch + " as Field1 from " + tableName + " " + Condition,
+                cnCompany, CursorType::Static, LockType::ReadOnly);
+        if (rs.IsEOF()) {
+            return Value();
+        }
+        return rs.Field("Field1");
+    } catch (const std::exception& error) {
+        ops.MsgBox(error.what(), MsgButtons::OK, MsgIcon::Exclamation);
+        return Value();
+    }
+}
+
+std::int32_t GetItemIdByCode(const std::string& ItemCode, WindowOps& ops) {
+    try {
+        Recordset rs;
+        rs.Open(
+            "Select ItemID from tblItemMaster where ItemCode='" + SqlEscape(Trim(ItemCode)) + "'",
+            cnCompany);
+        if (rs.IsEOF()) {
+            return 0;
+        }
+        return ToInt32(rs.Field("ItemID"));
+    } catch (const std::exception& error) {
+        ops.MsgBox(error.what(), MsgButtons::OK, MsgIcon::None);
+        return 0;
+    }
+}
+
+Value GetAccountGroupId(const std::string& AccountGroup, WindowOps& ops) {
+    try {
+        Recordset rs;
+        rs.Open("Select AccountgroupID from tblAccountgroup where AccountGroup='" +
+                    SqlEscape(AccountGroup) + "'",
+                cnCompany);
+        if (rs.IsEOF()) {
+            return Value(11);
+        }
+        return rs.Field("AccountGroupID");
+    } catch (const std::exception& error) {
+        ops.MsgBox(error.what(), MsgButtons::OK, MsgIcon::Exclamation);
+        return Value();
+    }
+}
+
+}  // namespace ledgerlift

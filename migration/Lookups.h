@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "shell/WindowOps.h"
+#include "shell/data/Value.h"
+
+namespace ledgerlift {
+
+// Single-value reads of the company database over cnCompany. Each reports its
+// own failure in a message box and gives a neutral result instead.
+
+// "Select <field> as Field1 from <table> <condition>": the first row's value,
+// or the empty value (no row, a NULL, or a failure: exclamation icon).
+Value GetTableValue(const std::string& tableName, const std::string& FieldToSearch,
+                    const std::string& Condition, WindowOps& ops);
+
+// The ItemID of an item code (trimmed, quoted); 0 when there is none or on a
+// failure (message without icon).
+std::int32_t GetItemIdByCode(const std::string& ItemCode, WindowOps& ops);
+
+// The AccountGroupID of a group name (quoted, not trimmed); 11 when there is
+// no such group; the empty value on a failure (exclamation icon).
+Value GetAccountGroupId(const std::string& AccountGroup, WindowOps& ops);
+
+}  // namespace ledgerlift
