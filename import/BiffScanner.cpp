@@ -1,12 +1,13 @@
 #include "import/BiffScanner.h"
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace ledgerlift {
 namespace {
 
 constexpr std::uint16_t kBof = 0x0809;
-constexpr std::uint16_t kBof5 = 0x0009;  // older versions, not read further
 constexpr std::uint16_t kEof = 0x000A;
 constexpr std::uint16_t kFilePass = 0x002F;
 constexpr std::uint16_t kDateMode = 0x0022;
@@ -14,14 +15,22 @@ constexpr std::uint16_t kFormat = 0x041E;
 constexpr std::uint16_t kFormat5 = 0x001E;
 constexpr std::uint16_t kXf = 0x00E0;
 constexpr std::uint16_t kBoundSheet = 0x0085;
+constexpr std::uint16_t kSst = 0x00FC;
+constexpr std::uint16_t kContinue = 0x003C;
 constexpr std::uint16_t kFormula = 0x0006;
 constexpr std::uint16_t kString = 0x0207;
-constexpr std::uint16_t kContinue = 0x003C;
 constexpr std::uint16_t kBoolErr = 0x0205;
-constexpr std::size_t kMaxCellsPerSheet = 4u << 20;  // far beyond any real sheet
+constexpr std::uint16_t kNumber = 0x0203;
+constexpr std::uint16_t kRk = 0x027E;
+constexpr std::uint16_t kMulRk = 0x00BD;
+constexpr std::uint16_t kLabel = 0x0204;
+constexpr std::uint16_t kRString = 0x00D6;
+constexpr std::uint16_t kLabelSst = 0x00FD;
+constexpr std::uint32_t kMaxRows = 65536;
+constexpr std::uint32_t kMaxCols = 256;
 
 std::uint16_t U16(std::string_view d, std::size_t pos) {
-    if (pos + 2 > d.size()) {
+    if (pos + 2 > d.size() || pos + 2 < pos) {
         return 0;
     }
     return static_cast<std::uint16_t>(static_cast<unsigned char>(d[pos]) |
@@ -31,6 +40,25 @@ std::uint16_t U16(std::string_view d, std::size_t pos) {
 std::uint32_t U32(std::string_view d, std::size_t pos) {
     return static_cast<std::uint32_t>(U16(d, pos)) |
            (static_cast<std::uint32_t>(U16(d, pos + 2)) << 16);
+}
+
+double F64(std::string_view d, std::size_t pos) {
+    double value = 0;
+    if (pos + 8 <= d.size()) {
+        std::memcpy(&value, d.data() + pos, sizeof value);
+    }
+    return value;
+}
+
+double RkValue(std::uint32_t rk) {
+    double value;
+    if (rk & 0x02) {
+        value = static_cast<double>(static_cast<std::int32_t>(rk) >> 2);
+    } else {
+        std::uint64_t bits = static_cast<std::uint64_t>(rk & 0xFFFFFFFCu) << 32;
+        std::memcpy(&value, &bits, sizeof value);
+    }
+    return (rk & 0x01) ? value / 100 : value;
 }
 
 void AppendUtf8(std::string& out, std::uint32_t cp) {
@@ -51,7 +79,128 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
     }
 }
 
+// Reads through a record and the CONTINUE records that follow it, as one run
+// of bytes; the characters of a string that cross into a CONTINUE record
+// start there with a fresh flags byte.
+class Cursor {
+  public:
+    using Reader = std::function<bool(std::size_t, BiffScanner::Record&)>;
+
+    Cursor(const BiffScanner::Record& first, std::size_t pos, Reader reader)
+        : seg_(first.data), pos_(pos), next_(first.next), reader_(std::move(reader)) {}
+
+    bool Byte(std::uint8_t& out) {
+        if (pos_ >= seg_.size() && !NextSegment()) {
+            return false;
+        }
+        out = static_cast<std::uint8_t>(seg_[pos_++]);
+        return true;
+    }
+    bool Word(std::uint32_t& out, int bytes) {
+        out = 0;
+        for (int i = 0; i < bytes; ++i) {
+            std::uint8_t b;
+            if (!Byte(b)) {
+                return false;
+            }
+            out |= static_cast<std::uint32_t>(b) << (8 * i);
+        }
+        return true;
+    }
+    bool Skip(std::uint64_t n) {
+        while (n > 0) {
+            if (pos_ >= seg_.size() && !NextSegment()) {
+                return false;
+            }
+            std::uint64_t step = std::min<std::uint64_t>(n, seg_.size() - pos_);
+            pos_ += static_cast<std::size_t>(step);
+            n -= step;
+        }
+        return true;
+    }
+    // A string: its length (one byte or two), then, in BIFF8, a flags byte
+    // and the characters, compressed (one byte each) or UTF-16.
+    bool String(bool lengthIsByte, bool biff8, std::string& out) {
+        std::uint32_t count;
+        if (!Word(count, lengthIsByte ? 1 : 2)) {
+            return false;
+        }
+        out.clear();
+        if (!biff8) {
+            for (std::uint32_t i = 0; i < count; ++i) {
+                std::uint8_t b;
+                if (!Byte(b)) {
+                    return false;
+                }
+                AppendUtf8(out, b);  // the Western code page, as Latin-1
+            }
+            return true;
+        }
+        std::uint8_t flags;
+        if (!Byte(flags)) {
+            return false;
+        }
+        std::uint32_t runs = 0, extra = 0;
+        if ((flags & 0x08) && !Word(runs, 2)) {
+            return false;
+        }
+        if ((flags & 0x04) && !Word(extra, 4)) {
+            return false;
+        }
+        bool wide = flags & 0x01;
+        std::uint32_t pendingHigh = 0;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            if (pos_ >= seg_.size()) {
+                std::uint8_t fresh;
+                if (!NextSegment() || !Byte(fresh)) {
+                    return false;
+                }
+                wide = fresh & 0x01;
+            }
+            std::uint32_t unit;
+            if (!Word(unit, wide ? 2 : 1)) {
+                return false;
+            }
+            if (unit >= 0xD800 && unit < 0xDC00) {
+                pendingHigh = unit;
+                continue;
+            }
+            if (unit >= 0xDC00 && unit < 0xE000 && pendingHigh) {
+                AppendUtf8(out, 0x10000 + ((pendingHigh - 0xD800) << 10) + (unit - 0xDC00));
+            } else {
+                AppendUtf8(out, unit >= 0xD800 && unit < 0xE000 ? 0xFFFD : unit);
+            }
+            pendingHigh = 0;
+        }
+        return Skip(std::uint64_t{runs} * 4 + extra);
+    }
+
+  private:
+    bool NextSegment() {
+        BiffScanner::Record more;
+        if (!reader_(next_, more) || more.type != kContinue) {
+            return false;
+        }
+        seg_ = more.data;
+        pos_ = 0;
+        next_ = more.next;
+        return true;
+    }
+
+    std::string_view seg_;
+    std::size_t pos_;
+    std::size_t next_;
+    Reader reader_;
+};
+
 }  // namespace
+
+const CellValue* BiffScanner::Sheet::Find(std::uint32_t row, std::uint32_t col) const {
+    if (row >= rows.size() || col >= rows[row].size()) {
+        return nullptr;
+    }
+    return &rows[row][col];
+}
 
 std::string BiffScanner::ErrorText(std::uint8_t code) {
     switch (code) {
@@ -67,8 +216,6 @@ std::string BiffScanner::ErrorText(std::uint8_t code) {
             return "#NAME?";
         case 0x24:
             return "#NUM!";
-        case 0x2A:
-            return "#N/A";
         default:
             return "#N/A";
     }
@@ -132,102 +279,42 @@ bool BiffScanner::IsDateFormat(std::uint16_t xf) const {
     return FormatShowsDate(format, it == formats_.end() ? std::string() : it->second);
 }
 
-bool BiffScanner::ReadRecord(std::string_view stream, std::size_t offset, Record& out) const {
-    if (offset + 4 > stream.size()) {
+bool BiffScanner::ReadRecord(std::size_t offset, Record& out) const {
+    if (offset > stream_.size() || stream_.size() - offset < 4) {
         return false;
     }
-    std::uint16_t length = U16(stream, offset + 2);
-    if (offset + 4 + length > stream.size()) {
+    std::uint16_t length = U16(stream_, offset + 2);
+    if (stream_.size() - offset - 4 < length) {
         return false;
     }
-    out = Record{U16(stream, offset), stream.substr(offset + 4, length), offset + 4 + length};
+    out = Record{U16(stream_, offset), stream_.substr(offset + 4, length), offset + 4 + length};
     return true;
-}
-
-// An XLUnicodeString (BIFF8) or a byte string (BIFF5) starting at pos of the
-// record; a BIFF8 string may go on in the CONTINUE records that follow, each
-// starting with a fresh flags byte.
-std::string BiffScanner::ReadString(std::string_view stream, const Record& record, std::size_t pos,
-                                    bool lengthIsByte) const {
-    std::string_view d = record.data;
-    std::size_t count =
-        lengthIsByte ? (pos < d.size() ? static_cast<unsigned char>(d[pos]) : 0) : U16(d, pos);
-    pos += lengthIsByte ? 1 : 2;
-    std::string out;
-    if (biffVersion_ < 8) {
-        for (std::size_t i = 0; i < count && pos + i < d.size(); ++i) {
-            AppendUtf8(out, static_cast<unsigned char>(d[pos + i]));
-        }
-        return out;
-    }
-    if (pos >= d.size()) {
-        return out;
-    }
-    std::uint8_t flags = static_cast<std::uint8_t>(d[pos++]);
-    // Rich text runs and phonetic data come before the characters.
-    if (flags & 0x08) {
-        pos += 2;
-    }
-    if (flags & 0x04) {
-        pos += 4;
-    }
-    bool wide = flags & 0x01;
-    std::size_t next = record.next;
-    std::uint32_t pendingHigh = 0;
-    while (count > 0) {
-        if (pos >= d.size()) {
-            Record more{};
-            if (!ReadRecord(stream, next, more) || more.type != kContinue || more.data.empty()) {
-                break;
-            }
-            d = more.data;
-            next = more.next;
-            wide = static_cast<std::uint8_t>(d[0]) & 0x01;
-            pos = 1;
-            continue;
-        }
-        std::uint32_t unit;
-        if (wide) {
-            if (pos + 2 > d.size()) {
-                break;
-            }
-            unit = U16(d, pos);
-            pos += 2;
-        } else {
-            unit = static_cast<unsigned char>(d[pos++]);
-        }
-        --count;
-        if (unit >= 0xD800 && unit < 0xDC00) {
-            pendingHigh = unit;
-            continue;
-        }
-        if (unit >= 0xDC00 && unit < 0xE000 && pendingHigh) {
-            AppendUtf8(out, 0x10000 + ((pendingHigh - 0xD800) << 10) + (unit - 0xDC00));
-        } else {
-            AppendUtf8(out, unit >= 0xD800 && unit < 0xE000 ? 0xFFFD : unit);
-        }
-        pendingHigh = 0;
-    }
-    return out;
 }
 
 void BiffScanner::Scan(std::string_view stream) {
     *this = BiffScanner();
-    ScanGlobals(stream);
+    stream_ = stream;
+    ScanGlobals();
     for (std::size_t i = 0; i < sheets_.size(); ++i) {
-        ScanSheet(stream, sheetOffsets_[i], sheets_[i]);
+        ScanSheet(sheetOffsets_[i], sheets_[i]);
     }
+    stream_ = {};
 }
 
-void BiffScanner::ScanGlobals(std::string_view stream) {
-    Record r{};
-    std::size_t offset = 0;
-    if (!ReadRecord(stream, offset, r) || (r.type != kBof && r.type != kBof5)) {
+void BiffScanner::ScanGlobals() {
+    Record r;
+    if (!ReadRecord(0, r) || r.type != kBof) {
         return;
     }
-    biffVersion_ = U16(r.data, 0) == 0x0600 ? 8 : 5;
-    offset = r.next;
-    while (ReadRecord(stream, offset, r) && r.type != kEof) {
+    std::uint16_t version = U16(r.data, 0);
+    if (version != 0x0600 && version != 0x0500) {
+        return;
+    }
+    biffVersion_ = version == 0x0600 ? 8 : 5;
+    bool biff8 = biffVersion_ == 8;
+    auto reader = [this](std::size_t offset, Record& out) { return ReadRecord(offset, out); };
+    std::size_t offset = r.next;
+    while (ReadRecord(offset, r) && r.type != kEof) {
         switch (r.type) {
             case kFilePass:
                 encrypted_ = true;
@@ -236,22 +323,26 @@ void BiffScanner::ScanGlobals(std::string_view stream) {
                 date1904_ = U16(r.data, 0) == 1;
                 break;
             case kFormat:
-            case kFormat5:
-                formats_[U16(r.data, 0)] = ReadString(stream, r, 2, biffVersion_ < 8);
+            case kFormat5: {
+                std::string text;
+                Cursor(r, 2, reader).String(!biff8, biff8, text);
+                formats_[U16(r.data, 0)] = text;
                 break;
+            }
             case kXf:
                 xfFormat_.push_back(U16(r.data, 2));
                 break;
-            case kBoundSheet: {
-                std::uint8_t kind = r.data.size() > 5 ? static_cast<std::uint8_t>(r.data[5]) : 0xFF;
-                if (kind == 0) {
+            case kBoundSheet:
+                if (r.data.size() > 6 && r.data[5] == 0) {  // a worksheet
                     Sheet sheet;
-                    sheet.name = ReadString(stream, r, 6, true);
+                    Cursor(r, 6, reader).String(true, biff8, sheet.name);
                     sheets_.push_back(std::move(sheet));
                     sheetOffsets_.push_back(U32(r.data, 0));
                 }
                 break;
-            }
+            case kSst:
+                ReadSharedStrings(r);
+                break;
             default:
                 break;
         }
@@ -259,21 +350,57 @@ void BiffScanner::ScanGlobals(std::string_view stream) {
     }
 }
 
-CellValue BiffScanner::FormulaValue(std::string_view stream, const Record& record) const {
-    std::string_view d = record.data;
-    if (d.size() < 14) {
-        return CellValue::Empty();
+void BiffScanner::ReadSharedStrings(const Record& sst) {
+    std::uint32_t unique = U32(sst.data, 4);
+    Cursor cursor(sst, 8,
+                  [this](std::size_t offset, Record& out) { return ReadRecord(offset, out); });
+    std::string text;
+    for (std::uint32_t i = 0; i < unique && cursor.String(false, true, text); ++i) {
+        sharedStrings_.push_back(text);
     }
+}
+
+void BiffScanner::Put(Sheet& sheet, std::uint32_t row, std::uint32_t col, CellValue value) const {
+    if (row >= kMaxRows || col >= kMaxCols) {
+        return;
+    }
+    if (sheet.rows.size() <= row) {
+        sheet.rows.resize(row + 1);
+    }
+    auto& cells = sheet.rows[row];
+    if (cells.size() <= col) {
+        cells.resize(col + 1);
+    }
+    cells[col] = std::move(value);
+}
+
+CellValue BiffScanner::NumberCell(double value, std::uint16_t xf) const {
+    if (IsDateFormat(xf)) {
+        return CellValue::DateSerial(date1904_ ? value + 1462 : value);
+    }
+    return CellValue::Number(value);
+}
+
+std::string BiffScanner::CellString(const Record& record, std::size_t pos) const {
+    std::string text;
+    Cursor(record, pos, [this](std::size_t offset, Record& out) {
+        return ReadRecord(offset, out);
+    }).String(false, biffVersion_ == 8, text);
+    return text;
+}
+
+CellValue BiffScanner::FormulaValue(const Record& record) const {
+    std::string_view d = record.data;
     std::string_view result = d.substr(6, 8);
     if (U16(result, 6) == 0xFFFF) {
         switch (static_cast<std::uint8_t>(result[0])) {
             case 0: {  // a text; its characters follow in a STRING record
                 std::size_t offset = record.next;
-                Record next{};
+                Record next;
                 // Shared and array formula records may stand in between.
-                for (int skip = 0; skip < 4 && ReadRecord(stream, offset, next); ++skip) {
+                for (int skip = 0; skip < 4 && ReadRecord(offset, next); ++skip) {
                     if (next.type == kString) {
-                        return CellValue::Text(ReadString(stream, next, 0, biffVersion_ < 8));
+                        return CellValue::Text(CellString(next, 0));
                     }
                     offset = next.next;
                 }
@@ -289,30 +416,66 @@ CellValue BiffScanner::FormulaValue(std::string_view stream, const Record& recor
                 return CellValue::Empty();
         }
     }
-    double number;
-    std::memcpy(&number, result.data(), sizeof number);
-    if (IsDateFormat(U16(d, 4))) {
-        return CellValue::DateSerial(date1904_ ? number + 1462 : number);
-    }
-    return CellValue::Number(number);
+    return NumberCell(F64(result, 0), U16(d, 4));
 }
 
-void BiffScanner::ScanSheet(std::string_view stream, std::size_t offset, Sheet& sheet) {
-    Record r{};
-    if (!ReadRecord(stream, offset, r) || r.type != kBof) {
+void BiffScanner::ScanSheet(std::size_t offset, Sheet& sheet) {
+    Record r;
+    if (!ReadRecord(offset, r) || r.type != kBof) {
         return;
     }
     offset = r.next;
-    while (ReadRecord(stream, offset, r) && r.type != kEof && r.type != kBof) {
-        if (sheet.cells.size() >= kMaxCellsPerSheet) {
-            return;
-        }
-        if (r.type == kFormula && r.data.size() >= 14) {
-            sheet.cells[Key(U16(r.data, 0), U16(r.data, 2))] = FormulaValue(stream, r);
-        } else if (r.type == kBoolErr && r.data.size() >= 8) {
-            auto value = static_cast<std::uint8_t>(r.data[6]);
-            sheet.cells[Key(U16(r.data, 0), U16(r.data, 2))] =
-                r.data[7] ? CellValue::Error(ErrorText(value)) : CellValue::Boolean(value != 0);
+    while (ReadRecord(offset, r) && r.type != kEof && r.type != kBof) {
+        const std::string_view d = r.data;
+        const std::uint16_t row = U16(d, 0);
+        const std::uint16_t col = U16(d, 2);
+        const std::uint16_t xf = U16(d, 4);
+        switch (r.type) {
+            case kNumber:
+                if (d.size() >= 14) {
+                    Put(sheet, row, col, NumberCell(F64(d, 6), xf));
+                }
+                break;
+            case kRk:
+                if (d.size() >= 10) {
+                    Put(sheet, row, col, NumberCell(RkValue(U32(d, 6)), xf));
+                }
+                break;
+            case kMulRk:
+                // row, first column, (xf, rk) per column, last column
+                for (std::size_t pos = 4, c = col; pos + 6 + 2 <= d.size(); pos += 6, ++c) {
+                    Put(sheet, row, static_cast<std::uint32_t>(c),
+                        NumberCell(RkValue(U32(d, pos + 2)), U16(d, pos)));
+                }
+                break;
+            case kLabelSst:
+                if (d.size() >= 10) {
+                    std::uint32_t index = U32(d, 6);
+                    Put(sheet, row, col,
+                        CellValue::Text(index < sharedStrings_.size() ? sharedStrings_[index]
+                                                                      : ""));
+                }
+                break;
+            case kLabel:
+            case kRString:
+                if (d.size() >= 8) {
+                    Put(sheet, row, col, CellValue::Text(CellString(r, 6)));
+                }
+                break;
+            case kBoolErr:
+                if (d.size() >= 8) {
+                    auto value = static_cast<std::uint8_t>(d[6]);
+                    Put(sheet, row, col,
+                        d[7] ? CellValue::Error(ErrorText(value)) : CellValue::Boolean(value != 0));
+                }
+                break;
+            case kFormula:
+                if (d.size() >= 14) {
+                    Put(sheet, row, col, FormulaValue(r));
+                }
+                break;
+            default:
+                break;
         }
         offset = r.next;
     }

@@ -105,6 +105,13 @@ void XlsReader::Open(const std::string& path) {
                             " is protected with a password. Save it without a password and load "
                             "it again.");
     }
+    path_ = path;
+    if (scan_.BiffVersion() != 0) {
+        // Excel 5 to 2003 workbooks: every cell comes from our own scan.
+        sheetCount_ = static_cast<int>(scan_.Sheets().size());
+        return;
+    }
+    // Older workbooks: the general reader, which knows them.
     const void* handle = nullptr;
     int rc = freexl_open(path.c_str(), &handle);
     if (rc != FREEXL_OK) {
@@ -124,7 +131,6 @@ void XlsReader::Open(const std::string& path) {
     unsigned count = 0;
     freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &count);
     handle_ = handle;
-    path_ = path;
     sheetCount_ = static_cast<int>(count);
     activeSheet_ = -1;
 }
@@ -134,12 +140,13 @@ void XlsReader::Close() {
         freexl_close(handle_);
         handle_ = nullptr;
     }
+    path_.clear();
     sheetCount_ = 0;
     activeSheet_ = -1;
 }
 
 CellValue XlsReader::Cell(int sheet, int row, int col) const {
-    if (!handle_) {
+    if (path_.empty()) {
         throw WorkbookError("No workbook is open.");
     }
     if (sheet < 1 || sheet > sheetCount_) {
@@ -149,14 +156,14 @@ CellValue XlsReader::Cell(int sheet, int row, int col) const {
     if (row < 1 || col < 1 || row > 65536 || col > 256) {
         return CellValue::Empty();
     }
-    const auto& scanned = scan_.Sheets();
-    if (static_cast<std::size_t>(sheet) <= scanned.size()) {
-        const auto& cells = scanned[sheet - 1].cells;
-        auto it = cells.find(BiffScanner::Key(row - 1, col - 1));
-        if (it != cells.end()) {
-            return it->second;
-        }
+    if (!handle_) {
+        const CellValue* cell = scan_.Sheets()[sheet - 1].Find(row - 1, col - 1);
+        return cell ? *cell : CellValue::Empty();
     }
+    return FreeXlCell(sheet, row, col);
+}
+
+CellValue XlsReader::FreeXlCell(int sheet, int row, int col) const {
     if (activeSheet_ != sheet) {
         if (freexl_select_active_worksheet(handle_, static_cast<unsigned short>(sheet - 1)) !=
             FREEXL_OK) {

@@ -7,9 +7,9 @@
 
 namespace ledgerlift {
 
-// Reads .xls workbooks (BIFF5 and BIFF8). The general reader gives the plain
-// cells; formula results (which it leaves empty), booleans and error values
-// come from our own scan of the workbook stream.
+// Reads .xls workbooks. Excel 5 to 2003 workbooks (BIFF5 and BIFF8) are read
+// by our own scan of the workbook stream, which also gives the stored results
+// of formulas; older ones by the general reader (FreeXL).
 class XlsReader : public WorkbookReader {
   public:
     XlsReader() = default;
@@ -26,6 +26,8 @@ class XlsReader : public WorkbookReader {
     static std::string ReadWorkbookStream(const std::string& path);
 
   private:
+    CellValue FreeXlCell(int sheet, int row, int col) const;
+
     const void* handle_ = nullptr;
     std::string path_;
     int sheetCount_ = 0;

@@ -52,6 +52,16 @@ def real_mixed():
                    [("Items", items), ("Ledgers", ledgers)])
 
 
+def other_savings():
+    rows = [ITEM_HEAD,
+            ["E1", "Empty text after me", "Grocery", "", 3, 1.5, None, None, None, None, None,
+             None, None, "Nos", "", 2],
+            ["E2", "Ümlaut & ünicode ✓", "Grocery", "Maker", ("n", 12345.678), 2]]
+    ledgers = [LEDGER_HEAD, ["L1", "Only ledger", "Sundry Debtors", "", "", "", 10, "Dr", ""]]
+    # A text cell holding the empty text.
+    fods.write_xls(os.path.join(FIXTURES, "empty_text.xls"), [("Items", rows), ("Ledgers", ledgers)])
+
+
 def sample():
     rnd = random.Random(7)
     categories = {
@@ -150,6 +160,7 @@ def edge_cases():
 if __name__ == "__main__":
     os.makedirs(FIXTURES, exist_ok=True)
     real_mixed()
+    other_savings()
     sample()
     edge_cases()
     print("fixtures written")

@@ -2,6 +2,7 @@
 
 #include "import/LoadWorkbook.h"
 #include "import/XlsReader.h"
+#include "migration/MigrationRun.h"
 #include "migration/TextRules.h"
 #include "shell/CompanyConnection.h"
 #include "shell/data/Recordset.h"
@@ -79,7 +80,9 @@ void Form1::cmdLoad_Click() {
     LoadWorkbook(*this);
 }
 
-void Form1::cmdMigrate_Click() {}
+void Form1::cmdMigrate_Click() {
+    RunMigration(*this);
+}
 
 void Form1::cmdClose_Click() {
     ops_.Unload();

@@ -64,6 +64,20 @@ TEST_F(RealWorkbook, CellsOutsideTheSheetAreEmpty) {
     EXPECT_THROW(book.Cell(3, 1, 1), WorkbookError);
 }
 
+// Regression: the general reader saw no worksheet at all in a workbook with a
+// text cell holding the empty text, so such a workbook could not be loaded.
+TEST(OtherWorkbooks, AnEmptyTextCellAndUnicodeReadLikeAnyOther) {
+    XlsReader book;
+    book.Open(test::FixturePath("empty_text.xls"));
+    ASSERT_EQ(book.SheetCount(), 2);
+    EXPECT_EQ(Text(book, 1, 2, 2), "Empty text after me");
+    EXPECT_EQ(Text(book, 1, 2, 4), "");
+    EXPECT_EQ(Text(book, 1, 2, 6), "1.5");
+    EXPECT_EQ(Text(book, 1, 3, 2), "Ümlaut & ünicode ✓");
+    EXPECT_EQ(Text(book, 1, 3, 5), "12345.678");
+    EXPECT_EQ(Text(book, 2, 2, 2), "Only ledger");
+}
+
 struct BadFile {
     const char* name;
     std::string content;  // empty: the file is not made at all

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace ledgerlift {
+
+class Form1;
+
+// The values of one ledger record, as the insert statement takes them.
+struct LedgerRecord {
+    std::int32_t lid = 0;
+    std::string name, alias, group;  // trimmed and quoted in the statement
+    bool debit = true;
+    double opBalance = 0;    // the absolute opening balance
+    std::string address;     // already trimmed and quoted
+    std::string phone, fax;  // quoted, not trimmed
+    std::int32_t accountGroupId = 0;
+    std::string area;  // trimmed and quoted
+};
+
+std::string LedgerInsertStatement(const LedgerRecord& ledger);
+
+// The ledger stage: writes every row of the ledger grid to tblLedger under a
+// running LID and posts each non-zero opening balance as an "Opening" voucher
+// on the row's side (Cr only when the DrCr cell is exactly CR in any case).
+// Then moves the ledgers of "Sundry Creditors" to "Supplier" (11) and of
+// "Sundry Debtors" to "Customer" (10).
+//
+// A failure whose description holds "UNIQUE KEY" goes on silently (a ledger
+// that is already there keeps its balance: no second voucher); any other asks
+// whether to go on (Yes: the step after the failed one; No: the failure is
+// shown and the stage ends without the two group updates). A row whose
+// ledger insert failed posts no voucher. Each grid row is committed as one
+// unit.
+void migrateledger(Form1& form);
+
+}  // namespace ledgerlift

@@ -1,0 +1,59 @@
+#include "migration/MigrationRun.h"
+
+#include "migration/CategoryStage.h"
+#include "migration/ItemStage.h"
+#include "migration/LedgerStage.h"
+#include "shell/CompanyConnection.h"
+#include "shell/Form1.h"
+
+namespace ledgerlift {
+
+void RunMigration(Form1& form) {
+    WindowOps& ops = form.Ops();
+    try {
+        if (!form.blnExcelLoaded) {
+            ops.MsgBox("Excel data not loaded. Please load Excel data to proceed", MsgButtons::OK,
+                       MsgIcon::Critical);
+            return;
+        }
+        ops.SetMousePointer(MousePointer::Default);
+        // Without the company's database there is nothing to migrate into.
+        if (!form.ConnectSql()) {
+            return;
+        }
+        std::string company = form.txtCompanyName.Text();
+        if (ops.MsgBox("Are you to continue with Migratiion  " + company + " ", MsgButtons::YesNo,
+                       MsgIcon::Question) == MsgAnswer::No) {
+            return;
+        }
+        form.AppendStatus("User opted to migrate Data to Company " + company);
+        form.StatusCaretToEnd();
+        ops.SetMousePointer(MousePointer::Hourglass);
+        form.AppendStatus("Migrating Category Master");
+        form.StatusCaretToEnd();
+        ops.DoEvents();
+        migratecategory(form);
+        form.AppendStatus("Completed Migrating Category Master");
+        form.AppendStatus("Started Migrating Item Master");
+        form.StatusCaretToEnd();
+        ops.DoEvents();
+        migrateitem(form);
+        form.AppendStatus("Completed Migrating Item Master");
+        form.AppendStatus("Started Migrating Item Customer Supplier");
+        ops.DoEvents();
+        migrateledger(form);
+        form.AppendStatus("Load Tallvane Company and start with the entries.... ");
+        form.AppendStatus("*************************************************");
+        form.StatusCaretToEnd();
+        ops.DoEvents();
+        // Everything the run wrote is on disk before it says it is done.
+        cnCompany.Flush();
+        ops.SetMousePointer(MousePointer::Default);
+        ops.MsgBox("Migration Completed", MsgButtons::OK, MsgIcon::Information, "Data Migration");
+    } catch (const std::exception& error) {
+        ops.SetMousePointer(MousePointer::Default);
+        ops.MsgBox(error.what(), MsgButtons::OK, MsgIcon::None);
+    }
+}
+
+}  // namespace ledgerlift

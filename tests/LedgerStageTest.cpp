@@ -1,0 +1,154 @@
+#include "migration/LedgerStage.h"
+#include "tests/MigrationFixture.h"
+
+namespace ledgerlift {
+namespace {
+
+class LedgerStage : public test::MigrationTest {
+  protected:
+    static std::vector<std::string> Ledger(const std::string& name, const std::string& balance,
+                                           const std::string& drcr,
+                                           const std::string& group = "Sundry Debtors") {
+        return {"AL", name, group, " 1 Main St ", "555", "TIN", balance, drcr, " North "};
+    }
+    std::string Vouchers() {
+        return Rows(
+            "select MainID, DrLID, CrLID, Particulars, AmountD, AmountC from tblVoucher "
+            "order by rowid");
+    }
+};
+
+TEST(LedgerInsert, TheStatementCharacterForCharacter) {
+    LedgerRecord l;
+    l.lid = 3;
+    l.name = " O'Brien ";
+    l.alias = "OB";
+    l.group = "Sundry Creditors";
+    l.debit = false;
+    l.opBalance = 250;
+    l.address = "2 Side St";
+    l.phone = "555'1";
+    l.fax = " T'1 ";
+    l.accountGroupId = 13;
+    l.area = " South ";
+    EXPECT_EQ(LedgerInsertStatement(l),
+              "insert into tblledger (LID,LName,LAliasName,GroupName,Type,OpBalance,AppearIn,"
+              "Address,CreditDays,Phone,Fax,AccountGroupID,TargetAmt,Area) values(3,'O''Brien',"
+              "'OB','Sundry Creditors','Cr',250,'BalanceSheet','2 Side St',0,'555''1',' T''1 ',"
+              "13,0,'South')");
+}
+
+TEST_F(LedgerStage, WritesLedgersWithTheirVouchersUnderRunningLids) {
+    Ledgers({Ledger("Acme", "1,500.00", "Dr"), Ledger("Beta", "-250", "Dr"),
+             Ledger("Gamma", "300", "cr", "Nowhere")});
+    migrateledger(form);
+    EXPECT_EQ(Rows("select LID, LName, LAliasName, GroupName, Type, OpBalance, AppearIn, Address, "
+                   "CreditDays, Phone, Fax, AccountGroupID, TargetAmt, Area from tblLedger"),
+              "1|Acme|AL|Customer|Dr|1500|BalanceSheet|1 Main St|0|555|TIN|10|0|North\n"
+              "2|Beta|AL|Customer|Dr|250|BalanceSheet|1 Main St|0|555|TIN|10|0|North\n"
+              "3|Gamma|AL|Nowhere|Cr|300|BalanceSheet|1 Main St|0|555|TIN|11|0|North\n");
+    EXPECT_EQ(Vouchers(),
+              "1|1|0|1|1500|0\n1|0|1|1|0|1500\n"
+              "2|2|0|2|250|0\n2|0|2|2|0|250\n"
+              "3|0|3|3|300|0\n3|3|0|3|0|300\n");
+    EXPECT_EQ(Rows("select distinct TrType, TrDate, Narration from tblVoucher"),
+              "Opening|2009-04-01|Opening Balance\n");
+    EXPECT_EQ(form.SSTab1.Tab, 1);
+    EXPECT_TRUE(ops.Messages().empty());
+    EXPECT_EQ(cnCompany.TransactionDepth(), 0);
+}
+
+struct Side {
+    const char* name;
+    const char* drcr;
+    const char* type;
+};
+
+class DrCrCell : public LedgerStage, public ::testing::WithParamInterface<Side> {};
+
+TEST_P(DrCrCell, OnlyExactlyCrInAnyCaseIsCredit) {
+    Ledgers({Ledger("L", "10", GetParam().drcr)});
+    migrateledger(form);
+    EXPECT_EQ(Rows("select Type from tblLedger"), std::string(GetParam().type) + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, DrCrCell,
+                         ::testing::Values(Side{"LowerCr", "cr", "Cr"}, Side{"MixedCr", "cR", "Cr"},
+                                           Side{"CrWithBlank", "Cr ", "Dr"},
+                                           Side{"Credit", "Credit", "Dr"}, Side{"D", "D", "Dr"},
+                                           Side{"Empty", "", "Dr"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LedgerStage, ZeroEmptyOrWordBalancesPostNoVoucher) {
+    Ledgers({Ledger("A", "0", "Dr"), Ledger("B", "", "Dr"), Ledger("C", "abc", "Cr")});
+    migrateledger(form);
+    EXPECT_EQ(Rows("select LID, OpBalance from tblLedger"), "1|0\n2|0\n3|0\n");
+    EXPECT_EQ(Vouchers(), "");
+}
+
+TEST_F(LedgerStage, QuotesInNamePhoneAndTinAreKept) {
+    auto row = Ledger("O'Brien", "0", "Dr");
+    row[4] = "555'01";
+    row[5] = "TIN'2";
+    Ledgers({row});
+    migrateledger(form);
+    EXPECT_EQ(Rows("select LName, Phone, Fax from tblLedger"), "O'Brien|555'01|TIN'2\n");
+}
+
+TEST_F(LedgerStage, BothRenamesIncludeLedgersThatWereThereBefore) {
+    Exec(
+        "insert into tblLedger (LID, LName, GroupName, AccountGroupID) values "
+        "(1, 'Old creditor', 'Sundry Creditors', 13), (2, 'Old debtor', 'Sundry Debtors', 12), "
+        "(3, 'Bank', 'Bank Accounts', 8)");
+    Ledgers({Ledger("New creditor", "0", "Cr", "Sundry Creditors")});
+    migrateledger(form);
+    EXPECT_EQ(Rows("select LID, GroupName, AccountGroupID from tblLedger order by 1"),
+              "1|Supplier|11\n2|Customer|10\n3|Bank Accounts|8\n4|Supplier|11\n");
+}
+
+TEST_F(LedgerStage, ARepeatedNameIsSkippedSilentlyWithoutASecondBalance) {
+    Ledgers({Ledger("Acme", "100", "Dr"), Ledger("ACME", "100", "Dr"), Ledger("Beta", "5", "Cr")});
+    migrateledger(form);
+    EXPECT_TRUE(ops.Messages().empty());
+    EXPECT_EQ(Rows("select LID, LName from tblLedger"), "1|Acme\n3|Beta\n")
+        << "the skipped row still used up its LID";
+    EXPECT_EQ(Rows("select count(*) from tblVoucher"), "4\n");
+}
+
+TEST_F(LedgerStage, YesGoesOnNoStopsWithoutTheGroupUpdates) {
+    Refuse("tblLedger", "new.LName = 'Bad'");
+    Ledgers({Ledger("Good", "10", "Dr"), Ledger("Bad", "20", "Dr"), Ledger("Later", "30", "Dr"),
+             Ledger("Bad", "40", "Dr"), Ledger("Never", "50", "Dr")});
+    ops.QueueAnswer(MsgAnswer::Yes);
+    ops.QueueAnswer(MsgAnswer::No);
+    migrateledger(form);
+    ASSERT_EQ(ops.Messages().size(), 3u);
+    EXPECT_TRUE(ops.Messages()[0].text.starts_with("Are you sure to Continue with next dataThe "))
+        << "the question comes first, the description after it";
+    EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Question);
+    EXPECT_EQ(ops.Messages()[2].icon, MsgIcon::Exclamation);
+    EXPECT_EQ(Rows("select LID, LName, GroupName from tblLedger"),
+              "1|Good|Sundry Debtors\n3|Later|Sundry Debtors\n")
+        << "no group update after No; no voucher for the refused rows";
+    EXPECT_EQ(Rows("select distinct DrLID from tblVoucher where DrLID <> 0 order by 1"), "1\n3\n");
+}
+
+TEST_F(LedgerStage, AnEmptyGridStillRunsBothUpdates) {
+    Exec("insert into tblLedger (LID, LName, GroupName) values (1, 'Old', 'Sundry Debtors')");
+    Ledgers({});
+    migrateledger(form);
+    EXPECT_EQ(Rows("select GroupName, AccountGroupID from tblLedger"), "Customer|10\n");
+}
+
+TEST_F(LedgerStage, ABalanceBeyondTheCurrencyRangeAsksAndKeepsTheLedger) {
+    Ledgers({Ledger("Huge", "1E16", "Dr")});
+    ops.QueueAnswer(MsgAnswer::Yes);
+    migrateledger(form);
+    ASSERT_EQ(ops.Messages().size(), 1u);
+    EXPECT_NE(ops.Messages()[0].text.find("too large"), std::string::npos);
+    EXPECT_EQ(Rows("select LName from tblLedger"), "Huge\n");
+    EXPECT_EQ(Vouchers(), "");
+}
+
+}  // namespace
+}  // namespace ledgerlift

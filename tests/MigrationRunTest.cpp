@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include "shell/CompanyConnection.h"
+#include "shell/Form1.h"
+#include "shell/ScriptedWindowOps.h"
+#include "tests/TestSupport.h"
+
+namespace ledgerlift {
+namespace {
+
+// The whole job through the window's two buttons: a real workbook loaded with
+// "Load Excel Data", migrated with "Start Migration" into a real company
+// database, with the operator's answers scripted.
+class MigrationRun : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        db = product.AddCompany("DEMO", "C01", "DEMO");
+        form.Form_Load();
+        form.dtpDate.Value = Date{2009, 4, 1};
+    }
+    void TearDown() override { cnCompany.Close(); }
+    void Load(const std::string& fixture) {
+        ops.QueueFile(test::FixturePath(fixture));
+        form.cmdLoad_Click();
+        ops.ClearMessages();
+    }
+    std::string Rows(const std::string& sql) const { return test::QueryRows(db, sql); }
+    std::string StatusAfterIntro() const { return form.txtStatus.Text.substr(intro.size()); }
+
+    test::ProductFolder product;
+    std::string db;
+    ScriptedWindowOps ops;
+    Form1 form{product.Path(), ops};
+    const std::string intro = form.txtStatus.Text;
+};
+
+const char* const kRunLines =
+    "\r\nUser opted to migrate Data to Company DEMO"
+    "\r\nMigrating Category Master"
+    "\r\nCompleted Migrating Category Master"
+    "\r\nStarted Migrating Item Master"
+    "\r\nCompleted Migrating Item Master"
+    "\r\nStarted Migrating Item Customer Supplier"
+    "\r\nLoad Tallvane Company and start with the entries.... "
+    "\r\n*************************************************";
+
+TEST_F(MigrationRun, MovesARealWorkbookIntoTheCompanyDatabase) {
+    Load("real_mixed.xls");
+    ops.QueueAnswer(MsgAnswer::Yes);  // the confirmation
+    ops.QueueAnswer(MsgAnswer::Yes);  // item B2: its MRP cell holds #DIV/0!, which reads as 0
+    form.cmdMigrate_Click();
+
+    EXPECT_EQ(StatusAfterIntro(), kRunLines);
+    EXPECT_EQ(form.txtStatus.SelStart, static_cast<int>(form.txtStatus.Text.size()));
+    ASSERT_GE(ops.Messages().size(), 2u);
+    const auto& question = ops.Messages()[0];
+    EXPECT_EQ(question.text, "Are you to continue with Migratiion  DEMO ");
+    EXPECT_EQ(question.icon, MsgIcon::Question);
+    const auto& done = ops.Messages().back();
+    EXPECT_EQ(done.text, "Migration Completed");
+    EXPECT_EQ(done.caption, "Data Migration");
+    EXPECT_EQ(done.icon, MsgIcon::Information);
+    EXPECT_EQ(ops.Pointer(), MousePointer::Default);
+    EXPECT_EQ(ops.PointerHistory(),
+              (std::vector<MousePointer>{MousePointer::Default, MousePointer::Hourglass,
+                                         MousePointer::Default}));
+
+    EXPECT_EQ(Rows("select CategoryID, Category from tblCategories order by 1"),
+              "1|Toiletries\n2|Kitchen\n3|Grocery\n");
+    EXPECT_EQ(Rows("select ItemID, ItemCode, ItemName, CategoryID, PRate, MRP, Manufacturer "
+                   "from tblItemMaster order by 1"),
+              "2|A1|Soap|1|18|25|Acme\n"
+              "3|B2|Oil|2|1234.5|0|O'Neil Mills\n"
+              "4|C3|Rice|3|12|14|\n");
+    EXPECT_EQ(Rows("select ItemID, Qty from tblStock order by 1"), "2|10\n3|30\n4|-5\n");
+    EXPECT_EQ(Rows("select ItemID, VchDate, QtyIn, QtyOut from tblStockHistory order by 1"),
+              "2|2009-04-01|10|0\n3|2009-04-01|30|0\n4|2009-04-01|0|5\n");
+    EXPECT_EQ(Rows("select LID, LName, GroupName, AccountGroupID, Type, OpBalance from tblLedger"),
+              "1|Acme Traders|Customer|10|Dr|1500\n"
+              "2|O'Brien & Sons|Supplier|11|Cr|250\n");
+    EXPECT_EQ(Rows("select MainID, TrID, DrLID, CrLID, AmountD, AmountC from tblVoucher "
+                   "order by rowid"),
+              "1|1|1|0|1500|0\n1|1|0|1|0|1500\n2|2|0|2|250|0\n2|2|2|0|0|250\n");
+}
+
+TEST_F(MigrationRun, ASecondRunDoublesNoOpeningBalance) {
+    Load("real_mixed.xls");
+    ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
+    form.cmdMigrate_Click();
+    std::string vouchers = Rows("select * from tblVoucher order by rowid");
+    std::string ledgers = Rows("select * from tblLedger order by LID");
+    form.cmdMigrate_Click();
+    EXPECT_EQ(Rows("select * from tblVoucher order by rowid"), vouchers);
+    EXPECT_EQ(Rows("select * from tblLedger order by LID"), ledgers);
+    EXPECT_EQ(Rows("select count(*) from tblCategories"), "3\n") << "categories are not repeated";
+    EXPECT_EQ(StatusAfterIntro(), std::string(kRunLines) + kRunLines)
+        << "the second run's first line follows the first run's last directly";
+}
+
+TEST_F(MigrationRun, RefusesWithoutAnImport) {
+    form.cmdMigrate_Click();
+    ASSERT_EQ(ops.Messages().size(), 1u);
+    EXPECT_EQ(ops.Messages()[0].text, "Excel data not loaded. Please load Excel data to proceed");
+    EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Critical);
+    EXPECT_FALSE(cnCompany.IsOpen()) << "no connection is made";
+    EXPECT_EQ(form.txtStatus.Text, intro);
+}
+
+TEST_F(MigrationRun, NoAtTheConfirmationWritesNothing) {
+    Load("two_rows.xls");
+    ops.QueueAnswer(MsgAnswer::No);
+    form.cmdMigrate_Click();
+    EXPECT_EQ(ops.Messages().size(), 1u);
+    EXPECT_EQ(form.txtStatus.Text, intro);
+    EXPECT_TRUE(cnCompany.IsOpen()) << "the company was connected before the question";
+    EXPECT_EQ(Rows("select count(*) from tblItemMaster"), "0\n");
+}
+
+TEST_F(MigrationRun, AFailedConnectionEndsTheRunAfterItsOwnMessage) {
+    Load("two_rows.xls");
+    product.AddCompany("GONE", "C09", "GONE", /*createDatabase=*/false);
+    form.txtCompanyName.AddItem("GONE");
+    form.txtCompanyName.SetListIndex(form.txtCompanyName.NewIndex());
+    form.cmdMigrate_Click();
+    ASSERT_EQ(ops.Messages().size(), 1u);
+    EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Critical);
+    EXPECT_NE(ops.Messages()[0].text.find("C09/GONE.mdb"), std::string::npos);
+    EXPECT_EQ(form.txtStatus.Text, intro);
+    EXPECT_EQ(ops.UnansweredQuestions(), 0u);
+}
+
+TEST_F(MigrationRun, TheBundledSampleMigratesCleanly) {
+    ops.QueueFile(std::string(LEDGERLIFT_FIXTURES_DIR) + "/../../resources/demo/sample.xls");
+    form.cmdLoad_Click();
+    ops.ClearMessages();
+    ops.QueueAnswer(MsgAnswer::Yes);
+    form.cmdMigrate_Click();
+    ASSERT_EQ(ops.Messages().size(), 2u) << ops.Messages()[0].text;
+    EXPECT_EQ(Rows("select count(*) from tblItemMaster"), "38\n");
+    EXPECT_EQ(Rows("select count(*) from tblCategories"), "6\n");
+    EXPECT_EQ(Rows("select count(*) from tblLedger"), "30\n");
+    EXPECT_EQ(Rows("select count(*) from tblLedger where GroupName in ('Customer', 'Supplier')"),
+              "30\n");
+    EXPECT_EQ(Rows("select sum(AmountD) = sum(AmountC) from tblVoucher"), "1\n")
+        << "every voucher balances";
+}
+
+}  // namespace
+}  // namespace ledgerlift
