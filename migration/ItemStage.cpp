@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "import/GridLayouts.h"
+#include "migration/CommitBatch.h"
 #include "migration/Lookups.h"
-#include "migration/RowUnit.h"
 #include "migration/StepRunner.h"
 #include "migration/TextRules.h"
 #include "migration/mdlStock.h"
@@ -81,8 +81,8 @@ void migrateitem(Form1& form) {
     Recordset category;
     StockLine line;
     const int last = grid.Rows() - 2;
+    CommitBatch batch(cnCompany);  // outlives each row's own savepoints
     for (int r = 1; r <= last; ++r) {
-        RowUnit unit(cnCompany);  // outlives the row's own savepoints
         ItemRow row;
         current = &row;
         auto cell = [&](int col) -> const std::string& { return grid.TextMatrix(r, col); };
@@ -217,13 +217,14 @@ void migrateitem(Form1& form) {
                  counter = ToInt32(static_cast<double>(counter) + 1);
                  ops.DoEvents();
              }},
-            {"commit the row", [&] { unit.Commit(); }},
+            {"commit the finished rows", [&] { batch.RowDone(); }},
         });
         current = nullptr;
         if (!ran) {
             return;
         }
     }
+    runner.Run("commit the last rows", [&] { batch.Finish(); });
 }
 
 }  // namespace ledgerlift

@@ -35,7 +35,7 @@ std::string ItemInsertStatement(const ItemRecord& item);
 // the counter and runs the failed action again (three times at most); any
 // other failure asks whether to go on (Yes: the action after the failed one;
 // No: the failure is shown and the stage ends). A row whose item insert
-// failed posts no stock. Each grid row is committed as one unit.
+// failed posts no stock. Whole grid rows are committed in batches.
 void migrateitem(Form1& form);
 
 }  // namespace ledgerlift

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "import/GridLayouts.h"
+#include "migration/CommitBatch.h"
 #include "migration/Lookups.h"
-#include "migration/RowUnit.h"
 #include "migration/StepRunner.h"
 #include "migration/TextRules.h"
 #include "migration/mdlStock.h"
@@ -51,8 +51,8 @@ void migrateledger(Form1& form) {
         return;
     }
     const int last = grid.Rows() - 2;
+    CommitBatch batch(cnCompany);
     for (int r = 1; r <= last; ++r) {
-        RowUnit unit(cnCompany);
         auto cell = [&](int col) -> const std::string& { return grid.TextMatrix(r, col); };
         LedgerRecord ledger;
         bool inserted = false;
@@ -95,11 +95,14 @@ void migrateledger(Form1& form) {
                              amount, "", ops);
              }},
             {"count the row", [&] { nextLid = ToInt32(static_cast<double>(nextLid) + 1); }},
-            {"commit the row", [&] { unit.Commit(); }},
+            {"commit the finished rows", [&] { batch.RowDone(); }},
         });
         if (!ran) {
             return;
         }
+    }
+    if (!runner.Run("commit the last rows", [&] { batch.Finish(); })) {
+        return;
     }
     if (!runner.Run("move Sundry Creditors to Supplier", [] {
             cnCompany.Execute(

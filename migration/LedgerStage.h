@@ -31,8 +31,8 @@ std::string LedgerInsertStatement(const LedgerRecord& ledger);
 // that is already there keeps its balance: no second voucher); any other asks
 // whether to go on (Yes: the step after the failed one; No: the failure is
 // shown and the stage ends without the two group updates). A row whose
-// ledger insert failed posts no voucher. Each grid row is committed as one
-// unit.
+// ledger insert failed posts no voucher. Whole grid rows are committed in
+// batches.
 void migrateledger(Form1& form);
 
 }  // namespace ledgerlift

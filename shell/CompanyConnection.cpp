@@ -49,6 +49,7 @@ bool ConnectSql(const std::string& programFolder, const std::string& companyCode
         // folder under its own file name.
         cnCompany.Open(
             CompanyConnectionString(programFolder, ValueToText(dir) + "/" + ValueToText(file)));
+        cnCompany.UseFastCommits();
         return true;
     } catch (const DataError& error) {
         cnCompany.Close();

@@ -3,6 +3,7 @@
 #include "shell/CompanyConnection.h"
 #include "shell/Form1.h"
 #include "shell/ScriptedWindowOps.h"
+#include "shell/data/Recordset.h"
 #include "tests/TestSupport.h"
 
 namespace ledgerlift {
@@ -21,6 +22,9 @@ TEST_F(CompanyConnection, BuildsThePathFromFolderAndFileNameKeepingTheirCase) {
     EXPECT_TRUE(cnCompany.IsOpen());
     EXPECT_EQ(cnCompany.Path(), product.Path() + "/Resources/Database/C01/shop.mdb");
     EXPECT_TRUE(ops.Messages().empty());
+    Recordset rs;
+    rs.Open("pragma journal_mode", cnCompany);
+    EXPECT_EQ(rs.Field(0), Value("wal")) << "commits that cost no disk flush";
 }
 
 TEST_F(CompanyConnection, ConnectionStringsKeepTheProductsForm) {

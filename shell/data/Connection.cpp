@@ -148,6 +148,7 @@ void Connection::RequireOpen() const {
 
 long Connection::Execute(const std::string& statement) {
     RequireOpen();
+    Trace(statement);
     std::string sql = ToSqlite(statement);
     const char* tail = sql.c_str();
     long changed = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "shell/data/DataError.h"
@@ -47,6 +48,15 @@ class Connection {
     void UseFastCommits();
     void Flush();
 
+    // Sees every statement sent over this connection, as it is sent (for
+    // measurements and diagnostics); none by default.
+    void SetTracer(std::function<void(const std::string&)> tracer) { tracer_ = std::move(tracer); }
+    void Trace(const std::string& statement) const {
+        if (tracer_) {
+            tracer_(statement);
+        }
+    }
+
     const std::string& Path() const { return path_; }
     sqlite3* Handle() const { return db_; }
 
@@ -60,6 +70,7 @@ class Connection {
     std::string path_;
     int depth_ = 0;
     bool fastCommits_ = false;
+    std::function<void(const std::string&)> tracer_;
 };
 
 // The description of a failed SQLite call, in words for the operator.

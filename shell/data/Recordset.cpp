@@ -15,6 +15,7 @@ void Recordset::Open(const std::string& statement, Connection& connection, Curso
         throw DataError(
             "The operation is not allowed while the connection to the database is closed.");
     }
+    connection.Trace(statement);
     sqlite3* db = connection.Handle();
     std::string sql = ToSqlite(statement);
     sqlite3_stmt* stmt = nullptr;
