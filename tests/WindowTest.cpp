@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTableView>
 
+#include "shell/CompanyConnection.h"
 #include "shell/Form1.h"
 #include "shell/qt/GridModel.h"
 #include "shell/qt/MainWindow.h"
@@ -126,6 +127,33 @@ TEST(WindowImport, ShowsTheImportedRowsCaptionsAndTheFrame) {
     EXPECT_EQ(tabs->tabText(1), "Ledgers 2");
     EXPECT_EQ(window.GridView(1)->model()->rowCount(), 3);
     if (const char* shot = std::getenv("LEDGERLIFT_SCREENSHOT")) {
+        window.resize(1280, 800);
+        window.grab().save(shot);
+    }
+}
+
+TEST(WindowMigration, DoesTheWholeJobThroughTheButtons) {
+    test::ProductFolder product;
+    std::string db = product.AddCompany("DEMO", "C01", "DEMO");
+    AnsweringOps ops;
+    ops.file = test::FixturePath("two_rows.xls");
+    Form1 form(product.Path(), ops);
+    MainWindow window(form);
+    ops.Attach(&window);
+    form.Form_Load();
+    window.show();
+    window.LoadButton()->click();
+    window.MigrateButton()->click();
+    EXPECT_EQ(ops.messages.back(), "Migration Completed");
+    EXPECT_EQ(test::QueryRows(db, "select ItemCode from tblItemMaster order by 1"), "A1\nA2\n");
+    EXPECT_EQ(test::QueryRows(db, "select LName, GroupName from tblLedger"),
+              "Ledger One|Customer\n");
+    auto* status = window.findChild<QPlainTextEdit*>();
+    EXPECT_TRUE(
+        status->toPlainText().endsWith("*************************************************"));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass is gone";
+    cnCompany.Close();
+    if (const char* shot = std::getenv("LEDGERLIFT_SCREENSHOT_RUN")) {
         window.resize(1280, 800);
         window.grab().save(shot);
     }
