@@ -6,6 +6,7 @@
 
 #include "import/CellText.h"
 #include "import/GridLayouts.h"
+#include "import/SheetRows.h"
 #include "import/WorkbookReader.h"
 #include "migration/TextRules.h"
 #include "shell/Form1.h"
@@ -29,7 +30,7 @@ struct SheetPlan {
 bool SheetLoop(Form1& form, const WorkbookReader& book, const SheetPlan& plan) {
     Grid& grid = plan.grid;
     for (int r = 2; r <= kLastSheetRow; ++r) {
-        if (Trim(Upper(CellText(book.Cell(plan.sheet, r, 2)))).empty()) {
+        if (IsSheetEnd(book, plan.sheet, r)) {
             return false;
         }
         int g = grid.Rows() - 1;
@@ -42,7 +43,7 @@ bool SheetLoop(Form1& form, const WorkbookReader& book, const SheetPlan& plan) {
         grid.SetTopRow(grid.Rows() - 1);
         form.SSTab1.TabCaption[plan.tab] = plan.captionPrefix + std::to_string(r - 1);
     }
-    return !Trim(CellText(book.Cell(plan.sheet, kLastSheetRow + 1, 2))).empty();
+    return IsSheetCut(book, plan.sheet);
 }
 
 }  // namespace
@@ -69,8 +70,9 @@ void LoadWorkbook(Form1& form) {
         items.SetRows(2);
         items.SetCols(kItemCols);
         ops.SetEnabled(false);
-        if (SheetLoop(form, *book, {1, items, kItemCols - 1, 0, "Items ", "worksheet 1 (items)"})) {
-            cutSheets.push_back("worksheet 1 (items)");
+        SheetPlan itemPlan{1, items, kItemCols - 1, 0, "Items ", "worksheet 1 (items)"};
+        if (SheetLoop(form, *book, itemPlan)) {
+            cutSheets.push_back(itemPlan.sheetName);
         }
         items.SetCol(2);
         items.SetRow(1);
@@ -84,9 +86,9 @@ void LoadWorkbook(Form1& form) {
         ledgers.SetCols(kLedgerCols);
         ledgers.SetFormatString(kLedgerFormat);
         ops.SetEnabled(false);
-        if (SheetLoop(form, *book,
-                      {2, ledgers, kLedgerCols - 1, 1, "Ledgers ", "worksheet 2 (ledgers)"})) {
-            cutSheets.push_back("worksheet 2 (ledgers)");
+        SheetPlan ledgerPlan{2, ledgers, kLedgerCols - 1, 1, "Ledgers ", "worksheet 2 (ledgers)"};
+        if (SheetLoop(form, *book, ledgerPlan)) {
+            cutSheets.push_back(ledgerPlan.sheetName);
         }
         ledgers.SetCol(2);
         ledgers.SetRow(1);

@@ -14,13 +14,18 @@ namespace ledgerlift {
 void migratecategory(Form1& form) {
     WindowOps& ops = form.Ops();
     Grid& grid = form.msf1;
+    RunTally::Counts& counts = form.tally.categories;
+    bool rowFailed = false;
     StepRunner runner([&](const StepFailure& failure) {
+        rowFailed = true;
         if (ops.MsgBox(failure.description + "Are you sure to Continue with next data",
                        MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
             return Verdict::Continue;
         }
         ops.MsgBox(failure.description, MsgButtons::OK, MsgIcon::Exclamation);
         cnCompany.RollbackTrans();
+        counts.failed += counts.written;  // undone with the rest of the stage
+        counts.written = 0;
         return Verdict::Stop;
     });
 
@@ -35,6 +40,8 @@ void migratecategory(Form1& form) {
     for (int r = 1; r <= last; ++r) {
         bool empty = true;
         bool missing = true;
+        bool inserted = false;
+        rowFailed = false;
         bool ran = runner.Run({
             {"read the highest CategoryID",
              [&] {
@@ -61,9 +68,14 @@ void migratecategory(Form1& form) {
                  if (missing) {
                      cnCompany.Execute("insert into tblCategories (Categoryid,Category) values(" +
                                        IntText(id) + ",'" + name(r) + "')");
+                     inserted = true;
                  }
              }},
         });
+        counts.Add(rowFailed  ? RunTally::Outcome::Failed
+                   : inserted ? RunTally::Outcome::Written
+                              : RunTally::Outcome::Skipped);
+        form.tally.Progress("categories", r, last);
         if (!ran) {
             return;
         }

@@ -5,6 +5,7 @@
 #include "import/GridLayouts.h"
 #include "migration/CommitBatch.h"
 #include "migration/Lookups.h"
+#include "migration/RunTally.h"
 #include "migration/StepRunner.h"
 #include "migration/TextRules.h"
 #include "migration/mdlStock.h"
@@ -35,6 +36,7 @@ struct ItemRow {
     bool isNew = true;
     std::int32_t id = 0;
     bool inserted = false;
+    RunTally::RowState state;
     std::unique_ptr<Savepoint> replacement;  // update mode: delete and insert together
 };
 
@@ -65,6 +67,9 @@ void migrateitem(Form1& form) {
             current->code += IntText(counter);
             return Verdict::Retry;
         }
+        if (current) {
+            current->state.Fail(failure.description);
+        }
         if (ops.MsgBox("Are you sure to Continue with next data", MsgButtons::YesNo,
                        MsgIcon::Question) == MsgAnswer::Yes) {
             return Verdict::Continue;
@@ -72,10 +77,13 @@ void migrateitem(Form1& form) {
         ops.MsgBox(failure.description, MsgButtons::OK, MsgIcon::Exclamation);
         return Verdict::Stop;
     });
+    RunTally& tally = form.tally;
 
     if (!runner.Run("start the item counter", [&] {
             counter = ToInt32(GetNextId("tblItemMaster", "ItemID", "", ops)) + 1;
         })) {
+        tally.RecordUnreached(tally.items, "items", grid, 1, grid.Rows() - 2, item::Code,
+                              "Not migrated: the item stage was stopped.");
         return;
     }
     Recordset category;
@@ -208,8 +216,12 @@ void migrateitem(Form1& form) {
              [&] {
                  double qoh = Val(cell(item::Qoh));
                  if (row.inserted && qoh != 0) {
-                     PostStockEntry("OpeningStock", qoh > 0 ? kStockIn : kStockOut, row.id, "",
-                                    line, form.dtpDate.Value, ops);
+                     if (PostStockEntry("OpeningStock", qoh > 0 ? kStockIn : kStockOut, row.id, "",
+                                        line, form.dtpDate.Value, ops)) {
+                         ++tally.items.postings;
+                     } else {
+                         row.state.Fail("The opening stock of this item was not posted.");
+                     }
                  }
              }},
             {"count the row",
@@ -220,7 +232,16 @@ void migrateitem(Form1& form) {
             {"commit the finished rows", [&] { batch.RowDone(); }},
         });
         current = nullptr;
+        RunTally::Outcome outcome = row.state.failed               ? RunTally::Outcome::Failed
+                                    : row.updateMode && !row.isNew ? RunTally::Outcome::Updated
+                                                                   : RunTally::Outcome::Written;
+        tally.Record(tally.items,
+                     {"items", grid.TextMatrix(r, 0), Trim(grid.TextMatrix(r, item::Code)), outcome,
+                      row.inserted ? IntText(row.id) : "", row.state.error});
+        tally.Progress("items", r, last);
         if (!ran) {
+            tally.RecordUnreached(tally.items, "items", grid, r + 1, last, item::Code,
+                                  "Not migrated: the item stage was stopped.");
             return;
         }
     }

@@ -5,6 +5,7 @@
 #include "import/GridLayouts.h"
 #include "migration/CommitBatch.h"
 #include "migration/Lookups.h"
+#include "migration/RunTally.h"
 #include "migration/StepRunner.h"
 #include "migration/TextRules.h"
 #include "migration/mdlStock.h"
@@ -33,9 +34,18 @@ std::string LedgerInsertStatement(const LedgerRecord& l) {
 void migrateledger(Form1& form) {
     WindowOps& ops = form.Ops();
     Grid& grid = form.msf2;
+    RunTally& tally = form.tally;
+    RunTally::RowState* current = nullptr;
     StepRunner runner([&](const StepFailure& failure) {
         if (IsUniqueKey(failure.description)) {
+            if (current) {
+                current->skipped = true;
+                current->error = failure.description;
+            }
             return Verdict::Continue;
+        }
+        if (current) {
+            current->Fail(failure.description);
         }
         if (ops.MsgBox("Are you sure to Continue with next data" + failure.description,
                        MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
@@ -48,6 +58,8 @@ void migrateledger(Form1& form) {
     std::int32_t nextLid = 0;
     if (!runner.Run("read the next LID",
                     [&] { nextLid = ToInt32(GetNextId("tblLedger", "LID", "", ops)); })) {
+        tally.RecordUnreached(tally.ledgers, "ledgers", grid, 1, grid.Rows() - 2, ledger::Name,
+                              "Not migrated: the ledger stage was stopped.");
         return;
     }
     const int last = grid.Rows() - 2;
@@ -56,6 +68,8 @@ void migrateledger(Form1& form) {
         auto cell = [&](int col) -> const std::string& { return grid.TextMatrix(r, col); };
         LedgerRecord ledger;
         bool inserted = false;
+        RunTally::RowState state;
+        current = &state;
         bool nonZero = true;
         bool ran = runner.Run({
             {"read the DrCr cell",
@@ -90,14 +104,28 @@ void migrateledger(Form1& form) {
                      return;
                  }
                  double amount = ToCurrency(std::fabs(Val(cell(ledger::OpeningBalance))));
-                 PostVoucher("Opening", form.dtpDate.Value, ledger.debit ? nextLid : 0,
-                             ledger.debit ? 0 : nextLid, IntText(nextLid), "Opening Balance",
-                             amount, "", ops);
+                 if (PostVoucher("Opening", form.dtpDate.Value, ledger.debit ? nextLid : 0,
+                                 ledger.debit ? 0 : nextLid, IntText(nextLid), "Opening Balance",
+                                 amount, "", ops) != 0) {
+                     ++tally.ledgers.postings;
+                 } else {
+                     state.Fail("The opening balance of this ledger was not posted.");
+                 }
              }},
             {"count the row", [&] { nextLid = ToInt32(static_cast<double>(nextLid) + 1); }},
             {"commit the finished rows", [&] { batch.RowDone(); }},
         });
+        current = nullptr;
+        RunTally::Outcome outcome = state.failed    ? RunTally::Outcome::Failed
+                                    : state.skipped ? RunTally::Outcome::Skipped
+                                                    : RunTally::Outcome::Written;
+        tally.Record(tally.ledgers,
+                     {"ledgers", grid.TextMatrix(r, 0), Trim(grid.TextMatrix(r, ledger::Name)),
+                      outcome, inserted ? IntText(ledger.lid) : "", state.error});
+        tally.Progress("ledgers", r, last);
         if (!ran) {
+            tally.RecordUnreached(tally.ledgers, "ledgers", grid, r + 1, last, ledger::Name,
+                                  "Not migrated: the ledger stage was stopped.");
             return;
         }
     }

@@ -1,10 +1,13 @@
 #include "migration/MigrationRun.h"
 
+#include <optional>
+
 #include "migration/CategoryStage.h"
 #include "migration/ItemStage.h"
 #include "migration/LedgerStage.h"
 #include "shell/CompanyConnection.h"
 #include "shell/Form1.h"
+#include "shell/data/Savepoint.h"
 
 namespace ledgerlift {
 
@@ -26,6 +29,13 @@ void RunMigration(Form1& form) {
                        MsgIcon::Question) == MsgAnswer::No) {
             return;
         }
+        form.tally.Clear();
+        // A dry run does all its work in one transaction that is undone at
+        // the end; the category stage's own transaction nests inside it.
+        std::optional<Savepoint> dryRun;
+        if (form.dryRun) {
+            dryRun.emplace(cnCompany);
+        }
         form.AppendStatus("User opted to migrate Data to Company " + company);
         form.StatusCaretToEnd();
         ops.SetMousePointer(MousePointer::Hourglass);
@@ -42,11 +52,16 @@ void RunMigration(Form1& form) {
         form.AppendStatus("Started Migrating Item Customer Supplier");
         ops.DoEvents();
         migrateledger(form);
+        for (const std::string& line : form.tally.SummaryLines()) {
+            form.AppendStatus(line);
+        }
         form.AppendStatus("Load Tallvane Company and start with the entries.... ");
         form.AppendStatus("*************************************************");
         form.StatusCaretToEnd();
         ops.DoEvents();
-        // Everything the run wrote is on disk before it says it is done.
+        // Everything the run wrote is on disk before it says it is done;
+        // a dry run leaves nothing behind.
+        dryRun.reset();
         cnCompany.Flush();
         ops.SetMousePointer(MousePointer::Default);
         ops.MsgBox("Migration Completed", MsgButtons::OK, MsgIcon::Information, "Data Migration");

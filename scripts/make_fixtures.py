@@ -150,6 +150,14 @@ def edge_cases():
     # A single worksheet.
     xlwt_book(os.path.join(FIXTURES, "single_sheet.xls"),
               [("Items", [ITEM_HEAD, item_row("A1", "Soap"), item_row("A2", "Oil")])])
+    # A ledger whose opening balance is beyond the currency range, between
+    # two good ones.
+    xlwt_book(os.path.join(FIXTURES, "bad_row.xls"),
+              [("Items", [ITEM_HEAD, item_row("A1", "Soap", "Toiletries")]),
+               ("Ledgers", [LEDGER_HEAD,
+                            ["L1", "First", "Sundry Debtors", "", "", "", 100, "Dr", ""],
+                            ["L2", "Too big", "Sundry Debtors", "", "", "", 1e16, "Dr", ""],
+                            ["L3", "Third", "Sundry Creditors", "", "", "", 50, "Cr", ""]])])
     # Two small sheets, for a second import with fewer rows.
     xlwt_book(os.path.join(FIXTURES, "two_rows.xls"),
               [("Items", [ITEM_HEAD, item_row("A1", "Soap", "Toiletries"),

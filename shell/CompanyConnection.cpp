@@ -27,7 +27,8 @@ std::string CompanyConnectionString(const std::string& programFolder,
            "/Resources/Database/" + companyPath + kConnectionTail;
 }
 
-bool ConnectSql(const std::string& programFolder, const std::string& companyCode, WindowOps& ops) {
+bool ConnectSql(const std::string& programFolder, const std::string& companyCode, WindowOps& ops,
+                bool fastCommits) {
     try {
         cnCompany.Close();
         Connection initial;
@@ -49,7 +50,9 @@ bool ConnectSql(const std::string& programFolder, const std::string& companyCode
         // folder under its own file name.
         cnCompany.Open(
             CompanyConnectionString(programFolder, ValueToText(dir) + "/" + ValueToText(file)));
-        cnCompany.UseFastCommits();
+        if (fastCommits) {
+            cnCompany.UseFastCommits();
+        }
         return true;
     } catch (const DataError& error) {
         cnCompany.Close();

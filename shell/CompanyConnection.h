@@ -22,6 +22,9 @@ std::string CompanyConnectionString(const std::string& programFolder,
 // cnCompany on it. cnCompany is closed first, so after a failure it is never
 // left open on the company of an earlier run. A failure is shown in a
 // message box (critical icon). Gives whether cnCompany is open afterwards.
-bool ConnectSql(const std::string& programFolder, const std::string& companyCode, WindowOps& ops);
+// fastCommits switches the company's database to the write-ahead journal;
+// a run that must leave the file untouched goes without.
+bool ConnectSql(const std::string& programFolder, const std::string& companyCode, WindowOps& ops,
+                bool fastCommits = true);
 
 }  // namespace ledgerlift

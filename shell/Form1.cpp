@@ -89,11 +89,14 @@ void Form1::cmdClose_Click() {
 }
 
 bool Form1::ConnectSql() {
-    return ledgerlift::ConnectSql(programFolder_, txtCompanyName.Text(), ops_);
+    return ledgerlift::ConnectSql(programFolder_, txtCompanyName.Text(), ops_, !dryRun);
 }
 
 void Form1::AppendStatus(const std::string& line) {
     txtStatus.Text = txtStatus.Text + "\r\n" + line;
+    if (onStatusLine) {
+        onStatusLine(line);
+    }
 }
 
 void Form1::StatusCaretToEnd() {

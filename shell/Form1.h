@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "migration/RunTally.h"
 #include "shell/WindowOps.h"
 #include "shell/controls/Controls.h"
 #include "shell/controls/Grid.h"
@@ -68,6 +69,14 @@ class Form1 {
 
     // True while the grids hold a successfully imported workbook.
     bool blnExcelLoaded = false;
+
+    // What the last migration run did, row by row.
+    RunTally tally;
+    // A run that writes nothing: it runs in one transaction that is rolled
+    // back at its end, and leaves the company's database file untouched.
+    bool dryRun = false;
+    // Sees every line appended to the status box (the command line prints it).
+    std::function<void(const std::string&)> onStatusLine;
 
   private:
     std::string programFolder_;

@@ -5,13 +5,32 @@
 #include <QDir>
 #include <clocale>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "shell/Form1.h"
+#include "shell/cli/CommandLine.h"
 #include "shell/qt/MainWindow.h"
 #include "shell/qt/QtWindowOps.h"
 
+namespace {
+
+// The folder that holds this program.
+std::string ProgramFolder(const char* argv0) {
+    std::error_code error;
+    auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) {
+        self = std::filesystem::absolute(argv0);
+    }
+    return self.parent_path().string();
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (ledgerlift::WantsCommandLine(argc, argv)) {
+        return ledgerlift::RunCommandLine(argc, argv, ProgramFolder(argv[0]));
+    }
     QApplication app(argc, argv);
     // Numbers are read and written with "." whatever the operator's locale.
     std::setlocale(LC_NUMERIC, "C");

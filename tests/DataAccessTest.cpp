@@ -162,6 +162,29 @@ TEST_F(DataAccess, RollbackUndoesEverySinceBegin) {
     EXPECT_EQ(QueryRows(path, "select count(*) from tblCategories"), "0\n");
 }
 
+// Regression: releasing the rolled-back outermost savepoint committed an empty
+// transaction, which still rewrote the file's header.
+TEST(Transactions, RollingBackTheOutermostLevelLeavesTheFileUntouched) {
+    test::TempFolder dir;
+    std::string path = dir.File("company.mdb");
+    test::CreateCompanyDb(path);
+    auto bytes = [&] {
+        std::ifstream in(path, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), {});
+    };
+    std::string before = bytes();
+    Connection cn;
+    cn.Open(ConnectionStringFor(path));
+    cn.BeginTrans();
+    cn.Execute("insert into tblCategories (CategoryID, Category) values (1, 'A')");
+    cn.BeginTrans();
+    cn.Execute("insert into tblCategories (CategoryID, Category) values (2, 'B')");
+    cn.CommitTrans();
+    cn.RollbackTrans();
+    cn.Close();
+    EXPECT_TRUE(bytes() == before);
+}
+
 TEST_F(DataAccess, ClosedConnectionRefusesWithADescription) {
     cn.Close();
     EXPECT_EQ(cn.State(), Connection::adStateClosed);

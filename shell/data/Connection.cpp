@@ -194,9 +194,15 @@ void Connection::RollbackTrans() {
     if (depth_ == 0) {
         throw DataError("There is no open transaction to roll back.");
     }
-    std::string name = "ll_" + std::to_string(depth_);
-    Execute("rollback to " + name);
-    Execute("release " + name);
+    if (depth_ == 1) {
+        // The outermost level undoes the whole transaction: releasing a
+        // rolled-back savepoint would still commit, and touch the file.
+        Execute("rollback");
+    } else {
+        std::string name = "ll_" + std::to_string(depth_);
+        Execute("rollback to " + name);
+        Execute("release " + name);
+    }
     --depth_;
 }
 

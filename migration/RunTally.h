@@ -1,0 +1,72 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ledgerlift {
+
+class Grid;
+
+// What a migration run did, row by row and stage by stage: for the run
+// summary in the status box, the command line's report and its exit status.
+class RunTally {
+  public:
+    enum class Outcome { Written, Updated, Skipped, Failed };
+
+    struct Counts {
+        int written = 0;
+        int updated = 0;
+        int skipped = 0;
+        int failed = 0;
+        int postings = 0;  // stock postings (items) or vouchers (ledgers)
+        void Add(Outcome outcome);
+    };
+
+    struct Row {
+        std::string sheet;     // "items" or "ledgers"
+        std::string sheetRow;  // the worksheet row number, as the grid holds it
+        std::string key;       // the item code or the ledger name
+        Outcome outcome;
+        std::string id;     // the identifier given, when the row was written
+        std::string error;  // the first failure's description, if any
+    };
+
+    // One grid row while its steps run.
+    struct RowState {
+        bool failed = false;
+        bool skipped = false;
+        std::string error;
+        void Fail(const std::string& description) {
+            if (!failed) {
+                error = description;
+            }
+            failed = true;
+        }
+    };
+
+    void Clear();
+    void Record(Counts& counts, Row row);
+    // Grid rows from..to that a stopped stage never reached.
+    void RecordUnreached(Counts& counts, const char* sheet, const Grid& grid, int from, int to,
+                         int keyCol, const std::string& reason);
+    // The stage, rows done and rows in all, after every row.
+    void Progress(const char* stage, int done, int total) const {
+        if (onProgress) {
+            onProgress(stage, done, total);
+        }
+    }
+    bool AllWritten() const;
+    // The summary lines of the status box.
+    std::vector<std::string> SummaryLines() const;
+
+    static const char* OutcomeText(Outcome outcome);
+
+    Counts categories;
+    Counts items;
+    Counts ledgers;
+    std::vector<Row> rows;
+    std::function<void(const char* stage, int done, int total)> onProgress;
+};
+
+}  // namespace ledgerlift

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+namespace ledgerlift {
+
+struct PreviewOptions {
+    std::string workbook;
+    std::string sheet;           // "", "items" or "ledgers"
+    std::string format = "tsv";  // "tsv" or "json"
+};
+
+struct MigrateOptions {
+    std::string productFolder;
+    std::string workbook;
+    std::string company;
+    std::string date;  // yyyy-mm-dd; today when empty
+    bool updateItems = false;
+    bool yes = false;
+    std::string onError;  // "ask", "stop", "continue"; by the terminal when empty
+    bool dryRun = false;
+    std::string report;
+};
+
+int ListCompanies(const std::string& productFolder);
+int Preview(const PreviewOptions& options);
+int Migrate(const MigrateOptions& options);
+
+}  // namespace ledgerlift

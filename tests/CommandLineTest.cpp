@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tests/TestSupport.h"
+
+namespace ledgerlift {
+namespace {
+
+// Runs the real program with its standard input closed, as a script would.
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class CommandLine : public ::testing::Test {
+  protected:
+    void SetUp() override { db = product.AddCompany("DEMO", "C01", "DEMO"); }
+
+    Result Run(const std::string& args) {
+        std::string out = scratch.File("out.txt");
+        std::string err = scratch.File("err.txt");
+        std::string command =
+            std::string(LEDGERLIFT_BINARY) + " " + args + " </dev/null >" + out + " 2>" + err;
+        int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
+    }
+    std::string Migrate(const std::string& fixture, const std::string& more = "") {
+        return "migrate " + test::FixturePath(fixture) + " --company DEMO --date 2009-04-01 " +
+               "--product-folder " + product.Path() + " " + more;
+    }
+    std::string Rows(const std::string& sql) { return test::QueryRows(db, sql); }
+
+    test::ProductFolder product;
+    test::TempFolder scratch;
+    std::string db;
+};
+
+const char* const kStatusLines =
+    "User opted to migrate Data to Company DEMO\n"
+    "Migrating Category Master\n"
+    "Completed Migrating Category Master\n"
+    "Started Migrating Item Master\n"
+    "Completed Migrating Item Master\n"
+    "Started Migrating Item Customer Supplier\n"
+    "Summary: categories 2 written, 0 already there, 0 failed\n"
+    "Summary: items 2 written, 0 updated, 0 skipped, 0 failed, 2 stock postings\n"
+    "Summary: ledgers 1 written, 0 skipped, 0 failed, 1 vouchers posted\n"
+    "Load Tallvane Company and start with the entries.... \n"
+    "*************************************************\n";
+
+TEST_F(CommandLine, ListsTheCompaniesInTheWindowsOrder) {
+    product.AddCompany("SHOP", "C02", "SHOP");
+    Result r = Run("companies --product-folder " + product.Path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "DEMO\nSHOP\n");
+}
+
+TEST_F(CommandLine, PreviewsBothSheetsAsTabSeparatedText) {
+    Result r = Run("preview " + test::FixturePath("two_rows.xls"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "# items\n"
+              "2\tA1\tSoap\tToiletries\tMaker\t1\t10\t11\t12\t5\t2\t4\tNO\tNO\tNos\t\t1\n"
+              "3\tA2\tOil\tKitchen\tMaker\t1\t10\t11\t12\t5\t2\t4\tNO\tNO\tNos\t\t1\n"
+              "# ledgers\n"
+              "2\tL1\tLedger One\tSundry Debtors\t\t\t\t100\tDr\t\n");
+}
+
+TEST_F(CommandLine, PreviewsOneSheetAsJson) {
+    Result r =
+        Run("preview " + test::FixturePath("real_mixed.xls") + " --sheet ledgers --format json");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(
+        r.out,
+        "{\n  \"ledgers\": [\n"
+        "    [\"2\",\"AC\",\"Acme Traders\",\"Sundry Debtors\",\"1 Main St\",\"555-0101\","
+        "\"TIN1\",\"1500\",\"Dr\",\"North\"],\n"
+        "    [\"3\",\"OB\",\"O'Brien & Sons\",\"Sundry Creditors\",\"2 Side St\",\"555'0102\","
+        "\"TIN'2\",\"250\",\"cr\",\"South\"]\n  ]\n}\n");
+}
+
+TEST_F(CommandLine, PreviewWarnsOfAMissingSecondSheet) {
+    Result r = Run("preview " + test::FixturePath("single_sheet.xls") + " --format json");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.err.find("warning: "), std::string::npos);
+    EXPECT_NE(r.err.find("no worksheet 2"), std::string::npos);
+    EXPECT_NE(r.out.find("\"ledgers\": []"), std::string::npos);
+}
+
+TEST_F(CommandLine, MigratesAWorkbookAndPrintsTheStatusLines) {
+    Result r = Run(Migrate("two_rows.xls", "--yes"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, kStatusLines);
+    EXPECT_NE(r.err.find("information: Completed Excel importing\n"), std::string::npos);
+    EXPECT_NE(r.err.find("question: Are you to continue with Migratiion  DEMO  (answered Yes)"),
+              std::string::npos);
+    EXPECT_NE(r.err.find("information: Migration Completed\n"), std::string::npos);
+    EXPECT_EQ(Rows("select ItemCode from tblItemMaster order by 1"), "A1\nA2\n");
+    EXPECT_EQ(Rows("select LName, GroupName, OpBalance from tblLedger"),
+              "Ledger One|Customer|100\n");
+    EXPECT_EQ(Rows("select distinct TrDate from tblVoucher"), "2009-04-01\n");
+}
+
+TEST_F(CommandLine, ADryRunWritesNothingAndPrintsTheSameCounts) {
+    std::string before = Slurp(db);
+    Result dry = Run(Migrate("two_rows.xls", "--yes --dry-run"));
+    EXPECT_EQ(dry.status, 0) << dry.err;
+    EXPECT_TRUE(Slurp(db) == before) << "the database file is unchanged, byte for byte";
+    EXPECT_FALSE(std::filesystem::exists(db + "-wal"));
+    EXPECT_EQ(dry.out,
+              std::string("Dry run: nothing is written to the company database.\n") + kStatusLines);
+    Result real = Run(Migrate("two_rows.xls", "--yes"));
+    EXPECT_EQ(real.out, kStatusLines);
+}
+
+TEST_F(CommandLine, OnErrorStopEndsTheStageContinueGoesOn) {
+    Result stop = Run(Migrate("bad_row.xls", "--yes --on-error stop"));
+    EXPECT_EQ(stop.status, 1);
+    EXPECT_NE(stop.err.find("question: Are you sure to Continue with next data"),
+              std::string::npos);
+    EXPECT_NE(stop.err.find("(answered No)"), std::string::npos);
+    EXPECT_EQ(Rows("select LName from tblLedger order by LID"), "First\nToo big\n");
+
+    test::ProductFolder other;
+    db = other.AddCompany("DEMO", "C01", "DEMO");
+    Result go = Run("migrate " + test::FixturePath("bad_row.xls") +
+                    " --company DEMO --yes --on-error continue --product-folder " + other.Path());
+    EXPECT_EQ(go.status, 1) << "a row failed";
+    EXPECT_EQ(Rows("select LName from tblLedger order by LID"), "First\nToo big\nThird\n");
+    EXPECT_EQ(Rows("select count(*) from tblVoucher"), "4\n");
+}
+
+TEST_F(CommandLine, WritesOneReportLinePerGridRow) {
+    std::string report = scratch.File("report.csv");
+    Result r = Run(Migrate("bad_row.xls", "--yes --on-error continue --report " + report));
+    EXPECT_EQ(r.status, 1);
+    std::string csv = Slurp(report);
+    EXPECT_EQ(csv.substr(0, csv.find('\n', csv.find('\n') + 1) + 1),
+              "sheet,row,code or name,outcome,id,error\r\nitems,2,A1,written,2,\r\n");
+    EXPECT_NE(csv.find("ledgers,2,First,written,1,\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("ledgers,3,Too big,failed,2,The amount"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("ledgers,4,Third,written,3,\r\n"), std::string::npos) << csv;
+}
+
+struct Refusal {
+    const char* name;
+    const char* args;  // after the workbook; the product folder is added
+    int status;
+    const char* says;
+};
+
+class Refusals : public CommandLine, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(Refusals, GiveTheirStatusAndAClearMessage) {
+    std::string workbook = std::string(GetParam().name) == "MissingWorkbook"
+                               ? "/no/such/book.xls"
+                               : test::FixturePath("two_rows.xls");
+    Result r =
+        Run("migrate " + workbook + " " + GetParam().args + " --product-folder " + product.Path());
+    EXPECT_EQ(r.status, GetParam().status) << r.err;
+    EXPECT_NE(r.err.find(GetParam().says), std::string::npos) << r.err;
+    EXPECT_EQ(Rows("select count(*) from tblItemMaster"), "0\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Migrate, Refusals,
+    ::testing::Values(
+        Refusal{"MissingWorkbook", "--company DEMO --yes", 2, "could not be found"},
+        Refusal{"UnknownCompany", "--company NOPE --yes", 3, "error: The company NOPE"},
+        Refusal{"BadDate", "--company DEMO --yes --date 2009-02-30", 2, "not a date"},
+        Refusal{"NoYesWithoutATerminal", "--company DEMO", 2, "give --yes"},
+        Refusal{"NoCompany", "--yes", 2, "--company"},
+        Refusal{"BadOnError", "--company DEMO --yes --on-error maybe", 2, "on-error"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace ledgerlift
