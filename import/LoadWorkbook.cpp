@@ -46,6 +46,20 @@ bool SheetLoop(Form1& form, const WorkbookReader& book, const SheetPlan& plan) {
     return IsSheetCut(book, plan.sheet);
 }
 
+// Reads one sheet with the window disabled, then makes row 1, column 2 the
+// current cell and marks the grids as loaded.
+void LoadSheet(Form1& form, const WorkbookReader& book, const SheetPlan& plan,
+               std::vector<std::string>& cutSheets) {
+    form.Ops().SetEnabled(false);
+    if (SheetLoop(form, book, plan)) {
+        cutSheets.push_back(plan.sheetName);
+    }
+    plan.grid.SetCol(2);
+    plan.grid.SetRow(1);
+    form.blnExcelLoaded = true;
+    form.Ops().SetEnabled(true);
+}
+
 }  // namespace
 
 void LoadWorkbook(Form1& form) {
@@ -69,15 +83,8 @@ void LoadWorkbook(Form1& form) {
         items.SetRows(1);
         items.SetRows(2);
         items.SetCols(kItemCols);
-        ops.SetEnabled(false);
-        SheetPlan itemPlan{1, items, kItemCols - 1, 0, "Items ", "worksheet 1 (items)"};
-        if (SheetLoop(form, *book, itemPlan)) {
-            cutSheets.push_back(itemPlan.sheetName);
-        }
-        items.SetCol(2);
-        items.SetRow(1);
-        form.blnExcelLoaded = true;
-        ops.SetEnabled(true);
+        LoadSheet(form, *book, {1, items, kItemCols - 1, 0, "Items ", "worksheet 1 (items)"},
+                  cutSheets);
 
         Grid& ledgers = form.msf2;
         ledgers.SetColWidth(0, 200);
@@ -85,15 +92,8 @@ void LoadWorkbook(Form1& form) {
         ledgers.SetRows(2);
         ledgers.SetCols(kLedgerCols);
         ledgers.SetFormatString(kLedgerFormat);
-        ops.SetEnabled(false);
-        SheetPlan ledgerPlan{2, ledgers, kLedgerCols - 1, 1, "Ledgers ", "worksheet 2 (ledgers)"};
-        if (SheetLoop(form, *book, ledgerPlan)) {
-            cutSheets.push_back(ledgerPlan.sheetName);
-        }
-        ledgers.SetCol(2);
-        ledgers.SetRow(1);
-        form.blnExcelLoaded = true;
-        ops.SetEnabled(true);
+        LoadSheet(form, *book,
+                  {2, ledgers, kLedgerCols - 1, 1, "Ledgers ", "worksheet 2 (ledgers)"}, cutSheets);
 
         book->Close();
         ops.SetEnabled(true);
