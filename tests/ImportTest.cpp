@@ -82,12 +82,15 @@ TEST_F(Import, FillsBothGridsWithTheirLayouts) {
 
 TEST_F(Import, WindowIsDisabledWhileASheetIsReadAndTheFrameHidden) {
     std::vector<std::string> seen;
+    std::vector<std::string> captions;
     ops.SetDoEventsHook([&] {
         seen.push_back(std::string(ops.Enabled() ? "enabled" : "disabled") +
                        (form.blnExcelLoaded ? " loaded" : " not-loaded") +
                        (form.fraMIgrate.Visible ? " shown" : " hidden"));
+        captions.push_back(form.SSTab1.TabCaption[0]);
     });
     Load("two_rows.xls");
+    EXPECT_EQ(captions[1], "Items 1") << "the caption follows each row, after its event pass";
     EXPECT_EQ(seen,
               (std::vector<std::string>{"disabled not-loaded hidden", "disabled not-loaded hidden",
                                         "disabled loaded hidden"}));

@@ -149,8 +149,8 @@ void MainWindow::Build() {
     top->addLayout(left, 0);
     top->addLayout(right, 1);
     left->setContentsMargins(0, 0, 8, 0);
-    frame_->setMinimumWidth(300);
-    status_->setMinimumWidth(300);
+    frame_->setMinimumWidth(360);
+    status_->setMinimumWidth(360);
 
     connect(load_, &QPushButton::clicked, this, [this] { Run([this] { form_.cmdLoad_Click(); }); });
     connect(migrate_, &QPushButton::clicked, this,
