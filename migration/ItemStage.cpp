@@ -21,10 +21,6 @@ constexpr Rgb kNewItem{255, 255, 0};
 constexpr Rgb kExistingItem{0, 255, 0};
 constexpr int kUniqueKeyRetries = 3;
 
-bool IsUniqueKey(const std::string& description) {
-    return Upper(description).find("UNIQUE KEY") != std::string::npos;
-}
-
 // What one grid row holds while its steps run.
 struct ItemRow {
     std::string code;
@@ -63,7 +59,7 @@ void migrateitem(Form1& form) {
     ItemRow* current = nullptr;
     std::int32_t counter = 0;
     StepRunner runner([&](const StepFailure& failure) {
-        if (current && IsUniqueKey(failure.description) && failure.retries < kUniqueKeyRetries) {
+        if (current && failure.IsUniqueKey() && failure.retries < kUniqueKeyRetries) {
             current->code += IntText(counter);
             return Verdict::Retry;
         }

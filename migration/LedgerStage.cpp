@@ -13,13 +13,6 @@
 #include "shell/Form1.h"
 
 namespace ledgerlift {
-namespace {
-
-bool IsUniqueKey(const std::string& description) {
-    return Upper(description).find("UNIQUE KEY") != std::string::npos;
-}
-
-}  // namespace
 
 std::string LedgerInsertStatement(const LedgerRecord& l) {
     return "insert into tblledger (LID,LName,LAliasName,GroupName,Type,OpBalance,AppearIn,Address,"
@@ -37,7 +30,7 @@ void migrateledger(Form1& form) {
     RunTally& tally = form.tally;
     RunTally::RowState* current = nullptr;
     StepRunner runner([&](const StepFailure& failure) {
-        if (IsUniqueKey(failure.description)) {
+        if (failure.IsUniqueKey()) {
             if (current) {
                 current->skipped = true;
                 current->error = failure.description;

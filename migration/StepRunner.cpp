@@ -2,7 +2,13 @@
 
 #include <exception>
 
+#include "migration/TextRules.h"
+
 namespace ledgerlift {
+
+bool StepFailure::IsUniqueKey() const {
+    return Upper(description).find("UNIQUE KEY") != std::string::npos;
+}
 
 bool StepRunner::Run(const char* name, const std::function<void()>& action) {
     for (int retries = 0;; ++retries) {

@@ -23,6 +23,10 @@ struct StepFailure {
     const char* step;
     std::string description;  // the error's description, for the operator
     int retries;              // how often this step was already retried
+
+    // A value that must be unique was repeated: the description says
+    // "UNIQUE KEY", in any letter case.
+    bool IsUniqueKey() const;
 };
 
 // Runs a row's steps in order and hands every failure to the stage's policy,
