@@ -3,7 +3,5 @@
 # bundled demo company. Extra arguments go to the program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
+bash scripts/build.sh >/dev/null
 exec build/ledgerlift "$@"
