@@ -1,0 +1,49 @@
+#include "migration/ItemStage.h"
+#include "migration/LedgerStage.h"
+#include "tests/MigrationFixture.h"
+
+namespace ledgerlift {
+namespace {
+
+using Tally = test::MigrationTest;
+
+std::string Outcomes(const RunTally& tally) {
+    std::string out;
+    for (const auto& row : tally.rows) {
+        out += row.sheet + "," + row.sheetRow + "," + row.key + "," +
+               RunTally::OutcomeText(row.outcome) + "," + row.id + "\n";
+    }
+    return out;
+}
+
+TEST_F(Tally, ItemRowsAreWrittenUpdatedFailedOrNeverReached) {
+    Exec("insert into tblCategories values (1, 'Soap')");
+    Exec("insert into tblItemMaster (ItemID, ItemCode, Discount) values (9, 'OLD', 2)");
+    form.chkUpdateItems.Value = 1;
+    Items({Item("NEW", "Soap", "1"), Item("OLD", "Soap"), Item("BAD", "Nowhere", "1"),
+           Item("NEXT", "Soap", "1")});
+    ops.QueueAnswer(MsgAnswer::No);
+    migrateitem(form);
+    EXPECT_EQ(Outcomes(form.tally),
+              "items,2,NEW,written,11\nitems,3,OLD,updated,9\nitems,4,BAD,failed,\n"
+              "items,5,NEXT,skipped,\n");
+    EXPECT_EQ(form.tally.items.postings, 2) << "NEW's quantity and OLD's stored Discount";
+    EXPECT_EQ(form.tally.rows[3].error, "Not migrated: the item stage was stopped.");
+    EXPECT_NE(form.tally.rows[2].error.find("no current record"), std::string::npos);
+    EXPECT_FALSE(form.tally.AllWritten());
+}
+
+TEST_F(Tally, ALedgerThatIsAlreadyThereIsSkippedWithItsReason) {
+    Exec("insert into tblLedger (LID, LName) values (1, 'Acme')");
+    Ledgers({{"A", "Acme", "Sundry Debtors", "", "", "", "10", "Dr", ""},
+             {"B", "Beta", "Sundry Debtors", "", "", "", "20", "Dr", ""}});
+    migrateledger(form);
+    EXPECT_EQ(Outcomes(form.tally), "ledgers,2,Acme,skipped,\nledgers,3,Beta,written,3\n");
+    EXPECT_NE(form.tally.rows[0].error.find("UNIQUE KEY"), std::string::npos);
+    EXPECT_EQ(form.tally.ledgers.postings, 1);
+    EXPECT_EQ(form.tally.SummaryLines()[2],
+              "Summary: ledgers 1 written, 1 skipped, 0 failed, 1 vouchers posted");
+}
+
+}  // namespace
+}  // namespace ledgerlift
