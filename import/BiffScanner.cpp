@@ -1,8 +1,8 @@
 #include "import/BiffScanner.h"
 
-#include <algorithm>
+#include "import/BiffCursor.h"
+
 #include <cstring>
-#include <functional>
 
 namespace ledgerlift {
 namespace {
@@ -16,7 +16,6 @@ constexpr std::uint16_t kFormat5 = 0x001E;
 constexpr std::uint16_t kXf = 0x00E0;
 constexpr std::uint16_t kBoundSheet = 0x0085;
 constexpr std::uint16_t kSst = 0x00FC;
-constexpr std::uint16_t kContinue = 0x003C;
 constexpr std::uint16_t kFormula = 0x0006;
 constexpr std::uint16_t kString = 0x0207;
 constexpr std::uint16_t kBoolErr = 0x0205;
@@ -60,138 +59,6 @@ double RkValue(std::uint32_t rk) {
     }
     return (rk & 0x01) ? value / 100 : value;
 }
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
-// Reads through a record and the CONTINUE records that follow it, as one run
-// of bytes; the characters of a string that cross into a CONTINUE record
-// start there with a fresh flags byte.
-class Cursor {
-  public:
-    using Reader = std::function<bool(std::size_t, BiffScanner::Record&)>;
-
-    Cursor(const BiffScanner::Record& first, std::size_t pos, Reader reader)
-        : seg_(first.data), pos_(pos), next_(first.next), reader_(std::move(reader)) {}
-
-    bool Byte(std::uint8_t& out) {
-        if (pos_ >= seg_.size() && !NextSegment()) {
-            return false;
-        }
-        out = static_cast<std::uint8_t>(seg_[pos_++]);
-        return true;
-    }
-    bool Word(std::uint32_t& out, int bytes) {
-        out = 0;
-        for (int i = 0; i < bytes; ++i) {
-            std::uint8_t b;
-            if (!Byte(b)) {
-                return false;
-            }
-            out |= static_cast<std::uint32_t>(b) << (8 * i);
-        }
-        return true;
-    }
-    bool Skip(std::uint64_t n) {
-        while (n > 0) {
-            if (pos_ >= seg_.size() && !NextSegment()) {
-                return false;
-            }
-            std::uint64_t step = std::min<std::uint64_t>(n, seg_.size() - pos_);
-            pos_ += static_cast<std::size_t>(step);
-            n -= step;
-        }
-        return true;
-    }
-    // A string: its length (one byte or two), then, in BIFF8, a flags byte
-    // and the characters, compressed (one byte each) or UTF-16.
-    bool String(bool lengthIsByte, bool biff8, std::string& out) {
-        std::uint32_t count;
-        if (!Word(count, lengthIsByte ? 1 : 2)) {
-            return false;
-        }
-        out.clear();
-        if (!biff8) {
-            for (std::uint32_t i = 0; i < count; ++i) {
-                std::uint8_t b;
-                if (!Byte(b)) {
-                    return false;
-                }
-                AppendUtf8(out, b);  // the Western code page, as Latin-1
-            }
-            return true;
-        }
-        std::uint8_t flags;
-        if (!Byte(flags)) {
-            return false;
-        }
-        std::uint32_t runs = 0, extra = 0;
-        if ((flags & 0x08) && !Word(runs, 2)) {
-            return false;
-        }
-        if ((flags & 0x04) && !Word(extra, 4)) {
-            return false;
-        }
-        bool wide = flags & 0x01;
-        std::uint32_t pendingHigh = 0;
-        for (std::uint32_t i = 0; i < count; ++i) {
-            if (pos_ >= seg_.size()) {
-                std::uint8_t fresh;
-                if (!NextSegment() || !Byte(fresh)) {
-                    return false;
-                }
-                wide = fresh & 0x01;
-            }
-            std::uint32_t unit;
-            if (!Word(unit, wide ? 2 : 1)) {
-                return false;
-            }
-            if (unit >= 0xD800 && unit < 0xDC00) {
-                pendingHigh = unit;
-                continue;
-            }
-            if (unit >= 0xDC00 && unit < 0xE000 && pendingHigh) {
-                AppendUtf8(out, 0x10000 + ((pendingHigh - 0xD800) << 10) + (unit - 0xDC00));
-            } else {
-                AppendUtf8(out, unit >= 0xD800 && unit < 0xE000 ? 0xFFFD : unit);
-            }
-            pendingHigh = 0;
-        }
-        return Skip(std::uint64_t{runs} * 4 + extra);
-    }
-
-  private:
-    bool NextSegment() {
-        BiffScanner::Record more;
-        if (!reader_(next_, more) || more.type != kContinue) {
-            return false;
-        }
-        seg_ = more.data;
-        pos_ = 0;
-        next_ = more.next;
-        return true;
-    }
-
-    std::string_view seg_;
-    std::size_t pos_;
-    std::size_t next_;
-    Reader reader_;
-};
 
 }  // namespace
 
@@ -325,7 +192,7 @@ void BiffScanner::ScanGlobals() {
             case kFormat:
             case kFormat5: {
                 std::string text;
-                Cursor(r, 2, reader).String(!biff8, biff8, text);
+                BiffCursor(r, 2, reader).String(!biff8, biff8, text);
                 formats_[U16(r.data, 0)] = text;
                 break;
             }
@@ -335,7 +202,7 @@ void BiffScanner::ScanGlobals() {
             case kBoundSheet:
                 if (r.data.size() > 6 && r.data[5] == 0) {  // a worksheet
                     Sheet sheet;
-                    Cursor(r, 6, reader).String(true, biff8, sheet.name);
+                    BiffCursor(r, 6, reader).String(true, biff8, sheet.name);
                     sheets_.push_back(std::move(sheet));
                     sheetOffsets_.push_back(U32(r.data, 0));
                 }
@@ -352,8 +219,8 @@ void BiffScanner::ScanGlobals() {
 
 void BiffScanner::ReadSharedStrings(const Record& sst) {
     std::uint32_t unique = U32(sst.data, 4);
-    Cursor cursor(sst, 8,
-                  [this](std::size_t offset, Record& out) { return ReadRecord(offset, out); });
+    BiffCursor cursor(sst, 8,
+                      [this](std::size_t offset, Record& out) { return ReadRecord(offset, out); });
     std::string text;
     for (std::uint32_t i = 0; i < unique && cursor.String(false, true, text); ++i) {
         sharedStrings_.push_back(text);
@@ -383,7 +250,7 @@ CellValue BiffScanner::NumberCell(double value, std::uint16_t xf) const {
 
 std::string BiffScanner::CellString(const Record& record, std::size_t pos) const {
     std::string text;
-    Cursor(record, pos, [this](std::size_t offset, Record& out) {
+    BiffCursor(record, pos, [this](std::size_t offset, Record& out) {
         return ReadRecord(offset, out);
     }).String(false, biffVersion_ == 8, text);
     return text;

@@ -4,7 +4,8 @@
 //
 // Built and run by .ci/run with clang:
 //   clang++ -std=c++20 -fsanitize=fuzzer,address,undefined -I. \
-//       import/BiffScanner.cpp tests/fuzz/biff_scanner_fuzz.cpp -o biff_fuzz
+//       import/BiffCursor.cpp import/BiffScanner.cpp tests/fuzz/biff_scanner_fuzz.cpp \
+//       -o biff_fuzz
 //   ./biff_fuzz -max_total_time=60 tests/fuzz/corpus
 
 #include <cstddef>
