@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "shell/qt/QtWindowOps.h"
+#include "app/qt/QtWindowOps.h"
 
 namespace ledgerlift::bench {
 

@@ -9,12 +9,12 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "app/Form1.h"
+#include "app/qt/MainWindow.h"
+#include "base/TextRules.h"
 #include "bench/BenchSupport.h"
 #include "import/CellText.h"
 #include "import/XlsReader.h"
-#include "migration/TextRules.h"
-#include "shell/Form1.h"
-#include "shell/qt/MainWindow.h"
 
 using namespace ledgerlift;
 

@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "app/CompanyConnection.h"
+#include "app/Form1.h"
+#include "app/qt/MainWindow.h"
 #include "bench/BenchSupport.h"
-#include "shell/CompanyConnection.h"
-#include "shell/Form1.h"
-#include "shell/data/Recordset.h"
-#include "shell/data/Schema.h"
-#include "shell/qt/MainWindow.h"
+#include "data/Recordset.h"
+#include "data/Schema.h"
 
 using namespace ledgerlift;
 namespace fs = std::filesystem;

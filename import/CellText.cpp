@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "migration/TextRules.h"
+#include "base/TextRules.h"
 
 namespace ledgerlift {
 

@@ -8,8 +8,6 @@
 #include "import/GridLayouts.h"
 #include "import/SheetRows.h"
 #include "import/WorkbookReader.h"
-#include "migration/TextRules.h"
-#include "shell/Form1.h"
 
 namespace ledgerlift {
 namespace {
@@ -27,43 +25,39 @@ struct SheetPlan {
 
 // Copies one worksheet into its grid. Gives true when the sheet goes on below
 // the last row that is read.
-bool SheetLoop(Form1& form, const WorkbookReader& book, const SheetPlan& plan) {
+bool SheetLoop(FormControls& form, WindowOps& ops, const WorkbookReader& book,
+               const SheetPlan& plan) {
     Grid& grid = plan.grid;
-    for (int r = 2; r <= kLastSheetRow; ++r) {
-        if (IsSheetEnd(book, plan.sheet, r)) {
-            return false;
-        }
-        int g = grid.Rows() - 1;
-        grid.SetTextMatrix(g, 0, std::to_string(r));
-        for (int c = 1; c <= plan.lastCol; ++c) {
-            grid.SetTextMatrix(grid.Rows() - 1, c, CellText(book.Cell(plan.sheet, r, c)));
-        }
-        grid.AddItem("");
-        form.Ops().DoEvents();
-        grid.SetTopRow(grid.Rows() - 1);
-        form.SSTab1.TabCaption[plan.tab] = plan.captionPrefix + std::to_string(r - 1);
-    }
-    return IsSheetCut(book, plan.sheet);
+    return ForEachSheetRow(
+        book, plan.sheet, plan.lastCol, [&](int r, const std::vector<std::string>& cells) {
+            int g = grid.Rows() - 1;
+            for (int c = 0; c <= plan.lastCol; ++c) {
+                grid.SetTextMatrix(g, c, cells[static_cast<std::size_t>(c)]);
+            }
+            grid.AddItem("");
+            ops.DoEvents();
+            grid.SetTopRow(grid.Rows() - 1);
+            form.SSTab1.TabCaption[plan.tab] = plan.captionPrefix + std::to_string(r - 1);
+        });
 }
 
 // Reads one sheet with the window disabled, then makes row 1, column 2 the
 // current cell and marks the grids as loaded.
-void LoadSheet(Form1& form, const WorkbookReader& book, const SheetPlan& plan,
-               std::vector<std::string>& cutSheets) {
-    form.Ops().SetEnabled(false);
-    if (SheetLoop(form, book, plan)) {
+void LoadSheet(FormControls& form, WindowOps& ops, const WorkbookReader& book,
+               const SheetPlan& plan, std::vector<std::string>& cutSheets) {
+    ops.SetEnabled(false);
+    if (SheetLoop(form, ops, book, plan)) {
         cutSheets.push_back(plan.sheetName);
     }
     plan.grid.SetCol(2);
     plan.grid.SetRow(1);
     form.blnExcelLoaded = true;
-    form.Ops().SetEnabled(true);
+    ops.SetEnabled(true);
 }
 
 }  // namespace
 
-void LoadWorkbook(Form1& form) {
-    WindowOps& ops = form.Ops();
+void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
     std::vector<std::string> cutSheets;
     try {
         form.cdlg.Filter = kFilter;
@@ -74,8 +68,7 @@ void LoadWorkbook(Form1& form) {
             throw WorkbookError("No workbook was chosen, so nothing was loaded.");
         }
         form.cdlg.FileName = *chosen;
-        std::unique_ptr<WorkbookReader> book = form.NewReader();
-        book->Open(form.cdlg.FileName);
+        book.Open(form.cdlg.FileName);
 
         Grid& items = form.msf1;
         items.SetFormatString(kItemFormat);
@@ -83,7 +76,7 @@ void LoadWorkbook(Form1& form) {
         items.SetRows(1);
         items.SetRows(2);
         items.SetCols(kItemCols);
-        LoadSheet(form, *book, {1, items, kItemCols - 1, 0, "Items ", "worksheet 1 (items)"},
+        LoadSheet(form, ops, book, {1, items, kItemCols - 1, 0, "Items ", "worksheet 1 (items)"},
                   cutSheets);
 
         Grid& ledgers = form.msf2;
@@ -92,10 +85,10 @@ void LoadWorkbook(Form1& form) {
         ledgers.SetRows(2);
         ledgers.SetCols(kLedgerCols);
         ledgers.SetFormatString(kLedgerFormat);
-        LoadSheet(form, *book,
+        LoadSheet(form, ops, book,
                   {2, ledgers, kLedgerCols - 1, 1, "Ledgers ", "worksheet 2 (ledgers)"}, cutSheets);
 
-        book->Close();
+        book.Close();
         ops.SetEnabled(true);
         ops.MsgBox("Completed Excel importing", MsgButtons::OK, MsgIcon::Information);
         for (const auto& sheet : cutSheets) {

@@ -1,15 +1,18 @@
 #pragma once
 
+#include "import/WorkbookReader.h"
+#include "ui/FormControls.h"
+#include "ui/WindowOps.h"
+
 namespace ledgerlift {
 
-class Form1;
-
-// The load button: lets the operator choose an .xls workbook and copies
-// worksheet 1 into the item grid and worksheet 2 into the ledger grid, row by
-// row, from worksheet row 2 down to the first row whose column B is blank
-// (worksheet row 65000 at most). Sets blnExcelLoaded and shows the migration
-// frame when both sheets are in. Any failure enables the window, clears the
-// flag and shows the reason; nothing already loaded is rolled back.
-void LoadWorkbook(Form1& form);
+// The load button: lets the operator choose a workbook and copies worksheet 1
+// into the item grid and worksheet 2 into the ledger grid, row by row, from
+// worksheet row 2 down to the first row whose column B is blank (worksheet
+// row 65000 at most), reading it with book. Sets blnExcelLoaded and shows the
+// migration frame when both sheets are in. Any failure enables the window,
+// clears the flag and shows the reason; nothing already loaded is rolled
+// back.
+void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book);
 
 }  // namespace ledgerlift

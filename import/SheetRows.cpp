@@ -1,8 +1,8 @@
 #include "import/SheetRows.h"
 
+#include "base/TextRules.h"
 #include "import/CellText.h"
 #include "import/GridLayouts.h"
-#include "migration/TextRules.h"
 
 namespace ledgerlift {
 
@@ -14,19 +14,27 @@ bool IsSheetCut(const WorkbookReader& book, int sheet) {
     return !IsSheetEnd(book, sheet, kLastSheetRow + 1);
 }
 
-bool ReadSheetRows(const WorkbookReader& book, int sheet, int lastCol,
-                   std::vector<std::vector<std::string>>& rows) {
+bool ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol,
+                     const SheetRowSink& onRow) {
+    std::vector<std::string> cells(static_cast<std::size_t>(lastCol) + 1);
     for (int r = 2; r <= kLastSheetRow; ++r) {
         if (IsSheetEnd(book, sheet, r)) {
             return false;
         }
-        std::vector<std::string> row{std::to_string(r)};
+        cells[0] = std::to_string(r);
         for (int c = 1; c <= lastCol; ++c) {
-            row.push_back(CellText(book.Cell(sheet, r, c)));
+            cells[static_cast<std::size_t>(c)] = CellText(book.Cell(sheet, r, c));
         }
-        rows.push_back(std::move(row));
+        onRow(r, cells);
     }
     return IsSheetCut(book, sheet);
+}
+
+bool ReadSheetRows(const WorkbookReader& book, int sheet, int lastCol,
+                   std::vector<std::vector<std::string>>& rows) {
+    return ForEachSheetRow(book, sheet, lastCol, [&](int, const std::vector<std::string>& cells) {
+        rows.push_back(cells);
+    });
 }
 
 }  // namespace ledgerlift

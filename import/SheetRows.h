@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,16 @@ bool IsSheetEnd(const WorkbookReader& book, int sheet, int row);
 // Whether the sheet goes on below the last row that is read.
 bool IsSheetCut(const WorkbookReader& book, int sheet);
 
-// The rows of a worksheet exactly as the import loads them into its grid:
-// column 0 the worksheet row number, columns 1 to lastCol the cell texts.
-// Gives whether the sheet was cut below row 65000.
+// One row as the import loads it into its grid: cells[0] is the worksheet
+// row number as text, cells[1] to cells[lastCol] the cell texts.
+using SheetRowSink = std::function<void(int sheetRow, const std::vector<std::string>& cells)>;
+
+// The one walk over a worksheet's rows, by the stop rule above; hands each
+// row to onRow in worksheet order. Gives whether the sheet was cut below row
+// 65000.
+bool ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, const SheetRowSink& onRow);
+
+// The rows of a worksheet collected, as ForEachSheetRow hands them over.
 bool ReadSheetRows(const WorkbookReader& book, int sheet, int lastCol,
                    std::vector<std::vector<std::string>>& rows);
 

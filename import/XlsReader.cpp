@@ -11,7 +11,7 @@
 #include <cstring>
 #include <memory>
 
-#include "migration/TextRules.h"
+#include "base/TextRules.h"
 
 namespace ledgerlift {
 namespace {

@@ -2,19 +2,19 @@
 
 #include <cstdint>
 
+#include "base/TextRules.h"
+#include "data/Recordset.h"
 #include "import/GridLayouts.h"
+#include "migration/StageContext.h"
 #include "migration/StepRunner.h"
-#include "migration/TextRules.h"
-#include "shell/CompanyConnection.h"
-#include "shell/Form1.h"
-#include "shell/data/Recordset.h"
 
 namespace ledgerlift {
 
-void migratecategory(Form1& form) {
-    WindowOps& ops = form.Ops();
-    Grid& grid = form.msf1;
-    RunTally::Counts& counts = form.tally.categories;
+void migratecategory(StageContext& ctx) {
+    WindowOps& ops = ctx.ops;
+    Grid& grid = ctx.controls.msf1;
+    Connection& db = ctx.connection;
+    RunTally::Counts& counts = ctx.tally.categories;
     bool rowFailed = false;
     StepRunner runner([&](const StepFailure& failure) {
         rowFailed = true;
@@ -23,13 +23,13 @@ void migratecategory(Form1& form) {
             return Verdict::Continue;
         }
         ops.MsgBox(failure.description, MsgButtons::OK, MsgIcon::Exclamation);
-        cnCompany.RollbackTrans();
+        db.RollbackTrans();
         counts.failed += counts.written;  // undone with the rest of the stage
         counts.written = 0;
         return Verdict::Stop;
     });
 
-    if (!runner.Run("begin the transaction", [] { cnCompany.BeginTrans(); })) {
+    if (!runner.Run("begin the transaction", [&] { db.BeginTrans(); })) {
         return;
     }
     Recordset maximum;
@@ -48,7 +48,7 @@ void migratecategory(Form1& form) {
                  if (maximum.IsOpen()) {
                      maximum.Close();
                  }
-                 maximum.Open("select max(CategoryID) from tblCategories", cnCompany,
+                 maximum.Open("select max(CategoryID) from tblCategories", db,
                               CursorType::ForwardOnly);
              }},
             {"test for an empty table", [&] { empty = maximum.Field(0).IsNull(); }},
@@ -59,15 +59,15 @@ void migratecategory(Form1& form) {
                  if (existing.IsOpen()) {
                      existing.Close();
                  }
-                 existing.Open("select * from tblCategories where Category='" + name(r) + "'",
-                               cnCompany, CursorType::ForwardOnly);
+                 existing.Open("select * from tblCategories where Category='" + name(r) + "'", db,
+                               CursorType::ForwardOnly);
              }},
             {"test whether the category is new", [&] { missing = existing.IsEOF(); }},
             {"insert the category",
              [&] {
                  if (missing) {
-                     cnCompany.Execute("insert into tblCategories (Categoryid,Category) values(" +
-                                       IntText(id) + ",'" + name(r) + "')");
+                     db.Execute("insert into tblCategories (Categoryid,Category) values(" +
+                                IntText(id) + ",'" + name(r) + "')");
                      inserted = true;
                  }
              }},
@@ -75,12 +75,12 @@ void migratecategory(Form1& form) {
         counts.Add(rowFailed  ? RunTally::Outcome::Failed
                    : inserted ? RunTally::Outcome::Written
                               : RunTally::Outcome::Skipped);
-        form.tally.Progress("categories", r, last);
+        ctx.tally.Progress("categories", r, last);
         if (!ran) {
             return;
         }
     }
-    runner.Run("commit the transaction", [] { cnCompany.CommitTrans(); });
+    runner.Run("commit the transaction", [&] { db.CommitTrans(); });
 }
 
 }  // namespace ledgerlift

@@ -2,13 +2,13 @@
 
 namespace ledgerlift {
 
-class Form1;
+struct StageContext;
 
 // The category stage: every category named in column 3 of the item grid that
 // tblCategories lacks is inserted with the next CategoryID, all in one
 // transaction. A failure asks whether to go on (Yes: the step after the failed
 // one); No undoes every category of the stage and ends it. A rollback that
 // fails leaves the stage as a DataError, which ends the migration run.
-void migratecategory(Form1& form);
+void migratecategory(StageContext& ctx);
 
 }  // namespace ledgerlift

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "shell/data/Connection.h"
+#include "data/Connection.h"
 
 namespace ledgerlift {
 

@@ -2,17 +2,16 @@
 
 #include <memory>
 
+#include "base/TextRules.h"
+#include "data/Recordset.h"
+#include "data/Savepoint.h"
 #include "import/GridLayouts.h"
 #include "migration/CommitBatch.h"
 #include "migration/Lookups.h"
 #include "migration/RunTally.h"
+#include "migration/StageContext.h"
 #include "migration/StepRunner.h"
-#include "migration/TextRules.h"
 #include "migration/mdlStock.h"
-#include "shell/CompanyConnection.h"
-#include "shell/Form1.h"
-#include "shell/data/Recordset.h"
-#include "shell/data/Savepoint.h"
 
 namespace ledgerlift {
 namespace {
@@ -53,9 +52,11 @@ std::string ItemInsertStatement(const ItemRecord& i) {
            ",0,'','STOCK ITEM',0,1," + IntText(i.rateInclusivePurchase) + ")";
 }
 
-void migrateitem(Form1& form) {
-    WindowOps& ops = form.Ops();
+void migrateitem(StageContext& ctx) {
+    WindowOps& ops = ctx.ops;
+    FormControls& form = ctx.controls;
     Grid& grid = form.msf1;
+    Connection& db = ctx.connection;
     ItemRow* current = nullptr;
     std::int32_t counter = 0;
     StepRunner runner([&](const StepFailure& failure) {
@@ -64,7 +65,7 @@ void migrateitem(Form1& form) {
             return Verdict::Retry;
         }
         if (current) {
-            current->state.Fail(failure.description);
+            current->state.Fail(failure.step, failure.description);
         }
         if (ops.MsgBox("Are you sure to Continue with next data", MsgButtons::YesNo,
                        MsgIcon::Question) == MsgAnswer::Yes) {
@@ -73,7 +74,7 @@ void migrateitem(Form1& form) {
         ops.MsgBox(failure.description, MsgButtons::OK, MsgIcon::Exclamation);
         return Verdict::Stop;
     });
-    RunTally& tally = form.tally;
+    RunTally& tally = ctx.tally;
 
     if (!runner.Run("start the item counter", [&] {
             counter = ToInt32(GetNextId("tblItemMaster", "ItemID", "", ops)) + 1;
@@ -85,7 +86,7 @@ void migrateitem(Form1& form) {
     Recordset category;
     StockLine line;
     const int last = grid.Rows() - 2;
-    CommitBatch batch(cnCompany);  // outlives each row's own savepoints
+    CommitBatch batch(db);  // outlives each row's own savepoints
     for (int r = 1; r <= last; ++r) {
         ItemRow row;
         current = &row;
@@ -103,7 +104,7 @@ void migrateitem(Form1& form) {
                  }
                  category.Open("select categoryid from tblCategories where Category='" +
                                    SqlEscape(Trim(cell(item::Category))) + "'",
-                               cnCompany, CursorType::ForwardOnly);
+                               db, CursorType::ForwardOnly);
              }},
             {"read the rate-inclusive flags",
              [&] {
@@ -154,8 +155,8 @@ void migrateitem(Form1& form) {
              [&] {
                  if (row.updateMode && !row.isNew) {
                      row.replacement.reset();
-                     row.replacement = std::make_unique<Savepoint>(cnCompany);
-                     cnCompany.Execute("Delete from tblItemMaster WHERE ItemID=" + IntText(row.id));
+                     row.replacement = std::make_unique<Savepoint>(db);
+                     db.Execute("Delete from tblItemMaster WHERE ItemID=" + IntText(row.id));
                  }
              }},
             {"insert the item",
@@ -177,7 +178,7 @@ void migrateitem(Form1& form) {
                  record.manufacturer = cell(item::Manufacturer);
                  record.pstPer = Val(cell(item::PurchaseVat));
                  record.rateInclusivePurchase = row.purchaseFlag;
-                 cnCompany.Execute(ItemInsertStatement(record));
+                 db.Execute(ItemInsertStatement(record));
                  row.inserted = true;
                  if (row.replacement) {
                      row.replacement->Commit();
@@ -216,7 +217,8 @@ void migrateitem(Form1& form) {
                                         line, form.dtpDate.Value, ops)) {
                          ++tally.items.postings;
                      } else {
-                         row.state.Fail("The opening stock of this item was not posted.");
+                         row.state.Fail("post the opening stock",
+                                        "The opening stock of this item was not posted.");
                      }
                  }
              }},
@@ -233,7 +235,7 @@ void migrateitem(Form1& form) {
                                                                    : RunTally::Outcome::Written;
         tally.Record(tally.items,
                      {"items", grid.TextMatrix(r, 0), Trim(grid.TextMatrix(r, item::Code)), outcome,
-                      row.inserted ? IntText(row.id) : "", row.state.error});
+                      row.inserted ? IntText(row.id) : "", row.state.error, row.state.step});
         tally.Progress("items", r, last);
         if (!ran) {
             tally.RecordUnreached(tally.items, "items", grid, r + 1, last, item::Code,

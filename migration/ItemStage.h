@@ -5,7 +5,7 @@
 
 namespace ledgerlift {
 
-class Form1;
+struct StageContext;
 
 // The values of one item record, as the insert statement takes them.
 struct ItemRecord {
@@ -36,6 +36,6 @@ std::string ItemInsertStatement(const ItemRecord& item);
 // other failure asks whether to go on (Yes: the action after the failed one;
 // No: the failure is shown and the stage ends). A row whose item insert
 // failed posts no stock. Whole grid rows are committed in batches.
-void migrateitem(Form1& form);
+void migrateitem(StageContext& ctx);
 
 }  // namespace ledgerlift

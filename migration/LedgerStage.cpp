@@ -2,15 +2,14 @@
 
 #include <cmath>
 
+#include "base/TextRules.h"
 #include "import/GridLayouts.h"
 #include "migration/CommitBatch.h"
 #include "migration/Lookups.h"
 #include "migration/RunTally.h"
+#include "migration/StageContext.h"
 #include "migration/StepRunner.h"
-#include "migration/TextRules.h"
 #include "migration/mdlStock.h"
-#include "shell/CompanyConnection.h"
-#include "shell/Form1.h"
 
 namespace ledgerlift {
 
@@ -24,21 +23,22 @@ std::string LedgerInsertStatement(const LedgerRecord& l) {
            ",0,'" + SqlEscape(Trim(l.area)) + "')";
 }
 
-void migrateledger(Form1& form) {
-    WindowOps& ops = form.Ops();
+void migrateledger(StageContext& ctx) {
+    WindowOps& ops = ctx.ops;
+    FormControls& form = ctx.controls;
     Grid& grid = form.msf2;
-    RunTally& tally = form.tally;
+    Connection& db = ctx.connection;
+    RunTally& tally = ctx.tally;
     RunTally::RowState* current = nullptr;
     StepRunner runner([&](const StepFailure& failure) {
         if (failure.IsUniqueKey()) {
             if (current) {
-                current->skipped = true;
-                current->error = failure.description;
+                current->Skip(failure.step, failure.description);
             }
             return Verdict::Continue;
         }
         if (current) {
-            current->Fail(failure.description);
+            current->Fail(failure.step, failure.description);
         }
         if (ops.MsgBox("Are you sure to Continue with next data" + failure.description,
                        MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
@@ -56,7 +56,7 @@ void migrateledger(Form1& form) {
         return;
     }
     const int last = grid.Rows() - 2;
-    CommitBatch batch(cnCompany);
+    CommitBatch batch(db);
     for (int r = 1; r <= last; ++r) {
         auto cell = [&](int col) -> const std::string& { return grid.TextMatrix(r, col); };
         LedgerRecord ledger;
@@ -87,7 +87,7 @@ void migrateledger(Form1& form) {
                  ledger.phone = cell(ledger::Phone);
                  ledger.fax = cell(ledger::Tin);
                  ledger.area = cell(ledger::Area);
-                 cnCompany.Execute(LedgerInsertStatement(ledger));
+                 db.Execute(LedgerInsertStatement(ledger));
                  inserted = true;
              }},
             {"test the opening balance", [&] { nonZero = Val(cell(ledger::OpeningBalance)) != 0; }},
@@ -102,7 +102,8 @@ void migrateledger(Form1& form) {
                                  amount, "", ops) != 0) {
                      ++tally.ledgers.postings;
                  } else {
-                     state.Fail("The opening balance of this ledger was not posted.");
+                     state.Fail("post the opening balance",
+                                "The opening balance of this ledger was not posted.");
                  }
              }},
             {"count the row", [&] { nextLid = ToInt32(static_cast<double>(nextLid) + 1); }},
@@ -114,7 +115,7 @@ void migrateledger(Form1& form) {
                                                     : RunTally::Outcome::Written;
         tally.Record(tally.ledgers,
                      {"ledgers", grid.TextMatrix(r, 0), Trim(grid.TextMatrix(r, ledger::Name)),
-                      outcome, inserted ? IntText(ledger.lid) : "", state.error});
+                      outcome, inserted ? IntText(ledger.lid) : "", state.error, state.step});
         tally.Progress("ledgers", r, last);
         if (!ran) {
             tally.RecordUnreached(tally.ledgers, "ledgers", grid, r + 1, last, ledger::Name,
@@ -125,15 +126,15 @@ void migrateledger(Form1& form) {
     if (!runner.Run("commit the last rows", [&] { batch.Finish(); })) {
         return;
     }
-    if (!runner.Run("move Sundry Creditors to Supplier", [] {
-            cnCompany.Execute(
+    if (!runner.Run("move Sundry Creditors to Supplier", [&] {
+            db.Execute(
                 "update tblledger set groupname='Supplier',AccountGroupID=11 where "
                 "groupname='Sundry Creditors'");
         })) {
         return;
     }
-    runner.Run("move Sundry Debtors to Customer", [] {
-        cnCompany.Execute(
+    runner.Run("move Sundry Debtors to Customer", [&] {
+        db.Execute(
             "update tblledger set groupname='Customer',AccountGroupID=10 where "
             "groupname='Sundry Debtors'");
     });

@@ -5,7 +5,7 @@
 
 namespace ledgerlift {
 
-class Form1;
+struct StageContext;
 
 // The values of one ledger record, as the insert statement takes them.
 struct LedgerRecord {
@@ -33,6 +33,6 @@ std::string LedgerInsertStatement(const LedgerRecord& ledger);
 // shown and the stage ends without the two group updates). A row whose
 // ledger insert failed posts no voucher. Whole grid rows are committed in
 // batches.
-void migrateledger(Form1& form);
+void migrateledger(StageContext& ctx);
 
 }  // namespace ledgerlift

@@ -1,8 +1,8 @@
 #include "migration/Lookups.h"
 
-#include "migration/TextRules.h"
-#include "shell/CompanyConnection.h"
-#include "shell/data/Recordset.h"
+#include "base/TextRules.h"
+#include "data/Recordset.h"
+#include "migration/mdlStock.h"
 
 namespace ledgerlift {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/WindowOps.h"
-#include "shell/data/Value.h"
+#include "base/Value.h"
+#include "ui/WindowOps.h"
 
 namespace ledgerlift {
 

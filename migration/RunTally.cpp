@@ -1,7 +1,7 @@
 #include "migration/RunTally.h"
 
-#include "migration/TextRules.h"
-#include "shell/controls/Grid.h"
+#include "base/TextRules.h"
+#include "ui/Grid.h"
 
 namespace ledgerlift {
 
@@ -23,6 +23,7 @@ void RunTally::Counts::Add(Outcome outcome) {
 }
 
 void RunTally::Clear() {
+    outcome = RunOutcome::NotStarted;
     categories = {};
     items = {};
     ledgers = {};
@@ -38,7 +39,7 @@ void RunTally::RecordUnreached(Counts& counts, const char* sheet, const Grid& gr
                                int to, int keyCol, const std::string& reason) {
     for (int r = from; r <= to; ++r) {
         Record(counts, Row{sheet, grid.TextMatrix(r, 0), Trim(grid.TextMatrix(r, keyCol)),
-                           Outcome::Skipped, "", reason});
+                           Outcome::Skipped, "", reason, ""});
     }
 }
 

@@ -14,6 +14,14 @@ class RunTally {
   public:
     enum class Outcome { Written, Updated, Skipped, Failed };
 
+    // How the run as a whole ended.
+    enum class RunOutcome {
+        NotStarted,        // no workbook loaded, or the operator said No to the confirmation
+        ConnectionFailed,  // the company's database could not be opened
+        Stopped,           // a failure ended the run before its last stage was done
+        Completed          // every stage ran to its end ("Migration Completed")
+    };
+
     struct Counts {
         int written = 0;
         int updated = 0;
@@ -30,6 +38,7 @@ class RunTally {
         Outcome outcome;
         std::string id;     // the identifier given, when the row was written
         std::string error;  // the first failure's description, if any
+        std::string step;   // the step that failed first, if any
     };
 
     // One grid row while its steps run.
@@ -37,11 +46,18 @@ class RunTally {
         bool failed = false;
         bool skipped = false;
         std::string error;
-        void Fail(const std::string& description) {
+        std::string step;
+        void Fail(const std::string& failedStep, const std::string& description) {
             if (!failed) {
                 error = description;
+                step = failedStep;
             }
             failed = true;
+        }
+        void Skip(const std::string& skippedStep, const std::string& description) {
+            skipped = true;
+            error = description;
+            step = skippedStep;
         }
     };
 
@@ -62,6 +78,7 @@ class RunTally {
 
     static const char* OutcomeText(Outcome outcome);
 
+    RunOutcome outcome = RunOutcome::NotStarted;
     Counts categories;
     Counts items;
     Counts ledgers;

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "migration/TextRules.h"
+#include "base/TextRules.h"
 
 namespace ledgerlift {
 

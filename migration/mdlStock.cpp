@@ -1,11 +1,12 @@
 #include "migration/mdlStock.h"
 
-#include "migration/TextRules.h"
-#include "shell/CompanyConnection.h"
-#include "shell/data/Recordset.h"
-#include "shell/data/Savepoint.h"
+#include "base/TextRules.h"
+#include "data/Recordset.h"
+#include "data/Savepoint.h"
 
 namespace ledgerlift {
+
+Connection cnCompany;
 
 Value GetNextId(const std::string& TableName, const std::string& FieldName,
                 const std::string& Condition, WindowOps& ops) {

@@ -3,11 +3,16 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/WindowOps.h"
-#include "shell/controls/Date.h"
-#include "shell/data/Value.h"
+#include "base/Date.h"
+#include "base/Value.h"
+#include "data/Connection.h"
+#include "ui/WindowOps.h"
 
 namespace ledgerlift {
+
+// The one connection to the chosen company's database, over which every
+// statement of the migration runs. Only ConnectSql opens and closes it.
+extern Connection cnCompany;
 
 // Identifier allocation and the postings, over cnCompany.
 

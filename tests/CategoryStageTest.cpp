@@ -8,7 +8,7 @@ using Categories = test::MigrationTest;
 
 TEST_F(Categories, InsertsEachNewNameOnceWithTheNextId) {
     Items({Item("A1", "Soap"), Item("A2", "Oil"), Item("A3", " Soap "), Item("A4", "SOAP")});
-    migratecategory(form);
+    migratecategory(ctx);
     EXPECT_EQ(Rows("select CategoryID, Category from tblCategories order by 1"), "1|Soap\n2|Oil\n");
     EXPECT_TRUE(ops.Messages().empty());
     EXPECT_EQ(cnCompany.TransactionDepth(), 0);
@@ -17,19 +17,19 @@ TEST_F(Categories, InsertsEachNewNameOnceWithTheNextId) {
 TEST_F(Categories, FollowTheHighestIdWithoutFillingGaps) {
     Exec("insert into tblCategories values (3, 'A'), (7, 'B')");
     Items({Item("A1", "Rice")});
-    migratecategory(form);
+    migratecategory(ctx);
     EXPECT_EQ(Rows("select CategoryID from tblCategories where Category='Rice'"), "8\n");
 }
 
 TEST_F(Categories, AQuoteIsDoubledInTheStatementAndStoredOnce) {
     Items({Item("A1", "O'Brien"), Item("A2", "O'Brien")});
-    migratecategory(form);
+    migratecategory(ctx);
     EXPECT_EQ(Rows("select Category from tblCategories"), "O'Brien\n");
 }
 
 TEST_F(Categories, NoDataRowsWritesNothing) {
     Items({});
-    migratecategory(form);
+    migratecategory(ctx);
     EXPECT_EQ(Rows("select count(*) from tblCategories"), "0\n");
     EXPECT_TRUE(ops.Messages().empty());
     EXPECT_EQ(cnCompany.TransactionDepth(), 0);
@@ -37,7 +37,7 @@ TEST_F(Categories, NoDataRowsWritesNothing) {
 
 TEST_F(Categories, ABlankCellIsANameLikeAnyOther) {
     Items({Item("A1", "  ")});
-    migratecategory(form);
+    migratecategory(ctx);
     EXPECT_EQ(Rows("select CategoryID, '[' || Category || ']' from tblCategories"), "1|[]\n");
 }
 
@@ -47,7 +47,7 @@ TEST_F(Categories, NoAtAFailureUndoesEveryCategoryOfTheStage) {
     Items({Item("A1", "W"), Item("A2", "X"), Item("A3", "Y"), Item("A4", "Z"), Item("A5", "Bad"),
            Item("A6", "After")});
     ops.QueueAnswer(MsgAnswer::No);
-    migratecategory(form);
+    migratecategory(ctx);
     EXPECT_EQ(Rows("select Category from tblCategories"), "Old\n");
     ASSERT_EQ(ops.Messages().size(), 2u);
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Question);
@@ -63,7 +63,7 @@ TEST_F(Categories, YesSkipsTheFailedInsertAndKeepsTheRest) {
     Refuse("tblCategories", "new.Category = 'Bad'");
     Items({Item("A1", "Good"), Item("A2", "Bad"), Item("A3", "Fine")});
     ops.QueueAnswer(MsgAnswer::Yes);
-    migratecategory(form);
+    migratecategory(ctx);
     EXPECT_EQ(Rows("select CategoryID, Category from tblCategories order by 1"),
               "1|Good\n2|Fine\n");
     EXPECT_EQ(ops.UnansweredQuestions(), 0u);
@@ -73,14 +73,14 @@ TEST_F(Categories, AClosedConnectionEndsTheRunThroughTheFailedRollback) {
     cnCompany.Close();
     Items({Item("A1", "Soap")});
     ops.QueueAnswer(MsgAnswer::No);
-    EXPECT_THROW(migratecategory(form), DataError);
+    EXPECT_THROW(migratecategory(ctx), DataError);
 }
 
 TEST_F(Categories, EveryRowBeyondSixteenBitsIsWalked) {
     std::vector<std::vector<std::string>> rows(32770, Item("A", "Common"));
     rows.back() = Item("Z", "Last");
     Items(rows);
-    migratecategory(form);
+    migratecategory(ctx);
     EXPECT_EQ(Rows("select Category from tblCategories order by 1"), "Common\nLast\n");
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+
 #include <sys/wait.h>
+#include <ostream>
 
 #include <filesystem>
 #include <fstream>
@@ -148,10 +150,12 @@ TEST_F(CommandLine, WritesOneReportLinePerGridRow) {
     EXPECT_EQ(r.status, 1);
     std::string csv = Slurp(report);
     EXPECT_EQ(csv.substr(0, csv.find('\n', csv.find('\n') + 1) + 1),
-              "sheet,row,code or name,outcome,id,error\r\nitems,2,A1,written,2,\r\n");
-    EXPECT_NE(csv.find("ledgers,2,First,written,1,\r\n"), std::string::npos) << csv;
+              "sheet,row,code or name,outcome,id,error,step\r\nitems,2,A1,written,2,,\r\n");
+    EXPECT_NE(csv.find("ledgers,2,First,written,1,,\r\n"), std::string::npos) << csv;
     EXPECT_NE(csv.find("ledgers,3,Too big,failed,2,The amount"), std::string::npos) << csv;
-    EXPECT_NE(csv.find("ledgers,4,Third,written,3,\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("currency amount.,post the opening balance\r\n"), std::string::npos)
+        << "the step that failed: " << csv;
+    EXPECT_NE(csv.find("ledgers,4,Third,written,3,,\r\n"), std::string::npos) << csv;
 }
 
 struct Refusal {
@@ -160,6 +164,11 @@ struct Refusal {
     int status;
     const char* says;
 };
+
+// Printed by name, so that test names and failure messages stay readable.
+void PrintTo(const Refusal& p, std::ostream* os) {
+    *os << p.name;
+}
 
 class Refusals : public CommandLine, public ::testing::WithParamInterface<Refusal> {};
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "shell/CompanyConnection.h"
-#include "shell/Form1.h"
-#include "shell/ScriptedWindowOps.h"
-#include "shell/data/Recordset.h"
+#include "app/CompanyConnection.h"
+#include "app/Form1.h"
+#include "data/Recordset.h"
 #include "tests/TestSupport.h"
+#include "ui/ScriptedWindowOps.h"
 
 namespace ledgerlift {
 namespace {

@@ -3,10 +3,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 
-#include "shell/data/Connection.h"
-#include "shell/data/Dialect.h"
-#include "shell/data/Recordset.h"
+#include "data/Connection.h"
+#include "data/Dialect.h"
+#include "data/Recordset.h"
 #include "tests/TestSupport.h"
 
 namespace ledgerlift {
@@ -34,6 +35,11 @@ struct Form {
     const char* check;  // a query whose rows must equal expected
     const char* expected;
 };
+
+// Printed by name, so that test names and failure messages stay readable.
+void PrintTo(const Form& p, std::ostream* os) {
+    *os << p.name;
+}
 
 class StatementForms : public DataAccess, public ::testing::WithParamInterface<Form> {};
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/controls/Grid.h"
+#include "ui/Grid.h"
 
 namespace ledgerlift {
 namespace {

@@ -4,10 +4,12 @@
 #include <map>
 
 #include "import/GridLayouts.h"
+#include "import/LoadWorkbook.h"
 #include "import/WorkbookReader.h"
-#include "shell/Form1.h"
-#include "shell/ScriptedWindowOps.h"
+#include "import/XlsReader.h"
 #include "tests/TestSupport.h"
+#include "ui/FormControls.h"
+#include "ui/ScriptedWindowOps.h"
 
 namespace ledgerlift {
 namespace {
@@ -18,7 +20,12 @@ class Import : public ::testing::Test {
   protected:
     void Load(const std::string& fixture) {
         ops.QueueFile(FixturePath(fixture));
-        form.cmdLoad_Click();
+        Click();
+    }
+    // The load button, reading with the .xls reader.
+    void Click() {
+        XlsReader book;
+        LoadWorkbook(form, ops, book);
     }
     std::vector<std::string> MessageTexts() const {
         std::vector<std::string> texts;
@@ -28,7 +35,7 @@ class Import : public ::testing::Test {
         return texts;
     }
     ScriptedWindowOps ops;
-    Form1 form{"/nowhere", ops};
+    FormControls form;
 };
 
 TEST_F(Import, FillsBothGridsWithTheirLayouts) {
@@ -147,7 +154,7 @@ TEST_F(Import, CancellingAlwaysTakesTheErrorPathAndTouchesNoGrid) {
     Load("two_rows.xls");
     ops.ClearMessages();
     ops.QueueFile(std::nullopt);
-    form.cmdLoad_Click();
+    Click();
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].text, "No workbook was chosen, so nothing was loaded.");
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Exclamation);
@@ -162,7 +169,7 @@ TEST_F(Import, ADamagedFileGivesOneMessageAndLeavesTheWindowUsable) {
     std::string path = dir.File("broken.xls");
     std::ofstream(path) << "not a workbook";
     ops.QueueFile(path);
-    form.cmdLoad_Click();
+    Click();
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_NE(ops.Messages()[0].text.find(path), std::string::npos);
     EXPECT_TRUE(ops.Enabled());
@@ -184,9 +191,9 @@ class EndlessSheet : public WorkbookReader {
 };
 
 TEST_F(Import, RowsBelow65000AreNotReadButTheOperatorIsTold) {
-    form.SetReaderFactory([] { return std::make_unique<EndlessSheet>(); });
     ops.QueueFile("/any/book.xls");
-    form.cmdLoad_Click();
+    EndlessSheet book;
+    LoadWorkbook(form, ops, book);
     EXPECT_EQ(form.msf1.Rows(), 65001) << "64999 rows, the header and the empty row";
     EXPECT_EQ(form.msf1.TextMatrix(64999, 0), "65000");
     EXPECT_EQ(form.SSTab1.TabCaption[0], "Items 64999");

@@ -9,8 +9,8 @@ class ItemStage : public test::MigrationTest {
   protected:
     void Run(const std::vector<std::vector<std::string>>& rows) {
         Items(rows);
-        migratecategory(form);
-        migrateitem(form);
+        migratecategory(ctx);
+        migrateitem(ctx);
     }
     std::string ItemIds() { return Rows("select ItemID, ItemCode from tblItemMaster order by 1"); }
 };
@@ -83,6 +83,11 @@ struct Quantity {
     const char* history;  // QtyIn|QtyOut|PValueIn|PValueOut
 };
 
+// Printed by name, so that test names and failure messages stay readable.
+void PrintTo(const Quantity& p, std::ostream* os) {
+    *os << p.name;
+}
+
 class OpeningQuantity : public ItemStage, public ::testing::WithParamInterface<Quantity> {};
 
 TEST_P(OpeningQuantity, PostsWhatTheCellReads) {
@@ -146,7 +151,7 @@ TEST_F(ItemStage, YesGoesOnWithTheNextRowsButPostsNoOrphanStock) {
     Exec("insert into tblCategories values (1, 'Soap')");
     Items({Item("A1", "Soap", "1"), Item("A2", "Nowhere", "2"), Item("A3", "Soap", "3")});
     ops.QueueAnswer(MsgAnswer::Yes);
-    migrateitem(form);
+    migrateitem(ctx);
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].text, "Are you sure to Continue with next data");
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Question);
@@ -158,7 +163,7 @@ TEST_F(ItemStage, NoShowsTheReasonAndEndsTheStage) {
     Exec("insert into tblCategories values (1, 'Soap')");
     Items({Item("A1", "Soap", "1"), Item("A2", "Nowhere", "2"), Item("A3", "Soap", "3")});
     ops.QueueAnswer(MsgAnswer::No);
-    migrateitem(form);
+    migrateitem(ctx);
     ASSERT_EQ(ops.Messages().size(), 2u);
     EXPECT_EQ(ops.Messages()[1].icon, MsgIcon::Exclamation);
     EXPECT_NE(ops.Messages()[1].text.find("no current record"), std::string::npos)
@@ -172,7 +177,7 @@ TEST_F(ItemStage, AFailedReplacementKeepsTheOldItem) {
     form.chkUpdateItems.Value = 1;
     Items({Item("E1", "Nowhere", "3")});
     ops.QueueAnswer(MsgAnswer::Yes);
-    migrateitem(form);
+    migrateitem(ctx);
     EXPECT_EQ(Rows("select ItemID, ItemName from tblItemMaster"), "5|Keep me\n");
     EXPECT_EQ(Rows("select count(*) from tblStock"), "0\n");
 }

@@ -41,7 +41,7 @@ TEST(LedgerInsert, TheStatementCharacterForCharacter) {
 TEST_F(LedgerStage, WritesLedgersWithTheirVouchersUnderRunningLids) {
     Ledgers({Ledger("Acme", "1,500.00", "Dr"), Ledger("Beta", "-250", "Dr"),
              Ledger("Gamma", "300", "cr", "Nowhere")});
-    migrateledger(form);
+    migrateledger(ctx);
     EXPECT_EQ(Rows("select LID, LName, LAliasName, GroupName, Type, OpBalance, AppearIn, Address, "
                    "CreditDays, Phone, Fax, AccountGroupID, TargetAmt, Area from tblLedger"),
               "1|Acme|AL|Customer|Dr|1500|BalanceSheet|1 Main St|0|555|TIN|10|0|North\n"
@@ -64,11 +64,16 @@ struct Side {
     const char* type;
 };
 
+// Printed by name, so that test names and failure messages stay readable.
+void PrintTo(const Side& p, std::ostream* os) {
+    *os << p.name;
+}
+
 class DrCrCell : public LedgerStage, public ::testing::WithParamInterface<Side> {};
 
 TEST_P(DrCrCell, OnlyExactlyCrInAnyCaseIsCredit) {
     Ledgers({Ledger("L", "10", GetParam().drcr)});
-    migrateledger(form);
+    migrateledger(ctx);
     EXPECT_EQ(Rows("select Type from tblLedger"), std::string(GetParam().type) + "\n");
 }
 
@@ -81,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(Cells, DrCrCell,
 
 TEST_F(LedgerStage, ZeroEmptyOrWordBalancesPostNoVoucher) {
     Ledgers({Ledger("A", "0", "Dr"), Ledger("B", "", "Dr"), Ledger("C", "abc", "Cr")});
-    migrateledger(form);
+    migrateledger(ctx);
     EXPECT_EQ(Rows("select LID, OpBalance from tblLedger"), "1|0\n2|0\n3|0\n");
     EXPECT_EQ(Vouchers(), "");
 }
@@ -91,7 +96,7 @@ TEST_F(LedgerStage, QuotesInNamePhoneAndTinAreKept) {
     row[4] = "555'01";
     row[5] = "TIN'2";
     Ledgers({row});
-    migrateledger(form);
+    migrateledger(ctx);
     EXPECT_EQ(Rows("select LName, Phone, Fax from tblLedger"), "O'Brien|555'01|TIN'2\n");
 }
 
@@ -101,14 +106,14 @@ TEST_F(LedgerStage, BothRenamesIncludeLedgersThatWereThereBefore) {
         "(1, 'Old creditor', 'Sundry Creditors', 13), (2, 'Old debtor', 'Sundry Debtors', 12), "
         "(3, 'Bank', 'Bank Accounts', 8)");
     Ledgers({Ledger("New creditor", "0", "Cr", "Sundry Creditors")});
-    migrateledger(form);
+    migrateledger(ctx);
     EXPECT_EQ(Rows("select LID, GroupName, AccountGroupID from tblLedger order by 1"),
               "1|Supplier|11\n2|Customer|10\n3|Bank Accounts|8\n4|Supplier|11\n");
 }
 
 TEST_F(LedgerStage, ARepeatedNameIsSkippedSilentlyWithoutASecondBalance) {
     Ledgers({Ledger("Acme", "100", "Dr"), Ledger("ACME", "100", "Dr"), Ledger("Beta", "5", "Cr")});
-    migrateledger(form);
+    migrateledger(ctx);
     EXPECT_TRUE(ops.Messages().empty());
     EXPECT_EQ(Rows("select LID, LName from tblLedger"), "1|Acme\n3|Beta\n")
         << "the skipped row still used up its LID";
@@ -121,7 +126,7 @@ TEST_F(LedgerStage, YesGoesOnNoStopsWithoutTheGroupUpdates) {
              Ledger("Bad", "40", "Dr"), Ledger("Never", "50", "Dr")});
     ops.QueueAnswer(MsgAnswer::Yes);
     ops.QueueAnswer(MsgAnswer::No);
-    migrateledger(form);
+    migrateledger(ctx);
     ASSERT_EQ(ops.Messages().size(), 3u);
     EXPECT_TRUE(ops.Messages()[0].text.starts_with("Are you sure to Continue with next dataThe "))
         << "the question comes first, the description after it";
@@ -136,14 +141,14 @@ TEST_F(LedgerStage, YesGoesOnNoStopsWithoutTheGroupUpdates) {
 TEST_F(LedgerStage, AnEmptyGridStillRunsBothUpdates) {
     Exec("insert into tblLedger (LID, LName, GroupName) values (1, 'Old', 'Sundry Debtors')");
     Ledgers({});
-    migrateledger(form);
+    migrateledger(ctx);
     EXPECT_EQ(Rows("select GroupName, AccountGroupID from tblLedger"), "Customer|10\n");
 }
 
 TEST_F(LedgerStage, ABalanceBeyondTheCurrencyRangeAsksAndKeepsTheLedger) {
     Ledgers({Ledger("Huge", "1E16", "Dr")});
     ops.QueueAnswer(MsgAnswer::Yes);
-    migrateledger(form);
+    migrateledger(ctx);
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_NE(ops.Messages()[0].text.find("too large"), std::string::npos);
     EXPECT_EQ(Rows("select LName from tblLedger"), "Huge\n");

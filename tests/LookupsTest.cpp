@@ -1,5 +1,5 @@
+#include "base/TextRules.h"
 #include "migration/Lookups.h"
-#include "migration/TextRules.h"
 #include "tests/MigrationFixture.h"
 
 namespace ledgerlift {

@@ -6,15 +6,18 @@
 #include <vector>
 
 #include "import/GridLayouts.h"
-#include "shell/CompanyConnection.h"
-#include "shell/Form1.h"
-#include "shell/ScriptedWindowOps.h"
+#include "migration/RunTally.h"
+#include "migration/StageContext.h"
+#include "migration/mdlStock.h"
 #include "tests/TestSupport.h"
+#include "ui/FormControls.h"
+#include "ui/ScriptedWindowOps.h"
 
 namespace ledgerlift::test {
 
-// A demo company database open as cnCompany, and a window whose grids are
-// filled as the import leaves them: the header, the rows, one empty row.
+// A demo company database open as cnCompany, and the window's controls with
+// grids filled as the import leaves them: the header, the rows, one empty
+// row. ctx is what a stage runs with.
 class MigrationTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -62,7 +65,9 @@ class MigrationTest : public ::testing::Test {
     ProductFolder product;
     std::string db;
     ScriptedWindowOps ops;
-    Form1 form{product.Path(), ops};
+    FormControls form;
+    RunTally tally;
+    StageContext ctx{form, ops, tally, cnCompany};
     int triggers = 0;
 
   private:

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "shell/CompanyConnection.h"
-#include "shell/Form1.h"
-#include "shell/ScriptedWindowOps.h"
+#include "app/CompanyConnection.h"
+#include "app/Form1.h"
 #include "tests/TestSupport.h"
+#include "ui/ScriptedWindowOps.h"
 
 namespace ledgerlift {
 namespace {
@@ -58,6 +58,7 @@ TEST_F(MigrationRun, MovesARealWorkbookIntoTheCompanyDatabase) {
 
     EXPECT_EQ(StatusAfterIntro(), RunLines(kFirstSummary));
     EXPECT_TRUE(form.tally.AllWritten());
+    EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::Completed);
     EXPECT_EQ(form.txtStatus.SelStart, static_cast<int>(form.txtStatus.Text.size()));
     ASSERT_GE(ops.Messages().size(), 2u);
     const auto& question = ops.Messages()[0];
@@ -126,6 +127,7 @@ TEST_F(MigrationRun, NoAtTheConfirmationWritesNothing) {
     form.cmdMigrate_Click();
     EXPECT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(form.txtStatus.Text, intro);
+    EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::NotStarted);
     EXPECT_TRUE(cnCompany.IsOpen()) << "the company was connected before the question";
     EXPECT_EQ(Rows("select count(*) from tblItemMaster"), "0\n");
 }
@@ -140,6 +142,7 @@ TEST_F(MigrationRun, AFailedConnectionEndsTheRunAfterItsOwnMessage) {
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Critical);
     EXPECT_NE(ops.Messages()[0].text.find("C09/GONE.mdb"), std::string::npos);
     EXPECT_EQ(form.txtStatus.Text, intro);
+    EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::ConnectionFailed);
     EXPECT_EQ(ops.UnansweredQuestions(), 0u);
 }
 

@@ -23,25 +23,25 @@ TEST_F(Tally, ItemRowsAreWrittenUpdatedFailedOrNeverReached) {
     Items({Item("NEW", "Soap", "1"), Item("OLD", "Soap"), Item("BAD", "Nowhere", "1"),
            Item("NEXT", "Soap", "1")});
     ops.QueueAnswer(MsgAnswer::No);
-    migrateitem(form);
-    EXPECT_EQ(Outcomes(form.tally),
+    migrateitem(ctx);
+    EXPECT_EQ(Outcomes(tally),
               "items,2,NEW,written,11\nitems,3,OLD,updated,9\nitems,4,BAD,failed,\n"
               "items,5,NEXT,skipped,\n");
-    EXPECT_EQ(form.tally.items.postings, 2) << "NEW's quantity and OLD's stored Discount";
-    EXPECT_EQ(form.tally.rows[3].error, "Not migrated: the item stage was stopped.");
-    EXPECT_NE(form.tally.rows[2].error.find("no current record"), std::string::npos);
-    EXPECT_FALSE(form.tally.AllWritten());
+    EXPECT_EQ(tally.items.postings, 2) << "NEW's quantity and OLD's stored Discount";
+    EXPECT_EQ(tally.rows[3].error, "Not migrated: the item stage was stopped.");
+    EXPECT_NE(tally.rows[2].error.find("no current record"), std::string::npos);
+    EXPECT_FALSE(tally.AllWritten());
 }
 
 TEST_F(Tally, ALedgerThatIsAlreadyThereIsSkippedWithItsReason) {
     Exec("insert into tblLedger (LID, LName) values (1, 'Acme')");
     Ledgers({{"A", "Acme", "Sundry Debtors", "", "", "", "10", "Dr", ""},
              {"B", "Beta", "Sundry Debtors", "", "", "", "20", "Dr", ""}});
-    migrateledger(form);
-    EXPECT_EQ(Outcomes(form.tally), "ledgers,2,Acme,skipped,\nledgers,3,Beta,written,3\n");
-    EXPECT_NE(form.tally.rows[0].error.find("UNIQUE KEY"), std::string::npos);
-    EXPECT_EQ(form.tally.ledgers.postings, 1);
-    EXPECT_EQ(form.tally.SummaryLines()[2],
+    migrateledger(ctx);
+    EXPECT_EQ(Outcomes(tally), "ledgers,2,Acme,skipped,\nledgers,3,Beta,written,3\n");
+    EXPECT_NE(tally.rows[0].error.find("UNIQUE KEY"), std::string::npos);
+    EXPECT_EQ(tally.ledgers.postings, 1);
+    EXPECT_EQ(tally.SummaryLines()[2],
               "Summary: ledgers 1 written, 1 skipped, 0 failed, 1 vouchers posted");
 }
 

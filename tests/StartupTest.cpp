@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "shell/Form1.h"
-#include "shell/ScriptedWindowOps.h"
+#include "app/Form1.h"
 #include "tests/TestSupport.h"
+#include "ui/ScriptedWindowOps.h"
 
 namespace ledgerlift {
 namespace {

@@ -47,7 +47,7 @@ TEST_F(StatementText, LookupsAndIds) {
 
 TEST_F(StatementText, CategoriesPerRow) {
     Items({Item("A1", " O'Brien ")});
-    migratecategory(form);
+    migratecategory(ctx);
     EXPECT_EQ(sent, (std::vector<std::string>{
                         "select max(CategoryID) from tblCategories",
                         "select * from tblCategories where Category='O''Brien'",
@@ -61,7 +61,7 @@ TEST_F(StatementText, AnExistingItemInUpdateMode) {
     form.chkUpdateItems.Value = 1;
     Items({Item("A1", "Soap", "9")});
     sent.clear();
-    migrateitem(form);
+    migrateitem(ctx);
     ASSERT_EQ(sent.size(), 6u);
     EXPECT_EQ(sent[0], "Select max(ItemID) + 1 as MAxid from tblItemMaster");
     EXPECT_EQ(sent[1], "select categoryid from tblCategories where Category='Soap'");
@@ -76,7 +76,7 @@ TEST_F(StatementText, AnExistingItemInUpdateMode) {
 TEST_F(StatementText, ALedgerWithItsVoucher) {
     Ledgers({{"AL", "O'Brien", "Sundry Creditors", " 2 Side St ", "555", "T1", "250.5", "CR",
               " South "}});
-    migrateledger(form);
+    migrateledger(ctx);
     EXPECT_EQ(sent, (std::vector<std::string>{
                         "Select max(LID) + 1 as MAxid from tblLedger",
                         "Select AccountgroupID from tblAccountgroup where AccountGroup='Sundry "

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "migration/TextRules.h"
-#include "shell/data/Recordset.h"
-#include "shell/data/Schema.h"
+#include "base/TextRules.h"
+#include "data/Recordset.h"
+#include "data/Schema.h"
 
 namespace ledgerlift::test {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "shell/data/Connection.h"
-#include "shell/data/Value.h"
+#include "base/Value.h"
+#include "data/Connection.h"
 
 namespace ledgerlift::test {
 

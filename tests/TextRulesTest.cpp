@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "migration/TextRules.h"
+#include <ostream>
+
+#include "base/TextRules.h"
 
 namespace ledgerlift {
 namespace {
@@ -49,6 +51,11 @@ struct Reading {
     const char* text;
     double value;
 };
+
+// Printed by name, so that test names and failure messages stay readable.
+void PrintTo(const Reading& p, std::ostream* os) {
+    *os << p.name;
+}
 
 class NumericReading : public ::testing::TestWithParam<Reading> {};
 

@@ -1,4 +1,4 @@
-#include "migration/TextRules.h"
+#include "base/TextRules.h"
 #include "migration/mdlStock.h"
 #include "tests/MigrationFixture.h"
 

@@ -11,11 +11,11 @@
 #include <QTabWidget>
 #include <QTableView>
 
-#include "shell/CompanyConnection.h"
-#include "shell/Form1.h"
-#include "shell/qt/GridModel.h"
-#include "shell/qt/MainWindow.h"
-#include "shell/qt/QtWindowOps.h"
+#include "app/CompanyConnection.h"
+#include "app/Form1.h"
+#include "app/qt/GridModel.h"
+#include "app/qt/MainWindow.h"
+#include "app/qt/QtWindowOps.h"
 #include "tests/TestSupport.h"
 
 namespace ledgerlift {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <fstream>
 
 #include "import/BiffScanner.h"
@@ -83,6 +85,11 @@ struct BadFile {
     std::string content;  // empty: the file is not made at all
     const char* reason;
 };
+
+// Printed by name, so that test names and failure messages stay readable.
+void PrintTo(const BadFile& p, std::ostream* os) {
+    *os << p.name;
+}
 
 class BadWorkbooks : public ::testing::TestWithParam<BadFile> {};
 

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/data/DataError.h"
-#include "shell/data/Schema.h"
+#include "data/DataError.h"
+#include "data/Schema.h"
 
 int main(int argc, char** argv) {
     if (argc != 4) {

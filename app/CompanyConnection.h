@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "migration/mdlStock.h"
+#include "ui/WindowOps.h"
+
+namespace ledgerlift {
+
+// The folder below the product's folder that holds the databases.
+std::string DatabaseFolder(const std::string& programFolder);
+std::string InitialConnectionString(const std::string& programFolder);
+// companyPath is "<DirName>/<FileName>", without ".mdb".
+std::string CompanyConnectionString(const std::string& programFolder,
+                                    const std::string& companyPath);
+
+// Finds the company's database through the initial database and opens
+// cnCompany on it. cnCompany is closed first, so after a failure it is never
+// left open on the company of an earlier run. A failure is shown in a
+// message box (critical icon). Gives whether cnCompany is open afterwards.
+// fastCommits switches the company's database to the write-ahead journal;
+// a run that must leave the file untouched goes without.
+bool ConnectSql(const std::string& programFolder, const std::string& companyCode, WindowOps& ops,
+                bool fastCommits = true);
+
+}  // namespace ledgerlift

@@ -1,0 +1,80 @@
+#include "app/Form1.h"
+
+#include "app/CompanyConnection.h"
+#include "app/MigrationRun.h"
+#include "base/TextRules.h"
+#include "data/Recordset.h"
+#include "import/LoadWorkbook.h"
+#include "import/XlsReader.h"
+
+namespace ledgerlift {
+
+Form1::Form1(std::string programFolder, WindowOps& ops)
+    : programFolder_(std::move(programFolder)), ops_(ops) {}
+
+Form1::~Form1() = default;
+
+std::unique_ptr<WorkbookReader> Form1::NewReader() const {
+    return readerFactory_ ? readerFactory_() : std::make_unique<XlsReader>();
+}
+
+void Form1::Form_Load() {
+    try {
+        dtpDate.Value = Date::Today();
+        msf1.SetRows(1);
+        msf1.SetColWidth(0, 2000);
+        msf1.SetColWidth(1, 2000);
+        msf1.SetColWidth(2, 2000);
+        msf1.SetColWidth(3, 1750);
+        msf2.SetRows(1);
+        for (int c = 0; c <= 6; ++c) {
+            msf2.SetColWidth(c, 2250);
+        }
+        msf3.SetRows(1);
+        for (int c = 0; c <= 2; ++c) {
+            msf3.SetColWidth(c, 2250);
+        }
+        SSTab1.Tab = 0;
+        Connection initial;
+        initial.Open(InitialConnectionString(programFolder_));
+        Recordset rs;
+        rs.Open("select companyCode from tblcompany", initial, CursorType::ForwardOnly);
+        while (!rs.IsEOF()) {
+            txtCompanyName.AddItem(ValueToText(rs.Field("companycode")));
+            txtCompanyName.SetListIndex(txtCompanyName.NewIndex());
+            rs.MoveNext();
+        }
+    } catch (const std::exception& error) {
+        ops_.MsgBox(error.what(), MsgButtons::OK, MsgIcon::Exclamation);
+    }
+}
+
+void Form1::cmdLoad_Click() {
+    std::unique_ptr<WorkbookReader> book = NewReader();
+    LoadWorkbook(*this, ops_, *book);
+}
+
+void Form1::cmdMigrate_Click() {
+    RunMigration(*this);
+}
+
+void Form1::cmdClose_Click() {
+    ops_.Unload();
+}
+
+bool Form1::ConnectSql() {
+    return ledgerlift::ConnectSql(programFolder_, txtCompanyName.Text(), ops_, !dryRun);
+}
+
+void Form1::AppendStatus(const std::string& line) {
+    txtStatus.Text = txtStatus.Text + "\r\n" + line;
+    if (onStatusLine) {
+        onStatusLine(line);
+    }
+}
+
+void Form1::StatusCaretToEnd() {
+    txtStatus.SelStart = static_cast<int>(txtStatus.Text.size());
+}
+
+}  // namespace ledgerlift

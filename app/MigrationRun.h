@@ -1,0 +1,22 @@
+#pragma once
+
+namespace ledgerlift {
+
+class Form1;
+
+// The "Start Migration" button. In this order:
+//  1. refuses, with a critical message, unless a workbook is loaded;
+//  2. ConnectSql: on a failure (already reported) the run ends here;
+//  3. asks "Are you to continue with Migratiion  <company> "; No ends it;
+//  4. status lines and the hourglass, then migratecategory, migrateitem and
+//     migrateledger, each reporting and handling its own row failures (No to
+//     a stage's question ends that stage; the next one still runs);
+//  5. the closing status lines, and "Migration Completed".
+// A failure that leaves a stage (a rollback that fails) or the run itself is
+// shown without an icon and ends the run; the status lines not yet written
+// are not written.
+// The tally's outcome tells how the run ended: NotStarted (1 and 3),
+// ConnectionFailed (2), Stopped (a failure ended it), Completed (5).
+void RunMigration(Form1& form);
+
+}  // namespace ledgerlift

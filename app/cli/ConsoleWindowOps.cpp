@@ -1,0 +1,101 @@
+#include "app/cli/ConsoleWindowOps.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+
+namespace ledgerlift {
+namespace {
+
+std::string OneLine(std::string text) {
+    for (auto& c : text) {
+        if (c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+ConsoleWindowOps::ConsoleWindowOps(Answer confirmation, Answer onError)
+    : confirmation_(confirmation), onError_(onError) {
+    SetObserver([this](const Message& m) {
+        EndProgress();
+        if (m.buttons == MsgButtons::OK) {
+            std::fprintf(stderr, "%s: %s\n", Kind(m.icon), OneLine(m.text).c_str());
+        }
+    });
+    SetFallback([this](const Message& m) {
+        Answer answer = IsConfirmation(m.text) ? confirmation_ : onError_;
+        bool yes = answer == Answer::Yes;
+        if (answer == Answer::Ask) {
+            yes = AskOnTerminal(OneLine(m.text));
+        } else {
+            std::fprintf(stderr, "question: %s (answered %s)\n", OneLine(m.text).c_str(),
+                         yes ? "Yes" : "No");
+        }
+        return yes ? MsgAnswer::Yes : MsgAnswer::No;
+    });
+}
+
+const char* ConsoleWindowOps::Kind(MsgIcon icon) {
+    switch (icon) {
+        case MsgIcon::Exclamation:
+            return "warning";
+        case MsgIcon::Question:
+            return "question";
+        case MsgIcon::Information:
+            return "information";
+        case MsgIcon::Critical:
+        case MsgIcon::None:
+            break;
+    }
+    return "error";
+}
+
+bool ConsoleWindowOps::IsConfirmation(const std::string& text) {
+    return text.rfind("Are you to continue with Migratiion", 0) == 0;
+}
+
+bool ConsoleWindowOps::AskOnTerminal(const std::string& question) {
+    std::fprintf(stderr, "question: %s [y/N] ", question.c_str());
+    std::fflush(stderr);
+    std::string reply;
+    if (!std::getline(std::cin, reply)) {
+        std::fprintf(stderr, "\n");
+        return false;
+    }
+    return reply == "y" || reply == "Y" || reply == "yes" || reply == "Yes" || reply == "YES";
+}
+
+void ConsoleWindowOps::Progress(const char* stage, int done, int total) {
+    static const bool terminal = isatty(STDERR_FILENO);
+    if (!terminal) {
+        return;
+    }
+    auto now = std::chrono::steady_clock::now();
+    if (stage_ != stage) {
+        EndProgress();
+        stage_ = stage;
+        stageStart_ = now;
+    } else if (now - lastShown_ < std::chrono::milliseconds(250) && done != total) {
+        return;
+    }
+    lastShown_ = now;
+    double seconds = std::chrono::duration<double>(now - stageStart_).count();
+    std::fprintf(stderr, "\r\033[K%s: %d of %d rows, %.0f rows/s", stage, done, total,
+                 seconds > 0 ? done / seconds : 0.0);
+    std::fflush(stderr);
+    progressShown_ = true;
+}
+
+void ConsoleWindowOps::EndProgress() {
+    if (progressShown_) {
+        std::fprintf(stderr, "\n");
+        progressShown_ = false;
+    }
+}
+
+}  // namespace ledgerlift

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "ui/ScriptedWindowOps.h"
+
+namespace ledgerlift {
+
+// The window operations of the command line: every message box becomes one
+// line on standard error that names its kind; questions are answered by the
+// options given, or asked on the terminal.
+class ConsoleWindowOps : public ScriptedWindowOps {
+  public:
+    enum class Answer { Yes, No, Ask };
+
+    ConsoleWindowOps(Answer confirmation, Answer onError);
+
+    // Progress of a stage on standard error, a few times a second, while
+    // standard error is a terminal.
+    void Progress(const char* stage, int done, int total);
+    void EndProgress();
+
+    static const char* Kind(MsgIcon icon);
+    static bool AskOnTerminal(const std::string& question);
+    static bool IsConfirmation(const std::string& text);
+
+  private:
+    Answer confirmation_;
+    Answer onError_;
+    bool progressShown_ = false;
+    std::string stage_;
+    std::chrono::steady_clock::time_point stageStart_;
+    std::chrono::steady_clock::time_point lastShown_;
+};
+
+}  // namespace ledgerlift

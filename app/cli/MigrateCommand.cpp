@@ -1,0 +1,119 @@
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "app/Form1.h"
+#include "app/cli/CommandLine.h"
+#include "app/cli/Commands.h"
+#include "app/cli/ConsoleWindowOps.h"
+#include "migration/mdlStock.h"
+
+namespace ledgerlift {
+namespace {
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string out = "\"";
+    for (char c : text) {
+        out += c;
+        if (c == '"') {
+            out += '"';
+        }
+    }
+    return out + "\"";
+}
+
+bool WriteReport(const std::string& path, const RunTally& tally) {
+    std::ofstream out(path, std::ios::binary);
+    out << "sheet,row,code or name,outcome,id,error,step\r\n";
+    for (const auto& row : tally.rows) {
+        out << row.sheet << ',' << CsvField(row.sheetRow) << ',' << CsvField(row.key) << ','
+            << RunTally::OutcomeText(row.outcome) << ',' << row.id << ',' << CsvField(row.error)
+            << ',' << CsvField(row.step) << "\r\n";
+    }
+    return static_cast<bool>(out);
+}
+
+ConsoleWindowOps::Answer OnErrorAnswer(const std::string& option, bool terminal) {
+    if (option == "continue") {
+        return ConsoleWindowOps::Answer::Yes;
+    }
+    if (option == "stop" || !terminal) {
+        return ConsoleWindowOps::Answer::No;
+    }
+    return ConsoleWindowOps::Answer::Ask;
+}
+
+void SelectCompany(ComboBox& combo, const std::string& code) {
+    for (int i = 0; i < combo.ListCount(); ++i) {
+        if (combo.List(i) == code) {
+            combo.SetListIndex(i);
+            return;
+        }
+    }
+    // Not listed: the connection step names it in its message.
+    combo.AddItem(code);
+    combo.SetListIndex(combo.NewIndex());
+}
+
+}  // namespace
+
+int Migrate(const MigrateOptions& options) {
+    Date date = Date::Today();
+    if (!options.date.empty() && !Date::FromIso(options.date, date)) {
+        std::fprintf(stderr, "error: the date %s is not a date of the form YYYY-MM-DD.\n",
+                     options.date.c_str());
+        return kExitUsage;
+    }
+    bool terminal = isatty(STDIN_FILENO) && isatty(STDERR_FILENO);
+    if (!options.yes && !terminal) {
+        std::fprintf(stderr,
+                     "error: migrating asks for confirmation, and there is no terminal to ask "
+                     "on; give --yes to confirm.\n");
+        return kExitUsage;
+    }
+    ConsoleWindowOps ops(
+        options.yes ? ConsoleWindowOps::Answer::Yes : ConsoleWindowOps::Answer::Ask,
+        OnErrorAnswer(options.onError, terminal));
+    Form1 form(options.productFolder, ops);
+    form.dryRun = options.dryRun;
+    form.onStatusLine = [&](const std::string& line) {
+        ops.EndProgress();
+        std::printf("%s\n", line.c_str());
+        std::fflush(stdout);
+    };
+    form.tally.onProgress = [&](const char* stage, int done, int total) {
+        ops.Progress(stage, done, total);
+    };
+    if (options.dryRun) {
+        std::printf("Dry run: nothing is written to the company database.\n");
+    }
+    form.Form_Load();
+    form.dtpDate.Value = date;
+    form.chkUpdateItems.Value = options.updateItems ? 1 : 0;
+    SelectCompany(form.txtCompanyName, options.company);
+
+    ops.QueueFile(options.workbook);
+    form.cmdLoad_Click();
+    if (!form.blnExcelLoaded) {
+        return kExitUsage;
+    }
+    form.cmdMigrate_Click();
+    ops.EndProgress();
+    cnCompany.Close();
+    if (form.tally.outcome == RunTally::RunOutcome::ConnectionFailed) {
+        return kExitConnection;
+    }
+    if (!options.report.empty() && !WriteReport(options.report, form.tally)) {
+        std::fprintf(stderr, "error: the report %s could not be written.\n",
+                     options.report.c_str());
+        return kExitIncomplete;
+    }
+    bool completed = form.tally.outcome == RunTally::RunOutcome::Completed;
+    return completed && form.tally.AllWritten() ? kExitDone : kExitIncomplete;
+}
+
+}  // namespace ledgerlift

@@ -1,0 +1,83 @@
+#include "app/qt/GridModel.h"
+
+#include <QBrush>
+#include <QColor>
+
+namespace ledgerlift {
+
+GridModel::GridModel(const Grid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(grid) {
+    rows_ = grid_.Rows() - 1;
+    cols_ = grid_.Cols();
+    shapeVersion_ = grid_.ShapeVersion();
+    contentVersion_ = grid_.ContentVersion();
+}
+
+int GridModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
+
+int GridModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : cols_;
+}
+
+QVariant GridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rows_ || index.column() >= cols_) {
+        return {};
+    }
+    int row = index.row() + 1;
+    int col = index.column();
+    switch (role) {
+        case Qt::DisplayRole:
+        case Qt::ToolTipRole:
+            return QString::fromStdString(grid_.TextMatrix(row, col));
+        case Qt::BackgroundRole:
+            if (grid_.HasBackColor(row, col)) {
+                Rgb c = grid_.BackColor(row, col);
+                return QBrush(QColor(c.red, c.green, c.blue));
+            }
+            return {};
+        case Qt::TextAlignmentRole:
+            if (grid_.ColAlignment(col) == Grid::Align::Right) {
+                return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+            }
+            return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+        default:
+            return {};
+    }
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= cols_) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    if (role == Qt::DisplayRole) {
+        return QString::fromStdString(grid_.TextMatrix(0, section));
+    }
+    return {};
+}
+
+bool GridModel::Sync() {
+    int rows = grid_.Rows() - 1;
+    int cols = grid_.Cols();
+    bool shape = grid_.ShapeVersion() != shapeVersion_;
+    bool content = grid_.ContentVersion() != contentVersion_;
+    if (cols != cols_ || rows < rows_) {
+        beginResetModel();
+        rows_ = rows;
+        cols_ = cols;
+        endResetModel();
+    } else if (rows > rows_) {
+        beginInsertRows({}, rows_, rows - 1);
+        rows_ = rows;
+        endInsertRows();
+    }
+    if (content && rows_ > 0 && cols_ > 0) {
+        emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
+        emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
+    }
+    shapeVersion_ = grid_.ShapeVersion();
+    contentVersion_ = grid_.ContentVersion();
+    return shape;
+}
+
+}  // namespace ledgerlift

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include "ui/Grid.h"
+
+namespace ledgerlift {
+
+// Shows a Grid: its row 0 as the horizontal header, rows 1 and up as the
+// model's rows. The grid changes underneath without telling the model; Sync()
+// catches up with it in one step (new rows are announced as an insert, other
+// changes of shape as a reset), so the view lays itself out once per sync, not
+// once per row.
+class GridModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    explicit GridModel(const Grid& grid, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    // Gives true when the shape (rows, columns, widths) changed.
+    bool Sync();
+
+  private:
+    const Grid& grid_;
+    int rows_ = 0;  // the model rows the view knows of
+    int cols_ = 0;
+    std::uint64_t shapeVersion_ = ~0ull;
+    std::uint64_t contentVersion_ = ~0ull;
+};
+
+}  // namespace ledgerlift

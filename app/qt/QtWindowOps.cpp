@@ -1,0 +1,130 @@
+#include "app/qt/QtWindowOps.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+#include "app/qt/MainWindow.h"
+
+namespace ledgerlift {
+namespace {
+
+QString AnyCase(const QString& pattern) {
+    QString out;
+    for (QChar c : pattern) {
+        if (c.isLetter()) {
+            out += QString("[%1%2]").arg(c.toLower()).arg(c.toUpper());
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QMessageBox::Icon ToQt(MsgIcon icon) {
+    switch (icon) {
+        case MsgIcon::Critical:
+            return QMessageBox::Critical;
+        case MsgIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MsgIcon::Question:
+            return QMessageBox::Question;
+        case MsgIcon::Information:
+            return QMessageBox::Information;
+        case MsgIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QString QtWindowOps::QtFilter(const std::string& filter) {
+    // "Name|pattern|Name|pattern" becomes "Name (pattern);;Name (pattern)".
+    QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+        for (auto& p : patterns) {
+            p = AnyCase(p.trimmed());
+        }
+        entries << QString("%1 (%2)").arg(parts[i], patterns.join(' '));
+    }
+    return entries.join(";;");
+}
+
+void QtWindowOps::Refresh() {
+    if (window_) {
+        window_->Sync();
+    }
+    sinceRefresh_.restart();
+}
+
+MsgAnswer QtWindowOps::MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                              const std::string& caption) {
+    Refresh();
+    QMessageBox box(
+        ToQt(icon), QString::fromStdString(caption.empty() ? kAppTitle : caption),
+        QString::fromStdString(text),
+        buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
+        window_);
+    box.setAccessibleName(box.windowTitle());
+    // The hourglass would otherwise hide that the box waits for an answer.
+    bool restore = hourglass_;
+    if (restore) {
+        QApplication::restoreOverrideCursor();
+    }
+    int answer = box.exec();
+    if (restore) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    if (buttons == MsgButtons::OK) {
+        return MsgAnswer::OK;
+    }
+    return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+}
+
+void QtWindowOps::DoEvents() {
+    if (sinceRefresh_.isValid() && sinceRefresh_.elapsed() < kRefreshMs) {
+        return;
+    }
+    Refresh();
+    QApplication::processEvents();
+}
+
+void QtWindowOps::SetMousePointer(MousePointer pointer) {
+    bool wanted = pointer == MousePointer::Hourglass;
+    if (wanted == hourglass_) {
+        return;
+    }
+    hourglass_ = wanted;
+    if (wanted) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void QtWindowOps::SetEnabled(bool enabled) {
+    if (window_) {
+        window_->setEnabled(enabled);
+    }
+}
+
+std::optional<std::string> QtWindowOps::ShowOpen(const std::string& filter) {
+    Refresh();
+    QString file = QFileDialog::getOpenFileName(window_, QString(), QString(), QtFilter(filter));
+    if (file.isEmpty()) {
+        return std::nullopt;
+    }
+    return file.toStdString();
+}
+
+void QtWindowOps::Unload() {
+    if (window_) {
+        window_->RequestUnload();
+    }
+}
+
+}  // namespace ledgerlift

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QElapsedTimer>
+
+#include "ui/WindowOps.h"
+
+namespace ledgerlift {
+
+class MainWindow;
+
+// The window operations on the real Qt window. An event pass brings the view
+// up to date and lets Qt paint and handle input, but only when a few tens of
+// milliseconds have passed since the last one: the logic may ask for one per
+// grid row, and each real pass costs as much as thousands of rows.
+class QtWindowOps : public WindowOps {
+  public:
+    static constexpr int kRefreshMs = 40;
+
+    void Attach(MainWindow* window) { window_ = window; }
+
+    MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                     const std::string& caption = "") override;
+    void DoEvents() override;
+    void SetMousePointer(MousePointer pointer) override;
+    void SetEnabled(bool enabled) override;
+    std::optional<std::string> ShowOpen(const std::string& filter) override;
+    void Unload() override;
+
+    // The dialog filter in Qt's form; every pattern matches in any letter case.
+    static QString QtFilter(const std::string& filter);
+
+  private:
+    void Refresh();
+
+    MainWindow* window_ = nullptr;
+    QElapsedTimer sinceRefresh_;
+    bool hourglass_ = false;
+};
+
+}  // namespace ledgerlift

@@ -1,0 +1,213 @@
+#include "data/Connection.h"
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <cctype>
+
+#include "data/Dialect.h"
+#include "data/Statement.h"
+
+namespace ledgerlift {
+namespace {
+
+constexpr int kLockWaitMs = 5000;
+
+std::string Lower(std::string s) {
+    for (auto& c : s) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return s;
+}
+
+DataError UniqueKeyError(const std::string& engineMessage) {
+    // SQLite says "UNIQUE constraint failed: tblItemMaster.ItemCode".
+    std::string where = engineMessage;
+    if (auto colon = engineMessage.find(": "); colon != std::string::npos) {
+        where = engineMessage.substr(colon + 2);
+    }
+    return DataError("The record was not saved because it would repeat a value of " + where +
+                     ", which must be unique (UNIQUE KEY).");
+}
+
+}  // namespace
+
+DataError SqliteError(sqlite3* db, int rc, const std::string& path) {
+    std::string engine = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    int extended = db ? sqlite3_extended_errcode(db) : rc;
+    switch (rc & 0xff) {
+        case SQLITE_CONSTRAINT:
+            if (extended == SQLITE_CONSTRAINT_UNIQUE || extended == SQLITE_CONSTRAINT_PRIMARYKEY ||
+                extended == SQLITE_CONSTRAINT_ROWID) {
+                return UniqueKeyError(engine);
+            }
+            return DataError("The record was not saved because it breaks a rule of the database (" +
+                             engine + ").");
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            return DataError("The database " + path +
+                             " is in use by another program and stayed locked for " +
+                             std::to_string(kLockWaitMs / 1000) +
+                             " seconds. Close the other program and try again.");
+        case SQLITE_NOTADB:
+            return DataError("The file " + path + " is not a database that Ledgerlift can open.");
+        case SQLITE_CORRUPT:
+            return DataError("The database " + path + " is damaged (" + engine + ").");
+        case SQLITE_READONLY:
+            return DataError("The database " + path +
+                             " can only be read; nothing can be saved in it.");
+        case SQLITE_FULL:
+            return DataError("The disk that holds " + path + " is full.");
+        case SQLITE_CANTOPEN:
+        case SQLITE_PERM:
+        case SQLITE_AUTH:
+            return DataError("The database " + path + " could not be opened (" + engine + ").");
+        default:
+            return DataError("The database could not carry out the statement (" + engine + ").");
+    }
+}
+
+Connection::~Connection() {
+    try {
+        Close();
+    } catch (const DataError&) {
+        // Nothing can be reported from a destructor; the file stays consistent.
+    }
+}
+
+std::string Connection::DataSource(const std::string& connectionString) {
+    std::string lower = Lower(connectionString);
+    const std::string key = "data source=";
+    auto pos = lower.find(key);
+    if (pos == std::string::npos) {
+        return "";
+    }
+    pos += key.size();
+    auto end = connectionString.find(';', pos);
+    return connectionString.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+}
+
+void Connection::Open(const std::string& connectionString) {
+    if (db_) {
+        throw DataError("The connection is already open.");
+    }
+    std::string path = DataSource(connectionString);
+    if (path.empty()) {
+        throw DataError("The connection names no database file.");
+    }
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) {
+        throw DataError("The database file " + path + " could not be found.");
+    }
+    if (!S_ISREG(st.st_mode)) {
+        throw DataError("The database path " + path + " is not a file.");
+    }
+    sqlite3* db = nullptr;
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        DataError error = SqliteError(db, rc, path);
+        sqlite3_close(db);
+        throw error;
+    }
+    sqlite3_busy_timeout(db, kLockWaitMs);
+    sqlite3_extended_result_codes(db, 1);
+    // Reading the schema tells a database from any other file, and waits
+    // for a lock held by another program.
+    rc = sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        DataError error = SqliteError(db, rc, path);
+        sqlite3_close(db);
+        throw error;
+    }
+    db_ = db;
+    path_ = path;
+    depth_ = 0;
+    fastCommits_ = false;
+}
+
+void Connection::Close() {
+    if (!db_) {
+        return;
+    }
+    if (depth_ > 0) {
+        sqlite3_exec(db_, "rollback", nullptr, nullptr, nullptr);
+        depth_ = 0;
+    }
+    if (fastCommits_) {
+        sqlite3_exec(db_, "pragma wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+void Connection::RequireOpen() const {
+    if (!db_) {
+        throw DataError(
+            "The operation is not allowed while the connection to the database is closed.");
+    }
+}
+
+long Connection::Execute(const std::string& statement) {
+    RequireOpen();
+    Trace(statement);
+    std::string sql = ToSqlite(statement);
+    const char* tail = sql.c_str();
+    long changed = 0;
+    while (tail && *tail) {
+        Statement stmt(db_, tail, path_, &tail);
+        if (stmt.Empty()) {
+            break;  // only blanks or a comment were left
+        }
+        stmt.Run();
+        changed = sqlite3_changes(db_);
+    }
+    return changed;
+}
+
+int Connection::BeginTrans() {
+    RequireOpen();
+    Execute("savepoint ll_" + std::to_string(depth_ + 1));
+    return ++depth_;
+}
+
+void Connection::CommitTrans() {
+    RequireOpen();
+    if (depth_ == 0) {
+        throw DataError("There is no open transaction to commit.");
+    }
+    Execute("release ll_" + std::to_string(depth_));
+    --depth_;
+}
+
+void Connection::RollbackTrans() {
+    RequireOpen();
+    if (depth_ == 0) {
+        throw DataError("There is no open transaction to roll back.");
+    }
+    if (depth_ == 1) {
+        // The outermost level undoes the whole transaction: releasing a
+        // rolled-back savepoint would still commit, and touch the file.
+        Execute("rollback");
+    } else {
+        std::string name = "ll_" + std::to_string(depth_);
+        Execute("rollback to " + name);
+        Execute("release " + name);
+    }
+    --depth_;
+}
+
+void Connection::UseFastCommits() {
+    RequireOpen();
+    Execute("pragma journal_mode=WAL");
+    Execute("pragma synchronous=NORMAL");
+    fastCommits_ = true;
+}
+
+void Connection::Flush() {
+    RequireOpen();
+    if (fastCommits_ && depth_ == 0) {
+        Execute("pragma wal_checkpoint(FULL)");
+    }
+}
+
+}  // namespace ledgerlift

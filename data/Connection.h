@@ -1,0 +1,79 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "data/DataError.h"
+
+struct sqlite3;
+
+namespace ledgerlift {
+
+// A connection to one database file, with the operations the rest of the
+// program calls on it. The connection string keeps the product's form
+// ("Provider=...;Data Source=<file>;...;Jet OLEDB:Database Password=...");
+// only the Data Source matters here. The password is accepted and ignored:
+// SQLite files carry no password.
+//
+// Opening never creates a file. Every failure throws DataError whose
+// description is meant for the operator.
+class Connection {
+  public:
+    enum State { adStateClosed = 0, adStateOpen = 1 };
+
+    Connection() = default;
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    void Open(const std::string& connectionString);
+    int State() const { return db_ ? adStateOpen : adStateClosed; }
+    bool IsOpen() const { return db_ != nullptr; }
+    void Close();
+
+    // Runs one statement; gives the number of records it changed.
+    long Execute(const std::string& statement);
+
+    // Transactions nest: an inner BeginTrans opens a savepoint inside the
+    // outer transaction, and its RollbackTrans undoes only what came after it.
+    int BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    int TransactionDepth() const { return depth_; }
+
+    // A write-ahead journal with normal synchronisation: a commit costs no
+    // disk flush, and a crash or power cut can still never corrupt the file
+    // (it can only lose the most recent commits). Flush() makes everything
+    // committed so far durable; Close() flushes too.
+    void UseFastCommits();
+    void Flush();
+
+    // Sees every statement sent over this connection, as it is sent (for
+    // measurements and diagnostics); none by default.
+    void SetTracer(std::function<void(const std::string&)> tracer) { tracer_ = std::move(tracer); }
+    void Trace(const std::string& statement) const {
+        if (tracer_) {
+            tracer_(statement);
+        }
+    }
+
+    const std::string& Path() const { return path_; }
+    sqlite3* Handle() const { return db_; }
+
+    // The Data Source of a connection string ("" when there is none).
+    static std::string DataSource(const std::string& connectionString);
+
+  private:
+    void RequireOpen() const;
+
+    sqlite3* db_ = nullptr;
+    std::string path_;
+    int depth_ = 0;
+    bool fastCommits_ = false;
+    std::function<void(const std::string&)> tracer_;
+};
+
+// The description of a failed SQLite call, in words for the operator.
+DataError SqliteError(sqlite3* db, int rc, const std::string& path);
+
+}  // namespace ledgerlift

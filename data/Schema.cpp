@@ -1,0 +1,53 @@
+#include "data/Schema.h"
+
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "data/Connection.h"
+
+namespace ledgerlift {
+
+std::string ReadTextFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw DataError("The file " + path + " could not be read.");
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool CreateDatabase(const std::string& path, const std::string& scriptPath,
+                    const std::string& extraScriptPath) {
+    namespace fs = std::filesystem;
+    if (fs::exists(path)) {
+        return false;
+    }
+    std::string script = ReadTextFile(scriptPath);
+    if (!extraScriptPath.empty()) {
+        script += "\n" + ReadTextFile(extraScriptPath);
+    }
+    fs::path parent = fs::path(path).parent_path();
+    if (!parent.empty()) {
+        fs::create_directories(parent);
+    }
+    sqlite3* db = nullptr;
+    int rc =
+        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_exec(db, ("begin;" + script + ";commit;").c_str(), nullptr, nullptr, nullptr);
+    }
+    if (rc != SQLITE_OK) {
+        DataError error = SqliteError(db, rc, path);
+        sqlite3_close(db);
+        fs::remove(path);
+        throw error;
+    }
+    sqlite3_close(db);
+    return true;
+}
+
+}  // namespace ledgerlift

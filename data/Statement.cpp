@@ -1,0 +1,39 @@
+#include "data/Statement.h"
+
+#include <sqlite3.h>
+
+#include "data/Connection.h"
+
+namespace ledgerlift {
+
+Statement::Statement(sqlite3* db, const char* sql, const std::string& path, const char** tail)
+    : db_(db), path_(path) {
+    int rc = sqlite3_prepare_v2(db, sql, -1, &stmt_, tail);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+        throw SqliteError(db, rc, path);
+    }
+}
+
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
+
+bool Statement::Step() {
+    int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) {
+        return true;
+    }
+    if (rc != SQLITE_DONE) {
+        throw SqliteError(db_, rc, path_);
+    }
+    return false;
+}
+
+void Statement::Run() {
+    while (Step()) {
+    }
+}
+
+}  // namespace ledgerlift

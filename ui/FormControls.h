@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+
+#include "ui/Controls.h"
+#include "ui/Grid.h"
+
+namespace ledgerlift {
+
+// The window's controls as plain state, under the names the window gives
+// them. The import and the stages work on these; the window's event
+// procedures and its view build on them.
+struct FormControls {
+    FormControls();
+
+    std::string Caption = "Excel Data Migration  to Tallvane Vexa";
+    Frame fraMIgrate;
+    CommandButton cmdMigrate{"Start Migration"};
+    ComboBox txtCompanyName;
+    CheckBox chkUpdateItems{"Update Existing Items", 0};
+    DatePicker dtpDate;
+    Label Label1{"Select Tallvane Company:"};
+    CommonDialog cdlg;
+    TextBox txtStatus;
+    CommandButton cmdClose{"Close"};
+    CommandButton cmdLoad{"Load Excel Data"};
+    TabControl SSTab1;
+    Grid msf1{"the item grid"};
+    Grid msf2{"the ledger grid"};
+    Grid msf3{"the account group grid"};
+    Label Label5{"Step II"};
+    Label Label2{"Step 1"};
+    Label Label4;
+    Label Label3;
+
+    // True while the grids hold a successfully imported workbook.
+    bool blnExcelLoaded = false;
+};
+
+// The introduction text that the status box starts with.
+extern const char* const kIntroduction;
+
+}  // namespace ledgerlift

@@ -1,0 +1,49 @@
+#include "ui/ScriptedWindowOps.h"
+
+namespace ledgerlift {
+
+MsgAnswer ScriptedWindowOps::MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                                    const std::string& caption) {
+    Message message{text, buttons, icon, caption.empty() ? std::string(kAppTitle) : caption};
+    messages_.push_back(message);
+    if (observer_) {
+        observer_(message);
+    }
+    if (buttons == MsgButtons::OK) {
+        return MsgAnswer::OK;
+    }
+    if (!answers_.empty()) {
+        MsgAnswer answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+    if (fallback_) {
+        return fallback_(message);
+    }
+    ++unscripted_;
+    return MsgAnswer::No;
+}
+
+void ScriptedWindowOps::DoEvents() {
+    ++doEvents_;
+    if (doEventsHook_) {
+        doEventsHook_();
+    }
+}
+
+void ScriptedWindowOps::SetMousePointer(MousePointer pointer) {
+    pointer_ = pointer;
+    pointerHistory_.push_back(pointer);
+}
+
+std::optional<std::string> ScriptedWindowOps::ShowOpen(const std::string& filter) {
+    filters_.push_back(filter);
+    if (files_.empty()) {
+        return std::nullopt;
+    }
+    auto file = files_.front();
+    files_.pop_front();
+    return file;
+}
+
+}  // namespace ledgerlift

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/WindowOps.h"
+
+namespace ledgerlift {
+
+// Window operations without a window: questions and file dialogs are answered
+// from queues, and every message box is recorded. Used by the tests and by
+// the command line.
+class ScriptedWindowOps : public WindowOps {
+  public:
+    struct Message {
+        std::string text;
+        MsgButtons buttons;
+        MsgIcon icon;
+        std::string caption;  // as shown: the program's title when none was given
+    };
+
+    // Answers for Yes/No questions, in order. When the queue is empty the
+    // fallback answers (by default: a question nobody scripted is a test error,
+    // answered No).
+    void QueueAnswer(MsgAnswer answer) { answers_.push_back(answer); }
+    void QueueFile(std::optional<std::string> path) { files_.push_back(std::move(path)); }
+    void SetFallback(std::function<MsgAnswer(const Message&)> fallback) {
+        fallback_ = std::move(fallback);
+    }
+    // Called for every message box as it is shown (the command line prints it).
+    void SetObserver(std::function<void(const Message&)> observer) {
+        observer_ = std::move(observer);
+    }
+    void SetDoEventsHook(std::function<void()> hook) { doEventsHook_ = std::move(hook); }
+
+    MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                     const std::string& caption = "") override;
+    void DoEvents() override;
+    void SetMousePointer(MousePointer pointer) override;
+    void SetEnabled(bool enabled) override { enabled_ = enabled; }
+    std::optional<std::string> ShowOpen(const std::string& filter) override;
+    void Unload() override { unloaded_ = true; }
+
+    const std::vector<Message>& Messages() const { return messages_; }
+    void ClearMessages() { messages_.clear(); }
+    std::size_t UnansweredQuestions() const { return unscripted_; }
+    int DoEventsCount() const { return doEvents_; }
+    MousePointer Pointer() const { return pointer_; }
+    const std::vector<MousePointer>& PointerHistory() const { return pointerHistory_; }
+    bool Enabled() const { return enabled_; }
+    bool Unloaded() const { return unloaded_; }
+    const std::vector<std::string>& Filters() const { return filters_; }
+
+  private:
+    std::deque<MsgAnswer> answers_;
+    std::deque<std::optional<std::string>> files_;
+    std::function<MsgAnswer(const Message&)> fallback_;
+    std::function<void(const Message&)> observer_;
+    std::function<void()> doEventsHook_;
+    std::vector<Message> messages_;
+    std::vector<std::string> filters_;
+    std::vector<MousePointer> pointerHistory_;
+    std::size_t unscripted_ = 0;
+    int doEvents_ = 0;
+    MousePointer pointer_ = MousePointer::Default;
+    bool enabled_ = true;
+    bool unloaded_ = false;
+};
+
+}  // namespace ledgerlift
