@@ -1,5 +1,7 @@
 #include "app/CompanyConnection.h"
 
+#include <filesystem>
+
 #include "base/TextRules.h"
 #include "data/Recordset.h"
 
@@ -25,8 +27,61 @@ std::string CompanyConnectionString(const std::string& programFolder,
            "/Resources/Database/" + companyPath + kConnectionTail;
 }
 
+namespace {
+
+// The tables a migration reads and writes; a file without them is not a
+// company database, whatever its name.
+const char* const kCompanyTables[] = {"tblAccountgroup", "tblCategories",   "tblItemMaster",
+                                      "tblStock",        "tblStockHistory", "tblLedger",
+                                      "tblVoucher"};
+
+bool Inside(const std::filesystem::path& folder, const std::filesystem::path& path) {
+    std::filesystem::path rel = path.lexically_relative(folder);
+    return !rel.empty() && *rel.begin() != ".." && rel != ".";
+}
+
+// Refuses a folder or file name that leads out of the product's database
+// folder: through "..", an absolute path or a symbolic link pointing out.
+void RequireInsideDatabaseFolder(const std::string& programFolder, const std::string& code,
+                                 const std::string& dir, const std::string& file) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path folder = fs::weakly_canonical(DatabaseFolder(programFolder), ec);
+    fs::path target =
+        fs::weakly_canonical(fs::path(DatabaseFolder(programFolder)) / dir / (file + ".mdb"), ec);
+    if (fs::path(dir).is_absolute() || fs::path(file).is_absolute() || ec ||
+        !Inside(folder, target)) {
+        throw DataError("The company " + code + " names its database as folder \"" + dir +
+                        "\", file \"" + file + "\", which leads outside the product's database " +
+                        "folder " + folder.string() +
+                        ". Ledgerlift only writes to company databases inside that folder.");
+    }
+}
+
+// Refuses a file that lacks the company tables, before anything is written
+// to it (not even the journal mode).
+void RequireCompanyTables(Connection& db) {
+    std::string missing;
+    for (const char* table : kCompanyTables) {
+        Recordset rs;
+        rs.Open("select name from sqlite_master where type='table' and name='" +
+                    std::string(table) + "' collate nocase",
+                db, CursorType::ForwardOnly, LockType::ReadOnly);
+        if (rs.IsEOF()) {
+            missing += (missing.empty() ? "" : ", ") + std::string(table);
+        }
+    }
+    if (!missing.empty()) {
+        throw DataError("The file " + db.Path() +
+                        " is not a Tallvane company database: it has no table " + missing +
+                        ". Nothing was written to it.");
+    }
+}
+
+}  // namespace
+
 bool ConnectSql(const std::string& programFolder, const std::string& companyCode, WindowOps& ops,
-                bool fastCommits) {
+                bool fastCommits, CompanyLock* lock) {
     try {
         cnCompany.Close();
         Connection initial;
@@ -46,14 +101,28 @@ bool ConnectSql(const std::string& programFolder, const std::string& companyCode
         }
         // Every company, "TALLVANE" included, keeps its database in its own
         // folder under its own file name.
-        cnCompany.Open(
-            CompanyConnectionString(programFolder, ValueToText(dir) + "/" + ValueToText(file)));
+        std::string dirName = ValueToText(dir);
+        std::string fileName = ValueToText(file);
+        RequireInsideDatabaseFolder(programFolder, companyCode, dirName, fileName);
+        std::string connection = CompanyConnectionString(programFolder, dirName + "/" + fileName);
+        std::string path = Connection::DataSource(connection);
+        // A file that is not there is reported by the open below.
+        if (lock && std::filesystem::exists(path) && !lock->Acquire(path)) {
+            throw DataError("Another program is migrating into the company " + companyCode + " (" +
+                            Connection::DataSource(connection) +
+                            "). Wait until it has finished, then start again.");
+        }
+        cnCompany.Open(connection);
+        RequireCompanyTables(cnCompany);
         if (fastCommits) {
             cnCompany.UseFastCommits();
         }
         return true;
     } catch (const DataError& error) {
         cnCompany.Close();
+        if (lock) {
+            lock->Release();
+        }
         ops.MsgBox(error.Description(), MsgButtons::OK, MsgIcon::Critical);
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/CompanyLock.h"
 #include "migration/mdlStock.h"
 #include "ui/WindowOps.h"
 
@@ -19,8 +20,12 @@ std::string CompanyConnectionString(const std::string& programFolder,
 // left open on the company of an earlier run. A failure is shown in a
 // message box (critical icon). Gives whether cnCompany is open afterwards.
 // fastCommits switches the company's database to the write-ahead journal;
-// a run that must leave the file untouched goes without.
+// a run that must leave the file untouched goes without. When lock is given,
+// the company is taken for a run first: a company that another run holds is
+// refused at once, with a sentence that says so. A folder or file name that
+// leads outside the database folder, and a file without the company tables,
+// are refused before anything touches them.
 bool ConnectSql(const std::string& programFolder, const std::string& companyCode, WindowOps& ops,
-                bool fastCommits = true);
+                bool fastCommits = true, CompanyLock* lock = nullptr);
 
 }  // namespace ledgerlift

@@ -63,7 +63,7 @@ void Form1::cmdClose_Click() {
 }
 
 bool Form1::ConnectSql() {
-    return ledgerlift::ConnectSql(programFolder_, txtCompanyName.Text(), ops_, !dryRun);
+    return ledgerlift::ConnectSql(programFolder_, txtCompanyName.Text(), ops_, !dryRun, &runLock_);
 }
 
 void Form1::AppendStatus(const std::string& line) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/CompanyLock.h"
 #include "import/WorkbookReader.h"
 #include "migration/RunTally.h"
 #include "ui/FormControls.h"
@@ -29,9 +30,11 @@ class Form1 : public FormControls {
     void cmdMigrate_Click();
     void cmdClose_Click();
 
-    // The company connection for this window's chosen company; gives whether
-    // cnCompany is open afterwards.
+    // The company connection for this window's chosen company, taken for a
+    // run (see CompanyLock); gives whether cnCompany is open afterwards.
     bool ConnectSql();
+    // Lets other runs into the company again (at the end of a run).
+    void ReleaseCompany() { runLock_.Release(); }
 
     // Appends a line to the status box: old text, CR LF, the line.
     void AppendStatus(const std::string& line);
@@ -56,6 +59,7 @@ class Form1 : public FormControls {
   private:
     std::string programFolder_;
     WindowOps& ops_;
+    CompanyLock runLock_;
     ReaderFactory readerFactory_;
 };
 

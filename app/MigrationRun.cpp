@@ -4,6 +4,7 @@
 
 #include "app/Form1.h"
 #include "data/Savepoint.h"
+#include "import/GridLayouts.h"
 #include "migration/CategoryStage.h"
 #include "migration/ItemStage.h"
 #include "migration/LedgerStage.h"
@@ -11,9 +12,71 @@
 #include "migration/mdlStock.h"
 
 namespace ledgerlift {
+namespace {
+
+enum class Stage { Categories, Items, Ledgers };
+
+// After a stage: when the database undid the open transaction (a full disk,
+// an I/O error) nothing more can be written, so the run ends here and the
+// rows of the stages not run are recorded as not migrated, with the reason.
+void StopIfLost(Form1& form, Stage done) {
+    const std::string& lost = cnCompany.TransactionLost();
+    if (lost.empty()) {
+        return;
+    }
+    RunTally& tally = form.tally;
+    std::string reason = "Not migrated: " + lost;
+    if (done == Stage::Categories) {
+        tally.RecordUnreached(tally.items, "items", form.msf1, 1, form.msf1.Rows() - 2, item::Code,
+                              reason);
+    }
+    if (done != Stage::Ledgers) {
+        tally.RecordUnreached(tally.ledgers, "ledgers", form.msf2, 1, form.msf2.Rows() - 2,
+                              ledger::Name, reason);
+    }
+    throw DataError(lost);
+}
+
+// Holds the company's database for this run alone from its first write to
+// its end: no other program can write between two batches of rows.
+class ExclusiveUse {
+  public:
+    explicit ExclusiveUse(bool take) : taken_(take) {
+        if (taken_) {
+            cnCompany.Execute("pragma locking_mode=EXCLUSIVE");
+        }
+    }
+    ~ExclusiveUse() {
+        if (!taken_ || !cnCompany.IsOpen() || !cnCompany.TransactionLost().empty()) {
+            return;
+        }
+        try {
+            // On a write-ahead journal the exclusive lock lasts as long as
+            // the connection; a fresh connection lets other programs in.
+            cnCompany.Reopen();
+        } catch (const DataError&) {
+            // Then the connection stays closed, and the next run connects
+            // anew; everything written is already on disk.
+        }
+    }
+    ExclusiveUse(const ExclusiveUse&) = delete;
+    ExclusiveUse& operator=(const ExclusiveUse&) = delete;
+
+  private:
+    bool taken_;
+};
+
+// Lets other runs into the company when this run ends, however it ends.
+struct CompanyRelease {
+    Form1& form;
+    ~CompanyRelease() { form.ReleaseCompany(); }
+};
+
+}  // namespace
 
 void RunMigration(Form1& form) {
     WindowOps& ops = form.Ops();
+    CompanyRelease release{form};
     try {
         if (!form.blnExcelLoaded) {
             ops.MsgBox("Excel data not loaded. Please load Excel data to proceed", MsgButtons::OK,
@@ -34,9 +97,12 @@ void RunMigration(Form1& form) {
         }
         form.tally.Clear();
         form.tally.outcome = RunTally::RunOutcome::Stopped;  // until the last stage is done
+        form.tally.itemRowsNotRead = form.itemRowsNotRead;
+        form.tally.ledgerRowsNotRead = form.ledgerRowsNotRead;
         StageContext stage{form, ops, form.tally, cnCompany};
         // A dry run does all its work in one transaction that is undone at
         // the end; the category stage's own transaction nests inside it.
+        ExclusiveUse exclusive(!form.dryRun);
         std::optional<Savepoint> dryRun;
         if (form.dryRun) {
             dryRun.emplace(cnCompany);
@@ -48,15 +114,18 @@ void RunMigration(Form1& form) {
         form.StatusCaretToEnd();
         ops.DoEvents();
         migratecategory(stage);
+        StopIfLost(form, Stage::Categories);
         form.AppendStatus("Completed Migrating Category Master");
         form.AppendStatus("Started Migrating Item Master");
         form.StatusCaretToEnd();
         ops.DoEvents();
         migrateitem(stage);
+        StopIfLost(form, Stage::Items);
         form.AppendStatus("Completed Migrating Item Master");
         form.AppendStatus("Started Migrating Item Customer Supplier");
         ops.DoEvents();
         migrateledger(stage);
+        StopIfLost(form, Stage::Ledgers);
         for (const std::string& line : form.tally.SummaryLines()) {
             form.AppendStatus(line);
         }

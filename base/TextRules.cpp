@@ -43,6 +43,11 @@ double ReadRadix(const std::string& s, std::size_t pos, int radix) {
 }  // namespace
 
 std::string SqlEscape(const std::string& text) {
+    if (text.find('\0') != std::string::npos) {
+        // The database would end the text at the NUL and store it cut.
+        throw ConversionError("The text \"" + text.substr(0, text.find('\0')) +
+                              "...\" holds a NUL character, which cannot be stored.");
+    }
     std::string out;
     out.reserve(text.size() + 2);
     for (char c : text) {
@@ -81,6 +86,11 @@ std::string IntText(std::int64_t value) {
 }
 
 std::string NumberText(double value) {
+    if (!std::isfinite(value)) {
+        // "inf" or "nan" in a statement would be read as a column name.
+        throw ConversionError("A number too large to store (" + std::string(value > 0 ? "+" : "") +
+                              (std::isnan(value) ? "not a number" : "infinity") + ") was refused.");
+    }
     if (value == 0) {
         return "0";  // also for -0
     }
@@ -99,9 +109,13 @@ std::string NumberText(double value) {
 }
 
 double ToCurrency(double amount) {
-    constexpr double kMax = 922337203685477.5807;
-    if (!std::isfinite(amount) || std::fabs(amount) > kMax) {
-        throw ConversionError("The amount " + NumberText(amount) +
+    // The currency type holds -922337203685477.5808 to 922337203685477.5807.
+    // Near there a double steps by 0.125, and the limit written as a double
+    // rounds up to .625; the largest double inside the range is .5.
+    constexpr double kMax = 922337203685477.5;
+    if (!std::isfinite(amount) || amount > kMax || amount < -kMax) {
+        throw ConversionError("The amount " +
+                              (std::isfinite(amount) ? NumberText(amount) : std::string("given")) +
                               " is too large for a currency amount.");
     }
     double scaled = std::nearbyint(amount * 10000.0);
@@ -110,6 +124,10 @@ double ToCurrency(double amount) {
 
 std::string CurrencyText(double amount) {
     double scaled = std::nearbyint(ToCurrency(amount) * 10000.0);
+    // Inside the range the scaled amount stays below 2^63: no overflow here.
+    if (!(std::fabs(scaled) < 9223372036854775808.0)) {
+        throw ConversionError("The amount is too large for a currency amount.");
+    }
     auto units = static_cast<long long>(std::fabs(scaled));
     std::string text = (scaled < 0 ? "-" : "") + std::to_string(units / 10000);
     long long fraction = units % 10000;
@@ -201,7 +219,8 @@ double Val(const std::string& text) {
 std::int32_t ToInt32(double value) {
     double rounded = std::nearbyint(value);
     if (!std::isfinite(rounded) || rounded < -2147483648.0 || rounded > 2147483647.0) {
-        throw ConversionError("The number " + NumberText(value) +
+        throw ConversionError("The number " +
+                              (std::isfinite(value) ? NumberText(value) : std::string("given")) +
                               " is too large for a whole number of 32 bits.");
     }
     return static_cast<std::int32_t>(rounded);

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 
 #include <cctype>
+#include <chrono>
+#include <cstdio>
 
 #include "data/Dialect.h"
 #include "data/Statement.h"
@@ -32,7 +34,17 @@ DataError UniqueKeyError(const std::string& engineMessage) {
 
 }  // namespace
 
-DataError SqliteError(sqlite3* db, int rc, const std::string& path) {
+std::string WaitText(double seconds) {
+    char buf[32];
+    if (seconds >= 1) {
+        std::snprintf(buf, sizeof buf, "%.0f second%s", seconds, seconds >= 1.5 ? "s" : "");
+    } else {
+        std::snprintf(buf, sizeof buf, "%.1f seconds", seconds);
+    }
+    return buf;
+}
+
+DataError SqliteError(sqlite3* db, int rc, const std::string& path, double waitedSeconds) {
     std::string engine = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     int extended = db ? sqlite3_extended_errcode(db) : rc;
     switch (rc & 0xff) {
@@ -47,8 +59,8 @@ DataError SqliteError(sqlite3* db, int rc, const std::string& path) {
         case SQLITE_LOCKED:
             return DataError("The database " + path +
                              " is in use by another program and stayed locked for " +
-                             std::to_string(kLockWaitMs / 1000) +
-                             " seconds. Close the other program and try again.");
+                             WaitText(waitedSeconds >= 0 ? waitedSeconds : kLockWaitMs / 1000.0) +
+                             ". Close the other program and try again.");
         case SQLITE_NOTADB:
             return DataError("The file " + path + " is not a database that Ledgerlift can open.");
         case SQLITE_CORRUPT:
@@ -113,9 +125,12 @@ void Connection::Open(const std::string& connectionString) {
     sqlite3_extended_result_codes(db, 1);
     // Reading the schema tells a database from any other file, and waits
     // for a lock held by another program.
+    auto start = std::chrono::steady_clock::now();
     rc = sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
-        DataError error = SqliteError(db, rc, path);
+        DataError error = SqliteError(
+            db, rc, path,
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         sqlite3_close(db);
         throw error;
     }
@@ -123,6 +138,7 @@ void Connection::Open(const std::string& connectionString) {
     path_ = path;
     depth_ = 0;
     fastCommits_ = false;
+    lost_.clear();
 }
 
 void Connection::Close() {
@@ -138,12 +154,32 @@ void Connection::Close() {
     }
     sqlite3_close_v2(db_);
     db_ = nullptr;
+    lost_.clear();
+}
+
+void Connection::MarkTransactionLost(const std::string& reason) {
+    if (lost_.empty()) {
+        lost_ = "Nothing more was written to " + path_ +
+                ": the rows not yet saved were undone after this failure: " + reason;
+    }
+}
+
+void Connection::NoteFailure(const DataError& error) {
+    // The database undid the transaction by itself when it is back in
+    // autocommit mode while we still count open levels.
+    if (db_ && depth_ > 0 && sqlite3_get_autocommit(db_)) {
+        depth_ = 0;
+        MarkTransactionLost(error.Description());
+    }
 }
 
 void Connection::RequireOpen() const {
     if (!db_) {
         throw DataError(
             "The operation is not allowed while the connection to the database is closed.");
+    }
+    if (!lost_.empty()) {
+        throw DataError(lost_);
     }
 }
 
@@ -153,13 +189,18 @@ long Connection::Execute(const std::string& statement) {
     std::string sql = ToSqlite(statement);
     const char* tail = sql.c_str();
     long changed = 0;
-    while (tail && *tail) {
-        Statement stmt(db_, tail, path_, &tail);
-        if (stmt.Empty()) {
-            break;  // only blanks or a comment were left
+    try {
+        while (tail && *tail) {
+            Statement stmt(db_, tail, path_, &tail);
+            if (stmt.Empty()) {
+                break;  // only blanks or a comment were left
+            }
+            stmt.Run();
+            changed = sqlite3_changes(db_);
         }
-        stmt.Run();
-        changed = sqlite3_changes(db_);
+    } catch (const DataError& error) {
+        NoteFailure(error);
+        throw;
     }
     return changed;
 }
@@ -201,6 +242,20 @@ void Connection::UseFastCommits() {
     Execute("pragma journal_mode=WAL");
     Execute("pragma synchronous=NORMAL");
     fastCommits_ = true;
+}
+
+void Connection::Reopen() {
+    if (!db_) {
+        throw DataError(
+            "The operation is not allowed while the connection to the database is closed.");
+    }
+    std::string path = path_;
+    bool fast = fastCommits_;
+    Close();
+    Open("Data Source=" + path);
+    if (fast) {
+        UseFastCommits();
+    }
 }
 
 void Connection::Flush() {

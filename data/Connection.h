@@ -41,12 +41,27 @@ class Connection {
     void RollbackTrans();
     int TransactionDepth() const { return depth_; }
 
+    // After some failures (a full disk, an I/O error) the database undoes the
+    // whole open transaction by itself. The connection then refuses every
+    // further statement, so that nothing is written outside the transaction
+    // its callers believe open, until it is closed; this gives the sentence
+    // that says what happened ("" while nothing was lost). Whoever owns the
+    // transaction may also declare it lost after a commit that failed.
+    const std::string& TransactionLost() const { return lost_; }
+    void MarkTransactionLost(const std::string& reason);
+    // Called by the statements run over this connection when one failed.
+    void NoteFailure(const DataError& error);
+
     // A write-ahead journal with normal synchronisation: a commit costs no
     // disk flush, and a crash or power cut can still never corrupt the file
     // (it can only lose the most recent commits). Flush() makes everything
     // committed so far durable; Close() flushes too.
     void UseFastCommits();
     void Flush();
+
+    // Closes and opens the same database again, with the same journal. Ends
+    // every lock the connection holds (an exclusive locking mode included).
+    void Reopen();
 
     // Sees every statement sent over this connection, as it is sent (for
     // measurements and diagnostics); none by default.
@@ -70,10 +85,16 @@ class Connection {
     std::string path_;
     int depth_ = 0;
     bool fastCommits_ = false;
+    std::string lost_;
     std::function<void(const std::string&)> tracer_;
 };
 
 // The description of a failed SQLite call, in words for the operator.
-DataError SqliteError(sqlite3* db, int rc, const std::string& path);
+// waitedSeconds is how long the call waited for a lock, when it is known.
+DataError SqliteError(sqlite3* db, int rc, const std::string& path, double waitedSeconds = -1);
+
+// How long a lock wait took, as the operator reads it: "5 seconds",
+// "0.2 seconds".
+std::string WaitText(double seconds);
 
 }  // namespace ledgerlift

@@ -34,7 +34,19 @@ void Recordset::Open(const std::string& statement, Connection& connection, Curso
         throw DataError(
             "The operation is not allowed while the connection to the database is closed.");
     }
+    if (!connection.TransactionLost().empty()) {
+        throw DataError(connection.TransactionLost());
+    }
     connection.Trace(statement);
+    try {
+        Fetch(statement, connection);
+    } catch (const DataError& error) {
+        connection.NoteFailure(error);
+        throw;
+    }
+}
+
+void Recordset::Fetch(const std::string& statement, Connection& connection) {
     sqlite3* db = connection.Handle();
     std::string sql = ToSqlite(statement);
     Statement prepared(db, sql.c_str(), connection.Path());

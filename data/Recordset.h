@@ -33,6 +33,7 @@ class Recordset {
     Value Field(int index) const;
 
   private:
+    void Fetch(const std::string& statement, Connection& connection);
     void RequireRow() const;
 
     bool open_ = false;

@@ -2,17 +2,27 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
+
 #include "data/Connection.h"
 
 namespace ledgerlift {
+namespace {
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+}  // namespace
 
 Statement::Statement(sqlite3* db, const char* sql, const std::string& path, const char** tail)
     : db_(db), path_(path) {
+    auto start = std::chrono::steady_clock::now();
     int rc = sqlite3_prepare_v2(db, sql, -1, &stmt_, tail);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt_);
         stmt_ = nullptr;
-        throw SqliteError(db, rc, path);
+        throw SqliteError(db, rc, path, SecondsSince(start));
     }
 }
 
@@ -21,12 +31,13 @@ Statement::~Statement() {
 }
 
 bool Statement::Step() {
+    auto start = std::chrono::steady_clock::now();
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) {
         return true;
     }
     if (rc != SQLITE_DONE) {
-        throw SqliteError(db_, rc, path_);
+        throw SqliteError(db_, rc, path_, SecondsSince(start));
     }
     return false;
 }

@@ -23,10 +23,10 @@ struct SheetPlan {
     const char* sheetName;
 };
 
-// Copies one worksheet into its grid. Gives true when the sheet goes on below
-// the last row that is read.
-bool SheetLoop(FormControls& form, WindowOps& ops, const WorkbookReader& book,
-               const SheetPlan& plan) {
+// Copies one worksheet into its grid. Gives how many rows below the last row
+// that is read were left out.
+int SheetLoop(FormControls& form, WindowOps& ops, const WorkbookReader& book,
+              const SheetPlan& plan) {
     Grid& grid = plan.grid;
     return ForEachSheetRow(
         book, plan.sheet, plan.lastCol, [&](int r, const std::vector<std::string>& cells) {
@@ -44,11 +44,9 @@ bool SheetLoop(FormControls& form, WindowOps& ops, const WorkbookReader& book,
 // Reads one sheet with the window disabled, then makes row 1, column 2 the
 // current cell and marks the grids as loaded.
 void LoadSheet(FormControls& form, WindowOps& ops, const WorkbookReader& book,
-               const SheetPlan& plan, std::vector<std::string>& cutSheets) {
+               const SheetPlan& plan, int& rowsNotRead) {
     ops.SetEnabled(false);
-    if (SheetLoop(form, ops, book, plan)) {
-        cutSheets.push_back(plan.sheetName);
-    }
+    rowsNotRead = SheetLoop(form, ops, book, plan);
     plan.grid.SetCol(2);
     plan.grid.SetRow(1);
     form.blnExcelLoaded = true;
@@ -58,7 +56,6 @@ void LoadSheet(FormControls& form, WindowOps& ops, const WorkbookReader& book,
 }  // namespace
 
 void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
-    std::vector<std::string> cutSheets;
     try {
         form.cdlg.Filter = kFilter;
         std::optional<std::string> chosen = ops.ShowOpen(form.cdlg.Filter);
@@ -68,6 +65,8 @@ void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
             throw WorkbookError("No workbook was chosen, so nothing was loaded.");
         }
         form.cdlg.FileName = *chosen;
+        form.itemRowsNotRead = 0;
+        form.ledgerRowsNotRead = 0;
         book.Open(form.cdlg.FileName);
 
         Grid& items = form.msf1;
@@ -77,7 +76,7 @@ void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
         items.SetRows(2);
         items.SetCols(kItemCols);
         LoadSheet(form, ops, book, {1, items, kItemCols - 1, 0, "Items ", "worksheet 1 (items)"},
-                  cutSheets);
+                  form.itemRowsNotRead);
 
         Grid& ledgers = form.msf2;
         ledgers.SetColWidth(0, 200);
@@ -86,16 +85,21 @@ void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
         ledgers.SetCols(kLedgerCols);
         ledgers.SetFormatString(kLedgerFormat);
         LoadSheet(form, ops, book,
-                  {2, ledgers, kLedgerCols - 1, 1, "Ledgers ", "worksheet 2 (ledgers)"}, cutSheets);
+                  {2, ledgers, kLedgerCols - 1, 1, "Ledgers ", "worksheet 2 (ledgers)"},
+                  form.ledgerRowsNotRead);
 
         book.Close();
         ops.SetEnabled(true);
         ops.MsgBox("Completed Excel importing", MsgButtons::OK, MsgIcon::Information);
-        for (const auto& sheet : cutSheets) {
-            ops.MsgBox("Only worksheet rows 2 to 65000 of " + sheet + " of " + form.cdlg.FileName +
-                           " were loaded. Its rows below row 65000 were not read; move them to "
-                           "another workbook and load that too.",
-                       MsgButtons::OK, MsgIcon::Exclamation);
+        for (auto [sheet, count] : {std::pair{"worksheet 1 (items)", form.itemRowsNotRead},
+                                    {"worksheet 2 (ledgers)", form.ledgerRowsNotRead}}) {
+            if (count > 0) {
+                ops.MsgBox("Only worksheet rows 2 to 65000 of " + std::string(sheet) + " of " +
+                               form.cdlg.FileName + " were loaded. Its " + std::to_string(count) +
+                               " rows below row 65000 were not read; move them to another "
+                               "workbook and load that too.",
+                           MsgButtons::OK, MsgIcon::Exclamation);
+            }
         }
         form.fraMIgrate.Visible = true;
     } catch (const std::exception& error) {

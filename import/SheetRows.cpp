@@ -10,16 +10,21 @@ bool IsSheetEnd(const WorkbookReader& book, int sheet, int row) {
     return Trim(Upper(CellText(book.Cell(sheet, row, 2)))).empty();
 }
 
-bool IsSheetCut(const WorkbookReader& book, int sheet) {
-    return !IsSheetEnd(book, sheet, kLastSheetRow + 1);
+int RowsBelowLimit(const WorkbookReader& book, int sheet) {
+    // The largest sheet any of the formats holds has 1,048,576 rows.
+    constexpr int kLastPossibleRow = 1048576;
+    int count = 0;
+    for (int r = kLastSheetRow + 1; r <= kLastPossibleRow && !IsSheetEnd(book, sheet, r); ++r) {
+        ++count;
+    }
+    return count;
 }
 
-bool ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol,
-                     const SheetRowSink& onRow) {
+int ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, const SheetRowSink& onRow) {
     std::vector<std::string> cells(static_cast<std::size_t>(lastCol) + 1);
     for (int r = 2; r <= kLastSheetRow; ++r) {
         if (IsSheetEnd(book, sheet, r)) {
-            return false;
+            return 0;
         }
         cells[0] = std::to_string(r);
         for (int c = 1; c <= lastCol; ++c) {
@@ -27,11 +32,11 @@ bool ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol,
         }
         onRow(r, cells);
     }
-    return IsSheetCut(book, sheet);
+    return RowsBelowLimit(book, sheet);
 }
 
-bool ReadSheetRows(const WorkbookReader& book, int sheet, int lastCol,
-                   std::vector<std::vector<std::string>>& rows) {
+int ReadSheetRows(const WorkbookReader& book, int sheet, int lastCol,
+                  std::vector<std::vector<std::string>>& rows) {
     return ForEachSheetRow(book, sheet, lastCol, [&](int, const std::vector<std::string>& cells) {
         rows.push_back(cells);
     });

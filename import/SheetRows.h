@@ -12,20 +12,21 @@ namespace ledgerlift {
 // row before the first one whose column B, upper-cased and without its
 // leading and trailing spaces, is empty; row 65000 at most.
 bool IsSheetEnd(const WorkbookReader& book, int sheet, int row);
-// Whether the sheet goes on below the last row that is read.
-bool IsSheetCut(const WorkbookReader& book, int sheet);
+// How many rows the sheet holds below the last row that is read (0 when it
+// ends there), by the same stop rule.
+int RowsBelowLimit(const WorkbookReader& book, int sheet);
 
 // One row as the import loads it into its grid: cells[0] is the worksheet
 // row number as text, cells[1] to cells[lastCol] the cell texts.
 using SheetRowSink = std::function<void(int sheetRow, const std::vector<std::string>& cells)>;
 
 // The one walk over a worksheet's rows, by the stop rule above; hands each
-// row to onRow in worksheet order. Gives whether the sheet was cut below row
-// 65000.
-bool ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, const SheetRowSink& onRow);
+// row to onRow in worksheet order. Gives how many rows below row 65000 were
+// not read (0 when the sheet ends above).
+int ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, const SheetRowSink& onRow);
 
 // The rows of a worksheet collected, as ForEachSheetRow hands them over.
-bool ReadSheetRows(const WorkbookReader& book, int sheet, int lastCol,
-                   std::vector<std::vector<std::string>>& rows);
+int ReadSheetRows(const WorkbookReader& book, int sheet, int lastCol,
+                  std::vector<std::vector<std::string>>& rows);
 
 }  // namespace ledgerlift

@@ -5,6 +5,7 @@
 #include "base/TextRules.h"
 #include "data/Recordset.h"
 #include "import/GridLayouts.h"
+#include "migration/CellChecks.h"
 #include "migration/StageContext.h"
 #include "migration/StepRunner.h"
 
@@ -16,16 +17,28 @@ void migratecategory(StageContext& ctx) {
     Connection& db = ctx.connection;
     RunTally::Counts& counts = ctx.tally.categories;
     bool rowFailed = false;
+    bool undone = false;  // the transaction is already rolled back
+    auto undoCounts = [&] {
+        counts.failed += counts.written;  // undone with the rest of the stage
+        counts.written = 0;
+    };
     StepRunner runner([&](const StepFailure& failure) {
         rowFailed = true;
+        if (!db.TransactionLost().empty()) {
+            // The database undid the transaction itself; nothing more can be
+            // written, and the run says why.
+            undoCounts();
+            return Verdict::Stop;
+        }
         if (ops.MsgBox(failure.description + "Are you sure to Continue with next data",
                        MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
             return Verdict::Continue;
         }
         ops.MsgBox(failure.description, MsgButtons::OK, MsgIcon::Exclamation);
-        db.RollbackTrans();
-        counts.failed += counts.written;  // undone with the rest of the stage
-        counts.written = 0;
+        if (!undone) {
+            db.RollbackTrans();
+            undoCounts();
+        }
         return Verdict::Stop;
     });
 
@@ -35,7 +48,10 @@ void migratecategory(StageContext& ctx) {
     Recordset maximum;
     Recordset existing;
     std::int32_t id = 0;
-    auto name = [&](int r) { return SqlEscape(Trim(grid.TextMatrix(r, item::Category))); };
+    auto name = [&](int r) {
+        RequireStorableText(RowPlace{"Item", grid, r, item::Code}, item::Category);
+        return SqlEscape(Trim(std::string(grid.TextMatrix(r, item::Category))));
+    };
     int last = grid.Rows() - 2;
     for (int r = 1; r <= last; ++r) {
         bool empty = true;
@@ -80,7 +96,22 @@ void migratecategory(StageContext& ctx) {
             return;
         }
     }
-    runner.Run("commit the transaction", [&] { db.CommitTrans(); });
+    runner.Run("commit the transaction", [&] {
+        int depth = db.TransactionDepth();
+        try {
+            db.CommitTrans();
+        } catch (const DataError& error) {
+            // A commit that fails (a full disk) leaves nothing of the stage:
+            // undo it rather than leave it open under the stages that follow.
+            if (db.IsOpen() && db.TransactionDepth() == depth) {
+                db.RollbackTrans();
+            }
+            undone = true;
+            undoCounts();
+            db.MarkTransactionLost(error.Description());
+            throw;
+        }
+    });
 }
 
 }  // namespace ledgerlift

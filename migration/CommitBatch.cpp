@@ -1,10 +1,15 @@
 #include "migration/CommitBatch.h"
 
+#include "migration/RunTally.h"
+
 namespace ledgerlift {
+namespace {
+const char* const kCommitStep = "commit the finished rows";
+}
 
 void CommitBatch::Begin() {
     depth_ = 0;
-    if (!connection_.IsOpen()) {
+    if (!connection_.IsOpen() || !connection_.TransactionLost().empty()) {
         return;
     }
     try {
@@ -16,38 +21,66 @@ void CommitBatch::Begin() {
     }
 }
 
-void CommitBatch::RowDone() {
-    if (!Open()) {
-        Begin();
-        return;
-    }
-    if (std::chrono::steady_clock::now() - started_ < kSpan) {
-        return;
-    }
-    Finish();
-    Begin();
-}
-
-void CommitBatch::Finish() {
-    if (Open()) {
-        connection_.CommitTrans();
+void CommitBatch::Lose(const std::string& reason) {
+    connection_.MarkTransactionLost(reason);
+    if (tally_) {
+        tally_->FailPending(reason, kCommitStep);
     }
     depth_ = 0;
+    throw BatchLost(reason);
 }
 
-CommitBatch::~CommitBatch() {
+void CommitBatch::Commit() {
+    if (!connection_.TransactionLost().empty()) {
+        Lose(connection_.TransactionLost());
+    }
     if (!Open()) {
+        // No batch was open: the rows' statements took effect one by one.
+        if (depth_ > 0 && connection_.IsOpen()) {
+            Lose("The rows not yet saved were undone by the database.");
+        }
+        if (tally_) {
+            tally_->ConfirmPending();
+        }
+        depth_ = 0;
         return;
     }
     try {
         connection_.CommitTrans();
-    } catch (const DataError&) {
-        // The stage's own last commit step has reported this failure; what
-        // could not be committed is undone rather than left half open.
-        try {
-            connection_.RollbackTrans();
-        } catch (const DataError&) {
+    } catch (const DataError& error) {
+        if (connection_.IsOpen() && connection_.TransactionDepth() == depth_) {
+            try {
+                connection_.RollbackTrans();
+            } catch (const DataError&) {
+                // Closing the connection undoes it all the same.
+            }
         }
+        Lose(error.Description());
+    }
+    if (tally_) {
+        tally_->ConfirmPending();
+    }
+    depth_ = 0;
+}
+
+void CommitBatch::RowDone() {
+    if (Open() && std::chrono::steady_clock::now() - started_ < kSpan) {
+        return;
+    }
+    Commit();
+    Begin();
+}
+
+void CommitBatch::Finish() {
+    Commit();
+}
+
+CommitBatch::~CommitBatch() {
+    try {
+        Commit();
+    } catch (const BatchLost&) {
+        // The rows are in the tally as failed, and the connection refuses
+        // more work; the stage that left has nothing more to report here.
     }
 }
 

@@ -6,6 +6,7 @@
 #include "data/Recordset.h"
 #include "data/Savepoint.h"
 #include "import/GridLayouts.h"
+#include "migration/CellChecks.h"
 #include "migration/CommitBatch.h"
 #include "migration/Lookups.h"
 #include "migration/RunTally.h"
@@ -52,13 +53,30 @@ std::string ItemInsertStatement(const ItemRecord& i) {
            ",0,'','STOCK ITEM',0,1," + IntText(i.rateInclusivePurchase) + ")";
 }
 
+namespace {
+
+// An item code that the company held before this run: the item is left as
+// it is (no lengthened copy, no second opening stock), so that a run that was
+// interrupted and is run again ends where one whole run would have.
+bool HeldBeforeRun(Connection& db, const std::string& code, std::int64_t firstNewId) {
+    Recordset rs;
+    rs.Open("select ItemID from tblItemMaster where ItemCode='" + SqlEscape(Trim(code)) +
+                "' and ItemID < " + IntText(firstNewId),
+            db, CursorType::ForwardOnly, LockType::ReadOnly);
+    return !rs.IsEOF();
+}
+
+}  // namespace
+
 void migrateitem(StageContext& ctx) {
     WindowOps& ops = ctx.ops;
     FormControls& form = ctx.controls;
     Grid& grid = form.msf1;
     Connection& db = ctx.connection;
     ItemRow* current = nullptr;
-    std::int32_t counter = 0;
+    // Ids above the 32-bit range fail their row, one by one, with a sentence.
+    std::int64_t counter = 0;
+    std::int64_t firstNewId = 0;
     StepRunner runner([&](const StepFailure& failure) {
         if (current && failure.IsUniqueKey() && failure.retries < kUniqueKeyRetries) {
             current->code += IntText(counter);
@@ -67,41 +85,69 @@ void migrateitem(StageContext& ctx) {
         if (current) {
             current->state.Fail(failure.step, failure.description);
         }
-        if (ops.MsgBox("Are you sure to Continue with next data", MsgButtons::YesNo,
-                       MsgIcon::Question) == MsgAnswer::Yes) {
+        if (!db.TransactionLost().empty()) {
+            return Verdict::Stop;  // nothing more can be written; the run says why
+        }
+        if (ops.MsgBox(failure.description + " Are you sure to Continue with next data",
+                       MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
             return Verdict::Continue;
         }
         ops.MsgBox(failure.description, MsgButtons::OK, MsgIcon::Exclamation);
         return Verdict::Stop;
     });
     RunTally& tally = ctx.tally;
+    const int last = grid.Rows() - 2;
+    auto unreached = [&](int from, const std::string& why) {
+        tally.RecordUnreached(tally.items, "items", grid, from, last, item::Code,
+                              "Not migrated: the item stage was stopped" + why);
+    };
 
     if (!runner.Run("start the item counter", [&] {
-            counter = ToInt32(GetNextId("tblItemMaster", "ItemID", "", ops)) + 1;
+            std::string error;
+            Value next = GetNextId("tblItemMaster", "ItemID", "", ops, &error);
+            if (!error.empty()) {
+                throw DataError(
+                    "The highest ItemID could not be read, so new items can't be "
+                    "given their ids: " +
+                    error);
+            }
+            counter = (next.IsInteger() ? next.AsInteger() : ToInt32(next)) + 1;
         })) {
-        tally.RecordUnreached(tally.items, "items", grid, 1, grid.Rows() - 2, item::Code,
-                              "Not migrated: the item stage was stopped.");
+        unreached(1, ".");
         return;
     }
+    firstNewId = counter;
     Recordset category;
     StockLine line;
-    const int last = grid.Rows() - 2;
-    CommitBatch batch(db);  // outlives each row's own savepoints
+    CommitBatch batch(db, &tally);  // outlives each row's own savepoints
     for (int r = 1; r <= last; ++r) {
         ItemRow row;
         current = &row;
-        auto cell = [&](int col) -> const std::string& { return grid.TextMatrix(r, col); };
+        RowPlace place{"Item", grid, r, item::Code};
+        bool heldBefore = false;
+        auto cell = [&](int col) { return std::string(grid.TextMatrix(r, col)); };
+        auto number = [&](int col) { return CellNumber(place, col); };
         auto select = [&](Rgb colour) {
             grid.SetRow(r);
             grid.SetCol(item::Code);
             grid.SetCellBackColor(colour);
         };
+        auto newId = [&] {
+            if (counter > 2147483647) {
+                throw ConversionError(place.Name() + ": the next free ItemID, " + IntText(counter) +
+                                      ", is beyond the largest id an item can have "
+                                      "(2147483647).");
+            }
+            return static_cast<std::int32_t>(counter);
+        };
+        std::string postingError;
         bool ran = runner.Run({
             {"look up the category",
              [&] {
                  if (category.IsOpen()) {
                      category.Close();
                  }
+                 RequireStorableText(place, item::Category);
                  category.Open("select categoryid from tblCategories where Category='" +
                                    SqlEscape(Trim(cell(item::Category))) + "'",
                                db, CursorType::ForwardOnly);
@@ -128,6 +174,9 @@ void migrateitem(StageContext& ctx) {
              [&] {
                  if (row.updateMode) {
                      row.id = GetItemIdByCode(row.code, ops);
+                 } else {
+                     RequireStorableText(place, item::Code);
+                     heldBefore = HeldBeforeRun(db, row.code, firstNewId);
                  }
              }},
             {"test whether the item is new",
@@ -138,10 +187,13 @@ void migrateitem(StageContext& ctx) {
              }},
             {"mark the item",
              [&] {
+                 if (heldBefore) {
+                     return;
+                 }
                  if (!row.updateMode) {
-                     row.id = counter;
+                     row.id = newId();
                  } else if (row.isNew) {
-                     row.id = counter;
+                     row.id = newId();
                      select(kNewItem);
                  } else {
                      select(kExistingItem);
@@ -161,22 +213,28 @@ void migrateitem(StageContext& ctx) {
              }},
             {"insert the item",
              [&] {
+                 if (heldBefore) {
+                     return;
+                 }
+                 for (int c = item::Code; c <= item::Rol; ++c) {
+                     RequireStorableText(place, c);
+                 }
                  ItemRecord record;
                  record.itemId = row.id;
                  record.code = row.code;
                  record.name = cell(item::Name);
                  record.categoryId = Val(ValueToText(category.Field("CategoryID")));
                  record.unit = row.unit;
-                 record.mrp = Val(cell(item::Mrp));
-                 record.rol = Val(cell(item::Rol));
+                 record.mrp = number(item::Mrp);
+                 record.rol = number(item::Rol);
                  record.description = row.description;
-                 record.srate = Val(cell(item::Wholesale));
-                 record.gstPer = Val(cell(item::SalesVat));
-                 record.cstPer = Val(cell(item::Cst));
-                 record.prate = Val(cell(item::PurchaseRate));
+                 record.srate = number(item::Wholesale);
+                 record.gstPer = number(item::SalesVat);
+                 record.cstPer = number(item::Cst);
+                 record.prate = number(item::PurchaseRate);
                  record.rateInclusive = row.salesFlag;
                  record.manufacturer = cell(item::Manufacturer);
-                 record.pstPer = Val(cell(item::PurchaseVat));
+                 record.pstPer = number(item::PurchaseVat);
                  record.rateInclusivePurchase = row.purchaseFlag;
                  db.Execute(ItemInsertStatement(record));
                  row.inserted = true;
@@ -196,11 +254,11 @@ void migrateitem(StageContext& ctx) {
                  if (!row.inserted) {
                      return;
                  }
-                 double qoh = Val(cell(item::Qoh));
+                 double qoh = number(item::Qoh);
                  line.ItemID = row.id;
-                 line.SRate = Val(cell(item::Wholesale));
-                 line.PRate = Val(cell(item::PurchaseRate));
-                 line.MRP = Val(cell(item::Mrp));
+                 line.SRate = number(item::Wholesale);
+                 line.PRate = number(item::PurchaseRate);
+                 line.MRP = number(item::Mrp);
                  line.Qty = qoh < 0 ? -qoh : qoh;
                  line.FreeQty = 0;
              }},
@@ -211,39 +269,63 @@ void migrateitem(StageContext& ctx) {
              }},
             {"post the opening stock",
              [&] {
-                 double qoh = Val(cell(item::Qoh));
-                 if (row.inserted && qoh != 0) {
-                     if (PostStockEntry("OpeningStock", qoh > 0 ? kStockIn : kStockOut, row.id, "",
-                                        line, form.dtpDate.Value, ops)) {
-                         ++tally.items.postings;
-                     } else {
-                         row.state.Fail("post the opening stock",
-                                        "The opening stock of this item was not posted.");
-                     }
+                 double qoh = number(item::Qoh);
+                 if (!row.inserted || qoh == 0) {
+                     return;
+                 }
+                 // The history line holds the quantity times each rate.
+                 FiniteProduct(place, item::Qoh, line.Qty, item::PurchaseRate, line.PRate);
+                 FiniteProduct(place, item::Qoh, line.Qty, item::Wholesale, line.SRate);
+                 FiniteProduct(place, item::Qoh, line.Qty, item::Mrp, line.MRP);
+                 if (PostStockEntry("OpeningStock", qoh > 0 ? kStockIn : kStockOut, row.id, "",
+                                    line, form.dtpDate.Value, ops, &postingError)) {
+                     tally.AddPosting(tally.items);
+                 } else {
+                     // Reported by the posting itself; the row tells what happened.
+                     row.state.Fail("post the opening stock", postingError);
                  }
              }},
             {"count the row",
              [&] {
-                 counter = ToInt32(static_cast<double>(counter) + 1);
+                 ++counter;
                  ops.DoEvents();
              }},
-            {"commit the finished rows", [&] { batch.RowDone(); }},
         });
         current = nullptr;
-        RunTally::Outcome outcome = row.state.failed               ? RunTally::Outcome::Failed
-                                    : row.updateMode && !row.isNew ? RunTally::Outcome::Updated
-                                                                   : RunTally::Outcome::Written;
-        tally.Record(tally.items,
-                     {"items", grid.TextMatrix(r, 0), Trim(grid.TextMatrix(r, item::Code)), outcome,
-                      row.inserted ? IntText(row.id) : "", row.state.error, row.state.step});
+        RunTally::Outcome outcome = heldBefore && !row.state.failed    ? RunTally::Outcome::Skipped
+                                    : row.state.failed && row.inserted ? RunTally::Outcome::Partial
+                                    : row.state.failed                 ? RunTally::Outcome::Failed
+                                    : row.updateMode && !row.isNew     ? RunTally::Outcome::Updated
+                                                                       : RunTally::Outcome::Written;
+        std::string note = row.state.error;
+        if (outcome == RunTally::Outcome::Skipped) {
+            note = "Already there: the company held the item code " + Trim(row.code) +
+                   " before this run; it was left as it is.";
+        } else if (outcome == RunTally::Outcome::Partial &&
+                   note.rfind("The item was written", 0) != 0) {
+            note = "The item was written, but its opening stock was not posted: " + note;
+        }
+        tally.Record(tally.items, {"items", std::string(grid.TextMatrix(r, 0)),
+                                   Trim(std::string(grid.TextMatrix(r, item::Code))), outcome,
+                                   row.inserted ? IntText(row.id) : "", note, row.state.step});
         tally.Progress("items", r, last);
+        try {
+            batch.RowDone();
+        } catch (const BatchLost& lost) {
+            ops.MsgBox(lost.Description(), MsgButtons::OK, MsgIcon::Exclamation);
+            unreached(r + 1, ": " + lost.Description());
+            return;
+        }
         if (!ran) {
-            tally.RecordUnreached(tally.items, "items", grid, r + 1, last, item::Code,
-                                  "Not migrated: the item stage was stopped.");
+            unreached(r + 1, ".");
             return;
         }
     }
-    runner.Run("commit the last rows", [&] { batch.Finish(); });
+    try {
+        batch.Finish();
+    } catch (const BatchLost& lost) {
+        ops.MsgBox(lost.Description(), MsgButtons::OK, MsgIcon::Exclamation);
+    }
 }
 
 }  // namespace ledgerlift

@@ -4,6 +4,7 @@
 
 #include "base/TextRules.h"
 #include "import/GridLayouts.h"
+#include "migration/CellChecks.h"
 #include "migration/CommitBatch.h"
 #include "migration/Lookups.h"
 #include "migration/RunTally.h"
@@ -40,6 +41,9 @@ void migrateledger(StageContext& ctx) {
         if (current) {
             current->Fail(failure.step, failure.description);
         }
+        if (!db.TransactionLost().empty()) {
+            return Verdict::Stop;  // nothing more can be written; the run says why
+        }
         if (ops.MsgBox("Are you sure to Continue with next data" + failure.description,
                        MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
             return Verdict::Continue;
@@ -47,23 +51,41 @@ void migrateledger(StageContext& ctx) {
         ops.MsgBox(failure.description, MsgButtons::OK, MsgIcon::Exclamation);
         return Verdict::Stop;
     });
+    const int last = grid.Rows() - 2;
+    auto unreached = [&](int from, const std::string& why) {
+        tally.RecordUnreached(tally.ledgers, "ledgers", grid, from, last, ledger::Name,
+                              "Not migrated: the ledger stage was stopped" + why);
+    };
 
     std::int32_t nextLid = 0;
     if (!runner.Run("read the next LID",
                     [&] { nextLid = ToInt32(GetNextId("tblLedger", "LID", "", ops)); })) {
-        tally.RecordUnreached(tally.ledgers, "ledgers", grid, 1, grid.Rows() - 2, ledger::Name,
-                              "Not migrated: the ledger stage was stopped.");
+        unreached(1, ".");
         return;
     }
-    const int last = grid.Rows() - 2;
-    CommitBatch batch(db);
+    CommitBatch batch(db, &tally);
     for (int r = 1; r <= last; ++r) {
-        auto cell = [&](int col) -> const std::string& { return grid.TextMatrix(r, col); };
+        auto cell = [&](int col) { return std::string(grid.TextMatrix(r, col)); };
+        RowPlace place{"Ledger", grid, r, ledger::Name};
         LedgerRecord ledger;
         bool inserted = false;
         RunTally::RowState state;
         current = &state;
         bool nonZero = true;
+        std::string postingError;
+        // The amount as the voucher will hold it: a balance that rounds to
+        // 0.0000 posts nothing.
+        auto amount = [&] {
+            try {
+                return ToCurrency(std::fabs(CellNumber(place, ledger::OpeningBalance)));
+            } catch (const ConversionError& error) {
+                std::string why = error.what();
+                throw ConversionError(why.rfind(place.Name(), 0) == 0
+                                          ? why
+                                          : place.Name() + ", " +
+                                                place.Column(ledger::OpeningBalance) + ": " + why);
+            }
+        };
         bool ran = runner.Run({
             {"read the DrCr cell",
              [&] {
@@ -72,58 +94,85 @@ void migrateledger(StageContext& ctx) {
              }},
             {"look up the account group",
              [&] {
+                 RequireStorableText(place, ledger::AccountGroup);
                  ledger.accountGroupId =
                      ToInt32(GetAccountGroupId(Trim(cell(ledger::AccountGroup)), ops));
              }},
-            {"read the address", [&] { ledger.address = SqlEscape(Trim(cell(ledger::Address))); }},
+            {"read the address",
+             [&] {
+                 RequireStorableText(place, ledger::Address);
+                 ledger.address = SqlEscape(Trim(cell(ledger::Address)));
+             }},
             {"show the ledger tab", [&] { form.SSTab1.Tab = 1; }},
             {"insert the ledger",
              [&] {
+                 for (int c = ledger::AliasName; c <= ledger::Area; ++c) {
+                     RequireStorableText(place, c);
+                 }
                  ledger.lid = nextLid;
                  ledger.name = cell(ledger::Name);
                  ledger.alias = cell(ledger::AliasName);
                  ledger.group = cell(ledger::AccountGroup);
-                 ledger.opBalance = std::fabs(Val(cell(ledger::OpeningBalance)));
+                 ledger.opBalance = std::fabs(CellNumber(place, ledger::OpeningBalance));
                  ledger.phone = cell(ledger::Phone);
                  ledger.fax = cell(ledger::Tin);
                  ledger.area = cell(ledger::Area);
                  db.Execute(LedgerInsertStatement(ledger));
                  inserted = true;
              }},
-            {"test the opening balance", [&] { nonZero = Val(cell(ledger::OpeningBalance)) != 0; }},
+            {"test the opening balance",
+             [&] {
+                 try {
+                     nonZero = amount() != 0;
+                 } catch (const ConversionError&) {
+                     nonZero = true;  // too large: the posting says so
+                 }
+             }},
             {"post the opening balance",
              [&] {
                  if (!inserted || !nonZero) {
                      return;
                  }
-                 double amount = ToCurrency(std::fabs(Val(cell(ledger::OpeningBalance))));
                  if (PostVoucher("Opening", form.dtpDate.Value, ledger.debit ? nextLid : 0,
                                  ledger.debit ? 0 : nextLid, IntText(nextLid), "Opening Balance",
-                                 amount, "", ops) != 0) {
-                     ++tally.ledgers.postings;
+                                 amount(), "", ops, &postingError) != 0) {
+                     tally.AddPosting(tally.ledgers);
                  } else {
-                     state.Fail("post the opening balance",
-                                "The opening balance of this ledger was not posted.");
+                     // Reported by the posting itself; the row tells what happened.
+                     state.Fail("post the opening balance", postingError);
                  }
              }},
             {"count the row", [&] { nextLid = ToInt32(static_cast<double>(nextLid) + 1); }},
-            {"commit the finished rows", [&] { batch.RowDone(); }},
         });
         current = nullptr;
-        RunTally::Outcome outcome = state.failed    ? RunTally::Outcome::Failed
-                                    : state.skipped ? RunTally::Outcome::Skipped
-                                                    : RunTally::Outcome::Written;
-        tally.Record(tally.ledgers,
-                     {"ledgers", grid.TextMatrix(r, 0), Trim(grid.TextMatrix(r, ledger::Name)),
-                      outcome, inserted ? IntText(ledger.lid) : "", state.error, state.step});
+        RunTally::Outcome outcome = state.failed && inserted ? RunTally::Outcome::Partial
+                                    : state.failed           ? RunTally::Outcome::Failed
+                                    : state.skipped          ? RunTally::Outcome::Skipped
+                                                             : RunTally::Outcome::Written;
+        std::string note = state.error;
+        if (outcome == RunTally::Outcome::Partial) {
+            note = "The ledger was written, but its opening balance was not posted: " + note;
+        }
+        tally.Record(tally.ledgers, {"ledgers", std::string(grid.TextMatrix(r, 0)),
+                                     Trim(std::string(grid.TextMatrix(r, ledger::Name))), outcome,
+                                     inserted ? IntText(ledger.lid) : "", note, state.step});
         tally.Progress("ledgers", r, last);
+        try {
+            batch.RowDone();
+        } catch (const BatchLost& lost) {
+            ops.MsgBox(lost.Description(), MsgButtons::OK, MsgIcon::Exclamation);
+            unreached(r + 1, ": " + lost.Description());
+            return;
+        }
         if (!ran) {
-            tally.RecordUnreached(tally.ledgers, "ledgers", grid, r + 1, last, ledger::Name,
-                                  "Not migrated: the ledger stage was stopped.");
+            unreached(r + 1, ".");
             return;
         }
     }
-    if (!runner.Run("commit the last rows", [&] { batch.Finish(); })) {
+    try {
+        batch.Finish();
+    } catch (const BatchLost& lost) {
+        ops.MsgBox(lost.Description(), MsgButtons::OK, MsgIcon::Exclamation);
         return;
     }
     if (!runner.Run("move Sundry Creditors to Supplier", [&] {

@@ -5,19 +5,22 @@
 
 namespace ledgerlift {
 
-void RunTally::Counts::Add(Outcome outcome) {
+void RunTally::Counts::Add(Outcome outcome, int by) {
     switch (outcome) {
         case Outcome::Written:
-            ++written;
+            written += by;
             break;
         case Outcome::Updated:
-            ++updated;
+            updated += by;
+            break;
+        case Outcome::Partial:
+            partial += by;
             break;
         case Outcome::Skipped:
-            ++skipped;
+            skipped += by;
             break;
         case Outcome::Failed:
-            ++failed;
+            failed += by;
             break;
     }
 }
@@ -28,6 +31,9 @@ void RunTally::Clear() {
     items = {};
     ledgers = {};
     rows.clear();
+    itemRowsNotRead = 0;
+    ledgerRowsNotRead = 0;
+    pendingFrom_ = 0;
 }
 
 void RunTally::Record(Counts& counts, Row row) {
@@ -43,13 +49,49 @@ void RunTally::RecordUnreached(Counts& counts, const char* sheet, const Grid& gr
     }
 }
 
+void RunTally::AddPosting(Counts& counts) {
+    ++counts.postings;
+    ++counts.pendingPostings_;
+}
+
+RunTally::Counts& RunTally::CountsOf(const std::string& sheet) {
+    return sheet == "ledgers" ? ledgers : items;
+}
+
+void RunTally::ConfirmPending() {
+    pendingFrom_ = rows.size();
+    items.pendingPostings_ = 0;
+    ledgers.pendingPostings_ = 0;
+}
+
+void RunTally::FailPending(const std::string& reason, const std::string& step) {
+    for (std::size_t i = pendingFrom_; i < rows.size(); ++i) {
+        Row& row = rows[i];
+        if (row.outcome == Outcome::Skipped || row.outcome == Outcome::Failed) {
+            continue;  // nothing of these was written
+        }
+        Counts& counts = CountsOf(row.sheet);
+        counts.Add(row.outcome, -1);
+        counts.Add(Outcome::Failed);
+        row.outcome = Outcome::Failed;
+        row.id.clear();
+        row.error = reason;
+        row.step = step;
+    }
+    for (Counts* counts : {&items, &ledgers}) {
+        counts->postings -= counts->pendingPostings_;
+    }
+    ConfirmPending();
+}
+
 bool RunTally::AllWritten() const {
     for (const Counts* c : {&categories, &items, &ledgers}) {
-        if (c->failed > 0) {
+        if (c->failed > 0 || c->partial > 0) {
             return false;
         }
     }
-    return items.skipped == 0 && ledgers.skipped == 0;
+    return items.skipped == 0 && ledgers.skipped == 0 && itemRowsNotRead == 0 &&
+           ledgerRowsNotRead == 0;
 }
 
 const char* RunTally::OutcomeText(Outcome outcome) {
@@ -58,6 +100,8 @@ const char* RunTally::OutcomeText(Outcome outcome) {
             return "written";
         case Outcome::Updated:
             return "updated";
+        case Outcome::Partial:
+            return "written in part";
         case Outcome::Skipped:
             return "skipped";
         case Outcome::Failed:
@@ -68,16 +112,27 @@ const char* RunTally::OutcomeText(Outcome outcome) {
 
 std::vector<std::string> RunTally::SummaryLines() const {
     auto n = [](int v) { return std::to_string(v); };
-    return {
+    auto partial = [&](const Counts& c, const char* what) {
+        return c.partial > 0 ? n(c.partial) + " written without their " + what + ", " : "";
+    };
+    std::vector<std::string> lines{
         "Summary: categories " + n(categories.written) + " written, " + n(categories.skipped) +
             " already there, " + n(categories.failed) + " failed",
         "Summary: items " + n(items.written) + " written, " + n(items.updated) + " updated, " +
-            n(items.skipped) + " skipped, " + n(items.failed) + " failed, " + n(items.postings) +
-            " stock postings",
-        "Summary: ledgers " + n(ledgers.written) + " written, " + n(ledgers.skipped) +
-            " skipped, " + n(ledgers.failed) + " failed, " + n(ledgers.postings) +
-            " vouchers posted",
+            partial(items, "opening stock") + n(items.skipped) + " skipped, " + n(items.failed) +
+            " failed, " + n(items.postings) + " stock postings",
+        "Summary: ledgers " + n(ledgers.written) + " written, " +
+            partial(ledgers, "opening balance") + n(ledgers.skipped) + " skipped, " +
+            n(ledgers.failed) + " failed, " + n(ledgers.postings) + " vouchers posted",
     };
+    for (auto [sheet, count] :
+         {std::pair{"item", itemRowsNotRead}, {"ledger", ledgerRowsNotRead}}) {
+        if (count > 0) {
+            lines.push_back(std::string("Summary: ") + n(count) + " " + sheet +
+                            " rows below worksheet row 65000 were not read");
+        }
+    }
+    return lines;
 }
 
 }  // namespace ledgerlift

@@ -10,9 +10,20 @@ class Grid;
 
 // What a migration run did, row by row and stage by stage: for the run
 // summary in the status box, the command line's report and its exit status.
+//
+// A row's outcome is what the database holds once the transaction that
+// holds the row has committed. Until then the row is pending: a commit that
+// fails (or a database that undoes the open transaction after a failure)
+// turns the pending rows into failed rows with the reason.
 class RunTally {
   public:
-    enum class Outcome { Written, Updated, Skipped, Failed };
+    enum class Outcome {
+        Written,  // the row is in the database
+        Updated,  // update mode: the item replaced the one with its code
+        Partial,  // the record is in the database, its opening posting is not
+        Skipped,  // already there: left as it is
+        Failed    // nothing of the row is in the database
+    };
 
     // How the run as a whole ended.
     enum class RunOutcome {
@@ -25,10 +36,15 @@ class RunTally {
     struct Counts {
         int written = 0;
         int updated = 0;
+        int partial = 0;
         int skipped = 0;
         int failed = 0;
         int postings = 0;  // stock postings (items) or vouchers (ledgers)
-        void Add(Outcome outcome);
+        void Add(Outcome outcome, int by = 1);
+
+      private:
+        friend class RunTally;
+        int pendingPostings_ = 0;
     };
 
     struct Row {
@@ -66,6 +82,14 @@ class RunTally {
     // Grid rows from..to that a stopped stage never reached.
     void RecordUnreached(Counts& counts, const char* sheet, const Grid& grid, int from, int to,
                          int keyCol, const std::string& reason);
+    // A stock posting or voucher of a row not yet committed.
+    void AddPosting(Counts& counts);
+    // The rows recorded so far are committed.
+    void ConfirmPending();
+    // The rows recorded since the last commit were undone: they become failed
+    // rows with the reason, and their postings are no longer counted.
+    void FailPending(const std::string& reason, const std::string& step);
+
     // The stage, rows done and rows in all, after every row.
     void Progress(const char* stage, int done, int total) const {
         if (onProgress) {
@@ -83,7 +107,14 @@ class RunTally {
     Counts items;
     Counts ledgers;
     std::vector<Row> rows;
+    // Worksheet rows below row 65000 that the import did not read.
+    int itemRowsNotRead = 0;
+    int ledgerRowsNotRead = 0;
     std::function<void(const char* stage, int done, int total)> onProgress;
+
+  private:
+    Counts& CountsOf(const std::string& sheet);
+    std::size_t pendingFrom_ = 0;
 };
 
 }  // namespace ledgerlift

@@ -9,7 +9,7 @@ namespace ledgerlift {
 Connection cnCompany;
 
 Value GetNextId(const std::string& TableName, const std::string& FieldName,
-                const std::string& Condition, WindowOps& ops) {
+                const std::string& Condition, WindowOps& ops, std::string* error) {
     try {
         std::string statement = "Select max(" + FieldName + ") + 1 as MAxid from " + TableName;
         if (!Condition.empty()) {
@@ -19,8 +19,11 @@ Value GetNextId(const std::string& TableName, const std::string& FieldName,
         rs.Open(statement, cnCompany, CursorType::ForwardOnly, LockType::Optimistic);
         Value next = rs.Field("MaxID");
         return next.IsNull() ? Value(1) : next;
-    } catch (const std::exception& error) {
-        ops.MsgBox(error.what(), MsgButtons::OK, MsgIcon::Exclamation);
+    } catch (const std::exception& failure) {
+        if (error) {
+            *error = failure.what();
+        }
+        ops.MsgBox(failure.what(), MsgButtons::OK, MsgIcon::Exclamation);
         return Value();
     }
 }
@@ -60,7 +63,7 @@ std::string StockHistoryStatement(std::int32_t stockHisId, const std::string& vc
 
 bool PostStockEntry(const std::string& VchType, std::int32_t StockMode, std::int32_t RefId,
                     const std::string& AdnlRefId, StockLine& Line, const Date& VchDate,
-                    WindowOps& ops) {
+                    WindowOps& ops, std::string* error) {
     try {
         double q = (StockMode == kStockIn ? 1 : -1) * Line.Qty;
         // The stock row's change and its history line stand or fall together.
@@ -73,8 +76,11 @@ bool PostStockEntry(const std::string& VchType, std::int32_t StockMode, std::int
         cnCompany.Execute(
             StockHistoryStatement(stockHisId, VchType, StockMode, RefId, AdnlRefId, Line, VchDate));
         posting.Commit();
-    } catch (const std::exception& error) {
-        ops.MsgBox(error.what(), MsgButtons::OK, MsgIcon::Exclamation);
+    } catch (const std::exception& failure) {
+        if (error) {
+            *error = failure.what();
+        }
+        ops.MsgBox(failure.what(), MsgButtons::OK, MsgIcon::Exclamation);
         return false;
     }
     Line.ItemID = 0;
@@ -90,7 +96,7 @@ bool PostStockEntry(const std::string& VchType, std::int32_t StockMode, std::int
 std::int32_t PostVoucher(const std::string& TrType, const Date& TrDate, std::int32_t DrLID,
                          std::int32_t CrLID, const std::string& Particulars,
                          const std::string& Narration, double Amount,
-                         const std::string& UserNarration, WindowOps& ops) {
+                         const std::string& UserNarration, WindowOps& ops, std::string* error) {
     try {
         // Both rows of a voucher are written, or neither.
         Savepoint voucher(cnCompany);
@@ -119,8 +125,11 @@ std::int32_t PostVoucher(const std::string& TrType, const Date& TrDate, std::int
             "',0," + amount + ",'" + SqlEscape(UserNarration) + "',0,0)");
         voucher.Commit();
         return mainId;
-    } catch (const std::exception& error) {
-        ops.MsgBox(error.what(), MsgButtons::OK, MsgIcon::None);
+    } catch (const std::exception& failure) {
+        if (error) {
+            *error = failure.what();
+        }
+        ops.MsgBox(failure.what(), MsgButtons::OK, MsgIcon::None);
         return 0;
     }
 }

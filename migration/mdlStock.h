@@ -18,9 +18,10 @@ extern Connection cnCompany;
 
 // "Select max(<field>) + 1 as MAxid from <table>[ where <condition>]": the
 // largest stored value plus one, 1 when there is none, the empty value after a
-// failure (reported with the exclamation icon). Nothing is reserved.
+// failure (reported with the exclamation icon). Nothing is reserved. error,
+// when given, receives the failure's description.
 Value GetNextId(const std::string& TableName, const std::string& FieldName,
-                const std::string& Condition, WindowOps& ops);
+                const std::string& Condition, WindowOps& ops, std::string* error = nullptr);
 
 // One stock movement of one item.
 struct StockLine {
@@ -41,10 +42,11 @@ inline constexpr std::int32_t kStockOut = 2;
 // quantity (+ for mode 1, - for mode 2), creating the row when there is none,
 // and appends one history line dated VchDate. Both happen or neither: a
 // failure is reported (exclamation icon), undone, and gives false. After a
-// posting the line's numbers and Batch are cleared.
+// posting the line's numbers and Batch are cleared. error, when given,
+// receives the failure's description.
 bool PostStockEntry(const std::string& VchType, std::int32_t StockMode, std::int32_t RefId,
                     const std::string& AdnlRefId, StockLine& Line, const Date& VchDate,
-                    WindowOps& ops);
+                    WindowOps& ops, std::string* error = nullptr);
 
 // The statements of a posting, as they are sent.
 std::string StockUpdateStatement(double q, const StockLine& line);
@@ -58,9 +60,11 @@ std::string StockHistoryStatement(std::int32_t stockHisId, const std::string& vc
 // (over the table) and the next TrID (per voucher type). Both rows are written
 // or neither; a failure is reported once (no icon) and gives 0. Gives the
 // voucher's MainID. TrType, Particulars and Narration must hold no quote.
+// error, when given, receives the failure's description.
 std::int32_t PostVoucher(const std::string& TrType, const Date& TrDate, std::int32_t DrLID,
                          std::int32_t CrLID, const std::string& Particulars,
                          const std::string& Narration, double Amount,
-                         const std::string& UserNarration, WindowOps& ops);
+                         const std::string& UserNarration, WindowOps& ops,
+                         std::string* error = nullptr);
 
 }  // namespace ledgerlift

@@ -63,8 +63,12 @@ TEST_F(Batches, ABatchThatCannotBeCommittedIsRolledBackNotLeftOpen) {
     }
     EXPECT_EQ(cn.TransactionDepth(), 0) << "nothing is left half open";
     EXPECT_EQ(Seen(), "") << "the rows of the batch are undone";
+    EXPECT_NE(cn.TransactionLost().find("FOREIGN KEY"), std::string::npos);
+    EXPECT_THROW(cn.Execute("insert into tblCategories values (2, 'Oil')"), DataError)
+        << "nothing more is written after the loss";
+    cn.Reopen();
     cn.Execute("insert into tblCategories values (2, 'Oil')");
-    EXPECT_EQ(Seen(), "Oil\n") << "and the connection works on";
+    EXPECT_EQ(Seen(), "Oil\n") << "a fresh connection works on";
 }
 
 TEST_F(Batches, AFailedFinishThrowsForTheStageToReport) {

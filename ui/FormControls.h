@@ -35,6 +35,9 @@ struct FormControls {
 
     // True while the grids hold a successfully imported workbook.
     bool blnExcelLoaded = false;
+    // Worksheet rows below row 65000 that the last import did not read.
+    int itemRowsNotRead = 0;
+    int ledgerRowsNotRead = 0;
 };
 
 // The introduction text that the status box starts with.

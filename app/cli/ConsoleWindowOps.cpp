@@ -23,9 +23,14 @@ ConsoleWindowOps::ConsoleWindowOps(Answer confirmation, Answer onError)
     : confirmation_(confirmation), onError_(onError) {
     SetObserver([this](const Message& m) {
         EndProgress();
-        if (m.buttons == MsgButtons::OK) {
-            std::fprintf(stderr, "%s: %s\n", Kind(m.icon), OneLine(m.text).c_str());
+        if (m.buttons != MsgButtons::OK) {
+            return;
         }
+        if (holding_) {
+            held_.push_back(m);
+            return;
+        }
+        std::fprintf(stderr, "%s: %s\n", Kind(m.icon), OneLine(m.text).c_str());
     });
     SetFallback([this](const Message& m) {
         Answer answer = IsConfirmation(m.text) ? confirmation_ : onError_;
@@ -38,6 +43,16 @@ ConsoleWindowOps::ConsoleWindowOps(Answer confirmation, Answer onError)
         }
         return yes ? MsgAnswer::Yes : MsgAnswer::No;
     });
+}
+
+void ConsoleWindowOps::ReleaseMessages(bool lastIsFatal) {
+    holding_ = false;
+    for (std::size_t i = 0; i < held_.size(); ++i) {
+        bool fatal = lastIsFatal && i + 1 == held_.size();
+        std::fprintf(stderr, "%s: %s\n", fatal ? "error" : Kind(held_[i].icon),
+                     OneLine(held_[i].text).c_str());
+    }
+    held_.clear();
 }
 
 const char* ConsoleWindowOps::Kind(MsgIcon icon) {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "ui/ScriptedWindowOps.h"
 
@@ -21,6 +22,12 @@ class ConsoleWindowOps : public ScriptedWindowOps {
     void Progress(const char* stage, int done, int total);
     void EndProgress();
 
+    // While held, message boxes are kept back; Release prints them, the last
+    // one labelled "error" when it told of a failure that ended the command
+    // (a workbook that cannot be loaded is fatal, whatever its icon).
+    void HoldMessages() { holding_ = true; }
+    void ReleaseMessages(bool lastIsFatal);
+
     static const char* Kind(MsgIcon icon);
     static bool AskOnTerminal(const std::string& question);
     static bool IsConfirmation(const std::string& text);
@@ -29,6 +36,8 @@ class ConsoleWindowOps : public ScriptedWindowOps {
     Answer confirmation_;
     Answer onError_;
     bool progressShown_ = false;
+    bool holding_ = false;
+    std::vector<Message> held_;
     std::string stage_;
     std::chrono::steady_clock::time_point stageStart_;
     std::chrono::steady_clock::time_point lastShown_;

@@ -34,6 +34,13 @@ bool WriteReport(const std::string& path, const RunTally& tally) {
             << RunTally::OutcomeText(row.outcome) << ',' << row.id << ',' << CsvField(row.error)
             << ',' << CsvField(row.step) << "\r\n";
     }
+    for (auto [sheet, count] :
+         {std::pair{"items", tally.itemRowsNotRead}, {"ledgers", tally.ledgerRowsNotRead}}) {
+        if (count > 0) {
+            out << sheet << ",65001-,,not read,," << count
+                << " worksheet rows below row 65000 were not read,\r\n";
+        }
+    }
     return static_cast<bool>(out);
 }
 
@@ -97,7 +104,9 @@ int Migrate(const MigrateOptions& options) {
     SelectCompany(form.txtCompanyName, options.company);
 
     ops.QueueFile(options.workbook);
+    ops.HoldMessages();
     form.cmdLoad_Click();
+    ops.ReleaseMessages(!form.blnExcelLoaded);
     if (!form.blnExcelLoaded) {
         return kExitUsage;
     }

@@ -115,11 +115,11 @@ int Preview(const PreviewOptions& options) {
                              options.workbook.c_str(), sheet.number, sheet.name);
                 continue;
             }
-            if (ReadSheetRows(book, sheet.number, sheet.lastCol, sheet.rows)) {
+            if (int notRead = ReadSheetRows(book, sheet.number, sheet.lastCol, sheet.rows)) {
                 std::fprintf(stderr,
                              "warning: only worksheet rows 2 to 65000 of worksheet %d (%s) are "
-                             "loaded; its rows below row 65000 are not read.\n",
-                             sheet.number, sheet.name);
+                             "loaded; its %d rows below row 65000 are not read.\n",
+                             sheet.number, sheet.name, notRead);
             }
         }
     } catch (const std::exception& error) {

@@ -1,0 +1,48 @@
+#include "migration/CellChecks.h"
+
+#include <cmath>
+
+#include "base/TextRules.h"
+#include "ui/Grid.h"
+
+namespace ledgerlift {
+
+std::string RowPlace::Name() const {
+    std::string key = Trim(std::string(grid.TextMatrix(row, keyCol)));
+    std::string name = std::string(sheet) + " row " + std::string(grid.TextMatrix(row, 0));
+    return key.empty() ? name : name + ", " + key;
+}
+
+std::string RowPlace::Column(int col) const {
+    std::string letter(1, static_cast<char>('A' + col - 1));
+    std::string caption = Trim(std::string(grid.TextMatrix(0, col)));
+    return "column " + letter + (caption.empty() ? "" : " (" + caption + ")");
+}
+
+double CellNumber(const RowPlace& place, int col) {
+    try {
+        return Val(std::string(place.grid.TextMatrix(place.row, col)));
+    } catch (const ConversionError& error) {
+        throw ConversionError(place.Name() + ", " + place.Column(col) + ": " + error.what());
+    }
+}
+
+void RequireStorableText(const RowPlace& place, int col) {
+    if (place.grid.TextMatrix(place.row, col).find('\0') != std::string::npos) {
+        throw ConversionError(place.Name() + ", " + place.Column(col) +
+                              ": the text holds a NUL character, which cannot be stored. "
+                              "Remove it in the workbook and load it again.");
+    }
+}
+
+double FiniteProduct(const RowPlace& place, int colA, double a, int colB, double b) {
+    double product = a * b;
+    if (!std::isfinite(product)) {
+        throw ConversionError(place.Name() + ": " + NumberText(a) + " (" + place.Column(colA) +
+                              ") times " + NumberText(b) + " (" + place.Column(colB) +
+                              ") is too large a number to store.");
+    }
+    return product;
+}
+
+}  // namespace ledgerlift

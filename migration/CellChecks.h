@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+namespace ledgerlift {
+
+class Grid;
+
+// Where a grid row came from, in words the operator finds it by: the sheet,
+// the worksheet row and the item code or ledger name ("Item row 17, A1").
+struct RowPlace {
+    const char* sheet;  // "Item" or "Ledger"
+    const Grid& grid;
+    int row;
+    int keyCol;
+    std::string Name() const;
+    // "column E (QOH)": the worksheet column and the grid's caption.
+    std::string Column(int col) const;
+};
+
+// The numeric reading of a cell (Val); a number too large to hold is refused
+// with a sentence that names the cell.
+double CellNumber(const RowPlace& place, int col);
+
+// Refuses a cell whose text holds a NUL character: the database would cut
+// the text there. The sentence names the cell.
+void RequireStorableText(const RowPlace& place, int col);
+
+// Refuses a product of two cells that is not a finite number (the value of a
+// stock line), naming both cells.
+double FiniteProduct(const RowPlace& place, int colA, double a, int colB, double b);
+
+}  // namespace ledgerlift
