@@ -123,14 +123,19 @@ double ToCurrency(double amount) {
 }
 
 std::string CurrencyText(double amount) {
-    double scaled = std::nearbyint(ToCurrency(amount) * 10000.0);
-    // Inside the range the scaled amount stays below 2^63: no overflow here.
-    if (!(std::fabs(scaled) < 9223372036854775808.0)) {
-        throw ConversionError("The amount is too large for a currency amount.");
+    double value = ToCurrency(amount);
+    // Whole units and the four decimals apart: the units fit a double
+    // exactly, and the amount times 10000 would not (it loses digits above
+    // 2^53 and could overflow a 64-bit integer near the range's ends).
+    double whole = std::trunc(std::fabs(value));
+    auto units = static_cast<long long>(whole);
+    auto fraction = static_cast<long long>(std::nearbyint((std::fabs(value) - whole) * 10000.0));
+    if (fraction == 10000) {
+        ++units;
+        fraction = 0;
     }
-    auto units = static_cast<long long>(std::fabs(scaled));
-    std::string text = (scaled < 0 ? "-" : "") + std::to_string(units / 10000);
-    long long fraction = units % 10000;
+    std::string text =
+        (value < 0 && (units != 0 || fraction != 0) ? "-" : "") + std::to_string(units);
     if (fraction != 0) {
         char buf[8];
         std::snprintf(buf, sizeof buf, "%04lld", fraction);

@@ -8,7 +8,10 @@
 namespace ledgerlift {
 
 std::string RowPlace::Name() const {
-    std::string key = Trim(std::string(grid.TextMatrix(row, keyCol)));
+    std::string key;
+    for (char c : Trim(std::string(grid.TextMatrix(row, keyCol)))) {
+        key += c == '\0' ? std::string("\\0") : std::string(1, c);  // a NUL would cut the sentence
+    }
     std::string name = std::string(sheet) + " row " + std::string(grid.TextMatrix(row, 0));
     return key.empty() ? name : name + ", " + key;
 }

@@ -31,6 +31,7 @@ struct ItemRow {
     bool updateMode = true;
     bool isNew = true;
     std::int32_t id = 0;
+    bool idGiven = false;  // a new id, or the existing item's
     bool inserted = false;
     RunTally::RowState state;
     std::unique_ptr<Savepoint> replacement;  // update mode: delete and insert together
@@ -192,10 +193,13 @@ void migrateitem(StageContext& ctx) {
                  }
                  if (!row.updateMode) {
                      row.id = newId();
+                     row.idGiven = true;
                  } else if (row.isNew) {
                      row.id = newId();
+                     row.idGiven = true;
                      select(kNewItem);
                  } else {
+                     row.idGiven = true;
                      select(kExistingItem);
                      grid.SetTextMatrix(
                          r, item::Qoh,
@@ -213,8 +217,8 @@ void migrateitem(StageContext& ctx) {
              }},
             {"insert the item",
              [&] {
-                 if (heldBefore) {
-                     return;
+                 if (heldBefore || !row.idGiven) {
+                     return;  // no id: the row has failed already
                  }
                  for (int c = item::Code; c <= item::Rol; ++c) {
                      RequireStorableText(place, c);

@@ -277,3 +277,17 @@ TEST(Dialect, RewritesOnlyDatesOutsideQuotes) {
 
 }  // namespace
 }  // namespace ledgerlift
+
+namespace ledgerlift {
+namespace {
+
+// Regression: a lock wait that ended after 0.2 s was reported as 5 seconds.
+TEST(LockWait, SaysHowLongItReallyWaited) {
+    EXPECT_EQ(WaitText(0.2), "0.2 seconds");
+    EXPECT_EQ(WaitText(0.04), "0.0 seconds");
+    EXPECT_EQ(WaitText(1.2), "1 second");
+    EXPECT_EQ(WaitText(5.01), "5 seconds");
+}
+
+}  // namespace
+}  // namespace ledgerlift

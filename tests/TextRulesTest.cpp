@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include <ostream>
 
 #include "base/TextRules.h"
@@ -104,6 +107,44 @@ TEST(Trimming, RemovesOnlySpaces) {
     EXPECT_EQ(Trim("\ta\t"), "\ta\t");
     EXPECT_EQ(Trim("   "), "");
     EXPECT_EQ(Upper("yes"), "YES");
+}
+
+}  // namespace
+}  // namespace ledgerlift
+
+namespace ledgerlift {
+namespace {
+
+// Regression: 922337203685477.6 passed the range check (the limit rounds up
+// to .625 as a double) and then overflowed a 64-bit integer when its text was
+// formed: a crash.
+TEST(CurrencyRange, IsCheckedExactlyAtBothLimits) {
+    const double inside = 922337203685477.5;
+    EXPECT_EQ(CurrencyText(inside), "922337203685477.5");
+    EXPECT_EQ(CurrencyText(-inside), "-922337203685477.5");
+    for (double outside :
+         {std::nextafter(inside, 1e300), std::nextafter(-inside, -1e300), 922337203685477.58,
+          922337203685477.6, -922337203685477.6, 1e19, std::numeric_limits<double>::infinity(),
+          std::numeric_limits<double>::quiet_NaN()}) {
+        EXPECT_THROW(ToCurrency(outside), ConversionError) << outside;
+        EXPECT_THROW(CurrencyText(outside), ConversionError) << outside;
+    }
+}
+
+// Regression: an infinite product reached a statement as "inf", which the
+// database read as a column name.
+TEST(NumberText, RefusesWhatIsNotAFiniteNumber) {
+    EXPECT_THROW(NumberText(std::numeric_limits<double>::infinity()), ConversionError);
+    EXPECT_THROW(NumberText(-std::numeric_limits<double>::infinity()), ConversionError);
+    EXPECT_THROW(NumberText(std::numeric_limits<double>::quiet_NaN()), ConversionError);
+    EXPECT_THROW(ToInt32(std::numeric_limits<double>::infinity()), ConversionError);
+}
+
+// Regression: SQLite ends a text at a NUL, so a quoted text holding one was
+// cut (or failed with "unrecognized token").
+TEST(Quoting, RefusesATextHoldingANul) {
+    EXPECT_THROW(SqlEscape(std::string("a\0b", 3)), ConversionError);
+    EXPECT_THROW(Quote(std::string("\0", 1)), ConversionError);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "app/Form1.h"
+#include "app/RunReport.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/Commands.h"
 #include "app/cli/ConsoleWindowOps.h"
@@ -11,38 +12,6 @@
 
 namespace ledgerlift {
 namespace {
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string out = "\"";
-    for (char c : text) {
-        out += c;
-        if (c == '"') {
-            out += '"';
-        }
-    }
-    return out + "\"";
-}
-
-bool WriteReport(const std::string& path, const RunTally& tally) {
-    std::ofstream out(path, std::ios::binary);
-    out << "sheet,row,code or name,outcome,id,error,step\r\n";
-    for (const auto& row : tally.rows) {
-        out << row.sheet << ',' << CsvField(row.sheetRow) << ',' << CsvField(row.key) << ','
-            << RunTally::OutcomeText(row.outcome) << ',' << row.id << ',' << CsvField(row.error)
-            << ',' << CsvField(row.step) << "\r\n";
-    }
-    for (auto [sheet, count] :
-         {std::pair{"items", tally.itemRowsNotRead}, {"ledgers", tally.ledgerRowsNotRead}}) {
-        if (count > 0) {
-            out << sheet << ",65001-,,not read,," << count
-                << " worksheet rows below row 65000 were not read,\r\n";
-        }
-    }
-    return static_cast<bool>(out);
-}
 
 ConsoleWindowOps::Answer OnErrorAnswer(const std::string& option, bool terminal) {
     if (option == "continue") {
@@ -116,10 +85,13 @@ int Migrate(const MigrateOptions& options) {
     if (form.tally.outcome == RunTally::RunOutcome::ConnectionFailed) {
         return kExitConnection;
     }
-    if (!options.report.empty() && !WriteReport(options.report, form.tally)) {
-        std::fprintf(stderr, "error: the report %s could not be written.\n",
-                     options.report.c_str());
-        return kExitIncomplete;
+    if (!options.report.empty()) {
+        try {
+            WriteRunReport(options.report, form.tally);
+        } catch (const DataError& error) {
+            std::fprintf(stderr, "error: %s\n", error.what());
+            return kExitIncomplete;
+        }
     }
     bool completed = form.tally.outcome == RunTally::RunOutcome::Completed;
     return completed && form.tally.AllWritten() ? kExitDone : kExitIncomplete;

@@ -1,0 +1,57 @@
+#include "app/RunReport.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+
+#include "data/DataError.h"
+
+namespace ledgerlift {
+namespace {
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string out = "\"";
+    for (char c : text) {
+        out += c;
+        if (c == '"') {
+            out += '"';
+        }
+    }
+    return out + "\"";
+}
+
+}  // namespace
+
+std::string RunReportText(const RunTally& tally) {
+    std::string out = "sheet,row,code or name,outcome,id,error,step\r\n";
+    for (const auto& row : tally.rows) {
+        out += row.sheet + ',' + CsvField(row.sheetRow) + ',' + CsvField(row.key) + ',' +
+               RunTally::OutcomeText(row.outcome) + ',' + row.id + ',' + CsvField(row.error) + ',' +
+               CsvField(row.step) + "\r\n";
+    }
+    for (auto [sheet, count] :
+         {std::pair{"items", tally.itemRowsNotRead}, {"ledgers", tally.ledgerRowsNotRead}}) {
+        if (count > 0) {
+            out += std::string(sheet) + ",65001-,,not read,," + std::to_string(count) +
+                   " worksheet rows below row 65000 were not read,\r\n";
+        }
+    }
+    return out;
+}
+
+void WriteRunReport(const std::string& path, const RunTally& tally) {
+    std::ofstream out(path, std::ios::binary);
+    if (out) {
+        out << RunReportText(tally);
+        out.flush();
+    }
+    if (!out) {
+        throw DataError("The report " + path + " could not be written (" + std::strerror(errno) +
+                        ").");
+    }
+}
+
+}  // namespace ledgerlift
