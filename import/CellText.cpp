@@ -7,10 +7,16 @@
 #include "base/TextRules.h"
 
 namespace ledgerlift {
+namespace {
+const char* const kNotANumber = "#NUM!";
+}
 
 std::string DateSerialText(double serial) {
     using namespace std::chrono;
-    if (!std::isfinite(serial) || serial < 0 || serial > 2958466) {
+    if (!std::isfinite(serial)) {
+        return kNotANumber;
+    }
+    if (serial < 0 || serial > 2958466) {
         return NumberText(serial);  // beyond the year 9999: show the number
     }
     auto totalSeconds = static_cast<long long>(std::llround(serial * 86400.0));
@@ -39,7 +45,9 @@ std::string CellText(const CellValue& value) {
         case CellValue::Kind::Empty:
             return "";
         case CellValue::Kind::Number:
-            return NumberText(value.number);
+            // A damaged file can hold an infinite number, which no
+            // spreadsheet shows: it reads as the error a spreadsheet gives.
+            return std::isfinite(value.number) ? NumberText(value.number) : kNotANumber;
         case CellValue::Kind::Date:
             return DateSerialText(value.number);
         case CellValue::Kind::Text:

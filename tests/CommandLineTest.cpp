@@ -161,6 +161,22 @@ TEST_F(CommandLine, WritesOneReportLinePerGridRow) {
     EXPECT_NE(csv.find("ledgers,4,Third,written,3,,\r\n"), std::string::npos) << csv;
 }
 
+// Regression: migrate labelled a workbook that cannot be loaded "warning:"
+// where preview said "error:"; a fatal condition is always "error:".
+TEST_F(CommandLine, AWorkbookThatCannotBeLoadedIsAnErrorForEveryCommand) {
+    std::string bad = scratch.File("bad.xls");
+    std::ofstream(bad) << "not a workbook at all";
+    Result migrate =
+        Run("migrate " + bad + " --company DEMO --yes --product-folder " + product.Path());
+    Result preview = Run("preview " + bad);
+    for (const Result& r : {migrate, preview}) {
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err.rfind("error: ", 0), 0u) << r.err;
+        EXPECT_EQ(r.err.find("warning"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(bad), std::string::npos) << r.err;
+    }
+}
+
 struct Refusal {
     const char* name;
     const char* args;  // after the workbook; the product folder is added

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <ostream>
 
 #include <fstream>
@@ -133,6 +135,17 @@ TEST(CellText, FollowsOneRuleForEveryKind) {
     EXPECT_EQ(CellText(CellValue::DateSerial(61)), "1900-03-01");
     EXPECT_EQ(CellText(CellValue::Boolean(false)), "FALSE");
     EXPECT_EQ(CellText(CellValue::Error("#N/A")), "#N/A");
+}
+
+// Regression (found by fuzzing the whole reader): a damaged file's infinite
+// number made the cell text throw.
+TEST(CellText, AnInfiniteOrMissingNumberReadsAsTheNumberError) {
+    for (double v :
+         {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+          std::numeric_limits<double>::quiet_NaN()}) {
+        EXPECT_EQ(CellText(CellValue::Number(v)), "#NUM!");
+        EXPECT_EQ(CellText(CellValue::DateSerial(v)), "#NUM!");
+    }
 }
 
 TEST(DateFormats, AreToldFromNumberFormats) {
