@@ -58,8 +58,10 @@ void RequireInsideDatabaseFolder(const std::string& programFolder, const std::st
     }
 }
 
-// Refuses a file that lacks the company tables, before anything is written
-// to it (not even the journal mode).
+}  // namespace
+
+// A file that lacks the company tables is refused before anything is
+// written to it (not even the journal mode).
 void RequireCompanyTables(Connection& db) {
     std::string missing;
     for (const char* table : kCompanyTables) {
@@ -78,41 +80,43 @@ void RequireCompanyTables(Connection& db) {
     }
 }
 
-}  // namespace
+CompanyDatabase LocateCompanyDatabase(const std::string& programFolder,
+                                      const std::string& companyCode) {
+    Connection initial;
+    initial.Open(InitialConnectionString(programFolder));
+    Recordset rs;
+    rs.Open("Select * from tblCompany where CompanyCode=" + Quote(companyCode), initial,
+            CursorType::Static, LockType::ReadOnly);
+    if (rs.IsEOF()) {
+        throw DataError("The company " + companyCode + " is not listed in " + initial.Path() + ".");
+    }
+    Value dir = rs.Field("DirName");
+    Value file = rs.Field("FileName");
+    if (dir.IsNull() || file.IsNull()) {
+        throw DataError("The company " + companyCode + " has no folder or no file name in " +
+                        initial.Path() + ".");
+    }
+    // Every company, "TALLVANE" included, keeps its database in its own
+    // folder under its own file name.
+    std::string dirName = ValueToText(dir);
+    std::string fileName = ValueToText(file);
+    RequireInsideDatabaseFolder(programFolder, companyCode, dirName, fileName);
+    std::string connection = CompanyConnectionString(programFolder, dirName + "/" + fileName);
+    return {companyCode, connection, Connection::DataSource(connection),
+            dirName + "/" + fileName + ".mdb"};
+}
 
 bool ConnectSql(const std::string& programFolder, const std::string& companyCode, WindowOps& ops,
                 bool fastCommits, CompanyLock* lock) {
     try {
         cnCompany.Close();
-        Connection initial;
-        initial.Open(InitialConnectionString(programFolder));
-        Recordset rs;
-        rs.Open("Select * from tblCompany where CompanyCode=" + Quote(companyCode), initial,
-                CursorType::Static, LockType::ReadOnly);
-        if (rs.IsEOF()) {
-            throw DataError("The company " + companyCode + " is not listed in " + initial.Path() +
-                            ".");
-        }
-        Value dir = rs.Field("DirName");
-        Value file = rs.Field("FileName");
-        if (dir.IsNull() || file.IsNull()) {
-            throw DataError("The company " + companyCode + " has no folder or no file name in " +
-                            initial.Path() + ".");
-        }
-        // Every company, "TALLVANE" included, keeps its database in its own
-        // folder under its own file name.
-        std::string dirName = ValueToText(dir);
-        std::string fileName = ValueToText(file);
-        RequireInsideDatabaseFolder(programFolder, companyCode, dirName, fileName);
-        std::string connection = CompanyConnectionString(programFolder, dirName + "/" + fileName);
-        std::string path = Connection::DataSource(connection);
+        CompanyDatabase company = LocateCompanyDatabase(programFolder, companyCode);
         // A file that is not there is reported by the open below.
-        if (lock && std::filesystem::exists(path) && !lock->Acquire(path)) {
+        if (lock && std::filesystem::exists(company.path) && !lock->Acquire(company.path)) {
             throw DataError("Another program is migrating into the company " + companyCode + " (" +
-                            Connection::DataSource(connection) +
-                            "). Wait until it has finished, then start again.");
+                            company.path + "). Wait until it has finished, then start again.");
         }
-        cnCompany.Open(connection);
+        cnCompany.Open(company.connection);
         RequireCompanyTables(cnCompany);
         if (fastCommits) {
             cnCompany.UseFastCommits();

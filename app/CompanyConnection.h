@@ -15,6 +15,23 @@ std::string InitialConnectionString(const std::string& programFolder);
 std::string CompanyConnectionString(const std::string& programFolder,
                                     const std::string& companyPath);
 
+// Where a company's database lies, as the initial database lists it.
+struct CompanyDatabase {
+    std::string code;        // the company code
+    std::string connection;  // the connection string, in the product's form
+    std::string path;        // the database file
+    std::string relative;    // "<DirName>/<FileName>.mdb", below the database folder
+};
+
+// Looks the company up in the initial database. Throws DataError (for the
+// operator) when it is not listed, names no folder or file, or names one that
+// leads outside the database folder. The file itself need not exist.
+CompanyDatabase LocateCompanyDatabase(const std::string& programFolder,
+                                      const std::string& companyCode);
+
+// Refuses (DataError) a database without the company tables, naming it.
+void RequireCompanyTables(Connection& db);
+
 // Finds the company's database through the initial database and opens
 // cnCompany on it. cnCompany is closed first, so after a failure it is never
 // left open on the company of an earlier run. A failure is shown in a

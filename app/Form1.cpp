@@ -2,10 +2,13 @@
 
 #include "app/CompanyConnection.h"
 #include "app/MigrationRun.h"
+#include "app/RestoreBackup.h"
+#include "app/SaveFailedRows.h"
 #include "base/TextRules.h"
 #include "data/Recordset.h"
 #include "import/LoadWorkbook.h"
 #include "import/XlsReader.h"
+#include "migration/FailedRowsWorkbook.h"
 
 namespace ledgerlift {
 
@@ -50,6 +53,8 @@ void Form1::Form_Load() {
 }
 
 void Form1::cmdLoad_Click() {
+    // The last run's rows no longer match the grids.
+    cmdSaveFailedRows.Enabled = false;
     std::unique_ptr<WorkbookReader> book = NewReader();
     LoadWorkbook(*this, ops_, *book);
 }
@@ -60,6 +65,18 @@ void Form1::cmdMigrate_Click() {
 
 void Form1::cmdClose_Click() {
     ops_.Unload();
+}
+
+void Form1::cmdRestore_Click() {
+    RestoreBackup(*this);
+}
+
+void Form1::cmdSaveFailedRows_Click() {
+    SaveFailedRows(*this);
+}
+
+void Form1::OfferFailedRows() {
+    cmdSaveFailedRows.Enabled = !RowsToFix(tally).empty();
 }
 
 bool Form1::ConnectSql() {

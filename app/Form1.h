@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/CompanyBackups.h"
 #include "app/CompanyLock.h"
 #include "import/WorkbookReader.h"
 #include "migration/RunTally.h"
@@ -29,12 +30,18 @@ class Form1 : public FormControls {
     void cmdLoad_Click();
     void cmdMigrate_Click();
     void cmdClose_Click();
+    void cmdRestore_Click();
+    void cmdSaveFailedRows_Click();
 
     // The company connection for this window's chosen company, taken for a
     // run (see CompanyLock); gives whether cnCompany is open afterwards.
     bool ConnectSql();
     // Lets other runs into the company again (at the end of a run).
     void ReleaseCompany() { runLock_.Release(); }
+
+    // Enables "Save Failed Rows..." when the last run left rows that need
+    // attention.
+    void OfferFailedRows();
 
     // Appends a line to the status box: old text, CR LF, the line.
     void AppendStatus(const std::string& line);
@@ -53,6 +60,8 @@ class Form1 : public FormControls {
     // A run that writes nothing: it runs in one transaction that is rolled
     // back at its end, and leaves the company's database file untouched.
     bool dryRun = false;
+    // How many backups of a company a run keeps (the newest).
+    int keepBackups = kDefaultKeepBackups;
     // Sees every line appended to the status box (the command line prints it).
     std::function<void(const std::string&)> onStatusLine;
 

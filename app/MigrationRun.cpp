@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/CompanyBackups.h"
 #include "app/Form1.h"
 #include "data/Savepoint.h"
 #include "import/GridLayouts.h"
@@ -72,6 +73,42 @@ struct CompanyRelease {
     ~CompanyRelease() { form.ReleaseCompany(); }
 };
 
+// Offers the rows of this run that need attention, however it ends.
+struct OfferFailedRows {
+    Form1& form;
+    ~OfferFailedRows() { form.OfferFailedRows(); }
+};
+
+// The company's database as it is before the run's first write, kept as a
+// backup (and the oldest ones beyond the number to keep removed). Gives the
+// backup's path, or "" when it could not be made; the operator is then told
+// why and where, and nothing is written.
+std::string BackUpBeforeWriting(Form1& form) {
+    WindowOps& ops = form.Ops();
+    std::string code = form.txtCompanyName.Text();
+    std::string where;
+    try {
+        // The connection was just made through the very same lookup.
+        CompanyBackups backups(LocateCompanyDatabase(form.ProgramFolder(), code));
+        where = " The backups are kept in " + backups.Folder() + ".";
+        ops.DoEvents();
+        BackupInfo made =
+            backups.Make(cnCompany, "the migration of " + form.cdlg.FileName + " (migration date " +
+                                        form.dtpDate.Value.ToIso() + ")");
+        if (std::string pruned = backups.Prune(form.keepBackups, made.path); !pruned.empty()) {
+            ops.MsgBox(pruned, MsgButtons::OK, MsgIcon::Exclamation);
+        }
+        return made.path;
+    } catch (const DataError& error) {
+        ops.SetMousePointer(MousePointer::Default);
+        ops.MsgBox("The company " + code + "'s database could not be backed up, so the " +
+                       "migration was not started and nothing was written to it. " +
+                       error.Description() + where,
+                   MsgButtons::OK, MsgIcon::Critical);
+        return "";
+    }
+}
+
 }  // namespace
 
 void RunMigration(Form1& form) {
@@ -96,6 +133,17 @@ void RunMigration(Form1& form) {
             return;
         }
         form.tally.Clear();
+        OfferFailedRows offer{form};
+        // Every real run can be undone: nothing is written before the
+        // database as it was is safe in a backup.
+        std::string backup;
+        if (!form.dryRun) {
+            backup = BackUpBeforeWriting(form);
+            if (backup.empty()) {
+                form.tally.outcome = RunTally::RunOutcome::BackupFailed;
+                return;
+            }
+        }
         form.tally.outcome = RunTally::RunOutcome::Stopped;  // until the last stage is done
         form.tally.itemRowsNotRead = form.itemRowsNotRead;
         form.tally.ledgerRowsNotRead = form.ledgerRowsNotRead;
@@ -108,6 +156,9 @@ void RunMigration(Form1& form) {
             dryRun.emplace(cnCompany);
         }
         form.AppendStatus("User opted to migrate Data to Company " + company);
+        if (!backup.empty()) {
+            form.AppendStatus(kBackupStatusPrefix + backup);
+        }
         form.StatusCaretToEnd();
         ops.SetMousePointer(MousePointer::Hourglass);
         form.AppendStatus("Migrating Category Master");

@@ -8,7 +8,12 @@ class Form1;
 //  1. refuses, with a critical message, unless a workbook is loaded;
 //  2. ConnectSql: on a failure (already reported) the run ends here;
 //  3. asks "Are you to continue with Migratiion  <company> "; No ends it;
-//  4. status lines and the hourglass, then migratecategory, migrateitem and
+//  3a. unless it is a dry run, backs up the company's database (see
+//     CompanyBackups; the oldest beyond Form1::keepBackups are removed): a
+//     backup that can't be made ends the run before anything is written,
+//     with a critical message that says why and where;
+//  4. status lines (one of them says where the backup is) and the hourglass, then migratecategory,
+//  migrateitem and
 //     migrateledger, each reporting and handling its own row failures (No to
 //     a stage's question ends that stage; the next one still runs);
 //  5. the closing status lines, and "Migration Completed".
@@ -16,7 +21,12 @@ class Form1;
 // shown without an icon and ends the run; the status lines not yet written
 // are not written.
 // The tally's outcome tells how the run ended: NotStarted (1 and 3),
-// ConnectionFailed (2), Stopped (a failure ended it), Completed (5).
+// ConnectionFailed (2), BackupFailed (3a), Stopped (a failure ended it),
+// Completed (5).
 void RunMigration(Form1& form);
+
+// The status line after "User opted to migrate Data to Company ...", followed
+// by the backup's path.
+inline constexpr const char* kBackupStatusPrefix = "Backed up the company database to ";
 
 }  // namespace ledgerlift

@@ -67,6 +67,8 @@ void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
         form.cdlg.FileName = *chosen;
         form.itemRowsNotRead = 0;
         form.ledgerRowsNotRead = 0;
+        form.itemHeaderRow.clear();
+        form.ledgerHeaderRow.clear();
         book.Open(form.cdlg.FileName);
 
         Grid& items = form.msf1;
@@ -75,6 +77,7 @@ void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
         items.SetRows(1);
         items.SetRows(2);
         items.SetCols(kItemCols);
+        form.itemHeaderRow = HeaderRow(book, 1, kItemCols - 1);
         LoadSheet(form, ops, book, {1, items, kItemCols - 1, 0, "Items ", "worksheet 1 (items)"},
                   form.itemRowsNotRead);
 
@@ -84,6 +87,9 @@ void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
         ledgers.SetRows(2);
         ledgers.SetCols(kLedgerCols);
         ledgers.SetFormatString(kLedgerFormat);
+        if (book.SheetCount() >= 2) {
+            form.ledgerHeaderRow = HeaderRow(book, 2, kLedgerCols - 1);
+        }
         LoadSheet(form, ops, book,
                   {2, ledgers, kLedgerCols - 1, 1, "Ledgers ", "worksheet 2 (ledgers)"},
                   form.ledgerRowsNotRead);

@@ -35,6 +35,14 @@ int ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, const Sh
     return RowsBelowLimit(book, sheet);
 }
 
+std::vector<std::string> HeaderRow(const WorkbookReader& book, int sheet, int lastCol) {
+    std::vector<std::string> cells(static_cast<std::size_t>(lastCol) + 1);
+    for (int c = 1; c <= lastCol; ++c) {
+        cells[static_cast<std::size_t>(c)] = CellText(book.Cell(sheet, 1, c));
+    }
+    return cells;
+}
+
 int ReadSheetRows(const WorkbookReader& book, int sheet, int lastCol,
                   std::vector<std::vector<std::string>>& rows) {
     return ForEachSheetRow(book, sheet, lastCol, [&](int, const std::vector<std::string>& cells) {

@@ -25,6 +25,10 @@ using SheetRowSink = std::function<void(int sheetRow, const std::vector<std::str
 // not read (0 when the sheet ends above).
 int ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, const SheetRowSink& onRow);
 
+// Worksheet row 1 (the column headings) as the import would load it: element
+// 0 empty, elements 1 to lastCol the cell texts.
+std::vector<std::string> HeaderRow(const WorkbookReader& book, int sheet, int lastCol);
+
 // The rows of a worksheet collected, as ForEachSheetRow hands them over.
 int ReadSheetRows(const WorkbookReader& book, int sheet, int lastCol,
                   std::vector<std::vector<std::string>>& rows);

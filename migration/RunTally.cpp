@@ -44,8 +44,15 @@ void RunTally::Record(Counts& counts, Row row) {
 void RunTally::RecordUnreached(Counts& counts, const char* sheet, const Grid& grid, int from,
                                int to, int keyCol, const std::string& reason) {
     for (int r = from; r <= to; ++r) {
-        Record(counts, Row{sheet, grid.TextMatrix(r, 0), Trim(grid.TextMatrix(r, keyCol)),
-                           Outcome::Skipped, "", reason, ""});
+        Row row{sheet,
+                grid.TextMatrix(r, 0),
+                Trim(grid.TextMatrix(r, keyCol)),
+                Outcome::Skipped,
+                "",
+                reason,
+                ""};
+        row.unreached = true;
+        Record(counts, std::move(row));
     }
 }
 
@@ -92,6 +99,11 @@ bool RunTally::AllWritten() const {
     }
     return items.skipped == 0 && ledgers.skipped == 0 && itemRowsNotRead == 0 &&
            ledgerRowsNotRead == 0;
+}
+
+bool RunTally::NeedsAttention(const Row& row) {
+    return row.outcome == Outcome::Failed || row.outcome == Outcome::Partial ||
+           (row.outcome == Outcome::Skipped && row.unreached);
 }
 
 const char* RunTally::OutcomeText(Outcome outcome) {

@@ -30,7 +30,8 @@ class RunTally {
         NotStarted,        // no workbook loaded, or the operator said No to the confirmation
         ConnectionFailed,  // the company's database could not be opened
         Stopped,           // a failure ended the run before its last stage was done
-        Completed          // every stage ran to its end ("Migration Completed")
+        Completed,         // every stage ran to its end ("Migration Completed")
+        BackupFailed       // the backup before the first write could not be made: nothing written
     };
 
     struct Counts {
@@ -55,6 +56,9 @@ class RunTally {
         std::string id;     // the identifier given, when the row was written
         std::string error;  // the first failure's description, if any
         std::string step;   // the step that failed first, if any
+        // Skipped because its stage (or the run) had stopped before it, as
+        // against a row that was already there.
+        bool unreached = false;
     };
 
     // One grid row while its steps run.
@@ -97,6 +101,10 @@ class RunTally {
         }
     }
     bool AllWritten() const;
+    // Whether a row needs the operator's attention: nothing of it was
+    // written, it was written in part, or a stop kept it from being tried.
+    // A row left alone because the company already held it does not.
+    static bool NeedsAttention(const Row& row);
     // The summary lines of the status box.
     std::vector<std::string> SummaryLines() const;
 

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <ostream>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -43,6 +44,25 @@ class CommandLine : public ::testing::Test {
                "--product-folder " + product.Path() + " " + more;
     }
     std::string Rows(const std::string& sql) { return test::QueryRows(db, sql); }
+    // The backup files of the company DEMO, oldest first.
+    std::vector<std::string> Backups() const {
+        std::vector<std::string> files;
+        std::error_code ec;
+        for (const auto& e :
+             std::filesystem::directory_iterator(product.DatabaseFolder() + "/C01/Backups", ec)) {
+            if (e.path().extension() == ".mdb") {
+                files.push_back(e.path().string());
+            }
+        }
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+    // The status lines of a real run: the backup's path after the first.
+    static std::string WithBackup(const std::string& lines, const std::string& backup) {
+        std::size_t first = lines.find('\n') + 1;
+        return lines.substr(0, first) + "Backed up the company database to " + backup + "\n" +
+               lines.substr(first);
+    }
 
     test::ProductFolder product;
     test::TempFolder scratch;
@@ -104,7 +124,8 @@ TEST_F(CommandLine, PreviewWarnsOfAMissingSecondSheet) {
 TEST_F(CommandLine, MigratesAWorkbookAndPrintsTheStatusLines) {
     Result r = Run(Migrate("two_rows.xls", "--yes"));
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, kStatusLines);
+    ASSERT_EQ(Backups().size(), 1u);
+    EXPECT_EQ(r.out, WithBackup(kStatusLines, Backups()[0]));
     EXPECT_NE(r.err.find("information: Completed Excel importing\n"), std::string::npos);
     EXPECT_NE(r.err.find("question: Are you to continue with Migratiion  DEMO  (answered Yes)"),
               std::string::npos);
@@ -123,8 +144,10 @@ TEST_F(CommandLine, ADryRunWritesNothingAndPrintsTheSameCounts) {
     EXPECT_FALSE(std::filesystem::exists(db + "-wal"));
     EXPECT_EQ(dry.out,
               std::string("Dry run: nothing is written to the company database.\n") + kStatusLines);
+    EXPECT_TRUE(Backups().empty()) << "a dry run makes no backup";
     Result real = Run(Migrate("two_rows.xls", "--yes"));
-    EXPECT_EQ(real.out, kStatusLines);
+    ASSERT_EQ(Backups().size(), 1u);
+    EXPECT_EQ(real.out, WithBackup(kStatusLines, Backups()[0]));
 }
 
 TEST_F(CommandLine, OnErrorStopEndsTheStageContinueGoesOn) {

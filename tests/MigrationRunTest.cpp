@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/CompanyBackups.h"
 #include "app/CompanyConnection.h"
 #include "app/Form1.h"
 #include "tests/TestSupport.h"
@@ -26,6 +27,15 @@ class MigrationRun : public ::testing::Test {
     }
     std::string Rows(const std::string& sql) const { return test::QueryRows(db, sql); }
     std::string StatusAfterIntro() const { return form.txtStatus.Text.substr(intro.size()); }
+    // The company's backups, oldest first.
+    std::vector<std::string> Backups() const {
+        std::vector<std::string> paths;
+        for (const BackupInfo& b :
+             CompanyBackups(LocateCompanyDatabase(product.Path(), "DEMO")).List()) {
+            paths.insert(paths.begin(), b.path);
+        }
+        return paths;
+    }
 
     test::ProductFolder product;
     std::string db;
@@ -34,8 +44,10 @@ class MigrationRun : public ::testing::Test {
     const std::string intro = form.txtStatus.Text;
 };
 
-std::string RunLines(const std::string& summary) {
+std::string RunLines(const std::string& summary, const std::string& backup) {
     return "\r\nUser opted to migrate Data to Company DEMO"
+           "\r\nBacked up the company database to " +
+           backup +
            "\r\nMigrating Category Master"
            "\r\nCompleted Migrating Category Master"
            "\r\nStarted Migrating Item Master"
@@ -56,7 +68,8 @@ TEST_F(MigrationRun, MovesARealWorkbookIntoTheCompanyDatabase) {
     ops.QueueAnswer(MsgAnswer::Yes);  // the confirmation
     form.cmdMigrate_Click();
 
-    EXPECT_EQ(StatusAfterIntro(), RunLines(kFirstSummary));
+    ASSERT_EQ(Backups().size(), 1u);
+    EXPECT_EQ(StatusAfterIntro(), RunLines(kFirstSummary, Backups()[0]));
     EXPECT_TRUE(form.tally.AllWritten());
     EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::Completed);
     EXPECT_EQ(form.txtStatus.SelStart, static_cast<int>(form.txtStatus.Text.size()));
@@ -107,13 +120,15 @@ TEST_F(MigrationRun, ASecondRunWritesNothingTwice) {
     EXPECT_EQ(Rows("select * from tblStock order by StockID"), stock);
     EXPECT_EQ(Rows("select * from tblStockHistory order by StockHisID"), history);
     EXPECT_EQ(Rows("select count(*) from tblCategories"), "3\n") << "categories are not repeated";
+    ASSERT_EQ(Backups().size(), 2u);
     EXPECT_EQ(StatusAfterIntro(),
-              RunLines(kFirstSummary) +
+              RunLines(kFirstSummary, Backups()[0]) +
                   RunLines("\r\nSummary: categories 0 written, 3 already there, 0 failed"
                            "\r\nSummary: items 0 written, 0 updated, 3 skipped, 0 failed, 0 "
                            "stock postings"
                            "\r\nSummary: ledgers 0 written, 2 skipped, 0 failed, 0 vouchers "
-                           "posted"))
+                           "posted",
+                           Backups()[1]))
         << "the second run's first line follows the first run's last directly";
     EXPECT_FALSE(form.tally.AllWritten());
 }

@@ -16,6 +16,7 @@ struct Label {
 
 struct CommandButton {
     std::string Caption;
+    bool Enabled = true;
 };
 
 struct Frame {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "ui/Controls.h"
 #include "ui/Grid.h"
@@ -32,12 +33,21 @@ struct FormControls {
     Label Label2{"Step 1"};
     Label Label4;
     Label Label3;
+    // Beside Step II: puts a backup of the chosen company back.
+    CommandButton cmdRestore{"Restore Backup..."};
+    // Enabled after a run that left rows needing attention: saves them as a
+    // workbook to fix and load again.
+    CommandButton cmdSaveFailedRows{"Save Failed Rows...", false};
 
     // True while the grids hold a successfully imported workbook.
     bool blnExcelLoaded = false;
     // Worksheet rows below row 65000 that the last import did not read.
     int itemRowsNotRead = 0;
     int ledgerRowsNotRead = 0;
+    // Worksheet row 1 of each sheet as last loaded (the column headings):
+    // element 0 is empty, elements 1 to the last column read hold the texts.
+    std::vector<std::string> itemHeaderRow;
+    std::vector<std::string> ledgerHeaderRow;
 };
 
 // The introduction text that the status box starts with.

@@ -46,4 +46,30 @@ std::optional<std::string> ScriptedWindowOps::ShowOpen(const std::string& filter
     return file;
 }
 
+std::optional<std::string> ScriptedWindowOps::ShowSave(const std::string& filter,
+                                                       const std::string& suggested) {
+    filters_.push_back(filter);
+    suggested_.push_back(suggested);
+    if (saveFiles_.empty()) {
+        return std::nullopt;
+    }
+    auto file = saveFiles_.front();
+    saveFiles_.pop_front();
+    return file;
+}
+
+std::optional<int> ScriptedWindowOps::ChooseFromList(const std::string&, const std::string&,
+                                                     const std::vector<std::string>& entries) {
+    lists_.push_back(entries);
+    if (choices_.empty()) {
+        return std::nullopt;
+    }
+    auto choice = choices_.front();
+    choices_.pop_front();
+    if (choice && (*choice < 0 || *choice >= static_cast<int>(entries.size()))) {
+        return std::nullopt;
+    }
+    return choice;
+}
+
 }  // namespace ledgerlift

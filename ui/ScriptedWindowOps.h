@@ -27,6 +27,10 @@ class ScriptedWindowOps : public WindowOps {
     // answered No).
     void QueueAnswer(MsgAnswer answer) { answers_.push_back(answer); }
     void QueueFile(std::optional<std::string> path) { files_.push_back(std::move(path)); }
+    // Answers for save-file dialogs and for list choices, in order; nothing
+    // (cancelled) when the queue is empty.
+    void QueueSaveFile(std::optional<std::string> path) { saveFiles_.push_back(std::move(path)); }
+    void QueueChoice(std::optional<int> index) { choices_.push_back(index); }
     void SetFallback(std::function<MsgAnswer(const Message&)> fallback) {
         fallback_ = std::move(fallback);
     }
@@ -42,6 +46,10 @@ class ScriptedWindowOps : public WindowOps {
     void SetMousePointer(MousePointer pointer) override;
     void SetEnabled(bool enabled) override { enabled_ = enabled; }
     std::optional<std::string> ShowOpen(const std::string& filter) override;
+    std::optional<std::string> ShowSave(const std::string& filter,
+                                        const std::string& suggested) override;
+    std::optional<int> ChooseFromList(const std::string& caption, const std::string& prompt,
+                                      const std::vector<std::string>& entries) override;
     void Unload() override { unloaded_ = true; }
 
     const std::vector<Message>& Messages() const { return messages_; }
@@ -53,10 +61,18 @@ class ScriptedWindowOps : public WindowOps {
     bool Enabled() const { return enabled_; }
     bool Unloaded() const { return unloaded_; }
     const std::vector<std::string>& Filters() const { return filters_; }
+    // The file names each save-file dialog suggested, and the entries of
+    // each list shown.
+    const std::vector<std::string>& SuggestedFiles() const { return suggested_; }
+    const std::vector<std::vector<std::string>>& Lists() const { return lists_; }
 
   private:
     std::deque<MsgAnswer> answers_;
     std::deque<std::optional<std::string>> files_;
+    std::deque<std::optional<std::string>> saveFiles_;
+    std::deque<std::optional<int>> choices_;
+    std::vector<std::string> suggested_;
+    std::vector<std::vector<std::string>> lists_;
     std::function<MsgAnswer(const Message&)> fallback_;
     std::function<void(const Message&)> observer_;
     std::function<void()> doEventsHook_;

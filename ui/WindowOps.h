@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ledgerlift {
 
@@ -32,6 +33,14 @@ class WindowOps {
     // The modal open-file dialog with the given filter ("Name|*.ext|...").
     // Gives the chosen file's full path, or nothing when cancelled.
     virtual std::optional<std::string> ShowOpen(const std::string& filter) = 0;
+    // The modal save-file dialog with the given filter, starting with the
+    // suggested file name. Gives the chosen path, or nothing when cancelled.
+    virtual std::optional<std::string> ShowSave(const std::string& filter,
+                                                const std::string& suggested) = 0;
+    // A modal dialog that lists entries under a prompt for the operator to
+    // choose one. Gives the chosen entry's index, or nothing when cancelled.
+    virtual std::optional<int> ChooseFromList(const std::string& caption, const std::string& prompt,
+                                              const std::vector<std::string>& entries) = 0;
     // Unloads the window, which ends the program.
     virtual void Unload() = 0;
 };

@@ -14,7 +14,8 @@ bool WantsCommandLine(int argc, char** argv) {
     if (argc < 2) {
         return false;
     }
-    for (const char* word : {"companies", "preview", "migrate", "--help", "-h"}) {
+    for (const char* word :
+         {"companies", "preview", "migrate", "backups", "restore", "--help", "-h"}) {
         if (std::strcmp(argv[1], word) == 0) {
             return true;
         }
@@ -76,7 +77,27 @@ int RunCommandLine(int argc, char** argv, const std::string& programFolder) {
                              "Do the whole run, then undo it: nothing is written");
     migrateCommand->add_option("--report", migrate.report,
                                "Write a CSV file with one line per grid row");
+    migrateCommand
+        ->add_option("--keep-backups", migrate.keepBackups,
+                     "How many backups of the company to keep, the newest (default: 10)")
+        ->check(CLI::Range(1, 100000));
+    migrateCommand->add_option(
+        "--failed-rows", migrate.failedRows,
+        "Write the rows that failed or need attention to this .xlsx workbook, to fix and load");
     addFolder(migrateCommand);
+
+    BackupOptions backup;
+    auto* backupsCommand = app.add_subcommand(
+        "backups", "List a company's backups: time, size and what made them, newest first");
+    backupsCommand->add_option("--company", backup.company, "The company code")->required();
+    addFolder(backupsCommand);
+    auto* restoreCommand =
+        app.add_subcommand("restore", "Put a backup back in the place of a company's database");
+    restoreCommand->add_option("--company", backup.company, "The company code")->required();
+    restoreCommand->add_option("--from", backup.from,
+                               "The backup file (default: the company's newest backup)");
+    restoreCommand->add_flag("--yes", backup.yes, "Answer the confirmation question with Yes");
+    addFolder(restoreCommand);
 
     try {
         app.parse(argc, argv);
@@ -95,6 +116,13 @@ int RunCommandLine(int argc, char** argv, const std::string& programFolder) {
     }
     if (previewCommand->parsed()) {
         return Preview(preview);
+    }
+    backup.productFolder = folder;
+    if (backupsCommand->parsed()) {
+        return ListBackups(backup);
+    }
+    if (restoreCommand->parsed()) {
+        return Restore(backup);
     }
     migrate.productFolder = folder;
     return Migrate(migrate);

@@ -5,9 +5,12 @@
 
 #include "app/Form1.h"
 #include "app/RunReport.h"
+#include "app/SaveFailedRows.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/Commands.h"
 #include "app/cli/ConsoleWindowOps.h"
+#include "base/AtomicFile.h"
+#include "migration/FailedRowsWorkbook.h"
 #include "migration/mdlStock.h"
 
 namespace ledgerlift {
@@ -35,6 +38,24 @@ void SelectCompany(ComboBox& combo, const std::string& code) {
     combo.SetListIndex(combo.NewIndex());
 }
 
+// The rows that need attention, in the workbook the operator asked for.
+bool WriteFailedRowsFile(const std::string& path, const Form1& form) {
+    try {
+        int written = WriteFailedRowsWorkbook(path, form, RowsToFix(form.tally));
+        if (written == 0) {
+            std::fprintf(stderr,
+                         "information: No row needs attention; %s holds the header rows only.\n",
+                         path.c_str());
+        } else {
+            std::fprintf(stderr, "information: %s\n", FailedRowsSavedText(written, path).c_str());
+        }
+        return true;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "error: %s\n", error.what());
+        return false;
+    }
+}
+
 }  // namespace
 
 int Migrate(const MigrateOptions& options) {
@@ -43,6 +64,23 @@ int Migrate(const MigrateOptions& options) {
         std::fprintf(stderr, "error: the date %s is not a date of the form YYYY-MM-DD.\n",
                      options.date.c_str());
         return kExitUsage;
+    }
+    if (!options.failedRows.empty()) {
+        // Before anything is written: a name that can't be written is
+        // refused now, not after the run.
+        if (WithXlsxExtension(options.failedRows) != options.failedRows) {
+            std::fprintf(stderr,
+                         "error: the failed rows are written as an .xlsx workbook; name the file "
+                         "with .xlsx (%s was given).\n",
+                         options.failedRows.c_str());
+            return kExitUsage;
+        }
+        try {
+            AtomicFile probe(options.failedRows);
+        } catch (const FileError& error) {
+            std::fprintf(stderr, "error: %s\n", error.what());
+            return kExitUsage;
+        }
     }
     bool terminal = isatty(STDIN_FILENO) && isatty(STDERR_FILENO);
     if (!options.yes && !terminal) {
@@ -56,6 +94,7 @@ int Migrate(const MigrateOptions& options) {
         OnErrorAnswer(options.onError, terminal));
     Form1 form(options.productFolder, ops);
     form.dryRun = options.dryRun;
+    form.keepBackups = options.keepBackups;
     form.onStatusLine = [&](const std::string& line) {
         ops.EndProgress();
         std::printf("%s\n", line.c_str());
@@ -84,6 +123,18 @@ int Migrate(const MigrateOptions& options) {
     cnCompany.Close();
     if (form.tally.outcome == RunTally::RunOutcome::ConnectionFailed) {
         return kExitConnection;
+    }
+    if (form.tally.outcome == RunTally::RunOutcome::BackupFailed) {
+        return kExitBackup;
+    }
+    bool ran = form.tally.outcome != RunTally::RunOutcome::NotStarted;
+    if (!options.failedRows.empty()) {
+        if (!ran) {
+            std::fprintf(stderr, "information: The migration did not run, so %s was not written.\n",
+                         options.failedRows.c_str());
+        } else if (!WriteFailedRowsFile(options.failedRows, form)) {
+            return kExitIncomplete;
+        }
     }
     if (!options.report.empty()) {
         try {

@@ -68,7 +68,9 @@ void MainWindow::Build() {
     load_ = new QPushButton(QString::fromStdString(form_.cmdLoad.Caption));
     migrate_ = new QPushButton(QString::fromStdString(form_.cmdMigrate.Caption));
     close_ = new QPushButton(QString::fromStdString(form_.cmdClose.Caption));
-    for (auto* button : {load_, migrate_, close_}) {
+    restore_ = new QPushButton(QString::fromStdString(form_.cmdRestore.Caption));
+    saveFailedRows_ = new QPushButton(QString::fromStdString(form_.cmdSaveFailedRows.Caption));
+    for (auto* button : {load_, migrate_, close_, restore_, saveFailedRows_}) {
         button->setAccessibleName(button->text());
         button->setMinimumHeight(32);
     }
@@ -113,6 +115,11 @@ void MainWindow::Build() {
     left->addWidget(line);
     left->addWidget(Heading(form_.Label5.Caption));
     left->addWidget(frame_);
+    // Beside Step II: undoing a run, and the rows a run left to fix.
+    auto* afterRun = new QHBoxLayout;
+    afterRun->addWidget(restore_);
+    afterRun->addWidget(saveFailedRows_);
+    left->addLayout(afterRun);
     left->addWidget(status_, 1);
     left->addWidget(close_);
 
@@ -156,6 +163,10 @@ void MainWindow::Build() {
     connect(migrate_, &QPushButton::clicked, this,
             [this] { Run([this] { form_.cmdMigrate_Click(); }); });
     connect(close_, &QPushButton::clicked, this, [this] { form_.cmdClose_Click(); });
+    connect(restore_, &QPushButton::clicked, this,
+            [this] { Run([this] { form_.cmdRestore_Click(); }); });
+    connect(saveFailedRows_, &QPushButton::clicked, this,
+            [this] { Run([this] { form_.cmdSaveFailedRows_Click(); }); });
     connect(company_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!syncing_) {
             form_.txtCompanyName.SetListIndex(index);
@@ -232,6 +243,8 @@ void MainWindow::Sync() {
     syncing_ = true;
     setWindowTitle(QString::fromStdString(form_.Caption));
     frame_->setVisible(form_.fraMIgrate.Visible);
+    restore_->setEnabled(form_.cmdRestore.Enabled);
+    saveFailedRows_->setEnabled(form_.cmdSaveFailedRows.Enabled);
 
     const ComboBox& combo = form_.txtCompanyName;
     if (company_->count() != combo.ListCount()) {

@@ -38,6 +38,8 @@ class MainWindow : public QWidget {
     QPushButton* LoadButton() const { return load_; }
     QPushButton* MigrateButton() const { return migrate_; }
     QPushButton* CloseButton() const { return close_; }
+    QPushButton* RestoreButton() const { return restore_; }
+    QPushButton* SaveFailedRowsButton() const { return saveFailedRows_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -56,6 +58,8 @@ class MainWindow : public QWidget {
     QPushButton* load_ = nullptr;
     QPushButton* migrate_ = nullptr;
     QPushButton* close_ = nullptr;
+    QPushButton* restore_ = nullptr;
+    QPushButton* saveFailedRows_ = nullptr;
     QComboBox* company_ = nullptr;
     QCheckBox* update_ = nullptr;
     QDateEdit* date_ = nullptr;

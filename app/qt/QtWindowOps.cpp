@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include "app/qt/ChoiceDialog.h"
 #include "app/qt/MainWindow.h"
 
 namespace ledgerlift {
@@ -53,6 +54,25 @@ QString QtWindowOps::QtFilter(const std::string& filter) {
     }
     return entries.join(";;");
 }
+
+class QtWindowOps::ArrowWhileAsking {
+  public:
+    explicit ArrowWhileAsking(bool hourglass) : restore_(hourglass) {
+        if (restore_) {
+            QApplication::restoreOverrideCursor();
+        }
+    }
+    ~ArrowWhileAsking() {
+        if (restore_) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        }
+    }
+    ArrowWhileAsking(const ArrowWhileAsking&) = delete;
+    ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
+
+  private:
+    bool restore_;
+};
 
 void QtWindowOps::Refresh() {
     if (window_) {
@@ -119,6 +139,30 @@ std::optional<std::string> QtWindowOps::ShowOpen(const std::string& filter) {
         return std::nullopt;
     }
     return file.toStdString();
+}
+
+std::optional<std::string> QtWindowOps::ShowSave(const std::string& filter,
+                                                 const std::string& suggested) {
+    Refresh();
+    ArrowWhileAsking arrow(hourglass_);
+    QString file = QFileDialog::getSaveFileName(
+        window_, QString(), QString::fromStdString(suggested), QtFilter(filter));
+    if (file.isEmpty()) {
+        return std::nullopt;
+    }
+    return file.toStdString();
+}
+
+std::optional<int> QtWindowOps::ChooseFromList(const std::string& caption,
+                                               const std::string& prompt,
+                                               const std::vector<std::string>& entries) {
+    Refresh();
+    ArrowWhileAsking arrow(hourglass_);
+    ChoiceDialog dialog(window_, caption.empty() ? kAppTitle : caption, prompt, entries);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.Chosen();
 }
 
 void QtWindowOps::Unload() {

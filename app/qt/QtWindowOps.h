@@ -24,6 +24,10 @@ class QtWindowOps : public WindowOps {
     void SetMousePointer(MousePointer pointer) override;
     void SetEnabled(bool enabled) override;
     std::optional<std::string> ShowOpen(const std::string& filter) override;
+    std::optional<std::string> ShowSave(const std::string& filter,
+                                        const std::string& suggested) override;
+    std::optional<int> ChooseFromList(const std::string& caption, const std::string& prompt,
+                                      const std::vector<std::string>& entries) override;
     void Unload() override;
 
     // The dialog filter in Qt's form; every pattern matches in any letter case.
@@ -31,6 +35,8 @@ class QtWindowOps : public WindowOps {
 
   private:
     void Refresh();
+    // Shows the arrow instead of the hourglass while a dialog waits.
+    class ArrowWhileAsking;
 
     MainWindow* window_ = nullptr;
     QElapsedTimer sinceRefresh_;

@@ -1,0 +1,58 @@
+#include "app/SaveFailedRows.h"
+
+#include <filesystem>
+
+#include "app/Form1.h"
+#include "base/TextRules.h"
+#include "migration/FailedRowsWorkbook.h"
+
+namespace ledgerlift {
+namespace {
+
+const char* const kFilter = "Excel Workbook|*.XLSX";
+
+// "<loaded workbook's name>-failed-rows.xlsx" beside it.
+std::string SuggestedName(const std::string& workbook) {
+    std::filesystem::path loaded(workbook.empty() ? "workbook" : workbook);
+    return (loaded.parent_path() / (loaded.stem().string() + "-failed-rows.xlsx")).string();
+}
+
+}  // namespace
+
+std::string WithXlsxExtension(const std::string& path) {
+    const std::string ext = ".xlsx";
+    if (path.size() >= ext.size() && Upper(path.substr(path.size() - ext.size())) == ".XLSX") {
+        return path;
+    }
+    return path + ext;
+}
+
+std::string FailedRowsSavedText(int rows, const std::string& path) {
+    return (rows == 1 ? std::string("The row") : "The " + std::to_string(rows) + " rows") +
+           " that need attention " + (rows == 1 ? "was" : "were") + " saved to " + path +
+           ", each with the worksheet row it came from and the reason. Fix them there, then load "
+           "that workbook with \"Load Excel Data\" and start the migration again.";
+}
+
+void SaveFailedRows(Form1& form) {
+    WindowOps& ops = form.Ops();
+    std::vector<RowToFix> rows = RowsToFix(form.tally);
+    if (!form.cmdSaveFailedRows.Enabled || rows.empty()) {
+        ops.MsgBox("The last migration left no failed rows to save.", MsgButtons::OK,
+                   MsgIcon::Information);
+        return;
+    }
+    std::optional<std::string> chosen = ops.ShowSave(kFilter, SuggestedName(form.cdlg.FileName));
+    if (!chosen) {
+        return;
+    }
+    std::string path = WithXlsxExtension(*chosen);
+    try {
+        int written = WriteFailedRowsWorkbook(path, form, rows);
+        ops.MsgBox(FailedRowsSavedText(written, path), MsgButtons::OK, MsgIcon::Information);
+    } catch (const std::exception& error) {
+        ops.MsgBox(error.what(), MsgButtons::OK, MsgIcon::Critical);
+    }
+}
+
+}  // namespace ledgerlift
