@@ -198,6 +198,15 @@ std::string CompanyBackups::PrepareFolder() const {
         throw DataError("The backup folder " + folder_ + " could not be made (" +
                         FileFailureReason(ec.value()) + ").");
     }
+    // What a backup killed part way left under its temporary name; backups
+    // are made only while the company is taken, so none is being written.
+    std::string partial = "." + fileName_ + "-";
+    for (const auto& entry : fs::directory_iterator(folder_, ec)) {
+        std::string name = entry.path().filename().string();
+        if (name.rfind(partial, 0) == 0 && name.find(".partial-") != std::string::npos) {
+            fs::remove(entry.path(), ec);
+        }
+    }
     return folder_;
 }
 

@@ -52,6 +52,9 @@ class CompanyBackups {
     // this company's backup folder under this company's backup name.
     std::string Ownership(const BackupInfo& backup) const;
 
+    // The three below are called only while the company is taken (see
+    // CompanyLock), so that no two backups of it are made at once.
+    //
     // Copies the database open on source into a new backup (see
     // CopyDatabase: never half a backup under a backup's name) and writes its
     // note. Throws DataError, for the operator, when the folder can't be made
