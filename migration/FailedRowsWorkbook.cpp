@@ -56,8 +56,9 @@ bool ExactNumber(const std::string& text, double& value) {
 
 class Writer {
   public:
-    explicit Writer(const std::string& path) : path_(path) {
-        book_ = workbook_new(path.c_str());
+    // Writes at temporary; the messages name path, where the file goes.
+    Writer(const std::string& temporary, const std::string& path) : path_(path) {
+        book_ = workbook_new(temporary.c_str());
         if (!book_) {
             throw FileError("The failed rows could not be written to " + path +
                             " (the workbook could not be started).");
@@ -201,7 +202,7 @@ int WriteFailedRowsWorkbook(const std::string& path, const FormControls& form,
     AtomicFile file(path);
     int written = 0;
     {
-        Writer book(file.TemporaryPath());
+        Writer book(file.TemporaryPath(), path);
         using namespace item;
         written +=
             WriteSheet(book,

@@ -1,0 +1,228 @@
+// The rows a run leaves to fix, written back as an .xlsx workbook: real
+// workbooks loaded into the grids, the file read back part by part.
+#include "migration/FailedRowsWorkbook.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "base/AtomicFile.h"
+#include "import/GridLayouts.h"
+#include "import/LoadWorkbook.h"
+#include "import/XlsReader.h"
+#include "tests/FileSizeLimit.h"
+#include "tests/TestSupport.h"
+#include "tests/ZipPart.h"
+#include "ui/ScriptedWindowOps.h"
+
+namespace ledgerlift {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A cell of a written workbook as "n:<number>", "s:<text>" or "" when empty.
+class WrittenBook {
+  public:
+    explicit WrittenBook(const std::string& path) {
+        sheets_[0] = test::ZipPartText(path, "xl/worksheets/sheet1.xml");
+        sheets_[1] = test::ZipPartText(path, "xl/worksheets/sheet2.xml");
+        std::string shared = test::ZipPartText(path, "xl/sharedStrings.xml");
+        for (std::size_t at = shared.find("<t"); at != std::string::npos;
+             at = shared.find("<t", at + 1)) {
+            if (shared[at + 2] != '>' && shared[at + 2] != ' ') {
+                continue;  // <tbody> or the like
+            }
+            std::size_t open = shared.find('>', at) + 1;
+            strings_.push_back(Unescape(shared.substr(open, shared.find("</t>", open) - open)));
+        }
+    }
+    std::string Cell(int sheet, const std::string& ref) const {
+        const std::string& xml = sheets_[sheet - 1];
+        std::size_t at = xml.find("<c r=\"" + ref + "\"");
+        if (at == std::string::npos) {
+            return "";
+        }
+        std::size_t end = xml.find("</c>", at);
+        std::string cell = xml.substr(at, end - at);
+        std::size_t v = cell.find("<v>");
+        if (v == std::string::npos) {
+            return "";
+        }
+        std::string value = cell.substr(v + 3, cell.find("</v>") - v - 3);
+        if (cell.find("t=\"s\"") != std::string::npos) {
+            return "s:" + strings_.at(static_cast<std::size_t>(std::stoi(value)));
+        }
+        return "n:" + value;
+    }
+    // How many rows the sheet holds.
+    int Rows(int sheet) const {
+        int rows = 0;
+        for (std::size_t at = sheets_[sheet - 1].find("<row "); at != std::string::npos;
+             at = sheets_[sheet - 1].find("<row ", at + 1)) {
+            ++rows;
+        }
+        return rows;
+    }
+
+  private:
+    static std::string Unescape(std::string text) {
+        for (auto [from, to] : {std::pair{"&amp;", "&"},
+                                {"&lt;", "<"},
+                                {"&gt;", ">"},
+                                {"&quot;", "\""},
+                                {"&apos;", "'"}}) {
+            for (std::size_t at; (at = text.find(from)) != std::string::npos;) {
+                text.replace(at, std::string(from).size(), to);
+            }
+        }
+        return text;
+    }
+    std::string sheets_[2];
+    std::vector<std::string> strings_;
+};
+
+class FailedRows : public ::testing::Test {
+  protected:
+    void Load(const std::string& fixture) {
+        ops.QueueFile(test::FixturePath(fixture));
+        XlsReader book;
+        LoadWorkbook(form, ops, book);
+        ASSERT_TRUE(form.blnExcelLoaded);
+    }
+    ScriptedWindowOps ops;
+    FormControls form;
+    test::TempFolder dir;
+};
+
+TEST(RowsToFix, AreTheRowsThatFailedWereWrittenInPartOrWereNeverTried) {
+    using O = RunTally::Outcome;
+    RunTally tally;
+    tally.rows = {
+        {"items", "2", "A1", O::Written, "2", "", ""},
+        {"items", "3", "A2", O::Skipped, "", "Already there: ...", ""},
+        {"items", "4", "A3", O::Failed, "", "Item row 4, A3: bad.", "insert the item"},
+        {"items", "5", "A4", O::Partial, "5", "The item was written, but ...", "post"},
+        {"ledgers", "2", "L1", O::Updated, "1", "", ""},
+        {"ledgers", "3", "L2", O::Failed, "", "", "insert the ledger"},
+    };
+    RunTally::Row unreached{"ledgers", "4", "L3", O::Skipped, "", "Not migrated: stopped.", ""};
+    unreached.unreached = true;
+    tally.rows.push_back(unreached);
+    std::vector<RowToFix> rows = RowsToFix(tally);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].sheetRow, "4");
+    EXPECT_EQ(rows[0].reason, "Item row 4, A3: bad.");
+    EXPECT_EQ(rows[1].sheetRow, "5");
+    EXPECT_EQ(rows[2].sheet, "ledgers");
+    EXPECT_EQ(rows[2].reason, "Not written (failed, at the step \"insert the ledger\").");
+    EXPECT_EQ(rows[3].reason, "Not migrated: stopped.");
+}
+
+TEST_F(FailedRows, HoldsOnlyThoseRowsInTheInputsColumnsWithTheirSourceRowAndReason) {
+    Load("real_mixed.xls");
+    std::string path = dir.File("failed.xlsx");
+    int written = WriteFailedRowsWorkbook(
+        path, form,
+        {{"items", "3", "Item row 3, B2: the rate is wrong & too high."},
+         {"ledgers", "3", "The ledger was written, but its opening balance was not posted."}});
+    EXPECT_EQ(written, 2);
+    WrittenBook book(path);
+    EXPECT_EQ(book.Rows(1), 2) << "the header row and one item row";
+    EXPECT_EQ(book.Rows(2), 2);
+    // Item columns A to P as loaded; Q and R beyond them.
+    EXPECT_EQ(book.Cell(1, "A2"), "s:" + form.msf1.TextMatrix(2, item::Code));
+    EXPECT_EQ(book.Cell(1, "B2"), "s:Oil");
+    EXPECT_EQ(book.Cell(1, "F2"), "n:" + form.msf1.TextMatrix(2, item::PurchaseRate));
+    EXPECT_EQ(book.Cell(1, "Q1"), "s:Source row");
+    EXPECT_EQ(book.Cell(1, "R1"), "s:Reason");
+    EXPECT_EQ(book.Cell(1, "Q2"), "n:3");
+    EXPECT_EQ(book.Cell(1, "R2"), "s:Item row 3, B2: the rate is wrong & too high.");
+    EXPECT_EQ(book.Cell(1, "A1"), "s:" + form.itemHeaderRow[1]) << "the workbook's own heading";
+    // Ledger columns A to I; J and K beyond them.
+    EXPECT_EQ(book.Cell(2, "B2"), "s:O'Brien & Sons");
+    EXPECT_EQ(book.Cell(2, "J1"), "s:Source row");
+    EXPECT_EQ(book.Cell(2, "J2"), "n:3");
+    EXPECT_EQ(book.Cell(2, "K1"), "s:Reason");
+    EXPECT_EQ(book.Cell(2, "G2"), "n:250");
+    EXPECT_EQ(book.Cell(2, "L1"), "") << "nothing beyond the reason";
+}
+
+// Texts that look like numbers stay texts unless the import read them as
+// numbers and the number reads back to the same text.
+TEST_F(FailedRows, WritesNumbersOnlyWhereTheyReadBackToTheSameText) {
+    Load("two_rows.xls");
+    Grid& g = form.msf1;
+    g.SetTextMatrix(1, item::Code, "00123");
+    g.SetTextMatrix(1, item::Qoh, "1E5");
+    g.SetTextMatrix(1, item::PurchaseRate, "12.50");
+    g.SetTextMatrix(1, item::Mrp, "1234.5");
+    std::string path = dir.File("f.xlsx");
+    WriteFailedRowsWorkbook(path, form, {{"items", "2", "why"}});
+    WrittenBook book(path);
+    EXPECT_EQ(book.Cell(1, "A2"), "s:00123");
+    EXPECT_EQ(book.Cell(1, "E2"), "s:1E5");
+    EXPECT_EQ(book.Cell(1, "F2"), "s:12.50");
+    EXPECT_EQ(book.Cell(1, "H2"), "n:1234.5");
+}
+
+TEST_F(FailedRows, UsesTheGridsColumnNamesWhenNoHeaderRowWasKept) {
+    Load("two_rows.xls");
+    form.itemHeaderRow.clear();
+    std::string path = dir.File("f.xlsx");
+    WriteFailedRowsWorkbook(path, form, {{"items", "3", "why"}});
+    WrittenBook book(path);
+    EXPECT_EQ(book.Cell(1, "A1"), "s:ITEM CODE");
+    EXPECT_EQ(book.Cell(1, "P1"), "s:ROL");
+}
+
+TEST_F(FailedRows, ARowNoLongerInTheGridIsSaidAndNothingIsWritten) {
+    Load("two_rows.xls");
+    std::string path = dir.File("f.xlsx");
+    try {
+        WriteFailedRowsWorkbook(path, form, {{"items", "40", "why"}});
+        ADD_FAILURE() << "no error";
+    } catch (const std::runtime_error& error) {
+        EXPECT_NE(std::string(error.what()).find("Worksheet row 40"), std::string::npos);
+    }
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_TRUE(fs::is_empty(dir.Path()));
+}
+
+// A full disk while the workbook is written: an older file of that name
+// stays as it was, nothing half written is left, and the sentence names the
+// file.
+TEST_F(FailedRows, AFullDiskLeavesTheOlderFileAsItWas) {
+    Load("real_mixed.xls");
+    std::string path = dir.File("failed.xlsx");
+    std::ofstream(path) << "older";
+    std::string error;
+    try {
+        test::FileSizeLimit full(2048);
+        WriteFailedRowsWorkbook(path, form, {{"items", "2", "why"}});
+    } catch (const FileError& e) {
+        error = e.what();
+    }
+    EXPECT_NE(error.find("could not be written to " + path + " ("), std::string::npos) << error;
+    EXPECT_NE(error.find("beyond the size"), std::string::npos) << error;
+    std::ifstream in(path);
+    std::string text((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(text, "older");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
+}
+
+TEST_F(FailedRows, RefusesADeviceAndAFolderThatIsAFile) {
+    Load("real_mixed.xls");
+    std::ofstream(dir.File("plain")) << "x";
+    for (const std::string& path : {std::string("/dev/full"), dir.File("plain/f.xlsx")}) {
+        try {
+            WriteFailedRowsWorkbook(path, form, {{"items", "2", "why"}});
+            ADD_FAILURE() << path;
+        } catch (const FileError& e) {
+            EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace ledgerlift
