@@ -28,10 +28,17 @@ std::string WithXlsxExtension(const std::string& path) {
 }
 
 std::string FailedRowsSavedText(int rows, const std::string& path) {
-    return (rows == 1 ? std::string("The row") : "The " + std::to_string(rows) + " rows") +
-           " that need attention " + (rows == 1 ? "was" : "were") + " saved to " + path +
-           ", each with the worksheet row it came from and the reason. Fix them there, then load "
-           "that workbook with \"Load Excel Data\" and start the migration again.";
+    std::string then =
+        " Fix %s there, then load that workbook with \"Load Excel Data\" and start the "
+        "migration again.";
+    if (rows == 1) {
+        return "The row that needs attention was saved to " + path +
+               ", with the worksheet row it came from and the reason." +
+               then.replace(then.find("%s"), 2, "it");
+    }
+    return "The " + std::to_string(rows) + " rows that need attention were saved to " + path +
+           ", each with the worksheet row it came from and the reason." +
+           then.replace(then.find("%s"), 2, "them");
 }
 
 void SaveFailedRows(Form1& form) {

@@ -1,0 +1,276 @@
+// A run that can be undone, through the window's buttons: the backup before
+// the first write, "Restore Backup..." and "Save Failed Rows...", on real
+// workbooks and real company databases with the operator's answers scripted.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/CompanyBackups.h"
+#include "app/Form1.h"
+#include "app/MigrationRun.h"
+#include "data/DatabaseCopy.h"
+#include "tests/DiskQuota.h"
+#include "tests/TestSupport.h"
+#include "tests/ZipPart.h"
+#include "ui/ScriptedWindowOps.h"
+
+namespace ledgerlift {
+namespace {
+
+namespace fs = std::filesystem;
+
+class UndoableRun : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        db = product.AddCompany("DEMO", "C01", "DEMO");
+        form.Form_Load();
+        form.dtpDate.Value = Date{2009, 4, 1};
+    }
+    void TearDown() override { cnCompany.Close(); }
+    void Load(const std::string& fixture) {
+        ops.QueueFile(test::FixturePath(fixture));
+        form.cmdLoad_Click();
+        ops.ClearMessages();
+    }
+    void Run() {
+        ops.QueueAnswer(MsgAnswer::Yes);
+        form.cmdMigrate_Click();
+    }
+    std::vector<BackupInfo> Backups() const {
+        return CompanyBackups(LocateCompanyDatabase(product.Path(), "DEMO")).List();
+    }
+    std::string Items() const { return test::QueryRows(db, "select count(*) from tblItemMaster"); }
+    std::string BackupFolder() const { return product.DatabaseFolder() + "/C01/Backups"; }
+
+    test::ProductFolder product;
+    test::TempFolder scratch;
+    std::string db;
+    ScriptedWindowOps ops;
+    Form1 form{product.Path(), ops};
+    const std::string intro = form.txtStatus.Text;
+};
+
+TEST_F(UndoableRun, BacksUpTheDatabaseAsItWasBeforeTheFirstWrite) {
+    Load("real_mixed.xls");
+    Run();
+    EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::Completed);
+    std::vector<BackupInfo> backups = Backups();
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(test::QueryRows(backups[0].path, "select count(*) from tblItemMaster"), "0\n");
+    EXPECT_EQ(Items(), "3\n");
+    EXPECT_EQ(backups[0].madeBy, "the migration of " + test::FixturePath("real_mixed.xls") +
+                                     " (migration date 2009-04-01)");
+    EXPECT_NE(form.txtStatus.Text.find("\r\nUser opted to migrate Data to Company DEMO\r\n" +
+                                       std::string(kBackupStatusPrefix) + backups[0].path +
+                                       "\r\nMigrating Category Master"),
+              std::string::npos)
+        << form.txtStatus.Text;
+}
+
+TEST_F(UndoableRun, ADryRunOrANoMakesNoBackup) {
+    Load("real_mixed.xls");
+    form.dryRun = true;
+    Run();
+    EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::Completed);
+    form.dryRun = false;
+    ops.QueueAnswer(MsgAnswer::No);
+    form.cmdMigrate_Click();
+    EXPECT_TRUE(Backups().empty());
+    EXPECT_FALSE(fs::exists(BackupFolder()));
+}
+
+TEST_F(UndoableRun, KeepsTheNewestBackupsAsSet) {
+    Load("two_rows.xls");
+    form.keepBackups = 2;
+    for (int i = 0; i < 3; ++i) {
+        Run();
+    }
+    std::vector<BackupInfo> backups = Backups();
+    ASSERT_EQ(backups.size(), 2u);
+    EXPECT_EQ(test::QueryRows(backups[1].path, "select count(*) from tblItemMaster"), "2\n")
+        << "the oldest, before the first run, is gone";
+}
+
+struct BackupFault {
+    const char* name;
+    void (*spoil)(UndoableRun& t, const std::string& folder);
+    const char* says;
+};
+void PrintTo(const BackupFault& f, std::ostream* os) {
+    *os << f.name;
+}
+class BackupFaults : public UndoableRun, public ::testing::WithParamInterface<BackupFault> {};
+
+// A backup that can't be made: the run does not start, nothing is written,
+// and the operator reads why and where.
+TEST_P(BackupFaults, StartNothingAndSayWhyAndWhere) {
+    Load("real_mixed.xls");
+    GetParam().spoil(*this, BackupFolder());
+    std::optional<test::DiskQuota> disk;
+    if (std::string(GetParam().name) == "DiskFull") {
+        disk.emplace(20 * 1024);
+    }
+    Run();
+    disk.reset();
+    EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::BackupFailed);
+    ASSERT_EQ(ops.Messages().size(), 2u) << "the question and the reason";
+    const auto& message = ops.Messages()[1];
+    EXPECT_EQ(message.icon, MsgIcon::Critical);
+    EXPECT_NE(message.text.find("could not be backed up, so the migration was not started and "
+                                "nothing was written to it"),
+              std::string::npos)
+        << message.text;
+    EXPECT_NE(message.text.find(GetParam().says), std::string::npos) << message.text;
+    EXPECT_NE(message.text.find(BackupFolder()), std::string::npos) << message.text;
+    EXPECT_EQ(form.txtStatus.Text, intro);
+    EXPECT_EQ(ops.Pointer(), MousePointer::Default);
+    cnCompany.Close();
+    EXPECT_EQ(Items(), "0\n");
+    EXPECT_EQ(test::QueryRows(db, "pragma integrity_check"), "ok\n");
+    EXPECT_FALSE(form.cmdSaveFailedRows.Enabled);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, BackupFaults,
+    ::testing::Values(BackupFault{"FolderIsAFile",
+                                  [](UndoableRun&, const std::string& f) {
+                                      std::ofstream(f) << "x";
+                                  },
+                                  "is a file, not a folder"},
+                      BackupFault{"DiskFull", [](UndoableRun&, const std::string&) {}, "is full"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(UndoableRun, SavesTheRowsThatNeedAttention) {
+    Load("bad_row.xls");
+    EXPECT_FALSE(form.cmdSaveFailedRows.Enabled);
+    ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
+    form.cmdMigrate_Click();
+    ASSERT_TRUE(form.cmdSaveFailedRows.Enabled);
+    ops.ClearMessages();
+    ops.QueueSaveFile(scratch.File("to fix"));
+    form.cmdSaveFailedRows_Click();
+    ASSERT_EQ(ops.SuggestedFiles().size(), 1u);
+    EXPECT_EQ(ops.SuggestedFiles()[0], test::FixturePath("bad_row-failed-rows.xlsx"));
+    EXPECT_EQ(ops.Filters().back(), "Excel Workbook|*.XLSX");
+    std::string saved = scratch.File("to fix.xlsx");
+    ASSERT_EQ(ops.Messages().size(), 1u);
+    EXPECT_EQ(ops.Messages()[0].text,
+              "The row that needs attention was saved to " + saved +
+                  ", with the worksheet row it came from and the reason. Fix it there, "
+                  "then load that workbook with \"Load Excel Data\" and start the migration "
+                  "again.");
+    std::string ledgers = test::ZipPartText(saved, "xl/worksheets/sheet2.xml");
+    EXPECT_NE(ledgers.find("<c r=\"J2\""), std::string::npos) << "the source row column";
+    EXPECT_EQ(ledgers.find("<c r=\"A3\""), std::string::npos) << "one row only";
+
+    Load("two_rows.xls");
+    EXPECT_FALSE(form.cmdSaveFailedRows.Enabled) << "the grids changed";
+    form.cmdSaveFailedRows_Click();
+    EXPECT_EQ(ops.Messages().back().text, "The last migration left no failed rows to save.");
+}
+
+TEST_F(UndoableRun, ACancelledSaveWritesNothing) {
+    Load("bad_row.xls");
+    ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
+    form.cmdMigrate_Click();
+    ops.ClearMessages();
+    form.cmdSaveFailedRows_Click();
+    EXPECT_TRUE(ops.Messages().empty());
+    EXPECT_TRUE(fs::is_empty(scratch.Path()));
+}
+
+// The saved rows load back as a normal workbook: into the grids, through the
+// load button and its default reader.
+// Needs the .xlsx reader in the import (being added beside this change).
+TEST_F(UndoableRun, DISABLED_TheSavedRowsLoadBackIntoTheGrids) {
+    Load("bad_row.xls");
+    ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
+    form.cmdMigrate_Click();
+    ops.QueueSaveFile(scratch.File("fix.xlsx"));
+    form.cmdSaveFailedRows_Click();
+    ops.QueueFile(scratch.File("fix.xlsx"));
+    form.cmdLoad_Click();
+    ASSERT_TRUE(form.blnExcelLoaded) << ops.Messages().back().text;
+    EXPECT_EQ(form.msf1.Rows(), 2) << "no item row failed: the header row and the empty row";
+    ASSERT_EQ(form.msf2.Rows(), 3) << "one ledger row";
+    EXPECT_EQ(form.msf2.TextMatrix(1, 2), "Too big");
+    EXPECT_EQ(form.msf2.TextMatrix(1, 7), "1E+16");
+    EXPECT_EQ(form.msf2.TextMatrix(1, 8), "Dr");
+}
+
+TEST_F(UndoableRun, RestoreBackupPutsTheChosenBackupBack) {
+    Load("real_mixed.xls");
+    Run();
+    ASSERT_TRUE(cnCompany.IsOpen()) << "the run leaves its connection open";
+    BackupInfo before = Backups()[0];
+    ops.ClearMessages();
+    ops.QueueChoice(0);
+    ops.QueueAnswer(MsgAnswer::Yes);
+    form.cmdRestore_Click();
+    ASSERT_EQ(ops.Lists().size(), 1u);
+    EXPECT_EQ(ops.Lists()[0], std::vector<std::string>{CompanyBackups::Line(before)});
+    ASSERT_EQ(ops.Messages().size(), 2u);
+    EXPECT_EQ(ops.Messages()[0].text,
+              "Restore the company DEMO to its backup of " + before.made + " (" + before.name +
+                  ")? Its database as it is now is backed up first, so this can be undone.");
+    EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Question);
+    EXPECT_EQ(ops.Messages()[1].icon, MsgIcon::Information) << ops.Messages()[1].text;
+    EXPECT_EQ(ops.Messages()[1].caption, "Restore Backup");
+    EXPECT_FALSE(cnCompany.IsOpen()) << "never left on the replaced file";
+    EXPECT_EQ(Items(), "0\n");
+    EXPECT_NE(
+        form.txtStatus.Text.find("\r\nRestored the company DEMO from the backup " + before.path),
+        std::string::npos);
+    EXPECT_EQ(ops.Pointer(), MousePointer::Default);
+
+    // A run after the restore writes into the restored database.
+    Run();
+    EXPECT_EQ(Items(), "3\n");
+    EXPECT_EQ(Backups().size(), 3u);
+}
+
+TEST_F(UndoableRun, RestoreBackupCancelledAtTheListOrTheQuestionChangesNothing) {
+    Load("real_mixed.xls");
+    Run();
+    ops.ClearMessages();
+    form.cmdRestore_Click();  // the list cancelled
+    ops.QueueChoice(0);
+    ops.QueueAnswer(MsgAnswer::No);
+    form.cmdRestore_Click();
+    ASSERT_EQ(ops.Messages().size(), 1u) << "only the question";
+    EXPECT_EQ(Items(), "3\n");
+    EXPECT_EQ(Backups().size(), 1u);
+}
+
+TEST_F(UndoableRun, RestoreBackupWithoutBackupsSaysWhereTheyWouldBe) {
+    form.cmdRestore_Click();
+    ASSERT_EQ(ops.Messages().size(), 1u);
+    EXPECT_EQ(ops.Messages()[0].text, "There is no backup of the company DEMO in " +
+                                          BackupFolder() +
+                                          " yet. One is made there before every migration.");
+    EXPECT_TRUE(ops.Lists().empty());
+}
+
+TEST_F(UndoableRun, RestoreBackupOfADamagedBackupIsRefusedWithTheReason) {
+    Load("real_mixed.xls");
+    Run();
+    BackupInfo b = Backups()[0];
+    {
+        std::fstream f(b.path, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(4096 * 2);
+        f.write(std::string(4096, '\x11').data(), 4096);
+    }
+    ops.ClearMessages();
+    ops.QueueChoice(0);
+    ops.QueueAnswer(MsgAnswer::Yes);
+    form.cmdRestore_Click();
+    ASSERT_EQ(ops.Messages().size(), 2u);
+    EXPECT_EQ(ops.Messages()[1].icon, MsgIcon::Critical);
+    EXPECT_NE(ops.Messages()[1].text.find("damaged"), std::string::npos);
+    EXPECT_NE(ops.Messages()[1].text.find(b.path), std::string::npos);
+    EXPECT_EQ(Items(), "3\n");
+}
+
+}  // namespace
+}  // namespace ledgerlift
