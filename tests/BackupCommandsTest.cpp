@@ -1,0 +1,217 @@
+// "backups", "restore", and migrate's --keep-backups and --failed-rows: the
+// real program, run as a script would run it.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tests/TestSupport.h"
+#include "tests/ZipPart.h"
+
+namespace ledgerlift {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class BackupCommands : public ::testing::Test {
+  protected:
+    void SetUp() override { db = product.AddCompany("DEMO", "C01", "DEMO"); }
+
+    Result Run(const std::string& args) {
+        std::string out = scratch.File("out.txt");
+        std::string err = scratch.File("err.txt");
+        std::string command = std::string(LEDGERLIFT_BINARY) + " " + args + " --product-folder " +
+                              product.Path() + " </dev/null >" + out + " 2>" + err;
+        int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
+    }
+    Result Migrate(const std::string& fixture, const std::string& more = "") {
+        return Run("migrate " + test::FixturePath(fixture) +
+                   " --company DEMO --date 2009-04-01 --yes " + more);
+    }
+    // The backup files of DEMO, oldest first.
+    std::vector<std::string> Backups() const {
+        std::vector<std::string> files;
+        std::error_code ec;
+        for (const auto& e :
+             fs::directory_iterator(product.DatabaseFolder() + "/C01/Backups", ec)) {
+            if (e.path().extension() == ".mdb") {
+                files.push_back(e.path().string());
+            }
+        }
+        // By time, then by the serial number of backups made within one second.
+        auto key = [](const std::string& path) {
+            std::string stem = fs::path(path).stem().string();
+            std::size_t dashes = std::count(stem.begin(), stem.end(), '-');
+            return std::pair{stem.substr(0, stem.find('-') + 16),
+                             dashes > 2 ? std::stoi(stem.substr(stem.rfind('-') + 1)) : 1};
+        };
+        std::sort(files.begin(), files.end(),
+                  [&](const auto& a, const auto& b) { return key(a) < key(b); });
+        return files;
+    }
+    std::string Items() const { return test::QueryRows(db, "select count(*) from tblItemMaster"); }
+
+    test::ProductFolder product;
+    test::TempFolder scratch;
+    std::string db;
+};
+
+TEST_F(BackupCommands, BackupsListsTimeSizeAndWhatMadeEachNewestFirst) {
+    ASSERT_EQ(Migrate("two_rows.xls").status, 0);
+    ASSERT_LE(Migrate("real_mixed.xls").status, 1) << "A1 was already there";
+    Result r = Run("backups --company DEMO");
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> lines;
+    std::istringstream in(r.out);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    ASSERT_EQ(lines.size(), 3u) << r.out;
+    EXPECT_EQ(lines[0], "The backups of the company DEMO in " + product.DatabaseFolder() +
+                            "/C01/Backups, newest first:");
+    EXPECT_NE(lines[1].find(fs::path(Backups()[1]).filename().string()), std::string::npos);
+    EXPECT_NE(lines[1].find(" KB  "), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find("the migration of " + test::FixturePath("real_mixed.xls")),
+              std::string::npos)
+        << lines[1];
+    EXPECT_NE(lines[2].find("the migration of " + test::FixturePath("two_rows.xls")),
+              std::string::npos);
+}
+
+TEST_F(BackupCommands, RestoreTakesTheNewestBackupAndCanBeUndone) {
+    ASSERT_EQ(Migrate("two_rows.xls").status, 0);
+    EXPECT_EQ(Items(), "2\n");
+    Result r = Run("restore --company DEMO --yes");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("The company DEMO was restored to its backup of ", 0), 0u) << r.out;
+    EXPECT_NE(r.err.find("question: Restore the company DEMO to its backup of "), std::string::npos)
+        << r.err;
+    EXPECT_EQ(Items(), "0\n");
+    // The newest backup now is the database as it was before the restore.
+    Result undo = Run("restore --company DEMO --yes");
+    EXPECT_EQ(undo.status, 0) << undo.err;
+    EXPECT_EQ(Items(), "2\n");
+    EXPECT_EQ(test::QueryRows(db, "pragma integrity_check"), "ok\n");
+}
+
+TEST_F(BackupCommands, RestoreFromANamedBackup) {
+    ASSERT_EQ(Migrate("two_rows.xls").status, 0);
+    ASSERT_LE(Migrate("real_mixed.xls").status, 1) << "A1 was already there";
+    EXPECT_EQ(Items(), "4\n");
+    std::string second = Backups()[1];  // after two_rows, before real_mixed
+    Result r = Run("restore --company DEMO --yes --from " + second);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find(second), std::string::npos);
+    EXPECT_EQ(Items(), "2\n");
+}
+
+struct Refusal {
+    const char* name;
+    const char* args;  // the product folder is added
+    int status;
+    const char* says;
+};
+void PrintTo(const Refusal& r, std::ostream* os) {
+    *os << r.name;
+}
+class BackupCommandRefusals : public BackupCommands,
+                              public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(BackupCommandRefusals, GiveTheirStatusAndAClearMessage) {
+    product.AddCompany("SHOP", "C02", "SHOP");
+    ASSERT_EQ(Run("migrate " + test::FixturePath("two_rows.xls") + " --company SHOP --yes").status,
+              0);
+    std::string args = GetParam().args;
+    if (auto at = args.find("SHOPBACKUP"); at != std::string::npos) {
+        fs::path any = fs::directory_iterator(product.DatabaseFolder() + "/C02/Backups")->path();
+        args.replace(at, 10, any.replace_extension(".mdb").string());
+    }
+    Result r = Run(args);
+    EXPECT_EQ(r.status, GetParam().status) << r.err;
+    EXPECT_NE(r.err.find(GetParam().says), std::string::npos) << r.err;
+    EXPECT_EQ(Items(), "0\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, BackupCommandRefusals,
+    ::testing::Values(
+        Refusal{"RestoreWithoutYesOrTerminal", "restore --company DEMO", 2, "give --yes"},
+        Refusal{"RestoreUnknownCompany", "restore --company NOPE --yes", 3,
+                "error: The company NOPE"},
+        Refusal{"RestoreWithoutBackups", "restore --company DEMO --yes", 4,
+                "There is no backup of the company DEMO"},
+        Refusal{"RestoreAnotherCompanysBackup", "restore --company DEMO --yes --from SHOPBACKUP", 4,
+                "of the company SHOP"},
+        Refusal{"RestoreAMissingFile", "restore --company DEMO --yes --from /no/such.mdb", 4,
+                "could not be found"},
+        Refusal{"BackupsUnknownCompany", "backups --company NOPE", 3, "error: The company NOPE"},
+        Refusal{"KeepNoBackups", "migrate /x.xls --company DEMO --yes --keep-backups 0", 2,
+                "keep-backups"},
+        Refusal{"FailedRowsNotXlsx",
+                "migrate " LEDGERLIFT_FIXTURES_DIR
+                "/two_rows.xls --company DEMO --yes --failed-rows /tmp/f.xls",
+                2, "name the file with .xlsx"},
+        Refusal{"FailedRowsInAMissingFolder",
+                "migrate " LEDGERLIFT_FIXTURES_DIR
+                "/two_rows.xls --company DEMO --yes --failed-rows /no/such/folder/f.xlsx",
+                2, "/no/such/folder does not exist"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(BackupCommands, MigrateKeepsTheNewestBackupsItIsTold) {
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_LE(Migrate("two_rows.xls", "--keep-backups 2").status, 1);
+    }
+    EXPECT_EQ(Backups().size(), 2u);
+}
+
+TEST_F(BackupCommands, AMigrationWhoseBackupCannotBeMadeWritesNothing) {
+    std::ofstream(product.DatabaseFolder() + "/C01/Backups") << "a file";
+    Result r = Migrate("two_rows.xls");
+    EXPECT_EQ(r.status, 4) << r.err;
+    EXPECT_NE(r.err.find("error: The company DEMO's database could not be backed up, so the "
+                         "migration was not started"),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(r.out, "") << "no status line";
+    EXPECT_EQ(Items(), "0\n");
+}
+
+TEST_F(BackupCommands, MigrateWritesTheRowsThatNeedAttention) {
+    std::string failed = scratch.File("fix.xlsx");
+    Result r = Migrate("bad_row.xls", "--on-error continue --failed-rows " + failed);
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("information: The row that needs attention was saved to " + failed),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(test::ZipPartText(failed, "xl/worksheets/sheet2.xml").find("<c r=\"K2\""),
+              std::string::npos)
+        << "the reason column of the ledger row";
+
+    Result clean = Run("migrate " + test::FixturePath("two_rows.xls") +
+                       " --company DEMO --yes --failed-rows " + failed + " --update-items");
+    EXPECT_EQ(clean.status, 0) << clean.err;
+    EXPECT_NE(clean.err.find("information: No row needs attention; " + failed +
+                             " holds the header rows only."),
+              std::string::npos)
+        << clean.err;
+}
+
+}  // namespace
+}  // namespace ledgerlift
