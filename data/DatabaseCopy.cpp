@@ -36,10 +36,21 @@ sqlite3* OpenFile(const std::string& path, int flags, Handle& handle) {
     return handle.db;
 }
 
+// A failure while writing the copy. A write the system refuses short of a
+// full disk (a file-size limit, a failing disk) is an I/O error to SQLite;
+// the sentence still names the copy.
+DataError CopyError(sqlite3* db, int rc, const std::string& target) {
+    if ((rc & 0xff) == SQLITE_IOERR) {
+        return DataError("The copy " + target + " could not be written (" + sqlite3_errmsg(db) +
+                         "; the disk may be full or failing), so it was not kept.");
+    }
+    return SqliteError(db, rc, target);
+}
+
 void Run(sqlite3* db, const char* sql, const std::string& path) {
     int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
-        throw SqliteError(db, rc, path);
+        throw CopyError(db, rc, path);
     }
 }
 
@@ -103,7 +114,7 @@ void CopyPages(sqlite3* source, const std::string& sourcePath, const std::string
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     if (rc != SQLITE_DONE) {
-        throw SqliteError(dest.db, rc, target);
+        throw CopyError(dest.db, rc, target);
     }
     // The pages carry the source's journal mode; a copy of a database with a
     // write-ahead log would otherwise want one beside it.
