@@ -6,13 +6,18 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
+#include <filesystem>
 
+#include "app/CompanyBackups.h"
 #include "app/CompanyConnection.h"
 #include "app/Form1.h"
+#include "app/qt/ChoiceDialog.h"
 #include "app/qt/GridModel.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/QtWindowOps.h"
@@ -106,6 +111,17 @@ class AnsweringOps : public QtWindowOps {
         return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::OK;
     }
     std::optional<std::string> ShowOpen(const std::string&) override { return file; }
+    std::optional<std::string> saveAs;
+    std::optional<int> choice;
+    std::vector<std::string> listed;
+    std::optional<std::string> ShowSave(const std::string&, const std::string&) override {
+        return saveAs;
+    }
+    std::optional<int> ChooseFromList(const std::string&, const std::string&,
+                                      const std::vector<std::string>& entries) override {
+        listed = entries;
+        return choice;
+    }
 };
 
 TEST(WindowImport, ShowsTheImportedRowsCaptionsAndTheFrame) {
@@ -157,6 +173,66 @@ TEST(WindowMigration, DoesTheWholeJobThroughTheButtons) {
         window.resize(1280, 800);
         window.grab().save(shot);
     }
+}
+
+TEST_F(Window, ShowsRestoreBeforeARunAndSaveFailedRowsOnlyAfterOne) {
+    auto* restore = FindByName<QPushButton>(*window, "Restore Backup...");
+    auto* save = FindByName<QPushButton>(*window, "Save Failed Rows...");
+    ASSERT_TRUE(restore);
+    ASSERT_TRUE(save);
+    EXPECT_TRUE(restore->isEnabled());
+    EXPECT_FALSE(save->isEnabled());
+    for (const char* name : {"Load Excel Data", "Start Migration", "Close"}) {
+        EXPECT_TRUE(FindByName<QPushButton>(*window, name)) << name << " stays as it was";
+    }
+}
+
+// The whole undo through the buttons: a run with a failed row, its rows
+// saved, and the company put back as it was before the run.
+TEST(WindowUndo, SavesTheFailedRowsAndRestoresTheBackup) {
+    test::ProductFolder product;
+    std::string db = product.AddCompany("DEMO", "C01", "DEMO");
+    test::TempFolder scratch;
+    AnsweringOps ops;
+    ops.file = test::FixturePath("bad_row.xls");
+    Form1 form(product.Path(), ops);
+    MainWindow window(form);
+    ops.Attach(&window);
+    form.Form_Load();
+    window.show();
+    window.LoadButton()->click();
+    EXPECT_FALSE(window.SaveFailedRowsButton()->isEnabled());
+    window.MigrateButton()->click();
+    ASSERT_TRUE(window.SaveFailedRowsButton()->isEnabled());
+    ops.saveAs = scratch.File("fix.xlsx");
+    window.SaveFailedRowsButton()->click();
+    EXPECT_TRUE(std::filesystem::exists(scratch.File("fix.xlsx"))) << ops.messages.back();
+
+    ops.choice = 0;
+    window.RestoreButton()->click();
+    ASSERT_EQ(ops.listed.size(), 1u);
+    EXPECT_NE(ops.messages.back().find("The company DEMO was restored"), std::string::npos)
+        << ops.messages.back();
+    EXPECT_EQ(test::QueryRows(db, "select count(*) from tblLedger"), "0\n");
+    auto* status = window.findChild<QPlainTextEdit*>();
+    EXPECT_TRUE(status->toPlainText().contains("Restored the company DEMO from the backup"));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass is gone";
+    cnCompany.Close();
+}
+
+TEST(ChoiceDialogTest, GivesTheEntryTheOperatorChose) {
+    ChoiceDialog dialog(nullptr, "Restore Backup", "Choose one:", {"first", "second", "third"});
+    EXPECT_EQ(dialog.windowTitle(), "Restore Backup");
+    ASSERT_EQ(dialog.List()->count(), 3);
+    EXPECT_EQ(dialog.Chosen(), 0) << "the newest is chosen to begin with";
+    QTimer::singleShot(0, &dialog, [&] {
+        dialog.List()->setCurrentRow(2);
+        dialog.accept();
+    });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Chosen(), 2);
+    ChoiceDialog empty(nullptr, "Restore Backup", "Choose one:", {});
+    EXPECT_EQ(empty.Chosen(), std::nullopt);
 }
 
 TEST(GridModelTest, FollowsTheGridAndPassesTheModelChecks) {
