@@ -1,5 +1,6 @@
 #include "app/CompanyBackups.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -131,6 +132,16 @@ BackupInfo CompanyBackups::Describe(const std::string& path) const {
     Name name;
     if (ParseName(info.name, name)) {
         info.made = StampText(name.stamp);
+    } else if (info.made.empty() && !ec) {
+        // A copy without its note or its name: when it was last written.
+        struct stat st {};
+        if (::stat(path.c_str(), &st) == 0) {
+            std::tm local{};
+            localtime_r(&st.st_mtime, &local);
+            char made[32];
+            std::strftime(made, sizeof made, "%Y-%m-%d %H:%M:%S", &local);
+            info.made = made;
+        }
     }
     return info;
 }

@@ -34,7 +34,9 @@ void RemoveStaging(const std::string& staging) {
     }
 }
 
-void RequireRestorable(const CompanyBackups& backups, const BackupInfo& backup) {
+}  // namespace
+
+void CheckRestorable(const CompanyBackups& backups, const BackupInfo& backup) {
     const CompanyDatabase& company = backups.Company();
     std::error_code ec;
     if (!fs::is_regular_file(backup.path, ec)) {
@@ -58,6 +60,8 @@ void RequireRestorable(const CompanyBackups& backups, const BackupInfo& backup) 
         throw DataError("The backup can't be restored: " + error.Description() + kUnchanged);
     }
 }
+
+namespace {
 
 // The database as it is now, as a backup of its own.
 std::optional<BackupInfo> BackUpCurrent(CompanyBackups& backups, const BackupInfo& restoring,
@@ -135,7 +139,7 @@ RestoreResult RestoreCompany(const CompanyDatabase& company, const std::string& 
     CompanyBackups backups(company);
     RestoreResult result;
     result.restored = backups.Describe(backupPath);
-    RequireRestorable(backups, result.restored);
+    CheckRestorable(backups, result.restored);
     result.before = BackUpCurrent(backups, result.restored, result.notes);
 
     std::string staging = StagingPath(company.path);

@@ -33,6 +33,11 @@ std::string RestoreStatusLine(const std::string& companyCode, const RestoreResul
 // For a company without backups: where they would be.
 std::string NoBackupsText(const CompanyBackups& backups);
 
+// Refuses (DataError, saying why and that nothing changed) a backup that
+// RestoreCompany would refuse at its step 2; lets the operator be told
+// before being asked.
+void CheckRestorable(const CompanyBackups& backups, const BackupInfo& backup);
+
 // Puts the backup at backupPath in the place of the company's database:
 //  1. takes the company (see CompanyLock): refused (CompanyTaken) while a
 //     migration or another restore holds it;

@@ -77,7 +77,9 @@ void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
         items.SetRows(1);
         items.SetRows(2);
         items.SetCols(kItemCols);
-        form.itemHeaderRow = HeaderRow(book, 1, kItemCols - 1);
+        if (book.SheetCount() >= 1) {
+            form.itemHeaderRow = HeaderRow(book, 1, kItemCols - 1);
+        }
         LoadSheet(form, ops, book, {1, items, kItemCols - 1, 0, "Items ", "worksheet 1 (items)"},
                   form.itemRowsNotRead);
 

@@ -41,6 +41,12 @@ int Restore(const BackupOptions& options) {
         path = list.front().path;
     }
     BackupInfo backup = backups.Describe(path);
+    try {
+        CheckRestorable(backups, backup);  // before the question, and again once taken
+    } catch (const DataError& error) {
+        std::fprintf(stderr, "error: %s\n", error.what());
+        return kExitBackup;
+    }
     if (ops.MsgBox(RestoreQuestion(company.code, backup), MsgButtons::YesNo, MsgIcon::Question) !=
         MsgAnswer::Yes) {
         std::fprintf(stderr, "Nothing was restored.\n");
