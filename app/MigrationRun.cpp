@@ -1,5 +1,6 @@
 #include "app/MigrationRun.h"
 
+#include <filesystem>
 #include <optional>
 
 #include "app/CompanyBackups.h"
@@ -92,9 +93,11 @@ std::string BackUpBeforeWriting(Form1& form) {
         CompanyBackups backups(LocateCompanyDatabase(form.ProgramFolder(), code));
         where = " The backups are kept in " + backups.Folder() + ".";
         ops.DoEvents();
-        BackupInfo made =
-            backups.Make(cnCompany, "the migration of " + form.cdlg.FileName + " (migration date " +
-                                        form.dtpDate.Value.ToIso() + ")");
+        std::error_code ec;
+        std::filesystem::path workbook = std::filesystem::absolute(form.cdlg.FileName, ec);
+        BackupInfo made = backups.Make(
+            cnCompany, "the migration of " + (ec ? form.cdlg.FileName : workbook.string()) +
+                           " (migration date " + form.dtpDate.Value.ToIso() + ")");
         if (std::string pruned = backups.Prune(form.keepBackups, made.path); !pruned.empty()) {
             ops.MsgBox(pruned, MsgButtons::OK, MsgIcon::Exclamation);
         }
