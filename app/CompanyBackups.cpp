@@ -211,10 +211,16 @@ std::string CompanyBackups::PrepareFolder() const {
     }
     // What a backup killed part way left under its temporary name; backups
     // are made only while the company is taken, so none is being written.
+    // So is the note of a backup that never took its name.
     std::string partial = "." + fileName_ + "-";
     for (const auto& entry : fs::directory_iterator(folder_, ec)) {
         std::string name = entry.path().filename().string();
-        if (name.rfind(partial, 0) == 0 && name.find(".partial-") != std::string::npos) {
+        fs::path backup = entry.path();
+        backup.replace_extension(".mdb");
+        Name parsed;
+        if ((name.rfind(partial, 0) == 0 && name.find(".partial-") != std::string::npos) ||
+            (entry.path().extension() == ".txt" && ParseName(backup.filename().string(), parsed) &&
+             !fs::exists(backup, ec))) {
             fs::remove(entry.path(), ec);
         }
     }

@@ -139,8 +139,14 @@ TEST_F(Backups, WhatAKilledBackupLeftIsClearedByTheNextOne) {
     std::string stale =
         product.DatabaseFolder() + "/C01/Backups/.DEMO-20240101-000000.mdb.partial-abcdef";
     std::ofstream(stale) << "half";
+    std::string note = product.DatabaseFolder() + "/C01/Backups/DEMO-20240101-000000.txt";
+    std::ofstream(note) << "Ledgerlift backup\n";
+    std::string other = product.DatabaseFolder() + "/C01/Backups/readme.txt";
+    std::ofstream(other) << "kept";
     Make();
     EXPECT_FALSE(fs::exists(stale));
+    EXPECT_FALSE(fs::exists(note)) << "the note of a backup that never took its name";
+    EXPECT_TRUE(fs::exists(other));
 }
 
 // Restore: the chosen backup takes the database's place, and the database
