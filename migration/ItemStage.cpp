@@ -201,10 +201,18 @@ void migrateitem(StageContext& ctx) {
                  } else {
                      row.idGiven = true;
                      select(kExistingItem);
+                     std::string workbookQoh = cell(item::Qoh);
                      grid.SetTextMatrix(
                          r, item::Qoh,
                          ValueToText(GetTableValue("tblItemMaster", "Discount",
                                                    " where ItemID=" + IntText(row.id), ops)));
+                     if (Val(workbookQoh) != Val(cell(item::Qoh))) {
+                         row.state.Warn(
+                             "In update mode the opening quantity of a replaced item is its "
+                             "stored Discount, " +
+                             NumberText(Val(cell(item::Qoh))) + ", not the workbook's " +
+                             Trim(workbookQoh) + ".");
+                     }
                  }
              }},
             {"delete the existing item",
@@ -281,9 +289,11 @@ void migrateitem(StageContext& ctx) {
                  FiniteProduct(place, item::Qoh, line.Qty, item::PurchaseRate, line.PRate);
                  FiniteProduct(place, item::Qoh, line.Qty, item::Wholesale, line.SRate);
                  FiniteProduct(place, item::Qoh, line.Qty, item::Mrp, line.MRP);
+                 RunTally::Posting expected{true, qoh, qoh * line.PRate, 0, 0};
                  if (PostStockEntry("OpeningStock", qoh > 0 ? kStockIn : kStockOut, row.id, "",
                                     line, form.dtpDate.Value, ops, &postingError)) {
                      tally.AddPosting(tally.items);
+                     row.state.posting = expected;
                  } else {
                      // Reported by the posting itself; the row tells what happened.
                      row.state.Fail("post the opening stock", postingError);
@@ -302,16 +312,38 @@ void migrateitem(StageContext& ctx) {
                                     : row.updateMode && !row.isNew     ? RunTally::Outcome::Updated
                                                                        : RunTally::Outcome::Written;
         std::string note = row.state.error;
+        std::string original = Trim(cell(item::Code));
+        std::string stored = row.inserted ? Trim(row.code) : original;
         if (outcome == RunTally::Outcome::Skipped) {
             note = "Already there: the company held the item code " + Trim(row.code) +
                    " before this run; it was left as it is.";
+            row.state.Warn("The item code " + original +
+                           " is already in the company; the row is left as it is (no second item, "
+                           "no second opening stock).");
         } else if (outcome == RunTally::Outcome::Partial &&
                    note.rfind("The item was written", 0) != 0) {
             note = "The item was written, but its opening stock was not posted: " + note;
         }
-        tally.Record(tally.items, {"items", std::string(grid.TextMatrix(r, 0)),
-                                   Trim(std::string(grid.TextMatrix(r, item::Code))), outcome,
-                                   row.inserted ? IntText(row.id) : "", note, row.state.step});
+        if (stored != original) {
+            row.state.Warn("The item code " + original +
+                           " is used by another item, so this one is "
+                           "stored as " +
+                           stored + ".");
+        }
+        if (TrimBlanks(cell(item::Category)).empty()) {
+            row.state.Warn(
+                "The category cell is empty, so the item is filed under a category "
+                "without a name.");
+        }
+        for (int c : {item::Qoh, item::PurchaseRate, item::Wholesale, item::Mrp, item::SalesVat,
+                      item::Cst, item::PurchaseVat, item::Rol}) {
+            if (std::string w = NumberWarning(place, c); !w.empty()) {
+                row.state.Warn(w);
+            }
+        }
+        tally.Record(tally.items, {"items", std::string(grid.TextMatrix(r, 0)), stored, outcome,
+                                   row.inserted ? IntText(row.id) : "", note, row.state.step,
+                                   row.state.warnings, row.state.posting});
         tally.Progress("items", r, last);
         try {
             batch.RowDone();

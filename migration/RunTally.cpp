@@ -34,6 +34,8 @@ void RunTally::Clear() {
     itemRowsNotRead = 0;
     ledgerRowsNotRead = 0;
     pendingFrom_ = 0;
+    baseline = {};
+    reconcileDifferences = 0;
 }
 
 void RunTally::Record(Counts& counts, Row row) {
@@ -75,6 +77,7 @@ void RunTally::FailPending(const std::string& reason, const std::string& step) {
         counts.Add(Outcome::Failed);
         row.outcome = Outcome::Failed;
         row.id.clear();
+        row.posting = {};
         row.error = reason;
         row.step = step;
     }
@@ -91,7 +94,7 @@ bool RunTally::AllWritten() const {
         }
     }
     return items.skipped == 0 && ledgers.skipped == 0 && itemRowsNotRead == 0 &&
-           ledgerRowsNotRead == 0;
+           ledgerRowsNotRead == 0 && reconcileDifferences == 0;
 }
 
 const char* RunTally::OutcomeText(Outcome outcome) {

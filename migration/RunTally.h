@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -47,14 +48,28 @@ class RunTally {
         int pendingPostings_ = 0;
     };
 
+    // What a row's opening posting writes, as the stage computed it: what a
+    // check predicts and what the reconciliation reads back.
+    struct Posting {
+        bool posted = false;
+        double quantity = 0;  // the stock's change (items)
+        double value = 0;     // inward value minus outward value at purchase rate (items)
+        double debit = 0;     // the voucher amount on the debit side (ledgers)
+        double credit = 0;    // ... or on the credit side
+    };
+
     struct Row {
         std::string sheet;     // "items" or "ledgers"
         std::string sheetRow;  // the worksheet row number, as the grid holds it
-        std::string key;       // the item code or the ledger name
+        std::string key;       // the item code or the ledger name, as stored
         Outcome outcome;
         std::string id;     // the identifier given, when the row was written
         std::string error;  // the first failure's description, if any
         std::string step;   // the step that failed first, if any
+        // Sentences about what the row does that the operator may not expect
+        // (a side that was not recognised, a number not read whole, ...).
+        std::vector<std::string> warnings = {};
+        Posting posting = {};
     };
 
     // One grid row while its steps run.
@@ -63,6 +78,9 @@ class RunTally {
         bool skipped = false;
         std::string error;
         std::string step;
+        std::vector<std::string> warnings;
+        Posting posting;
+        void Warn(std::string sentence) { warnings.push_back(std::move(sentence)); }
         void Fail(const std::string& failedStep, const std::string& description) {
             if (!failed) {
                 error = description;
@@ -102,7 +120,17 @@ class RunTally {
 
     static const char* OutcomeText(Outcome outcome);
 
+    // The highest ids before the run: what lies above them the run wrote.
+    struct Baseline {
+        std::int64_t stockHisId = 0;
+        std::int64_t voucherMainId = 0;
+        bool read = false;
+    };
+
     RunOutcome outcome = RunOutcome::NotStarted;
+    Baseline baseline;
+    // Differences that the reconciliation after the run found.
+    int reconcileDifferences = 0;
     Counts categories;
     Counts items;
     Counts ledgers;
