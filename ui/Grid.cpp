@@ -60,6 +60,7 @@ void Grid::SetRows(int rows) {
     }
     cells_.resize(rows, std::vector<std::string>(cols_));
     colors_.resize(rows);
+    marks_.erase(marks_.lower_bound(rows), marks_.end());
     topRow_ = std::min(topRow_, std::max(1, rows - 1));
     row_ = std::min(row_, rows - 1);
     ++shapeVersion_;
@@ -181,6 +182,28 @@ Rgb Grid::BackColor(int row, int col) const {
     std::uint32_t v = colors_[row][col];
     return Rgb{static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8),
                static_cast<std::uint8_t>(v)};
+}
+
+}  // namespace ledgerlift
+
+namespace ledgerlift {
+
+void Grid::SetRowMark(int row, Rgb color, std::string tip) {
+    CheckCell(row, 0);
+    marks_[row] = RowMark{color, std::move(tip)};
+    ++contentVersion_;
+}
+
+const Grid::RowMark* Grid::FindRowMark(int row) const {
+    auto it = marks_.find(row);
+    return it == marks_.end() ? nullptr : &it->second;
+}
+
+void Grid::ClearRowMarks() {
+    if (!marks_.empty()) {
+        marks_.clear();
+        ++contentVersion_;
+    }
 }
 
 }  // namespace ledgerlift

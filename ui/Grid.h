@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -62,6 +63,18 @@ class Grid {
     bool HasBackColor(int row, int col) const;
     Rgb BackColor(int row, int col) const;
 
+    // A mark on a whole row: a background colour and a sentence that the view
+    // shows as the row's tooltip (a check's problem, a run's outcome). A cell
+    // colour of its own shows over the row's colour.
+    struct RowMark {
+        Rgb color;
+        std::string tip;
+    };
+    void SetRowMark(int row, Rgb color, std::string tip);
+    const RowMark* FindRowMark(int row) const;
+    void ClearRowMarks();
+    std::size_t RowMarkCount() const { return marks_.size(); }
+
     // Raised by every change of rows, columns, widths or captions, and by
     // every change of cells or colours; a view compares them to catch up.
     std::uint64_t ShapeVersion() const { return shapeVersion_; }
@@ -83,6 +96,7 @@ class Grid {
     int topRow_ = 1;
     int row_ = 1;
     int col_ = 1;
+    std::map<int, RowMark> marks_;
     std::uint64_t shapeVersion_ = 0;
     std::uint64_t contentVersion_ = 0;
 };

@@ -28,12 +28,19 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     int col = index.column();
     switch (role) {
         case Qt::DisplayRole:
+            return QString::fromStdString(std::string(grid_.TextMatrix(row, col)));
         case Qt::ToolTipRole:
-            return QString::fromStdString(grid_.TextMatrix(row, col));
+            if (const Grid::RowMark* mark = grid_.FindRowMark(row)) {
+                return QString::fromStdString(mark->tip);
+            }
+            return QString::fromStdString(std::string(grid_.TextMatrix(row, col)));
         case Qt::BackgroundRole:
             if (grid_.HasBackColor(row, col)) {
                 Rgb c = grid_.BackColor(row, col);
                 return QBrush(QColor(c.red, c.green, c.blue));
+            }
+            if (const Grid::RowMark* mark = grid_.FindRowMark(row)) {
+                return QBrush(QColor(mark->color.red, mark->color.green, mark->color.blue));
             }
             return {};
         case Qt::TextAlignmentRole:
