@@ -6,5 +6,5 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 build=${1:-build}
 shift || true
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLEDGERLIFT_WERROR=ON "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"

@@ -7,24 +7,12 @@
 #include "app/cli/CommandLine.h"
 #include "app/cli/Commands.h"
 #include "app/cli/ConsoleWindowOps.h"
+#include "app/cli/CsvField.h"
+#include "app/cli/OutputPath.h"
 #include "migration/mdlStock.h"
 
 namespace ledgerlift {
 namespace {
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string out = "\"";
-    for (char c : text) {
-        out += c;
-        if (c == '"') {
-            out += '"';
-        }
-    }
-    return out + "\"";
-}
 
 bool WriteReport(const std::string& path, const RunTally& tally) {
     std::ofstream out(path, std::ios::binary);
@@ -62,6 +50,15 @@ void SelectCompany(ComboBox& combo, const std::string& code) {
 }  // namespace
 
 int Migrate(const MigrateOptions& options) {
+    // Before anything is read or written: a report that could not be written
+    // at the end would cost the whole run.
+    if (!options.report.empty()) {
+        std::string problem = FileOutputProblem("The report", options.report);
+        if (!problem.empty()) {
+            std::fprintf(stderr, "error: %s\n", problem.c_str());
+            return kExitUsage;
+        }
+    }
     Date date = Date::Today();
     if (!options.date.empty() && !Date::FromIso(options.date, date)) {
         std::fprintf(stderr, "error: the date %s is not a date of the form YYYY-MM-DD.\n",
@@ -78,9 +75,13 @@ int Migrate(const MigrateOptions& options) {
     ConsoleWindowOps ops(
         options.yes ? ConsoleWindowOps::Answer::Yes : ConsoleWindowOps::Answer::Ask,
         OnErrorAnswer(options.onError, terminal));
+    ops.SetQuiet(options.quiet);
     Form1 form(options.productFolder, ops);
     form.dryRun = options.dryRun;
     form.onStatusLine = [&](const std::string& line) {
+        if (options.quiet) {
+            return;
+        }
         ops.EndProgress();
         std::printf("%s\n", line.c_str());
         std::fflush(stdout);
@@ -88,7 +89,7 @@ int Migrate(const MigrateOptions& options) {
     form.tally.onProgress = [&](const char* stage, int done, int total) {
         ops.Progress(stage, done, total);
     };
-    if (options.dryRun) {
+    if (options.dryRun && !options.quiet) {
         std::printf("Dry run: nothing is written to the company database.\n");
     }
     form.Form_Load();
