@@ -55,7 +55,12 @@ std::string SqlEscape(const std::string& text) {
 }
 
 std::string Quote(const std::string& text) {
-    return "'" + SqlEscape(text) + "'";
+    // Appended piece by piece: GCC 12 at -O3 reports a false -Wrestrict for
+    // "'" + temporary.
+    std::string quoted = "'";
+    quoted += SqlEscape(text);
+    quoted += '\'';
+    return quoted;
 }
 
 std::string Trim(const std::string& text) {
@@ -111,7 +116,9 @@ double ToCurrency(double amount) {
 std::string CurrencyText(double amount) {
     double scaled = std::nearbyint(ToCurrency(amount) * 10000.0);
     auto units = static_cast<long long>(std::fabs(scaled));
-    std::string text = (scaled < 0 ? "-" : "") + std::to_string(units / 10000);
+    std::string text =
+        scaled < 0 ? "-" : "";  // (a false -Wrestrict of GCC 12 at -O3 for "" + temporary)
+    text += std::to_string(units / 10000);
     long long fraction = units % 10000;
     if (fraction != 0) {
         char buf[8];

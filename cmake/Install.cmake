@@ -42,11 +42,12 @@ set(CPACK_PACKAGE_VENDOR "The Ledgerlift developers")
 set(CPACK_PACKAGE_CONTACT ${LEDGERLIFT_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "moves a company's items and ledgers from a workbook into Tallvane")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Ledgerlift moves a company's master data from a spreadsheet workbook into the company\n"
-    "database of the Tallvane accounting product: items with their opening stock, and\n"
-    "customer and supplier ledgers with their opening balances. A desktop window, and a\n"
-    "command line that lists companies, previews workbooks and migrates them.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "Ledgerlift moves a company's master data from a spreadsheet workbook into the\n"
+    "company database of the Tallvane accounting product: items with their opening\n"
+    "stock, and customer and supplier ledgers with their opening balances. A desktop\n"
+    "window, and a command line that lists companies, previews workbooks and\n"
+    "migrates them.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
