@@ -57,8 +57,8 @@ StartRequest RunCommandLine(int argc, char** argv, const std::string& programFol
                             const ProductFolderMemory& memory) {
     CLI::App app{
         "Ledgerlift moves a company's items and ledgers from an Excel workbook (.xls) into its "
-        "Tallvane company database. Without a command it opens its window, and loads WORKBOOK "
-        "when one is given.",
+        "Tallvane company database. Without a command it opens its window, and loads the "
+        "workbook when one is given.",
         "ledgerlift"};
     app.require_subcommand(0, 1);
     app.set_version_flag("--version,-V", std::string("ledgerlift ") + LEDGERLIFT_VERSION,
@@ -137,9 +137,8 @@ StartRequest RunCommandLine(int argc, char** argv, const std::string& programFol
     DemoOptions demo;
     auto* demoCommand = app.add_subcommand(
         "demo",
-        "Lay out a demo product folder in FOLDER: an initial database listing the companies DEMO "
-        "and SHOP, their empty company databases, and a sample workbook. A file that is already "
-        "there is never overwritten");
+        "Lay out a demo product folder: the companies DEMO and SHOP and a sample workbook; "
+        "never overwrites a file");
     demoCommand->add_option("folder", demo.folder, "The folder to lay it out in (made if missing)")
         ->required();
     addQuiet(demoCommand);
