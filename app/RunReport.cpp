@@ -4,27 +4,10 @@
 #include <cstring>
 #include <fstream>
 
+#include "app/CsvField.h"
 #include "data/DataError.h"
 
 namespace ledgerlift {
-namespace {
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string out = "\"";
-    for (char c : text) {
-        out += c;
-        if (c == '"') {
-            out += '"';
-        }
-    }
-    return out + "\"";
-}
-
-}  // namespace
-
 std::string RunReportText(const RunTally& tally) {
     std::string out = "sheet,row,code or name,outcome,id,error,step,problems\r\n";
     for (const auto& row : tally.rows) {

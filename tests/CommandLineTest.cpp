@@ -1,53 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
+#include <filesystem>
 #include <ostream>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include "tests/TestSupport.h"
+#include "tests/ProgramRun.h"
 
 namespace ledgerlift {
 namespace {
-
-// Runs the real program with its standard input closed, as a script would.
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class CommandLine : public ::testing::Test {
-  protected:
-    void SetUp() override { db = product.AddCompany("DEMO", "C01", "DEMO"); }
-
-    Result Run(const std::string& args) {
-        std::string out = scratch.File("out.txt");
-        std::string err = scratch.File("err.txt");
-        std::string command =
-            std::string(LEDGERLIFT_BINARY) + " " + args + " </dev/null >" + out + " 2>" + err;
-        int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
-    }
-    std::string Migrate(const std::string& fixture, const std::string& more = "") {
-        return "migrate " + test::FixturePath(fixture) + " --company DEMO --date 2009-04-01 " +
-               "--product-folder " + product.Path() + " " + more;
-    }
-    std::string Rows(const std::string& sql) { return test::QueryRows(db, sql); }
-
-    test::ProductFolder product;
-    test::TempFolder scratch;
-    std::string db;
-};
 
 const char* const kStatusLines =
     "User opted to migrate Data to Company DEMO\n"
@@ -74,23 +33,42 @@ TEST_F(CommandLine, PreviewsBothSheetsAsTabSeparatedText) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
               "# items\n"
+              "SLNO\tITEM CODE\tITEM NAME\tCATEGORY\tMANUFACTURE\tQOH\tPURCHASE RATE\tWHOLESALE\t"
+              "MRP\tSALES VAT\tCST\tPURCHASE VAT\tRATE INCLUSIVE OF TAX SALES\t"
+              "RATE INCLUSIVE OF TAX PURCHASE\tUNIT\tDescription\tROL\n"
               "2\tA1\tSoap\tToiletries\tMaker\t1\t10\t11\t12\t5\t2\t4\tNO\tNO\tNos\t\t1\n"
               "3\tA2\tOil\tKitchen\tMaker\t1\t10\t11\t12\t5\t2\t4\tNO\tNO\tNos\t\t1\n"
               "# ledgers\n"
+              "SL No\tLedger Alias Name\tLedger Name\tAccountGroup\tAddress\tPhone\tTIN\t"
+              "OpeningBalance\tDrCr\tArea\n"
               "2\tL1\tLedger One\tSundry Debtors\t\t\t\t100\tDr\t\n");
 }
 
-TEST_F(CommandLine, PreviewsOneSheetAsJson) {
+TEST_F(CommandLine, PreviewsOneSheetAsJsonObjectsKeyedByColumnName) {
     Result r =
         Run("preview " + test::FixturePath("real_mixed.xls") + " --sheet ledgers --format json");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(
         r.out,
         "{\n  \"ledgers\": [\n"
-        "    [\"2\",\"AC\",\"Acme Traders\",\"Sundry Debtors\",\"1 Main St\",\"555-0101\","
-        "\"TIN1\",\"1500\",\"Dr\",\"North\"],\n"
-        "    [\"3\",\"OB\",\"O'Brien & Sons\",\"Sundry Creditors\",\"2 Side St\",\"555'0102\","
-        "\"TIN'2\",\"250\",\"cr\",\"South\"]\n  ]\n}\n");
+        "    {\"SL No\":\"2\",\"Ledger Alias Name\":\"AC\",\"Ledger Name\":\"Acme Traders\","
+        "\"AccountGroup\":\"Sundry Debtors\",\"Address\":\"1 Main St\",\"Phone\":\"555-0101\","
+        "\"TIN\":\"TIN1\",\"OpeningBalance\":\"1500\",\"DrCr\":\"Dr\",\"Area\":\"North\"},\n"
+        "    {\"SL No\":\"3\",\"Ledger Alias Name\":\"OB\",\"Ledger Name\":\"O'Brien & Sons\","
+        "\"AccountGroup\":\"Sundry Creditors\",\"Address\":\"2 Side St\",\"Phone\":\"555'0102\","
+        "\"TIN\":\"TIN'2\",\"OpeningBalance\":\"250\",\"DrCr\":\"cr\",\"Area\":\"South\"}"
+        "\n  ]\n}\n");
+}
+
+TEST_F(CommandLine, PreviewsOneSheetAsCsvWithAHeaderRow) {
+    Result r =
+        Run("preview " + test::FixturePath("real_mixed.xls") + " --sheet ledgers --format csv");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "SL No,Ledger Alias Name,Ledger Name,AccountGroup,Address,Phone,TIN,OpeningBalance,"
+              "DrCr,Area\r\n"
+              "2,AC,Acme Traders,Sundry Debtors,1 Main St,555-0101,TIN1,1500,Dr,North\r\n"
+              "3,OB,O'Brien & Sons,Sundry Creditors,2 Side St,555'0102,TIN'2,250,cr,South\r\n");
 }
 
 TEST_F(CommandLine, PreviewWarnsOfAMissingSecondSheet) {

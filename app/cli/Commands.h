@@ -7,7 +7,7 @@ namespace ledgerlift {
 struct PreviewOptions {
     std::string workbook;
     std::string sheet;           // "", "items" or "ledgers"
-    std::string format = "tsv";  // "tsv" or "json"
+    std::string format = "tsv";  // "tsv", "csv" or "json"
 };
 
 struct MigrateOptions {
@@ -20,10 +20,17 @@ struct MigrateOptions {
     std::string onError;  // "ask", "stop", "continue"; by the terminal when empty
     bool dryRun = false;
     std::string report;
+    bool quiet = false;  // no status lines, progress or information
+};
+
+struct DemoOptions {
+    std::string folder;
+    bool quiet = false;
 };
 
 int ListCompanies(const std::string& productFolder);
 int Preview(const PreviewOptions& options);
 int Migrate(const MigrateOptions& options);
+int LayOutDemo(const DemoOptions& options);
 
 }  // namespace ledgerlift

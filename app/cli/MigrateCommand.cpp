@@ -8,6 +8,8 @@
 #include "app/cli/CommandLine.h"
 #include "app/cli/Commands.h"
 #include "app/cli/ConsoleWindowOps.h"
+#include "app/CsvField.h"
+#include "app/cli/OutputPath.h"
 #include "migration/mdlStock.h"
 
 namespace ledgerlift {
@@ -38,6 +40,15 @@ void SelectCompany(ComboBox& combo, const std::string& code) {
 }  // namespace
 
 int Migrate(const MigrateOptions& options) {
+    // Before anything is read or written: a report that could not be written
+    // at the end would cost the whole run.
+    if (!options.report.empty()) {
+        std::string problem = FileOutputProblem("The report", options.report);
+        if (!problem.empty()) {
+            std::fprintf(stderr, "error: %s\n", problem.c_str());
+            return kExitUsage;
+        }
+    }
     Date date = Date::Today();
     if (!options.date.empty() && !Date::FromIso(options.date, date)) {
         std::fprintf(stderr, "error: the date %s is not a date of the form YYYY-MM-DD.\n",
@@ -54,9 +65,13 @@ int Migrate(const MigrateOptions& options) {
     ConsoleWindowOps ops(
         options.yes ? ConsoleWindowOps::Answer::Yes : ConsoleWindowOps::Answer::Ask,
         OnErrorAnswer(options.onError, terminal));
+    ops.SetQuiet(options.quiet);
     Form1 form(options.productFolder, ops);
     form.dryRun = options.dryRun;
     form.onStatusLine = [&](const std::string& line) {
+        if (options.quiet) {
+            return;
+        }
         ops.EndProgress();
         std::printf("%s\n", line.c_str());
         std::fflush(stdout);
@@ -64,7 +79,7 @@ int Migrate(const MigrateOptions& options) {
     form.tally.onProgress = [&](const char* stage, int done, int total) {
         ops.Progress(stage, done, total);
     };
-    if (options.dryRun) {
+    if (options.dryRun && !options.quiet) {
         std::printf("Dry run: nothing is written to the company database.\n");
     }
     form.Form_Load();

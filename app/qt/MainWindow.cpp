@@ -84,6 +84,11 @@ void MainWindow::Build() {
     status_->setReadOnly(true);
     status_->setAccessibleName("Migration status");
 
+    productFolder_ = new QLabel("Product folder: " + QString::fromStdString(form_.ProgramFolder()));
+    productFolder_->setAccessibleName("Product folder");
+    productFolder_->setWordWrap(true);
+    productFolder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     auto* companyLabel = new QLabel(QString::fromStdString(form_.Label1.Caption));
     companyLabel->setAccessibleName(companyLabel->text());
     companyLabel->setBuddy(company_);
@@ -114,6 +119,7 @@ void MainWindow::Build() {
     left->addWidget(Heading(form_.Label5.Caption));
     left->addWidget(frame_);
     left->addWidget(status_, 1);
+    left->addWidget(productFolder_);
     left->addWidget(close_);
 
     tabs_ = new QTabWidget;

@@ -38,6 +38,8 @@ class MainWindow : public QWidget {
     QPushButton* LoadButton() const { return load_; }
     QPushButton* MigrateButton() const { return migrate_; }
     QPushButton* CloseButton() const { return close_; }
+    // Names the product folder whose databases the window uses.
+    QLabel* ProductFolderLabel() const { return productFolder_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -60,6 +62,7 @@ class MainWindow : public QWidget {
     QCheckBox* update_ = nullptr;
     QDateEdit* date_ = nullptr;
     QPlainTextEdit* status_ = nullptr;
+    QLabel* productFolder_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QLabel* labels_[5] = {};
     QTableView* views_[3] = {};

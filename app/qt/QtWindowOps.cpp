@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 
 #include "app/qt/MainWindow.h"
+#include "app/qt/Settings.h"
 
 namespace ledgerlift {
 namespace {
@@ -114,9 +116,19 @@ void QtWindowOps::SetEnabled(bool enabled) {
 
 std::optional<std::string> QtWindowOps::ShowOpen(const std::string& filter) {
     Refresh();
-    QString file = QFileDialog::getOpenFileName(window_, QString(), QString(), QtFilter(filter));
+    QString file;
+    if (!queuedFile_.isEmpty()) {
+        file = queuedFile_;
+        queuedFile_.clear();
+    } else {
+        QString start = settings_ ? settings_->WorkbookFolder() : QString();
+        file = QFileDialog::getOpenFileName(window_, QString(), start, QtFilter(filter));
+    }
     if (file.isEmpty()) {
         return std::nullopt;
+    }
+    if (settings_) {
+        settings_->SetWorkbookFolder(QFileInfo(file).absolutePath());
     }
     return file.toStdString();
 }
