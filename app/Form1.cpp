@@ -2,6 +2,7 @@
 
 #include "app/CompanyConnection.h"
 #include "app/MigrationRun.h"
+#include "app/RunCheck.h"
 #include "base/TextRules.h"
 #include "data/Recordset.h"
 #include "import/LoadWorkbook.h"
@@ -60,6 +61,14 @@ void Form1::cmdMigrate_Click() {
 
 void Form1::cmdClose_Click() {
     ops_.Unload();
+}
+
+bool Form1::ConnectForCheck() {
+    return ledgerlift::ConnectSql(programFolder_, txtCompanyName.Text(), ops_, false, &runLock_);
+}
+
+void Form1::cmdCheck_Click() {
+    RunCheck(*this);
 }
 
 bool Form1::ConnectSql() {

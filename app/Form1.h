@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/CheckResult.h"
 #include "app/CompanyLock.h"
 #include "import/WorkbookReader.h"
 #include "migration/RunTally.h"
@@ -28,11 +29,15 @@ class Form1 : public FormControls {
     void Form_Load();
     void cmdLoad_Click();
     void cmdMigrate_Click();
+    void cmdCheck_Click();
     void cmdClose_Click();
 
     // The company connection for this window's chosen company, taken for a
     // run (see CompanyLock); gives whether cnCompany is open afterwards.
     bool ConnectSql();
+    // The same for a check: the company's file is not touched (its journal
+    // stays as it is).
+    bool ConnectForCheck();
     // Lets other runs into the company again (at the end of a run).
     void ReleaseCompany() { runLock_.Release(); }
 
@@ -50,6 +55,8 @@ class Form1 : public FormControls {
 
     // What the last migration run did, row by row.
     RunTally tally;
+    // What the last check found.
+    CheckResult lastCheck;
     // A run that writes nothing: it runs in one transaction that is rolled
     // back at its end, and leaves the company's database file untouched.
     bool dryRun = false;

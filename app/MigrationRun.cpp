@@ -8,6 +8,7 @@
 #include "migration/CategoryStage.h"
 #include "migration/ItemStage.h"
 #include "migration/LedgerStage.h"
+#include "migration/Reconciliation.h"
 #include "migration/StageContext.h"
 #include "migration/mdlStock.h"
 
@@ -66,6 +67,21 @@ class ExclusiveUse {
     bool taken_;
 };
 
+// Reads back what the run wrote and compares it with what its rows say; a
+// difference counts against the run.
+std::vector<std::string> ReconcileRun(RunTally& tally) {
+    Reconciliation r;
+    try {
+        r = Reconcile(tally, cnCompany);
+    } catch (const DataError& error) {
+        r.lines = {"Reconciled: DIFFERENCE: what the run wrote could not be read back: " +
+                   error.Description()};
+        r.differences = 1;
+    }
+    tally.reconcileDifferences = r.differences;
+    return r.lines;
+}
+
 // Lets other runs into the company when this run ends, however it ends.
 struct CompanyRelease {
     Form1& form;
@@ -99,6 +115,10 @@ void RunMigration(Form1& form) {
         form.tally.outcome = RunTally::RunOutcome::Stopped;  // until the last stage is done
         form.tally.itemRowsNotRead = form.itemRowsNotRead;
         form.tally.ledgerRowsNotRead = form.ledgerRowsNotRead;
+        if (!form.dryRun) {
+            // What lies above these afterwards, this run wrote.
+            form.tally.baseline = ReadBaseline(cnCompany);
+        }
         StageContext stage{form, ops, form.tally, cnCompany};
         // A dry run does all its work in one transaction that is undone at
         // the end; the category stage's own transaction nests inside it.
@@ -128,6 +148,11 @@ void RunMigration(Form1& form) {
         StopIfLost(form, Stage::Ledgers);
         for (const std::string& line : form.tally.SummaryLines()) {
             form.AppendStatus(line);
+        }
+        if (!form.dryRun) {
+            for (const std::string& line : ReconcileRun(form.tally)) {
+                form.AppendStatus(line);
+            }
         }
         form.AppendStatus("Load Tallvane Company and start with the entries.... ");
         form.AppendStatus("*************************************************");

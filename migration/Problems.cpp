@@ -3,9 +3,7 @@
 #include <cstdlib>
 
 namespace ledgerlift {
-namespace {
-
-bool IsError(const RunTally::Row& row) {
+bool RowHasError(const RunTally::Row& row) {
     switch (row.outcome) {
         case RunTally::Outcome::Failed:
         case RunTally::Outcome::Partial:
@@ -20,8 +18,6 @@ bool IsError(const RunTally::Row& row) {
     return false;
 }
 
-}  // namespace
-
 const char* Problem::SeverityText(Severity severity) {
     return severity == Severity::Error ? "error" : "warning";
 }
@@ -30,7 +26,7 @@ std::vector<Problem> ProblemsOf(const RunTally& tally) {
     std::vector<Problem> problems;
     for (const auto& row : tally.rows) {
         int sheetRow = std::atoi(row.sheetRow.c_str());
-        if (IsError(row)) {
+        if (RowHasError(row)) {
             problems.push_back({row.sheet, sheetRow, row.key, Problem::Severity::Error, row.error});
         }
         for (const auto& warning : row.warnings) {
@@ -41,7 +37,7 @@ std::vector<Problem> ProblemsOf(const RunTally& tally) {
 }
 
 std::string ProblemText(const RunTally::Row& row) {
-    std::string text = IsError(row) ? row.error : "";
+    std::string text = RowHasError(row) ? row.error : "";
     for (const auto& warning : row.warnings) {
         text += (text.empty() ? "" : "\n") + warning;
     }

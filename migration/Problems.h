@@ -27,6 +27,9 @@ struct Problem {
 // warnings.
 std::vector<Problem> ProblemsOf(const RunTally& tally);
 
+// Whether the row is not written, or only in part (or was never reached).
+bool RowHasError(const RunTally::Row& row);
+
 // The sentence to show for a row: its problems, one per line.
 std::string ProblemText(const RunTally::Row& row);
 
