@@ -60,8 +60,9 @@ INSTANTIATE_TEST_SUITE_P(
     CommandLine, UsageErrors,
     ::testing::Values(
         Case{"UnknownOption", "--bogus", 2, "--bogus"},
-        Case{"UnknownCommand", "bogus", 2,
-             "bogus is neither a command (companies, preview, migrate, demo) nor a workbook"},
+        Case{
+            "UnknownCommand", "bogus", 2,
+            "bogus is neither a command (companies, preview, check, migrate, demo) nor a workbook"},
         Case{"UnknownOptionOfACommand", "companies --bogus", 2, "--bogus"},
         Case{"MissingWorkbookForTheWindow", "/no/such/book.xls", 2, "/no/such/book.xls"},
         Case{"FolderForTheWindow", "/tmp", 2, "/tmp is a folder, not a workbook"},
@@ -267,7 +268,7 @@ TEST_F(CommandLine, QuietPrintsOnlyWarningsAndErrors) {
 }
 
 // Help, man page and completion, command by command.
-const char* const kCommands[] = {"", "companies", "preview", "migrate", "demo"};
+const char* const kCommands[] = {"", "companies", "preview", "check", "migrate", "demo"};
 
 class EachCommand : public CommandLine, public ::testing::WithParamInterface<const char*> {
   protected:

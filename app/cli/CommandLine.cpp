@@ -35,7 +35,8 @@ std::string WorkbookProblem(const std::string& workbook) {
     }
     if (!std::filesystem::exists(workbook, error)) {
         return workbook +
-               " is neither a command (companies, preview, migrate, demo) nor a workbook that "
+               " is neither a command (companies, preview, check, migrate, demo) nor a workbook "
+               "that "
                "exists; see \"ledgerlift --help\".";
     }
     return "";
@@ -134,6 +135,28 @@ StartRequest RunCommandLine(int argc, char** argv, const std::string& programFol
                "  2 a usage error, or a workbook that cannot be loaded\n"
                "  3 the company connection failed"));
 
+    CheckOptions check;
+    auto* checkCommand = app.add_subcommand(
+        "check",
+        "Predict what migrate would do, without writing: counts, opening stock and balance "
+        "totals, and every row's problems");
+    checkCommand->add_option("workbook", check.workbook, "The workbook (.xls)")->required();
+    checkCommand->add_option("--company", check.company, "The company code")->required();
+    checkCommand->add_option("--date", check.date,
+                             "The migration date, YYYY-MM-DD (default: today)");
+    checkCommand->add_flag("--update-items", check.updateItems,
+                           "As migrate would with it: replace items whose code is already there");
+    checkCommand->add_option("--format", check.format, "text (default) or json")
+        ->check(CLI::IsMember({"text", "json"}));
+    addFolder(checkCommand);
+    addQuiet(checkCommand);
+    checkCommand->footer(
+        Footer("ledgerlift check opening.xls --company DEMO --date 2024-04-01 --format json",
+               "  0 no row has an error\n"
+               "  1 some rows have errors (they would not be written, or only in part)\n"
+               "  2 a usage error, or a workbook that cannot be loaded\n"
+               "  3 the company connection failed"));
+
     DemoOptions demo;
     auto* demoCommand = app.add_subcommand(
         "demo",
@@ -165,7 +188,7 @@ StartRequest RunCommandLine(int argc, char** argv, const std::string& programFol
     }
     ProductFolderChoice folder = ChooseProductFolder(
         {productFolder, Environment(kProductFolderVariable), memory.Recall(), programFolder});
-    if (!companies->parsed() && !migrateCommand->parsed()) {
+    if (!companies->parsed() && !migrateCommand->parsed() && !checkCommand->parsed()) {
         std::string problem = workbook.empty() ? "" : WorkbookProblem(workbook);
         if (!problem.empty()) {
             std::fprintf(stderr, "error: %s\n", problem.c_str());
@@ -184,6 +207,12 @@ StartRequest RunCommandLine(int argc, char** argv, const std::string& programFol
     }
     if (companies->parsed()) {
         request.exitStatus = ListCompanies(folder.folder);
+        return request;
+    }
+    if (checkCommand->parsed()) {
+        check.productFolder = folder.folder;
+        check.quiet = quiet;
+        request.exitStatus = Check(check);
         return request;
     }
     migrate.productFolder = folder.folder;

@@ -23,6 +23,16 @@ struct MigrateOptions {
     bool quiet = false;  // no status lines, progress or information
 };
 
+struct CheckOptions {
+    std::string productFolder;
+    std::string workbook;
+    std::string company;
+    std::string date;  // yyyy-mm-dd; today when empty
+    bool updateItems = false;
+    std::string format = "text";  // "text" or "json"
+    bool quiet = false;
+};
+
 struct DemoOptions {
     std::string folder;
     bool quiet = false;
@@ -31,6 +41,7 @@ struct DemoOptions {
 int ListCompanies(const std::string& productFolder);
 int Preview(const PreviewOptions& options);
 int Migrate(const MigrateOptions& options);
+int Check(const CheckOptions& options);
 int LayOutDemo(const DemoOptions& options);
 
 }  // namespace ledgerlift

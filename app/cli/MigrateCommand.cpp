@@ -3,12 +3,13 @@
 #include <cstdio>
 #include <fstream>
 
+#include "app/CsvField.h"
 #include "app/Form1.h"
 #include "app/RunReport.h"
+#include "app/cli/CommandForm.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/Commands.h"
 #include "app/cli/ConsoleWindowOps.h"
-#include "app/CsvField.h"
 #include "app/cli/OutputPath.h"
 #include "migration/mdlStock.h"
 
@@ -23,18 +24,6 @@ ConsoleWindowOps::Answer OnErrorAnswer(const std::string& option, bool terminal)
         return ConsoleWindowOps::Answer::No;
     }
     return ConsoleWindowOps::Answer::Ask;
-}
-
-void SelectCompany(ComboBox& combo, const std::string& code) {
-    for (int i = 0; i < combo.ListCount(); ++i) {
-        if (combo.List(i) == code) {
-            combo.SetListIndex(i);
-            return;
-        }
-    }
-    // Not listed: the connection step names it in its message.
-    combo.AddItem(code);
-    combo.SetListIndex(combo.NewIndex());
 }
 
 }  // namespace
@@ -82,16 +71,7 @@ int Migrate(const MigrateOptions& options) {
     if (options.dryRun && !options.quiet) {
         std::printf("Dry run: nothing is written to the company database.\n");
     }
-    form.Form_Load();
-    form.dtpDate.Value = date;
-    form.chkUpdateItems.Value = options.updateItems ? 1 : 0;
-    SelectCompany(form.txtCompanyName, options.company);
-
-    ops.QueueFile(options.workbook);
-    ops.HoldMessages();
-    form.cmdLoad_Click();
-    ops.ReleaseMessages(!form.blnExcelLoaded);
-    if (!form.blnExcelLoaded) {
+    if (!LoadForCommand(form, ops, options.workbook, date, options.updateItems, options.company)) {
         return kExitUsage;
     }
     form.cmdMigrate_Click();

@@ -2,9 +2,10 @@
 #include <string>
 #include <vector>
 
+#include "app/CsvField.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/Commands.h"
-#include "app/CsvField.h"
+#include "app/cli/JsonText.h"
 #include "base/TextRules.h"
 #include "import/GridLayouts.h"
 #include "import/SheetRows.h"
@@ -38,38 +39,6 @@ std::string TsvCell(const std::string& text) {
         }
     }
     return out;
-}
-
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (c < 0x20) {
-                    char buf[8];
-                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                    out += buf;
-                } else {
-                    out += static_cast<char>(c);
-                }
-        }
-    }
-    return out + "\"";
 }
 
 // The column names: the captions of the grid's header row, as the window
