@@ -148,6 +148,37 @@ TEST_F(CommandLine, WritesOneReportLinePerGridRow) {
     EXPECT_NE(csv.find("ledgers,4,Third,written,3,,,\r\n"), std::string::npos) << csv;
 }
 
+TEST_F(CommandLine, CheckPrintsTheDocumentScriptsRelyOn) {
+    std::string before = Rows("select count(*) from tblLedger");
+    Result r =
+        Run("check " + test::FixturePath("bad_row.xls") +
+            " --company DEMO --date 2009-04-01 --format json --product-folder " + product.Path());
+    EXPECT_EQ(r.status, 1) << "a row has an error: " << r.err;
+    EXPECT_EQ(r.out.rfind("{\n  \"workbook\": \"", 0), 0u) << r.out;
+    for (const char* member :
+         {"\"company\": \"DEMO\"", "\"date\": \"2009-04-01\"",
+          "\"categories\": {\"new\": 1, \"existing\": 0}",
+          "\"items\": {\"rows\": 1, \"new\": 1, \"existing\": 0, \"failing\": 0}",
+          "\"opening_stock\": {\"lines\": 1, \"quantity\": 1, \"value\": 10}",
+          "\"ledgers\": {\"rows\": 3, \"new\": 2, \"existing\": 0, \"failing\": 1}",
+          "\"opening_balances\": {\"debit\": 100, \"credit\": 50, \"stock_value\": 10, "
+          "\"difference\": 60}",
+          "\"problems\": [\n    {\"sheet\": \"ledgers\", \"row\": 3, \"key\": \"Too big\", "
+          "\"severity\": \"error\", \"text\": \"Ledger row 3, Too big, column G (OpeningBalance): "
+          "The amount 1E+16 is too large for a currency amount.\"}\n  ]\n}\n"}) {
+        EXPECT_NE(r.out.find(member), std::string::npos) << member << "\n" << r.out;
+    }
+    EXPECT_EQ(Rows("select count(*) from tblLedger"), before) << "a check writes nothing";
+
+    Result clean = Run("check " + test::FixturePath("two_rows.xls") +
+                       " --company DEMO --product-folder " + product.Path());
+    EXPECT_EQ(clean.status, 0) << clean.err;
+    EXPECT_NE(clean.out.find("Check: 0 rows with problems"), std::string::npos) << clean.out;
+    Result nowhere = Run("check " + test::FixturePath("two_rows.xls") +
+                         " --company NOWHERE --product-folder " + product.Path());
+    EXPECT_EQ(nowhere.status, 3) << nowhere.err;
+}
+
 // Regression: migrate labelled a workbook that cannot be loaded "warning:"
 // where preview said "error:"; a fatal condition is always "error:".
 TEST_F(CommandLine, AWorkbookThatCannotBeLoadedIsAnErrorForEveryCommand) {

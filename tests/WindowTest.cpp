@@ -2,6 +2,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QBrush>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -157,6 +158,37 @@ TEST(WindowMigration, DoesTheWholeJobThroughTheButtons) {
         window.resize(1280, 800);
         window.grab().save(shot);
     }
+}
+
+TEST(WindowCheck, MarksTheRowsWithProblemsWithAColourAndATooltip) {
+    test::ProductFolder product;
+    std::string db = product.AddCompany("DEMO", "C01", "DEMO");
+    AnsweringOps ops;
+    ops.file = test::FixturePath("bad_row.xls");
+    Form1 form(product.Path(), ops);
+    MainWindow window(form);
+    ops.Attach(&window);
+    form.Form_Load();
+    window.show();
+    window.LoadButton()->click();
+    ASSERT_NE(window.CheckButton(), nullptr);
+    EXPECT_EQ(window.CheckButton()->text(), "Check Data");
+    EXPECT_TRUE(window.CheckButton()->isVisible()) << "beside Start Migration";
+    window.CheckButton()->click();
+    EXPECT_NE(ops.messages.back().find("The check found problems in 1 rows"), std::string::npos)
+        << ops.messages.back();
+    auto* ledgers = window.GridView(1)->model();
+    QModelIndex tooBig = ledgers->index(1, 2);
+    EXPECT_EQ(ledgers->data(tooBig).toString(), "Too big");
+    EXPECT_EQ(ledgers->data(tooBig, Qt::BackgroundRole).value<QBrush>().color(),
+              QColor(255, 199, 206));
+    EXPECT_NE(ledgers->data(tooBig, Qt::ToolTipRole).toString().indexOf("too large"), -1);
+    EXPECT_FALSE(ledgers->data(ledgers->index(0, 2), Qt::BackgroundRole).isValid())
+        << "a row without problems keeps its look";
+    auto* status = window.findChild<QPlainTextEdit*>();
+    EXPECT_TRUE(status->toPlainText().contains("Check: opening balances debit"));
+    EXPECT_EQ(test::QueryRows(db, "select count(*) from tblLedger"), "0\n") << "nothing written";
+    cnCompany.Close();
 }
 
 TEST(GridModelTest, FollowsTheGridAndPassesTheModelChecks) {

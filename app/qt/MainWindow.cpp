@@ -67,8 +67,10 @@ void MainWindow::Build() {
 
     load_ = new QPushButton(QString::fromStdString(form_.cmdLoad.Caption));
     migrate_ = new QPushButton(QString::fromStdString(form_.cmdMigrate.Caption));
+    check_ = new QPushButton(QString::fromStdString(form_.cmdCheck.Caption));
+    check_->setToolTip("Predict what Start Migration would do, without writing anything");
     close_ = new QPushButton(QString::fromStdString(form_.cmdClose.Caption));
-    for (auto* button : {load_, migrate_, close_}) {
+    for (auto* button : {load_, migrate_, check_, close_}) {
         button->setAccessibleName(button->text());
         button->setMinimumHeight(32);
     }
@@ -105,7 +107,10 @@ void MainWindow::Build() {
     frameLayout->addWidget(dateLabel);
     frameLayout->addWidget(date_);
     frameLayout->addWidget(update_);
-    frameLayout->addWidget(migrate_);
+    auto* runButtons = new QHBoxLayout;
+    runButtons->addWidget(migrate_, 1);
+    runButtons->addWidget(check_);
+    frameLayout->addLayout(runButtons);
 
     auto* line = new QFrame;
     line->setFrameShape(QFrame::HLine);
@@ -159,6 +164,8 @@ void MainWindow::Build() {
     status_->setMinimumWidth(360);
 
     connect(load_, &QPushButton::clicked, this, [this] { Run([this] { form_.cmdLoad_Click(); }); });
+    connect(check_, &QPushButton::clicked, this,
+            [this] { Run([this] { form_.cmdCheck_Click(); }); });
     connect(migrate_, &QPushButton::clicked, this,
             [this] { Run([this] { form_.cmdMigrate_Click(); }); });
     connect(close_, &QPushButton::clicked, this, [this] { form_.cmdClose_Click(); });

@@ -37,6 +37,7 @@ class MainWindow : public QWidget {
     QTableView* GridView(int tab) const;
     QPushButton* LoadButton() const { return load_; }
     QPushButton* MigrateButton() const { return migrate_; }
+    QPushButton* CheckButton() const { return check_; }
     QPushButton* CloseButton() const { return close_; }
     // Names the product folder whose databases the window uses.
     QLabel* ProductFolderLabel() const { return productFolder_; }
@@ -57,6 +58,7 @@ class MainWindow : public QWidget {
     QFrame* frame_ = nullptr;
     QPushButton* load_ = nullptr;
     QPushButton* migrate_ = nullptr;
+    QPushButton* check_ = nullptr;
     QPushButton* close_ = nullptr;
     QComboBox* company_ = nullptr;
     QCheckBox* update_ = nullptr;
