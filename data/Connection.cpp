@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 
 #include <cctype>
+#include <optional>
 
 #include "data/Dialect.h"
 #include "data/Statement.h"
+#include "data/StatementCache.h"
 
 namespace ledgerlift {
 namespace {
@@ -67,6 +69,8 @@ DataError SqliteError(sqlite3* db, int rc, const std::string& path) {
     }
 }
 
+Connection::Connection() = default;
+
 Connection::~Connection() {
     try {
         Close();
@@ -123,12 +127,30 @@ void Connection::Open(const std::string& connectionString) {
     path_ = path;
     depth_ = 0;
     fastCommits_ = false;
+    StartCache();
+}
+
+void Connection::StartCache() {
+    cache_.reset();
+    if (db_ && cacheSize_ > 0) {
+        cache_ = std::make_unique<StatementCache>(db_, path_, cacheSize_);
+    }
+}
+
+void Connection::SetStatementCacheSize(std::size_t statements) {
+    cacheSize_ = statements;
+    StartCache();
+}
+
+std::size_t Connection::CachedStatements() const {
+    return cache_ ? cache_->Size() : 0;
 }
 
 void Connection::Close() {
     if (!db_) {
         return;
     }
+    cache_.reset();  // finalises every statement it kept
     if (depth_ > 0) {
         sqlite3_exec(db_, "rollback", nullptr, nullptr, nullptr);
         depth_ = 0;
@@ -150,7 +172,14 @@ void Connection::RequireOpen() const {
 long Connection::Execute(const std::string& statement) {
     RequireOpen();
     Trace(statement);
-    std::string sql = ToSqlite(statement);
+    std::string converted;
+    const std::string& sql = ToSqlite(statement, converted);
+    if (cache_) {
+        if (std::optional<Statement> stmt = cache_->Acquire(sql)) {
+            stmt->Run();
+            return sqlite3_changes(db_);
+        }
+    }
     const char* tail = sql.c_str();
     long changed = 0;
     while (tail && *tail) {
@@ -162,6 +191,15 @@ long Connection::Execute(const std::string& statement) {
         changed = sqlite3_changes(db_);
     }
     return changed;
+}
+
+Statement Connection::Prepare(const std::string& sql) {
+    if (cache_) {
+        if (std::optional<Statement> stmt = cache_->Acquire(sql)) {
+            return std::move(*stmt);
+        }
+    }
+    return Statement(db_, sql.c_str(), path_);
 }
 
 int Connection::BeginTrans() {

@@ -63,7 +63,15 @@ std::optional<std::string> NormalizeDate(const std::string& body) {
 }  // namespace
 
 std::string ToSqlite(const std::string& statement) {
-    std::string out;
+    std::string converted;
+    return ToSqlite(statement, converted);
+}
+
+const std::string& ToSqlite(const std::string& statement, std::string& out) {
+    if (statement.find('#') == std::string::npos) {
+        return statement;
+    }
+    out.clear();
     out.reserve(statement.size());
     bool inQuote = false;
     for (std::size_t i = 0; i < statement.size(); ++i) {
