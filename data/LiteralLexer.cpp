@@ -1,6 +1,6 @@
 #include "data/LiteralLexer.h"
 
-#include <array>
+#include <cstring>
 #include <limits>
 
 namespace ledgerlift {
@@ -9,6 +9,7 @@ namespace {
 // The classes of the characters, as SQLite's tokenizer tells them apart.
 enum CharClass : std::uint8_t {
     kOther,      // refused by SQLite: the text goes as it is and fails there
+    kEnd,        // the NUL that ends the text
     kSpace,      // blank, tab, line break, form feed
     kLetter,     // starts a word: a-z, A-Z, _, and every byte from 0x80
     kDigit,      // 0-9
@@ -28,217 +29,216 @@ enum CharClass : std::uint8_t {
     kOperator,   // = < > ! * % | & ~
 };
 
-constexpr std::array<CharClass, 256> MakeClasses() {
-    std::array<CharClass, 256> t{};
+struct CharTable {
+    CharClass cls[256];
+    bool word[256];    // may stand inside a word
+    bool sticks[256];  // a literal that touches it stays literal
+};
+
+constexpr CharTable MakeTable() {
+    CharTable t{};
     for (int c = 0; c < 256; ++c) {
-        t[c] = c >= 0x80 ? kLetter : kOther;
+        t.cls[c] = c >= 0x80 ? kLetter : kOther;
     }
+    t.cls[0] = kEnd;
     for (int c = 'a'; c <= 'z'; ++c) {
-        t[c] = kLetter;
+        t.cls[c] = kLetter;
+        t.cls[c - 'a' + 'A'] = kLetter;
     }
-    for (int c = 'A'; c <= 'Z'; ++c) {
-        t[c] = kLetter;
-    }
-    t['_'] = kLetter;
+    t.cls['_'] = kLetter;
     for (int c = '0'; c <= '9'; ++c) {
-        t[c] = kDigit;
+        t.cls[c] = kDigit;
     }
     for (char c : {' ', '\t', '\n', '\r', '\f'}) {
-        t[static_cast<unsigned char>(c)] = kSpace;
+        t.cls[static_cast<unsigned char>(c)] = kSpace;
     }
-    t['$'] = kDollar;
-    t['\''] = kQuote;
-    t['"'] = kNameQuote;
-    t['`'] = kNameQuote;
-    t['['] = kBracket;
-    t['.'] = kDot;
-    t['-'] = kMinus;
-    t['+'] = kPlus;
-    t['/'] = kSlash;
-    t[';'] = kSemicolon;
+    t.cls['$'] = kDollar;
+    t.cls['\''] = kQuote;
+    t.cls['"'] = kNameQuote;
+    t.cls['`'] = kNameQuote;
+    t.cls['['] = kBracket;
+    t.cls['.'] = kDot;
+    t.cls['-'] = kMinus;
+    t.cls['+'] = kPlus;
+    t.cls['/'] = kSlash;
+    t.cls[';'] = kSemicolon;
     for (char c : {'?', ':', '@', '#'}) {
-        t[static_cast<unsigned char>(c)] = kParameter;
+        t.cls[static_cast<unsigned char>(c)] = kParameter;
     }
-    t['('] = kOpen;
-    t[')'] = kClose;
-    t[','] = kComma;
+    t.cls['('] = kOpen;
+    t.cls[')'] = kClose;
+    t.cls[','] = kComma;
     for (char c : {'=', '<', '>', '!', '*', '%', '|', '&', '~'}) {
-        t[static_cast<unsigned char>(c)] = kOperator;
+        t.cls[static_cast<unsigned char>(c)] = kOperator;
+    }
+    for (int c = 0; c < 256; ++c) {
+        t.word[c] = t.cls[c] == kLetter || t.cls[c] == kDigit || t.cls[c] == kDollar;
+        // "'a'5" as "?5" would be a parameter of another number.
+        t.sticks[c] = t.word[c] || c == '\'' || c == '"' || c == '`' || c == '[' || c == ']';
     }
     return t;
 }
 
-constexpr std::array<CharClass, 256> kClasses = MakeClasses();
+constexpr CharTable kTable = MakeTable();
 
 // Integers of more digits than this stay literal: SQLite reads the larger
 // ones as reals, and -9223372036854775808 as a special case.
-constexpr std::uint32_t kMaxIntegerDigits = 18;
+constexpr std::ptrdiff_t kMaxIntegerDigits = 18;
 
 CharClass ClassOf(char c) {
-    return kClasses[static_cast<unsigned char>(c)];
+    return kTable.cls[static_cast<unsigned char>(c)];
 }
 
 bool IsWordChar(char c) {
-    CharClass k = ClassOf(c);
-    return k == kLetter || k == kDigit || k == kDollar;
+    return kTable.word[static_cast<unsigned char>(c)];
 }
 
 bool IsDigit(char c) {
     return ClassOf(c) == kDigit;
 }
 
-// Equal without regard to letter case; lower is in lower case.
-bool WordIs(std::string_view word, std::string_view lower) {
-    if (word.size() != lower.size()) {
+// Equal without regard to letter case; lower is in lower case. Folding with
+// 0x20 maps no character of a word onto a lower-case letter but its
+// upper-case one.
+bool WordIs(const char* word, std::size_t size, std::string_view lower) {
+    if (size != lower.size()) {
         return false;
     }
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        char c = word[i];
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-        if (c != lower[i]) {
+    for (std::size_t i = 0; i < size; ++i) {
+        if ((word[i] | 0x20) != lower[i]) {
             return false;
         }
     }
     return true;
 }
 
-bool IsAnyOf(std::string_view word, std::initializer_list<std::string_view> lowers) {
-    for (std::string_view lower : lowers) {
-        if (WordIs(word, lower)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // What the token before the current one was, as far as a following sign
 // cares: after an operator, "(" or "," a sign is unary.
 enum class Before { Nothing, Word, Value, Operator, Sign };
 
-// One pass over one text.
+// One pass over one text, up to its terminating NUL.
 class Pass {
   public:
-    Pass(std::string_view sql, bool lift, std::vector<Literal>& out)
-        : sql_(sql), lift_(lift), out_(out) {}
+    Pass(const char* sql, bool lift, std::vector<Literal>& out)
+        : base_(sql), p_(sql), lift_(lift), out_(out) {}
 
     // False when the text must go uncached.
     bool Run() {
-        while (i_ < sql_.size()) {
-            if (!Token()) {
-                return false;
-            }
-            if (finished_) {
-                return true;
+        for (;;) {
+            switch (ClassOf(*p_)) {
+                case kEnd:
+                    end_ = p_;
+                    return true;
+                case kSpace:
+                    ++p_;
+                    break;
+                case kMinus:
+                    if (p_[1] == '-') {
+                        return false;  // a comment
+                    }
+                    Sign();
+                    break;
+                case kPlus:
+                    Sign();
+                    break;
+                case kSlash:
+                    if (p_[1] == '*') {
+                        return false;  // a comment
+                    }
+                    Operator();
+                    break;
+                case kOperator:
+                case kComma:
+                    Operator();
+                    break;
+                case kSemicolon:
+                    return Semicolon();
+                case kQuote:
+                    if (!String()) {
+                        return false;
+                    }
+                    break;
+                case kNameQuote:
+                    if (!QuotedName(*p_)) {
+                        return false;
+                    }
+                    break;
+                case kBracket:
+                    if (!QuotedName(']')) {
+                        return false;
+                    }
+                    break;
+                case kDigit:
+                    Number();
+                    break;
+                case kDot:
+                    if (IsDigit(p_[1])) {
+                        Number();
+                    } else {
+                        Operator();
+                    }
+                    break;
+                case kLetter:
+                    if (!Word()) {
+                        return false;
+                    }
+                    break;
+                case kOpen:
+                    ++depth_;
+                    Operator();
+                    break;
+                case kClose:
+                    if (!Close()) {
+                        return false;
+                    }
+                    break;
+                case kDollar:
+                case kParameter:
+                case kOther:
+                    return false;
             }
         }
-        return true;
     }
+
+    // Where the text ended: its NUL.
+    std::size_t Length() const { return static_cast<std::size_t>(end_ - base_); }
 
   private:
-    char At(std::size_t i) const { return i < sql_.size() ? sql_[i] : '\0'; }
     bool Keeping() const { return !lift_ || listDepth_ >= 0 || keepDepth_ >= 0 || keepAll_; }
-    // A literal that runs straight into a word, a number, a quote or a name
-    // stays literal: "?" there would read differently ("'a'5" would become
-    // "?5", a parameter of another number).
-    static bool Sticks(char c) {
-        return IsWordChar(c) || c == '\'' || c == '"' || c == '`' || c == '[' || c == ']';
+    bool Glued(const char* begin, const char* end) const {
+        return (begin > base_ && kTable.sticks[static_cast<unsigned char>(begin[-1])]) ||
+               kTable.sticks[static_cast<unsigned char>(*end)];
     }
-    bool Glued(std::size_t begin, std::size_t end) const {
-        return (begin > 0 && Sticks(sql_[begin - 1])) || Sticks(At(end));
-    }
-
-    bool Token() {
-        char c = sql_[i_];
-        switch (ClassOf(c)) {
-            case kSpace:
-                ++i_;
-                return true;
-            case kMinus:
-                if (At(i_ + 1) == '-') {
-                    return false;  // a comment
-                }
-                Sign(c);
-                return true;
-            case kPlus:
-                Sign(c);
-                return true;
-            case kSlash:
-                if (At(i_ + 1) == '*') {
-                    return false;  // a comment
-                }
-                Operator();
-                return true;
-            case kOperator:
-                Operator();
-                return true;
-            case kSemicolon:
-                return End();
-            case kQuote:
-                return String();
-            case kNameQuote:
-                return QuotedName(c);
-            case kBracket:
-                return QuotedName(']');
-            case kDigit:
-                Number();
-                return true;
-            case kDot:
-                if (IsDigit(At(i_ + 1))) {
-                    Number();
-                } else {
-                    ++i_;
-                    before_ = Before::Operator;
-                }
-                return true;
-            case kLetter:
-                return Word();
-            case kOpen:
-                ++depth_;
-                ++i_;
-                before_ = Before::Operator;
-                return true;
-            case kClose:
-                return Close();
-            case kComma:
-                ++i_;
-                before_ = Before::Operator;
-                return true;
-            case kDollar:
-            case kParameter:
-            case kOther:
-                return false;
-        }
-        return false;
-    }
+    std::uint32_t Offset(const char* p) const { return static_cast<std::uint32_t>(p - base_); }
 
     void Operator() {
-        ++i_;
+        ++p_;
         before_ = Before::Operator;
     }
 
-    void Sign(char sign) {
+    void Sign() {
         signUnary_ = before_ == Before::Operator || before_ == Before::Sign;
-        sign_ = sign;
-        signPos_ = i_;
-        ++i_;
+        sign_ = *p_;
+        signAt_ = p_;
+        ++p_;
         before_ = Before::Sign;
     }
 
     // ";" ends the text when nothing but blanks follows it.
-    bool End() {
-        for (++i_; i_ < sql_.size(); ++i_) {
-            if (ClassOf(sql_[i_]) != kSpace) {
-                return false;  // several statements
-            }
+    bool Semicolon() {
+        ++p_;
+        while (ClassOf(*p_) == kSpace) {
+            ++p_;
         }
-        finished_ = true;
+        if (*p_ != '\0') {
+            return false;  // several statements
+        }
+        end_ = p_;
         return true;
     }
 
     bool Close() {
-        ++i_;
+        ++p_;
         if (--depth_ < 0) {
             return false;
         }
@@ -255,203 +255,223 @@ class Pass {
 
     // Skips a quoted name ("a", `a` or [a]); false when it is not closed.
     bool QuotedName(char close) {
-        for (++i_; i_ < sql_.size(); ++i_) {
-            if (sql_[i_] == close) {
-                if (close != ']' && At(i_ + 1) == close) {
-                    ++i_;  // a doubled quote inside the name
-                    continue;
-                }
-                ++i_;
-                before_ = Before::Word;
-                return true;
+        const char* q = p_ + 1;
+        for (;;) {
+            q = std::strchr(q, close);
+            if (!q) {
+                return false;
             }
+            if (close != ']' && q[1] == close) {
+                q += 2;  // a doubled quote inside the name
+                continue;
+            }
+            p_ = q + 1;
+            before_ = Before::Word;
+            return true;
         }
-        return false;
     }
 
-    // Skips a quoted string from i_; false when it is not closed.
+    // Skips a quoted string from p_; false when it is not closed.
     bool SkipString(bool& doubled) {
-        for (++i_; i_ < sql_.size(); ++i_) {
-            if (sql_[i_] == '\'') {
-                if (At(i_ + 1) == '\'') {
-                    doubled = true;
-                    ++i_;
-                    continue;
-                }
-                ++i_;
-                return true;
+        const char* q = p_ + 1;
+        for (;;) {
+            q = std::strchr(q, '\'');
+            if (!q) {
+                return false;
             }
+            if (q[1] == '\'') {
+                doubled = true;
+                q += 2;
+                continue;
+            }
+            p_ = q + 1;
+            return true;
         }
-        return false;
     }
 
     bool String() {
-        std::size_t start = i_;
+        const char* start = p_;
         bool doubled = false;
         if (!SkipString(doubled)) {
             return false;
         }
-        if (!Keeping() && !Glued(start, i_)) {
-            Literal l;
+        if (!Keeping() && !Glued(start, p_)) {
+            Literal& l = out_.emplace_back();
             l.kind = Literal::Kind::Text;
             l.doubledQuotes = doubled;
-            l.begin = static_cast<std::uint32_t>(start);
-            l.end = static_cast<std::uint32_t>(i_);
+            l.begin = Offset(start);
+            l.end = Offset(p_);
             l.valueBegin = l.begin + 1;
             l.valueEnd = l.end - 1;
-            out_.push_back(l);
         }
         before_ = Before::Value;
         return true;
     }
 
     void Digits() {
-        while (IsDigit(At(i_))) {
-            ++i_;
+        while (IsDigit(*p_)) {
+            ++p_;
         }
     }
 
     void Number() {
-        std::size_t start = i_;
+        const char* start = p_;
         bool real = false;
         Digits();
-        if (At(i_) == '.') {
+        if (*p_ == '.') {
             real = true;
-            ++i_;
+            ++p_;
             Digits();
         }
-        char e = At(i_);
-        if ((e == 'e' || e == 'E') &&
-            (IsDigit(At(i_ + 1)) ||
-             ((At(i_ + 1) == '+' || At(i_ + 1) == '-') && IsDigit(At(i_ + 2))))) {
+        if ((*p_ == 'e' || *p_ == 'E') &&
+            (IsDigit(p_[1]) || ((p_[1] == '+' || p_[1] == '-') && IsDigit(p_[2])))) {
             real = true;
-            i_ += 2;
+            p_ += 2;
             Digits();
         }
-        std::size_t end = i_;
+        const char* end = p_;
         bool liftable = !Keeping() && !Glued(start, end);
-        while (IsWordChar(At(i_))) {
-            ++i_;  // "5a", "0x1F": one token that stays as it is
+        while (IsWordChar(*p_)) {
+            ++p_;  // "5a", "0x1F": one token that stays as it is
         }
         if (!real && end - start > kMaxIntegerDigits) {
             liftable = false;
         }
         bool afterSign = before_ == Before::Sign;
-        bool ownSign = afterSign && signUnary_ && signPos_ + 1 == start;
+        bool ownSign = afterSign && signUnary_ && signAt_ + 1 == start;
         if (afterSign && !ownSign && sign_ == '-' && real) {
             // "- 0.0" folds to -0.0 as a literal, but 0.0 subtracted at run
             // time gives 0.0.
             liftable = false;
         }
         if (liftable) {
-            Literal l;
+            Literal& l = out_.emplace_back();
             l.kind = real ? Literal::Kind::Real : Literal::Kind::Integer;
             l.negative = ownSign && sign_ == '-';
-            l.begin = static_cast<std::uint32_t>(ownSign ? signPos_ : start);
-            l.end = static_cast<std::uint32_t>(end);
-            l.valueBegin = static_cast<std::uint32_t>(start);
-            l.valueEnd = static_cast<std::uint32_t>(end);
-            out_.push_back(l);
+            l.begin = Offset(ownSign ? signAt_ : start);
+            l.end = Offset(end);
+            l.valueBegin = Offset(start);
+            l.valueEnd = Offset(end);
         }
         before_ = Before::Value;
     }
 
     bool Word() {
-        std::size_t start = i_;
-        while (IsWordChar(At(i_))) {
-            ++i_;
+        const char* start = p_;
+        while (IsWordChar(*p_)) {
+            ++p_;
         }
-        std::string_view word = sql_.substr(start, i_ - start);
-        if (word.size() == 1 && (word[0] == 'x' || word[0] == 'X') && At(i_) == '\'') {
-            bool doubled = false;  // a blob literal, kept as it is
-            if (!SkipString(doubled)) {
-                return false;
-            }
-            before_ = Before::Value;
-            return true;
-        }
-        if (WordIs(word, "select")) {
-            if (listDepth_ < 0) {
-                listDepth_ = depth_;
-            }
-        } else if (WordIs(word, "from")) {
-            if (depth_ == listDepth_) {
-                listDepth_ = -1;
-            }
-        } else if (WordIs(word, "order") || WordIs(word, "group")) {
-            if (keepDepth_ < 0) {
-                keepDepth_ = depth_;
-            }
-        } else if (WordIs(word, "returning")) {
-            keepAll_ = true;
-        }
+        std::size_t size = static_cast<std::size_t>(p_ - start);
         before_ = Before::Word;
+        switch (size) {
+            case 1:
+                if ((*start == 'x' || *start == 'X') && *p_ == '\'') {
+                    bool doubled = false;  // a blob literal, kept as it is
+                    before_ = Before::Value;
+                    return SkipString(doubled);
+                }
+                break;
+            case 4:
+                if (WordIs(start, size, "from") && depth_ == listDepth_) {
+                    listDepth_ = -1;
+                }
+                break;
+            case 5:
+                if ((WordIs(start, size, "order") || WordIs(start, size, "group")) &&
+                    keepDepth_ < 0) {
+                    keepDepth_ = depth_;
+                }
+                break;
+            case 6:
+                if (WordIs(start, size, "select") && listDepth_ < 0) {
+                    listDepth_ = depth_;
+                }
+                break;
+            case 9:
+                if (WordIs(start, size, "returning")) {
+                    keepAll_ = true;
+                }
+                break;
+            default:
+                break;
+        }
         return true;
     }
 
-    std::string_view sql_;
+    const char* base_;
+    const char* p_;
+    const char* end_ = nullptr;
     bool lift_;
     std::vector<Literal>& out_;
-    std::size_t i_ = 0;
     int depth_ = 0;
     int listDepth_ = -1;  // the depth of the select whose list is being read
     int keepDepth_ = -1;  // the depth of the ORDER BY or GROUP BY being read
     bool keepAll_ = false;
-    bool finished_ = false;
     Before before_ = Before::Nothing;
     char sign_ = 0;
-    std::size_t signPos_ = 0;
+    const char* signAt_ = nullptr;
     bool signUnary_ = false;
 };
 
 // The first word of the text, or "" when it starts with anything else.
-std::string_view FirstWord(std::string_view sql) {
-    std::size_t i = 0;
-    while (i < sql.size() && ClassOf(sql[i]) == kSpace) {
-        ++i;
+std::string_view FirstWord(const char* sql) {
+    const char* p = sql;
+    while (ClassOf(*p) == kSpace) {
+        ++p;
     }
-    if (i == sql.size() || ClassOf(sql[i]) != kLetter) {
+    if (ClassOf(*p) != kLetter) {
         return {};
     }
-    std::size_t start = i;
-    while (i < sql.size() && IsWordChar(sql[i])) {
-        ++i;
+    const char* start = p;
+    while (IsWordChar(*p)) {
+        ++p;
     }
-    return sql.substr(start, i - start);
+    return {start, static_cast<std::size_t>(p - start)};
+}
+
+bool IsAnyOf(std::string_view word, std::initializer_list<std::string_view> lowers) {
+    for (std::string_view lower : lowers) {
+        if (WordIs(word.data(), word.size(), lower)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
 
-TextShape LiteralLexer::Lex(std::string_view sql, std::vector<Literal>& literals,
+TextShape LiteralLexer::Lex(const std::string& sql, std::vector<Literal>& literals,
                             std::string& key) const {
     literals.clear();
-    sql = sql.substr(0, sql.find('\0'));
     if (sql.size() >= std::numeric_limits<std::uint32_t>::max()) {
         return TextShape::Uncached;
     }
-    std::string_view first = FirstWord(sql);
+    std::string_view first = FirstWord(sql.c_str());
     bool lift = IsAnyOf(first, {"select", "insert", "update", "delete", "replace"});
     bool asWritten =
         IsAnyOf(first, {"pragma", "savepoint", "release", "rollback", "begin", "commit", "end"});
     if (!lift && !asWritten) {
         return TextShape::Uncached;
     }
-    if (!Pass(sql, lift, literals).Run()) {
+    Pass pass(sql.c_str(), lift, literals);
+    if (!pass.Run()) {
         literals.clear();
         return TextShape::Uncached;
     }
+    // SQLite reads a text up to its first NUL.
+    std::string_view text(sql.data(), pass.Length());
     key.clear();
     if (literals.empty()) {
-        key.append(sql);
+        key.append(text);
         return TextShape::AsWritten;
     }
     std::size_t last = 0;
     for (const Literal& l : literals) {
-        key.append(sql.substr(last, l.begin - last));
+        key.append(text.substr(last, l.begin - last));
         key += '?';
         last = l.end;
     }
-    key.append(sql.substr(last));
+    key.append(text.substr(last));
     return TextShape::Parameterised;
 }
 

@@ -65,7 +65,8 @@ class LiteralLexer {
     // (cleared first) and, unless the text is Uncached, key: the text that
     // the cache keys on and prepares (the text itself, or the text with each
     // literal replaced by "?"). Both keep their capacity from call to call.
-    TextShape Lex(std::string_view sql, std::vector<Literal>& literals, std::string& key) const;
+    // Literal positions are offsets into sql.
+    TextShape Lex(const std::string& sql, std::vector<Literal>& literals, std::string& key) const;
 };
 
 }  // namespace ledgerlift
