@@ -106,7 +106,11 @@ void migrateledger(StageContext& ctx) {
                                 "The opening balance of this ledger was not posted.");
                  }
              }},
-            {"count the row", [&] { nextLid = ToInt32(static_cast<double>(nextLid) + 1); }},
+            {"count the row",
+             [&] {
+                 nextLid = ToInt32(static_cast<double>(nextLid) + 1);
+                 ops.DoEvents();
+             }},
             {"commit the finished rows", [&] { batch.RowDone(); }},
         });
         current = nullptr;
