@@ -35,7 +35,9 @@ void migratecategory(StageContext& ctx) {
     Recordset maximum;
     Recordset existing;
     std::int32_t id = 0;
-    auto name = [&](int r) { return SqlEscape(Trim(grid.TextMatrix(r, item::Category))); };
+    auto name = [&](int r) {
+        return SqlEscape(Trim(std::string(grid.TextMatrix(r, item::Category))));
+    };
     int last = grid.Rows() - 2;
     for (int r = 1; r <= last; ++r) {
         bool empty = true;

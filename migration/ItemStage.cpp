@@ -90,7 +90,7 @@ void migrateitem(StageContext& ctx) {
     for (int r = 1; r <= last; ++r) {
         ItemRow row;
         current = &row;
-        auto cell = [&](int col) -> const std::string& { return grid.TextMatrix(r, col); };
+        auto cell = [&](int col) { return std::string(grid.TextMatrix(r, col)); };
         auto select = [&](Rgb colour) {
             grid.SetRow(r);
             grid.SetCol(item::Code);
@@ -234,7 +234,8 @@ void migrateitem(StageContext& ctx) {
                                     : row.updateMode && !row.isNew ? RunTally::Outcome::Updated
                                                                    : RunTally::Outcome::Written;
         tally.Record(tally.items,
-                     {"items", grid.TextMatrix(r, 0), Trim(grid.TextMatrix(r, item::Code)), outcome,
+                     {"items", std::string(grid.TextMatrix(r, 0)),
+                      Trim(std::string(grid.TextMatrix(r, item::Code))), outcome,
                       row.inserted ? IntText(row.id) : "", row.state.error, row.state.step});
         tally.Progress("items", r, last);
         if (!ran) {

@@ -58,7 +58,7 @@ void migrateledger(StageContext& ctx) {
     const int last = grid.Rows() - 2;
     CommitBatch batch(db);
     for (int r = 1; r <= last; ++r) {
-        auto cell = [&](int col) -> const std::string& { return grid.TextMatrix(r, col); };
+        auto cell = [&](int col) { return std::string(grid.TextMatrix(r, col)); };
         LedgerRecord ledger;
         bool inserted = false;
         RunTally::RowState state;
@@ -117,9 +117,9 @@ void migrateledger(StageContext& ctx) {
         RunTally::Outcome outcome = state.failed    ? RunTally::Outcome::Failed
                                     : state.skipped ? RunTally::Outcome::Skipped
                                                     : RunTally::Outcome::Written;
-        tally.Record(tally.ledgers,
-                     {"ledgers", grid.TextMatrix(r, 0), Trim(grid.TextMatrix(r, ledger::Name)),
-                      outcome, inserted ? IntText(ledger.lid) : "", state.error, state.step});
+        tally.Record(tally.ledgers, {"ledgers", std::string(grid.TextMatrix(r, 0)),
+                                     Trim(std::string(grid.TextMatrix(r, ledger::Name))), outcome,
+                                     inserted ? IntText(ledger.lid) : "", state.error, state.step});
         tally.Progress("ledgers", r, last);
         if (!ran) {
             tally.RecordUnreached(tally.ledgers, "ledgers", grid, r + 1, last, ledger::Name,

@@ -1,12 +1,16 @@
 #include "ui/Grid.h"
 
 #include <algorithm>
+#include <cstring>
+#include <limits>
 
 namespace ledgerlift {
 namespace {
 
 constexpr int kDefaultWidth = 960;  // twips, the width of a fresh column
 constexpr std::uint32_t kColorSet = 0x01000000;
+// Below this much garbage the buffer is never copied.
+constexpr std::size_t kCompactAbove = 1 << 20;
 
 std::string Where(const std::string& grid, int row, int col) {
     return "row " + std::to_string(row) + ", column " + std::to_string(col) + " of " + grid;
@@ -15,7 +19,8 @@ std::string Where(const std::string& grid, int row, int col) {
 }  // namespace
 
 Grid::Grid(std::string name) : name_(std::move(name)) {
-    cells_.assign(2, std::vector<std::string>(cols_));
+    rows_ = 2;
+    cells_.assign(static_cast<std::size_t>(rows_) * cols_, Span{});
     colors_.assign(2, {});
     widths_.assign(cols_, kDefaultWidth);
     aligns_.assign(cols_, Align::Default);
@@ -46,7 +51,7 @@ void Grid::SetFormatString(const std::string& format) {
         }
         aligns_[c] = align;
         widths_[c] = CaptionWidth(caption);
-        cells_[0][c] = caption;
+        Store(Cell(0, c), caption);
     }
     format_ = format;
     ++shapeVersion_;
@@ -58,7 +63,12 @@ void Grid::SetRows(int rows) {
         throw GridError("A grid keeps at least its header row; " + std::to_string(rows) +
                         " rows were asked of " + name_ + ".");
     }
-    cells_.resize(rows, std::vector<std::string>(cols_));
+    for (std::size_t i = static_cast<std::size_t>(rows) * cols_; i < cells_.size(); ++i) {
+        Drop(cells_[i]);
+    }
+    cells_.resize(static_cast<std::size_t>(rows) * cols_);
+    rows_ = rows;
+    MaybeCompact();
     colors_.resize(rows);
     topRow_ = std::min(topRow_, std::max(1, rows - 1));
     row_ = std::min(row_, rows - 1);
@@ -71,10 +81,19 @@ void Grid::SetCols(int cols) {
         throw GridError("A grid has at least one column; " + std::to_string(cols) +
                         " columns were asked of " + name_ + ".");
     }
-    cols_ = cols;
-    for (auto& row : cells_) {
-        row.resize(cols);
+    std::vector<Span> cells(static_cast<std::size_t>(rows_) * cols);
+    for (int r = 0; r < rows_; ++r) {
+        for (int c = 0; c < cols_; ++c) {
+            if (c < cols) {
+                cells[static_cast<std::size_t>(r) * cols + c] = Cell(r, c);
+            } else {
+                Drop(Cell(r, c));
+            }
+        }
     }
+    cells_ = std::move(cells);
+    cols_ = cols;
+    MaybeCompact();
     for (auto& row : colors_) {
         if (!row.empty()) {
             row.resize(cols);
@@ -95,32 +114,77 @@ void Grid::CheckCell(int row, int col) const {
     }
 }
 
-const std::string& Grid::TextMatrix(int row, int col) const {
+std::string_view Grid::TextMatrix(int row, int col) const {
     CheckCell(row, col);
-    return cells_[row][col];
+    const Span& cell = cells_[static_cast<std::size_t>(row) * cols_ + col];
+    return std::string_view(text_.data() + cell.offset, cell.length);
 }
 
-void Grid::SetTextMatrix(int row, int col, std::string text) {
+void Grid::SetTextMatrix(int row, int col, std::string_view text) {
     CheckCell(row, col);
-    cells_[row][col] = std::move(text);
+    Store(Cell(row, col), text);
+    MaybeCompact();
     ++contentVersion_;
 }
 
-void Grid::AddItem(const std::string& text) {
-    std::vector<std::string> row(cols_);
+void Grid::AddItem(std::string_view text) {
+    cells_.resize(cells_.size() + cols_);
+    ++rows_;
     std::size_t start = 0;
     for (int c = 0; c < cols_ && start <= text.size(); ++c) {
         auto tab = text.find('\t', start);
-        row[c] = text.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
-        if (tab == std::string::npos) {
+        Store(Cell(rows_ - 1, c),
+              text.substr(start,
+                          tab == std::string_view::npos ? std::string_view::npos : tab - start));
+        if (tab == std::string_view::npos) {
             break;
         }
         start = tab + 1;
     }
-    cells_.push_back(std::move(row));
     colors_.emplace_back();
     ++shapeVersion_;
     ++contentVersion_;
+}
+
+void Grid::Store(Span& cell, std::string_view text) {
+    if (text.size() <= cell.length) {
+        // In place; the text may be this very cell's (memmove).
+        if (!text.empty()) {
+            std::memmove(text_.data() + cell.offset, text.data(), text.size());
+        }
+        garbage_ += cell.length - text.size();
+        cell.length = static_cast<std::uint32_t>(text.size());
+        return;
+    }
+    constexpr std::size_t kMax = std::numeric_limits<std::uint32_t>::max();
+    if (text.size() > kMax - text_.size()) {
+        throw GridError(name_ + " cannot hold more than 4 GB of text.");
+    }
+    // The text may be another cell's, inside the buffer that may move as it
+    // grows: take it by its offset.
+    const char* data = text.data();
+    bool inside = data >= text_.data() && data < text_.data() + text_.size();
+    std::size_t from = inside ? static_cast<std::size_t>(data - text_.data()) : 0;
+    std::size_t at = text_.size();
+    text_.reserve(at + text.size());
+    text_.append(inside ? text_.data() + from : data, text.size());
+    garbage_ += cell.length;
+    cell = Span{static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(text.size())};
+}
+
+void Grid::MaybeCompact() {
+    if (garbage_ < kCompactAbove || garbage_ * 2 < text_.size()) {
+        return;
+    }
+    std::string live;
+    live.reserve(text_.size() - garbage_);
+    for (Span& cell : cells_) {
+        std::size_t at = live.size();
+        live.append(text_, cell.offset, cell.length);
+        cell.offset = static_cast<std::uint32_t>(at);
+    }
+    text_ = std::move(live);
+    garbage_ = 0;
 }
 
 int Grid::ColWidth(int col) const {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ledgerlift {
@@ -22,6 +23,10 @@ class GridError : public std::out_of_range {
 // The flexible grid: a table of text cells addressed by 0-based row and
 // column; row 0 is the one fixed header row. This is the control's state only;
 // a view shows it and may catch up with it later, by the change counters.
+//
+// The texts of all cells live in one buffer per grid, each cell being an
+// offset and a length into it: a workbook of tens of thousands of rows costs
+// its text and eight bytes a cell, not a string object per cell.
 class Grid {
   public:
     enum class Align { Default, Left, Right };
@@ -36,15 +41,17 @@ class Grid {
     void SetFormatString(const std::string& format);
     const std::string& FormatString() const { return format_; }
 
-    int Rows() const { return static_cast<int>(cells_.size()); }
+    int Rows() const { return rows_; }
     void SetRows(int rows);
     int Cols() const { return cols_; }
     void SetCols(int cols);
 
-    const std::string& TextMatrix(int row, int col) const;
-    void SetTextMatrix(int row, int col, std::string text);
+    // The text of a cell. The view stays valid only until the grid is next
+    // changed: copy it before writing to the grid.
+    std::string_view TextMatrix(int row, int col) const;
+    void SetTextMatrix(int row, int col, std::string_view text);
     // Appends a row; its cells come from text cut at each tab.
-    void AddItem(const std::string& text);
+    void AddItem(std::string_view text);
 
     int ColWidth(int col) const;  // twips
     void SetColWidth(int col, int twips);
@@ -71,12 +78,27 @@ class Grid {
     static int CaptionWidth(const std::string& caption);
 
   private:
+    // Where a cell's text lies in the text buffer.
+    struct Span {
+        std::uint32_t offset = 0;
+        std::uint32_t length = 0;
+    };
+
     void CheckCell(int row, int col) const;
+    Span& Cell(int row, int col) { return cells_[static_cast<std::size_t>(row) * cols_ + col]; }
+    // Puts text into a cell: in its old place when it fits, else at the end.
+    void Store(Span& cell, std::string_view text);
+    void Drop(const Span& cell) { garbage_ += cell.length; }
+    // Copies the live texts into a fresh buffer once most of it is garbage.
+    void MaybeCompact();
 
     std::string name_;
     std::string format_;
+    int rows_ = 0;
     int cols_ = 2;
-    std::vector<std::vector<std::string>> cells_;
+    std::string text_;                                // every cell's text
+    std::vector<Span> cells_;                         // rows_ * cols_, row by row
+    std::size_t garbage_ = 0;                         // bytes of text_ no cell uses any more
     std::vector<std::vector<std::uint32_t>> colors_;  // per row; empty when none set
     std::vector<int> widths_;
     std::vector<Align> aligns_;
