@@ -129,6 +129,29 @@ TEST(GridText, ManyRewritesKeepEveryCellAfterTheBufferIsTidied) {
     }
 }
 
+TEST(GridText, TextsLongerThanAStoreBlockSitBesideShortOnes) {
+    Grid g;
+    g.SetCols(3);
+    g.SetRows(4);
+    std::string longText(200 * 1024, 'L');
+    longText.back() = 'E';
+    g.SetTextMatrix(1, 0, "before");
+    g.SetTextMatrix(1, 1, longText);
+    g.SetTextMatrix(1, 2, "after");
+    g.SetTextMatrix(2, 1, g.TextMatrix(1, 1));
+    g.SetTextMatrix(3, 1, std::string(70 * 1024, 'x'));
+    g.SetTextMatrix(3, 2, "last");
+    EXPECT_EQ(g.TextMatrix(1, 1), longText);
+    EXPECT_EQ(g.TextMatrix(2, 1), longText);
+    EXPECT_EQ(g.TextMatrix(3, 1), std::string(70 * 1024, 'x'));
+    EXPECT_EQ(g.TextMatrix(1, 0), "before");
+    EXPECT_EQ(g.TextMatrix(1, 2), "after");
+    EXPECT_EQ(g.TextMatrix(3, 2), "last");
+    g.SetTextMatrix(1, 1, "short again");
+    EXPECT_EQ(g.TextMatrix(1, 1), "short again");
+    EXPECT_EQ(g.TextMatrix(2, 1), longText);
+}
+
 TEST(GridText, FewerAndMoreColumnsKeepTheTextsThatStay) {
     Grid g;
     g.SetFormatString("A|B|C");

@@ -1,16 +1,12 @@
 #include "ui/Grid.h"
 
 #include <algorithm>
-#include <cstring>
-#include <limits>
 
 namespace ledgerlift {
 namespace {
 
 constexpr int kDefaultWidth = 960;  // twips, the width of a fresh column
 constexpr std::uint32_t kColorSet = 0x01000000;
-// Below this much garbage the buffer is never copied.
-constexpr std::size_t kCompactAbove = 1 << 20;
 
 std::string Where(const std::string& grid, int row, int col) {
     return "row " + std::to_string(row) + ", column " + std::to_string(col) + " of " + grid;
@@ -20,7 +16,7 @@ std::string Where(const std::string& grid, int row, int col) {
 
 Grid::Grid(std::string name) : name_(std::move(name)) {
     rows_ = 2;
-    cells_.assign(static_cast<std::size_t>(rows_) * cols_, Span{});
+    cells_.assign(static_cast<std::size_t>(rows_) * cols_, TextSpan{});
     colors_.assign(2, {});
     widths_.assign(cols_, kDefaultWidth);
     aligns_.assign(cols_, Align::Default);
@@ -64,7 +60,7 @@ void Grid::SetRows(int rows) {
                         " rows were asked of " + name_ + ".");
     }
     for (std::size_t i = static_cast<std::size_t>(rows) * cols_; i < cells_.size(); ++i) {
-        Drop(cells_[i]);
+        text_.Drop(cells_[i]);
     }
     cells_.resize(static_cast<std::size_t>(rows) * cols_);
     rows_ = rows;
@@ -81,13 +77,13 @@ void Grid::SetCols(int cols) {
         throw GridError("A grid has at least one column; " + std::to_string(cols) +
                         " columns were asked of " + name_ + ".");
     }
-    std::vector<Span> cells(static_cast<std::size_t>(rows_) * cols);
+    std::deque<TextSpan> cells(static_cast<std::size_t>(rows_) * cols);
     for (int r = 0; r < rows_; ++r) {
         for (int c = 0; c < cols_; ++c) {
             if (c < cols) {
                 cells[static_cast<std::size_t>(r) * cols + c] = Cell(r, c);
             } else {
-                Drop(Cell(r, c));
+                text_.Drop(Cell(r, c));
             }
         }
     }
@@ -116,8 +112,7 @@ void Grid::CheckCell(int row, int col) const {
 
 std::string_view Grid::TextMatrix(int row, int col) const {
     CheckCell(row, col);
-    const Span& cell = cells_[static_cast<std::size_t>(row) * cols_ + col];
-    return std::string_view(text_.data() + cell.offset, cell.length);
+    return text_.View(cells_[static_cast<std::size_t>(row) * cols_ + col]);
 }
 
 void Grid::SetTextMatrix(int row, int col, std::string_view text) {
@@ -146,45 +141,18 @@ void Grid::AddItem(std::string_view text) {
     ++contentVersion_;
 }
 
-void Grid::Store(Span& cell, std::string_view text) {
-    if (text.size() <= cell.length) {
-        // In place; the text may be this very cell's (memmove).
-        if (!text.empty()) {
-            std::memmove(text_.data() + cell.offset, text.data(), text.size());
-        }
-        garbage_ += cell.length - text.size();
-        cell.length = static_cast<std::uint32_t>(text.size());
-        return;
-    }
-    constexpr std::size_t kMax = std::numeric_limits<std::uint32_t>::max();
-    if (text.size() > kMax - text_.size()) {
+void Grid::Store(TextSpan& cell, std::string_view text) {
+    try {
+        text_.Store(cell, text);
+    } catch (const std::length_error&) {
         throw GridError(name_ + " cannot hold more than 4 GB of text.");
     }
-    // The text may be another cell's, inside the buffer that may move as it
-    // grows: take it by its offset.
-    const char* data = text.data();
-    bool inside = data >= text_.data() && data < text_.data() + text_.size();
-    std::size_t from = inside ? static_cast<std::size_t>(data - text_.data()) : 0;
-    std::size_t at = text_.size();
-    text_.reserve(at + text.size());
-    text_.append(inside ? text_.data() + from : data, text.size());
-    garbage_ += cell.length;
-    cell = Span{static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(text.size())};
 }
 
 void Grid::MaybeCompact() {
-    if (garbage_ < kCompactAbove || garbage_ * 2 < text_.size()) {
-        return;
+    if (text_.WantsCompacting()) {
+        text_.Compact(cells_);
     }
-    std::string live;
-    live.reserve(text_.size() - garbage_);
-    for (Span& cell : cells_) {
-        std::size_t at = live.size();
-        live.append(text_, cell.offset, cell.length);
-        cell.offset = static_cast<std::uint32_t>(at);
-    }
-    text_ = std::move(live);
-    garbage_ = 0;
 }
 
 int Grid::ColWidth(int col) const {

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "ui/GridText.h"
 
 namespace ledgerlift {
 
@@ -24,9 +27,9 @@ class GridError : public std::out_of_range {
 // column; row 0 is the one fixed header row. This is the control's state only;
 // a view shows it and may catch up with it later, by the change counters.
 //
-// The texts of all cells live in one buffer per grid, each cell being an
-// offset and a length into it: a workbook of tens of thousands of rows costs
-// its text and eight bytes a cell, not a string object per cell.
+// The texts of all cells live in one store per grid (GridText), each cell
+// being an offset and a length into it: a workbook of tens of thousands of
+// rows costs its text and eight bytes a cell, not a string object per cell.
 class Grid {
   public:
     enum class Align { Default, Left, Right };
@@ -78,27 +81,18 @@ class Grid {
     static int CaptionWidth(const std::string& caption);
 
   private:
-    // Where a cell's text lies in the text buffer.
-    struct Span {
-        std::uint32_t offset = 0;
-        std::uint32_t length = 0;
-    };
-
     void CheckCell(int row, int col) const;
-    Span& Cell(int row, int col) { return cells_[static_cast<std::size_t>(row) * cols_ + col]; }
-    // Puts text into a cell: in its old place when it fits, else at the end.
-    void Store(Span& cell, std::string_view text);
-    void Drop(const Span& cell) { garbage_ += cell.length; }
-    // Copies the live texts into a fresh buffer once most of it is garbage.
+    TextSpan& Cell(int row, int col) { return cells_[static_cast<std::size_t>(row) * cols_ + col]; }
+    void Store(TextSpan& cell, std::string_view text);
+    // Copies the live texts into fresh blocks once most of the store is garbage.
     void MaybeCompact();
 
     std::string name_;
     std::string format_;
     int rows_ = 0;
     int cols_ = 2;
-    std::string text_;                                // every cell's text
-    std::vector<Span> cells_;                         // rows_ * cols_, row by row
-    std::size_t garbage_ = 0;                         // bytes of text_ no cell uses any more
+    GridText text_;
+    std::deque<TextSpan> cells_;  // rows_ * cols_, row by row: grows without copying
     std::vector<std::vector<std::uint32_t>> colors_;  // per row; empty when none set
     std::vector<int> widths_;
     std::vector<Align> aligns_;
