@@ -35,6 +35,10 @@ struct CharTable {
     bool sticks[256];  // a literal that touches it stays literal
 };
 
+constexpr unsigned char Byte(char c) {
+    return static_cast<unsigned char>(c);
+}
+
 constexpr CharTable MakeTable() {
     CharTable t{};
     for (int c = 0; c < 256; ++c) {
@@ -45,31 +49,31 @@ constexpr CharTable MakeTable() {
         t.cls[c] = kLetter;
         t.cls[c - 'a' + 'A'] = kLetter;
     }
-    t.cls['_'] = kLetter;
+    t.cls[Byte('_')] = kLetter;
     for (int c = '0'; c <= '9'; ++c) {
         t.cls[c] = kDigit;
     }
     for (char c : {' ', '\t', '\n', '\r', '\f'}) {
-        t.cls[static_cast<unsigned char>(c)] = kSpace;
+        t.cls[Byte(c)] = kSpace;
     }
-    t.cls['$'] = kDollar;
-    t.cls['\''] = kQuote;
-    t.cls['"'] = kNameQuote;
-    t.cls['`'] = kNameQuote;
-    t.cls['['] = kBracket;
-    t.cls['.'] = kDot;
-    t.cls['-'] = kMinus;
-    t.cls['+'] = kPlus;
-    t.cls['/'] = kSlash;
-    t.cls[';'] = kSemicolon;
+    t.cls[Byte('$')] = kDollar;
+    t.cls[Byte('\'')] = kQuote;
+    t.cls[Byte('"')] = kNameQuote;
+    t.cls[Byte('`')] = kNameQuote;
+    t.cls[Byte('[')] = kBracket;
+    t.cls[Byte('.')] = kDot;
+    t.cls[Byte('-')] = kMinus;
+    t.cls[Byte('+')] = kPlus;
+    t.cls[Byte('/')] = kSlash;
+    t.cls[Byte(';')] = kSemicolon;
     for (char c : {'?', ':', '@', '#'}) {
-        t.cls[static_cast<unsigned char>(c)] = kParameter;
+        t.cls[Byte(c)] = kParameter;
     }
-    t.cls['('] = kOpen;
-    t.cls[')'] = kClose;
-    t.cls[','] = kComma;
+    t.cls[Byte('(')] = kOpen;
+    t.cls[Byte(')')] = kClose;
+    t.cls[Byte(',')] = kComma;
     for (char c : {'=', '<', '>', '!', '*', '%', '|', '&', '~'}) {
-        t.cls[static_cast<unsigned char>(c)] = kOperator;
+        t.cls[Byte(c)] = kOperator;
     }
     for (int c = 0; c < 256; ++c) {
         t.word[c] = t.cls[c] == kLetter || t.cls[c] == kDigit || t.cls[c] == kDollar;
