@@ -294,6 +294,10 @@ int main(int argc, char** argv) {
                 same ? "identical" : "DIFFERENT");
     std::printf("per row           %.1f us at %d rows, %.1f us at %d rows (fresh runs)\n",
                 perRow(small, quarter), quarter, perRow(run, rows), rows);
+    // What each row beyond the smaller run cost: the fixed costs of a run
+    // (connecting, the last checkpoint) drop out.
+    std::printf("per further row   %.1f us from %d to %d rows\n",
+                (run.whole - small.whole) * 1e6 / (2.0 * (rows - quarter)), quarter, rows);
     std::printf("peak memory       %.0f MB (target: under 500)\n", run.peakMb);
     fs::remove_all(work);
     return same ? 0 : 1;
