@@ -193,7 +193,11 @@ void migrateledger(StageContext& ctx) {
                      state.Fail("post the opening balance", postingError);
                  }
              }},
-            {"count the row", [&] { nextLid = ToInt32(static_cast<double>(nextLid) + 1); }},
+            {"count the row",
+             [&] {
+                 nextLid = ToInt32(static_cast<double>(nextLid) + 1);
+                 ops.DoEvents();
+             }},
         });
         current = nullptr;
         RunTally::Outcome outcome = state.failed && inserted ? RunTally::Outcome::Partial

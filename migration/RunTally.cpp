@@ -46,8 +46,9 @@ void RunTally::Record(Counts& counts, Row row) {
 void RunTally::RecordUnreached(Counts& counts, const char* sheet, const Grid& grid, int from,
                                int to, int keyCol, const std::string& reason) {
     for (int r = from; r <= to; ++r) {
-        Record(counts, Row{sheet, grid.TextMatrix(r, 0), Trim(grid.TextMatrix(r, keyCol)),
-                           Outcome::Skipped, "", reason, ""});
+        Record(counts, Row{sheet, std::string(grid.TextMatrix(r, 0)),
+                           Trim(std::string(grid.TextMatrix(r, keyCol))), Outcome::Skipped, "",
+                           reason, ""});
     }
 }
 

@@ -1,3 +1,4 @@
+#include "data/Recordset.h"
 #include "migration/LedgerStage.h"
 #include "tests/MigrationFixture.h"
 
@@ -165,6 +166,32 @@ TEST_F(LedgerStage, ABalanceBeyondTheCurrencyRangeRefusesTheWholeRow) {
     EXPECT_EQ(Rows("select LID, LName from tblLedger"), "2|Next\n") << "Huge used up LID 1";
     EXPECT_EQ(Vouchers(), "1|2|0|2|5|0\n1|0|2|2|0|5\n");
     EXPECT_EQ(tally.rows[0].outcome, RunTally::Outcome::Failed);
+}
+
+// Without these passes the window did not repaint for the whole stage.
+TEST_F(LedgerStage, LetsTheWindowProcessEventsOncePerRowAsTheRowsGoIn) {
+    Ledgers({Ledger("Acme", "100", "Dr"), Ledger("Beta", "0", "Cr"), Ledger("Gamma", "5", "Dr")});
+    std::vector<std::int64_t> seen;
+    ops.SetDoEventsHook([&] {
+        Recordset rs;  // on the stage's own connection: the rows are not committed yet
+        rs.Open("select count(*) from tblLedger", cnCompany);
+        seen.push_back(rs.Field(0).AsInteger());
+    });
+    migrateledger(ctx);
+    EXPECT_EQ(ops.DoEventsCount(), 3);
+    EXPECT_EQ(seen, (std::vector<std::int64_t>{1, 2, 3})) << "each pass comes after its row is in";
+}
+
+TEST_F(LedgerStage, ReportsProgressAfterEveryRow) {
+    Ledgers({Ledger("Acme", "100", "Dr"), Ledger("Beta", "0", "Cr")});
+    std::vector<int> done;
+    tally.onProgress = [&](const char* stage, int row, int total) {
+        EXPECT_STREQ(stage, "ledgers");
+        EXPECT_EQ(total, 2);
+        done.push_back(row);
+    };
+    migrateledger(ctx);
+    EXPECT_EQ(done, (std::vector<int>{1, 2}));
 }
 
 }  // namespace

@@ -160,6 +160,50 @@ TEST(WindowMigration, DoesTheWholeJobThroughTheButtons) {
     }
 }
 
+// Clicks "Start Migration" once from inside an event pass of the ledger
+// stage, as the operator would while the run goes on.
+class ImpatientOps : public AnsweringOps {
+  public:
+    Form1* form = nullptr;
+    MainWindow* window = nullptr;
+    bool armed = false;
+    int passesInLedgerStage = 0;
+    void DoEvents() override {
+        if (armed && form->SSTab1.Tab == 1) {
+            ++passesInLedgerStage;
+            if (passesInLedgerStage == 1) {
+                window->MigrateButton()->click();
+            }
+        }
+        AnsweringOps::DoEvents();
+    }
+};
+
+TEST(WindowMigration, AClickDuringTheLedgerStageDoesNotStartASecondRun) {
+    test::ProductFolder product;
+    std::string db = product.AddCompany("DEMO", "C01", "DEMO");
+    ImpatientOps ops;
+    ops.file = test::FixturePath("real_mixed.xls");
+    Form1 form(product.Path(), ops);
+    MainWindow window(form);
+    ops.form = &form;
+    ops.window = &window;
+    ops.Attach(&window);
+    form.Form_Load();
+    window.show();
+    window.LoadButton()->click();
+    ops.messages.clear();
+    ops.armed = true;
+    window.MigrateButton()->click();
+    ops.armed = false;
+    EXPECT_GE(ops.passesInLedgerStage, 2) << "one event pass per ledger row";
+    EXPECT_EQ(ops.messages, (std::vector<std::string>{"Are you to continue with Migratiion  DEMO ",
+                                                      "Migration Completed"}));
+    EXPECT_EQ(test::QueryRows(db, "select count(*) from tblLedger"), "2\n");
+    EXPECT_EQ(test::QueryRows(db, "select count(*) from tblVoucher"), "4\n");
+    cnCompany.Close();
+}
+
 TEST(WindowCheck, MarksTheRowsWithProblemsWithAColourAndATooltip) {
     test::ProductFolder product;
     std::string db = product.AddCompany("DEMO", "C01", "DEMO");
@@ -200,9 +244,7 @@ TEST(GridModelTest, FollowsTheGridAndPassesTheModelChecks) {
     EXPECT_EQ(model.rowCount(), 0);
     for (int i = 0; i < 50; ++i) {
         grid.AddItem("");
-        std::string text = "r";  // (not "r" + temporary: a false -Wrestrict of GCC 12 at -O3)
-        text += std::to_string(i);
-        grid.SetTextMatrix(grid.Rows() - 1, 1, text);
+        grid.SetTextMatrix(grid.Rows() - 1, 1, "r" + std::to_string(i));
     }
     model.Sync();
     EXPECT_EQ(model.rowCount(), 50);

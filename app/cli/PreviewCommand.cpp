@@ -48,7 +48,7 @@ std::vector<std::string> ColumnNames(const char* format) {
     grid.SetFormatString(format);
     std::vector<std::string> names;
     for (int c = 0; c < grid.Cols(); ++c) {
-        names.push_back(Trim(grid.TextMatrix(0, c)));
+        names.push_back(Trim(std::string(grid.TextMatrix(0, c))));
     }
     return names;
 }

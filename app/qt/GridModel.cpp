@@ -4,6 +4,13 @@
 #include <QColor>
 
 namespace ledgerlift {
+namespace {
+
+QString Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+}  // namespace
 
 GridModel::GridModel(const Grid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(grid) {
     rows_ = grid_.Rows() - 1;
@@ -33,7 +40,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
             if (const Grid::RowMark* mark = grid_.FindRowMark(row)) {
                 return QString::fromStdString(mark->tip);
             }
-            return QString::fromStdString(std::string(grid_.TextMatrix(row, col)));
+            return Text(grid_.TextMatrix(row, col));
         case Qt::BackgroundRole:
             if (grid_.HasBackColor(row, col)) {
                 Rgb c = grid_.BackColor(row, col);
@@ -58,7 +65,7 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
         return QAbstractTableModel::headerData(section, orientation, role);
     }
     if (role == Qt::DisplayRole) {
-        return QString::fromStdString(grid_.TextMatrix(0, section));
+        return Text(grid_.TextMatrix(0, section));
     }
     return {};
 }
