@@ -129,6 +129,9 @@ void Connection::Open(const std::string& connectionString) {
         throw error;
     }
     sqlite3_busy_timeout(db, kLockWaitMs);
+    // Savepoints inside a transaction keep their undo data in memory rather
+    // than in a temporary file: a run nests one per stock posting and voucher.
+    sqlite3_exec(db, "pragma temp_store=MEMORY", nullptr, nullptr, nullptr);
     sqlite3_extended_result_codes(db, 1);
     // Reading the schema tells a database from any other file, and waits
     // for a lock held by another program.
