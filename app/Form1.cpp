@@ -63,6 +63,14 @@ void Form1::cmdClose_Click() {
     ops_.Unload();
 }
 
+bool Form1::RequireLoaded() {
+    if (!blnExcelLoaded) {
+        ops_.MsgBox("Excel data not loaded. Please load Excel data to proceed", MsgButtons::OK,
+                    MsgIcon::Critical);
+    }
+    return blnExcelLoaded;
+}
+
 bool Form1::ConnectForCheck() {
     return ledgerlift::ConnectSql(programFolder_, txtCompanyName.Text(), ops_, false, &runLock_);
 }

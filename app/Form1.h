@@ -40,6 +40,9 @@ class Form1 : public FormControls {
     bool ConnectForCheck();
     // Lets other runs into the company again (at the end of a run).
     void ReleaseCompany() { runLock_.Release(); }
+    // Whether a workbook is loaded; when none is, says so (critical icon), as
+    // "Start Migration" and "Check Data" both refuse to go on without one.
+    bool RequireLoaded();
 
     // Appends a line to the status box: old text, CR LF, the line.
     void AppendStatus(const std::string& line);
@@ -68,6 +71,19 @@ class Form1 : public FormControls {
     WindowOps& ops_;
     CompanyLock runLock_;
     ReaderFactory readerFactory_;
+};
+
+// Lets other runs into the company when the procedure that took it ends,
+// however it ends.
+class CompanyRelease {
+  public:
+    explicit CompanyRelease(Form1& form) : form_(form) {}
+    ~CompanyRelease() { form_.ReleaseCompany(); }
+    CompanyRelease(const CompanyRelease&) = delete;
+    CompanyRelease& operator=(const CompanyRelease&) = delete;
+
+  private:
+    Form1& form_;
 };
 
 }  // namespace ledgerlift

@@ -82,21 +82,13 @@ std::vector<std::string> ReconcileRun(RunTally& tally) {
     return r.lines;
 }
 
-// Lets other runs into the company when this run ends, however it ends.
-struct CompanyRelease {
-    Form1& form;
-    ~CompanyRelease() { form.ReleaseCompany(); }
-};
-
 }  // namespace
 
 void RunMigration(Form1& form) {
     WindowOps& ops = form.Ops();
-    CompanyRelease release{form};
+    CompanyRelease release(form);
     try {
-        if (!form.blnExcelLoaded) {
-            ops.MsgBox("Excel data not loaded. Please load Excel data to proceed", MsgButtons::OK,
-                       MsgIcon::Critical);
+        if (!form.RequireLoaded()) {
             return;
         }
         ops.SetMousePointer(MousePointer::Default);

@@ -40,21 +40,13 @@ void MarkRows(Grid& grid, const RunTally& tally, const char* sheet) {
     }
 }
 
-// Lets other runs into the company when the check ends, however it ends.
-struct CompanyRelease {
-    Form1& form;
-    ~CompanyRelease() { form.ReleaseCompany(); }
-};
-
 }  // namespace
 
 void RunCheck(Form1& form) {
     WindowOps& ops = form.Ops();
-    CompanyRelease release{form};
+    CompanyRelease release(form);
     try {
-        if (!form.blnExcelLoaded) {
-            ops.MsgBox("Excel data not loaded. Please load Excel data to proceed", MsgButtons::OK,
-                       MsgIcon::Critical);
+        if (!form.RequireLoaded()) {
             return;
         }
         ops.SetMousePointer(MousePointer::Default);
