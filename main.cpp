@@ -2,16 +2,20 @@
 // Tallvane company database.
 
 #include <QApplication>
-#include <QDir>
+#include <QPushButton>
+#include <QTimer>
 #include <clocale>
-#include <cstring>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "app/Form1.h"
 #include "app/cli/CommandLine.h"
+#include "app/cli/Desktop.h"
 #include "app/qt/MainWindow.h"
+#include "app/qt/ProductFolderDialog.h"
 #include "app/qt/QtWindowOps.h"
+#include "app/qt/Settings.h"
 
 namespace {
 
@@ -28,28 +32,52 @@ std::string ProgramFolder(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (ledgerlift::WantsCommandLine(argc, argv)) {
-        return ledgerlift::RunCommandLine(argc, argv, ProgramFolder(argv[0]));
+    ledgerlift::Settings settings;
+    ledgerlift::StartRequest start =
+        ledgerlift::RunCommandLine(argc, argv, ProgramFolder(argv[0]), settings);
+    if (!start.openWindow) {
+        return start.exitStatus;
+    }
+    // Qt would abort the program with its own message when it finds no display.
+    if (!ledgerlift::DesktopAvailable()) {
+        std::fprintf(stderr, "%s\n", ledgerlift::NoDesktopMessage());
+        return ledgerlift::kExitUsage;
     }
     QApplication app(argc, argv);
     // Numbers are read and written with "." whatever the operator's locale.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Ledgerlift");
+    QApplication::setApplicationVersion(LEDGERLIFT_VERSION);
+    QApplication::setDesktopFileName(LEDGERLIFT_APP_ID);
     QApplication::setWindowIcon(QIcon(":/pictures/icon.svg"));
 
-    std::string folder = QCoreApplication::applicationDirPath().toStdString();
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--product-folder") == 0 && i + 1 < argc) {
-            folder = QDir(argv[++i]).absolutePath().toStdString();
+    std::string folder = start.productFolder.folder;
+    if (start.productFolder.source == ledgerlift::ProductFolderSource::None) {
+        folder = ledgerlift::AskForProductFolder();
+        if (folder.empty()) {
+            std::fprintf(stderr, "No product folder was chosen.\n");
+            return ledgerlift::kExitUsage;
         }
+    }
+    if (ledgerlift::HoldsDatabaseFolder(folder)) {
+        settings.Remember(folder);
     }
 
     ledgerlift::QtWindowOps ops;
+    ops.UseSettings(&settings);
     ledgerlift::Form1 form(folder, ops);
     ledgerlift::MainWindow window(form);
     ops.Attach(&window);
     form.Form_Load();
     window.Sync();
+    window.restoreGeometry(settings.WindowGeometry());
+    QObject::connect(&app, &QApplication::aboutToQuit,
+                     [&] { settings.SetWindowGeometry(window.saveGeometry()); });
     window.show();
+    if (!start.workbook.empty()) {
+        // As if the operator had chosen it in the file dialog.
+        ops.QueueFile(start.workbook);
+        QTimer::singleShot(0, window.LoadButton(), &QPushButton::click);
+    }
     return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 #include "app/CompanyConnection.h"
 #include "app/MigrationRun.h"
 #include "app/RestoreBackup.h"
+#include "app/RunCheck.h"
 #include "app/SaveFailedRows.h"
 #include "base/TextRules.h"
 #include "data/Recordset.h"
@@ -54,7 +55,7 @@ void Form1::Form_Load() {
 
 void Form1::cmdLoad_Click() {
     // The last run's rows no longer match the grids.
-    cmdSaveFailedRows.Enabled = false;
+    OfferFailedRows({});
     std::unique_ptr<WorkbookReader> book = NewReader();
     LoadWorkbook(*this, ops_, *book);
 }
@@ -75,8 +76,25 @@ void Form1::cmdSaveFailedRows_Click() {
     SaveFailedRows(*this);
 }
 
-void Form1::OfferFailedRows() {
-    cmdSaveFailedRows.Enabled = !RowsToFix(tally).empty();
+void Form1::OfferFailedRows(std::vector<RowToFix> rows) {
+    rowsToFix = std::move(rows);
+    cmdSaveFailedRows.Enabled = !rowsToFix.empty();
+}
+
+bool Form1::RequireLoaded() {
+    if (!blnExcelLoaded) {
+        ops_.MsgBox("Excel data not loaded. Please load Excel data to proceed", MsgButtons::OK,
+                    MsgIcon::Critical);
+    }
+    return blnExcelLoaded;
+}
+
+bool Form1::ConnectForCheck() {
+    return ledgerlift::ConnectSql(programFolder_, txtCompanyName.Text(), ops_, false, &runLock_);
+}
+
+void Form1::cmdCheck_Click() {
+    RunCheck(*this);
 }
 
 bool Form1::ConnectSql() {

@@ -4,9 +4,11 @@
 #include <memory>
 #include <string>
 
+#include "app/CheckResult.h"
 #include "app/CompanyBackups.h"
 #include "app/CompanyLock.h"
 #include "import/WorkbookReader.h"
+#include "migration/FailedRowsWorkbook.h"
 #include "migration/RunTally.h"
 #include "ui/FormControls.h"
 #include "ui/WindowOps.h"
@@ -29,6 +31,7 @@ class Form1 : public FormControls {
     void Form_Load();
     void cmdLoad_Click();
     void cmdMigrate_Click();
+    void cmdCheck_Click();
     void cmdClose_Click();
     void cmdRestore_Click();
     void cmdSaveFailedRows_Click();
@@ -36,12 +39,18 @@ class Form1 : public FormControls {
     // The company connection for this window's chosen company, taken for a
     // run (see CompanyLock); gives whether cnCompany is open afterwards.
     bool ConnectSql();
+    // The same for a check: the company's file is not touched (its journal
+    // stays as it is).
+    bool ConnectForCheck();
     // Lets other runs into the company again (at the end of a run).
     void ReleaseCompany() { runLock_.Release(); }
+    // Whether a workbook is loaded; when none is, says so (critical icon), as
+    // "Start Migration" and "Check Data" both refuse to go on without one.
+    bool RequireLoaded();
 
-    // Enables "Save Failed Rows..." when the last run left rows that need
-    // attention.
-    void OfferFailedRows();
+    // Keeps the rows that the last run or check found failing or with
+    // problems, and enables "Save Failed Rows..." when there are any.
+    void OfferFailedRows(std::vector<RowToFix> rows);
 
     // Appends a line to the status box: old text, CR LF, the line.
     void AppendStatus(const std::string& line);
@@ -57,6 +66,11 @@ class Form1 : public FormControls {
 
     // What the last migration run did, row by row.
     RunTally tally;
+    // What the last check found.
+    CheckResult lastCheck;
+    // The rows of the last run or check that failed or have problems, for
+    // "Save Failed Rows...".
+    std::vector<RowToFix> rowsToFix;
     // A run that writes nothing: it runs in one transaction that is rolled
     // back at its end, and leaves the company's database file untouched.
     bool dryRun = false;
@@ -70,6 +84,19 @@ class Form1 : public FormControls {
     WindowOps& ops_;
     CompanyLock runLock_;
     ReaderFactory readerFactory_;
+};
+
+// Lets other runs into the company when the procedure that took it ends,
+// however it ends.
+class CompanyRelease {
+  public:
+    explicit CompanyRelease(Form1& form) : form_(form) {}
+    ~CompanyRelease() { form_.ReleaseCompany(); }
+    CompanyRelease(const CompanyRelease&) = delete;
+    CompanyRelease& operator=(const CompanyRelease&) = delete;
+
+  private:
+    Form1& form_;
 };
 
 }  // namespace ledgerlift

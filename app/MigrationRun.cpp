@@ -10,6 +10,7 @@
 #include "migration/CategoryStage.h"
 #include "migration/ItemStage.h"
 #include "migration/LedgerStage.h"
+#include "migration/Reconciliation.h"
 #include "migration/StageContext.h"
 #include "migration/mdlStock.h"
 
@@ -68,16 +69,25 @@ class ExclusiveUse {
     bool taken_;
 };
 
-// Lets other runs into the company when this run ends, however it ends.
-struct CompanyRelease {
-    Form1& form;
-    ~CompanyRelease() { form.ReleaseCompany(); }
-};
+// Reads back what the run wrote and compares it with what its rows say; a
+// difference counts against the run.
+std::vector<std::string> ReconcileRun(RunTally& tally) {
+    Reconciliation r;
+    try {
+        r = Reconcile(tally, cnCompany);
+    } catch (const DataError& error) {
+        r.lines = {"Reconciled: DIFFERENCE: what the run wrote could not be read back: " +
+                   error.Description()};
+        r.differences = 1;
+    }
+    tally.reconcileDifferences = r.differences;
+    return r.lines;
+}
 
 // Offers the rows of this run that need attention, however it ends.
 struct OfferFailedRows {
     Form1& form;
-    ~OfferFailedRows() { form.OfferFailedRows(); }
+    ~OfferFailedRows() { form.OfferFailedRows(RowsToFix(form.tally)); }
 };
 
 // The company's database as it is before the run's first write, kept as a
@@ -116,11 +126,9 @@ std::string BackUpBeforeWriting(Form1& form) {
 
 void RunMigration(Form1& form) {
     WindowOps& ops = form.Ops();
-    CompanyRelease release{form};
+    CompanyRelease release(form);
     try {
-        if (!form.blnExcelLoaded) {
-            ops.MsgBox("Excel data not loaded. Please load Excel data to proceed", MsgButtons::OK,
-                       MsgIcon::Critical);
+        if (!form.RequireLoaded()) {
             return;
         }
         ops.SetMousePointer(MousePointer::Default);
@@ -150,6 +158,10 @@ void RunMigration(Form1& form) {
         form.tally.outcome = RunTally::RunOutcome::Stopped;  // until the last stage is done
         form.tally.itemRowsNotRead = form.itemRowsNotRead;
         form.tally.ledgerRowsNotRead = form.ledgerRowsNotRead;
+        if (!form.dryRun) {
+            // What lies above these afterwards, this run wrote.
+            form.tally.baseline = ReadBaseline(cnCompany);
+        }
         StageContext stage{form, ops, form.tally, cnCompany};
         // A dry run does all its work in one transaction that is undone at
         // the end; the category stage's own transaction nests inside it.
@@ -182,6 +194,11 @@ void RunMigration(Form1& form) {
         StopIfLost(form, Stage::Ledgers);
         for (const std::string& line : form.tally.SummaryLines()) {
             form.AppendStatus(line);
+        }
+        if (!form.dryRun) {
+            for (const std::string& line : ReconcileRun(form.tally)) {
+                form.AppendStatus(line);
+            }
         }
         form.AppendStatus("Load Tallvane Company and start with the entries.... ");
         form.AppendStatus("*************************************************");

@@ -4,39 +4,26 @@
 #include <cstring>
 #include <fstream>
 
+#include "app/CsvField.h"
 #include "data/DataError.h"
 
 namespace ledgerlift {
-namespace {
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string out = "\"";
-    for (char c : text) {
-        out += c;
-        if (c == '"') {
-            out += '"';
-        }
-    }
-    return out + "\"";
-}
-
-}  // namespace
-
 std::string RunReportText(const RunTally& tally) {
-    std::string out = "sheet,row,code or name,outcome,id,error,step\r\n";
+    std::string out = "sheet,row,code or name,outcome,id,error,step,problems\r\n";
     for (const auto& row : tally.rows) {
+        std::string problems;
+        for (const auto& warning : row.warnings) {
+            problems += (problems.empty() ? "" : " ") + warning;
+        }
         out += row.sheet + ',' + CsvField(row.sheetRow) + ',' + CsvField(row.key) + ',' +
                RunTally::OutcomeText(row.outcome) + ',' + row.id + ',' + CsvField(row.error) + ',' +
-               CsvField(row.step) + "\r\n";
+               CsvField(row.step) + ',' + CsvField(problems) + "\r\n";
     }
     for (auto [sheet, count] :
          {std::pair{"items", tally.itemRowsNotRead}, {"ledgers", tally.ledgerRowsNotRead}}) {
         if (count > 0) {
             out += std::string(sheet) + ",65001-,,not read,," + std::to_string(count) +
-                   " worksheet rows below row 65000 were not read,\r\n";
+                   " worksheet rows below row 65000 were not read,,\r\n";
         }
     }
     return out;

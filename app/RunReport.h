@@ -7,7 +7,8 @@
 namespace ledgerlift {
 
 // The run report: a CSV line per grid row (sheet, worksheet row, code or
-// name, outcome, id, error, the step that failed), and a line per sheet that
+// name as stored, outcome, id, error, the step that failed, and the row's
+// warnings as "problems"), and a line per sheet that
 // had rows below worksheet row 65000 which were not read. The command line's
 // --report and the window write the same file.
 std::string RunReportText(const RunTally& tally);

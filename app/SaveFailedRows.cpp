@@ -43,9 +43,9 @@ std::string FailedRowsSavedText(int rows, const std::string& path) {
 
 void SaveFailedRows(Form1& form) {
     WindowOps& ops = form.Ops();
-    std::vector<RowToFix> rows = RowsToFix(form.tally);
+    const std::vector<RowToFix>& rows = form.rowsToFix;
     if (!form.cmdSaveFailedRows.Enabled || rows.empty()) {
-        ops.MsgBox("The last migration left no failed rows to save.", MsgButtons::OK,
+        ops.MsgBox("The last migration or check left no failed rows to save.", MsgButtons::OK,
                    MsgIcon::Information);
         return;
     }

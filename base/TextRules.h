@@ -29,6 +29,9 @@ std::string Quote(const std::string& text);
 // Leading and trailing spaces removed (only the space character).
 std::string Trim(const std::string& text);
 std::string Upper(std::string text);
+// Leading and trailing blanks removed: spaces, tabs, carriage returns and
+// line feeds.
+std::string TrimBlanks(const std::string& text);
 
 std::string IntText(std::int64_t value);
 // The shortest text with at most 15 significant digits: 12, 12.5, 0.3, 1E+20.
@@ -43,10 +46,21 @@ std::string DateText(const Date& date);
 
 // The leading number of a text: blanks (space, tab, line feed) are skipped
 // wherever they occur; then an optional sign, digits with "." as decimal
-// point, commas that stand between digits (digit grouping, skipped), and an
+// point, commas that form real digit groups (skipped, see below), and an
 // optional exponent with E or D; "&H" and "&O" read a hexadecimal or octal
 // integer. A text that does not begin with a number gives 0.
 double Val(const std::string& text);
+
+// The same reading, and whether it took the whole text (blanks aside): "12",
+// "1,234.50" and "&HFF" are read whole; "12abc", "12,5" and "1,234,56" are
+// not. Commas are digit grouping only where they form real groups: 1,234 and
+// 12,345,678.50 or the Indian 12,34,567.00; any other comma ends the number.
+struct NumberReading {
+    double value = 0;
+    bool found = false;  // the text begins with a number
+    bool whole = false;  // ... and holds nothing else
+};
+NumberReading ReadNumber(const std::string& text);
 
 // A read value as a 32-bit integer: empty gives 0, fractions go to the nearest
 // integer with ties to the even one. Throws ConversionError on overflow or a

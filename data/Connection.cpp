@@ -6,9 +6,11 @@
 #include <cctype>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 
 #include "data/Dialect.h"
 #include "data/Statement.h"
+#include "data/StatementCache.h"
 
 namespace ledgerlift {
 namespace {
@@ -79,6 +81,8 @@ DataError SqliteError(sqlite3* db, int rc, const std::string& path, double waite
     }
 }
 
+Connection::Connection() = default;
+
 Connection::~Connection() {
     try {
         Close();
@@ -115,13 +119,19 @@ void Connection::Open(const std::string& connectionString) {
         throw DataError("The database path " + path + " is not a file.");
     }
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    // A connection is used by one thread at a time: SQLite need not lock it
+    // around every call.
+    int rc =
+        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         DataError error = SqliteError(db, rc, path);
         sqlite3_close(db);
         throw error;
     }
     sqlite3_busy_timeout(db, kLockWaitMs);
+    // Savepoints inside a transaction keep their undo data in memory rather
+    // than in a temporary file: a run nests one per stock posting and voucher.
+    sqlite3_exec(db, "pragma temp_store=MEMORY", nullptr, nullptr, nullptr);
     sqlite3_extended_result_codes(db, 1);
     // Reading the schema tells a database from any other file, and waits
     // for a lock held by another program.
@@ -139,12 +149,30 @@ void Connection::Open(const std::string& connectionString) {
     depth_ = 0;
     fastCommits_ = false;
     lost_.clear();
+    StartCache();
+}
+
+void Connection::StartCache() {
+    cache_.reset();
+    if (db_ && cacheSize_ > 0) {
+        cache_ = std::make_unique<StatementCache>(db_, path_, cacheSize_);
+    }
+}
+
+void Connection::SetStatementCacheSize(std::size_t statements) {
+    cacheSize_ = statements;
+    StartCache();
+}
+
+std::size_t Connection::CachedStatements() const {
+    return cache_ ? cache_->Size() : 0;
 }
 
 void Connection::Close() {
     if (!db_) {
         return;
     }
+    cache_.reset();  // finalises every statement it kept
     if (depth_ > 0) {
         sqlite3_exec(db_, "rollback", nullptr, nullptr, nullptr);
         depth_ = 0;
@@ -186,10 +214,17 @@ void Connection::RequireOpen() const {
 long Connection::Execute(const std::string& statement) {
     RequireOpen();
     Trace(statement);
-    std::string sql = ToSqlite(statement);
-    const char* tail = sql.c_str();
+    std::string converted;
+    const std::string& sql = ToSqlite(statement, converted);
     long changed = 0;
     try {
+        if (cache_) {
+            if (std::optional<Statement> stmt = cache_->Acquire(sql)) {
+                stmt->Run();
+                return sqlite3_changes(db_);
+            }
+        }
+        const char* tail = sql.c_str();
         while (tail && *tail) {
             Statement stmt(db_, tail, path_, &tail);
             if (stmt.Empty()) {
@@ -203,6 +238,15 @@ long Connection::Execute(const std::string& statement) {
         throw;
     }
     return changed;
+}
+
+Statement Connection::Prepare(const std::string& sql) {
+    if (cache_) {
+        if (std::optional<Statement> stmt = cache_->Acquire(sql)) {
+            return std::move(*stmt);
+        }
+    }
+    return Statement(db_, sql.c_str(), path_);
 }
 
 int Connection::BeginTrans() {

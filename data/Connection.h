@@ -1,13 +1,18 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "data/DataError.h"
+#include "data/Statement.h"
 
 struct sqlite3;
 
 namespace ledgerlift {
+
+class StatementCache;
 
 // A connection to one database file, with the operations the rest of the
 // program calls on it. The connection string keeps the product's form
@@ -17,11 +22,17 @@ namespace ledgerlift {
 //
 // Opening never creates a file. Every failure throws DataError whose
 // description is meant for the operator.
+//
+// Statements stay prepared in a cache (see StatementCache) between uses: to
+// its callers and in the database the connection behaves exactly as if every
+// text were prepared afresh, only faster.
 class Connection {
   public:
     enum State { adStateClosed = 0, adStateOpen = 1 };
 
-    Connection() = default;
+    static constexpr std::size_t kDefaultStatementCache = 512;
+
+    Connection();
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -75,11 +86,24 @@ class Connection {
     const std::string& Path() const { return path_; }
     sqlite3* Handle() const { return db_; }
 
+    // How many statements stay prepared; 0 prepares every text afresh (to
+    // compare against). Kept across Close and Open; takes effect at once.
+    void SetStatementCacheSize(std::size_t statements);
+    std::size_t StatementCacheSize() const { return cacheSize_; }
+    // The statements prepared in the cache just now.
+    std::size_t CachedStatements() const;
+
     // The Data Source of a connection string ("" when there is none).
     static std::string DataSource(const std::string& connectionString);
 
   private:
+    friend class Recordset;
+
     void RequireOpen() const;
+    // The first statement of sql (already in SQLite's dialect), from the
+    // cache when the text allows; sql must outlive the statement.
+    Statement Prepare(const std::string& sql);
+    void StartCache();
 
     sqlite3* db_ = nullptr;
     std::string path_;
@@ -87,6 +111,8 @@ class Connection {
     bool fastCommits_ = false;
     std::string lost_;
     std::function<void(const std::string&)> tracer_;
+    std::size_t cacheSize_ = kDefaultStatementCache;
+    std::unique_ptr<StatementCache> cache_;
 };
 
 // The description of a failed SQLite call, in words for the operator.

@@ -10,5 +10,8 @@ namespace ledgerlift {
 // text these become the quoted text '2009-04-01'. Everything else passes
 // unchanged.
 std::string ToSqlite(const std::string& statement);
+// The same without a copy when there is nothing to rewrite: gives statement
+// itself when it holds no #, otherwise converted, filled with the result.
+const std::string& ToSqlite(const std::string& statement, std::string& converted);
 
 }  // namespace ledgerlift

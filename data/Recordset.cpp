@@ -47,20 +47,24 @@ void Recordset::Open(const std::string& statement, Connection& connection, Curso
 }
 
 void Recordset::Fetch(const std::string& statement, Connection& connection) {
-    sqlite3* db = connection.Handle();
-    std::string sql = ToSqlite(statement);
-    Statement prepared(db, sql.c_str(), connection.Path());
+    std::string converted;
+    const std::string& sql = ToSqlite(statement, converted);
+    Statement prepared = connection.Prepare(sql);
     if (prepared.Empty()) {
         throw DataError("The statement to open holds nothing to run.");
     }
     sqlite3_stmt* stmt = prepared.Handle();
+    // The columns are read after the first step: a statement kept prepared
+    // is prepared again there when the table has changed since ("select *"
+    // then gives the new columns).
+    bool more = prepared.Step();
     std::vector<std::string> columns;
     int n = sqlite3_column_count(stmt);
     for (int i = 0; i < n; ++i) {
         columns.emplace_back(sqlite3_column_name(stmt, i));
     }
     std::vector<std::vector<Value>> rows;
-    while (prepared.Step()) {
+    for (; more; more = prepared.Step()) {
         std::vector<Value> row;
         row.reserve(n);
         for (int i = 0; i < n; ++i) {

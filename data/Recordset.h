@@ -31,6 +31,8 @@ class Recordset {
     // case, or by its 0-based position. A stored NULL is Value().
     Value Field(const std::string& name) const;
     Value Field(int index) const;
+    // The names of the result's columns, as SQLite gives them.
+    const std::vector<std::string>& ColumnNames() const { return columns_; }
 
   private:
     void Fetch(const std::string& statement, Connection& connection);

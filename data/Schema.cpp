@@ -22,17 +22,29 @@ std::string ReadTextFile(const std::string& path) {
 
 bool CreateDatabase(const std::string& path, const std::string& scriptPath,
                     const std::string& extraScriptPath) {
-    namespace fs = std::filesystem;
-    if (fs::exists(path)) {
+    if (std::filesystem::exists(path)) {
         return false;
     }
     std::string script = ReadTextFile(scriptPath);
     if (!extraScriptPath.empty()) {
-        script += "\n" + ReadTextFile(extraScriptPath);
+        // Appended piece by piece: GCC 12 at -O3 reports a false -Wrestrict
+        // for "\n" + text here.
+        script += '\n';
+        script += ReadTextFile(extraScriptPath);
+    }
+    return CreateDatabaseFromScript(path, script);
+}
+
+bool CreateDatabaseFromScript(const std::string& path, const std::string& script) {
+    namespace fs = std::filesystem;
+    if (fs::exists(path)) {
+        return false;
     }
     fs::path parent = fs::path(path).parent_path();
-    if (!parent.empty()) {
-        fs::create_directories(parent);
+    std::error_code madeError;
+    if (!parent.empty() && !fs::create_directories(parent, madeError) && madeError) {
+        throw DataError("The folder " + parent.string() +
+                        " could not be made: " + madeError.message() + ".");
     }
     sqlite3* db = nullptr;
     int rc =

@@ -11,6 +11,9 @@ namespace ledgerlift {
 bool CreateDatabase(const std::string& path, const std::string& scriptPath,
                     const std::string& extraScriptPath = "");
 
+// The same with the SQL text itself (a schema compiled into the program).
+bool CreateDatabaseFromScript(const std::string& path, const std::string& script);
+
 // The text of a file; throws DataError naming the file when it can't be read.
 std::string ReadTextFile(const std::string& path);
 

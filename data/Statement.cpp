@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <chrono>
+#include <utility>
 
 #include "data/Connection.h"
 
@@ -16,7 +17,7 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 }  // namespace
 
 Statement::Statement(sqlite3* db, const char* sql, const std::string& path, const char** tail)
-    : db_(db), path_(path) {
+    : db_(db), path_(&path) {
     auto start = std::chrono::steady_clock::now();
     int rc = sqlite3_prepare_v2(db, sql, -1, &stmt_, tail);
     if (rc != SQLITE_OK) {
@@ -26,7 +27,26 @@ Statement::Statement(sqlite3* db, const char* sql, const std::string& path, cons
     }
 }
 
+Statement::Statement(sqlite3* db, sqlite3_stmt* lent, const std::string& path, bool& inUse)
+    : db_(db), stmt_(lent), path_(&path), inUse_(&inUse) {
+    inUse = true;
+}
+
+Statement::Statement(Statement&& other) noexcept
+    : db_(other.db_),
+      stmt_(std::exchange(other.stmt_, nullptr)),
+      path_(other.path_),
+      inUse_(std::exchange(other.inUse_, nullptr)) {}
+
 Statement::~Statement() {
+    if (inUse_) {
+        // Reset ends any read it holds; cleared bindings keep no pointer
+        // into a text that is about to go.
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+        *inUse_ = false;
+        return;
+    }
     sqlite3_finalize(stmt_);
 }
 
@@ -37,7 +57,7 @@ bool Statement::Step() {
         return true;
     }
     if (rc != SQLITE_DONE) {
-        throw SqliteError(db_, rc, path_, SecondsSince(start));
+        throw SqliteError(db_, rc, *path_, SecondsSince(start));
     }
     return false;
 }

@@ -1,6 +1,7 @@
 #include "migration/CategoryStage.h"
 
 #include <cstdint>
+#include <set>
 
 #include "base/TextRules.h"
 #include "data/Recordset.h"
@@ -53,6 +54,7 @@ void migratecategory(StageContext& ctx) {
         return SqlEscape(Trim(std::string(grid.TextMatrix(r, item::Category))));
     };
     int last = grid.Rows() - 2;
+    std::set<std::string> seen;  // categories inserted or counted as there
     for (int r = 1; r <= last; ++r) {
         bool empty = true;
         bool missing = true;
@@ -88,9 +90,17 @@ void migratecategory(StageContext& ctx) {
                  }
              }},
         });
-        counts.Add(rowFailed  ? RunTally::Outcome::Failed
-                   : inserted ? RunTally::Outcome::Written
-                              : RunTally::Outcome::Skipped);
+        // "Already there" counts each category the company held before the
+        // stage once, not every row that names it.
+        std::string key = Upper(Trim(std::string(grid.TextMatrix(r, item::Category))));
+        if (rowFailed) {
+            counts.Add(RunTally::Outcome::Failed);
+        } else if (inserted) {
+            counts.Add(RunTally::Outcome::Written);
+            seen.insert(key);
+        } else if (seen.insert(key).second) {
+            counts.Add(RunTally::Outcome::Skipped);
+        }
         ctx.tally.Progress("categories", r, last);
         if (!ran) {
             return;

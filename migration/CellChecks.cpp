@@ -30,6 +30,28 @@ double CellNumber(const RowPlace& place, int col) {
     }
 }
 
+std::string NumberWarning(const RowPlace& place, int col) {
+    std::string text(place.grid.TextMatrix(place.row, col));
+    if (TrimBlanks(text).empty()) {
+        return "";
+    }
+    NumberReading reading;
+    try {
+        reading = ReadNumber(text);
+    } catch (const ConversionError&) {
+        return "";  // too large to read: the row failed on it with its own sentence
+    }
+    if (reading.whole) {
+        return "";
+    }
+    if (!reading.found) {
+        return place.Column(col) + " holds \"" + text +
+               "\", which is not a number; it is read as 0.";
+    }
+    return place.Column(col) + " holds \"" + text + "\", which is not read whole; it is read as " +
+           NumberText(reading.value) + ".";
+}
+
 void RequireStorableText(const RowPlace& place, int col) {
     if (place.grid.TextMatrix(place.row, col).find('\0') != std::string::npos) {
         throw ConversionError(place.Name() + ", " + place.Column(col) +

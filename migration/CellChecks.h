@@ -22,6 +22,10 @@ struct RowPlace {
 // with a sentence that names the cell.
 double CellNumber(const RowPlace& place, int col);
 
+// A sentence when a number cell is not read whole ("12abc" reads 12) or is
+// no number at all (and reads 0); empty when the cell is empty or a number.
+std::string NumberWarning(const RowPlace& place, int col);
+
 // Refuses a cell whose text holds a NUL character: the database would cut
 // the text there. The sentence names the cell.
 void RequireStorableText(const RowPlace& place, int col);

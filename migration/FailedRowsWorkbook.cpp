@@ -12,6 +12,7 @@
 #include "base/TextRules.h"
 #include "import/CellText.h"
 #include "import/GridLayouts.h"
+#include "migration/Problems.h"
 
 namespace ledgerlift {
 namespace {
@@ -110,7 +111,7 @@ class Writer {
 std::map<std::string, int> GridRows(const Grid& grid) {
     std::map<std::string, int> rows;
     for (int r = 1; r < grid.Rows(); ++r) {
-        const std::string& sheetRow = grid.TextMatrix(r, 0);
+        std::string sheetRow(grid.TextMatrix(r, 0));
         if (!sheetRow.empty()) {
             rows.emplace(sheetRow, r);
         }
@@ -124,7 +125,7 @@ int WriteSheet(Writer& book, const SheetPlan& plan, const std::vector<RowToFix>&
     for (int c = 1; c <= last; ++c) {
         std::string heading = plan.header.size() > static_cast<std::size_t>(last)
                                   ? plan.header[static_cast<std::size_t>(c)]
-                              : c < plan.grid.Cols() ? Trim(plan.grid.TextMatrix(0, c))
+                              : c < plan.grid.Cols() ? Trim(std::string(plan.grid.TextMatrix(0, c)))
                                                      : std::string();
         book.Check(worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c - 1),
                                           CellString(heading).c_str(), book.Heading()));
@@ -159,7 +160,7 @@ int WriteSheet(Writer& book, const SheetPlan& plan, const std::vector<RowToFix>&
                                      "since the run), so the failed rows were not saved.");
         }
         for (int c = 1; c <= last; ++c) {
-            const std::string& text = plan.grid.TextMatrix(found->second, c);
+            std::string text(plan.grid.TextMatrix(found->second, c));
             double value = 0;
             auto col = static_cast<lxw_col_t>(c - 1);
             bool numeric = std::find(plan.numberCols.begin(), plan.numberCols.end(), c) !=
@@ -185,8 +186,11 @@ int WriteSheet(Writer& book, const SheetPlan& plan, const std::vector<RowToFix>&
 std::vector<RowToFix> RowsToFix(const RunTally& tally) {
     std::vector<RowToFix> rows;
     for (const RunTally::Row& row : tally.rows) {
-        if (RunTally::NeedsAttention(row)) {
-            std::string reason = row.error;
+        // A row left as it was because the company already held it needs
+        // nothing more; its warning only says so.
+        bool alreadyThere = row.outcome == RunTally::Outcome::Skipped && !RowHasError(row);
+        if (RowHasError(row) || (!alreadyThere && !row.warnings.empty())) {
+            std::string reason = ProblemText(row);
             if (reason.empty()) {
                 reason = std::string("Not written (") + RunTally::OutcomeText(row.outcome) +
                          (row.step.empty() ? "" : ", at the step \"" + row.step + "\"") + ").";

@@ -17,8 +17,9 @@ struct RowToFix {
 
 // The rows of a run (or a check) that need attention, in the tally's order:
 // those that failed, were written in part, or were not tried because a stop
-// came first (RunTally::NeedsAttention). Rows left alone because the company
-// already held them are not among them.
+// came first (RowHasError), and those written with a warning; the reason is
+// the row's problems, one a line (ProblemText). Rows left alone because the
+// company already held them are not among them.
 std::vector<RowToFix> RowsToFix(const RunTally& tally);
 
 // Writes the rows as an .xlsx workbook to fix and load again: worksheet 1

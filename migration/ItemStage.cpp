@@ -1,6 +1,8 @@
 #include "migration/ItemStage.h"
 
 #include <memory>
+#include <optional>
+#include <unordered_set>
 
 #include "base/TextRules.h"
 #include "data/Recordset.h"
@@ -56,16 +58,28 @@ std::string ItemInsertStatement(const ItemRecord& i) {
 
 namespace {
 
-// An item code that the company held before this run: the item is left as
-// it is (no lengthened copy, no second opening stock), so that a run that was
-// interrupted and is run again ends where one whole run would have.
-bool HeldBeforeRun(Connection& db, const std::string& code, std::int64_t firstNewId) {
-    Recordset rs;
-    rs.Open("select ItemID from tblItemMaster where ItemCode='" + SqlEscape(Trim(code)) +
-                "' and ItemID < " + IntText(firstNewId),
-            db, CursorType::ForwardOnly, LockType::ReadOnly);
-    return !rs.IsEOF();
-}
+// The item codes that the company holds before this run, as the item master
+// compares them (without regard to ASCII letter case). An item whose code is
+// among them is left as it is (no lengthened copy, no second opening stock),
+// so that a run that was interrupted and is run again ends where one whole
+// run would have. Read once: a query per row would cost the stage a third of
+// its time.
+class CodesHeldBefore {
+  public:
+    // Items of this run get ids from firstNewId up; replaced ones keep theirs.
+    CodesHeldBefore(Connection& db, std::int64_t firstNewId) {
+        Recordset rs;
+        rs.Open("select ItemCode from tblItemMaster where ItemID < " + IntText(firstNewId), db,
+                CursorType::ForwardOnly, LockType::ReadOnly);
+        for (; !rs.IsEOF(); rs.MoveNext()) {
+            codes_.insert(Upper(ValueToText(rs.Field(0))));
+        }
+    }
+    bool Holds(const std::string& code) const { return codes_.count(Upper(Trim(code))) > 0; }
+
+  private:
+    std::unordered_set<std::string> codes_;
+};
 
 }  // namespace
 
@@ -77,7 +91,6 @@ void migrateitem(StageContext& ctx) {
     ItemRow* current = nullptr;
     // Ids above the 32-bit range fail their row, one by one, with a sentence.
     std::int64_t counter = 0;
-    std::int64_t firstNewId = 0;
     StepRunner runner([&](const StepFailure& failure) {
         if (current && failure.IsUniqueKey() && failure.retries < kUniqueKeyRetries) {
             current->code += IntText(counter);
@@ -117,7 +130,8 @@ void migrateitem(StageContext& ctx) {
         unreached(1, ".");
         return;
     }
-    firstNewId = counter;
+    const std::int64_t firstNewId = counter;
+    std::optional<CodesHeldBefore> codesHeld;  // read when a row first needs them
     Recordset category;
     StockLine line;
     CommitBatch batch(db, &tally);  // outlives each row's own savepoints
@@ -177,7 +191,10 @@ void migrateitem(StageContext& ctx) {
                      row.id = GetItemIdByCode(row.code, ops);
                  } else {
                      RequireStorableText(place, item::Code);
-                     heldBefore = HeldBeforeRun(db, row.code, firstNewId);
+                     if (!codesHeld) {
+                         codesHeld.emplace(db, firstNewId);
+                     }
+                     heldBefore = codesHeld->Holds(row.code);
                  }
              }},
             {"test whether the item is new",
@@ -201,10 +218,18 @@ void migrateitem(StageContext& ctx) {
                  } else {
                      row.idGiven = true;
                      select(kExistingItem);
+                     std::string workbookQoh = cell(item::Qoh);
                      grid.SetTextMatrix(
                          r, item::Qoh,
                          ValueToText(GetTableValue("tblItemMaster", "Discount",
                                                    " where ItemID=" + IntText(row.id), ops)));
+                     if (Val(workbookQoh) != Val(cell(item::Qoh))) {
+                         row.state.Warn(
+                             "In update mode the opening quantity of a replaced item is its "
+                             "stored Discount, " +
+                             NumberText(Val(cell(item::Qoh))) + ", not the workbook's " +
+                             Trim(workbookQoh) + ".");
+                     }
                  }
              }},
             {"delete the existing item",
@@ -281,9 +306,11 @@ void migrateitem(StageContext& ctx) {
                  FiniteProduct(place, item::Qoh, line.Qty, item::PurchaseRate, line.PRate);
                  FiniteProduct(place, item::Qoh, line.Qty, item::Wholesale, line.SRate);
                  FiniteProduct(place, item::Qoh, line.Qty, item::Mrp, line.MRP);
+                 RunTally::Posting expected{true, qoh, qoh * line.PRate, 0, 0};
                  if (PostStockEntry("OpeningStock", qoh > 0 ? kStockIn : kStockOut, row.id, "",
                                     line, form.dtpDate.Value, ops, &postingError)) {
                      tally.AddPosting(tally.items);
+                     row.state.posting = expected;
                  } else {
                      // Reported by the posting itself; the row tells what happened.
                      row.state.Fail("post the opening stock", postingError);
@@ -302,16 +329,38 @@ void migrateitem(StageContext& ctx) {
                                     : row.updateMode && !row.isNew     ? RunTally::Outcome::Updated
                                                                        : RunTally::Outcome::Written;
         std::string note = row.state.error;
+        std::string original = Trim(cell(item::Code));
+        std::string stored = row.inserted ? Trim(row.code) : original;
         if (outcome == RunTally::Outcome::Skipped) {
             note = "Already there: the company held the item code " + Trim(row.code) +
                    " before this run; it was left as it is.";
+            row.state.Warn("The item code " + original +
+                           " is already in the company; the row is left as it is (no second item, "
+                           "no second opening stock).");
         } else if (outcome == RunTally::Outcome::Partial &&
                    note.rfind("The item was written", 0) != 0) {
             note = "The item was written, but its opening stock was not posted: " + note;
         }
-        tally.Record(tally.items, {"items", std::string(grid.TextMatrix(r, 0)),
-                                   Trim(std::string(grid.TextMatrix(r, item::Code))), outcome,
-                                   row.inserted ? IntText(row.id) : "", note, row.state.step});
+        if (stored != original) {
+            row.state.Warn("The item code " + original +
+                           " is used by another item, so this one is "
+                           "stored as " +
+                           stored + ".");
+        }
+        if (TrimBlanks(cell(item::Category)).empty()) {
+            row.state.Warn(
+                "The category cell is empty, so the item is filed under a category "
+                "without a name.");
+        }
+        for (int c : {item::Qoh, item::PurchaseRate, item::Wholesale, item::Mrp, item::SalesVat,
+                      item::Cst, item::PurchaseVat, item::Rol}) {
+            if (std::string w = NumberWarning(place, c); !w.empty()) {
+                row.state.Warn(w);
+            }
+        }
+        tally.Record(tally.items, {"items", std::string(grid.TextMatrix(r, 0)), stored, outcome,
+                                   row.inserted ? IntText(row.id) : "", note, row.state.step,
+                                   row.state.warnings, row.state.posting});
         tally.Progress("items", r, last);
         try {
             batch.RowDone();

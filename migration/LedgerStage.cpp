@@ -24,6 +24,31 @@ std::string LedgerInsertStatement(const LedgerRecord& l) {
            ",0,'" + SqlEscape(Trim(l.area)) + "')";
 }
 
+Side ReadSide(const std::string& cell) {
+    std::string side = Upper(std::string(TrimBlanks(cell)));
+    if (!side.empty() && side.back() == '.') {
+        side.pop_back();
+    }
+    if (side == "CR" || side == "CREDIT") {
+        return Side::Credit;
+    }
+    if (side.empty() || side == "DR" || side == "DEBIT") {
+        return Side::Debit;
+    }
+    return Side::Unrecognised;
+}
+
+namespace {
+
+// The groups that the stage moves to the product's own customer and
+// supplier groups after the walk: a company without them is no surprise.
+bool MovedAfterTheWalk(const std::string& group) {
+    std::string g = Upper(Trim(group));
+    return g == "SUNDRY CREDITORS" || g == "SUNDRY DEBTORS";
+}
+
+}  // namespace
+
 void migrateledger(StageContext& ctx) {
     WindowOps& ops = ctx.ops;
     FormControls& form = ctx.controls;
@@ -35,6 +60,9 @@ void migrateledger(StageContext& ctx) {
         if (failure.IsUniqueKey()) {
             if (current) {
                 current->Skip(failure.step, failure.description);
+                current->Warn(
+                    "A ledger with this name is already in the company; the row is not "
+                    "written and its opening balance is not posted.");
             }
             return Verdict::Continue;
         }
@@ -90,13 +118,25 @@ void migrateledger(StageContext& ctx) {
             {"read the DrCr cell",
              [&] {
                  ledger.debit = false;
-                 ledger.debit = Upper(cell(ledger::DrCr)) != "CR";
+                 Side side = ReadSide(cell(ledger::DrCr));
+                 ledger.debit = side != Side::Credit;
+                 if (side == Side::Unrecognised) {
+                     state.Warn(place.Column(ledger::DrCr) + " holds \"" + cell(ledger::DrCr) +
+                                "\", which is not a side (Dr or Cr); the balance is posted as a "
+                                "debit.");
+                 }
              }},
             {"look up the account group",
              [&] {
                  RequireStorableText(place, ledger::AccountGroup);
-                 ledger.accountGroupId =
-                     ToInt32(GetAccountGroupId(Trim(cell(ledger::AccountGroup)), ops));
+                 bool found = true;
+                 std::string group = Trim(cell(ledger::AccountGroup));
+                 ledger.accountGroupId = ToInt32(GetAccountGroupId(group, ops, &found));
+                 if (!found && !MovedAfterTheWalk(group)) {
+                     state.Warn("The account group \"" + group +
+                                "\" is not in the company, so the ledger is filed under group 11 "
+                                "(Supplier).");
+                 }
              }},
             {"read the address",
              [&] {
@@ -108,6 +148,15 @@ void migrateledger(StageContext& ctx) {
              [&] {
                  for (int c = ledger::AliasName; c <= ledger::Area; ++c) {
                      RequireStorableText(place, c);
+                 }
+                 // A balance too large for a currency refuses the whole row: a
+                 // ledger without its voucher would disagree with the books.
+                 double balance = amount();
+                 if (balance != 0 && CellNumber(place, ledger::OpeningBalance) < 0) {
+                     state.Warn("The opening balance " + Trim(cell(ledger::OpeningBalance)) +
+                                " is negative; its sign is dropped and the DrCr cell alone decides "
+                                "the side (" +
+                                std::string(ledger.debit ? "Dr" : "Cr") + ").");
                  }
                  ledger.lid = nextLid;
                  ledger.name = cell(ledger::Name);
@@ -137,12 +186,18 @@ void migrateledger(StageContext& ctx) {
                                  ledger.debit ? 0 : nextLid, IntText(nextLid), "Opening Balance",
                                  amount(), "", ops, &postingError) != 0) {
                      tally.AddPosting(tally.ledgers);
+                     state.posting.posted = true;
+                     (ledger.debit ? state.posting.debit : state.posting.credit) = amount();
                  } else {
                      // Reported by the posting itself; the row tells what happened.
                      state.Fail("post the opening balance", postingError);
                  }
              }},
-            {"count the row", [&] { nextLid = ToInt32(static_cast<double>(nextLid) + 1); }},
+            {"count the row",
+             [&] {
+                 nextLid = ToInt32(static_cast<double>(nextLid) + 1);
+                 ops.DoEvents();
+             }},
         });
         current = nullptr;
         RunTally::Outcome outcome = state.failed && inserted ? RunTally::Outcome::Partial
@@ -153,9 +208,14 @@ void migrateledger(StageContext& ctx) {
         if (outcome == RunTally::Outcome::Partial) {
             note = "The ledger was written, but its opening balance was not posted: " + note;
         }
-        tally.Record(tally.ledgers, {"ledgers", std::string(grid.TextMatrix(r, 0)),
-                                     Trim(std::string(grid.TextMatrix(r, ledger::Name))), outcome,
-                                     inserted ? IntText(ledger.lid) : "", note, state.step});
+        if (std::string w = NumberWarning(place, ledger::OpeningBalance); !w.empty()) {
+            state.Warn(w);
+        }
+        tally.Record(tally.ledgers,
+                     {"ledgers", std::string(grid.TextMatrix(r, 0)),
+                      Trim(std::string(grid.TextMatrix(r, ledger::Name))), outcome,
+                      inserted ? IntText(ledger.lid) : "", note, state.step, state.warnings,
+                      inserted ? state.posting : RunTally::Posting{}});
         tally.Progress("ledgers", r, last);
         try {
             batch.RowDone();

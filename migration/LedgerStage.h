@@ -21,9 +21,16 @@ struct LedgerRecord {
 
 std::string LedgerInsertStatement(const LedgerRecord& ledger);
 
+// The side a DrCr cell names, read trimmed, in any letter case and with a
+// trailing full stop ignored: "CR", "Cr ", "cr.", "Credit" are a credit;
+// "DR", "Dr.", "Debit" and an empty cell a debit; anything else is not a side
+// (and is posted as a debit, with a warning).
+enum class Side { Debit, Credit, Unrecognised };
+Side ReadSide(const std::string& cell);
+
 // The ledger stage: writes every row of the ledger grid to tblLedger under a
 // running LID and posts each non-zero opening balance as an "Opening" voucher
-// on the row's side (Cr only when the DrCr cell is exactly CR in any case).
+// on the row's side (see ReadSide).
 // Then moves the ledgers of "Sundry Creditors" to "Supplier" (11) and of
 // "Sundry Debtors" to "Customer" (10).
 //

@@ -38,7 +38,10 @@ std::int32_t GetItemIdByCode(const std::string& ItemCode, WindowOps& ops) {
     }
 }
 
-Value GetAccountGroupId(const std::string& AccountGroup, WindowOps& ops) {
+Value GetAccountGroupId(const std::string& AccountGroup, WindowOps& ops, bool* found) {
+    if (found) {
+        *found = false;
+    }
     try {
         Recordset rs;
         rs.Open("Select AccountgroupID from tblAccountgroup where AccountGroup='" +
@@ -46,6 +49,9 @@ Value GetAccountGroupId(const std::string& AccountGroup, WindowOps& ops) {
                 cnCompany);
         if (rs.IsEOF()) {
             return Value(11);
+        }
+        if (found) {
+            *found = true;
         }
         return rs.Field("AccountGroupID");
     } catch (const std::exception& error) {

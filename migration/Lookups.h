@@ -22,6 +22,7 @@ std::int32_t GetItemIdByCode(const std::string& ItemCode, WindowOps& ops);
 
 // The AccountGroupID of a group name (quoted, not trimmed); 11 when there is
 // no such group; the empty value on a failure (exclamation icon).
-Value GetAccountGroupId(const std::string& AccountGroup, WindowOps& ops);
+// found, when given, tells whether the company has the group.
+Value GetAccountGroupId(const std::string& AccountGroup, WindowOps& ops, bool* found = nullptr);
 
 }  // namespace ledgerlift

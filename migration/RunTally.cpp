@@ -34,6 +34,8 @@ void RunTally::Clear() {
     itemRowsNotRead = 0;
     ledgerRowsNotRead = 0;
     pendingFrom_ = 0;
+    baseline = {};
+    reconcileDifferences = 0;
 }
 
 void RunTally::Record(Counts& counts, Row row) {
@@ -44,15 +46,9 @@ void RunTally::Record(Counts& counts, Row row) {
 void RunTally::RecordUnreached(Counts& counts, const char* sheet, const Grid& grid, int from,
                                int to, int keyCol, const std::string& reason) {
     for (int r = from; r <= to; ++r) {
-        Row row{sheet,
-                grid.TextMatrix(r, 0),
-                Trim(grid.TextMatrix(r, keyCol)),
-                Outcome::Skipped,
-                "",
-                reason,
-                ""};
-        row.unreached = true;
-        Record(counts, std::move(row));
+        Record(counts, Row{sheet, std::string(grid.TextMatrix(r, 0)),
+                           Trim(std::string(grid.TextMatrix(r, keyCol))), Outcome::Skipped, "",
+                           reason, ""});
     }
 }
 
@@ -82,6 +78,7 @@ void RunTally::FailPending(const std::string& reason, const std::string& step) {
         counts.Add(Outcome::Failed);
         row.outcome = Outcome::Failed;
         row.id.clear();
+        row.posting = {};
         row.error = reason;
         row.step = step;
     }
@@ -98,12 +95,7 @@ bool RunTally::AllWritten() const {
         }
     }
     return items.skipped == 0 && ledgers.skipped == 0 && itemRowsNotRead == 0 &&
-           ledgerRowsNotRead == 0;
-}
-
-bool RunTally::NeedsAttention(const Row& row) {
-    return row.outcome == Outcome::Failed || row.outcome == Outcome::Partial ||
-           (row.outcome == Outcome::Skipped && row.unreached);
+           ledgerRowsNotRead == 0 && reconcileDifferences == 0;
 }
 
 const char* RunTally::OutcomeText(Outcome outcome) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -48,17 +49,28 @@ class RunTally {
         int pendingPostings_ = 0;
     };
 
+    // What a row's opening posting writes, as the stage computed it: what a
+    // check predicts and what the reconciliation reads back.
+    struct Posting {
+        bool posted = false;
+        double quantity = 0;  // the stock's change (items)
+        double value = 0;     // inward value minus outward value at purchase rate (items)
+        double debit = 0;     // the voucher amount on the debit side (ledgers)
+        double credit = 0;    // ... or on the credit side
+    };
+
     struct Row {
         std::string sheet;     // "items" or "ledgers"
         std::string sheetRow;  // the worksheet row number, as the grid holds it
-        std::string key;       // the item code or the ledger name
+        std::string key;       // the item code or the ledger name, as stored
         Outcome outcome;
         std::string id;     // the identifier given, when the row was written
         std::string error;  // the first failure's description, if any
         std::string step;   // the step that failed first, if any
-        // Skipped because its stage (or the run) had stopped before it, as
-        // against a row that was already there.
-        bool unreached = false;
+        // Sentences about what the row does that the operator may not expect
+        // (a side that was not recognised, a number not read whole, ...).
+        std::vector<std::string> warnings = {};
+        Posting posting = {};
     };
 
     // One grid row while its steps run.
@@ -67,6 +79,9 @@ class RunTally {
         bool skipped = false;
         std::string error;
         std::string step;
+        std::vector<std::string> warnings;
+        Posting posting;
+        void Warn(std::string sentence) { warnings.push_back(std::move(sentence)); }
         void Fail(const std::string& failedStep, const std::string& description) {
             if (!failed) {
                 error = description;
@@ -101,16 +116,22 @@ class RunTally {
         }
     }
     bool AllWritten() const;
-    // Whether a row needs the operator's attention: nothing of it was
-    // written, it was written in part, or a stop kept it from being tried.
-    // A row left alone because the company already held it does not.
-    static bool NeedsAttention(const Row& row);
     // The summary lines of the status box.
     std::vector<std::string> SummaryLines() const;
 
     static const char* OutcomeText(Outcome outcome);
 
+    // The highest ids before the run: what lies above them the run wrote.
+    struct Baseline {
+        std::int64_t stockHisId = 0;
+        std::int64_t voucherMainId = 0;
+        bool read = false;
+    };
+
     RunOutcome outcome = RunOutcome::NotStarted;
+    Baseline baseline;
+    // Differences that the reconciliation after the run found.
+    int reconcileDifferences = 0;
     Counts categories;
     Counts items;
     Counts ledgers;

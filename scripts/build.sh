@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing and builds Ledgerlift (with its demo product folder
-# beside the program). Usage: scripts/build.sh [build-dir] [extra cmake args...]
+# beside the program), a line per step. Usage: scripts/build.sh [build-dir]
+# [extra cmake args...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
 build=${1:-build}
 shift || true
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+echo "== Checking the Debian packages that the build needs" >&2
+bash scripts/install-deps.sh
+echo "== Configuring $build" >&2
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLEDGERLIFT_WERROR=ON "$@" >/dev/null
+echo "== Building in $build (the first build takes several minutes)" >&2
 cmake --build "$build" -j"$(nproc)"

@@ -9,6 +9,7 @@ packages=(
     libgtest-dev googletest
     python3 python3-xlwt
     xvfb xauth
+    desktop-file-utils appstream file dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,14 +1,13 @@
 // "backups", "restore", and migrate's --keep-backups and --failed-rows: the
 // real program, run as a script would run it.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "tests/TestSupport.h"
+#include "tests/ProgramRun.h"
 #include "tests/ZipPart.h"
 
 namespace ledgerlift {
@@ -16,30 +15,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class BackupCommands : public ::testing::Test {
+// Every command here names the product folder.
+class BackupCommands : public CommandLine {
   protected:
-    void SetUp() override { db = product.AddCompany("DEMO", "C01", "DEMO"); }
-
     Result Run(const std::string& args) {
-        std::string out = scratch.File("out.txt");
-        std::string err = scratch.File("err.txt");
-        std::string command = std::string(LEDGERLIFT_BINARY) + " " + args + " --product-folder " +
-                              product.Path() + " </dev/null >" + out + " 2>" + err;
-        int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
+        return CommandLine::Run(args + " --product-folder " + product.Path());
     }
     Result Migrate(const std::string& fixture, const std::string& more = "") {
         return Run("migrate " + test::FixturePath(fixture) +
@@ -67,10 +47,6 @@ class BackupCommands : public ::testing::Test {
         return files;
     }
     std::string Items() const { return test::QueryRows(db, "select count(*) from tblItemMaster"); }
-
-    test::ProductFolder product;
-    test::TempFolder scratch;
-    std::string db;
 };
 
 TEST_F(BackupCommands, BackupsListsTimeSizeAndWhatMadeEachNewestFirst) {
@@ -204,13 +180,34 @@ TEST_F(BackupCommands, MigrateWritesTheRowsThatNeedAttention) {
               std::string::npos)
         << "the reason column of the ledger row";
 
+    product.AddCompany("SHOP", "C02", "SHOP");
     Result clean = Run("migrate " + test::FixturePath("two_rows.xls") +
-                       " --company DEMO --yes --failed-rows " + failed + " --update-items");
+                       " --company SHOP --yes --failed-rows " + failed);
     EXPECT_EQ(clean.status, 0) << clean.err;
     EXPECT_NE(clean.err.find("information: No row needs attention; " + failed +
                              " holds the header rows only."),
               std::string::npos)
         << clean.err;
+}
+
+// A check writes its rows with problems too, and makes no backup: it writes
+// nothing to the company.
+TEST_F(BackupCommands, CheckWritesTheRowsWithProblemsAndMakesNoBackup) {
+    std::string failed = scratch.File("check.xlsx");
+    Result r = Run("check " + test::FixturePath("bad_row.xls") +
+                   " --company DEMO --date 2009-04-01 --failed-rows " + failed);
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("information: The row that needs attention was saved to " + failed),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(test::ZipPartText(failed, "xl/worksheets/sheet2.xml").find("<c r=\"J2\""),
+              std::string::npos);
+    EXPECT_TRUE(Backups().empty());
+    EXPECT_EQ(Items(), "0\n");
+    Result refused = Run("check " + test::FixturePath("bad_row.xls") +
+                         " --company DEMO --failed-rows " + scratch.File("check.xls"));
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("name the file with .xlsx"), std::string::npos) << refused.err;
 }
 
 }  // namespace

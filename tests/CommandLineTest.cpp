@@ -1,75 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
+#include <filesystem>
 #include <ostream>
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include "tests/TestSupport.h"
+#include "tests/ProgramRun.h"
 
 namespace ledgerlift {
 namespace {
 
-// Runs the real program with its standard input closed, as a script would.
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class CommandLine : public ::testing::Test {
-  protected:
-    void SetUp() override { db = product.AddCompany("DEMO", "C01", "DEMO"); }
-
-    Result Run(const std::string& args) {
-        std::string out = scratch.File("out.txt");
-        std::string err = scratch.File("err.txt");
-        std::string command =
-            std::string(LEDGERLIFT_BINARY) + " " + args + " </dev/null >" + out + " 2>" + err;
-        int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
-    }
-    std::string Migrate(const std::string& fixture, const std::string& more = "") {
-        return "migrate " + test::FixturePath(fixture) + " --company DEMO --date 2009-04-01 " +
-               "--product-folder " + product.Path() + " " + more;
-    }
-    std::string Rows(const std::string& sql) { return test::QueryRows(db, sql); }
-    // The backup files of the company DEMO, oldest first.
-    std::vector<std::string> Backups() const {
-        std::vector<std::string> files;
-        std::error_code ec;
-        for (const auto& e :
-             std::filesystem::directory_iterator(product.DatabaseFolder() + "/C01/Backups", ec)) {
-            if (e.path().extension() == ".mdb") {
-                files.push_back(e.path().string());
-            }
-        }
-        std::sort(files.begin(), files.end());
-        return files;
-    }
-    // The status lines of a real run: the backup's path after the first.
-    static std::string WithBackup(const std::string& lines, const std::string& backup) {
-        std::size_t first = lines.find('\n') + 1;
-        return lines.substr(0, first) + "Backed up the company database to " + backup + "\n" +
-               lines.substr(first);
-    }
-
-    test::ProductFolder product;
-    test::TempFolder scratch;
-    std::string db;
-};
-
-const char* const kStatusLines =
+const char* const kRunLines =
     "User opted to migrate Data to Company DEMO\n"
     "Migrating Category Master\n"
     "Completed Migrating Category Master\n"
@@ -78,9 +17,37 @@ const char* const kStatusLines =
     "Started Migrating Item Customer Supplier\n"
     "Summary: categories 2 written, 0 already there, 0 failed\n"
     "Summary: items 2 written, 0 updated, 0 skipped, 0 failed, 2 stock postings\n"
-    "Summary: ledgers 1 written, 0 skipped, 0 failed, 1 vouchers posted\n"
+    "Summary: ledgers 1 written, 0 skipped, 0 failed, 1 vouchers posted\n";
+const char* const kReconciledLines =
+    "Reconciled: items 2 of 2 in the company, 2 opening stock lines, quantity 2, value 20\n"
+    "Reconciled: ledgers 1 of 1 in the company, opening balances debit 100, credit 0\n";
+const char* const kClosingLines =
     "Load Tallvane Company and start with the entries.... \n"
     "*************************************************\n";
+// A real run reads back what it wrote before its closing lines; a dry run
+// leaves nothing to read back.
+const std::string kStatusLines = std::string(kRunLines) + kReconciledLines + kClosingLines;
+const std::string kDryRunLines = std::string(kRunLines) + kClosingLines;
+
+// The backup files of the company DEMO (there is one at most here).
+std::vector<std::string> Backups(const test::ProductFolder& product) {
+    std::vector<std::string> files;
+    std::error_code ec;
+    for (const auto& e :
+         std::filesystem::directory_iterator(product.DatabaseFolder() + "/C01/Backups", ec)) {
+        if (e.path().extension() == ".mdb") {
+            files.push_back(e.path().string());
+        }
+    }
+    return files;
+}
+
+// The status lines of a real run: the backup's path after the first.
+std::string WithBackup(const std::string& lines, const std::string& backup) {
+    std::size_t first = lines.find('\n') + 1;
+    return lines.substr(0, first) + "Backed up the company database to " + backup + "\n" +
+           lines.substr(first);
+}
 
 TEST_F(CommandLine, ListsTheCompaniesInTheWindowsOrder) {
     product.AddCompany("SHOP", "C02", "SHOP");
@@ -94,23 +61,42 @@ TEST_F(CommandLine, PreviewsBothSheetsAsTabSeparatedText) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
               "# items\n"
+              "SLNO\tITEM CODE\tITEM NAME\tCATEGORY\tMANUFACTURE\tQOH\tPURCHASE RATE\tWHOLESALE\t"
+              "MRP\tSALES VAT\tCST\tPURCHASE VAT\tRATE INCLUSIVE OF TAX SALES\t"
+              "RATE INCLUSIVE OF TAX PURCHASE\tUNIT\tDescription\tROL\n"
               "2\tA1\tSoap\tToiletries\tMaker\t1\t10\t11\t12\t5\t2\t4\tNO\tNO\tNos\t\t1\n"
               "3\tA2\tOil\tKitchen\tMaker\t1\t10\t11\t12\t5\t2\t4\tNO\tNO\tNos\t\t1\n"
               "# ledgers\n"
+              "SL No\tLedger Alias Name\tLedger Name\tAccountGroup\tAddress\tPhone\tTIN\t"
+              "OpeningBalance\tDrCr\tArea\n"
               "2\tL1\tLedger One\tSundry Debtors\t\t\t\t100\tDr\t\n");
 }
 
-TEST_F(CommandLine, PreviewsOneSheetAsJson) {
+TEST_F(CommandLine, PreviewsOneSheetAsJsonObjectsKeyedByColumnName) {
     Result r =
         Run("preview " + test::FixturePath("real_mixed.xls") + " --sheet ledgers --format json");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(
         r.out,
         "{\n  \"ledgers\": [\n"
-        "    [\"2\",\"AC\",\"Acme Traders\",\"Sundry Debtors\",\"1 Main St\",\"555-0101\","
-        "\"TIN1\",\"1500\",\"Dr\",\"North\"],\n"
-        "    [\"3\",\"OB\",\"O'Brien & Sons\",\"Sundry Creditors\",\"2 Side St\",\"555'0102\","
-        "\"TIN'2\",\"250\",\"cr\",\"South\"]\n  ]\n}\n");
+        "    {\"SL No\":\"2\",\"Ledger Alias Name\":\"AC\",\"Ledger Name\":\"Acme Traders\","
+        "\"AccountGroup\":\"Sundry Debtors\",\"Address\":\"1 Main St\",\"Phone\":\"555-0101\","
+        "\"TIN\":\"TIN1\",\"OpeningBalance\":\"1500\",\"DrCr\":\"Dr\",\"Area\":\"North\"},\n"
+        "    {\"SL No\":\"3\",\"Ledger Alias Name\":\"OB\",\"Ledger Name\":\"O'Brien & Sons\","
+        "\"AccountGroup\":\"Sundry Creditors\",\"Address\":\"2 Side St\",\"Phone\":\"555'0102\","
+        "\"TIN\":\"TIN'2\",\"OpeningBalance\":\"250\",\"DrCr\":\"cr\",\"Area\":\"South\"}"
+        "\n  ]\n}\n");
+}
+
+TEST_F(CommandLine, PreviewsOneSheetAsCsvWithAHeaderRow) {
+    Result r =
+        Run("preview " + test::FixturePath("real_mixed.xls") + " --sheet ledgers --format csv");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "SL No,Ledger Alias Name,Ledger Name,AccountGroup,Address,Phone,TIN,OpeningBalance,"
+              "DrCr,Area\r\n"
+              "2,AC,Acme Traders,Sundry Debtors,1 Main St,555-0101,TIN1,1500,Dr,North\r\n"
+              "3,OB,O'Brien & Sons,Sundry Creditors,2 Side St,555'0102,TIN'2,250,cr,South\r\n");
 }
 
 TEST_F(CommandLine, PreviewWarnsOfAMissingSecondSheet) {
@@ -124,8 +110,8 @@ TEST_F(CommandLine, PreviewWarnsOfAMissingSecondSheet) {
 TEST_F(CommandLine, MigratesAWorkbookAndPrintsTheStatusLines) {
     Result r = Run(Migrate("two_rows.xls", "--yes"));
     EXPECT_EQ(r.status, 0) << r.err;
-    ASSERT_EQ(Backups().size(), 1u);
-    EXPECT_EQ(r.out, WithBackup(kStatusLines, Backups()[0]));
+    ASSERT_EQ(Backups(product).size(), 1u);
+    EXPECT_EQ(r.out, WithBackup(kStatusLines, Backups(product)[0]));
     EXPECT_NE(r.err.find("information: Completed Excel importing\n"), std::string::npos);
     EXPECT_NE(r.err.find("question: Are you to continue with Migratiion  DEMO  (answered Yes)"),
               std::string::npos);
@@ -143,11 +129,11 @@ TEST_F(CommandLine, ADryRunWritesNothingAndPrintsTheSameCounts) {
     EXPECT_TRUE(Slurp(db) == before) << "the database file is unchanged, byte for byte";
     EXPECT_FALSE(std::filesystem::exists(db + "-wal"));
     EXPECT_EQ(dry.out,
-              std::string("Dry run: nothing is written to the company database.\n") + kStatusLines);
-    EXPECT_TRUE(Backups().empty()) << "a dry run makes no backup";
+              std::string("Dry run: nothing is written to the company database.\n") + kDryRunLines);
+    EXPECT_TRUE(Backups(product).empty()) << "a dry run makes no backup";
     Result real = Run(Migrate("two_rows.xls", "--yes"));
-    ASSERT_EQ(Backups().size(), 1u);
-    EXPECT_EQ(real.out, WithBackup(kStatusLines, Backups()[0]));
+    ASSERT_EQ(Backups(product).size(), 1u);
+    EXPECT_EQ(real.out, WithBackup(kStatusLines, Backups(product)[0]));
 }
 
 TEST_F(CommandLine, OnErrorStopEndsTheStageContinueGoesOn) {
@@ -156,14 +142,15 @@ TEST_F(CommandLine, OnErrorStopEndsTheStageContinueGoesOn) {
     EXPECT_NE(stop.err.find("question: Are you sure to Continue with next data"),
               std::string::npos);
     EXPECT_NE(stop.err.find("(answered No)"), std::string::npos);
-    EXPECT_EQ(Rows("select LName from tblLedger order by LID"), "First\nToo big\n");
+    EXPECT_EQ(Rows("select LName from tblLedger order by LID"), "First\n");
 
     test::ProductFolder other;
     db = other.AddCompany("DEMO", "C01", "DEMO");
     Result go = Run("migrate " + test::FixturePath("bad_row.xls") +
                     " --company DEMO --yes --on-error continue --product-folder " + other.Path());
     EXPECT_EQ(go.status, 1) << "a row failed";
-    EXPECT_EQ(Rows("select LName from tblLedger order by LID"), "First\nToo big\nThird\n");
+    EXPECT_EQ(Rows("select LName from tblLedger order by LID"), "First\nThird\n")
+        << "a balance too large for a currency refuses its whole row";
     EXPECT_EQ(Rows("select count(*) from tblVoucher"), "4\n");
 }
 
@@ -173,15 +160,46 @@ TEST_F(CommandLine, WritesOneReportLinePerGridRow) {
     EXPECT_EQ(r.status, 1);
     std::string csv = Slurp(report);
     EXPECT_EQ(csv.substr(0, csv.find('\n', csv.find('\n') + 1) + 1),
-              "sheet,row,code or name,outcome,id,error,step\r\nitems,2,A1,written,2,,\r\n");
-    EXPECT_NE(csv.find("ledgers,2,First,written,1,,\r\n"), std::string::npos) << csv;
-    EXPECT_NE(csv.find("ledgers,3,Too big,written in part,2,\"The ledger was written, but its "
-                       "opening balance was not posted: Ledger row 3, Too big, column G "
+              "sheet,row,code or name,outcome,id,error,step,problems\r\nitems,2,A1,written,2,,,"
+              "\r\n");
+    EXPECT_NE(csv.find("ledgers,2,First,written,1,,,\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("ledgers,3,Too big,failed,,\"Ledger row 3, Too big, column G "
                        "(OpeningBalance): The amount 1E+16 is too large for a currency "
-                       "amount.\",post the opening balance\r\n"),
+                       "amount.\",insert the ledger,\r\n"),
               std::string::npos)
         << "what happened, where, and the step that failed: " << csv;
-    EXPECT_NE(csv.find("ledgers,4,Third,written,3,,\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("ledgers,4,Third,written,3,,,\r\n"), std::string::npos) << csv;
+}
+
+TEST_F(CommandLine, CheckPrintsTheDocumentScriptsRelyOn) {
+    std::string before = Rows("select count(*) from tblLedger");
+    Result r =
+        Run("check " + test::FixturePath("bad_row.xls") +
+            " --company DEMO --date 2009-04-01 --format json --product-folder " + product.Path());
+    EXPECT_EQ(r.status, 1) << "a row has an error: " << r.err;
+    EXPECT_EQ(r.out.rfind("{\n  \"workbook\": \"", 0), 0u) << r.out;
+    for (const char* member :
+         {"\"company\": \"DEMO\"", "\"date\": \"2009-04-01\"",
+          "\"categories\": {\"new\": 1, \"existing\": 0}",
+          "\"items\": {\"rows\": 1, \"new\": 1, \"existing\": 0, \"failing\": 0}",
+          "\"opening_stock\": {\"lines\": 1, \"quantity\": 1, \"value\": 10}",
+          "\"ledgers\": {\"rows\": 3, \"new\": 2, \"existing\": 0, \"failing\": 1}",
+          "\"opening_balances\": {\"debit\": 100, \"credit\": 50, \"stock_value\": 10, "
+          "\"difference\": 60}",
+          "\"problems\": [\n    {\"sheet\": \"ledgers\", \"row\": 3, \"key\": \"Too big\", "
+          "\"severity\": \"error\", \"text\": \"Ledger row 3, Too big, column G (OpeningBalance): "
+          "The amount 1E+16 is too large for a currency amount.\"}\n  ]\n}\n"}) {
+        EXPECT_NE(r.out.find(member), std::string::npos) << member << "\n" << r.out;
+    }
+    EXPECT_EQ(Rows("select count(*) from tblLedger"), before) << "a check writes nothing";
+
+    Result clean = Run("check " + test::FixturePath("two_rows.xls") +
+                       " --company DEMO --product-folder " + product.Path());
+    EXPECT_EQ(clean.status, 0) << clean.err;
+    EXPECT_NE(clean.out.find("Check: 0 rows with problems"), std::string::npos) << clean.out;
+    Result nowhere = Run("check " + test::FixturePath("two_rows.xls") +
+                         " --company NOWHERE --product-folder " + product.Path());
+    EXPECT_EQ(nowhere.status, 3) << nowhere.err;
 }
 
 // Regression: migrate labelled a workbook that cannot be loaded "warning:"

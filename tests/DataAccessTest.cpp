@@ -275,6 +275,45 @@ TEST(Dialect, RewritesOnlyDatesOutsideQuotes) {
     EXPECT_EQ(ToSqlite("'it''s #1#' and #1#"), "'it''s #1#' and #1#") << "not a date: unchanged";
 }
 
+struct DialectRow {
+    const char* name;
+    const char* product;
+    const char* sqlite;
+};
+
+void PrintTo(const DialectRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class DialectTexts : public ::testing::TestWithParam<DialectRow> {};
+
+TEST_P(DialectTexts, BecomeWhatSqliteReads) {
+    EXPECT_EQ(ToSqlite(GetParam().product), GetParam().sqlite);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dates, DialectTexts,
+    ::testing::Values(DialectRow{"TwoDates", "values(#2009-04-01#,#4/1/2009#)",
+                                 "values('2009-04-01','2009-04-01')"},
+                      DialectRow{"LeadingZeros", "x=#0002009-004-001#", "x='2009-04-01'"},
+                      DialectRow{"NotADateThenADate", "x=#1# or y=#2009-4-1#",
+                                 "x=#1# or y='2009-04-01'"},
+                      DialectRow{"UnclosedHash", "x=#2009-04-01", "x=#2009-04-01"},
+                      DialectRow{"MonthOutOfRange", "x=#2009-13-01#", "x=#2009-13-01#"},
+                      // Once a failure escaped here: the number did not fit an int.
+                      DialectRow{"OverlongNumberIsNoDateAndNoFailure", "x=#99999999999999-1-1#",
+                                 "x=#99999999999999-1-1#"},
+                      DialectRow{"HashInsideQuotesStays", "x='#2009-04-01#' and y=#2009-04-01#",
+                                 "x='#2009-04-01#' and y='2009-04-01'"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Dialect, ATextWithoutHashIsPassedOnAsItIsWithoutACopy) {
+    std::string statement = "select * from tblCategories where Category='Soap'";
+    std::string converted;
+    EXPECT_EQ(&ToSqlite(statement, converted), &statement);
+    EXPECT_TRUE(converted.empty());
+}
+
 }  // namespace
 }  // namespace ledgerlift
 

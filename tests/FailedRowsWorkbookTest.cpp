@@ -95,28 +95,35 @@ class FailedRows : public ::testing::Test {
     test::TempFolder dir;
 };
 
-TEST(RowsToFix, AreTheRowsThatFailedWereWrittenInPartOrWereNeverTried) {
+TEST(RowsToFix, AreTheRowsThatFailedOrHaveProblemsButNotThoseAlreadyThere) {
     using O = RunTally::Outcome;
     RunTally tally;
-    tally.rows = {
-        {"items", "2", "A1", O::Written, "2", "", ""},
-        {"items", "3", "A2", O::Skipped, "", "Already there: ...", ""},
-        {"items", "4", "A3", O::Failed, "", "Item row 4, A3: bad.", "insert the item"},
-        {"items", "5", "A4", O::Partial, "5", "The item was written, but ...", "post"},
-        {"ledgers", "2", "L1", O::Updated, "1", "", ""},
-        {"ledgers", "3", "L2", O::Failed, "", "", "insert the ledger"},
+    auto row = [](const char* sheet, const char* sheetRow, O outcome, const char* error,
+                  const char* step, std::vector<std::string> warnings = {}) {
+        RunTally::Row r{sheet, sheetRow, "key", outcome, "", error, step};
+        r.warnings = std::move(warnings);
+        return r;
     };
-    RunTally::Row unreached{"ledgers", "4", "L3", O::Skipped, "", "Not migrated: stopped.", ""};
-    unreached.unreached = true;
-    tally.rows.push_back(unreached);
+    tally.rows = {
+        row("items", "2", O::Written, "", ""),
+        row("items", "3", O::Skipped, "Already there: ...", "", {"The item code is already in."}),
+        row("items", "4", O::Failed, "Item row 4, A3: bad.", "insert the item"),
+        row("items", "5", O::Partial, "The item was written, but ...", "post"),
+        row("items", "6", O::Written, "", "", {"The category cell is empty."}),
+        row("ledgers", "2", O::Updated, "", ""),
+        row("ledgers", "3", O::Failed, "", "insert the ledger"),
+        row("ledgers", "4", O::Skipped, "Not migrated: the ledger stage was stopped.", ""),
+    };
     std::vector<RowToFix> rows = RowsToFix(tally);
-    ASSERT_EQ(rows.size(), 4u);
+    ASSERT_EQ(rows.size(), 5u);
     EXPECT_EQ(rows[0].sheetRow, "4");
     EXPECT_EQ(rows[0].reason, "Item row 4, A3: bad.");
     EXPECT_EQ(rows[1].sheetRow, "5");
-    EXPECT_EQ(rows[2].sheet, "ledgers");
-    EXPECT_EQ(rows[2].reason, "Not written (failed, at the step \"insert the ledger\").");
-    EXPECT_EQ(rows[3].reason, "Not migrated: stopped.");
+    EXPECT_EQ(rows[2].sheetRow, "6");
+    EXPECT_EQ(rows[2].reason, "The category cell is empty.");
+    EXPECT_EQ(rows[3].sheet, "ledgers");
+    EXPECT_EQ(rows[3].reason, "Not written (failed, at the step \"insert the ledger\").");
+    EXPECT_EQ(rows[4].reason, "Not migrated: the ledger stage was stopped.");
 }
 
 TEST_F(FailedRows, HoldsOnlyThoseRowsInTheInputsColumnsWithTheirSourceRowAndReason) {
@@ -131,9 +138,9 @@ TEST_F(FailedRows, HoldsOnlyThoseRowsInTheInputsColumnsWithTheirSourceRowAndReas
     EXPECT_EQ(book.Rows(1), 2) << "the header row and one item row";
     EXPECT_EQ(book.Rows(2), 2);
     // Item columns A to P as loaded; Q and R beyond them.
-    EXPECT_EQ(book.Cell(1, "A2"), "s:" + form.msf1.TextMatrix(2, item::Code));
+    EXPECT_EQ(book.Cell(1, "A2"), "s:" + std::string(form.msf1.TextMatrix(2, item::Code)));
     EXPECT_EQ(book.Cell(1, "B2"), "s:Oil");
-    EXPECT_EQ(book.Cell(1, "F2"), "n:" + form.msf1.TextMatrix(2, item::PurchaseRate));
+    EXPECT_EQ(book.Cell(1, "F2"), "n:" + std::string(form.msf1.TextMatrix(2, item::PurchaseRate)));
     EXPECT_EQ(book.Cell(1, "Q1"), "s:Source row");
     EXPECT_EQ(book.Cell(1, "R1"), "s:Reason");
     EXPECT_EQ(book.Cell(1, "Q2"), "n:3");

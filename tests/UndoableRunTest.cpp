@@ -167,7 +167,23 @@ TEST_F(UndoableRun, SavesTheRowsThatNeedAttention) {
     Load("two_rows.xls");
     EXPECT_FALSE(form.cmdSaveFailedRows.Enabled) << "the grids changed";
     form.cmdSaveFailedRows_Click();
-    EXPECT_EQ(ops.Messages().back().text, "The last migration left no failed rows to save.");
+    EXPECT_EQ(ops.Messages().back().text,
+              "The last migration or check left no failed rows to save.");
+}
+
+// "Check Data" offers its rows with problems the same way, and makes no
+// backup: it writes nothing.
+TEST_F(UndoableRun, SavesTheRowsACheckFound) {
+    Load("bad_row.xls");
+    form.cmdCheck_Click();
+    ASSERT_TRUE(form.cmdSaveFailedRows.Enabled);
+    ops.QueueSaveFile(scratch.File("check.xlsx"));
+    form.cmdSaveFailedRows_Click();
+    EXPECT_NE(test::ZipPartText(scratch.File("check.xlsx"), "xl/worksheets/sheet2.xml")
+                  .find("<c r=\"J2\""),
+              std::string::npos);
+    EXPECT_TRUE(Backups().empty());
+    EXPECT_FALSE(fs::exists(BackupFolder()));
 }
 
 TEST_F(UndoableRun, ACancelledSaveWritesNothing) {

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
+#include <QBrush>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -175,6 +176,81 @@ TEST(WindowMigration, DoesTheWholeJobThroughTheButtons) {
     }
 }
 
+// Clicks "Start Migration" once from inside an event pass of the ledger
+// stage, as the operator would while the run goes on.
+class ImpatientOps : public AnsweringOps {
+  public:
+    Form1* form = nullptr;
+    MainWindow* window = nullptr;
+    bool armed = false;
+    int passesInLedgerStage = 0;
+    void DoEvents() override {
+        if (armed && form->SSTab1.Tab == 1) {
+            ++passesInLedgerStage;
+            if (passesInLedgerStage == 1) {
+                window->MigrateButton()->click();
+            }
+        }
+        AnsweringOps::DoEvents();
+    }
+};
+
+TEST(WindowMigration, AClickDuringTheLedgerStageDoesNotStartASecondRun) {
+    test::ProductFolder product;
+    std::string db = product.AddCompany("DEMO", "C01", "DEMO");
+    ImpatientOps ops;
+    ops.file = test::FixturePath("real_mixed.xls");
+    Form1 form(product.Path(), ops);
+    MainWindow window(form);
+    ops.form = &form;
+    ops.window = &window;
+    ops.Attach(&window);
+    form.Form_Load();
+    window.show();
+    window.LoadButton()->click();
+    ops.messages.clear();
+    ops.armed = true;
+    window.MigrateButton()->click();
+    ops.armed = false;
+    EXPECT_GE(ops.passesInLedgerStage, 2) << "one event pass per ledger row";
+    EXPECT_EQ(ops.messages, (std::vector<std::string>{"Are you to continue with Migratiion  DEMO ",
+                                                      "Migration Completed"}));
+    EXPECT_EQ(test::QueryRows(db, "select count(*) from tblLedger"), "2\n");
+    EXPECT_EQ(test::QueryRows(db, "select count(*) from tblVoucher"), "4\n");
+    cnCompany.Close();
+}
+
+TEST(WindowCheck, MarksTheRowsWithProblemsWithAColourAndATooltip) {
+    test::ProductFolder product;
+    std::string db = product.AddCompany("DEMO", "C01", "DEMO");
+    AnsweringOps ops;
+    ops.file = test::FixturePath("bad_row.xls");
+    Form1 form(product.Path(), ops);
+    MainWindow window(form);
+    ops.Attach(&window);
+    form.Form_Load();
+    window.show();
+    window.LoadButton()->click();
+    ASSERT_NE(window.CheckButton(), nullptr);
+    EXPECT_EQ(window.CheckButton()->text(), "Check Data");
+    EXPECT_TRUE(window.CheckButton()->isVisible()) << "beside Start Migration";
+    window.CheckButton()->click();
+    EXPECT_NE(ops.messages.back().find("The check found problems in 1 rows"), std::string::npos)
+        << ops.messages.back();
+    auto* ledgers = window.GridView(1)->model();
+    QModelIndex tooBig = ledgers->index(1, 2);
+    EXPECT_EQ(ledgers->data(tooBig).toString(), "Too big");
+    EXPECT_EQ(ledgers->data(tooBig, Qt::BackgroundRole).value<QBrush>().color(),
+              QColor(255, 199, 206));
+    EXPECT_NE(ledgers->data(tooBig, Qt::ToolTipRole).toString().indexOf("too large"), -1);
+    EXPECT_FALSE(ledgers->data(ledgers->index(0, 2), Qt::BackgroundRole).isValid())
+        << "a row without problems keeps its look";
+    auto* status = window.findChild<QPlainTextEdit*>();
+    EXPECT_TRUE(status->toPlainText().contains("Check: opening balances debit"));
+    EXPECT_EQ(test::QueryRows(db, "select count(*) from tblLedger"), "0\n") << "nothing written";
+    cnCompany.Close();
+}
+
 TEST_F(Window, ShowsRestoreBeforeARunAndSaveFailedRowsOnlyAfterOne) {
     auto* restore = FindByName<QPushButton>(*window, "Restore Backup...");
     auto* save = FindByName<QPushButton>(*window, "Save Failed Rows...");
@@ -182,7 +258,7 @@ TEST_F(Window, ShowsRestoreBeforeARunAndSaveFailedRowsOnlyAfterOne) {
     ASSERT_TRUE(save);
     EXPECT_TRUE(restore->isEnabled());
     EXPECT_FALSE(save->isEnabled());
-    for (const char* name : {"Load Excel Data", "Start Migration", "Close"}) {
+    for (const char* name : {"Load Excel Data", "Start Migration", "Check Data", "Close"}) {
         EXPECT_TRUE(FindByName<QPushButton>(*window, name)) << name << " stays as it was";
     }
 }

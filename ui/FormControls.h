@@ -17,6 +17,8 @@ struct FormControls {
     std::string Caption = "Excel Data Migration  to Tallvane Vexa";
     Frame fraMIgrate;
     CommandButton cmdMigrate{"Start Migration"};
+    // Beside "Start Migration": predicts the run without writing.
+    CommandButton cmdCheck{"Check Data"};
     ComboBox txtCompanyName;
     CheckBox chkUpdateItems{"Update Existing Items", 0};
     DatePicker dtpDate;

@@ -15,7 +15,8 @@ std::string Where(const std::string& grid, int row, int col) {
 }  // namespace
 
 Grid::Grid(std::string name) : name_(std::move(name)) {
-    cells_.assign(2, std::vector<std::string>(cols_));
+    rows_ = 2;
+    cells_.assign(static_cast<std::size_t>(rows_) * cols_, TextSpan{});
     colors_.assign(2, {});
     widths_.assign(cols_, kDefaultWidth);
     aligns_.assign(cols_, Align::Default);
@@ -46,7 +47,7 @@ void Grid::SetFormatString(const std::string& format) {
         }
         aligns_[c] = align;
         widths_[c] = CaptionWidth(caption);
-        cells_[0][c] = caption;
+        Store(Cell(0, c), caption);
     }
     format_ = format;
     ++shapeVersion_;
@@ -58,8 +59,14 @@ void Grid::SetRows(int rows) {
         throw GridError("A grid keeps at least its header row; " + std::to_string(rows) +
                         " rows were asked of " + name_ + ".");
     }
-    cells_.resize(rows, std::vector<std::string>(cols_));
+    for (std::size_t i = static_cast<std::size_t>(rows) * cols_; i < cells_.size(); ++i) {
+        text_.Drop(cells_[i]);
+    }
+    cells_.resize(static_cast<std::size_t>(rows) * cols_);
+    rows_ = rows;
+    MaybeCompact();
     colors_.resize(rows);
+    marks_.erase(marks_.lower_bound(rows), marks_.end());
     topRow_ = std::min(topRow_, std::max(1, rows - 1));
     row_ = std::min(row_, rows - 1);
     ++shapeVersion_;
@@ -71,10 +78,19 @@ void Grid::SetCols(int cols) {
         throw GridError("A grid has at least one column; " + std::to_string(cols) +
                         " columns were asked of " + name_ + ".");
     }
-    cols_ = cols;
-    for (auto& row : cells_) {
-        row.resize(cols);
+    std::deque<TextSpan> cells(static_cast<std::size_t>(rows_) * cols);
+    for (int r = 0; r < rows_; ++r) {
+        for (int c = 0; c < cols_; ++c) {
+            if (c < cols) {
+                cells[static_cast<std::size_t>(r) * cols + c] = Cell(r, c);
+            } else {
+                text_.Drop(Cell(r, c));
+            }
+        }
     }
+    cells_ = std::move(cells);
+    cols_ = cols;
+    MaybeCompact();
     for (auto& row : colors_) {
         if (!row.empty()) {
             row.resize(cols);
@@ -95,32 +111,49 @@ void Grid::CheckCell(int row, int col) const {
     }
 }
 
-const std::string& Grid::TextMatrix(int row, int col) const {
+std::string_view Grid::TextMatrix(int row, int col) const {
     CheckCell(row, col);
-    return cells_[row][col];
+    return text_.View(cells_[static_cast<std::size_t>(row) * cols_ + col]);
 }
 
-void Grid::SetTextMatrix(int row, int col, std::string text) {
+void Grid::SetTextMatrix(int row, int col, std::string_view text) {
     CheckCell(row, col);
-    cells_[row][col] = std::move(text);
+    Store(Cell(row, col), text);
+    MaybeCompact();
     ++contentVersion_;
 }
 
-void Grid::AddItem(const std::string& text) {
-    std::vector<std::string> row(cols_);
+void Grid::AddItem(std::string_view text) {
+    cells_.resize(cells_.size() + cols_);
+    ++rows_;
     std::size_t start = 0;
     for (int c = 0; c < cols_ && start <= text.size(); ++c) {
         auto tab = text.find('\t', start);
-        row[c] = text.substr(start, tab == std::string::npos ? std::string::npos : tab - start);
-        if (tab == std::string::npos) {
+        Store(Cell(rows_ - 1, c),
+              text.substr(start,
+                          tab == std::string_view::npos ? std::string_view::npos : tab - start));
+        if (tab == std::string_view::npos) {
             break;
         }
         start = tab + 1;
     }
-    cells_.push_back(std::move(row));
     colors_.emplace_back();
     ++shapeVersion_;
     ++contentVersion_;
+}
+
+void Grid::Store(TextSpan& cell, std::string_view text) {
+    try {
+        text_.Store(cell, text);
+    } catch (const std::length_error&) {
+        throw GridError(name_ + " cannot hold more than 4 GB of text.");
+    }
+}
+
+void Grid::MaybeCompact() {
+    if (text_.WantsCompacting()) {
+        text_.Compact(cells_);
+    }
 }
 
 int Grid::ColWidth(int col) const {
@@ -181,6 +214,28 @@ Rgb Grid::BackColor(int row, int col) const {
     std::uint32_t v = colors_[row][col];
     return Rgb{static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8),
                static_cast<std::uint8_t>(v)};
+}
+
+}  // namespace ledgerlift
+
+namespace ledgerlift {
+
+void Grid::SetRowMark(int row, Rgb color, std::string tip) {
+    CheckCell(row, 0);
+    marks_[row] = RowMark{color, std::move(tip)};
+    ++contentVersion_;
+}
+
+const Grid::RowMark* Grid::FindRowMark(int row) const {
+    auto it = marks_.find(row);
+    return it == marks_.end() ? nullptr : &it->second;
+}
+
+void Grid::ClearRowMarks() {
+    if (!marks_.empty()) {
+        marks_.clear();
+        ++contentVersion_;
+    }
 }
 
 }  // namespace ledgerlift

@@ -1,9 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <map>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "ui/GridText.h"
 
 namespace ledgerlift {
 
@@ -22,6 +27,10 @@ class GridError : public std::out_of_range {
 // The flexible grid: a table of text cells addressed by 0-based row and
 // column; row 0 is the one fixed header row. This is the control's state only;
 // a view shows it and may catch up with it later, by the change counters.
+//
+// The texts of all cells live in one store per grid (GridText), each cell
+// being an offset and a length into it: a workbook of tens of thousands of
+// rows costs its text and eight bytes a cell, not a string object per cell.
 class Grid {
   public:
     enum class Align { Default, Left, Right };
@@ -36,15 +45,17 @@ class Grid {
     void SetFormatString(const std::string& format);
     const std::string& FormatString() const { return format_; }
 
-    int Rows() const { return static_cast<int>(cells_.size()); }
+    int Rows() const { return rows_; }
     void SetRows(int rows);
     int Cols() const { return cols_; }
     void SetCols(int cols);
 
-    const std::string& TextMatrix(int row, int col) const;
-    void SetTextMatrix(int row, int col, std::string text);
+    // The text of a cell. The view stays valid only until the grid is next
+    // changed: copy it before writing to the grid.
+    std::string_view TextMatrix(int row, int col) const;
+    void SetTextMatrix(int row, int col, std::string_view text);
     // Appends a row; its cells come from text cut at each tab.
-    void AddItem(const std::string& text);
+    void AddItem(std::string_view text);
 
     int ColWidth(int col) const;  // twips
     void SetColWidth(int col, int twips);
@@ -62,6 +73,18 @@ class Grid {
     bool HasBackColor(int row, int col) const;
     Rgb BackColor(int row, int col) const;
 
+    // A mark on a whole row: a background colour and a sentence that the view
+    // shows as the row's tooltip (a check's problem, a run's outcome). A cell
+    // colour of its own shows over the row's colour.
+    struct RowMark {
+        Rgb color;
+        std::string tip;
+    };
+    void SetRowMark(int row, Rgb color, std::string tip);
+    const RowMark* FindRowMark(int row) const;
+    void ClearRowMarks();
+    std::size_t RowMarkCount() const { return marks_.size(); }
+
     // Raised by every change of rows, columns, widths or captions, and by
     // every change of cells or colours; a view compares them to catch up.
     std::uint64_t ShapeVersion() const { return shapeVersion_; }
@@ -72,17 +95,24 @@ class Grid {
 
   private:
     void CheckCell(int row, int col) const;
+    TextSpan& Cell(int row, int col) { return cells_[static_cast<std::size_t>(row) * cols_ + col]; }
+    void Store(TextSpan& cell, std::string_view text);
+    // Copies the live texts into fresh blocks once most of the store is garbage.
+    void MaybeCompact();
 
     std::string name_;
     std::string format_;
+    int rows_ = 0;
     int cols_ = 2;
-    std::vector<std::vector<std::string>> cells_;
+    GridText text_;
+    std::deque<TextSpan> cells_;  // rows_ * cols_, row by row: grows without copying
     std::vector<std::vector<std::uint32_t>> colors_;  // per row; empty when none set
     std::vector<int> widths_;
     std::vector<Align> aligns_;
     int topRow_ = 1;
     int row_ = 1;
     int col_ = 1;
+    std::map<int, RowMark> marks_;
     std::uint64_t shapeVersion_ = 0;
     std::uint64_t contentVersion_ = 0;
 };

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/ProductFolder.h"
+
 namespace ledgerlift {
 
 // Exit statuses of the command line.
@@ -13,14 +15,26 @@ inline constexpr int kExitConnection = 3;  // the company connection failed
 // refused: nothing was written to the company's database.
 inline constexpr int kExitBackup = 4;
 
-// Whether the arguments ask for the command line rather than the window: a
-// command (companies, preview, migrate, backups, restore) or a request for
-// help.
-bool WantsCommandLine(int argc, char** argv);
+// What the program does after its arguments are read: end with a status, or
+// open the window.
+struct StartRequest {
+    bool openWindow = false;
+    int exitStatus = kExitDone;  // when the window is not wanted
+    // For the window: the product folder by the usual order (source None when
+    // none was found: the window then asks for one), and a workbook to load
+    // as if chosen in the file dialog ("" for none).
+    ProductFolderChoice productFolder;
+    std::string workbook;
+};
 
-// Runs "ledgerlift companies | preview | migrate | backups | restore ..." without a window, with
-// the very same logic as the window. programFolder is the product's folder
-// unless --product-folder names another. Gives the exit status.
-int RunCommandLine(int argc, char** argv, const std::string& programFolder);
+// Reads the arguments and runs "ledgerlift companies | preview | migrate |
+// demo ..." without a window, with the very same logic as the window; answers
+// --help and --version. An unknown option or command is a usage error that
+// never opens the window. Without a command ("ledgerlift [--product-folder
+// DIR] [WORKBOOK]") the window is wanted. programFolder is the folder that
+// holds the program; memory gives the product folder remembered from the
+// window's last run (the command line reads it, never writes it).
+StartRequest RunCommandLine(int argc, char** argv, const std::string& programFolder,
+                            const ProductFolderMemory& memory);
 
 }  // namespace ledgerlift

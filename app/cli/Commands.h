@@ -7,7 +7,7 @@ namespace ledgerlift {
 struct PreviewOptions {
     std::string workbook;
     std::string sheet;           // "", "items" or "ledgers"
-    std::string format = "tsv";  // "tsv" or "json"
+    std::string format = "tsv";  // "tsv", "csv" or "json"
 };
 
 struct MigrateOptions {
@@ -20,8 +20,25 @@ struct MigrateOptions {
     std::string onError;  // "ask", "stop", "continue"; by the terminal when empty
     bool dryRun = false;
     std::string report;
+    bool quiet = false;  // no status lines, progress or information
     int keepBackups = 10;
     std::string failedRows;  // an .xlsx for the rows that need attention
+};
+
+struct CheckOptions {
+    std::string productFolder;
+    std::string workbook;
+    std::string company;
+    std::string date;  // yyyy-mm-dd; today when empty
+    bool updateItems = false;
+    std::string format = "text";  // "text" or "json"
+    bool quiet = false;
+    std::string failedRows;  // an .xlsx for the rows with problems
+};
+
+struct DemoOptions {
+    std::string folder;
+    bool quiet = false;
 };
 
 struct BackupOptions {
@@ -34,6 +51,8 @@ struct BackupOptions {
 int ListCompanies(const std::string& productFolder);
 int Preview(const PreviewOptions& options);
 int Migrate(const MigrateOptions& options);
+int Check(const CheckOptions& options);
+int LayOutDemo(const DemoOptions& options);
 int ListBackups(const BackupOptions& options);
 int Restore(const BackupOptions& options);
 

@@ -23,7 +23,7 @@ ConsoleWindowOps::ConsoleWindowOps(Answer confirmation, Answer onError)
     : confirmation_(confirmation), onError_(onError) {
     SetObserver([this](const Message& m) {
         EndProgress();
-        if (m.buttons != MsgButtons::OK) {
+        if (m.buttons != MsgButtons::OK || (quiet_ && m.icon == MsgIcon::Information)) {
             return;
         }
         if (holding_) {
@@ -37,7 +37,8 @@ ConsoleWindowOps::ConsoleWindowOps(Answer confirmation, Answer onError)
         bool yes = answer == Answer::Yes;
         if (answer == Answer::Ask) {
             yes = AskOnTerminal(OneLine(m.text));
-        } else {
+        } else if (!(quiet_ && IsConfirmation(m.text))) {
+            // A failure's question names the failure: it shows even when quiet.
             std::fprintf(stderr, "question: %s (answered %s)\n", OneLine(m.text).c_str(),
                          yes ? "Yes" : "No");
         }
@@ -87,7 +88,7 @@ bool ConsoleWindowOps::AskOnTerminal(const std::string& question) {
 
 void ConsoleWindowOps::Progress(const char* stage, int done, int total) {
     static const bool terminal = isatty(STDERR_FILENO);
-    if (!terminal) {
+    if (!terminal || quiet_) {
         return;
     }
     auto now = std::chrono::steady_clock::now();

@@ -17,6 +17,11 @@ class ConsoleWindowOps : public ScriptedWindowOps {
 
     ConsoleWindowOps(Answer confirmation, Answer onError);
 
+    // Quiet: no information lines, no progress, and no echo of the
+    // confirmation answered by the options; warnings, errors, the questions
+    // that report a failure and questions asked on the terminal still show.
+    void SetQuiet(bool quiet) { quiet_ = quiet; }
+
     // Progress of a stage on standard error, a few times a second, while
     // standard error is a terminal.
     void Progress(const char* stage, int done, int total);
@@ -35,6 +40,7 @@ class ConsoleWindowOps : public ScriptedWindowOps {
   private:
     Answer confirmation_;
     Answer onError_;
+    bool quiet_ = false;
     bool progressShown_ = false;
     bool holding_ = false;
     std::vector<Message> held_;

@@ -2,11 +2,15 @@
 #include <string>
 #include <vector>
 
+#include "app/CsvField.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/Commands.h"
+#include "app/cli/JsonText.h"
+#include "base/TextRules.h"
 #include "import/GridLayouts.h"
 #include "import/SheetRows.h"
 #include "import/XlsReader.h"
+#include "ui/Grid.h"
 
 namespace ledgerlift {
 namespace {
@@ -37,57 +41,54 @@ std::string TsvCell(const std::string& text) {
     return out;
 }
 
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (c < 0x20) {
-                    char buf[8];
-                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                    out += buf;
-                } else {
-                    out += static_cast<char>(c);
-                }
-        }
+// The column names: the captions of the grid's header row, as the window
+// shows them.
+std::vector<std::string> ColumnNames(const char* format) {
+    Grid grid;
+    grid.SetFormatString(format);
+    std::vector<std::string> names;
+    for (int c = 0; c < grid.Cols(); ++c) {
+        names.push_back(Trim(std::string(grid.TextMatrix(0, c))));
     }
-    return out + "\"";
+    return names;
 }
 
-void PrintTsv(const Rows& rows) {
-    for (const auto& row : rows) {
+// One table: the header row of column names, then the rows; a line per row.
+void PrintDelimited(const std::vector<std::string>& names, const Rows& rows, bool csv) {
+    auto print = [csv](const std::vector<std::string>& row) {
+        std::string line;
         for (std::size_t c = 0; c < row.size(); ++c) {
-            std::printf("%s%s", c ? "\t" : "", TsvCell(row[c]).c_str());
+            if (c) {
+                line += csv ? ',' : '\t';
+            }
+            line += csv ? CsvField(row[c]) : TsvCell(row[c]);
         }
-        std::printf("\n");
+        line += csv ? "\r\n" : "\n";
+        std::fputs(line.c_str(), stdout);
+    };
+    print(names);
+    for (const auto& row : rows) {
+        print(row);
     }
 }
 
-std::string JsonRows(const Rows& rows) {
+// The rows as JSON objects keyed by column name.
+std::string JsonRows(const std::vector<std::string>& names, const Rows& rows) {
     std::string out = "[";
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        out += r ? ",\n    [" : "\n    [";
-        for (std::size_t c = 0; c < rows[r].size(); ++c) {
-            out += (c ? "," : "") + JsonString(rows[r][c]);
+        out += r ? ",\n    {" : "\n    {";
+        for (std::size_t c = 0; c < rows[r].size() && c < names.size(); ++c) {
+            if (c) {
+                out += ',';
+            }
+            out += JsonString(names[c]);
+            out += ':';
+            out += JsonString(rows[r][c]);
         }
-        out += "]";
+        out += '}';
     }
-    return out + (rows.empty() ? "]" : "\n  ]");
+    out += rows.empty() ? "]" : "\n  ]";
+    return out;
 }
 
 }  // namespace
@@ -97,14 +98,15 @@ int Preview(const PreviewOptions& options) {
         const char* name;
         int number;
         int lastCol;
+        const char* format;
         Rows rows;
     };
     std::vector<Sheet> sheets;
     if (options.sheet != "ledgers") {
-        sheets.push_back({"items", 1, kItemCols - 1, {}});
+        sheets.push_back({"items", 1, kItemCols - 1, kItemFormat, {}});
     }
     if (options.sheet != "items") {
-        sheets.push_back({"ledgers", 2, kLedgerCols - 1, {}});
+        sheets.push_back({"ledgers", 2, kLedgerCols - 1, kLedgerFormat, {}});
     }
     try {
         XlsReader book;
@@ -129,16 +131,18 @@ int Preview(const PreviewOptions& options) {
     if (options.format == "json") {
         std::string out = "{";
         for (std::size_t i = 0; i < sheets.size(); ++i) {
-            out += (i ? ",\n  " : "\n  ") + JsonString(sheets[i].name) + ": " +
-                   JsonRows(sheets[i].rows);
+            out += i ? ",\n  " : "\n  ";
+            out += JsonString(sheets[i].name);
+            out += ": ";
+            out += JsonRows(ColumnNames(sheets[i].format), sheets[i].rows);
         }
         std::printf("%s\n}\n", out.c_str());
     } else {
         for (const auto& sheet : sheets) {
             if (sheets.size() > 1) {
-                std::printf("# %s\n", sheet.name);
+                std::printf(options.format == "csv" ? "# %s\r\n" : "# %s\n", sheet.name);
             }
-            PrintTsv(sheet.rows);
+            PrintDelimited(ColumnNames(sheet.format), sheet.rows, options.format == "csv");
         }
     }
     return kExitDone;

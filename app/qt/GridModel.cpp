@@ -4,6 +4,13 @@
 #include <QColor>
 
 namespace ledgerlift {
+namespace {
+
+QString Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+}  // namespace
 
 GridModel::GridModel(const Grid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(grid) {
     rows_ = grid_.Rows() - 1;
@@ -28,12 +35,19 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     int col = index.column();
     switch (role) {
         case Qt::DisplayRole:
+            return QString::fromStdString(std::string(grid_.TextMatrix(row, col)));
         case Qt::ToolTipRole:
-            return QString::fromStdString(grid_.TextMatrix(row, col));
+            if (const Grid::RowMark* mark = grid_.FindRowMark(row)) {
+                return QString::fromStdString(mark->tip);
+            }
+            return Text(grid_.TextMatrix(row, col));
         case Qt::BackgroundRole:
             if (grid_.HasBackColor(row, col)) {
                 Rgb c = grid_.BackColor(row, col);
                 return QBrush(QColor(c.red, c.green, c.blue));
+            }
+            if (const Grid::RowMark* mark = grid_.FindRowMark(row)) {
+                return QBrush(QColor(mark->color.red, mark->color.green, mark->color.blue));
             }
             return {};
         case Qt::TextAlignmentRole:
@@ -51,7 +65,7 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
         return QAbstractTableModel::headerData(section, orientation, role);
     }
     if (role == Qt::DisplayRole) {
-        return QString::fromStdString(grid_.TextMatrix(0, section));
+        return Text(grid_.TextMatrix(0, section));
     }
     return {};
 }

@@ -67,10 +67,12 @@ void MainWindow::Build() {
 
     load_ = new QPushButton(QString::fromStdString(form_.cmdLoad.Caption));
     migrate_ = new QPushButton(QString::fromStdString(form_.cmdMigrate.Caption));
+    check_ = new QPushButton(QString::fromStdString(form_.cmdCheck.Caption));
+    check_->setToolTip("Predict what Start Migration would do, without writing anything");
     close_ = new QPushButton(QString::fromStdString(form_.cmdClose.Caption));
     restore_ = new QPushButton(QString::fromStdString(form_.cmdRestore.Caption));
     saveFailedRows_ = new QPushButton(QString::fromStdString(form_.cmdSaveFailedRows.Caption));
-    for (auto* button : {load_, migrate_, close_, restore_, saveFailedRows_}) {
+    for (auto* button : {load_, migrate_, check_, close_, restore_, saveFailedRows_}) {
         button->setAccessibleName(button->text());
         button->setMinimumHeight(32);
     }
@@ -85,6 +87,11 @@ void MainWindow::Build() {
     status_ = new QPlainTextEdit;
     status_->setReadOnly(true);
     status_->setAccessibleName("Migration status");
+
+    productFolder_ = new QLabel("Product folder: " + QString::fromStdString(form_.ProgramFolder()));
+    productFolder_->setAccessibleName("Product folder");
+    productFolder_->setWordWrap(true);
+    productFolder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* companyLabel = new QLabel(QString::fromStdString(form_.Label1.Caption));
     companyLabel->setAccessibleName(companyLabel->text());
@@ -102,7 +109,10 @@ void MainWindow::Build() {
     frameLayout->addWidget(dateLabel);
     frameLayout->addWidget(date_);
     frameLayout->addWidget(update_);
-    frameLayout->addWidget(migrate_);
+    auto* runButtons = new QHBoxLayout;
+    runButtons->addWidget(migrate_, 1);
+    runButtons->addWidget(check_);
+    frameLayout->addLayout(runButtons);
 
     auto* line = new QFrame;
     line->setFrameShape(QFrame::HLine);
@@ -121,6 +131,7 @@ void MainWindow::Build() {
     afterRun->addWidget(saveFailedRows_);
     left->addLayout(afterRun);
     left->addWidget(status_, 1);
+    left->addWidget(productFolder_);
     left->addWidget(close_);
 
     tabs_ = new QTabWidget;
@@ -160,6 +171,8 @@ void MainWindow::Build() {
     status_->setMinimumWidth(360);
 
     connect(load_, &QPushButton::clicked, this, [this] { Run([this] { form_.cmdLoad_Click(); }); });
+    connect(check_, &QPushButton::clicked, this,
+            [this] { Run([this] { form_.cmdCheck_Click(); }); });
     connect(migrate_, &QPushButton::clicked, this,
             [this] { Run([this] { form_.cmdMigrate_Click(); }); });
     connect(close_, &QPushButton::clicked, this, [this] { form_.cmdClose_Click(); });

@@ -37,9 +37,12 @@ class MainWindow : public QWidget {
     QTableView* GridView(int tab) const;
     QPushButton* LoadButton() const { return load_; }
     QPushButton* MigrateButton() const { return migrate_; }
+    QPushButton* CheckButton() const { return check_; }
     QPushButton* CloseButton() const { return close_; }
     QPushButton* RestoreButton() const { return restore_; }
     QPushButton* SaveFailedRowsButton() const { return saveFailedRows_; }
+    // Names the product folder whose databases the window uses.
+    QLabel* ProductFolderLabel() const { return productFolder_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -57,6 +60,7 @@ class MainWindow : public QWidget {
     QFrame* frame_ = nullptr;
     QPushButton* load_ = nullptr;
     QPushButton* migrate_ = nullptr;
+    QPushButton* check_ = nullptr;
     QPushButton* close_ = nullptr;
     QPushButton* restore_ = nullptr;
     QPushButton* saveFailedRows_ = nullptr;
@@ -64,6 +68,7 @@ class MainWindow : public QWidget {
     QCheckBox* update_ = nullptr;
     QDateEdit* date_ = nullptr;
     QPlainTextEdit* status_ = nullptr;
+    QLabel* productFolder_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QLabel* labels_[5] = {};
     QTableView* views_[3] = {};

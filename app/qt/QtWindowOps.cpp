@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 
 #include "app/qt/ChoiceDialog.h"
 #include "app/qt/MainWindow.h"
+#include "app/qt/Settings.h"
 
 namespace ledgerlift {
 namespace {
@@ -134,9 +136,19 @@ void QtWindowOps::SetEnabled(bool enabled) {
 
 std::optional<std::string> QtWindowOps::ShowOpen(const std::string& filter) {
     Refresh();
-    QString file = QFileDialog::getOpenFileName(window_, QString(), QString(), QtFilter(filter));
+    QString file;
+    if (!queuedFile_.isEmpty()) {
+        file = queuedFile_;
+        queuedFile_.clear();
+    } else {
+        QString start = settings_ ? settings_->WorkbookFolder() : QString();
+        file = QFileDialog::getOpenFileName(window_, QString(), start, QtFilter(filter));
+    }
     if (file.isEmpty()) {
         return std::nullopt;
+    }
+    if (settings_) {
+        settings_->SetWorkbookFolder(QFileInfo(file).absolutePath());
     }
     return file.toStdString();
 }

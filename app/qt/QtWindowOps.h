@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QString>
 
 #include "ui/WindowOps.h"
 
 namespace ledgerlift {
 
 class MainWindow;
+class Settings;
 
 // The window operations on the real Qt window. An event pass brings the view
 // up to date and lets Qt paint and handle input, but only when a few tens of
@@ -17,6 +19,13 @@ class QtWindowOps : public WindowOps {
     static constexpr int kRefreshMs = 40;
 
     void Attach(MainWindow* window) { window_ = window; }
+    // The file dialog opens in the folder of the workbook chosen last, and
+    // remembers the new one there. Without settings it opens in the working
+    // folder.
+    void UseSettings(Settings* settings) { settings_ = settings; }
+    // The next file dialog is answered with this file without being shown,
+    // as when a file manager opens a workbook with the program.
+    void QueueFile(const std::string& path) { queuedFile_ = QString::fromStdString(path); }
 
     MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, MsgIcon icon,
                      const std::string& caption = "") override;
@@ -39,6 +48,8 @@ class QtWindowOps : public WindowOps {
     class ArrowWhileAsking;
 
     MainWindow* window_ = nullptr;
+    Settings* settings_ = nullptr;
+    QString queuedFile_;
     QElapsedTimer sinceRefresh_;
     bool hourglass_ = false;
 };

@@ -1,0 +1,22 @@
+#pragma once
+
+namespace ledgerlift {
+
+class Form1;
+
+// The "Check Data" button: predicts exactly what "Start Migration" would do
+// with the grids, the company, the date and the update mode as they are, by
+// running the very same stages inside a transaction that is undone at the
+// end, with every continue question answered Yes. In this order:
+//  1. refuses, as the run does, unless a workbook is loaded;
+//  2. connects to the company (without touching its file) and takes it for
+//     the check; a failure is reported as the run reports it;
+//  3. runs the stages on a copy of the grids (a check never changes a cell
+//     that the run reads), then undoes everything;
+//  4. appends the counts and totals to the status box, marks every row with
+//     a problem in its grid (colour per severity, the sentences as the
+//     row's tooltip) and tells how many rows have problems.
+// The result stays in form.lastCheck. A check never blocks a run.
+void RunCheck(Form1& form);
+
+}  // namespace ledgerlift

@@ -1,0 +1,43 @@
+#include "app/qt/ProductFolderDialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "app/ProductFolder.h"
+#include "ui/WindowOps.h"
+
+namespace ledgerlift {
+
+std::string AskForProductFolder(QWidget* parent) {
+    QString start = QDir::homePath();
+    for (;;) {
+        QFileDialog dialog(parent,
+                           "Choose the product folder: the folder under which "
+                           "Resources/Database lies",
+                           start);
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        // Qt's own dialog, so that the title and the button say what to pick.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setLabelText(QFileDialog::Accept, "Use This Folder");
+        dialog.setAccessibleName("Product folder");
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+            return "";
+        }
+        std::string folder = NormalFolder(dialog.selectedFiles().first().toStdString());
+        if (HoldsDatabaseFolder(folder)) {
+            return folder;
+        }
+        start = QString::fromStdString(folder);
+        QMessageBox::warning(
+            parent, kAppTitle,
+            QString::fromStdString(
+                folder +
+                " holds no Resources/Database folder. Choose the product's folder, the one "
+                "under which Resources/Database lies, or lay out a demo one with \"ledgerlift "
+                "demo DIR\" and choose that."));
+    }
+}
+
+}  // namespace ledgerlift

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+#include "app/ProductFolder.h"
+
+class QSettings;
+
+namespace ledgerlift {
+
+// What the program remembers between runs, in the user's settings file
+// ($XDG_CONFIG_HOME/Ledgerlift/Ledgerlift.conf, by default under ~/.config):
+// the product folder the window used last, the folder of the last workbook
+// chosen, and the window's size and position. The file is read when first
+// asked, so a command that needs none of it never touches it.
+class Settings : public ProductFolderMemory {
+  public:
+    Settings();
+    ~Settings() override;
+
+    std::string Recall() const override;
+    void Remember(const std::string& folder) override;
+
+    QString WorkbookFolder() const;
+    void SetWorkbookFolder(const QString& folder);
+    QByteArray WindowGeometry() const;
+    void SetWindowGeometry(const QByteArray& geometry);
+
+  private:
+    QSettings& Store() const;
+
+    mutable std::unique_ptr<QSettings> store_;
+};
+
+}  // namespace ledgerlift

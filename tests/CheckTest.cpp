@@ -1,0 +1,250 @@
+// The check predicts a run exactly: the same workbook and company, checked
+// and then migrated, give the same counts, totals and problems; the check
+// itself changes nothing. The reconciliation after a run catches a database
+// that does not hold what the run wrote.
+#include <gtest/gtest.h>
+
+#include "app/Form1.h"
+#include "app/RunCheck.h"
+#include "data/Connection.h"
+#include "import/GridLayouts.h"
+#include "migration/Problems.h"
+#include "migration/Reconciliation.h"
+#include "migration/mdlStock.h"
+#include "tests/TestSupport.h"
+#include "ui/ScriptedWindowOps.h"
+
+namespace ledgerlift {
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+class Check : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        db = product.AddCompany("DEMO", "C01", "DEMO");
+        form.Form_Load();
+        form.dtpDate.Value = Date{2009, 4, 1};
+    }
+    void TearDown() override { cnCompany.Close(); }
+
+    void Exec(const std::string& sql) {
+        Connection c;
+        c.Open(test::ConnectionStringFor(db));
+        c.Execute(sql);
+    }
+    std::string Dump() {
+        return test::QueryRows(db, "select * from tblItemMaster order by 1") +
+               test::QueryRows(db, "select * from tblStock order by 1") +
+               test::QueryRows(db, "select * from tblStockHistory order by 1") +
+               test::QueryRows(db, "select * from tblLedger order by 1") +
+               test::QueryRows(db, "select * from tblVoucher order by rowid") +
+               test::QueryRows(db, "select * from tblCategories order by 1");
+    }
+    // The grids as the import leaves them.
+    static void Fill(Grid& grid, const char* format, int cols, const Rows& rows) {
+        grid.SetFormatString(format);
+        grid.SetRows(1);
+        grid.SetRows(2);
+        grid.SetCols(cols);
+        int sheetRow = 2;
+        for (const auto& row : rows) {
+            int g = grid.Rows() - 1;
+            grid.SetTextMatrix(g, 0, std::to_string(sheetRow++));
+            for (std::size_t c = 0; c < row.size(); ++c) {
+                grid.SetTextMatrix(g, static_cast<int>(c) + 1, row[c]);
+            }
+            grid.AddItem("");
+        }
+    }
+    static std::vector<std::string> Item(const std::string& code, const std::string& category,
+                                         const std::string& qoh, const std::string& rate = "18") {
+        return {code, "Name " + code, category, "Acme", qoh, rate, "20", "25", "12.5", "2",
+                "4",  "NO",           "NO",     "Nos",  "",  "10"};
+    }
+    static std::vector<std::string> Ledger(const std::string& name, const std::string& group,
+                                           const std::string& balance, const std::string& drcr) {
+        return {"AL", name, group, "1 Main St", "555", "TIN", balance, drcr, "North"};
+    }
+    // A workbook with every case that must be a warning or an error.
+    void LoadEveryCase() {
+        Fill(form.msf1, kItemFormat, kItemCols,
+             {Item("A1", "Soap", "10"), Item("A1", "Soap", "2"),  // lengthened code
+              Item("B2", "Soap", "12abc"),                        // not read whole
+              Item("C3", "", "3"),                                // empty category
+              Item("D4", "Oil", "abc"),                           // not a number
+              Item("E5", "Oil", "-5", "1,234,56"),                // negative, broken groups
+              Item("HELD", "Oil", "7")});                         // already in the company
+        Fill(form.msf2, kLedgerFormat, kLedgerCols,
+             {Ledger("Acme", "Sundry Debtors", "1,500.00", "Dr"),
+              Ledger("Beta", "Walk-in", "300", "Cr "),          // group not there; credit
+              Ledger("Gamma", "Sundry Debtors", "-250", "Cx"),  // negative; no side
+              Ledger("Held Co", "Customer", "99", "Dr"),        // already in the company
+              Ledger("Huge", "Customer", "1E+16", "Dr"),        // too large: an error
+              Ledger("Dot", "Customer", "40", "cr.")});
+        form.blnExcelLoaded = true;
+        Exec("insert into tblItemMaster (ItemID, ItemCode) values (5, 'HELD')");
+        Exec("insert into tblLedger (LID, LName) values (3, 'Held Co')");
+    }
+    void Choose() { form.txtCompanyName.SetListIndex(0); }
+
+    test::ProductFolder product;
+    std::string db;
+    ScriptedWindowOps ops;
+    Form1 form{product.Path(), ops};
+};
+
+TEST_F(Check, PredictsExactlyWhatTheRunThenWrites) {
+    LoadEveryCase();
+    Choose();
+    std::string before = Dump();
+    form.cmdCheck_Click();
+    ASSERT_TRUE(form.lastCheck.ran);
+    CheckResult check = form.lastCheck;
+    EXPECT_EQ(Dump(), before) << "a check writes nothing";
+    EXPECT_EQ(ops.UnansweredQuestions(), 0u) << "a check asks nothing";
+
+    ops.ClearMessages();
+    ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
+    form.cmdMigrate_Click();
+    ASSERT_EQ(form.tally.outcome, RunTally::RunOutcome::Completed);
+    CheckResult run = CheckResultOf(form.tally);
+
+    EXPECT_EQ(check.categoriesNew, run.categoriesNew);
+    EXPECT_EQ(check.categoriesExisting, run.categoriesExisting);
+    EXPECT_EQ(check.itemRows, 7);
+    EXPECT_EQ(check.itemsNew, run.itemsNew);
+    EXPECT_EQ(check.itemsExisting, 1);
+    EXPECT_EQ(check.itemsExisting, run.itemsExisting);
+    EXPECT_EQ(check.itemsFailing, run.itemsFailing);
+    EXPECT_EQ(check.ledgerRows, 6);
+    EXPECT_EQ(check.ledgersExisting, 1);
+    EXPECT_EQ(check.ledgersFailing, 1) << "Huge";
+    EXPECT_EQ(check.ledgersNew, run.ledgersNew);
+    // The totals equal what the company now holds.
+    OpeningTotals held = ReadBackTotals(form.tally, cnCompany);
+    EXPECT_EQ(check.totals.items, held.items);
+    EXPECT_EQ(check.totals.stockLines, held.stockLines);
+    EXPECT_DOUBLE_EQ(check.totals.quantity, held.quantity);
+    EXPECT_DOUBLE_EQ(check.totals.stockValue, held.stockValue);
+    EXPECT_EQ(check.totals.ledgers, held.ledgers);
+    EXPECT_DOUBLE_EQ(check.totals.debit, held.debit);
+    EXPECT_DOUBLE_EQ(check.totals.credit, held.credit);
+    EXPECT_DOUBLE_EQ(check.totals.debit, 1500 + 250);
+    EXPECT_DOUBLE_EQ(check.totals.credit, 300 + 40);
+    // The same problems, row by row.
+    std::vector<Problem> problems = ProblemsOf(form.tally);
+    ASSERT_EQ(check.problems.size(), problems.size());
+    for (std::size_t i = 0; i < problems.size(); ++i) {
+        EXPECT_EQ(check.problems[i].text, problems[i].text);
+    }
+    EXPECT_EQ(form.tally.reconcileDifferences, 0);
+}
+
+TEST_F(Check, SaysEveryCaseThatMaySurpriseABookkeeper) {
+    LoadEveryCase();
+    Choose();
+    form.cmdCheck_Click();
+    auto has = [&](const std::string& sheet, int row, Problem::Severity severity,
+                   const std::string& part) {
+        for (const auto& p : form.lastCheck.problems) {
+            if (p.sheet == sheet && p.row == row && p.severity == severity &&
+                p.text.find(part) != std::string::npos) {
+                return true;
+            }
+        }
+        return false;
+    };
+    using S = Problem::Severity;
+    EXPECT_TRUE(
+        has("items", 3, S::Warning, "is used by another item, so this one is stored as A1"));
+    EXPECT_TRUE(has("items", 4, S::Warning, "holds \"12abc\", which is not read whole"));
+    EXPECT_TRUE(has("items", 5, S::Warning, "category cell is empty"));
+    EXPECT_TRUE(has("items", 6, S::Warning, "holds \"abc\", which is not a number"));
+    EXPECT_TRUE(has("items", 7, S::Warning, "holds \"1,234,56\", which is not read whole"));
+    EXPECT_TRUE(has("items", 8, S::Warning, "already in the company"));
+    EXPECT_TRUE(has("ledgers", 3, S::Warning, "\"Walk-in\" is not in the company"));
+    EXPECT_FALSE(has("ledgers", 2, S::Warning, "is not in the company"))
+        << "Sundry Debtors is moved to Customer after the walk: no surprise";
+    EXPECT_TRUE(has("ledgers", 4, S::Warning, "is negative; its sign is dropped"));
+    EXPECT_TRUE(has("ledgers", 4, S::Warning, "holds \"Cx\", which is not a side"));
+    EXPECT_TRUE(has("ledgers", 5, S::Warning, "already in the company"));
+    EXPECT_TRUE(has("ledgers", 6, S::Error, "too large for a currency amount"));
+    EXPECT_FALSE(has("ledgers", 3, S::Warning, "not a side")) << "\"Cr \" is a credit";
+    EXPECT_FALSE(has("ledgers", 7, S::Warning, "not a side")) << "\"cr.\" is a credit";
+    // The report holds the code actually stored.
+    ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
+    form.cmdMigrate_Click();
+    ASSERT_EQ(form.tally.rows.size(), 13u);
+    EXPECT_EQ(form.tally.rows[1].key.rfind("A1", 0), 0u);
+    EXPECT_NE(form.tally.rows[1].key, "A1");
+}
+
+TEST_F(Check, MarksTheRowsInTheGridsAndSaysHowMany) {
+    LoadEveryCase();
+    Choose();
+    form.cmdCheck_Click();
+    const Grid::RowMark* huge = form.msf2.FindRowMark(5);
+    ASSERT_NE(huge, nullptr);
+    EXPECT_EQ(huge->color, (Rgb{255, 199, 206})) << "an error";
+    EXPECT_NE(huge->tip.find("too large"), std::string::npos);
+    const Grid::RowMark* walkIn = form.msf2.FindRowMark(2);
+    ASSERT_NE(walkIn, nullptr);
+    EXPECT_EQ(walkIn->color, (Rgb{255, 235, 156})) << "a warning";
+    EXPECT_EQ(form.msf2.FindRowMark(1), nullptr) << "Acme has no problem";
+    ASSERT_FALSE(ops.Messages().empty());
+    EXPECT_EQ(ops.Messages().back().caption, "Check Data");
+    EXPECT_NE(ops.Messages().back().text.find("problems in 10 rows"), std::string::npos)
+        << ops.Messages().back().text;
+    EXPECT_NE(form.txtStatus.Text.find("\r\nCheck: opening balances debit 1750, credit 340, "),
+              std::string::npos)
+        << form.txtStatus.Text;
+}
+
+TEST_F(Check, InUpdateModeChangesNoCellThatTheRunReads) {
+    Exec("insert into tblCategories values (1, 'Soap')");
+    Exec("insert into tblItemMaster (ItemID, ItemCode, Discount) values (40, 'OLD', 4)");
+    Fill(form.msf1, kItemFormat, kItemCols, {Item("OLD", "Soap", "10")});
+    Fill(form.msf2, kLedgerFormat, kLedgerCols, {});
+    form.blnExcelLoaded = true;
+    form.chkUpdateItems.Value = 1;
+    Choose();
+    form.cmdCheck_Click();
+    EXPECT_EQ(form.msf1.TextMatrix(1, item::Qoh), "10") << "the run still reads the workbook's";
+    EXPECT_FALSE(form.msf1.HasBackColor(1, item::Code));
+    ASSERT_EQ(form.lastCheck.problems.size(), 1u);
+    EXPECT_NE(form.lastCheck.problems[0].text.find("its stored Discount, 4, not the workbook's 10"),
+              std::string::npos)
+        << form.lastCheck.problems[0].text;
+    EXPECT_DOUBLE_EQ(form.lastCheck.totals.quantity, 4);
+}
+
+// The reconciliation reads back what the run wrote: a row changed between the
+// run and the read-back is a difference that counts against the run.
+TEST_F(Check, TheReconciliationFlagsATamperedDatabase) {
+    LoadEveryCase();
+    Choose();
+    ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
+    bool tampered = false;
+    ops.SetDoEventsHook([&] {
+        // Once a stock line is in: as another hand would change it.
+        if (!tampered && form.tally.items.postings > 0) {
+            tampered = true;
+            cnCompany.Execute(
+                "update tblStockHistory set PvalueIN = PvalueIN + 7 where "
+                "StockHisId = (select max(StockHisId) from tblStockHistory)");
+        }
+    });
+    form.cmdMigrate_Click();
+    ASSERT_TRUE(tampered);
+    EXPECT_NE(form.txtStatus.Text.find("Reconciled: DIFFERENCE in opening stock value: the run "
+                                       "wrote "),
+              std::string::npos)
+        << form.txtStatus.Text;
+    EXPECT_NE(form.txtStatus.Text.find("(7 more)"), std::string::npos);
+    EXPECT_EQ(form.tally.reconcileDifferences, 1);
+    EXPECT_FALSE(form.tally.AllWritten()) << "a difference counts as a failure";
+}
+
+}  // namespace
+}  // namespace ledgerlift
