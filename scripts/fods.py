@@ -1,5 +1,6 @@
 """Writes a flat OpenDocument spreadsheet (.fods) and has LibreOffice save it
-as an Excel 97-2003 workbook (.xls), so that the workbook, with its formula
+as an Excel 97-2003 workbook (.xls), an Excel workbook (.xlsx) or an
+OpenDocument spreadsheet (.ods), so that the workbook, with its formula
 results, is written by a real spreadsheet program.
 
 A cell is one of:
@@ -73,8 +74,22 @@ def cell(value):
     raise ValueError(kind)
 
 
+FILTERS = {
+    ".xls": "xls:MS Excel 97",
+    ".xlsx": "xlsx:Calc MS Excel 2007 XML",
+    ".ods": "ods:calc8",
+}
+
+
 def write_xls(path, sheets):
     """sheets: list of (name, rows); rows: list of lists of cells."""
+    write(path, sheets)
+
+
+def write(path, sheets):
+    """Saves the workbook in the format that the path's extension names.
+    sheets: list of (name, rows); rows: list of lists of cells."""
+    ext = os.path.splitext(path)[1]
     body = []
     for name, rows in sheets:
         body.append("<table:table table:name=%s>" % quoteattr(name))
@@ -87,8 +102,8 @@ def write_xls(path, sheets):
         with open(src, "w", encoding="utf-8") as f:
             f.write(HEAD + "\n".join(body) + TAIL)
         subprocess.run(["soffice", "--headless", "-env:UserInstallation=file://" + work + "/profile",
-                        "--convert-to", "xls:MS Excel 97", "--outdir", work, src],
+                        "--convert-to", FILTERS[ext], "--outdir", work, src],
                        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        shutil.copy(os.path.join(work, "book.xls"), path)
+        shutil.copy(os.path.join(work, "book" + ext), path)
     finally:
         shutil.rmtree(work)

@@ -44,7 +44,8 @@ TEST_F(Import, FillsBothGridsWithTheirLayouts) {
     const auto& done = ops.Messages()[0];
     EXPECT_EQ(done.icon, MsgIcon::Information);
     EXPECT_EQ(done.caption, "Ledgerlift");
-    EXPECT_EQ(ops.Filters()[0], "Excel Files|*.XLS|All Files (*.XLS)|*.XLS");
+    EXPECT_EQ(ops.Filters()[0],
+              "Excel Files|*.XLS;*.XLSX;*.XLSM|OpenDocument Spreadsheets|*.ODS|All Files|*.*");
     EXPECT_EQ(form.cdlg.FileName, FixturePath("real_mixed.xls"));
 
     EXPECT_EQ(form.msf1.FormatString(), kItemFormat);

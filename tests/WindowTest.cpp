@@ -193,6 +193,14 @@ TEST(QtFilter, MatchesTheExtensionInAnyLetterCase) {
               "Excel Files (*.[xX][lL][sS]);;All Files (*.XLS) (*.[xX][lL][sS])");
 }
 
+// Regression: "All Files (*.*)" left out every file without a dot in its name.
+TEST(QtFilter, OffersEveryFormatAndAllFilesMeansEveryFile) {
+    EXPECT_EQ(QtWindowOps::QtFilter(
+                  "Excel Files|*.XLS;*.XLSX;*.XLSM|OpenDocument Spreadsheets|*.ODS|All Files|*.*"),
+              "Excel Files (*.[xX][lL][sS] *.[xX][lL][sS][xX] *.[xX][lL][sS][mM]);;"
+              "OpenDocument Spreadsheets (*.[oO][dD][sS]);;All Files (*)");
+}
+
 }  // namespace
 }  // namespace ledgerlift
 

@@ -135,17 +135,6 @@ TEST(CellText, FollowsOneRuleForEveryKind) {
     EXPECT_EQ(CellText(CellValue::Error("#N/A")), "#N/A");
 }
 
-TEST(DateFormats, AreToldFromNumberFormats) {
-    EXPECT_TRUE(BiffScanner::FormatShowsDate(14, ""));
-    EXPECT_TRUE(BiffScanner::FormatShowsDate(200, "yyyy\\-mm\\-dd"));
-    EXPECT_TRUE(BiffScanner::FormatShowsDate(200, "[$-409]d-mmm-yy"));
-    EXPECT_TRUE(BiffScanner::FormatShowsDate(200, "[h]:mm"));
-    EXPECT_FALSE(BiffScanner::FormatShowsDate(4, "#,##0.00"));
-    EXPECT_FALSE(BiffScanner::FormatShowsDate(200, "[Red]#,##0;\"days\""));
-    EXPECT_FALSE(BiffScanner::FormatShowsDate(200, "0.00E+00"));
-    EXPECT_FALSE(BiffScanner::FormatShowsDate(0, "General"));
-}
-
 // A workbook stream made by hand: BOF, then the records given, then EOF.
 std::string Stream(std::initializer_list<std::pair<int, std::string>> records) {
     auto record = [](int type, const std::string& data) {

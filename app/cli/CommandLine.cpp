@@ -34,8 +34,9 @@ int ListCompanies(const std::string& productFolder) {
 
 int RunCommandLine(int argc, char** argv, const std::string& programFolder) {
     CLI::App app{
-        "Ledgerlift moves a company's items and ledgers from an Excel workbook (.xls) into its "
-        "Tallvane company database. Without a command it opens its window.",
+        "Ledgerlift moves a company's items and ledgers from a workbook (Excel .xls, .xlsx or "
+        ".xlsm, or OpenDocument .ods) into its Tallvane company database. Without a command it "
+        "opens its window.",
         "ledgerlift"};
     app.require_subcommand(1);
     std::string productFolder;
@@ -51,7 +52,9 @@ int RunCommandLine(int argc, char** argv, const std::string& programFolder) {
     PreviewOptions preview;
     auto* previewCommand = app.add_subcommand(
         "preview", "Print the rows of a workbook as the import would load them; writes nothing");
-    previewCommand->add_option("workbook", preview.workbook, "The .xls workbook")->required();
+    const char* const workbookHelp =
+        "The workbook: .xls, .xlsx, .xlsm or .ods (its format is told by its content)";
+    previewCommand->add_option("workbook", preview.workbook, workbookHelp)->required();
     previewCommand->add_option("--sheet", preview.sheet, "Only this sheet")
         ->check(CLI::IsMember({"items", "ledgers"}));
     previewCommand->add_option("--format", preview.format, "tsv (default) or json")
@@ -60,7 +63,7 @@ int RunCommandLine(int argc, char** argv, const std::string& programFolder) {
     MigrateOptions migrate;
     auto* migrateCommand =
         app.add_subcommand("migrate", "Load a workbook and migrate it into a company");
-    migrateCommand->add_option("workbook", migrate.workbook, "The .xls workbook")->required();
+    migrateCommand->add_option("workbook", migrate.workbook, workbookHelp)->required();
     migrateCommand->add_option("--company", migrate.company, "The company code")->required();
     migrateCommand->add_option("--date", migrate.date,
                                "The migration date, YYYY-MM-DD (default: today)");

@@ -1,0 +1,359 @@
+#include "import/OdsContent.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "import/IsoDates.h"
+#include "import/XmlStream.h"
+
+namespace ledgerlift {
+namespace {
+
+const char* const kOffice = "urn:oasis:names:tc:opendocument:xmlns:office:1.0";
+const char* const kTable = "urn:oasis:names:tc:opendocument:xmlns:table:1.0";
+const char* const kText = "urn:oasis:names:tc:opendocument:xmlns:text:1.0";
+const char* const kCalcExt = "urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0";
+const char* const kDraw = "urn:oasis:names:tc:opendocument:xmlns:drawing:1.0";
+
+// Far more than any cell holds; text:s can ask for any number of spaces.
+constexpr std::size_t kMaxCellText = std::size_t{1} << 24;
+// Positions saturate here: far beyond any sheet, and no overflow.
+constexpr std::uint64_t kFar = std::uint64_t{1} << 40;
+
+enum class ValueType { None, Number, Date, Time, Boolean, String, Other };
+
+ValueType TypeOf(std::string_view type) {
+    if (type.empty()) {
+        return ValueType::None;
+    }
+    if (type == "float" || type == "percentage" || type == "currency") {
+        return ValueType::Number;
+    }
+    if (type == "date") {
+        return ValueType::Date;
+    }
+    if (type == "time") {
+        return ValueType::Time;
+    }
+    if (type == "boolean") {
+        return ValueType::Boolean;
+    }
+    if (type == "string") {
+        return ValueType::String;
+    }
+    return ValueType::Other;
+}
+
+std::uint64_t Count(std::optional<std::string_view> text) {
+    if (!text) {
+        return 1;
+    }
+    std::uint64_t n = 0;
+    auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), n);
+    if (ec == std::errc::result_out_of_range) {
+        return kFar;
+    }
+    return ec == std::errc() && n > 0 ? std::min(n, kFar) : 1;
+}
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+class ContentParser : public XmlStream {
+  public:
+    std::vector<StoredSheet> sheets;
+
+  protected:
+    void OnStart(const XmlElement& e) override {
+        if (skip_ > 0) {
+            ++skip_;
+        } else if (inCell_) {
+            CellChild(e);
+        } else if (inRow_ && (e.Is(kTable, "table-cell") || e.Is(kTable, "covered-table-cell"))) {
+            StartCell(e);
+        } else if (inTable_ && !inRow_ && e.Is(kTable, "table-row")) {
+            StartRow(e);
+        } else if (e.Is(kTable, "table")) {
+            if (inTable_) {
+                skip_ = 1;  // a table inside a table is no worksheet
+            } else {
+                StartTable(e);
+            }
+        }
+    }
+
+    void OnEnd(const char* name, const char* ns) override {
+        if (skip_ > 0) {
+            --skip_;
+        } else if (inCell_) {
+            if (cellDepth_ == 0) {
+                EndCell();
+            } else if (--cellDepth_ == 0) {
+                inParagraph_ = false;
+            }
+        } else if (inRow_) {
+            if (std::strcmp(name, "table-row") == 0 && std::strcmp(ns, kTable) == 0) {
+                EndRow();
+            }
+        } else if (inTable_ && std::strcmp(name, "table") == 0 && std::strcmp(ns, kTable) == 0) {
+            inTable_ = false;
+        }
+    }
+
+    void OnText(std::string_view text) override {
+        if (!inParagraph_ || !collect_ || skip_ > 0) {
+            return;
+        }
+        // White space in a paragraph collapses to one space and is dropped
+        // at the paragraph's start and end; text:s, text:tab and
+        // text:line-break are the characters that are kept.
+        for (char c : text) {
+            if (IsSpace(c)) {
+                pendingSpace_ = !paragraphStart_;
+            } else {
+                Emit(std::string_view(&c, 1));
+            }
+        }
+    }
+
+  private:
+    void StartTable(const XmlElement& e) {
+        inTable_ = true;
+        if (!sheets.empty()) {
+            bytesBefore_ += sheets.back().cells.Bytes();
+        }
+        StoredSheet sheet;
+        sheet.name = std::string(e.Attribute("name", kTable).value_or(""));
+        sheets.push_back(std::move(sheet));
+        row_ = 0;
+    }
+
+    void StartRow(const XmlElement& e) {
+        inRow_ = true;
+        rowRepeat_ = Count(e.Attribute("number-rows-repeated", kTable));
+        col_ = 0;
+    }
+
+    void EndRow() {
+        inRow_ = false;
+        if (rowRepeat_ > 1 && row_ < SheetStore::kRows) {
+            sheets.back().cells.RepeatRow(static_cast<std::uint32_t>(row_), rowRepeat_ - 1);
+        }
+        row_ = std::min(row_ + rowRepeat_, kFar);
+    }
+
+    void StartCell(const XmlElement& e) {
+        inCell_ = true;
+        cellDepth_ = 0;
+        colRepeat_ = Count(e.Attribute("number-columns-repeated", kTable));
+        type_ = TypeOf(e.Attribute("value-type", kOffice).value_or(""));
+        error_ = e.Attribute("value-type", kCalcExt).value_or("") == "error";
+        formula_ = e.Attribute("formula", kTable).has_value();
+        value_ = CellValue::Empty();
+        text_.clear();
+        paragraphs_ = 0;
+        collect_ = false;
+        switch (type_) {
+            case ValueType::Number:
+                value_ = CellValue::Number(Number(e, "value"));
+                break;
+            case ValueType::Date:
+                value_ = CellValue::DateSerial(DateValue(e));
+                break;
+            case ValueType::Time:
+                value_ = CellValue::DateSerial(TimeValue(e));
+                break;
+            case ValueType::Boolean: {
+                std::string_view b = e.Attribute("boolean-value", kOffice).value_or("");
+                value_ = CellValue::Boolean(b == "true" || b == "1");
+                break;
+            }
+            case ValueType::String:
+                if (auto s = e.Attribute("string-value", kOffice)) {
+                    value_ = CellValue::Text(std::string(*s));
+                } else {
+                    collect_ = true;
+                }
+                break;
+            case ValueType::None:
+            case ValueType::Other:
+                collect_ = !formula_;
+                break;
+        }
+        if (error_) {
+            collect_ = true;
+        }
+    }
+
+    void CellChild(const XmlElement& e) {
+        const char* ns = e.Namespace();
+        if (e.Is(kOffice, "annotation") || e.Is(kText, "note") || e.Is(kText, "ruby-text") ||
+            e.Is(kTable, "table") || std::strcmp(ns, kDraw) == 0) {
+            skip_ = 1;  // notes, drawings and the like are not the cell's text
+            return;
+        }
+        if (cellDepth_++ == 0) {
+            if (e.Is(kText, "p") || e.Is(kText, "h")) {
+                inParagraph_ = true;
+                paragraphStart_ = true;
+                pendingSpace_ = false;
+                if (collect_ && paragraphs_++ > 0) {
+                    Append("\n");
+                }
+            }
+            return;
+        }
+        if (!inParagraph_ || !collect_) {
+            return;
+        }
+        if (e.Is(kText, "s")) {
+            std::uint64_t n = Count(e.Attribute("c", kText));
+            if (n > kMaxCellText) {
+                TooLong();
+            }
+            Emit(std::string(static_cast<std::size_t>(n), ' '));
+        } else if (e.Is(kText, "tab")) {
+            Emit("\t");
+        } else if (e.Is(kText, "line-break")) {
+            Emit("\n");
+        }
+    }
+
+    void Emit(std::string_view kept) {
+        if (pendingSpace_) {
+            Append(" ");
+            pendingSpace_ = false;
+        }
+        Append(kept);
+        paragraphStart_ = false;
+    }
+
+    void Append(std::string_view text) {
+        if (text_.size() + text.size() > kMaxCellText) {
+            TooLong();
+        }
+        text_.append(text);
+    }
+
+    [[noreturn]] void TooLong() const {
+        Fail("a cell of worksheet " + std::to_string(sheets.size()) + " holds more than " +
+             std::to_string(kMaxCellText >> 20) + " MB of text");
+    }
+
+    double Number(const XmlElement& e, const char* attribute) const {
+        std::string_view text = e.Attribute(attribute, kOffice).value_or("");
+        double number = 0;
+        auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
+        if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(number)) {
+            Fail(Where() + " holds \"" + std::string(text) + "\" where a number belongs");
+        }
+        return number;
+    }
+
+    double DateValue(const XmlElement& e) const {
+        std::string_view text = e.Attribute("date-value", kOffice).value_or("");
+        double serial = 0;
+        if (!SerialFromIsoDate(text, serial)) {
+            Fail(Where() + " holds \"" + std::string(text) + "\" where a date belongs");
+        }
+        return serial;
+    }
+
+    double TimeValue(const XmlElement& e) const {
+        std::string_view text = e.Attribute("time-value", kOffice).value_or("");
+        double days = 0;
+        if (!DaysFromIsoDuration(text, days)) {
+            Fail(Where() + " holds \"" + std::string(text) + "\" where a time belongs");
+        }
+        return days;
+    }
+
+    std::string Where() const {
+        return "the cell in row " + std::to_string(row_ + 1) + ", column " +
+               std::to_string(col_ + 1) + " of worksheet " + std::to_string(sheets.size());
+    }
+
+    void EndCell() {
+        inCell_ = false;
+        inParagraph_ = false;
+        if (error_) {
+            value_ = CellValue::Error(OdsContent::ErrorText(text_));
+        } else if (collect_ && (type_ != ValueType::None || !text_.empty())) {
+            value_ = CellValue::Text(std::move(text_));
+            text_.clear();
+        }
+        StoredSheet& sheet = sheets.back();
+        if (formula_ && type_ == ValueType::None && !error_) {
+            // A formula without a cached value: counted, read as empty.
+            std::uint64_t cells = std::min(colRepeat_, kFar) * std::min(rowRepeat_, kFar >> 20);
+            sheet.formulasWithoutResult = static_cast<long>(
+                std::min<std::uint64_t>(sheet.formulasWithoutResult + cells, kFar));
+        } else if (value_.kind != CellValue::Kind::Empty && row_ < SheetStore::kRows) {
+            std::uint64_t last = std::min<std::uint64_t>(col_ + colRepeat_, SheetStore::kCols);
+            for (std::uint64_t c = col_; c < last; ++c) {
+                sheet.cells.Put(static_cast<std::uint32_t>(row_), static_cast<std::uint32_t>(c),
+                                value_);
+                CheckRoom();
+            }
+        }
+        col_ = std::min(col_ + colRepeat_, kFar);
+    }
+
+    void CheckRoom() const {
+        StoredWorkbook::CheckRoom(Part().Workbook(), bytesBefore_ + sheets.back().cells.Bytes());
+    }
+
+    int skip_ = 0;
+    bool inTable_ = false;
+    bool inRow_ = false;
+    bool inCell_ = false;
+    bool inParagraph_ = false;
+    bool paragraphStart_ = false;
+    bool pendingSpace_ = false;
+    bool collect_ = false;
+    bool error_ = false;
+    bool formula_ = false;
+    int cellDepth_ = 0;
+    int paragraphs_ = 0;
+    std::uint64_t bytesBefore_ = 0;
+    std::uint64_t row_ = 0;
+    std::uint64_t col_ = 0;
+    std::uint64_t rowRepeat_ = 1;
+    std::uint64_t colRepeat_ = 1;
+    ValueType type_ = ValueType::None;
+    CellValue value_;
+    std::string text_;
+};
+
+}  // namespace
+
+std::vector<StoredSheet> OdsContent::Read(PartReader& part) {
+    ContentParser parser;
+    parser.Parse(part);
+    return std::move(parser.sheets);
+}
+
+std::string OdsContent::ErrorText(const std::string& shown) {
+    for (const char* known : {"#NULL!", "#DIV/0!", "#VALUE!", "#REF!", "#NAME?", "#NUM!", "#N/A"}) {
+        if (shown == known) {
+            return shown;
+        }
+    }
+    static constexpr struct {
+        const char* code;
+        const char* text;
+    } kCodes[] = {{"Err:502", "#VALUE!"}, {"Err:503", "#NUM!"},   {"Err:504", "#VALUE!"},
+                  {"Err:511", "#VALUE!"}, {"Err:519", "#VALUE!"}, {"Err:522", "#VALUE!"},
+                  {"Err:524", "#REF!"},   {"Err:525", "#NAME?"},  {"Err:532", "#DIV/0!"}};
+    for (const auto& entry : kCodes) {
+        if (shown == entry.code) {
+            return entry.text;
+        }
+    }
+    return "#N/A";
+}
+
+}  // namespace ledgerlift
