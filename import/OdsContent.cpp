@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 
 #include "import/IsoDates.h"
 #include "import/XmlStream.h"
@@ -67,16 +66,47 @@ class ContentParser : public XmlStream {
     std::vector<StoredSheet> sheets;
 
   protected:
+    void OnBegin() override {
+        office_ = Intern(kOffice);
+        table_ = Intern(kTable);
+        text_ns_ = Intern(kText);
+        calcExt_ = Intern(kCalcExt);
+        draw_ = Intern(kDraw);
+        tableTag_ = Intern("table");
+        rowTag_ = Intern("table-row");
+        cellTag_ = Intern("table-cell");
+        coveredTag_ = Intern("covered-table-cell");
+        annotation_ = Intern("annotation");
+        note_ = Intern("note");
+        rubyText_ = Intern("ruby-text");
+        p_ = Intern("p");
+        h_ = Intern("h");
+        s_ = Intern("s");
+        tab_ = Intern("tab");
+        lineBreak_ = Intern("line-break");
+        name_ = Intern("name");
+        c_ = Intern("c");
+        rowsRepeated_ = Intern("number-rows-repeated");
+        columnsRepeated_ = Intern("number-columns-repeated");
+        valueType_ = Intern("value-type");
+        value_attr_ = Intern("value");
+        dateValue_ = Intern("date-value");
+        timeValue_ = Intern("time-value");
+        booleanValue_ = Intern("boolean-value");
+        stringValue_ = Intern("string-value");
+        formula_attr_ = Intern("formula");
+    }
+
     void OnStart(const XmlElement& e) override {
         if (skip_ > 0) {
             ++skip_;
         } else if (inCell_) {
             CellChild(e);
-        } else if (inRow_ && (e.Is(kTable, "table-cell") || e.Is(kTable, "covered-table-cell"))) {
+        } else if (inRow_ && (e.Is(table_, cellTag_) || e.Is(table_, coveredTag_))) {
             StartCell(e);
-        } else if (inTable_ && !inRow_ && e.Is(kTable, "table-row")) {
+        } else if (inTable_ && !inRow_ && e.Is(table_, rowTag_)) {
             StartRow(e);
-        } else if (e.Is(kTable, "table")) {
+        } else if (e.Is(table_, tableTag_)) {
             if (inTable_) {
                 skip_ = 1;  // a table inside a table is no worksheet
             } else {
@@ -85,7 +115,7 @@ class ContentParser : public XmlStream {
         }
     }
 
-    void OnEnd(const char* name, const char* ns) override {
+    void OnEnd(XmlName name, XmlName ns) override {
         if (skip_ > 0) {
             --skip_;
         } else if (inCell_) {
@@ -95,10 +125,10 @@ class ContentParser : public XmlStream {
                 inParagraph_ = false;
             }
         } else if (inRow_) {
-            if (std::strcmp(name, "table-row") == 0 && std::strcmp(ns, kTable) == 0) {
+            if (name == rowTag_ && ns == table_) {
                 EndRow();
             }
-        } else if (inTable_ && std::strcmp(name, "table") == 0 && std::strcmp(ns, kTable) == 0) {
+        } else if (inTable_ && name == tableTag_ && ns == table_) {
             inTable_ = false;
         }
     }
@@ -126,14 +156,14 @@ class ContentParser : public XmlStream {
             bytesBefore_ += sheets.back().cells.Bytes();
         }
         StoredSheet sheet;
-        sheet.name = std::string(e.Attribute("name", kTable).value_or(""));
+        sheet.name = std::string(e.Attribute(name_, table_).value_or(""));
         sheets.push_back(std::move(sheet));
         row_ = 0;
     }
 
     void StartRow(const XmlElement& e) {
         inRow_ = true;
-        rowRepeat_ = Count(e.Attribute("number-rows-repeated", kTable));
+        rowRepeat_ = Count(e.Attribute(rowsRepeated_, table_));
         col_ = 0;
     }
 
@@ -148,32 +178,55 @@ class ContentParser : public XmlStream {
     void StartCell(const XmlElement& e) {
         inCell_ = true;
         cellDepth_ = 0;
-        colRepeat_ = Count(e.Attribute("number-columns-repeated", kTable));
-        type_ = TypeOf(e.Attribute("value-type", kOffice).value_or(""));
-        error_ = e.Attribute("value-type", kCalcExt).value_or("") == "error";
-        formula_ = e.Attribute("formula", kTable).has_value();
-        value_ = CellValue::Empty();
+        colRepeat_ = 1;
+        type_ = ValueType::None;
+        error_ = false;
+        formula_ = false;
+        std::optional<std::string_view> value, stringValue;
+        for (int i = 0; i < e.AttributeCount(); ++i) {
+            XmlName name = e.AttributeName(i);
+            XmlName ns = e.AttributeNamespace(i);
+            if (ns == office_) {
+                if (name == valueType_) {
+                    type_ = TypeOf(e.AttributeValue(i));
+                } else if (name == value_attr_ || name == dateValue_ || name == timeValue_ ||
+                           name == booleanValue_) {
+                    value = e.AttributeValue(i);
+                } else if (name == stringValue_) {
+                    stringValue = e.AttributeValue(i);
+                }
+            } else if (ns == table_) {
+                if (name == columnsRepeated_) {
+                    colRepeat_ = Count(e.AttributeValue(i));
+                } else if (name == formula_attr_) {
+                    formula_ = true;
+                }
+            } else if (ns == calcExt_ && name == valueType_) {
+                error_ = e.AttributeValue(i) == "error";
+            }
+        }
+        cell_ = CellValue::Empty();
         text_.clear();
         paragraphs_ = 0;
         collect_ = false;
         switch (type_) {
             case ValueType::Number:
-                value_ = CellValue::Number(Number(e, "value"));
+                cell_ = CellValue::Number(Number(value.value_or("")));
                 break;
             case ValueType::Date:
-                value_ = CellValue::DateSerial(DateValue(e));
+                cell_ = CellValue::DateSerial(DateValue(value.value_or("")));
                 break;
             case ValueType::Time:
-                value_ = CellValue::DateSerial(TimeValue(e));
+                cell_ = CellValue::DateSerial(TimeValue(value.value_or("")));
                 break;
             case ValueType::Boolean: {
-                std::string_view b = e.Attribute("boolean-value", kOffice).value_or("");
-                value_ = CellValue::Boolean(b == "true" || b == "1");
+                std::string_view b = value.value_or("");
+                cell_ = CellValue::Boolean(b == "true" || b == "1");
                 break;
             }
             case ValueType::String:
-                if (auto s = e.Attribute("string-value", kOffice)) {
-                    value_ = CellValue::Text(std::string(*s));
+                if (stringValue) {
+                    cell_ = CellValue::Text(std::string(*stringValue));
                 } else {
                     collect_ = true;
                 }
@@ -189,14 +242,14 @@ class ContentParser : public XmlStream {
     }
 
     void CellChild(const XmlElement& e) {
-        const char* ns = e.Namespace();
-        if (e.Is(kOffice, "annotation") || e.Is(kText, "note") || e.Is(kText, "ruby-text") ||
-            e.Is(kTable, "table") || std::strcmp(ns, kDraw) == 0) {
+        XmlName ns = e.Namespace();
+        if (e.Is(office_, annotation_) || e.Is(text_ns_, note_) || e.Is(text_ns_, rubyText_) ||
+            e.Is(table_, tableTag_) || ns == draw_) {
             skip_ = 1;  // notes, drawings and the like are not the cell's text
             return;
         }
         if (cellDepth_++ == 0) {
-            if (e.Is(kText, "p") || e.Is(kText, "h")) {
+            if (e.Is(text_ns_, p_) || e.Is(text_ns_, h_)) {
                 inParagraph_ = true;
                 paragraphStart_ = true;
                 pendingSpace_ = false;
@@ -209,15 +262,15 @@ class ContentParser : public XmlStream {
         if (!inParagraph_ || !collect_) {
             return;
         }
-        if (e.Is(kText, "s")) {
-            std::uint64_t n = Count(e.Attribute("c", kText));
+        if (e.Is(text_ns_, s_)) {
+            std::uint64_t n = Count(e.Attribute(c_, text_ns_));
             if (n > kMaxCellText) {
                 TooLong();
             }
             Emit(std::string(static_cast<std::size_t>(n), ' '));
-        } else if (e.Is(kText, "tab")) {
+        } else if (e.Is(text_ns_, tab_)) {
             Emit("\t");
-        } else if (e.Is(kText, "line-break")) {
+        } else if (e.Is(text_ns_, lineBreak_)) {
             Emit("\n");
         }
     }
@@ -243,8 +296,7 @@ class ContentParser : public XmlStream {
              std::to_string(kMaxCellText >> 20) + " MB of text");
     }
 
-    double Number(const XmlElement& e, const char* attribute) const {
-        std::string_view text = e.Attribute(attribute, kOffice).value_or("");
+    double Number(std::string_view text) const {
         double number = 0;
         auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
         if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(number)) {
@@ -253,8 +305,7 @@ class ContentParser : public XmlStream {
         return number;
     }
 
-    double DateValue(const XmlElement& e) const {
-        std::string_view text = e.Attribute("date-value", kOffice).value_or("");
+    double DateValue(std::string_view text) const {
         double serial = 0;
         if (!SerialFromIsoDate(text, serial)) {
             Fail(Where() + " holds \"" + std::string(text) + "\" where a date belongs");
@@ -262,8 +313,7 @@ class ContentParser : public XmlStream {
         return serial;
     }
 
-    double TimeValue(const XmlElement& e) const {
-        std::string_view text = e.Attribute("time-value", kOffice).value_or("");
+    double TimeValue(std::string_view text) const {
         double days = 0;
         if (!DaysFromIsoDuration(text, days)) {
             Fail(Where() + " holds \"" + std::string(text) + "\" where a time belongs");
@@ -280,9 +330,9 @@ class ContentParser : public XmlStream {
         inCell_ = false;
         inParagraph_ = false;
         if (error_) {
-            value_ = CellValue::Error(OdsContent::ErrorText(text_));
+            cell_ = CellValue::Error(OdsContent::ErrorText(text_));
         } else if (collect_ && (type_ != ValueType::None || !text_.empty())) {
-            value_ = CellValue::Text(std::move(text_));
+            cell_ = CellValue::Text(std::move(text_));
             text_.clear();
         }
         StoredSheet& sheet = sheets.back();
@@ -291,11 +341,11 @@ class ContentParser : public XmlStream {
             std::uint64_t cells = std::min(colRepeat_, kFar) * std::min(rowRepeat_, kFar >> 20);
             sheet.formulasWithoutResult = static_cast<long>(
                 std::min<std::uint64_t>(sheet.formulasWithoutResult + cells, kFar));
-        } else if (value_.kind != CellValue::Kind::Empty && row_ < SheetStore::kRows) {
+        } else if (cell_.kind != CellValue::Kind::Empty && row_ < SheetStore::kRows) {
             std::uint64_t last = std::min<std::uint64_t>(col_ + colRepeat_, SheetStore::kCols);
             for (std::uint64_t c = col_; c < last; ++c) {
                 sheet.cells.Put(static_cast<std::uint32_t>(row_), static_cast<std::uint32_t>(c),
-                                value_);
+                                c + 1 == last ? std::move(cell_) : cell_);
                 CheckRoom();
             }
         }
@@ -324,8 +374,16 @@ class ContentParser : public XmlStream {
     std::uint64_t rowRepeat_ = 1;
     std::uint64_t colRepeat_ = 1;
     ValueType type_ = ValueType::None;
-    CellValue value_;
+    CellValue cell_;
     std::string text_;
+    XmlName office_ = nullptr, table_ = nullptr, text_ns_ = nullptr, calcExt_ = nullptr,
+            draw_ = nullptr;
+    XmlName tableTag_ = nullptr, rowTag_ = nullptr, cellTag_ = nullptr, coveredTag_ = nullptr,
+            annotation_ = nullptr, note_ = nullptr, rubyText_ = nullptr, p_ = nullptr, h_ = nullptr,
+            s_ = nullptr, tab_ = nullptr, lineBreak_ = nullptr;
+    XmlName name_ = nullptr, c_ = nullptr, rowsRepeated_ = nullptr, columnsRepeated_ = nullptr,
+            valueType_ = nullptr, value_attr_ = nullptr, dateValue_ = nullptr, timeValue_ = nullptr,
+            booleanValue_ = nullptr, stringValue_ = nullptr, formula_attr_ = nullptr;
 };
 
 }  // namespace

@@ -42,21 +42,30 @@ class RelationshipsParser : public XmlStream {
         : source_(std::move(source)), out_(out) {}
 
   protected:
+    void OnBegin() override {
+        relationship_ = Intern("Relationship");
+        id_ = Intern("Id");
+        type_ = Intern("Type");
+        target_ = Intern("Target");
+        targetMode_ = Intern("TargetMode");
+    }
     void OnStart(const XmlElement& e) override {
-        if (!e.Is("Relationship")) {
+        if (!e.Is(relationship_)) {
             return;
         }
         Relationship r;
-        r.id = std::string(e.Attribute("Id").value_or(""));
-        r.type = std::string(e.Attribute("Type").value_or(""));
-        std::string target(e.Attribute("Target").value_or(""));
-        r.external = e.Attribute("TargetMode").value_or("") == "External";
+        r.id = std::string(e.Attribute(id_).value_or(""));
+        r.type = std::string(e.Attribute(type_).value_or(""));
+        std::string target(e.Attribute(target_).value_or(""));
+        r.external = e.Attribute(targetMode_).value_or("") == "External";
         r.target = r.external ? target : ResolveTarget(source_, target);
         out_.push_back(std::move(r));
     }
-    void OnEnd(const char*, const char*) override {}
+    void OnEnd(XmlName, XmlName) override {}
 
   private:
+    XmlName relationship_ = nullptr, id_ = nullptr, type_ = nullptr, target_ = nullptr,
+            targetMode_ = nullptr;
     std::string source_;
     std::vector<Relationship>& out_;
 };
@@ -68,18 +77,27 @@ class ContentTypesParser : public XmlStream {
         : defaults_(defaults), overrides_(overrides) {}
 
   protected:
+    void OnBegin() override {
+        default_ = Intern("Default");
+        override_ = Intern("Override");
+        contentType_ = Intern("ContentType");
+        extension_ = Intern("Extension");
+        partName_ = Intern("PartName");
+    }
     void OnStart(const XmlElement& e) override {
-        std::string type(e.Attribute("ContentType").value_or(""));
-        if (e.Is("Default")) {
-            defaults_[Lower(std::string(e.Attribute("Extension").value_or("")))] = type;
-        } else if (e.Is("Override")) {
-            std::string name(e.Attribute("PartName").value_or(""));
+        std::string type(e.Attribute(contentType_).value_or(""));
+        if (e.Is(default_)) {
+            defaults_[Lower(std::string(e.Attribute(extension_).value_or("")))] = type;
+        } else if (e.Is(override_)) {
+            std::string name(e.Attribute(partName_).value_or(""));
             overrides_[Lower(ResolveTarget("", name))] = type;
         }
     }
-    void OnEnd(const char*, const char*) override {}
+    void OnEnd(XmlName, XmlName) override {}
 
   private:
+    XmlName default_ = nullptr, override_ = nullptr, contentType_ = nullptr, extension_ = nullptr,
+            partName_ = nullptr;
     std::map<std::string, std::string>& defaults_;
     std::map<std::string, std::string>& overrides_;
 };

@@ -10,7 +10,11 @@ std::vector<CellValue>& SheetStore::WritableRow(std::uint32_t row) {
     }
     std::uint32_t& index = rowOf_[row];
     if (index == 0) {
+        // Rows of a sheet are mostly as wide as the one before.
+        std::size_t width = rows_.empty() ? 0 : rows_.back().size();
         rows_.emplace_back();
+        rows_.back().reserve(width);
+        bytes_ += width * sizeof(CellValue);
         shared_.push_back(false);
         index = static_cast<std::uint32_t>(rows_.size());
     } else if (shared_[index - 1]) {
@@ -33,7 +37,9 @@ bool SheetStore::Put(std::uint32_t row, std::uint32_t col, CellValue value) {
     }
     std::vector<CellValue>& cells = WritableRow(row);
     if (cells.size() <= col) {
-        bytes_ += (col + 1 - cells.size()) * sizeof(CellValue);
+        if (cells.capacity() <= col) {
+            bytes_ += (col + 1 - cells.capacity()) * sizeof(CellValue);
+        }
         cells.resize(col + 1);
     }
     bytes_ += value.text.size();

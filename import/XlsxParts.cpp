@@ -73,29 +73,43 @@ class WorkbookParser : public XmlStream {
     explicit WorkbookParser(XlsxWorkbookPart& out) : out_(out) {}
 
   protected:
+    void OnBegin() override {
+        workbookPr_ = Intern("workbookPr");
+        date1904_ = Intern("date1904");
+        sheets_ = Intern("sheets");
+        sheet_ = Intern("sheet");
+        name_ = Intern("name");
+        id_ = Intern("id");
+        for (int i = 0; i < 2; ++i) {
+            relationshipNs_[i] = Intern(kRelationshipNs[i]);
+        }
+    }
     void OnStart(const XmlElement& e) override {
-        if (e.Is("workbookPr")) {
-            out_.date1904 = IsTrue(e.Attribute("date1904").value_or(""));
-        } else if (e.Is("sheet") && inSheets_) {
+        if (e.Is(workbookPr_)) {
+            out_.date1904 = IsTrue(e.Attribute(date1904_).value_or(""));
+        } else if (e.Is(sheet_) && inSheets_) {
             XlsxWorkbookPart::Sheet sheet;
-            sheet.name = std::string(e.Attribute("name").value_or(""));
-            for (const char* ns : kRelationshipNs) {
-                if (auto id = e.Attribute("id", ns)) {
+            sheet.name = std::string(e.Attribute(name_).value_or(""));
+            for (XmlName ns : relationshipNs_) {
+                if (auto id = e.Attribute(id_, ns)) {
                     sheet.relationshipId = std::string(*id);
                 }
             }
             out_.sheets.push_back(std::move(sheet));
-        } else if (e.Is("sheets")) {
+        } else if (e.Is(sheets_)) {
             inSheets_ = true;
         }
     }
-    void OnEnd(const char* name, const char*) override {
-        if (std::strcmp(name, "sheets") == 0) {
+    void OnEnd(XmlName name, XmlName) override {
+        if (name == sheets_) {
             inSheets_ = false;
         }
     }
 
   private:
+    XmlName workbookPr_ = nullptr, date1904_ = nullptr, sheets_ = nullptr, sheet_ = nullptr,
+            name_ = nullptr, id_ = nullptr;
+    XmlName relationshipNs_[2] = {nullptr, nullptr};
     XlsxWorkbookPart& out_;
     bool inSheets_ = false;
 };
@@ -105,22 +119,27 @@ class SharedStringsParser : public XmlStream {
     explicit SharedStringsParser(std::vector<std::string>& out) : out_(out) {}
 
   protected:
+    void OnBegin() override {
+        si_ = Intern("si");
+        rPh_ = Intern("rPh");
+        t_ = Intern("t");
+    }
     void OnStart(const XmlElement& e) override {
-        if (e.Is("si")) {
+        if (e.Is(si_)) {
             inItem_ = true;
             text_.clear();
-        } else if (e.Is("rPh")) {
+        } else if (e.Is(rPh_)) {
             ++phonetic_;
-        } else if (e.Is("t") && inItem_ && phonetic_ == 0) {
+        } else if (e.Is(t_) && inItem_ && phonetic_ == 0) {
             inText_ = true;
         }
     }
-    void OnEnd(const char* name, const char*) override {
-        if (std::strcmp(name, "t") == 0) {
+    void OnEnd(XmlName name, XmlName) override {
+        if (name == t_) {
             inText_ = false;
-        } else if (std::strcmp(name, "rPh") == 0 && phonetic_ > 0) {
+        } else if (name == rPh_ && phonetic_ > 0) {
             --phonetic_;
-        } else if (std::strcmp(name, "si") == 0) {
+        } else if (name == si_) {
             out_.push_back(DecodeXlsxText(text_));
             inItem_ = false;
         }
@@ -132,6 +151,7 @@ class SharedStringsParser : public XmlStream {
     }
 
   private:
+    XmlName si_ = nullptr, rPh_ = nullptr, t_ = nullptr;
     std::vector<std::string>& out_;
     std::string text_;
     bool inItem_ = false;
@@ -145,27 +165,37 @@ class StylesParser : public XmlStream {
     std::vector<std::uint32_t> xfFormats;
 
   protected:
+    void OnBegin() override {
+        numFmts_ = Intern("numFmts");
+        numFmt_ = Intern("numFmt");
+        numFmtId_ = Intern("numFmtId");
+        formatCode_ = Intern("formatCode");
+        cellXfs_ = Intern("cellXfs");
+        xf_ = Intern("xf");
+    }
     void OnStart(const XmlElement& e) override {
-        if (e.Is("numFmts")) {
+        if (e.Is(numFmts_)) {
             inFormats_ = true;
-        } else if (e.Is("cellXfs")) {
+        } else if (e.Is(cellXfs_)) {
             inCellXfs_ = true;
-        } else if (e.Is("numFmt") && inFormats_) {
-            std::uint32_t id = ToUint(e.Attribute("numFmtId").value_or(""), 0);
-            formats[id] = std::string(e.Attribute("formatCode").value_or(""));
-        } else if (e.Is("xf") && inCellXfs_) {
-            xfFormats.push_back(ToUint(e.Attribute("numFmtId").value_or("0"), 0));
+        } else if (e.Is(numFmt_) && inFormats_) {
+            std::uint32_t id = ToUint(e.Attribute(numFmtId_).value_or(""), 0);
+            formats[id] = std::string(e.Attribute(formatCode_).value_or(""));
+        } else if (e.Is(xf_) && inCellXfs_) {
+            xfFormats.push_back(ToUint(e.Attribute(numFmtId_).value_or("0"), 0));
         }
     }
-    void OnEnd(const char* name, const char*) override {
-        if (std::strcmp(name, "numFmts") == 0) {
+    void OnEnd(XmlName name, XmlName) override {
+        if (name == numFmts_) {
             inFormats_ = false;
-        } else if (std::strcmp(name, "cellXfs") == 0) {
+        } else if (name == cellXfs_) {
             inCellXfs_ = false;
         }
     }
 
   private:
+    XmlName numFmts_ = nullptr, numFmt_ = nullptr, numFmtId_ = nullptr, formatCode_ = nullptr,
+            cellXfs_ = nullptr, xf_ = nullptr;
     bool inFormats_ = false;
     bool inCellXfs_ = false;
 };

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
 
 #include "import/IsoDates.h"
 #include "import/StoredWorkbook.h"
@@ -67,44 +66,56 @@ class SheetParser : public XmlStream {
     long formulasWithoutResult = 0;
 
   protected:
+    void OnBegin() override {
+        rowTag_ = Intern("row");
+        c_ = Intern("c");
+        v_ = Intern("v");
+        f_ = Intern("f");
+        is_ = Intern("is");
+        t_ = Intern("t");
+        rPh_ = Intern("rPh");
+        r_ = Intern("r");
+        s_ = Intern("s");
+    }
+
     void OnStart(const XmlElement& e) override {
-        const char* name = e.Name();
+        XmlName name = e.Name();
         if (inCell_) {
-            if (std::strcmp(name, "v") == 0) {
+            if (name == v_) {
                 inValue_ = true;
                 hasValue_ = true;
-            } else if (std::strcmp(name, "f") == 0) {
+            } else if (name == f_) {
                 hasFormula_ = true;
-            } else if (std::strcmp(name, "is") == 0) {
+            } else if (name == is_) {
                 inInline_ = true;
                 hasValue_ = true;
-            } else if (std::strcmp(name, "rPh") == 0) {
+            } else if (name == rPh_) {
                 ++phonetic_;
-            } else if (std::strcmp(name, "t") == 0 && inInline_ && phonetic_ == 0) {
+            } else if (name == t_ && inInline_ && phonetic_ == 0) {
                 inInlineText_ = true;
             }
             return;
         }
-        if (std::strcmp(name, "c") == 0) {
+        if (name == c_) {
             StartCell(e);
-        } else if (std::strcmp(name, "row") == 0) {
+        } else if (name == rowTag_) {
             StartRow(e);
         }
     }
 
-    void OnEnd(const char* name, const char*) override {
+    void OnEnd(XmlName name, XmlName) override {
         if (!inCell_) {
             return;
         }
-        if (std::strcmp(name, "c") == 0) {
+        if (name == c_) {
             EndCell();
-        } else if (std::strcmp(name, "v") == 0) {
+        } else if (name == v_) {
             inValue_ = false;
-        } else if (std::strcmp(name, "t") == 0) {
+        } else if (name == t_) {
             inInlineText_ = false;
-        } else if (std::strcmp(name, "is") == 0) {
+        } else if (name == is_) {
             inInline_ = false;
-        } else if (std::strcmp(name, "rPh") == 0 && phonetic_ > 0) {
+        } else if (name == rPh_ && phonetic_ > 0) {
             --phonetic_;
         }
     }
@@ -118,7 +129,7 @@ class SheetParser : public XmlStream {
   private:
     void StartRow(const XmlElement& e) {
         std::uint64_t row = row_ + 1;
-        if (auto r = e.Attribute("r")) {
+        if (auto r = e.Attribute(r_)) {
             std::uint64_t given = 0;
             auto [end, ec] = std::from_chars(r->data(), r->data() + r->size(), given);
             if (ec != std::errc() || end != r->data() + r->size() || given == 0) {
@@ -143,8 +154,21 @@ class SheetParser : public XmlStream {
         }
         std::uint64_t col = col_ + 1;
         std::uint64_t row = row_;
-        if (auto r = e.Attribute("r")) {
-            ParseReference(*r, col, row);
+        std::string_view type;
+        style_ = 0;
+        for (int i = 0; i < e.AttributeCount(); ++i) {
+            XmlName attribute = e.AttributeName(i);
+            if (e.AttributeNamespace(i) != nullptr) {
+                continue;
+            }
+            if (attribute == r_) {
+                ParseReference(e.AttributeValue(i), col, row);
+            } else if (attribute == t_) {
+                type = e.AttributeValue(i);
+            } else if (attribute == s_) {
+                std::string_view s = e.AttributeValue(i);
+                std::from_chars(s.data(), s.data() + s.size(), style_);
+            }
         }
         if (col > kSheetCols || row > kSheetRows) {
             Fail("the cell reference " + ColumnName(col) + std::to_string(row) +
@@ -152,11 +176,7 @@ class SheetParser : public XmlStream {
         }
         col_ = col;
         cellRow_ = row;
-        type_ = TypeOf(e.Attribute("t").value_or(""));
-        style_ = 0;
-        if (auto s = e.Attribute("s")) {
-            std::from_chars(s->data(), s->data() + s->size(), style_);
-        }
+        type_ = TypeOf(type);
         inCell_ = true;
         hasValue_ = hasFormula_ = inValue_ = inInline_ = inInlineText_ = false;
         phonetic_ = 0;
@@ -263,6 +283,8 @@ class SheetParser : public XmlStream {
         return CellValue::Number(number);
     }
 
+    XmlName rowTag_ = nullptr, c_ = nullptr, v_ = nullptr, f_ = nullptr, is_ = nullptr,
+            t_ = nullptr, rPh_ = nullptr, r_ = nullptr, s_ = nullptr;
     const XlsxSheetContext& context_;
     SheetStore& out_;
     std::uint64_t row_ = 0;

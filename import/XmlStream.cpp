@@ -26,20 +26,6 @@ struct ContextReleaser {
 
 }  // namespace
 
-std::optional<std::string_view> XmlElement::Attribute(const char* name, const char* ns) const {
-    // Five pointers per attribute: local name, prefix, namespace, value, end.
-    for (int i = 0; i < attributeCount_; ++i) {
-        const unsigned char* const* a = attributes_ + 5 * i;
-        const char* attributeNs = a[2] ? reinterpret_cast<const char*>(a[2]) : "";
-        if (std::strcmp(reinterpret_cast<const char*>(a[0]), name) == 0 &&
-            std::strcmp(attributeNs, ns) == 0) {
-            return std::string_view(reinterpret_cast<const char*>(a[3]),
-                                    static_cast<std::size_t>(a[4] - a[3]));
-        }
-    }
-    return std::nullopt;
-}
-
 void XmlStream::Parse(PartReader& part) {
     static const bool initialised = [] {
         xmlInitParser();
@@ -70,6 +56,7 @@ void XmlStream::Parse(PartReader& part) {
     // No network, no DTD loading, no entity replacement: the defaults, stated.
     xmlCtxtUseOptions(context.get(), XML_PARSE_NONET);
     context_ = context.get();
+    OnBegin();
     xmlParseDocument(context.get());
     bool wellFormed = context->wellFormed != 0;
     context_ = nullptr;
@@ -83,6 +70,11 @@ void XmlStream::Parse(PartReader& part) {
                           std::to_string(firstErrorLine_) + ": " +
                           (firstError_.empty() ? "unreadable" : firstError_) + ")");
     }
+}
+
+XmlName XmlStream::Intern(const char* name) const {
+    return reinterpret_cast<XmlName>(
+        xmlDictLookup(context_->dict, reinterpret_cast<const xmlChar*>(name), -1));
 }
 
 void XmlStream::Stop() {
@@ -139,8 +131,7 @@ void XmlStream::EndElement(void* self, const unsigned char* name, const unsigned
                            const unsigned char* ns) {
     XmlStream* stream = Self(self);
     try {
-        stream->OnEnd(reinterpret_cast<const char*>(name),
-                      ns ? reinterpret_cast<const char*>(ns) : "");
+        stream->OnEnd(reinterpret_cast<XmlName>(name), reinterpret_cast<XmlName>(ns));
     } catch (...) {
         stream->Capture();
     }

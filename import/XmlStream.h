@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstring>
 #include <exception>
 #include <optional>
 #include <string>
@@ -13,30 +12,53 @@ struct _xmlError;
 
 namespace ledgerlift {
 
+// A name (element, attribute or namespace) as the parser keeps it: every
+// occurrence of the same name is the same pointer, so names compare by
+// pointer. XmlStream::Intern gives the pointer for a name to compare with;
+// nullptr stands for "no namespace".
+using XmlName = const char*;
+
 // One element's start as the stream reports it: its local name, namespace and
 // attributes. Valid only during the call it is handed to.
 class XmlElement {
   public:
     XmlElement(const unsigned char* name, const unsigned char* ns, int attributeCount,
                const unsigned char** attributes)
-        : name_(reinterpret_cast<const char*>(name)),
-          ns_(ns ? reinterpret_cast<const char*>(ns) : ""),
+        : name_(reinterpret_cast<XmlName>(name)),
+          ns_(reinterpret_cast<XmlName>(ns)),
           attributeCount_(attributeCount),
           attributes_(attributes) {}
 
-    const char* Name() const { return name_; }
-    const char* Namespace() const { return ns_; }
-    bool Is(const char* name) const { return std::strcmp(name_, name) == 0; }
-    bool Is(const char* ns, const char* name) const {
-        return Is(name) && std::strcmp(ns_, ns) == 0;
+    XmlName Name() const { return name_; }
+    XmlName Namespace() const { return ns_; }
+    bool Is(XmlName name) const { return name_ == name; }
+    bool Is(XmlName ns, XmlName name) const { return name_ == name && ns_ == ns; }
+
+    // The attributes one by one: five pointers each (local name, prefix,
+    // namespace, value, end of value), entities already replaced.
+    int AttributeCount() const { return attributeCount_; }
+    XmlName AttributeName(int i) const { return At(i, 0); }
+    XmlName AttributeNamespace(int i) const { return At(i, 2); }
+    std::string_view AttributeValue(int i) const {
+        return std::string_view(At(i, 3), static_cast<std::size_t>(At(i, 4) - At(i, 3)));
     }
-    // The value of an attribute with this local name, in this namespace (none
-    // when ns is empty), entities already replaced.
-    std::optional<std::string_view> Attribute(const char* name, const char* ns = "") const;
+    // The value of the attribute with this name and namespace.
+    std::optional<std::string_view> Attribute(XmlName name, XmlName ns = nullptr) const {
+        for (int i = 0; i < attributeCount_; ++i) {
+            if (AttributeName(i) == name && AttributeNamespace(i) == ns) {
+                return AttributeValue(i);
+            }
+        }
+        return std::nullopt;
+    }
 
   private:
-    const char* name_;
-    const char* ns_;
+    const char* At(int i, int k) const {
+        return reinterpret_cast<const char*>(attributes_[5 * i + k]);
+    }
+
+    XmlName name_;
+    XmlName ns_;
     int attributeCount_;
     const unsigned char** attributes_;
 };
@@ -56,9 +78,15 @@ class XmlStream {
     void Parse(PartReader& part);
 
   protected:
+    // Called once the parse is set up, before the first element: the place
+    // to intern the names that the handlers compare with.
+    virtual void OnBegin() = 0;
     virtual void OnStart(const XmlElement& element) = 0;
-    virtual void OnEnd(const char* name, const char* ns) = 0;
+    virtual void OnEnd(XmlName name, XmlName ns) = 0;
     virtual void OnText(std::string_view) {}
+
+    // The parser's pointer for a name; only during the parse.
+    XmlName Intern(const char* name) const;
 
     // Ends the parse early and without error: the rest is not needed.
     void Stop();
