@@ -225,7 +225,13 @@ class SheetParser : public XmlStream {
         }
         out_.Put(static_cast<std::uint32_t>(cellRow_ - 1), static_cast<std::uint32_t>(col_ - 1),
                  Value());
-        StoredWorkbook::CheckRoom(Part().Workbook(), context_.bytesBefore + out_.Bytes());
+        std::uint64_t now = out_.Bytes();
+        std::uint64_t used = now;
+        if (context_.bytesUsed) {
+            used = context_.bytesUsed->fetch_add(now - counted_) + (now - counted_);
+        }
+        counted_ = now;
+        StoredWorkbook::CheckRoom(Part().Workbook(), used);
     }
 
     CellValue Value() {
@@ -287,6 +293,7 @@ class SheetParser : public XmlStream {
             t_ = nullptr, rPh_ = nullptr, r_ = nullptr, s_ = nullptr;
     const XlsxSheetContext& context_;
     SheetStore& out_;
+    std::uint64_t counted_ = 0;
     std::uint64_t row_ = 0;
     std::uint64_t col_ = 0;
     std::uint64_t cellRow_ = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,9 +16,10 @@ struct XlsxSheetContext {
     const std::vector<std::string>* sharedStrings = nullptr;
     const XlsxStyles* styles = nullptr;
     bool date1904 = false;
-    // The memory that the workbook's sheets read before this one take; this
-    // sheet may add up to StoredWorkbook::kMaxBytes in all.
-    std::uint64_t bytesBefore = 0;
+    // The memory that the workbook's sheets take so far, counted up as cells
+    // are stored, by every sheet being read; up to StoredWorkbook::kMaxBytes.
+    // None: this sheet alone counts.
+    std::atomic<std::uint64_t>* bytesUsed = nullptr;
 };
 
 // Reads one worksheet part (xl/worksheets/sheetN.xml) into a sheet store:

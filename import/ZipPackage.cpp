@@ -7,6 +7,11 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "import/WorkbookFile.h"
@@ -41,43 +46,148 @@ std::vector<std::string> Segments(const std::string& part) {
 
 }  // namespace
 
-// One part being read: counts what it inflates against the bounds.
+// One part being read: counts what it inflates against the bounds. A large
+// part is inflated ahead by a thread of its own, a few chunks at a time, so
+// that inflating and parsing run side by side.
 class ZipPackage::PartStream : public PartReader {
   public:
+    static constexpr std::size_t kChunk = std::size_t{1} << 18;
+    static constexpr std::size_t kChunksAhead = 4;
+    static constexpr gsf_off_t kReadAheadFrom = gsf_off_t{1} << 20;
+
     PartStream(ZipPackage& package, std::string name, GsfInput* input)
-        : PartReader(package.path_, std::move(name)), package_(package), input_(input) {}
-    ~PartStream() override { g_object_unref(input_); }
+        : PartReader(package.path_, std::move(name)), package_(package), input_(input) {
+        if (gsf_input_remaining(input_) >= kReadAheadFrom) {
+            inflater_ = std::thread([this] { InflateAhead(); });
+        }
+    }
+
+    ~PartStream() override {
+        if (inflater_.joinable()) {
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                stop_ = true;
+            }
+            changed_.notify_all();
+            inflater_.join();
+        }
+        g_object_unref(input_);
+    }
 
     std::size_t Read(char* buffer, std::size_t size) override {
-        std::size_t n =
-            static_cast<std::size_t>(std::min<gsf_off_t>(gsf_input_remaining(input_), size));
-        if (n == 0) {
-            return 0;
-        }
-        read_ += n;
-        package_.total_ += n;
-        if (read_ > package_.partLimit_) {
-            throw TooLarge(Workbook(), "its part " + Part() + " inflates", package_.partLimit_);
-        }
-        if (package_.total_ > package_.totalLimit_) {
-            throw TooLarge(Workbook(), "its parts inflate", package_.totalLimit_);
-        }
-        if (!gsf_input_read(input_, n, reinterpret_cast<guint8*>(buffer))) {
-            throw Damaged(Workbook(), "its part " + Part() +
-                                          " could not be unpacked: the zip package is cut short "
-                                          "or its data is corrupt");
-        }
+        std::size_t n = inflater_.joinable() ? TakeAhead(buffer, size) : Inflate(buffer, size);
+        Count(n);
         return n;
     }
 
   private:
+    // Inflates straight into buffer.
+    std::size_t Inflate(char* buffer, std::size_t size) {
+        std::size_t n =
+            static_cast<std::size_t>(std::min<gsf_off_t>(gsf_input_remaining(input_), size));
+        if (n > 0 && !gsf_input_read(input_, n, reinterpret_cast<guint8*>(buffer))) {
+            throw Unpackable();
+        }
+        return n;
+    }
+
+    // Hands over what the inflating thread has ready.
+    std::size_t TakeAhead(char* buffer, std::size_t size) {
+        if (pos_ == current_.size()) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            if (!current_.empty()) {
+                spare_.push_back(std::move(current_));
+            }
+            current_.clear();
+            pos_ = 0;
+            changed_.notify_all();
+            changed_.wait(lock, [this] { return !ready_.empty() || done_; });
+            if (ready_.empty()) {
+                if (failure_) {
+                    std::rethrow_exception(failure_);
+                }
+                return 0;
+            }
+            current_ = std::move(ready_.front());
+            ready_.pop_front();
+            changed_.notify_all();
+        }
+        std::size_t n = std::min(size, current_.size() - pos_);
+        std::memcpy(buffer, current_.data() + pos_, n);
+        pos_ += n;
+        return n;
+    }
+
+    void InflateAhead() {
+        try {
+            for (;;) {
+                std::string chunk;
+                {
+                    std::unique_lock<std::mutex> lock(mutex_);
+                    changed_.wait(lock, [this] { return stop_ || ready_.size() < kChunksAhead; });
+                    if (stop_) {
+                        break;
+                    }
+                    if (!spare_.empty()) {
+                        chunk = std::move(spare_.back());
+                        spare_.pop_back();
+                    }
+                }
+                chunk.resize(kChunk);
+                chunk.resize(Inflate(chunk.data(), chunk.size()));
+                std::lock_guard<std::mutex> lock(mutex_);
+                if (chunk.empty()) {
+                    break;
+                }
+                ready_.push_back(std::move(chunk));
+                changed_.notify_all();
+            }
+        } catch (...) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            failure_ = std::current_exception();
+        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        done_ = true;
+        changed_.notify_all();
+    }
+
+    void Count(std::size_t n) {
+        read_ += n;
+        std::uint64_t total = package_.total_->fetch_add(n) + n;
+        if (read_ > package_.partLimit_) {
+            throw TooLarge(Workbook(), "its part " + Part() + " inflates", package_.partLimit_);
+        }
+        if (total > package_.totalLimit_) {
+            throw TooLarge(Workbook(), "its parts inflate", package_.totalLimit_);
+        }
+    }
+
+    WorkbookError Unpackable() const {
+        return Damaged(Workbook(), "its part " + Part() +
+                                       " could not be unpacked: the zip package is cut short or "
+                                       "its data is corrupt");
+    }
+
     ZipPackage& package_;
     GsfInput* input_;
     std::uint64_t read_ = 0;
+    std::thread inflater_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::string> ready_;
+    std::vector<std::string> spare_;
+    std::string current_;
+    std::size_t pos_ = 0;
+    bool stop_ = false;
+    bool done_ = false;
+    std::exception_ptr failure_;
 };
 
 ZipPackage::ZipPackage(std::string path, std::uint64_t partLimit, std::uint64_t totalLimit)
-    : path_(std::move(path)), partLimit_(partLimit), totalLimit_(totalLimit) {
+    : path_(std::move(path)),
+      partLimit_(partLimit),
+      totalLimit_(totalLimit),
+      total_(std::make_shared<std::atomic<std::uint64_t>>(0)) {
     static const bool initialised = [] {
         gsf_init();
         return true;
@@ -102,6 +212,12 @@ ZipPackage::ZipPackage(std::string path, std::uint64_t partLimit, std::uint64_t 
         throw Damaged(path_, "its zip package could not be opened" +
                                  (reason.empty() ? std::string() : " (" + reason + ")"));
     }
+}
+
+std::unique_ptr<ZipPackage> ZipPackage::Reopen() const {
+    auto copy = std::make_unique<ZipPackage>(path_, partLimit_, totalLimit_);
+    copy->total_ = total_;
+    return copy;
 }
 
 ZipPackage::~ZipPackage() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -26,6 +27,9 @@ class ZipPackage {
     // Throws WorkbookError when the file is no zip package or a damaged one.
     explicit ZipPackage(std::string path, std::uint64_t partLimit = kPartLimit,
                         std::uint64_t totalLimit = kTotalLimit);
+    // The same package opened once more, for another thread to read other
+    // parts of; what both inflate counts against the one total bound.
+    std::unique_ptr<ZipPackage> Reopen() const;
     ~ZipPackage();
     ZipPackage(const ZipPackage&) = delete;
     ZipPackage& operator=(const ZipPackage&) = delete;
@@ -47,7 +51,7 @@ class ZipPackage {
     std::string path_;
     std::uint64_t partLimit_;
     std::uint64_t totalLimit_;
-    std::uint64_t total_ = 0;
+    std::shared_ptr<std::atomic<std::uint64_t>> total_;
     _GsfInfile* zip_ = nullptr;
 };
 
