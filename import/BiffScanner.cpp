@@ -2,6 +2,7 @@
 
 #include "import/BiffCursor.h"
 #include "import/DateFormat.h"
+#include "import/DateSerials.h"
 
 #include <cstring>
 
@@ -86,7 +87,8 @@ bool BiffScanner::IsDateFormat(std::uint16_t xf) const {
     }
     std::uint16_t format = xfFormat_[xf];
     auto it = formats_.find(format);
-    return FormatShowsDate(format, it == formats_.end() ? std::string_view() : it->second);
+    return FormatShowsDate(
+        format, it == formats_.end() ? std::nullopt : std::optional<std::string_view>(it->second));
 }
 
 bool BiffScanner::ReadRecord(std::size_t offset, Record& out) const {
@@ -176,7 +178,7 @@ void BiffScanner::Put(Sheet& sheet, std::uint32_t row, std::uint32_t col, CellVa
 
 CellValue BiffScanner::NumberCell(double value, std::uint16_t xf) const {
     if (IsDateFormat(xf)) {
-        return CellValue::DateSerial(date1904_ ? value + 1462 : value);
+        return CellValue::DateSerial(date1904_ ? SerialFrom1904(value) : value);
     }
     return CellValue::Number(value);
 }

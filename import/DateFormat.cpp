@@ -45,10 +45,11 @@ bool IsElapsedTime(std::string_view inside) {
 
 }  // namespace
 
-bool FormatShowsDate(int formatId, std::string_view text) {
-    if (IsBuiltInDate(formatId)) {
-        return true;
+bool FormatShowsDate(int formatId, std::optional<std::string_view> formatText) {
+    if (!formatText) {
+        return IsBuiltInDate(formatId);
     }
+    std::string_view text = *formatText;
     bool quoted = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         char c = text[i];

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace ledgerlift {
@@ -7,10 +8,12 @@ namespace ledgerlift {
 // Whether a number format shows a date or a time, so that a number in a cell
 // with this format is read as a date serial. The one rule for the number
 // formats of every workbook format (.xls FORMAT records, .xlsx numFmts):
-// - the built-in formats 14 to 22 and 45 to 47 are dates and times, and so
-//   are the East Asian built-in date formats 27 to 36 and 50 to 58, which
-//   workbooks saved in those languages use without writing their text;
-// - any other format by its text: a d, m, y, h or s outside quoted text,
+// - a format whose text the workbook gives is told by its text, whatever its
+//   number: some programs number their own formats from 50 up;
+// - a format without text is a built-in one, told by its number: 14 to 22
+//   and 45 to 47 are dates and times, and so are the East Asian built-in
+//   date formats 27 to 36 and 50 to 58;
+// - by its text: a d, m, y, h or s outside quoted text,
 //   escaped characters (\x, _x, *x) and square brackets makes it a date or
 //   time; [Red], [>=100], [$-409] and [$USD-409] are colours, conditions and
 //   locale tags and say nothing;
@@ -19,6 +22,6 @@ namespace ledgerlift {
 //   .ods workbook has only the one time type for both, so all three formats
 //   read it alike;
 // - the first section (up to the first ;) decides.
-bool FormatShowsDate(int formatId, std::string_view formatText);
+bool FormatShowsDate(int formatId, std::optional<std::string_view> formatText);
 
 }  // namespace ledgerlift

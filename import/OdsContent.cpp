@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "import/IsoDates.h"
+#include "import/DateSerials.h"
 #include "import/XmlStream.h"
 
 namespace ledgerlift {

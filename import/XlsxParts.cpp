@@ -250,7 +250,9 @@ void XlsxStyles::Parse(PartReader& part) {
         std::uint32_t id = parser.xfFormats[i];
         auto it = parser.formats.find(id);
         isDate_[i] = FormatShowsDate(static_cast<int>(std::min<std::uint32_t>(id, 1u << 30)),
-                                     it == parser.formats.end() ? std::string_view() : it->second);
+                                     it == parser.formats.end()
+                                         ? std::nullopt
+                                         : std::optional<std::string_view>(it->second));
     }
 }
 

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "import/IsoDates.h"
+#include "import/DateSerials.h"
 #include "import/StoredWorkbook.h"
 #include "import/XmlStream.h"
 
@@ -284,7 +284,7 @@ class SheetParser : public XmlStream {
             Fail("cell " + Reference() + " holds \"" + value_ + "\", which is not a number");
         }
         if (context_.styles && context_.styles->IsDate(style_)) {
-            return CellValue::DateSerial(context_.date1904 ? number + 1462 : number);
+            return CellValue::DateSerial(context_.date1904 ? SerialFrom1904(number) : number);
         }
         return CellValue::Number(number);
     }

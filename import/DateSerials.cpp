@@ -1,4 +1,4 @@
-#include "import/IsoDates.h"
+#include "import/DateSerials.h"
 
 #include <charconv>
 #include <chrono>
@@ -70,6 +70,10 @@ bool ZoneOrEnd(std::string_view text) {
 }
 
 }  // namespace
+
+double SerialFrom1904(double serial) {
+    return serial >= 0 && serial < 1 ? serial : serial + 1462;
+}
 
 bool SerialFromIsoDate(std::string_view text, double& serial) {
     using namespace std::chrono;

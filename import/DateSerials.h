@@ -4,9 +4,17 @@
 
 namespace ledgerlift {
 
+// Dates and times as the serial day numbers of the 1900 date system (days
+// since 1899-12-30, the fraction being the time of day), which CellValue
+// holds, whatever the workbook wrote, so that all formats read alike.
+
+// A serial number of a workbook in the 1904 date system (.xls DATEMODE,
+// .xlsx date1904) in the 1900 system. A time of day alone (under 1) stays as
+// it is: it is the same time in either system.
+double SerialFrom1904(double serial);
+
 // Dates and times written as text in .xlsx (t="d" cells) and .ods
-// (office:date-value, office:time-value) workbooks, as the serial day numbers
-// that .xls workbooks store, so that all three read alike.
+// (office:date-value, office:time-value) workbooks.
 
 // "2009-04-01", "2009-04-01T10:30:00", "2009-04-01T10:30:00.5Z" (a zone is
 // left as written), or a time alone, "10:30:00": the serial day number (days
