@@ -72,7 +72,7 @@ bool ZoneOrEnd(std::string_view text) {
 }  // namespace
 
 double SerialFrom1904(double serial) {
-    return serial >= 0 && serial < 1 ? serial : serial + 1462;
+    return serial > 0 && serial < 1 ? serial : serial + 1462;
 }
 
 bool SerialFromIsoDate(std::string_view text, double& serial) {

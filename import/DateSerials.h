@@ -10,7 +10,7 @@ namespace ledgerlift {
 
 // A serial number of a workbook in the 1904 date system (.xls DATEMODE,
 // .xlsx date1904) in the 1900 system. A time of day alone (under 1) stays as
-// it is: it is the same time in either system.
+// it is: it is the same time in either system; 0 is the system's first day.
 double SerialFrom1904(double serial);
 
 // Dates and times written as text in .xlsx (t="d" cells) and .ods

@@ -20,7 +20,8 @@ namespace ledgerlift {
 namespace {
 
 std::string Megabytes(std::uint64_t bytes) {
-    return std::to_string(bytes >> 20) + " MB";
+    return bytes < (1 << 20) ? std::to_string(bytes >> 10) + " KB"
+                             : std::to_string(bytes >> 20) + " MB";
 }
 
 WorkbookError TooLarge(const std::string& path, const std::string& what, std::uint64_t limit) {

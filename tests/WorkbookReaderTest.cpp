@@ -158,6 +158,29 @@ TEST(BiffScanner, NoticesAPasswordProtectedWorkbook) {
     EXPECT_TRUE(scan.Encrypted());
 }
 
+// A BOUNDSHEET record: offset, visibility, sheet type, name (compressed).
+std::string BoundSheet(std::uint8_t type, const std::string& name) {
+    std::string r(4, '\0');
+    r += '\0';
+    r += static_cast<char>(type);
+    r += static_cast<char>(name.size());
+    r += '\0';
+    return r + name;
+}
+
+// Chart and macro sheets are no worksheets: worksheet 1 and 2 count the
+// worksheets alone, in .xls as in .xlsx.
+TEST(BiffScanner, LeavesOutChartAndMacroSheets) {
+    BiffScanner scan;
+    scan.Scan(Stream({{0x0085, BoundSheet(2, "Chart1")},
+                      {0x0085, BoundSheet(0, "Items")},
+                      {0x0085, BoundSheet(1, "Macro1")},
+                      {0x0085, BoundSheet(0, "Ledgers")}}));
+    ASSERT_EQ(scan.Sheets().size(), 2u);
+    EXPECT_EQ(scan.Sheets()[0].name, "Items");
+    EXPECT_EQ(scan.Sheets()[1].name, "Ledgers");
+}
+
 // Every cut and many damaged bytes of a real workbook stream: the scan must
 // end and stay inside the data (the sanitizer build checks the latter).
 TEST(BiffScanner, SurvivesEveryTruncationAndDamagedBytes) {
