@@ -140,11 +140,22 @@ class ContentParser : public XmlStream {
         // White space in a paragraph collapses to one space and is dropped
         // at the paragraph's start and end; text:s, text:tab and
         // text:line-break are the characters that are kept.
-        for (char c : text) {
-            if (IsSpace(c)) {
+        while (!text.empty()) {
+            std::size_t word = 0;
+            while (word < text.size() && !IsSpace(text[word])) {
+                ++word;
+            }
+            if (word > 0) {
+                Emit(text.substr(0, word));
+                text.remove_prefix(word);
+            }
+            std::size_t space = 0;
+            while (space < text.size() && IsSpace(text[space])) {
+                ++space;
+            }
+            if (space > 0) {
                 pendingSpace_ = !paragraphStart_;
-            } else {
-                Emit(std::string_view(&c, 1));
+                text.remove_prefix(space);
             }
         }
     }

@@ -41,15 +41,14 @@ std::vector<StoredSheet> ReadSheets(ZipPackage& zip, const std::vector<SheetPart
             }
         }
     };
-    std::thread helper;
     std::unique_ptr<ZipPackage> second;
-    if (parts.size() > 1 && std::thread::hardware_concurrency() > 1) {
-        second = zip.Reopen();
-        helper = std::thread(work, std::ref(*second));
-    }
-    work(zip);
-    if (helper.joinable()) {
-        helper.join();
+    {
+        std::jthread helper;  // joined at the end of this block, come what may
+        if (parts.size() > 1 && std::thread::hardware_concurrency() > 1) {
+            second = zip.Reopen();
+            helper = std::jthread(work, std::ref(*second));
+        }
+        work(zip);
     }
     for (const auto& failure : failures) {
         if (failure) {

@@ -89,6 +89,7 @@ class SheetParser : public XmlStream {
             } else if (name == is_) {
                 inInline_ = true;
                 hasValue_ = true;
+                type_ = CellType::Inline;  // an inline string, whatever t says
             } else if (name == rPh_) {
                 ++phonetic_;
             } else if (name == t_ && inInline_ && phonetic_ == 0) {
