@@ -69,7 +69,7 @@ class ContentParser : public XmlStream {
     void OnBegin() override {
         office_ = Intern(kOffice);
         table_ = Intern(kTable);
-        text_ns_ = Intern(kText);
+        textNs_ = Intern(kText);
         calcExt_ = Intern(kCalcExt);
         draw_ = Intern(kDraw);
         tableTag_ = Intern("table");
@@ -89,12 +89,12 @@ class ContentParser : public XmlStream {
         rowsRepeated_ = Intern("number-rows-repeated");
         columnsRepeated_ = Intern("number-columns-repeated");
         valueType_ = Intern("value-type");
-        value_attr_ = Intern("value");
+        valueAttr_ = Intern("value");
         dateValue_ = Intern("date-value");
         timeValue_ = Intern("time-value");
         booleanValue_ = Intern("boolean-value");
         stringValue_ = Intern("string-value");
-        formula_attr_ = Intern("formula");
+        formulaAttr_ = Intern("formula");
     }
 
     void OnStart(const XmlElement& e) override {
@@ -200,7 +200,7 @@ class ContentParser : public XmlStream {
             if (ns == office_) {
                 if (name == valueType_) {
                     type_ = TypeOf(e.AttributeValue(i));
-                } else if (name == value_attr_ || name == dateValue_ || name == timeValue_ ||
+                } else if (name == valueAttr_ || name == dateValue_ || name == timeValue_ ||
                            name == booleanValue_) {
                     value = e.AttributeValue(i);
                 } else if (name == stringValue_) {
@@ -209,7 +209,7 @@ class ContentParser : public XmlStream {
             } else if (ns == table_) {
                 if (name == columnsRepeated_) {
                     colRepeat_ = Count(e.AttributeValue(i));
-                } else if (name == formula_attr_) {
+                } else if (name == formulaAttr_) {
                     formula_ = true;
                 }
             } else if (ns == calcExt_ && name == valueType_) {
@@ -254,13 +254,13 @@ class ContentParser : public XmlStream {
 
     void CellChild(const XmlElement& e) {
         XmlName ns = e.Namespace();
-        if (e.Is(office_, annotation_) || e.Is(text_ns_, note_) || e.Is(text_ns_, rubyText_) ||
+        if (e.Is(office_, annotation_) || e.Is(textNs_, note_) || e.Is(textNs_, rubyText_) ||
             e.Is(table_, tableTag_) || ns == draw_) {
             skip_ = 1;  // notes, drawings and the like are not the cell's text
             return;
         }
         if (cellDepth_++ == 0) {
-            if (e.Is(text_ns_, p_) || e.Is(text_ns_, h_)) {
+            if (e.Is(textNs_, p_) || e.Is(textNs_, h_)) {
                 inParagraph_ = true;
                 paragraphStart_ = true;
                 pendingSpace_ = false;
@@ -273,15 +273,15 @@ class ContentParser : public XmlStream {
         if (!inParagraph_ || !collect_) {
             return;
         }
-        if (e.Is(text_ns_, s_)) {
-            std::uint64_t n = Count(e.Attribute(c_, text_ns_));
+        if (e.Is(textNs_, s_)) {
+            std::uint64_t n = Count(e.Attribute(c_, textNs_));
             if (n > kMaxCellText) {
                 TooLong();
             }
             Emit(std::string(static_cast<std::size_t>(n), ' '));
-        } else if (e.Is(text_ns_, tab_)) {
+        } else if (e.Is(textNs_, tab_)) {
             Emit("\t");
-        } else if (e.Is(text_ns_, lineBreak_)) {
+        } else if (e.Is(textNs_, lineBreak_)) {
             Emit("\n");
         }
     }
@@ -387,14 +387,14 @@ class ContentParser : public XmlStream {
     ValueType type_ = ValueType::None;
     CellValue cell_;
     std::string text_;
-    XmlName office_ = nullptr, table_ = nullptr, text_ns_ = nullptr, calcExt_ = nullptr,
+    XmlName office_ = nullptr, table_ = nullptr, textNs_ = nullptr, calcExt_ = nullptr,
             draw_ = nullptr;
     XmlName tableTag_ = nullptr, rowTag_ = nullptr, cellTag_ = nullptr, coveredTag_ = nullptr,
             annotation_ = nullptr, note_ = nullptr, rubyText_ = nullptr, p_ = nullptr, h_ = nullptr,
             s_ = nullptr, tab_ = nullptr, lineBreak_ = nullptr;
     XmlName name_ = nullptr, c_ = nullptr, rowsRepeated_ = nullptr, columnsRepeated_ = nullptr,
-            valueType_ = nullptr, value_attr_ = nullptr, dateValue_ = nullptr, timeValue_ = nullptr,
-            booleanValue_ = nullptr, stringValue_ = nullptr, formula_attr_ = nullptr;
+            valueType_ = nullptr, valueAttr_ = nullptr, dateValue_ = nullptr, timeValue_ = nullptr,
+            booleanValue_ = nullptr, stringValue_ = nullptr, formulaAttr_ = nullptr;
 };
 
 }  // namespace
