@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-svg-dev libgl1-mesa-dev
     libsqlite3-dev libfreexl-dev libgsf-1-dev libxml2-dev libcli11-dev
     libgtest-dev googletest
-    python3 python3-xlwt
+    python3 python3-xlwt python3-xlsxwriter
     xvfb xauth
 )
 missing=()
