@@ -68,8 +68,12 @@ std::vector<DemoFile> LayOutDemoFolder(const std::string& folder) {
     addDatabase(database + "/TallvaneInitial.mdb", initialScript);
     addDatabase(database + "/C01/DEMO.mdb", companyScript);
     addDatabase(database + "/C02/SHOP.mdb", companyScript);
-    std::string sample = database + "/sample.xls";
-    files.push_back({sample, WriteNewFile(sample, SampleWorkbookBytes())});
+    for (auto [name, bytes] : {std::pair{"/sample.xls", SampleWorkbookBytes()},
+                               {"/sample.xlsx", SampleXlsxBytes()},
+                               {"/sample.ods", SampleOdsBytes()}}) {
+        std::string sample = database + name;
+        files.push_back({sample, WriteNewFile(sample, bytes)});
+    }
     return files;
 }
 

@@ -13,7 +13,8 @@ struct DemoFile {
 
 // Lays out a demo product folder in folder: Resources/Database with the
 // initial database listing the companies DEMO (folder C01) and SHOP (folder
-// C02), their empty company databases, and the sample workbook sample.xls.
+// C02), their empty company databases, and the sample workbook as sample.xls,
+// sample.xlsx and sample.ods.
 // Nothing is ever overwritten: a file that is already there is kept as it is.
 // The folder itself is made when missing (its parent must exist). Gives the
 // files in order; throws DataError naming the file or folder that failed.

@@ -8,7 +8,7 @@
 #include "base/TextRules.h"
 #include "data/Recordset.h"
 #include "import/LoadWorkbook.h"
-#include "import/XlsReader.h"
+#include "import/OpenWorkbook.h"
 #include "migration/FailedRowsWorkbook.h"
 
 namespace ledgerlift {
@@ -19,7 +19,7 @@ Form1::Form1(std::string programFolder, WindowOps& ops)
 Form1::~Form1() = default;
 
 std::unique_ptr<WorkbookReader> Form1::NewReader() const {
-    return readerFactory_ ? readerFactory_() : std::make_unique<XlsReader>();
+    return readerFactory_ ? readerFactory_() : std::make_unique<AnyWorkbookReader>();
 }
 
 void Form1::Form_Load() {

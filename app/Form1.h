@@ -59,8 +59,8 @@ class Form1 : public FormControls {
 
     WindowOps& Ops() { return ops_; }
     const std::string& ProgramFolder() const { return programFolder_; }
-    // The reader that the import opens workbooks with (the .xls reader unless
-    // replaced).
+    // The reader that the import opens workbooks with (unless replaced, the
+    // one that reads .xls, .xlsx and .ods workbooks, chosen by their content).
     void SetReaderFactory(ReaderFactory factory) { readerFactory_ = std::move(factory); }
     std::unique_ptr<WorkbookReader> NewReader() const;
 

@@ -1,14 +1,16 @@
 # Writes a C++ source that holds the product's schema, the demo companies and
-# the sample workbook as bytes, so that the program can lay out a demo product
+# the sample workbooks (.xls, .xlsx, .ods) as bytes, so that the program can lay out a demo product
 # folder wherever it is installed ("ledgerlift demo DIR").
 #
 # cmake -DOUTPUT=file.cpp -DINITIAL_SCHEMA=initial.sql -DCOMPANY_SCHEMA=company.sql
-#       -DDEMO_COMPANIES=companies.sql -DSAMPLE_WORKBOOK=sample.xls -P EmbedDemo.cmake
+#       -DDEMO_COMPANIES=companies.sql -DSAMPLE_WORKBOOK=sample.xls
+#       -DSAMPLE_XLSX=sample.xlsx -DSAMPLE_ODS=sample.ods -P EmbedDemo.cmake
 
 set(text "// Made by cmake/EmbedDemo.cmake at build time; edit the files it names.\n")
 string(APPEND text "#include \"app/DemoResources.h\"\n\nnamespace ledgerlift {\n")
 foreach(pair "InitialSchemaSql;${INITIAL_SCHEMA}" "CompanySchemaSql;${COMPANY_SCHEMA}"
-             "DemoCompaniesSql;${DEMO_COMPANIES}" "SampleWorkbookBytes;${SAMPLE_WORKBOOK}")
+             "DemoCompaniesSql;${DEMO_COMPANIES}" "SampleWorkbookBytes;${SAMPLE_WORKBOOK}"
+             "SampleXlsxBytes;${SAMPLE_XLSX}" "SampleOdsBytes;${SAMPLE_ODS}")
     list(GET pair 0 name)
     list(GET pair 1 file)
     file(READ "${file}" hex HEX)

@@ -1,6 +1,8 @@
 #include "import/BiffScanner.h"
 
 #include "import/BiffCursor.h"
+#include "import/DateFormat.h"
+#include "import/DateSerials.h"
 
 #include <cstring>
 
@@ -25,8 +27,6 @@ constexpr std::uint16_t kMulRk = 0x00BD;
 constexpr std::uint16_t kLabel = 0x0204;
 constexpr std::uint16_t kRString = 0x00D6;
 constexpr std::uint16_t kLabelSst = 0x00FD;
-constexpr std::uint32_t kMaxRows = 65536;
-constexpr std::uint32_t kMaxCols = 256;
 
 std::uint16_t U16(std::string_view d, std::size_t pos) {
     if (pos + 2 > d.size() || pos + 2 < pos) {
@@ -62,13 +62,6 @@ double RkValue(std::uint32_t rk) {
 
 }  // namespace
 
-const CellValue* BiffScanner::Sheet::Find(std::uint32_t row, std::uint32_t col) const {
-    if (row >= rows.size() || col >= rows[row].size()) {
-        return nullptr;
-    }
-    return &rows[row][col];
-}
-
 std::string BiffScanner::ErrorText(std::uint8_t code) {
     switch (code) {
         case 0x00:
@@ -88,62 +81,14 @@ std::string BiffScanner::ErrorText(std::uint8_t code) {
     }
 }
 
-bool BiffScanner::FormatShowsDate(std::uint16_t formatIndex, const std::string& formatText) {
-    if ((formatIndex >= 14 && formatIndex <= 22) || (formatIndex >= 27 && formatIndex <= 36) ||
-        (formatIndex >= 45 && formatIndex <= 47) || (formatIndex >= 50 && formatIndex <= 58)) {
-        return true;
-    }
-    // A format of its own shows a date when a date or time letter stands
-    // outside quoted text, escapes and [colour] or [condition] brackets.
-    bool quoted = false;
-    for (std::size_t i = 0; i < formatText.size(); ++i) {
-        char c = formatText[i];
-        if (quoted) {
-            quoted = c != '"';
-            continue;
-        }
-        switch (c) {
-            case '"':
-                quoted = true;
-                break;
-            case '\\':
-            case '_':
-            case '*':
-                ++i;  // the next character is shown as it is
-                break;
-            case '[': {
-                auto close = formatText.find(']', i);
-                std::string inside = formatText.substr(
-                    i + 1, close == std::string::npos ? std::string::npos : close - i - 1);
-                // [h], [mm] and [ss] are elapsed times; anything else is a
-                // colour, a condition or a locale.
-                if (!inside.empty() && inside.find_first_not_of("hHmMsS") == std::string::npos) {
-                    return true;
-                }
-                if (close == std::string::npos) {
-                    return false;
-                }
-                i = close;
-                break;
-            }
-            case ';':
-                return false;  // the first section decides
-            default:
-                if (std::strchr("dDmMyYhHsS", c) && c != '\0') {
-                    return true;
-                }
-        }
-    }
-    return false;
-}
-
 bool BiffScanner::IsDateFormat(std::uint16_t xf) const {
     if (xf >= xfFormat_.size()) {
         return false;
     }
     std::uint16_t format = xfFormat_[xf];
     auto it = formats_.find(format);
-    return FormatShowsDate(format, it == formats_.end() ? std::string() : it->second);
+    return FormatShowsDate(
+        format, it == formats_.end() ? std::nullopt : std::optional<std::string_view>(it->second));
 }
 
 bool BiffScanner::ReadRecord(std::size_t offset, Record& out) const {
@@ -228,22 +173,12 @@ void BiffScanner::ReadSharedStrings(const Record& sst) {
 }
 
 void BiffScanner::Put(Sheet& sheet, std::uint32_t row, std::uint32_t col, CellValue value) const {
-    if (row >= kMaxRows || col >= kMaxCols) {
-        return;
-    }
-    if (sheet.rows.size() <= row) {
-        sheet.rows.resize(row + 1);
-    }
-    auto& cells = sheet.rows[row];
-    if (cells.size() <= col) {
-        cells.resize(col + 1);
-    }
-    cells[col] = std::move(value);
+    sheet.cells.Put(row, col, std::move(value));
 }
 
 CellValue BiffScanner::NumberCell(double value, std::uint16_t xf) const {
     if (IsDateFormat(xf)) {
-        return CellValue::DateSerial(date1904_ ? value + 1462 : value);
+        return CellValue::DateSerial(date1904_ ? SerialFrom1904(value) : value);
     }
     return CellValue::Number(value);
 }

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "import/StoredWorkbook.h"
 #include "import/WorkbookReader.h"
 
 namespace ledgerlift {
@@ -18,12 +19,7 @@ namespace ledgerlift {
 // never loops.
 class BiffScanner {
   public:
-    struct Sheet {
-        std::string name;
-        // Rows and columns 0-based; a missing row or column is empty.
-        std::vector<std::vector<CellValue>> rows;
-        const CellValue* Find(std::uint32_t row, std::uint32_t col) const;
-    };
+    using Sheet = StoredSheet;
 
     void Scan(std::string_view stream);
 
@@ -34,11 +30,10 @@ class BiffScanner {
     bool Date1904() const { return date1904_; }
     // The worksheets, in the workbook's order (chart and macro sheets left out).
     const std::vector<Sheet>& Sheets() const { return sheets_; }
+    std::vector<Sheet> TakeSheets() { return std::move(sheets_); }
     // Whether cells with this format record show a date.
     bool IsDateFormat(std::uint16_t xf) const;
 
-    // Whether a number format shows a date or time.
-    static bool FormatShowsDate(std::uint16_t formatIndex, const std::string& formatText);
     static std::string ErrorText(std::uint8_t code);
 
     struct Record {

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "import/CellText.h"
@@ -12,7 +13,8 @@
 namespace ledgerlift {
 namespace {
 
-const char* const kFilter = "Excel Files|*.XLS|All Files (*.XLS)|*.XLS";
+const char* const kFilter =
+    "Excel Files|*.XLS;*.XLSX;*.XLSM|OpenDocument Spreadsheets|*.ODS|All Files|*.*";
 
 struct SheetPlan {
     int sheet;
@@ -55,6 +57,15 @@ void LoadSheet(FormControls& form, WindowOps& ops, const WorkbookReader& book,
 
 }  // namespace
 
+std::string MissingResultsMessage(const std::string& workbook, const std::string& sheet,
+                                  int count) {
+    std::string cells = count == 1 ? "1 formula cell" : std::to_string(count) + " formula cells";
+    return "In " + sheet + " of " + workbook + ", " + cells + (count == 1 ? " has" : " have") +
+           " no calculated result stored in the file, so " + (count == 1 ? "it was" : "they were") +
+           " loaded as empty. Open the workbook in a spreadsheet program, save it there and load "
+           "it again.";
+}
+
 void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
     try {
         form.cdlg.Filter = kFilter;
@@ -96,6 +107,13 @@ void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
                   {2, ledgers, kLedgerCols - 1, 1, "Ledgers ", "worksheet 2 (ledgers)"},
                   form.ledgerRowsNotRead);
 
+        std::vector<std::string> missingResults;
+        for (const auto& [number, name] :
+             {std::pair{1, "worksheet 1 (items)"}, std::pair{2, "worksheet 2 (ledgers)"}}) {
+            if (int count = book.FormulasWithoutResult(number); count > 0) {
+                missingResults.push_back(MissingResultsMessage(form.cdlg.FileName, name, count));
+            }
+        }
         book.Close();
         ops.SetEnabled(true);
         ops.MsgBox("Completed Excel importing", MsgButtons::OK, MsgIcon::Information);
@@ -108,6 +126,9 @@ void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
                                "workbook and load that too.",
                            MsgButtons::OK, MsgIcon::Exclamation);
             }
+        }
+        for (const auto& text : missingResults) {
+            ops.MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation);
         }
         form.fraMIgrate.Visible = true;
     } catch (const std::exception& error) {

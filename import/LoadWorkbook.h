@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "import/WorkbookReader.h"
 #include "ui/FormControls.h"
 #include "ui/WindowOps.h"
@@ -13,6 +15,14 @@ namespace ledgerlift {
 // migration frame when both sheets are in. Any failure enables the window,
 // clears the flag and shows the reason; nothing already loaded is rolled
 // back.
+//
+// After the load, one exclamation message per loaded worksheet that has
+// formula cells without a stored result says how many, since they read as
+// empty cells.
 void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book);
+
+// The message about the formula cells of a worksheet ("worksheet 1 (items)")
+// that a workbook holds without a stored result.
+std::string MissingResultsMessage(const std::string& workbook, const std::string& sheet, int count);
 
 }  // namespace ledgerlift

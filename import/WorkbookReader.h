@@ -41,6 +41,10 @@ class WorkbookReader {
     virtual int SheetCount() const = 0;
     // Throws WorkbookError for a sheet that is not there.
     virtual CellValue Cell(int sheet, int row, int col) const = 0;
+    // How many formula cells of the sheet the file holds without a calculated
+    // result (written by a program that does not calculate); they read as
+    // empty cells. Throws WorkbookError for a sheet that is not there.
+    virtual int FormulasWithoutResult(int) const { return 0; }
     virtual void Close() = 0;
 };
 

@@ -5,13 +5,13 @@
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-input-stdio.h>
 #include <gsf/gsf-utils.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstring>
+#include <algorithm>
 #include <memory>
 
-#include "base/TextRules.h"
+#include "import/BiffScanner.h"
+#include "import/LibraryLog.h"
+#include "import/WorkbookFile.h"
 
 namespace ledgerlift {
 namespace {
@@ -37,11 +37,36 @@ struct GObjectReleaser {
     }
 };
 
-}  // namespace
+struct FreeXlCloser {
+    void operator()(const void* handle) const { freexl_close(handle); }
+};
 
-XlsReader::~XlsReader() {
-    Close();
+CellValue FreeXlValue(const FreeXL_CellValue& cell) {
+    switch (cell.type) {
+        case FREEXL_CELL_INT:
+            return CellValue::Number(cell.value.int_value);
+        case FREEXL_CELL_DOUBLE:
+            return CellValue::Number(cell.value.double_value);
+        case FREEXL_CELL_TEXT:
+        case FREEXL_CELL_SST_TEXT:
+            return CellValue::Text(cell.value.text_value ? cell.value.text_value : "");
+        case FREEXL_CELL_DATE:
+        case FREEXL_CELL_DATETIME:
+        case FREEXL_CELL_TIME: {
+            // Already yyyy-mm-dd, yyyy-mm-dd hh:mm:ss or hh:mm:ss; a date at
+            // midnight drops its time of day.
+            std::string text = cell.value.text_value ? cell.value.text_value : "";
+            if (text.size() == 19 && text.compare(10, 9, " 00:00:00") == 0) {
+                text.resize(10);
+            }
+            return CellValue::Text(text);
+        }
+        default:
+            return CellValue::Empty();
+    }
 }
+
+}  // namespace
 
 std::string XlsReader::ReadWorkbookStream(const std::string& path) {
     static const bool initialised = [] {
@@ -49,6 +74,7 @@ std::string XlsReader::ReadWorkbookStream(const std::string& path) {
         return true;
     }();
     (void)initialised;
+    LibraryLogScope quiet;
     GError* error = nullptr;
     std::unique_ptr<GsfInput, GObjectReleaser> file(gsf_input_stdio_new(path.c_str(), &error));
     if (error) {
@@ -86,126 +112,64 @@ std::string XlsReader::ReadWorkbookStream(const std::string& path) {
 
 void XlsReader::Open(const std::string& path) {
     Close();
-    struct stat st {};
-    if (path.empty()) {
-        throw WorkbookError("No workbook was chosen.");
+    CheckReadableFile(path);
+    BiffScanner scan;
+    scan.Scan(ReadWorkbookStream(path));
+    if (scan.Encrypted()) {
+        throw PasswordProtected(path);
     }
-    if (stat(path.c_str(), &st) != 0) {
-        throw WorkbookError("The workbook " + path + " could not be found.");
-    }
-    if (!S_ISREG(st.st_mode)) {
-        throw WorkbookError("The workbook " + path + " is not a file.");
-    }
-    if (access(path.c_str(), R_OK) != 0) {
-        throw WorkbookError("The workbook " + path + " could not be read: permission denied.");
-    }
-    scan_.Scan(ReadWorkbookStream(path));
-    if (scan_.Encrypted()) {
-        throw WorkbookError("The workbook " + path +
-                            " is protected with a password. Save it without a password and load "
-                            "it again.");
-    }
-    path_ = path;
-    if (scan_.BiffVersion() != 0) {
+    if (scan.BiffVersion() != 0) {
         // Excel 5 to 2003 workbooks: every cell comes from our own scan.
-        sheetCount_ = static_cast<int>(scan_.Sheets().size());
+        Loaded(path, scan.TakeSheets());
         return;
     }
-    // Older workbooks: the general reader, which knows them.
-    const void* handle = nullptr;
-    int rc = freexl_open(path.c_str(), &handle);
+    Loaded(path, ReadOlderWorkbook(path));
+}
+
+std::vector<StoredSheet> XlsReader::ReadOlderWorkbook(const std::string& path) {
+    // Older workbooks: the general reader, which knows them; its cells are
+    // copied into the same store as every other reader's.
+    const void* raw = nullptr;
+    int rc = freexl_open(path.c_str(), &raw);
+    std::unique_ptr<const void, FreeXlCloser> handle(raw);
     if (rc != FREEXL_OK) {
-        if (handle) {
-            freexl_close(handle);
-        }
         throw WorkbookError("The workbook " + path + " could not be loaded: " + Reason(rc) + ".");
     }
     unsigned info = 0;
-    if (freexl_get_info(handle, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK &&
+    if (freexl_get_info(raw, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK &&
         info == FREEXL_BIFF_OBFUSCATED) {
-        freexl_close(handle);
-        throw WorkbookError("The workbook " + path +
-                            " is protected with a password. Save it without a password and load "
-                            "it again.");
+        throw PasswordProtected(path);
     }
     unsigned count = 0;
-    freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &count);
-    handle_ = handle;
-    sheetCount_ = static_cast<int>(count);
-    activeSheet_ = -1;
-}
-
-void XlsReader::Close() {
-    if (handle_) {
-        freexl_close(handle_);
-        handle_ = nullptr;
-    }
-    path_.clear();
-    sheetCount_ = 0;
-    activeSheet_ = -1;
-}
-
-CellValue XlsReader::Cell(int sheet, int row, int col) const {
-    if (path_.empty()) {
-        throw WorkbookError("No workbook is open.");
-    }
-    if (sheet < 1 || sheet > sheetCount_) {
-        throw WorkbookError("The workbook " + path_ + " has no worksheet " + std::to_string(sheet) +
-                            ": it has " + std::to_string(sheetCount_) + ".");
-    }
-    if (row < 1 || col < 1 || row > 65536 || col > 256) {
-        return CellValue::Empty();
-    }
-    if (!handle_) {
-        const CellValue* cell = scan_.Sheets()[sheet - 1].Find(row - 1, col - 1);
-        return cell ? *cell : CellValue::Empty();
-    }
-    return FreeXlCell(sheet, row, col);
-}
-
-CellValue XlsReader::FreeXlCell(int sheet, int row, int col) const {
-    if (activeSheet_ != sheet) {
-        if (freexl_select_active_worksheet(handle_, static_cast<unsigned short>(sheet - 1)) !=
-            FREEXL_OK) {
-            throw WorkbookError("Worksheet " + std::to_string(sheet) + " of " + path_ +
+    freexl_get_info(raw, FREEXL_BIFF_SHEET_COUNT, &count);
+    std::vector<StoredSheet> sheets(count);
+    for (unsigned s = 0; s < count; ++s) {
+        unsigned rows = 0;
+        unsigned short cols = 0;
+        if (freexl_select_active_worksheet(raw, static_cast<unsigned short>(s)) != FREEXL_OK ||
+            freexl_worksheet_dimensions(raw, &rows, &cols) != FREEXL_OK) {
+            throw WorkbookError("Worksheet " + std::to_string(s + 1) + " of " + path +
                                 " could not be read.");
         }
-        freexl_worksheet_dimensions(handle_, &rows_, &cols_);
-        activeSheet_ = sheet;
-    }
-    if (static_cast<unsigned>(row) > rows_ || static_cast<unsigned>(col) > cols_) {
-        return CellValue::Empty();
-    }
-    FreeXL_CellValue cell;
-    int rc = freexl_get_cell_value(handle_, static_cast<unsigned>(row - 1),
-                                   static_cast<unsigned short>(col - 1), &cell);
-    if (rc != FREEXL_OK) {
-        throw WorkbookError("The cell in row " + std::to_string(row) + ", column " +
-                            std::to_string(col) + " of worksheet " + std::to_string(sheet) +
-                            " of " + path_ + " could not be read.");
-    }
-    switch (cell.type) {
-        case FREEXL_CELL_INT:
-            return CellValue::Number(cell.value.int_value);
-        case FREEXL_CELL_DOUBLE:
-            return CellValue::Number(cell.value.double_value);
-        case FREEXL_CELL_TEXT:
-        case FREEXL_CELL_SST_TEXT:
-            return CellValue::Text(cell.value.text_value ? cell.value.text_value : "");
-        case FREEXL_CELL_DATE:
-        case FREEXL_CELL_DATETIME:
-        case FREEXL_CELL_TIME: {
-            // Already yyyy-mm-dd, yyyy-mm-dd hh:mm:ss or hh:mm:ss; a date at
-            // midnight drops its time of day.
-            std::string text = cell.value.text_value ? cell.value.text_value : "";
-            if (text.size() == 19 && text.compare(10, 9, " 00:00:00") == 0) {
-                text.resize(10);
+        rows = std::min(rows, SheetStore::kRows);
+        cols = static_cast<unsigned short>(std::min<unsigned>(cols, SheetStore::kCols));
+        for (unsigned r = 0; r < rows; ++r) {
+            for (unsigned short c = 0; c < cols; ++c) {
+                FreeXL_CellValue cell;
+                if (freexl_get_cell_value(raw, r, c, &cell) != FREEXL_OK) {
+                    throw WorkbookError("The cell in row " + std::to_string(r + 1) + ", column " +
+                                        std::to_string(c + 1) + " of worksheet " +
+                                        std::to_string(s + 1) + " of " + path +
+                                        " could not be read.");
+                }
+                CellValue value = FreeXlValue(cell);
+                if (value.kind != CellValue::Kind::Empty) {
+                    sheets[s].cells.Put(r, c, std::move(value));
+                }
             }
-            return CellValue::Text(text);
         }
-        default:
-            return CellValue::Empty();
     }
+    return sheets;
 }
 
 }  // namespace ledgerlift

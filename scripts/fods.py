@@ -1,5 +1,6 @@
 """Writes a flat OpenDocument spreadsheet (.fods) and has LibreOffice save it
-as an Excel 97-2003 workbook (.xls), so that the workbook, with its formula
+as an Excel 97-2003 workbook (.xls), an Excel workbook (.xlsx) or an
+OpenDocument spreadsheet (.ods), so that the workbook, with its formula
 results, is written by a real spreadsheet program.
 
 A cell is one of:
@@ -11,6 +12,10 @@ A cell is one of:
   ("f", "=[.A2]*2")     formula in OpenFormula syntax, computed by LibreOffice
   ("fd", "=DATE(2010;5;6)")  formula shown as a date
   ("b", True)           boolean
+  ("t", "10:30:00")     time of day
+  ("p", 0.125)          percentage
+  ("c", 12.5)           currency
+  ("x", "<table:table-cell ...>...</table:table-cell>")  the cell's XML as given
 """
 import os
 import shutil
@@ -25,6 +30,8 @@ HEAD = """<?xml version="1.0" encoding="UTF-8"?>
  xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
  xmlns:number="urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0"
  xmlns:of="urn:oasis:names:tc:opendocument:xmlns:of:1.2"
+ xmlns:xlink="http://www.w3.org/1999/xlink" xmlns:dc="http://purl.org/dc/elements/1.1/"
+ xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
  office:version="1.2" office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
 <office:automatic-styles>
  <number:number-style style:name="N1"><number:number number:decimal-places="2"
@@ -36,9 +43,19 @@ HEAD = """<?xml version="1.0" encoding="UTF-8"?>
   <number:month number:style="long"/><number:text>-</number:text><number:day number:style="long"/>
   <number:text> </number:text><number:hours number:style="long"/><number:text>:</number:text>
   <number:minutes number:style="long"/></number:date-style>
+ <number:time-style style:name="T1"><number:hours number:style="long"/><number:text>:</number:text>
+  <number:minutes number:style="long"/><number:text>:</number:text>
+  <number:seconds number:style="long"/></number:time-style>
+ <number:percentage-style style:name="P1"><number:number number:decimal-places="1"
+  number:min-integer-digits="1"/><number:text>%</number:text></number:percentage-style>
+ <number:currency-style style:name="C1"><number:currency-symbol>$</number:currency-symbol>
+  <number:number number:decimal-places="2" number:min-integer-digits="1"/></number:currency-style>
  <style:style style:name="ce1" style:family="table-cell" style:data-style-name="N1"/>
  <style:style style:name="ce2" style:family="table-cell" style:data-style-name="D1"/>
  <style:style style:name="ce3" style:family="table-cell" style:data-style-name="D2"/>
+ <style:style style:name="ce4" style:family="table-cell" style:data-style-name="T1"/>
+ <style:style style:name="ce5" style:family="table-cell" style:data-style-name="P1"/>
+ <style:style style:name="ce6" style:family="table-cell" style:data-style-name="C1"/>
 </office:automatic-styles>
 <office:body><office:spreadsheet>
 """
@@ -70,11 +87,37 @@ def cell(value):
     if kind == "b":
         return ('<table:table-cell office:value-type="boolean" office:boolean-value="%s"/>'
                 % ("true" if v else "false"))
+    if kind == "t":
+        h, m, sec = v.split(":")
+        return ('<table:table-cell table:style-name="ce4" office:value-type="time" '
+                'office:time-value="PT%sH%sM%sS"/>' % (h, m, sec))
+    if kind == "p":
+        return ('<table:table-cell table:style-name="ce5" office:value-type="percentage" '
+                'office:value="%r"/>' % v)
+    if kind == "c":
+        return ('<table:table-cell table:style-name="ce6" office:value-type="currency" '
+                'office:currency="USD" office:value="%r"/>' % v)
+    if kind == "x":
+        return v
     raise ValueError(kind)
+
+
+FILTERS = {
+    ".xls": "xls:MS Excel 97",
+    ".xlsx": "xlsx:Calc MS Excel 2007 XML",
+    ".ods": "ods:calc8",
+}
 
 
 def write_xls(path, sheets):
     """sheets: list of (name, rows); rows: list of lists of cells."""
+    write(path, sheets)
+
+
+def write(path, sheets):
+    """Saves the workbook in the format that the path's extension names.
+    sheets: list of (name, rows); rows: list of lists of cells."""
+    ext = os.path.splitext(path)[1]
     body = []
     for name, rows in sheets:
         body.append("<table:table table:name=%s>" % quoteattr(name))
@@ -87,8 +130,8 @@ def write_xls(path, sheets):
         with open(src, "w", encoding="utf-8") as f:
             f.write(HEAD + "\n".join(body) + TAIL)
         subprocess.run(["soffice", "--headless", "-env:UserInstallation=file://" + work + "/profile",
-                        "--convert-to", "xls:MS Excel 97", "--outdir", work, src],
+                        "--convert-to", FILTERS[ext], "--outdir", work, src],
                        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        shutil.copy(os.path.join(work, "book.xls"), path)
+        shutil.copy(os.path.join(work, "book" + ext), path)
     finally:
         shutil.rmtree(work)

@@ -1,17 +1,35 @@
 #!/usr/bin/python3
 """Makes the workbooks that the tests and the demo use, and writes them into
-the repository (they are committed; run this again only to change them).
+the repository (they are committed; run this again only to change them). The
+tests need none of the programs below.
 
-- Workbooks saved by a real spreadsheet program (LibreOffice, headless): the
-  mixed-cell fixture and the bundled sample workbook.
-- Small edge-case workbooks written with xlwt.
+- Workbooks saved by a real spreadsheet program (LibreOffice, headless), each
+  as .xls, .xlsx and .ods from one source: the mixed-cell fixture, the text
+  rules fixture, the empty-text fixture and the bundled sample workbook.
+- The same workbooks saved once more by gnumeric (ssconvert) in the three
+  formats.
+- Small edge-case workbooks written with xlwt (.xls), openpyxl and XlsxWriter
+  (.xlsx), some of them changed afterwards inside their zip package to show
+  what other programs write (strict namespaces, phonetic runs, cells without
+  references, sheets listed out of part order).
+- The seed corpora of the XML fuzzers: the XML parts of the fixtures.
 
+Needs (Debian): libreoffice-calc (or libreoffice-calc-nogui), gnumeric,
+python3-xlwt, python3-openpyxl, python3-xlsxwriter.
 Usage: /usr/bin/python3 scripts/make_fixtures.py
 """
+import datetime
 import os
 import random
+import re
+import shutil
+import subprocess
 import sys
+import tempfile
+import zipfile
 
+import openpyxl
+import xlsxwriter
 import xlwt
 
 sys.path.insert(0, os.path.dirname(__file__))
@@ -19,6 +37,26 @@ import fods  # noqa: E402
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 FIXTURES = os.path.join(ROOT, "tests", "fixtures")
+FUZZ = os.path.join(ROOT, "tests", "fuzz")
+FORMATS = (".xls", ".xlsx", ".ods")
+GNUMERIC_EXPORTERS = {
+    ".xls": "Gnumeric_Excel:excel_biff8",
+    ".xlsx": "Gnumeric_Excel:xlsx2",
+    ".ods": "Gnumeric_OpenCalc:odf",
+}
+
+
+def write_formats(base, sheets):
+    """The workbook saved by LibreOffice as base.xls, base.xlsx and base.ods."""
+    for ext in FORMATS:
+        fods.write(base + ext, sheets)
+
+
+def gnumeric_copies(source, base):
+    """The workbook at source saved by gnumeric as base.xls, base.xlsx and base.ods."""
+    for ext in FORMATS:
+        subprocess.run(["ssconvert", "-T", GNUMERIC_EXPORTERS[ext], source, base + ext],
+                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 ITEM_HEAD = ["ITEM CODE", "ITEM NAME", "CATEGORY", "MANUFACTURE", "QOH", "PURCHASE RATE",
              "WHOLESALE", "MRP", "SALES VAT", "CST", "PURCHASE VAT",
@@ -48,8 +86,9 @@ def real_mixed():
         ["OB", "O'Brien & Sons", "Sundry Creditors", "2 Side St", "555'0102", "TIN'2",
          ("f", "=100*2.5"), "cr", "South"],
     ]
-    fods.write_xls(os.path.join(FIXTURES, "real_mixed.xls"),
-                   [("Items", items), ("Ledgers", ledgers)])
+    base = os.path.join(FIXTURES, "real_mixed")
+    write_formats(base, [("Items", items), ("Ledgers", ledgers)])
+    gnumeric_copies(base + ".ods", os.path.join(FIXTURES, "gnumeric_mixed"))
 
 
 def other_savings():
@@ -59,7 +98,7 @@ def other_savings():
             ["E2", "Ümlaut & ünicode ✓", "Grocery", "Maker", ("n", 12345.678), 2]]
     ledgers = [LEDGER_HEAD, ["L1", "Only ledger", "Sundry Debtors", "", "", "", 10, "Dr", ""]]
     # A text cell holding the empty text.
-    fods.write_xls(os.path.join(FIXTURES, "empty_text.xls"), [("Items", rows), ("Ledgers", ledgers)])
+    write_formats(os.path.join(FIXTURES, "empty_text"), [("Items", rows), ("Ledgers", ledgers)])
 
 
 def sample():
@@ -114,8 +153,8 @@ def sample():
                         "Unit %d, Industrial Estate" % (i + 1), "0471-66%04d" % (i * 53),
                         "29%09d" % (i * 6007), ("n", amount) if amount >= 1000 else amount,
                         "Cr" if i % 4 else "Dr", rnd.choice(areas)])
-    fods.write_xls(os.path.join(ROOT, "resources", "demo", "sample.xls"),
-                   [("Items", items), ("Ledgers", ledgers)])
+    write_formats(os.path.join(ROOT, "resources", "demo", "sample"),
+                  [("Items", items), ("Ledgers", ledgers)])
 
 
 def xlwt_book(path, sheets):
@@ -165,10 +204,297 @@ def edge_cases():
                ("Ledgers", ledger_rows)])
 
 
+def text_rules():
+    """How each format writes texts, times, errors, repeats and merged cells."""
+    def cell(xml):
+        return ("x", xml)
+
+    def text(*paragraphs):
+        return cell('<table:table-cell office:value-type="string">%s</table:table-cell>'
+                    % "".join("<text:p>%s</text:p>" % p for p in paragraphs))
+
+    def item(code, name, **columns):
+        row = [code, name, "Grocery", "Maker", 1, 10, 11, 12, 5, 2, 4, "NO", "NO", "Nos", "", 1]
+        for letter, value in columns.items():
+            row[ord(letter) - ord("A")] = value
+        return row
+
+    items = [
+        ITEM_HEAD,
+        item("T1", "Two paragraphs", O=text("first line", "second line")),
+        item("T2", "Spaces and a tab", O=text('a<text:s text:c="3"/>b<text:tab/>c')),
+        item("T3", "A line break and a span",
+             O=text('x<text:line-break/><text:span>bold</text:span> y')),
+        item("T4", "A link", O=text('see <text:a xlink:href="http://example.com/">the site</text:a>')),
+        item("T5", "A note", O=cell(
+            '<table:table-cell office:value-type="string"><office:annotation>'
+            "<dc:creator>me</dc:creator><text:p>not the cell's text</text:p></office:annotation>"
+            "<text:p>visible</text:p></table:table-cell>")),
+        item("T6", "Times, a percentage, a currency", E=("t", "10:30:00"), F=("p", 0.125),
+             G=("c", 12.5), H=("t", "00:00:01")),
+        item("T7", "Same row"),
+        item("T7", "Same row"),
+        item("T7", "Same row"),
+        item("T8", "Same value across", E=7, F=7, G=7, H=7, I=7, J=7),
+        item("T9", "Merged cells", C=cell(
+            '<table:table-cell table:number-columns-spanned="2" office:value-type="string">'
+            "<text:p>merged</text:p></table:table-cell><table:covered-table-cell/>"), D=None),
+        item("T10", "Errors", E=("f", "=SQRT(-1)"), F=("f", "=1/0"), G=("f", "=NA()"),
+             H=("f", '="a"+1'), I=("f", "=NOSUCHNAME()"), J=("f", "=1/0+NA()")),
+        item("T11", "Booleans", E=("b", True), F=("b", False), G=("f", "=1>0"),
+             H=("f", "=AND(1;0)")),
+        item("T12", "  Ümlaut & \"quotes\" <tags>  ", O="   "),
+        item("T13", "Numbers", E=1e-10, F=123456789012345, G=-0.5, H=("f", "=1/3"),
+             I=("f", "=2^53")),
+        item("T14", "Dates", E=("d", "1999-12-31"), F=("d", "2024-02-29T23:59:59"),
+             G=("fd", "=DATE(1900;3;1)"), H=("d", "2009-04-01T00:00:00")),
+    ]
+    # Drop the column that a merged cell covers: the covered cell stands for it.
+    merged = items[11]
+    del merged[3]
+    ledgers = [LEDGER_HEAD,
+               ["L1", "Ledger with two lines", "Sundry Debtors",
+                text("1 Main St", "Springfield"), "555-0101", "", 100, "Dr", ""]]
+    base = os.path.join(FIXTURES, "text_rules")
+    write_formats(base, [("Items", items), ("Ledgers", ledgers)])
+    gnumeric_copies(base + ".ods", os.path.join(FIXTURES, "gnumeric_text_rules"))
+
+
+def rewrite_zip(path, change):
+    """Rewrites the parts of a zip package: change(name, bytes) gives the new
+    bytes, or None to leave the part out."""
+    with zipfile.ZipFile(path) as z:
+        parts = [(info.filename, z.read(info)) for info in z.infolist()]
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as z:
+        for name, data in parts:
+            data = change(name, data)
+            if data is not None:
+                z.writestr(name, data)
+
+
+def xlsxwriter_book(path, sheets, options=None, formats=None):
+    """sheets: (name, rows) for worksheets, (name, "chart") for chart sheets."""
+    book = xlsxwriter.Workbook(path, options or {})
+    for name, rows in sheets:
+        if rows == "chart":
+            sheet = book.add_chartsheet(name)
+            chart = book.add_chart({"type": "column"})
+            chart.add_series({"values": [sheets[-1][0], 1, 4, 3, 4]})
+            sheet.set_chart(chart)
+            continue
+        ws = book.add_worksheet(name)
+        for r, row in enumerate(rows):
+            for c, value in enumerate(row):
+                if value is None:
+                    continue
+                if isinstance(value, tuple):
+                    kind, v = value
+                    if kind == "fmt":
+                        text, number = v
+                        ws.write_number(r, c, number, book.add_format({"num_format": text}))
+                    elif kind == "rich":
+                        ws.write_rich_string(r, c, *[book.add_format({"bold": True}) if x == "B"
+                                                     else x for x in v])
+                    elif kind == "date":
+                        ws.write_datetime(r, c, v, book.add_format({"num_format": "yyyy-mm-dd"}))
+                else:
+                    ws.write(r, c, value)
+    book.close()
+
+
+def xlsx_edge_cases():
+    ledgers = [LEDGER_HEAD, ["L1", "Ledger One", "Sundry Debtors", "", "", "", 100, "Dr", ""]]
+    items = [ITEM_HEAD, item_row("A1", "Soap"), item_row("A2", "Oil")]
+
+    # A chart sheet before the first worksheet and another between the two:
+    # worksheet 1 and 2 are still the items and the ledgers, as in .xls.
+    xlsxwriter_book(os.path.join(FIXTURES, "chart_sheets.xlsx"),
+                    [("Chart first", "chart"), ("Items", items), ("Chart between", "chart"),
+                     ("Ledgers", ledgers)])
+
+    # The workbook lists its sheets in another order than their parts are
+    # numbered: worksheet 1 (items) is xl/worksheets/sheet2.xml.
+    path = os.path.join(FIXTURES, "sheet_order.xlsx")
+    xlsxwriter_book(path, [("Ledgers", ledgers), ("Items", items)])
+
+    def swap_sheets(name, data):
+        if name == "xl/workbook.xml":
+            text = data.decode()
+            first = re.search(r'<sheet name="Ledgers"[^>]*/>', text).group(0)
+            second = re.search(r'<sheet name="Items"[^>]*/>', text).group(0)
+            text = text.replace(first, "\0").replace(second, first).replace("\0", second)
+            return text.encode()
+        return data
+    rewrite_zip(path, swap_sheets)
+
+    # Number formats: dates by built-in and custom codes, durations, locale
+    # and colour tags; the 1904 date system.
+    for name, options in (("number_formats.xlsx", {}), ("date1904.xlsx", {"date_1904": True})):
+        rows = [ITEM_HEAD,
+                item_row("F1", "Formats") + []]
+        row = rows[1]
+        row[4] = ("fmt", ("yyyy\\-mm\\-dd", 39904))
+        row[5] = ("fmt", ("[$-409]d-mmm-yy;@", 39904.4375))
+        row[6] = ("fmt", ("[h]:mm", 0.4375))
+        row[7] = ("fmt", ("#,##0.00 \"days\"", 39904))
+        row[8] = ("fmt", ("[Red]0.00", 12.5))
+        row[9] = ("fmt", ("h:mm AM/PM", 0.75))
+        row[10] = ("fmt", ("0.00E+00", 1234.5))
+        row[14] = ("date", datetime.datetime(2009, 4, 1, 10, 30))
+        xlsxwriter_book(os.path.join(FIXTURES, name), [("Items", rows), ("Ledgers", ledgers)],
+                        options)
+
+    # Rich text with phonetic runs (left out of the text), inline strings,
+    # escaped characters, cells and rows without references, a skipped row.
+    path = os.path.join(FIXTURES, "xlsx_texts.xlsx")
+    row = item_row("R1", "Rich")
+    row[14] = ("rich", ["plain ", "B", "bold", " end"])
+    xlsxwriter_book(path, [("Items", [ITEM_HEAD, row]), ("Ledgers", ledgers)])
+    more_rows = (
+        '<row><c t="inlineStr"><is><t>R2</t></is></c>'
+        '<c t="inlineStr"><is><r><t>Inline </t></r><r><t>runs</t></r>'
+        '<rPh sb="0" eb="1"><t>no</t></rPh></is></c>'
+        '<c t="inlineStr"><is><t>Grocery</t></is></c><c><v>5</v></c></row>'
+        '<row r="5"><c r="A5" t="str"><f>"R"&amp;"4"</f><v>R4</v></c>'
+        '<c r="B5" t="inlineStr"><is><t xml:space="preserve"> After a skipped row </t></is></c>'
+        '</row>'
+        '<row><c r="A6" t="inlineStr"><is><t>R6</t></is></c>'
+        '<c t="inlineStr"><is><t>Row without a number</t></is></c>'
+        '<c r="O6" t="inlineStr"><is><t>a_x000D_b _x005F_x0041_</t></is></c></row>')
+
+    def texts(name, data):
+        text = data.decode()
+        if name == "xl/sharedStrings.xml":
+            # Phonetic runs after the rich text's runs, as Japanese Excel writes them.
+            text = text.replace(" end</t></r></si>", ' end</t></r><rPh sb="0" eb="1">'
+                                '<t>phonetic</t></rPh><phoneticPr fontId="1"/></si>')
+        if name == "xl/worksheets/sheet1.xml":
+            text = text.replace("</row></sheetData>", "</row>" + more_rows + "</sheetData>")
+        return text.encode()
+    rewrite_zip(path, texts)
+
+    # Formulas that a program wrote without calculating them.
+    book = openpyxl.Workbook()
+    ws = book.active
+    ws.title = "Items"
+    for row in [ITEM_HEAD, item_row("U1", "Uncalculated"), item_row("U2", "Also")]:
+        ws.append(row)
+    ws["E2"] = "=1+1"
+    ws["F3"] = "=E2*2"
+    ws["P3"] = "=SUM(E2:E3)"
+    ws2 = book.create_sheet("Ledgers")
+    for row in ledgers:
+        ws2.append(row)
+    ws2["G2"] = "=100*2"
+    book.save(os.path.join(FIXTURES, "uncalculated.xlsx"))
+
+    # Booleans, error values and ISO dates (t="d"), as openpyxl writes them.
+    book = openpyxl.Workbook(iso_dates=True)
+    ws = book.active
+    ws.title = "Items"
+    row = item_row("K1", "Kinds")
+    row[4], row[5], row[6] = True, False, "#N/A"
+    row[7], row[8] = datetime.datetime(2009, 4, 1, 10, 30), datetime.date(2009, 4, 1)
+    for r in [ITEM_HEAD, row]:
+        ws.append(r)
+    book.create_sheet("Ledgers").append(LEDGER_HEAD)
+    book.save(os.path.join(FIXTURES, "xlsx_kinds.xlsx"))
+
+    # The strict form of the format, and a macro-enabled workbook.
+    strict = os.path.join(FIXTURES, "strict.xlsx")
+    shutil.copy(os.path.join(FIXTURES, "real_mixed.xlsx"), strict)
+    namespaces = [
+        ("http://schemas.openxmlformats.org/spreadsheetml/2006/main",
+         "http://purl.oclc.org/ooxml/spreadsheetml/main"),
+        ("http://schemas.openxmlformats.org/officeDocument/2006/relationships",
+         "http://purl.oclc.org/ooxml/officeDocument/relationships"),
+    ]
+
+    def to_strict(name, data):
+        if name.endswith(".xml") or name.endswith(".rels"):
+            text = data.decode()
+            for old, new in namespaces:
+                text = text.replace(old, new)
+            return text.encode()
+        return data
+    rewrite_zip(strict, to_strict)
+    macro = os.path.join(FIXTURES, "macro.xlsm")
+    shutil.copy(os.path.join(FIXTURES, "two_rows.xlsx"), macro)
+
+    def to_macro(name, data):
+        if name == "[Content_Types].xml":
+            return data.replace(b"application/vnd.openxmlformats-officedocument.spreadsheetml."
+                                b"sheet.main+xml",
+                                b"application/vnd.ms-excel.sheet.macroEnabled.main+xml")
+        return data
+    rewrite_zip(macro, to_macro)
+
+
+def fuzz_corpora():
+    """The XML parts of the fixtures, as seeds for the XML fuzzers."""
+    for corpus in ("xlsx_corpus", "ods_corpus"):
+        folder = os.path.join(FUZZ, corpus)
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+    for name in sorted(os.listdir(FIXTURES)):
+        path = os.path.join(FIXTURES, name)
+        stem, ext = os.path.splitext(name)
+        if ext not in (".xlsx", ".xlsm", ".ods"):
+            continue
+        with zipfile.ZipFile(path) as z:
+            for part in z.namelist():
+                if ext == ".ods" and part == "content.xml":
+                    out = os.path.join(FUZZ, "ods_corpus", stem + ".xml")
+                elif ext != ".ods" and re.match(
+                        r"(xl/(workbook|sharedStrings|styles|worksheets/sheet\d+)\.xml|"
+                        r"(xl/)?_rels/.*\.rels|\[Content_Types\]\.xml)$", part):
+                    out = os.path.join(FUZZ, "xlsx_corpus",
+                                       stem + "_" + re.sub(r"[^A-Za-z0-9.]", "_", part))
+                else:
+                    continue
+                data = z.read(part)
+                if len(data) <= 64 * 1024:
+                    with open(out, "wb") as f:
+                        f.write(data)
+
+
+def bomb():
+    """A worksheet part that inflates to 1.5 GB of spaces: the package is
+    refused before the part is inflated."""
+    path = os.path.join(FIXTURES, "inflates_too_far.xlsx")
+    with zipfile.ZipFile(os.path.join(FIXTURES, "two_rows.xlsx")) as src, \
+            zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED, compresslevel=9) as dst:
+        for info in src.infolist():
+            if info.filename != "xl/worksheets/sheet1.xml":
+                dst.writestr(info, src.read(info))
+                continue
+            part = zipfile.ZipInfo(info.filename, date_time=info.date_time)
+            part.compress_type = zipfile.ZIP_DEFLATED
+            with dst.open(part, "w") as out:
+                block = b" " * (16 << 20)
+                for _ in range(1536 // 16):
+                    out.write(block)
+
+
+def cross_format_two_rows():
+    """two_rows as .xlsx and .ods, for the command line and the window."""
+    ledger_rows = [LEDGER_HEAD, ["L1", "Ledger One", "Sundry Debtors", "", "", "", 100, "Dr", ""]]
+    sheets = [("Items", [ITEM_HEAD, item_row("A1", "Soap", "Toiletries"),
+                         item_row("A2", "Oil", "Kitchen")]),
+              ("Ledgers", ledger_rows)]
+    for ext in (".xlsx", ".ods"):
+        fods.write(os.path.join(FIXTURES, "two_rows" + ext), sheets)
+
+
 if __name__ == "__main__":
     os.makedirs(FIXTURES, exist_ok=True)
     real_mixed()
     other_savings()
     sample()
     edge_cases()
+    text_rules()
+    cross_format_two_rows()
+    xlsx_edge_cases()
+    bomb()
+    fuzz_corpora()
     print("fixtures written")

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <ostream>
 
+#include <algorithm>
+
 #include "tests/ProgramRun.h"
 
 namespace ledgerlift {
@@ -216,6 +218,99 @@ TEST_F(CommandLine, AWorkbookThatCannotBeLoadedIsAnErrorForEveryCommand) {
         EXPECT_EQ(r.err.find("warning"), std::string::npos) << r.err;
         EXPECT_NE(r.err.find(bad), std::string::npos) << r.err;
     }
+}
+
+TEST_F(CommandLine, PreviewsEveryFormatAlike) {
+    Result xls = Run("preview " + test::FixturePath("two_rows.xls"));
+    ASSERT_EQ(xls.status, 0) << xls.err;
+    for (const char* other : {"two_rows.xlsx", "two_rows.ods"}) {
+        Result r = Run("preview " + test::FixturePath(other) + " --format json");
+        Result json = Run("preview " + test::FixturePath("two_rows.xls") + " --format json");
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, json.out) << other;
+        EXPECT_EQ(Run("preview " + test::FixturePath(other)).out, xls.out) << other;
+    }
+}
+
+TEST_F(CommandLine, MigratesAnOpenDocumentSpreadsheet) {
+    Result r = Run(Migrate("two_rows.ods", "--yes"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(Backups(product).size(), 1u);
+    EXPECT_EQ(r.out, WithBackup(kStatusLines, Backups(product)[0]));
+    EXPECT_EQ(Rows("select ItemCode from tblItemMaster order by 1"), "A1\nA2\n");
+}
+
+TEST_F(CommandLine, MigratesAnExcelWorkbookOfToday) {
+    Result r = Run(Migrate("two_rows.xlsx", "--yes"));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Rows("select LName from tblLedger"), "Ledger One\n");
+}
+
+TEST_F(CommandLine, PreviewWarnsOfFormulaCellsWithoutAStoredResult) {
+    Result r = Run("preview " + test::FixturePath("uncalculated.xlsx") + " --sheet ledgers");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "warning: In worksheet 2 (ledgers) of " +
+                         test::FixturePath("uncalculated.xlsx") +
+                         ", 1 formula cell has no calculated result stored in the file, so it "
+                         "was loaded as empty. Open the workbook in a spreadsheet program, save "
+                         "it there and load it again.\n");
+}
+
+TEST_F(CommandLine, HelpNamesEveryFormat) {
+    for (const char* command : {"preview", "migrate"}) {
+        Result r = Run(std::string(command) + " --help");
+        EXPECT_EQ(r.status, 0);
+        EXPECT_NE(r.out.find(".xls, .xlsx, .xlsm or .ods"), std::string::npos) << r.out;
+    }
+    EXPECT_NE(Run("--help").out.find("OpenDocument .ods"), std::string::npos);
+}
+
+// A damaged workbook, as a file that was cut short: libgsf has things to say
+// about it on standard error, but only our sentence may reach the operator.
+class DamagedWorkbook : public CommandLine, public ::testing::WithParamInterface<const char*> {
+  protected:
+    std::string Damaged() {
+        std::string path = scratch.File(std::string("cut.") + GetParam());
+        std::string bytes = Slurp(test::FixturePath(std::string("real_mixed.") + GetParam()));
+        std::ofstream(path, std::ios::binary) << bytes.substr(0, 1200);
+        return path;
+    }
+};
+
+TEST_P(DamagedWorkbook, PreviewPrintsOnlyOurSentenceAndExits2) {
+    std::string path = Damaged();
+    Result r = Run("preview " + path);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("error: The workbook " + path + " is damaged: ", 0), 0u) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+}
+
+TEST_P(DamagedWorkbook, MigrateWritesNothingAndExits2) {
+    std::string before = Slurp(db);
+    std::string path = Damaged();
+    Result r = Run("migrate " + path + " --company DEMO --yes --product-folder " + product.Path());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("error: The workbook " + path + " is damaged: ", 0), 0u)
+        << "a workbook that cannot be loaded is fatal: " << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_TRUE(Slurp(db) == before) << "the company database is untouched";
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, DamagedWorkbook, ::testing::Values("xls", "xlsx", "ods"),
+                         [](const auto& info) { return std::string(info.param); });
+
+TEST_F(CommandLine, VerboseModeShowsLibgsfsComplaints) {
+    std::string path = scratch.File("cut.xls");
+    std::ofstream(path, std::ios::binary)
+        << Slurp(test::FixturePath("real_mixed.xls")).substr(0, 1200);
+    std::string err = scratch.File("verbose.txt");
+    std::string command = "LEDGERLIFT_VERBOSE=1 " + std::string(LEDGERLIFT_BINARY) + " preview " +
+                          path + " >/dev/null 2>" + err;
+    EXPECT_NE(std::system(command.c_str()), 0);
+    std::string text = Slurp(err);
+    EXPECT_NE(text.find("ledgerlift: [libgsf"), std::string::npos) << text;
+    EXPECT_NE(text.find("error: The workbook " + path + " is damaged"), std::string::npos) << text;
 }
 
 struct Refusal {

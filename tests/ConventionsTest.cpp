@@ -225,8 +225,9 @@ TEST_F(CommandLine, LaysOutTheDemoAnywhereAndNeverOverwrites) {
     std::string database = demo + "/Resources/Database";
     EXPECT_EQ(first.out, "made " + database + "/TallvaneInitial.mdb\n" + "made " + database +
                              "/C01/DEMO.mdb\n" + "made " + database + "/C02/SHOP.mdb\n" + "made " +
-                             database + "/sample.xls\n" + "The demo product folder is " + demo +
-                             "; try: ledgerlift companies --product-folder " + demo + "\n");
+                             database + "/sample.xls\n" + "made " + database + "/sample.xlsx\n" +
+                             "made " + database + "/sample.ods\n" + "The demo product folder is " +
+                             demo + "; try: ledgerlift companies --product-folder " + demo + "\n");
     EXPECT_TRUE(Slurp(database + "/sample.xls") ==
                 Slurp(LEDGERLIFT_SOURCE_DIR "/resources/demo/sample.xls"));
     Result companies = Run("companies --product-folder " + demo);

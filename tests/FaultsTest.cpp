@@ -24,7 +24,9 @@ class Faults : public test::MigrationTest {
     std::vector<std::string> ItemRows(int n, const char* category = "Soap") {
         std::vector<std::vector<std::string>> rows;
         for (int i = 1; i <= n; ++i) {
-            rows.push_back(Item("C" + std::to_string(i), category, "2"));
+            std::string code = "C";  // (not "C" + a temporary: a false -Wrestrict at -O3)
+            code += std::to_string(i);
+            rows.push_back(Item(code, category, "2"));
         }
         Items(rows);
         return {};

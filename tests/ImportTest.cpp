@@ -5,6 +5,7 @@
 
 #include "import/GridLayouts.h"
 #include "import/LoadWorkbook.h"
+#include "import/OpenWorkbook.h"
 #include "import/WorkbookReader.h"
 #include "import/XlsReader.h"
 #include "tests/TestSupport.h"
@@ -44,7 +45,8 @@ TEST_F(Import, FillsBothGridsWithTheirLayouts) {
     const auto& done = ops.Messages()[0];
     EXPECT_EQ(done.icon, MsgIcon::Information);
     EXPECT_EQ(done.caption, "Ledgerlift");
-    EXPECT_EQ(ops.Filters()[0], "Excel Files|*.XLS|All Files (*.XLS)|*.XLS");
+    EXPECT_EQ(ops.Filters()[0],
+              "Excel Files|*.XLS;*.XLSX;*.XLSM|OpenDocument Spreadsheets|*.ODS|All Files|*.*");
     EXPECT_EQ(form.cdlg.FileName, FixturePath("real_mixed.xls"));
 
     EXPECT_EQ(form.msf1.FormatString(), kItemFormat);
@@ -174,6 +176,38 @@ TEST_F(Import, ADamagedFileGivesOneMessageAndLeavesTheWindowUsable) {
     EXPECT_NE(ops.Messages()[0].text.find(path), std::string::npos);
     EXPECT_TRUE(ops.Enabled());
     EXPECT_FALSE(form.blnExcelLoaded);
+}
+
+// A workbook written by a program that does not calculate: its formula
+// cells hold no result and read as empty, and the operator is told so, one
+// message per sheet, after the load.
+TEST_F(Import, FormulaCellsWithoutAResultAreNamedPerSheet) {
+    ops.QueueFile(FixturePath("uncalculated.xlsx"));
+    AnyWorkbookReader book;
+    LoadWorkbook(form, ops, book);
+    EXPECT_TRUE(form.blnExcelLoaded);
+    ASSERT_EQ(MessageTexts().size(), 3u);
+    EXPECT_EQ(MessageTexts()[0], "Completed Excel importing");
+    EXPECT_EQ(MessageTexts()[1],
+              "In worksheet 1 (items) of " + FixturePath("uncalculated.xlsx") +
+                  ", 3 formula cells have no calculated result stored in the file, so they were "
+                  "loaded as empty. Open the workbook in a spreadsheet program, save it there and "
+                  "load it again.");
+    EXPECT_EQ(ops.Messages()[1].icon, MsgIcon::Exclamation);
+    EXPECT_NE(MessageTexts()[2].find("worksheet 2 (ledgers)"), std::string::npos);
+    EXPECT_NE(MessageTexts()[2].find("1 formula cell has"), std::string::npos);
+    EXPECT_EQ(form.msf1.TextMatrix(1, item::Qoh), "") << "the formula cell E2";
+}
+
+TEST_F(Import, EveryFormatLoadsThroughTheReaderChosenByContent) {
+    for (const char* fixture : {"two_rows.xls", "two_rows.xlsx", "two_rows.ods"}) {
+        ops.QueueFile(FixturePath(fixture));
+        AnyWorkbookReader book;
+        LoadWorkbook(form, ops, book);
+        EXPECT_TRUE(form.blnExcelLoaded) << fixture;
+        EXPECT_EQ(form.msf1.TextMatrix(2, item::Name), "Oil") << fixture;
+        EXPECT_EQ(form.msf2.TextMatrix(1, ledger::OpeningBalance), "100") << fixture;
+    }
 }
 
 // A workbook whose item sheet goes on below row 65000.

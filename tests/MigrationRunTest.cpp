@@ -175,8 +175,11 @@ TEST_F(MigrationRun, AFailedConnectionEndsTheRunAfterItsOwnMessage) {
     EXPECT_EQ(ops.UnansweredQuestions(), 0u);
 }
 
-TEST_F(MigrationRun, TheBundledSampleMigratesCleanly) {
-    ops.QueueFile(std::string(LEDGERLIFT_FIXTURES_DIR) + "/../../resources/demo/sample.xls");
+class BundledSample : public MigrationRun, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(BundledSample, MigratesCleanly) {
+    ops.QueueFile(std::string(LEDGERLIFT_FIXTURES_DIR) + "/../../resources/demo/sample." +
+                  GetParam());
     form.cmdLoad_Click();
     ops.ClearMessages();
     ops.QueueAnswer(MsgAnswer::Yes);
@@ -190,6 +193,10 @@ TEST_F(MigrationRun, TheBundledSampleMigratesCleanly) {
     EXPECT_EQ(Rows("select sum(AmountD) = sum(AmountC) from tblVoucher"), "1\n")
         << "every voucher balances";
 }
+
+// The bundled samples hold the same rows in each format.
+INSTANTIATE_TEST_SUITE_P(Formats, BundledSample, ::testing::Values("xls", "xlsx", "ods"),
+                         [](const auto& info) { return std::string(info.param); });
 
 }  // namespace
 }  // namespace ledgerlift

@@ -112,7 +112,7 @@ TEST(DemoFolder, LaysOutTheDemoThatTheWindowLists) {
     test::TempFolder scratch;
     std::string folder = scratch.File("demo");
     auto files = LayOutDemoFolder(folder);
-    ASSERT_EQ(files.size(), 4u);
+    ASSERT_EQ(files.size(), 6u) << "three databases and the sample in three formats";
     for (const auto& file : files) {
         EXPECT_TRUE(file.created) << file.path;
         EXPECT_TRUE(fs::is_regular_file(file.path)) << file.path;
@@ -139,11 +139,13 @@ TEST(DemoFolder, NeverOverwritesAFileThatIsThere) {
     std::ofstream(database + "/C01/DEMO.mdb") << "not touched";
     std::ofstream(database + "/sample.xls") << "mine";
     auto files = LayOutDemoFolder(scratch.Path());
-    ASSERT_EQ(files.size(), 4u);
+    ASSERT_EQ(files.size(), 6u);
     EXPECT_TRUE(files[0].created);
     EXPECT_FALSE(files[1].created);
     EXPECT_TRUE(files[2].created);
-    EXPECT_FALSE(files[3].created);
+    EXPECT_FALSE(files[3].created) << "sample.xls";
+    EXPECT_TRUE(files[4].created) << "sample.xlsx";
+    EXPECT_TRUE(files[5].created) << "sample.ods";
     std::ifstream demo(database + "/C01/DEMO.mdb");
     std::string text;
     std::getline(demo, text);

@@ -198,8 +198,7 @@ TEST_F(UndoableRun, ACancelledSaveWritesNothing) {
 
 // The saved rows load back as a normal workbook: into the grids, through the
 // load button and its default reader.
-// Needs the .xlsx reader in the import (being added beside this change).
-TEST_F(UndoableRun, DISABLED_TheSavedRowsLoadBackIntoTheGrids) {
+TEST_F(UndoableRun, TheSavedRowsLoadBackIntoTheGrids) {
     Load("bad_row.xls");
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
     form.cmdMigrate_Click();
@@ -213,6 +212,30 @@ TEST_F(UndoableRun, DISABLED_TheSavedRowsLoadBackIntoTheGrids) {
     EXPECT_EQ(form.msf2.TextMatrix(1, 2), "Too big");
     EXPECT_EQ(form.msf2.TextMatrix(1, 7), "1E+16");
     EXPECT_EQ(form.msf2.TextMatrix(1, 8), "Dr");
+}
+
+// Every cell of a failed item row comes back as the grid held it: numbers
+// as numbers, texts that look like numbers as texts.
+TEST_F(UndoableRun, AFailedItemRowLoadsBackCellForCell) {
+    Load("real_mixed.xls");
+    form.msf1.SetTextMatrix(2, 8, "1E+400");  // the MRP of worksheet row 3: too large
+    form.msf1.SetTextMatrix(2, 1, "00B2");    // a code that a number would spoil
+    std::vector<std::string> before;
+    for (int c = 1; c < 17; ++c) {
+        before.emplace_back(form.msf1.TextMatrix(2, c));
+    }
+    ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
+    form.cmdMigrate_Click();
+    ops.QueueSaveFile(scratch.File("fix.xlsx"));
+    form.cmdSaveFailedRows_Click();
+    ops.QueueFile(scratch.File("fix.xlsx"));
+    form.cmdLoad_Click();
+    ASSERT_TRUE(form.blnExcelLoaded) << ops.Messages().back().text;
+    ASSERT_EQ(form.msf1.Rows(), 3) << "the one failed item row";
+    for (int c = 1; c < 17; ++c) {
+        EXPECT_EQ(std::string(form.msf1.TextMatrix(1, c)), before[c - 1]) << "column " << c;
+    }
+    EXPECT_EQ(form.itemHeaderRow[1], "ITEM CODE");
 }
 
 TEST_F(UndoableRun, RestoreBackupPutsTheChosenBackupBack) {

@@ -148,17 +148,6 @@ TEST(CellText, AnInfiniteOrMissingNumberReadsAsTheNumberError) {
     }
 }
 
-TEST(DateFormats, AreToldFromNumberFormats) {
-    EXPECT_TRUE(BiffScanner::FormatShowsDate(14, ""));
-    EXPECT_TRUE(BiffScanner::FormatShowsDate(200, "yyyy\\-mm\\-dd"));
-    EXPECT_TRUE(BiffScanner::FormatShowsDate(200, "[$-409]d-mmm-yy"));
-    EXPECT_TRUE(BiffScanner::FormatShowsDate(200, "[h]:mm"));
-    EXPECT_FALSE(BiffScanner::FormatShowsDate(4, "#,##0.00"));
-    EXPECT_FALSE(BiffScanner::FormatShowsDate(200, "[Red]#,##0;\"days\""));
-    EXPECT_FALSE(BiffScanner::FormatShowsDate(200, "0.00E+00"));
-    EXPECT_FALSE(BiffScanner::FormatShowsDate(0, "General"));
-}
-
 // A workbook stream made by hand: BOF, then the records given, then EOF.
 std::string Stream(std::initializer_list<std::pair<int, std::string>> records) {
     auto record = [](int type, const std::string& data) {
@@ -180,6 +169,29 @@ TEST(BiffScanner, NoticesAPasswordProtectedWorkbook) {
     BiffScanner scan;
     scan.Scan(Stream({{0x002F, std::string(6, '\x01')}}));
     EXPECT_TRUE(scan.Encrypted());
+}
+
+// A BOUNDSHEET record: offset, visibility, sheet type, name (compressed).
+std::string BoundSheet(std::uint8_t type, const std::string& name) {
+    std::string r(4, '\0');
+    r += '\0';
+    r += static_cast<char>(type);
+    r += static_cast<char>(name.size());
+    r += '\0';
+    return r + name;
+}
+
+// Chart and macro sheets are no worksheets: worksheet 1 and 2 count the
+// worksheets alone, in .xls as in .xlsx.
+TEST(BiffScanner, LeavesOutChartAndMacroSheets) {
+    BiffScanner scan;
+    scan.Scan(Stream({{0x0085, BoundSheet(2, "Chart1")},
+                      {0x0085, BoundSheet(0, "Items")},
+                      {0x0085, BoundSheet(1, "Macro1")},
+                      {0x0085, BoundSheet(0, "Ledgers")}}));
+    ASSERT_EQ(scan.Sheets().size(), 2u);
+    EXPECT_EQ(scan.Sheets()[0].name, "Items");
+    EXPECT_EQ(scan.Sheets()[1].name, "Ledgers");
 }
 
 // Every cut and many damaged bytes of a real workbook stream: the scan must

@@ -59,9 +59,9 @@ int ListCompanies(const std::string& productFolder) {
 StartRequest RunCommandLine(int argc, char** argv, const std::string& programFolder,
                             const ProductFolderMemory& memory) {
     CLI::App app{
-        "Ledgerlift moves a company's items and ledgers from an Excel workbook (.xls) into its "
-        "Tallvane company database. Without a command it opens its window, and loads the "
-        "workbook when one is given.",
+        "Ledgerlift moves a company's items and ledgers from a workbook (Excel .xls, .xlsx or "
+        ".xlsm, or OpenDocument .ods) into its Tallvane company database. Without a command it "
+        "opens its window, and loads the workbook when one is given.",
         "ledgerlift"};
     app.require_subcommand(0, 1);
     app.set_version_flag("--version,-V", std::string("ledgerlift ") + LEDGERLIFT_VERSION,
@@ -94,7 +94,9 @@ StartRequest RunCommandLine(int argc, char** argv, const std::string& programFol
     PreviewOptions preview;
     auto* previewCommand = app.add_subcommand(
         "preview", "Print the rows of a workbook as the import would load them; writes nothing");
-    previewCommand->add_option("workbook", preview.workbook, "The .xls workbook")->required();
+    const char* const workbookHelp =
+        "The workbook: .xls, .xlsx, .xlsm or .ods (its format is told by its content)";
+    previewCommand->add_option("workbook", preview.workbook, workbookHelp)->required();
     previewCommand->add_option("--sheet", preview.sheet, "Only this sheet")
         ->check(CLI::IsMember({"items", "ledgers"}));
     previewCommand
@@ -110,7 +112,7 @@ StartRequest RunCommandLine(int argc, char** argv, const std::string& programFol
     MigrateOptions migrate;
     auto* migrateCommand =
         app.add_subcommand("migrate", "Load a workbook and migrate it into a company");
-    migrateCommand->add_option("workbook", migrate.workbook, "The .xls workbook")->required();
+    migrateCommand->add_option("workbook", migrate.workbook, workbookHelp)->required();
     migrateCommand->add_option("--company", migrate.company, "The company code")->required();
     migrateCommand->add_option("--date", migrate.date,
                                "The migration date, YYYY-MM-DD (default: today)");
@@ -144,7 +146,9 @@ StartRequest RunCommandLine(int argc, char** argv, const std::string& programFol
         "check",
         "Predict what migrate would do, without writing: counts, opening stock and balance "
         "totals, and every row's problems");
-    checkCommand->add_option("workbook", check.workbook, "The workbook (.xls)")->required();
+    checkCommand
+        ->add_option("workbook", check.workbook, "The workbook (.xls, .xlsx, .xlsm or .ods)")
+        ->required();
     checkCommand->add_option("--company", check.company, "The company code")->required();
     checkCommand->add_option("--date", check.date,
                              "The migration date, YYYY-MM-DD (default: today)");

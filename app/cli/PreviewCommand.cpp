@@ -8,8 +8,9 @@
 #include "app/cli/JsonText.h"
 #include "base/TextRules.h"
 #include "import/GridLayouts.h"
+#include "import/LoadWorkbook.h"
+#include "import/OpenWorkbook.h"
 #include "import/SheetRows.h"
-#include "import/XlsReader.h"
 #include "ui/Grid.h"
 
 namespace ledgerlift {
@@ -109,7 +110,7 @@ int Preview(const PreviewOptions& options) {
         sheets.push_back({"ledgers", 2, kLedgerCols - 1, kLedgerFormat, {}});
     }
     try {
-        XlsReader book;
+        AnyWorkbookReader book;
         book.Open(options.workbook);
         for (auto& sheet : sheets) {
             if (sheet.number > book.SheetCount()) {
@@ -122,6 +123,12 @@ int Preview(const PreviewOptions& options) {
                              "warning: only worksheet rows 2 to 65000 of worksheet %d (%s) are "
                              "loaded; its %d rows below row 65000 are not read.\n",
                              sheet.number, sheet.name, notRead);
+            }
+            if (int count = book.FormulasWithoutResult(sheet.number); count > 0) {
+                std::string label =
+                    "worksheet " + std::to_string(sheet.number) + " (" + sheet.name + ")";
+                std::fprintf(stderr, "warning: %s\n",
+                             MissingResultsMessage(options.workbook, label, count).c_str());
             }
         }
     } catch (const std::exception& error) {

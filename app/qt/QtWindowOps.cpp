@@ -50,7 +50,9 @@ QString QtWindowOps::QtFilter(const std::string& filter) {
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
         for (auto& p : patterns) {
-            p = AnyCase(p.trimmed());
+            // "*.*" means every file, as on the platform the filter comes
+            // from; here it would leave out names without a dot.
+            p = p.trimmed() == "*.*" ? QString("*") : AnyCase(p.trimmed());
         }
         entries << QString("%1 (%2)").arg(parts[i], patterns.join(' '));
     }

@@ -4,8 +4,8 @@
 //
 // Built and run by .ci/run with clang:
 //   clang++ -std=c++20 -fsanitize=fuzzer,address,undefined -I. \
-//       import/BiffCursor.cpp import/BiffScanner.cpp tests/fuzz/biff_scanner_fuzz.cpp \
-//       -o biff_fuzz
+//       import/BiffCursor.cpp import/BiffScanner.cpp import/DateFormat.cpp \
+//       import/SheetStore.cpp tests/fuzz/biff_scanner_fuzz.cpp -o biff_fuzz
 //   ./biff_fuzz -max_total_time=60 tests/fuzz/corpus
 
 #include <cstddef>
@@ -18,9 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ledgerlift::BiffScanner scan;
     scan.Scan(std::string_view(reinterpret_cast<const char*>(data), size));
     for (const auto& sheet : scan.Sheets()) {
-        for (const auto& row : sheet.rows) {
-            for (const auto& value : row) {
-                (void)value.text.size();
+        for (std::uint32_t row = 0; row < 64; ++row) {
+            for (std::uint32_t col = 0; col < 20; ++col) {
+                (void)sheet.cells.Get(row, col).text.size();
             }
         }
     }

@@ -1,7 +1,9 @@
-// libFuzzer target for the whole .xls reader from file bytes: the compound
-// file layer, our scan of the workbook stream, the general reader for older
-// workbooks and the cell texts. Any input must end in a workbook or a
-// WorkbookError, never a crash, a hang or a read outside the input.
+// libFuzzer target for the whole reader from file bytes, as the load button
+// opens a file: the choice of the reader by content, the compound file layer,
+// our scan of the .xls workbook stream, the general reader for older
+// workbooks, the zip packages of .xlsx and .ods, and the cell texts. Any input
+// must end in a workbook or a WorkbookError, never a crash, a hang or a read
+// outside the input.
 //
 // Built and run by .ci/run with clang (see there); seeded with the fixtures.
 
@@ -14,7 +16,7 @@
 #include <string>
 
 #include "import/CellText.h"
-#include "import/XlsReader.h"
+#include "import/OpenWorkbook.h"
 
 namespace {
 
@@ -40,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fwrite(data, 1, size, f);
         std::fclose(f);
     }
-    ledgerlift::XlsReader book;
+    ledgerlift::AnyWorkbookReader book;
     try {
         book.Open(path);
         for (int sheet = 1; sheet <= book.SheetCount() && sheet <= 3; ++sheet) {

@@ -1,0 +1,154 @@
+#include "import/OpenWorkbook.h"
+
+#include <gsf/gsf-infile-msole.h>
+#include <gsf/gsf-infile.h>
+#include <gsf/gsf-input-stdio.h>
+#include <gsf/gsf-utils.h>
+
+#include <cstring>
+#include <fstream>
+
+#include "import/LibraryLog.h"
+#include "import/OdsReader.h"
+#include "import/OfficeDocument.h"
+#include "import/WorkbookFile.h"
+#include "import/XlsReader.h"
+#include "import/XlsxReader.h"
+#include "import/ZipPackage.h"
+
+namespace ledgerlift {
+namespace {
+
+const unsigned char kCompoundFile[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+
+struct GObjectReleaser {
+    void operator()(void* p) const {
+        if (p) {
+            g_object_unref(p);
+        }
+    }
+};
+
+bool HasStream(GsfInfile* ole, const char* name) {
+    std::unique_ptr<GsfInput, GObjectReleaser> child(gsf_infile_child_by_name(ole, name));
+    return child != nullptr;
+}
+
+WorkbookFormat CompoundFileFormat(const std::string& path) {
+    static const bool initialised = [] {
+        gsf_init();
+        return true;
+    }();
+    (void)initialised;
+    GError* error = nullptr;
+    std::unique_ptr<GsfInput, GObjectReleaser> file(gsf_input_stdio_new(path.c_str(), &error));
+    if (error) {
+        g_error_free(error);
+        error = nullptr;
+    }
+    if (!file) {
+        throw WorkbookError("The workbook " + path + " could not be read.");
+    }
+    std::unique_ptr<GsfInfile, GObjectReleaser> ole(gsf_infile_msole_new(file.get(), &error));
+    if (error) {
+        g_error_free(error);
+    }
+    if (!ole) {
+        throw Damaged(path,
+                      "its compound file structure could not be read (it may be cut "
+                      "short)");
+    }
+    if (HasStream(ole.get(), "Workbook") || HasStream(ole.get(), "Book")) {
+        return WorkbookFormat::Xls;
+    }
+    if (HasStream(ole.get(), "EncryptionInfo") || HasStream(ole.get(), "EncryptedPackage")) {
+        throw PasswordProtected(path);
+    }
+    throw NotAWorkbook(path);
+}
+
+WorkbookFormat ZipPackageFormat(const std::string& path) {
+    ZipPackage zip(path);
+    if (zip.Has("mimetype")) {
+        if (OdsReader::IsOdsMimeType(zip.ReadSmall("mimetype", 256))) {
+            return WorkbookFormat::Ods;
+        }
+        throw NotAWorkbook(path);  // another OpenDocument file
+    }
+    switch (OfficeDocument::Find(zip).kind) {
+        case OfficeDocument::Kind::Workbook:
+            return WorkbookFormat::Xlsx;
+        case OfficeDocument::Kind::BinaryWorkbook:
+            throw WorkbookError("The workbook " + path +
+                                " is an Excel binary workbook (.xlsb), which cannot be loaded. "
+                                "Save it as an Excel workbook (.xlsx) and load that.");
+        default:
+            throw NotAWorkbook(path);
+    }
+}
+
+}  // namespace
+
+WorkbookFormat DetectWorkbookFormat(const std::string& path) {
+    CheckReadableFile(path);
+    LibraryLogScope quiet;
+    unsigned char head[8] = {};
+    std::ifstream in(path, std::ios::binary);
+    in.read(reinterpret_cast<char*>(head), sizeof head);
+    if (in.gcount() == sizeof head && std::memcmp(head, kCompoundFile, sizeof head) == 0) {
+        return CompoundFileFormat(path);
+    }
+    if (in.gcount() >= 4 && head[0] == 'P' && head[1] == 'K' &&
+        ((head[2] == 3 && head[3] == 4) || (head[2] == 5 && head[3] == 6) ||
+         (head[2] == 7 && head[3] == 8))) {
+        return ZipPackageFormat(path);
+    }
+    throw NotAWorkbook(path);
+}
+
+std::unique_ptr<WorkbookReader> NewWorkbookReader(WorkbookFormat format) {
+    switch (format) {
+        case WorkbookFormat::Xls:
+            return std::make_unique<XlsReader>();
+        case WorkbookFormat::Xlsx:
+            return std::make_unique<XlsxReader>();
+        case WorkbookFormat::Ods:
+            return std::make_unique<OdsReader>();
+    }
+    return nullptr;
+}
+
+void AnyWorkbookReader::Open(const std::string& path) {
+    Close();
+    std::unique_ptr<WorkbookReader> reader = NewWorkbookReader(DetectWorkbookFormat(path));
+    reader->Open(path);
+    inner_ = std::move(reader);
+}
+
+const WorkbookReader& AnyWorkbookReader::Inner() const {
+    if (!inner_) {
+        throw WorkbookError("No workbook is open.");
+    }
+    return *inner_;
+}
+
+int AnyWorkbookReader::SheetCount() const {
+    return inner_ ? inner_->SheetCount() : 0;
+}
+
+CellValue AnyWorkbookReader::Cell(int sheet, int row, int col) const {
+    return Inner().Cell(sheet, row, col);
+}
+
+int AnyWorkbookReader::FormulasWithoutResult(int sheet) const {
+    return Inner().FormulasWithoutResult(sheet);
+}
+
+void AnyWorkbookReader::Close() {
+    if (inner_) {
+        inner_->Close();
+        inner_.reset();
+    }
+}
+
+}  // namespace ledgerlift

@@ -1,0 +1,50 @@
+#include "import/StoredWorkbook.h"
+
+#include <algorithm>
+
+namespace ledgerlift {
+
+void StoredWorkbook::Loaded(std::string path, std::vector<StoredSheet> sheets) {
+    path_ = std::move(path);
+    sheets_ = std::move(sheets);
+}
+
+void StoredWorkbook::Close() {
+    path_.clear();
+    sheets_.clear();
+}
+
+const StoredSheet& StoredWorkbook::Sheet(int sheet) const {
+    if (path_.empty()) {
+        throw WorkbookError("No workbook is open.");
+    }
+    if (sheet < 1 || sheet > SheetCount()) {
+        throw WorkbookError("The workbook " + path_ + " has no worksheet " + std::to_string(sheet) +
+                            ": it has " + std::to_string(SheetCount()) + ".");
+    }
+    return sheets_[static_cast<std::size_t>(sheet) - 1];
+}
+
+CellValue StoredWorkbook::Cell(int sheet, int row, int col) const {
+    const StoredSheet& stored = Sheet(sheet);
+    if (row < 1 || col < 1) {
+        return CellValue::Empty();
+    }
+    return stored.cells.Get(static_cast<std::uint32_t>(row - 1),
+                            static_cast<std::uint32_t>(col - 1));
+}
+
+int StoredWorkbook::FormulasWithoutResult(int sheet) const {
+    return static_cast<int>(std::min<long>(Sheet(sheet).formulasWithoutResult, 1L << 30));
+}
+
+void StoredWorkbook::CheckRoom(const std::string& path, std::uint64_t bytes) {
+    if (bytes > kMaxBytes) {
+        throw WorkbookError("The workbook " + path +
+                            " is refused: its worksheets would take more than " +
+                            std::to_string(kMaxBytes >> 20) +
+                            " MB of memory, far beyond any real workbook. It is not loaded.");
+    }
+}
+
+}  // namespace ledgerlift

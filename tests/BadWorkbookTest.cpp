@@ -1,0 +1,337 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <ostream>
+
+#include "import/OpenWorkbook.h"
+#include "import/StoredWorkbook.h"
+#include "import/ZipPackage.h"
+#include "tests/PackageWriter.h"
+#include "tests/TestSupport.h"
+
+namespace ledgerlift {
+namespace {
+
+using test::Parts;
+
+const char* const kSheetNs = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+
+std::string SheetPart(const std::string& body) {
+    return std::string("<?xml version=\"1.0\"?>\n<worksheet xmlns=\"") + kSheetNs + "\">\n" + body +
+           "\n</worksheet>";
+}
+
+// A workbook that cannot be loaded: how it is made, and what the sentence
+// says besides the file's path.
+struct BadInput {
+    const char* name;
+    std::function<void(const std::string& path)> make;
+    std::vector<std::string> says;
+};
+
+void PrintTo(const BadInput& b, std::ostream* os) {
+    *os << b.name;
+}
+
+void Xlsx(const std::string& path, const std::function<void(Parts&)>& change) {
+    Parts parts =
+        test::XlsxParts({"<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>"}, {"one", "two"});
+    change(parts);
+    test::WriteZip(path, parts);
+}
+
+void Bytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string Cut(const std::string& fixture, std::size_t keep) {
+    return test::ReadFileBytes(test::FixturePath(fixture)).substr(0, keep);
+}
+
+const BadInput kBadInputs[] = {
+    {"TruncatedZip",
+     [](const std::string& p) { Bytes(p, Cut("real_mixed.xlsx", 3000)); },
+     {"is damaged"}},
+    {"TruncatedZipBeforeItsDirectory",
+     [](const std::string& p) { Bytes(p, Cut("real_mixed.ods", 200)); },
+     {"is damaged"}},
+    {"CorruptZipData",
+     [](const std::string& p) {
+         std::string bytes = test::ReadFileBytes(test::FixturePath("real_mixed.xlsx"));
+         std::size_t at = bytes.find("xl/worksheets/sheet1.xml") + 40;
+         for (std::size_t i = at; i < at + 200 && i < bytes.size(); ++i) {
+             bytes[i] = static_cast<char>(bytes[i] ^ 0x5A);
+         }
+         Bytes(p, bytes);
+     },
+     {"is damaged", "xl/worksheets/sheet1.xml"}},
+    {"TruncatedCompoundFile",
+     [](const std::string& p) { Bytes(p, Cut("real_mixed.xls", 1200)); },
+     {"is damaged"}},
+    {"MissingWorkbookPart",
+     [](const std::string& p) {
+         Xlsx(p, [](Parts& parts) {
+             std::erase_if(parts, [](auto& x) { return x.first == "xl/workbook.xml"; });
+         });
+     },
+     {"is damaged", "its part xl/workbook.xml is missing"}},
+    {"MissingWorksheetPart",
+     [](const std::string& p) {
+         Xlsx(p, [](Parts& parts) {
+             std::erase_if(parts, [](auto& x) { return x.first == "xl/worksheets/sheet1.xml"; });
+         });
+     },
+     {"is damaged", "its part xl/worksheets/sheet1.xml is missing"}},
+    {"MissingWorkbookRelationships",
+     [](const std::string& p) {
+         Xlsx(p, [](Parts& parts) {
+             std::erase_if(parts, [](auto& x) { return x.first == "xl/_rels/workbook.xml.rels"; });
+         });
+     },
+     {"its part xl/_rels/workbook.xml.rels is missing"}},
+    {"MissingOdsContent",
+     [](const std::string& p) {
+         test::WriteZip(p, {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}});
+     },
+     {"is damaged", "its part content.xml is missing"}},
+    {"MalformedWorksheet",
+     [](const std::string& p) {
+         Xlsx(p, [](Parts& parts) {
+             test::SetPart(parts, "xl/worksheets/sheet1.xml",
+                           SheetPart("<sheetData>\n<row r=\"1\">\n<c r=\"A1\"><v>1</v></row>"));
+         });
+     },
+     {"is damaged", "xl/worksheets/sheet1.xml is not well-formed XML (line 5"}},
+    {"MalformedOdsContent",
+     [](const std::string& p) {
+         Parts parts = test::OdsParts("<table:table>\n<table:table-row>\n</table:table>");
+         test::WriteZip(p, parts);
+     },
+     {"is damaged", "content.xml is not well-formed XML (line"}},
+    {"MalformedSharedStrings",
+     [](const std::string& p) {
+         Xlsx(p, [](Parts& parts) { test::SetPart(parts, "xl/sharedStrings.xml", "<sst><si>"); });
+     },
+     {"xl/sharedStrings.xml is not well-formed XML"}},
+    {"DocumentTypeWithEntities",
+     [](const std::string& p) {
+         Xlsx(p, [](Parts& parts) {
+             test::SetPart(parts, "xl/worksheets/sheet1.xml",
+                           "<?xml version=\"1.0\"?>\n<!DOCTYPE worksheet [\n"
+                           "<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">"
+                           "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;\">]>\n"
+                           "<worksheet><sheetData><row><c t=\"inlineStr\"><is><t>&c;</t></is>"
+                           "</c></row></sheetData></worksheet>");
+         });
+     },
+     {"is refused", "xl/worksheets/sheet1.xml declares a document type (line 2)"}},
+    {"ExternalEntity",
+     [](const std::string& p) {
+         test::WriteZip(p, {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+                            {"content.xml",
+                             "<?xml version=\"1.0\"?>\n"
+                             "<!DOCTYPE x SYSTEM \"http://example.invalid/x.dtd\" "
+                             "[<!ENTITY e SYSTEM \"file:///etc/passwd\">]><x>&e;</x>"}});
+     },
+     {"is refused", "content.xml declares a document type"}},
+    {"PartStatedFarBeyondAnyWorkbook",
+     [](const std::string& p) {
+         Bytes(p, test::ReadFileBytes(test::FixturePath("inflates_too_far.xlsx")));
+     },
+     {"is refused", "xl/worksheets/sheet1.xml inflates to more than 1024 MB"}},
+    {"SharedStringBeyondTheTable",
+     [](const std::string& p) {
+         Xlsx(p, [](Parts& parts) {
+             test::SetPart(parts, "xl/worksheets/sheet1.xml",
+                           SheetPart("<sheetData>\n<row r=\"7\">\n<c r=\"C7\" t=\"s\"><v>5</v></c>"
+                                     "</row></sheetData>"));
+         });
+     },
+     {"is damaged", "in its part xl/worksheets/sheet1.xml, line 5",
+      "cell C7 refers to shared string 5, but the workbook has only 2"}},
+    {"CellReferenceBeyondTheSheet",
+     [](const std::string& p) {
+         Xlsx(p, [](Parts& parts) {
+             test::SetPart(parts, "xl/worksheets/sheet1.xml",
+                           SheetPart("<sheetData><row r=\"1\"><c r=\"XFE1\"><v>1</v></c></row>"
+                                     "</sheetData>"));
+         });
+     },
+     {"is damaged", "the cell reference XFE1 lies beyond the sheet's limits"}},
+    {"RowBeyondTheSheet",
+     [](const std::string& p) {
+         Xlsx(p, [](Parts& parts) {
+             test::SetPart(parts, "xl/worksheets/sheet1.xml",
+                           SheetPart("<sheetData><row r=\"1048577\"/></sheetData>"));
+         });
+     },
+     {"is damaged", "row 1048577 lies beyond the sheet's limits"}},
+    {"NumberThatIsNone",
+     [](const std::string& p) {
+         Xlsx(p, [](Parts& parts) {
+             test::SetPart(parts, "xl/worksheets/sheet1.xml",
+                           SheetPart("<sheetData><row r=\"2\"><c r=\"B2\"><v>12abc</v></c></row>"
+                                     "</sheetData>"));
+         });
+     },
+     {"cell B2 holds \"12abc\", which is not a number"}},
+    {"OdsNumberThatIsNone",
+     [](const std::string& p) {
+         test::WriteZip(p, test::OdsParts("<table:table><table:table-row><table:table-cell "
+                                          "office:value-type=\"float\" office:value=\"x\"/>"
+                                          "</table:table-row></table:table>"));
+     },
+     {"the cell in row 1, column 1 of worksheet 1 holds \"x\" where a number belongs"}},
+    {"OdsSpacesBeyondAnyCell",
+     [](const std::string& p) {
+         test::WriteZip(p, test::OdsParts("<table:table><table:table-row><table:table-cell "
+                                          "office:value-type=\"string\"><text:p><text:s "
+                                          "text:c=\"4000000000\"/></text:p></table:table-cell>"
+                                          "</table:table-row></table:table>"));
+     },
+     {"holds more than 16 MB of text"}},
+    {"BinaryWorkbook",
+     [](const std::string& p) {
+         test::WriteZip(
+             p, {{"[Content_Types].xml",
+                  "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+                  "<Override PartName=\"/xl/workbook.bin\" "
+                  "ContentType=\"application/vnd.ms-excel.sheet.binary.macroEnabled.main\"/>"
+                  "</Types>"},
+                 {"_rels/.rels",
+                  "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+                  "relationships\"><Relationship Id=\"rId1\" Type=\"http://schemas."
+                  "openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
+                  "Target=\"xl/workbook.bin\"/></Relationships>"},
+                 {"xl/workbook.bin", std::string(64, '\x01')}});
+     },
+     {"is an Excel binary workbook (.xlsb)", "Save it as an Excel workbook (.xlsx)"}},
+    {"EncryptedPackage",
+     [](const std::string& p) {
+         test::WriteCompoundFile(p, {{"EncryptionInfo", std::string(64, '\x04')},
+                                     {"EncryptedPackage", std::string(512, '\x7f')}});
+     },
+     {"is protected with a password. Save it without a password and load it again."}},
+    {"CompoundFileOfAnotherKind",
+     [](const std::string& p) {
+         test::WriteCompoundFile(p, {{"WordDocument", std::string(512, 'w')}});
+     },
+     {"is not an Excel workbook (.xls, .xlsx, .xlsm) or an OpenDocument spreadsheet (.ods)"}},
+    {"OtherOpenDocument",
+     [](const std::string& p) {
+         test::WriteZip(
+             p, {{"mimetype", "application/vnd.oasis.opendocument.text"}, {"content.xml", "<x/>"}});
+     },
+     {"is not an Excel workbook"}},
+    {"OtherOfficeDocument",
+     [](const std::string& p) {
+         test::WriteZip(
+             p, {{"[Content_Types].xml",
+                  "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+                  "<Override PartName=\"/word/document.xml\" ContentType=\"application/"
+                  "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/>"
+                  "</Types>"},
+                 {"_rels/.rels",
+                  "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/"
+                  "relationships\"><Relationship Id=\"rId1\" Type=\"http://schemas."
+                  "openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
+                  "Target=\"word/document.xml\"/></Relationships>"},
+                 {"word/document.xml", "<document/>"}});
+     },
+     {"is not an Excel workbook"}},
+    {"ZipOfNothingKnown",
+     [](const std::string& p) {
+         test::WriteZip(p, {{"readme.txt", "hello"}});
+     },
+     {"is not an Excel workbook"}},
+    {"EmptyFile", [](const std::string& p) { Bytes(p, ""); }, {"is not an Excel workbook"}},
+    {"CommaSeparatedText",
+     [](const std::string& p) { Bytes(p, "ITEM CODE,ITEM NAME\nA1,Soap\n"); },
+     {"is not an Excel workbook"}},
+};
+
+class UnreadableWorkbooks : public ::testing::TestWithParam<BadInput> {};
+
+TEST_P(UnreadableWorkbooks, AreRefusedWithASentenceNamingTheFile) {
+    test::TempFolder dir;
+    std::string path = dir.File("book");
+    GetParam().make(path);
+    AnyWorkbookReader book;
+    try {
+        book.Open(path);
+        FAIL() << "opened";
+    } catch (const WorkbookError& e) {
+        std::string text = e.what();
+        EXPECT_NE(text.find(path), std::string::npos) << text;
+        for (const auto& part : GetParam().says) {
+            EXPECT_NE(text.find(part), std::string::npos) << text;
+        }
+        EXPECT_EQ(text.find('\n'), std::string::npos) << "one sentence: " << text;
+    }
+    EXPECT_EQ(book.SheetCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, UnreadableWorkbooks, ::testing::ValuesIn(kBadInputs),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Every cut of a real package is refused with a sentence, never more.
+TEST(UnreadableWorkbooks, EveryCutOfARealPackageIsRefused) {
+    test::TempFolder dir;
+    for (const char* fixture : {"real_mixed.xlsx", "real_mixed.ods"}) {
+        std::string bytes = test::ReadFileBytes(test::FixturePath(fixture));
+        for (std::size_t n = 0; n < bytes.size(); n += 97) {
+            std::string path = dir.File("cut");
+            std::ofstream(path, std::ios::binary) << bytes.substr(0, n);
+            AnyWorkbookReader book;
+            EXPECT_THROW(book.Open(path), WorkbookError) << fixture << " cut at " << n;
+        }
+    }
+}
+
+// What a part really inflates to is counted as it comes, per part and in all.
+TEST(ZipBounds, PartsThatInflateBeyondTheBoundsAreRefused) {
+    test::TempFolder dir;
+    std::string path = dir.File("big.zip");
+    test::WriteZip(
+        path, {{"a.xml", std::string(600 << 10, ' ')}, {"b.xml", std::string(600 << 10, ' ')}});
+    auto readAll = [](PartReader& part) {
+        std::vector<char> buffer(1 << 16);
+        while (part.Read(buffer.data(), buffer.size()) > 0) {
+        }
+    };
+    ZipPackage perPart(path, 512 << 10, 8 << 20);
+    try {
+        readAll(*perPart.Open("a.xml"));
+        FAIL() << "no bound";
+    } catch (const WorkbookError& e) {
+        EXPECT_NE(std::string(e.what()).find("its part a.xml inflates to more than 512 KB"),
+                  std::string::npos)
+            << e.what();
+    }
+    ZipPackage total(path, 1 << 20, 1 << 20);
+    readAll(*total.Open("a.xml"));
+    try {
+        readAll(*total.Open("b.xml"));
+        FAIL() << "no total bound";
+    } catch (const WorkbookError& e) {
+        EXPECT_NE(std::string(e.what()).find("its parts inflate to more than 1 MB"),
+                  std::string::npos)
+            << e.what();
+    }
+}
+
+TEST(StoredWorkbook, RefusesWorksheetsBeyondTheMemoryBound) {
+    EXPECT_NO_THROW(StoredWorkbook::CheckRoom("book.ods", StoredWorkbook::kMaxBytes));
+    try {
+        StoredWorkbook::CheckRoom("book.ods", StoredWorkbook::kMaxBytes + 1);
+        FAIL();
+    } catch (const WorkbookError& e) {
+        EXPECT_STREQ(e.what(),
+                     "The workbook book.ods is refused: its worksheets would take more than 1024 "
+                     "MB of memory, far beyond any real workbook. It is not loaded.");
+    }
+}
+
+}  // namespace
+}  // namespace ledgerlift
