@@ -12,6 +12,8 @@
 //     two databases are the same, value for value;
 //   - the cost per row of a fresh run at a quarter of the rows, and at all of
 //     them (a fresh run should stay linear).
+//   - the time of a backup of the company database as the run left it (the
+//     backup every real run makes before its first write), beside the run's.
 //
 // migration_bench [rows]   (32,767 by default)
 
