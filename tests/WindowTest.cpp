@@ -254,6 +254,13 @@ TEST(WindowCheck, MarksTheRowsWithProblemsWithAColourAndATooltip) {
     EXPECT_TRUE(status->toPlainText().contains("Check: opening balances debit"));
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblLedger"), "0\n") << "nothing written";
     cnCompany.Close();
+    if (const char* shot = std::getenv("LEDGERLIFT_SCREENSHOT_CHECK")) {
+        auto* tabs = window.findChild<QTabWidget*>();
+        tabs->setCurrentIndex(1);
+        window.resize(1280, 800);
+        QApplication::processEvents();
+        window.grab().save(shot);
+    }
 }
 
 TEST(GridModelTest, FollowsTheGridAndPassesTheModelChecks) {
