@@ -133,6 +133,46 @@ std::optional<std::string> QtWindowOps::ShowOpen(const std::string& filter) {
     return file.toStdString();
 }
 
+void QtWindowOps::Progress(const std::string& stage, int done, int total) {
+    if (window_) {
+        window_->SetProgress(stage, done, total);
+    }
+    DoEvents();
+}
+
+void QtWindowOps::EndProgress() {
+    if (window_) {
+        window_->EndProgress();
+    }
+}
+
+std::optional<std::string> QtWindowOps::ShowSave(const std::string& filter,
+                                                 const std::string& fileName) {
+    Refresh();
+    QFileDialog dialog(window_, QString(), QString(), QtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // "CSV Files|*.csv|..." gives "csv".
+    QString first = QString::fromStdString(filter).section('|', 1, 1).section(';', 0, 0);
+    if (first.startsWith("*.") && first.indexOf('*', 1) < 0) {
+        dialog.setDefaultSuffix(first.mid(2));
+    }
+    if (!fileName.empty()) {
+        dialog.selectFile(QString::fromStdString(fileName));
+    }
+    bool restore = hourglass_;
+    if (restore) {
+        QApplication::restoreOverrideCursor();
+    }
+    bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    if (restore) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    if (!chosen) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst().toStdString();
+}
+
 void QtWindowOps::Unload() {
     if (window_) {
         window_->RequestUnload();
