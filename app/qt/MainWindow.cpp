@@ -192,8 +192,15 @@ void MainWindow::Build() {
         filters_[i]->setSourceModel(models_[i]);
     }
 
+    filterNote_ = new QLabel;
+    filterNote_->setAccessibleName("Rows shown");
+    filterNote_->setVisible(false);
+    auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(onlyNotIn_);
+    filterRow->addWidget(filterNote_, 1);
+
     auto* right = new QVBoxLayout;
-    right->addWidget(onlyNotIn_);
+    right->addLayout(filterRow);
     right->addWidget(tabs_, 1);
     right->addLayout(BuildProgressRow());
     right->addLayout(notices);
@@ -352,10 +359,13 @@ void MainWindow::ShowProgress() {
         return;
     }
     progressText_->setText(QString::fromStdString(meter_.Text(ProgressMeter::Clock::now())));
-    // Without a count of rows the bar only shows that something goes on.
-    progressBar_->setRange(0, std::max(0, meter_.Total()));
-    progressBar_->setValue(meter_.Total() > 0 ? std::min(meter_.Done(), meter_.Total()) : 0);
     progressText_->setVisible(true);
+    // Without a count of rows the bar only shows that something goes on.
+    int total = std::max(0, meter_.Total());
+    if (progressBar_->maximum() != total) {
+        progressBar_->setRange(0, total);
+    }
+    progressBar_->setValue(total > 0 ? std::min(meter_.Done(), total) : 0);
     progressBar_->setVisible(true);
 }
 
@@ -379,6 +389,16 @@ void MainWindow::ShowOnlyNotIn(bool on) {
             header->resizeSection(c, widths[static_cast<std::size_t>(c)]);
         }
     }
+    // An empty grid says nothing by itself: the note says what it means.
+    auto rows = [](int n, const char* what) {
+        return QString("%1 %2 row%3").arg(n).arg(what).arg(n == 1 ? "" : "s");
+    };
+    int items = filters_[0]->rowCount();
+    int ledgers = filters_[1]->rowCount();
+    filterNote_->setText(items + ledgers == 0 ? QString("Every row went in.")
+                                              : rows(items, "item") + " and " +
+                                                    rows(ledgers, "ledger") + " did not go in.");
+    filterNote_->setVisible(on);
 }
 
 QTableView* MainWindow::GridView(int tab) const {
@@ -455,6 +475,9 @@ void MainWindow::Sync() {
     for (int i = 0; i < 3; ++i) {
         SyncGrid(i);
     }
+    // The bar and its sentence follow every event pass; the timer keeps the
+    // rate and the time left current while the procedure waits (a question).
+    ShowProgress();
     if (busy_) {
         SyncStop();
     } else {

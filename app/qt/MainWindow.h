@@ -36,8 +36,9 @@ class OutcomeFilter;
 class MainWindow : public QWidget {
     Q_OBJECT
   public:
-    // How often the progress bar and its figures are repainted.
-    static constexpr int kProgressRefreshMs = 100;
+    // How often the progress bar and its figures are repainted when no event
+    // pass does it (while a question waits for its answer, say).
+    static constexpr int kProgressRefreshMs = 250;
 
     explicit MainWindow(Form1& form, QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -60,6 +61,8 @@ class MainWindow : public QWidget {
     QPushButton* SaveReportButton() const { return saveReport_; }
     // "Show only the rows that did not go in", above the grids.
     QCheckBox* OnlyNotInFilter() const { return onlyNotIn_; }
+    // Beside the filter, while it is on: how many rows it shows.
+    QLabel* FilterNote() const { return filterNote_; }
     QProgressBar* ProgressBar() const { return progressBar_; }
     QLabel* ProgressText() const { return progressText_; }
     // Names the product folder whose databases the window uses.
@@ -95,6 +98,7 @@ class MainWindow : public QWidget {
     QPushButton* stop_ = nullptr;
     QPushButton* saveReport_ = nullptr;
     QCheckBox* onlyNotIn_ = nullptr;
+    QLabel* filterNote_ = nullptr;
     QComboBox* company_ = nullptr;
     QCheckBox* update_ = nullptr;
     QDateEdit* date_ = nullptr;
