@@ -16,7 +16,11 @@ class Form1::ProcedureMark {
     ProcedureMark(Form1& form, Procedure procedure) : form_(form), before_(form.running_) {
         form_.running_ = procedure;
     }
-    ~ProcedureMark() { form_.running_ = before_; }
+    // A stop asked for belongs to this procedure alone.
+    ~ProcedureMark() {
+        form_.running_ = before_;
+        form_.stop.requested = false;
+    }
     ProcedureMark(const ProcedureMark&) = delete;
     ProcedureMark& operator=(const ProcedureMark&) = delete;
 

@@ -51,5 +51,27 @@ TEST_F(Tally, ALedgerThatIsAlreadyThereIsSkippedWithItsReason) {
               "Summary: ledgers 1 written, 1 skipped, 0 failed, 1 vouchers posted");
 }
 
+TEST_F(Tally, EachSheetSaysHowManyRowsWentInAndWhyTheOthersDidNot) {
+    RunTally t;
+    auto row = [](const char* sheet, RunTally::Outcome outcome, const char* error = "") {
+        return RunTally::Row{sheet, "2", "K", outcome, "", error, ""};
+    };
+    using O = RunTally::Outcome;
+    for (auto r : {row("items", O::Written), row("items", O::Updated), row("items", O::Partial),
+                   row("items", O::Skipped, "Already there: ..."), row("items", O::Failed),
+                   row("items", O::Skipped, "Not migrated: the item stage was stopped.")}) {
+        t.Record(t.items, r);
+    }
+    t.Record(t.ledgers, row("ledgers", O::Written));
+    EXPECT_EQ(t.SheetLines(),
+              (std::vector<std::string>{
+                  "Summary: item sheet, 2 of 6 rows went in, 4 did not (1 written without their "
+                  "opening stock, 1 already there, 1 failed, 1 not reached)",
+                  "Summary: ledger sheet, 1 of 1 rows went in"}));
+    EXPECT_EQ(RunTally{}.SheetLines(),
+              (std::vector<std::string>{"Summary: item sheet, no rows",
+                                        "Summary: ledger sheet, no rows"}));
+}
+
 }  // namespace
 }  // namespace ledgerlift
