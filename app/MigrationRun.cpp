@@ -105,9 +105,16 @@ std::string GoOnQuestion(const RunTally& tally, Stage stopped) {
         return "You stopped the migration while the categories were written; those written so "
                "far are kept.\r\n\r\nGo on with the items and then the ledgers?";
     }
+    bool rowsLeft = false;
+    for (const auto& row : tally.rows) {
+        rowsLeft = rowsLeft || (row.sheet == "items" && RunTally::NotReached(row));
+    }
     std::string last = LastItemRowDone(tally);
-    return "You stopped the migration " + (last.empty() ? "in the items" : "after " + last) +
-           "; the item rows after it were not migrated.\r\n\r\nGo on with the ledgers?";
+    std::string where = last.empty() ? "before the first item row" : "after " + last;
+    return "You stopped the migration " + where +
+           (rowsLeft ? "; the item rows after it were not migrated."
+                     : ", the last one: every item row was done.") +
+           "\r\n\r\nGo on with the ledgers?";
 }
 
 // After a stage: whether the run goes on. A stage that ran to its end says

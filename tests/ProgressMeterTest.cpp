@@ -74,6 +74,9 @@ TEST(Progress, TellsRowsDoneOfRowsTheRateAndTheTimeLeft) {
     EXPECT_DOUBLE_EQ(*meter.SecondsLeft(start + 2s), 8);
     EXPECT_EQ(meter.Text(start + 2s),
               "Migrating items: 1,000 of 5,000 rows, 500 rows a second, about 8 seconds left");
+    meter.Report("Migrating items", 5000, 5000, start + 10s);
+    EXPECT_EQ(meter.Text(start + 10s), "Migrating items: 5,000 of 5,000 rows, 500 rows a second")
+        << "nothing is left at the last row";
 }
 
 TEST(Progress, ANewStageStartsItsOwnClock) {

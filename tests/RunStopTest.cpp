@@ -116,6 +116,17 @@ TEST_F(RunStop, AStoppedCategoryStageAsksBeforeTheItems) {
               "Not migrated: the migration was stopped by the operator before the items.");
 }
 
+TEST_F(RunStop, AStopAtTheLastItemRowSaysThatEveryItemRowWasDone) {
+    StopIn("Migrating items", 3);
+    ops.QueueAnswer(MsgAnswer::Yes);
+    ops.QueueAnswer(MsgAnswer::No);
+    form.cmdMigrate_Click();
+    EXPECT_TRUE(
+        Asked("You stopped the migration after item row 4 (C3), the last one: every "
+              "item row was done."));
+    EXPECT_EQ(Rows("select count(*) from tblItemMaster"), "3\n");
+}
+
 TEST_F(RunStop, AStoppedLedgerStageEndsTheRunWithoutAQuestion) {
     StopIn("Migrating ledgers", 1);
     ops.QueueAnswer(MsgAnswer::Yes);

@@ -34,8 +34,8 @@ std::optional<double> ProgressMeter::RowsPerSecond(Clock::time_point now) const 
 
 std::optional<double> ProgressMeter::SecondsLeft(Clock::time_point now) const {
     std::optional<double> rate = RowsPerSecond(now);
-    if (!rate || total_ <= 0) {
-        return std::nullopt;
+    if (!rate || total_ <= 0 || done_ >= total_) {
+        return std::nullopt;  // nothing to tell, or nothing left
     }
     return std::max(0, total_ - done_) / *rate;
 }

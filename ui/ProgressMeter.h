@@ -28,7 +28,7 @@ class ProgressMeter {
     // Rows per second since the stage began; nothing until there is enough
     // to go on (a quarter of a second and one row).
     std::optional<double> RowsPerSecond(Clock::time_point now) const;
-    // Seconds until the last row at that rate.
+    // Seconds until the last row at that rate; nothing once it is done.
     std::optional<double> SecondsLeft(Clock::time_point now) const;
     // "Migrating items: 1,200 of 5,000 rows, 840 rows a second, about 5 seconds left".
     std::string Text(Clock::time_point now) const;

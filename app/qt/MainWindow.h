@@ -36,8 +36,9 @@ class OutcomeFilter;
 class MainWindow : public QWidget {
     Q_OBJECT
   public:
-    // How often the progress bar and its figures are repainted when no event
-    // pass does it (while a question waits for its answer, say).
+    // How often the sentence beside the progress bar (the rows, the rate,
+    // the time left) is written afresh; the bar itself follows every event
+    // pass.
     static constexpr int kProgressRefreshMs = 250;
 
     explicit MainWindow(Form1& form, QWidget* parent = nullptr);
@@ -83,6 +84,7 @@ class MainWindow : public QWidget {
     void SyncStop();
     void ApplyGridWidths(int index);
     void ShowProgress();
+    void ShowProgressBar();
     void ShowOnlyNotIn(bool on);
 
     Form1& form_;

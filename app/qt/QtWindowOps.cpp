@@ -79,7 +79,7 @@ MsgAnswer QtWindowOps::MsgBox(const std::string& text, MsgButtons buttons, MsgIc
     }
     int answer = box.exec();
     if (restore) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
     }
     if (buttons == MsgButtons::OK) {
         return MsgAnswer::OK;
@@ -95,6 +95,8 @@ void QtWindowOps::DoEvents() {
     QApplication::processEvents();
 }
 
+// The hourglass is the busy pointer that still points: the Stop button and
+// Close can be clicked while a run goes on.
 void QtWindowOps::SetMousePointer(MousePointer pointer) {
     bool wanted = pointer == MousePointer::Hourglass;
     if (wanted == hourglass_) {
@@ -102,7 +104,7 @@ void QtWindowOps::SetMousePointer(MousePointer pointer) {
     }
     hourglass_ = wanted;
     if (wanted) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
     } else {
         QApplication::restoreOverrideCursor();
     }
@@ -165,7 +167,7 @@ std::optional<std::string> QtWindowOps::ShowSave(const std::string& filter,
     }
     bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
     if (restore) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
     }
     if (!chosen) {
         return std::nullopt;
