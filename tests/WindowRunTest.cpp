@@ -539,9 +539,15 @@ TEST(WindowScreenshots, AtTheEndOfARunOnTheSampleAndOnABigWorkbook) {
     struct Shot {
         std::string workbook;
         std::string name;
+        bool stop;  // Stop a third into the items, and No to going on
     };
     for (const Shot& shot :
-         {Shot{LEDGERLIFT_SOURCE_DIR "/resources/demo/sample.xls", "sample"}, Shot{big, "big"}}) {
+         {Shot{LEDGERLIFT_SOURCE_DIR "/resources/demo/sample.xls", "sample", false},
+          Shot{big, "big", false}, Shot{big, "big-stopped", true}}) {
+        auto save = [&](QWidget& w, const std::string& what) {
+            w.grab().save(
+                QString::fromStdString(std::string(dir) + "/" + shot.name + "-" + what + ".png"));
+        };
         test::ProductFolder product;
         product.AddCompany("DEMO", "C01", "DEMO");
         RunOps ops;
@@ -554,21 +560,26 @@ TEST(WindowScreenshots, AtTheEndOfARunOnTheSampleAndOnABigWorkbook) {
         ops.file = shot.workbook;
         window.LoadButton()->click();
         bool during = false;
+        std::size_t half = static_cast<std::size_t>(form.msf1.Rows() / 2);
         ops.onPass = [&] {
-            if (!during && form.tally.rows.size() > 10 && form.tally.rows.back().sheet == "items" &&
-                form.tally.rows.size() > static_cast<std::size_t>(form.msf1.Rows() / 2)) {
+            bool inItems = !form.tally.rows.empty() && form.tally.rows.back().sheet == "items";
+            if (shot.stop && inItems && form.tally.rows.size() > half * 2 / 3) {
+                window.StopButton()->click();
+            } else if (!shot.stop && !during && inItems && form.tally.rows.size() > half) {
                 during = true;
-                window.grab().save(
-                    QString::fromStdString(std::string(dir) + "/" + shot.name + "-during.png"));
+                save(window, "during");
             }
+        };
+        ops.answer = [&](const std::string& q) {
+            return q.rfind("You stopped", 0) == 0 ? MsgAnswer::No : MsgAnswer::Yes;
         };
         window.MigrateButton()->click();
         ops.onPass = nullptr;
-        window.grab().save(QString::fromStdString(std::string(dir) + "/" + shot.name + "-end.png"));
+        save(window, "end");
         window.OnlyNotInFilter()->setChecked(true);
+        save(window, "not-in");
         window.findChild<QTabWidget*>()->setCurrentIndex(1);
-        window.grab().save(
-            QString::fromStdString(std::string(dir) + "/" + shot.name + "-not-in.png"));
+        save(window, "not-in-ledgers");
         cnCompany.Close();
     }
 }

@@ -257,7 +257,6 @@ void MainWindow::Build() {
 QLayout* MainWindow::BuildProgressRow() {
     progressText_ = new QLabel;
     progressText_->setAccessibleName("Progress");
-    progressText_->setMinimumWidth(420);
     progressBar_ = new QProgressBar;
     progressBar_->setAccessibleName("Progress bar");
     // The sentence beside it gives the figures. A percentage in the bar would
@@ -275,11 +274,16 @@ QLayout* MainWindow::BuildProgressRow() {
     for (QWidget* w : std::initializer_list<QWidget*>{progressText_, progressBar_, stop_}) {
         w->setVisible(false);
     }
-    auto* row = new QHBoxLayout;
-    row->addWidget(progressText_, 1);
-    row->addWidget(progressBar_, 1);
-    row->addWidget(stop_);
-    return row;
+    // The sentence on a line of its own, so that it is never cut; the bar
+    // and Stop under it.
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(progressBar_, 1);
+    bar->addWidget(stop_);
+    auto* rows = new QVBoxLayout;
+    rows->setSpacing(2);
+    rows->addWidget(progressText_);
+    rows->addLayout(bar);
+    return rows;
 }
 
 void MainWindow::Run(const std::function<void()>& procedure, bool stoppable) {
@@ -399,6 +403,7 @@ void MainWindow::ShowOnlyNotIn(bool on) {
         for (int c = 0; c < header->count() && c < static_cast<int>(widths.size()); ++c) {
             header->resizeSection(c, widths[static_cast<std::size_t>(c)]);
         }
+        view->scrollToTop();
     }
     // An empty grid says nothing by itself: the note says what it means.
     auto rows = [](int n, const char* what) {
