@@ -4,6 +4,7 @@
 
 #include "ui/Controls.h"
 #include "ui/Grid.h"
+#include "ui/StopRequest.h"
 
 namespace ledgerlift {
 
@@ -40,6 +41,14 @@ struct FormControls {
     // Worksheet rows below row 65000 that the last import did not read.
     int itemRowsNotRead = 0;
     int ledgerRowsNotRead = 0;
+    // Set by the view while a run goes on; read by the stages after each row.
+    StopRequest stop;
+
+    // Empties the item and ledger grids (their column captions stay) and gives
+    // their tabs the captions they start with: what a load that failed
+    // leaves, so that no rows of an earlier workbook are shown as if they
+    // were loaded.
+    void ClearWorkbookGrids();
 };
 
 // The introduction text that the status box starts with.

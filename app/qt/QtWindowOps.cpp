@@ -81,7 +81,7 @@ MsgAnswer QtWindowOps::MsgBox(const std::string& text, MsgButtons buttons, MsgIc
     }
     int answer = box.exec();
     if (restore) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
     }
     if (buttons == MsgButtons::OK) {
         return MsgAnswer::OK;
@@ -97,6 +97,8 @@ void QtWindowOps::DoEvents() {
     QApplication::processEvents();
 }
 
+// The hourglass is the busy pointer that still points: the Stop button and
+// Close can be clicked while a run goes on.
 void QtWindowOps::SetMousePointer(MousePointer pointer) {
     bool wanted = pointer == MousePointer::Hourglass;
     if (wanted == hourglass_) {
@@ -104,7 +106,7 @@ void QtWindowOps::SetMousePointer(MousePointer pointer) {
     }
     hourglass_ = wanted;
     if (wanted) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
     } else {
         QApplication::restoreOverrideCursor();
     }
@@ -133,6 +135,46 @@ std::optional<std::string> QtWindowOps::ShowOpen(const std::string& filter) {
         settings_->SetWorkbookFolder(QFileInfo(file).absolutePath());
     }
     return file.toStdString();
+}
+
+void QtWindowOps::Progress(const std::string& stage, int done, int total) {
+    if (window_) {
+        window_->SetProgress(stage, done, total);
+    }
+    DoEvents();
+}
+
+void QtWindowOps::EndProgress() {
+    if (window_) {
+        window_->EndProgress();
+    }
+}
+
+std::optional<std::string> QtWindowOps::ShowSave(const std::string& filter,
+                                                 const std::string& fileName) {
+    Refresh();
+    QFileDialog dialog(window_, QString(), QString(), QtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // "CSV Files|*.csv|..." gives "csv".
+    QString first = QString::fromStdString(filter).section('|', 1, 1).section(';', 0, 0);
+    if (first.startsWith("*.") && first.indexOf('*', 1) < 0) {
+        dialog.setDefaultSuffix(first.mid(2));
+    }
+    if (!fileName.empty()) {
+        dialog.selectFile(QString::fromStdString(fileName));
+    }
+    bool restore = hourglass_;
+    if (restore) {
+        QApplication::restoreOverrideCursor();
+    }
+    bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    if (restore) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    }
+    if (!chosen) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().constFirst().toStdString();
 }
 
 void QtWindowOps::Unload() {
