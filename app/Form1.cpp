@@ -5,6 +5,7 @@
 #include "app/RestoreBackup.h"
 #include "app/RunCheck.h"
 #include "app/SaveFailedRows.h"
+#include "app/SaveReport.h"
 #include "base/TextRules.h"
 #include "data/Recordset.h"
 #include "import/LoadWorkbook.h"
@@ -12,6 +13,24 @@
 #include "migration/FailedRowsWorkbook.h"
 
 namespace ledgerlift {
+
+class Form1::ProcedureMark {
+  public:
+    ProcedureMark(Form1& form, Procedure procedure) : form_(form), before_(form.running_) {
+        form_.running_ = procedure;
+    }
+    // A stop asked for belongs to this procedure alone.
+    ~ProcedureMark() {
+        form_.running_ = before_;
+        form_.stop.requested = false;
+    }
+    ProcedureMark(const ProcedureMark&) = delete;
+    ProcedureMark& operator=(const ProcedureMark&) = delete;
+
+  private:
+    Form1& form_;
+    Procedure before_;
+};
 
 Form1::Form1(std::string programFolder, WindowOps& ops)
     : programFolder_(std::move(programFolder)), ops_(ops) {}
@@ -54,13 +73,16 @@ void Form1::Form_Load() {
 }
 
 void Form1::cmdLoad_Click() {
+    ProcedureMark mark(*this, Procedure::Load);
     // The last run's rows no longer match the grids.
     OfferFailedRows({});
     std::unique_ptr<WorkbookReader> book = NewReader();
     LoadWorkbook(*this, ops_, *book);
+    ops_.EndProgress();
 }
 
 void Form1::cmdMigrate_Click() {
+    ProcedureMark mark(*this, Procedure::Migration);
     RunMigration(*this);
 }
 
@@ -94,7 +116,46 @@ bool Form1::ConnectForCheck() {
 }
 
 void Form1::cmdCheck_Click() {
+    ProcedureMark mark(*this, Procedure::Check);
     RunCheck(*this);
+}
+
+void Form1::cmdSaveReport_Click() {
+    SaveReport(*this);
+}
+
+void Form1::cmdStop_Click() {
+    if (CanStop()) {
+        stop.requested = true;
+    }
+}
+
+bool Form1::AskStopAndClose() {
+    std::string question;
+    switch (running_) {
+        case Procedure::Migration:
+            question =
+                "The migration is still running. Stop it after the row in progress and close "
+                "the window?\r\n\r\nWhat went in so far stays in the company; the rows after "
+                "it are not migrated.";
+            break;
+        case Procedure::Check:
+            question =
+                "The check is still running. Stop it after the row in progress and close the "
+                "window?\r\n\r\nA check writes nothing.";
+            break;
+        case Procedure::Load:
+            question = "The workbook is still being loaded. Close the window once it is loaded?";
+            break;
+        case Procedure::None:
+            return true;
+    }
+    if (ops_.MsgBox(question, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) {
+        return false;
+    }
+    stop.requested = CanStop();
+    stop.closing = true;
+    return true;
 }
 
 bool Form1::ConnectSql() {

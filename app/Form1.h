@@ -35,6 +35,25 @@ class Form1 : public FormControls {
     void cmdClose_Click();
     void cmdRestore_Click();
     void cmdSaveFailedRows_Click();
+    // "Save Report...": the last run's report, where the operator says.
+    void cmdSaveReport_Click();
+
+    // The event procedure under way, if any.
+    enum class Procedure { None, Load, Migration, Check };
+    Procedure Running() const { return running_; }
+    // Whether the procedure under way ends early on a stop request (a run
+    // or a check; a load does not).
+    bool CanStop() const {
+        return running_ == Procedure::Migration || running_ == Procedure::Check;
+    }
+    // "Stop" during a run or a check: the stage in progress ends after its
+    // row in progress (see StopRequest).
+    void cmdStop_Click();
+    // Closing the window while a procedure runs: asks whether to stop after
+    // the row in progress and then close. Gives true when the operator says
+    // so; the stop is then requested, and the window closes once the
+    // procedure has ended.
+    bool AskStopAndClose();
 
     // The company connection for this window's chosen company, taken for a
     // run (see CompanyLock); gives whether cnCompany is open afterwards.
@@ -80,8 +99,12 @@ class Form1 : public FormControls {
     std::function<void(const std::string&)> onStatusLine;
 
   private:
+    // Marks the procedure under way for as long as it runs.
+    class ProcedureMark;
+
     std::string programFolder_;
     WindowOps& ops_;
+    Procedure running_ = Procedure::None;
     CompanyLock runLock_;
     ReaderFactory readerFactory_;
 };

@@ -5,6 +5,7 @@
 
 #include "app/CompanyBackups.h"
 #include "app/Form1.h"
+#include "app/OutcomeMarks.h"
 #include "data/Savepoint.h"
 #include "import/GridLayouts.h"
 #include "migration/CategoryStage.h"
@@ -122,6 +123,105 @@ std::string BackUpBeforeWriting(Form1& form) {
     }
 }
 
+// The last item row the stopped item stage did, in the operator's words.
+std::string LastItemRowDone(const RunTally& tally) {
+    for (auto row = tally.rows.rbegin(); row != tally.rows.rend(); ++row) {
+        if (row->sheet == "items" && !RunTally::NotReached(*row)) {
+            return "item row " + row->sheetRow + (row->key.empty() ? "" : " (" + row->key + ")");
+        }
+    }
+    return "";
+}
+
+// The question after a stage the operator stopped.
+std::string GoOnQuestion(const RunTally& tally, Stage stopped) {
+    if (stopped == Stage::Categories) {
+        return "You stopped the migration while the categories were written; those written so "
+               "far are kept.\r\n\r\nGo on with the items and then the ledgers?";
+    }
+    bool rowsLeft = false;
+    for (const auto& row : tally.rows) {
+        rowsLeft = rowsLeft || (row.sheet == "items" && RunTally::NotReached(row));
+    }
+    std::string last = LastItemRowDone(tally);
+    std::string where = last.empty() ? "before the first item row" : "after " + last;
+    return "You stopped the migration " + where +
+           (rowsLeft ? "; the item rows after it were not migrated."
+                     : ", the last one: every item row was done.") +
+           "\r\n\r\nGo on with the ledgers?";
+}
+
+// After a stage: whether the run goes on. A stage that ran to its end says
+// so in the status box. A stage the operator stopped ends the run, unless he
+// answers that it should go on (never when the window is closing); the rows
+// of the stages not run are then recorded as not reached.
+bool GoOn(Form1& form, Stage done, const char* completedLine, const char* stoppedLine) {
+    if (!form.stop.requested) {
+        form.AppendStatus(completedLine);
+        return true;
+    }
+    form.AppendStatus(stoppedLine);
+    form.StatusCaretToEnd();
+    bool goOn = done != Stage::Ledgers && !form.stop.closing &&
+                form.Ops().MsgBox(GoOnQuestion(form.tally, done), MsgButtons::YesNo,
+                                  MsgIcon::Question, "Data Migration") == MsgAnswer::Yes;
+    if (goOn) {
+        form.stop.requested = false;
+        return true;
+    }
+    RunTally& tally = form.tally;
+    std::string reason = "Not migrated: the migration was stopped by the operator before ";
+    if (done == Stage::Categories) {
+        tally.RecordUnreached(tally.items, "items", form.msf1, 1, form.msf1.Rows() - 2, item::Code,
+                              reason + "the items.");
+    }
+    if (done != Stage::Ledgers) {
+        tally.RecordUnreached(tally.ledgers, "ledgers", form.msf2, 1, form.msf2.Rows() - 2,
+                              ledger::Name, reason + "the ledgers.");
+    }
+    return false;
+}
+
+// The three stages with their status lines. Gives false when the operator
+// stopped the run before the last stage had done its last row.
+bool RunStages(Form1& form, StageContext& stage) {
+    WindowOps& ops = form.Ops();
+    form.AppendStatus("Migrating Category Master");
+    form.StatusCaretToEnd();
+    ops.DoEvents();
+    migratecategory(stage);
+    StopIfLost(form, Stage::Categories);
+    if (!GoOn(form, Stage::Categories, "Completed Migrating Category Master",
+              "Stopped Migrating Category Master")) {
+        return false;
+    }
+    form.AppendStatus("Started Migrating Item Master");
+    form.StatusCaretToEnd();
+    ops.DoEvents();
+    migrateitem(stage);
+    StopIfLost(form, Stage::Items);
+    if (!GoOn(form, Stage::Items, "Completed Migrating Item Master",
+              "Stopped Migrating Item Master")) {
+        return false;
+    }
+    form.AppendStatus("Started Migrating Item Customer Supplier");
+    ops.DoEvents();
+    migrateledger(stage);
+    StopIfLost(form, Stage::Ledgers);
+    if (form.stop.requested) {
+        form.AppendStatus("Stopped Migrating Item Customer Supplier");
+        return false;
+    }
+    return true;
+}
+
+// What every run that got under way shows at its end, before its last
+// message: the summary, per sheet, and every row's outcome in the grids.
+void ShowOutcome(Form1& form) {
+    form.Ops().EndProgress();
+    MarkOutcomes(form, form.tally, MarkFor::Run);
+}
+
 }  // namespace
 
 void RunMigration(Form1& form) {
@@ -156,13 +256,16 @@ void RunMigration(Form1& form) {
             }
         }
         form.tally.outcome = RunTally::RunOutcome::Stopped;  // until the last stage is done
+        form.msf1.ClearRowMarks();                           // the marks of an earlier run or check
+        form.msf2.ClearRowMarks();
         form.tally.itemRowsNotRead = form.itemRowsNotRead;
         form.tally.ledgerRowsNotRead = form.ledgerRowsNotRead;
         if (!form.dryRun) {
             // What lies above these afterwards, this run wrote.
             form.tally.baseline = ReadBaseline(cnCompany);
         }
-        StageContext stage{form, ops, form.tally, cnCompany};
+        form.stop.Clear();
+        StageContext stage{form, ops, form.tally, cnCompany, &form.stop};
         // A dry run does all its work in one transaction that is undone at
         // the end; the category stage's own transaction nests inside it.
         ExclusiveUse exclusive(!form.dryRun);
@@ -176,23 +279,11 @@ void RunMigration(Form1& form) {
         }
         form.StatusCaretToEnd();
         ops.SetMousePointer(MousePointer::Hourglass);
-        form.AppendStatus("Migrating Category Master");
-        form.StatusCaretToEnd();
-        ops.DoEvents();
-        migratecategory(stage);
-        StopIfLost(form, Stage::Categories);
-        form.AppendStatus("Completed Migrating Category Master");
-        form.AppendStatus("Started Migrating Item Master");
-        form.StatusCaretToEnd();
-        ops.DoEvents();
-        migrateitem(stage);
-        StopIfLost(form, Stage::Items);
-        form.AppendStatus("Completed Migrating Item Master");
-        form.AppendStatus("Started Migrating Item Customer Supplier");
-        ops.DoEvents();
-        migrateledger(stage);
-        StopIfLost(form, Stage::Ledgers);
+        bool completed = RunStages(form, stage);
         for (const std::string& line : form.tally.SummaryLines()) {
+            form.AppendStatus(line);
+        }
+        for (const std::string& line : form.tally.SheetLines()) {
             form.AppendStatus(line);
         }
         if (!form.dryRun) {
@@ -200,7 +291,8 @@ void RunMigration(Form1& form) {
                 form.AppendStatus(line);
             }
         }
-        form.AppendStatus("Load Tallvane Company and start with the entries.... ");
+        form.AppendStatus(completed ? "Load Tallvane Company and start with the entries.... "
+                                    : "The migration was stopped by the operator.");
         form.AppendStatus("*************************************************");
         form.StatusCaretToEnd();
         ops.DoEvents();
@@ -209,10 +301,26 @@ void RunMigration(Form1& form) {
         dryRun.reset();
         cnCompany.Flush();
         ops.SetMousePointer(MousePointer::Default);
-        form.tally.outcome = RunTally::RunOutcome::Completed;
-        ops.MsgBox("Migration Completed", MsgButtons::OK, MsgIcon::Information, "Data Migration");
+        form.tally.outcome =
+            completed ? RunTally::RunOutcome::Completed : RunTally::RunOutcome::Stopped;
+        ShowOutcome(form);
+        if (completed) {
+            ops.MsgBox("Migration Completed", MsgButtons::OK, MsgIcon::Information,
+                       "Data Migration");
+        } else {
+            ops.MsgBox(
+                "The migration was stopped. What went in stays in the company; the rows "
+                "that did not go in are marked in the grids, and Save Report... lists "
+                "them with the reason.",
+                MsgButtons::OK, MsgIcon::Information, "Data Migration");
+        }
     } catch (const std::exception& error) {
         ops.SetMousePointer(MousePointer::Default);
+        if (form.tally.outcome == RunTally::RunOutcome::Stopped) {
+            ShowOutcome(form);  // what went in before the failure
+        } else {
+            ops.EndProgress();
+        }
         ops.MsgBox(error.what(), MsgButtons::OK, MsgIcon::None);
     }
 }

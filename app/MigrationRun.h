@@ -12,17 +12,24 @@ class Form1;
 //     CompanyBackups; the oldest beyond Form1::keepBackups are removed): a
 //     backup that can't be made ends the run before anything is written,
 //     with a critical message that says why and where;
-//  4. status lines (one of them says where the backup is) and the hourglass, then migratecategory,
-//  migrateitem and
-//     migrateledger, each reporting and handling its own row failures (No to
-//     a stage's question ends that stage; the next one still runs);
-//  5. the closing status lines, and "Migration Completed".
+//  4. status lines (one of them says where the backup is) and the
+//     hourglass, then migratecategory, migrateitem and migrateledger, each
+//     reporting and handling its own row failures (No to a stage's question
+//     ends that stage; the next one still runs);
+//  5. the closing status lines (the summary, a line per sheet of how many
+//     rows went in and how many did not), every grid row marked with its
+//     outcome (see OutcomeMarks), and "Migration Completed".
 // A failure that leaves a stage (a rollback that fails) or the run itself is
 // shown without an icon and ends the run; the status lines not yet written
-// are not written.
+// are not written, the rows are marked.
+// The operator may stop the run (form.stop, the window's Stop button): the
+// stage in progress ends after its row in progress, and the run asks whether
+// to go on with the next stage; No (or a window that is closing) ends the
+// run there, with the closing lines, the marks and a message that says it
+// was stopped.
 // The tally's outcome tells how the run ended: NotStarted (1 and 3),
-// ConnectionFailed (2), BackupFailed (3a), Stopped (a failure ended it),
-// Completed (5).
+// ConnectionFailed (2), BackupFailed (3a), Stopped (a failure or the
+// operator ended it), Completed (5).
 void RunMigration(Form1& form);
 
 // The status line after "User opted to migrate Data to Company ...", followed

@@ -1,9 +1,8 @@
 #include "app/RunCheck.h"
 
-#include <map>
-
 #include "app/CheckOps.h"
 #include "app/Form1.h"
+#include "app/OutcomeMarks.h"
 #include "data/Savepoint.h"
 #include "migration/CategoryStage.h"
 #include "migration/ItemStage.h"
@@ -14,29 +13,9 @@
 namespace ledgerlift {
 namespace {
 
-constexpr Rgb kErrorRow{255, 199, 206};
-constexpr Rgb kWarningRow{255, 235, 156};
-
 void RequireNotLost() {
     if (!cnCompany.TransactionLost().empty()) {
         throw DataError(cnCompany.TransactionLost());
-    }
-}
-
-// Marks the rows of a grid that have problems.
-void MarkRows(Grid& grid, const RunTally& tally, const char* sheet) {
-    grid.ClearRowMarks();
-    std::map<std::string, int> rowOf;
-    for (int r = 1; r < grid.Rows(); ++r) {
-        rowOf[std::string(grid.TextMatrix(r, 0))] = r;
-    }
-    for (const auto& row : tally.rows) {
-        std::string text = ProblemText(row);
-        auto at = rowOf.find(row.sheetRow);
-        if (row.sheet != sheet || text.empty() || at == rowOf.end()) {
-            continue;
-        }
-        grid.SetRowMark(at->second, RowHasError(row) ? kErrorRow : kWarningRow, text);
     }
 }
 
@@ -45,6 +24,7 @@ void MarkRows(Grid& grid, const RunTally& tally, const char* sheet) {
 void RunCheck(Form1& form) {
     WindowOps& ops = form.Ops();
     CompanyRelease release(form);
+    form.stop.Clear();
     try {
         if (!form.RequireLoaded()) {
             return;
@@ -58,26 +38,40 @@ void RunCheck(Form1& form) {
         ops.SetMousePointer(MousePointer::Hourglass);
         FormControls grids = form;  // the run reads the real grids as they are now
         RunTally tally;
-        tally.onProgress = form.tally.onProgress;
         CheckOps answers(ops);
-        StageContext stage{grids, answers, tally, cnCompany};
+        StageContext stage{grids, answers, tally, cnCompany, &form.stop};
         {
             Savepoint undo(cnCompany);  // never committed: the check writes nothing
             tally.baseline = ReadBaseline(cnCompany);
             migratecategory(stage);
             RequireNotLost();
-            migrateitem(stage);
-            RequireNotLost();
-            migrateledger(stage);
-            RequireNotLost();
+            if (!stage.StopRequested()) {
+                migrateitem(stage);
+                RequireNotLost();
+            }
+            if (!stage.StopRequested()) {
+                migrateledger(stage);
+                RequireNotLost();
+            }
+        }
+        ops.EndProgress();
+        if (stage.StopRequested()) {
+            // Half a prediction would mislead: nothing of it is shown.
+            form.msf1.ClearRowMarks();
+            form.msf2.ClearRowMarks();
+            ops.SetMousePointer(MousePointer::Default);
+            ops.MsgBox(
+                "The check was stopped before it went through every row, so it tells "
+                "nothing yet. Nothing was written.",
+                MsgButtons::OK, MsgIcon::Information, "Check Data");
+            return;
         }
         CheckResult result = CheckResultOf(tally);
         result.rowsToFix = RowsToFix(tally);
         result.workbook = form.cdlg.FileName;
         result.company = form.txtCompanyName.Text();
         result.date = form.dtpDate.Value.ToIso();
-        MarkRows(form.msf1, tally, "items");
-        MarkRows(form.msf2, tally, "ledgers");
+        MarkOutcomes(form, tally, MarkFor::Check);
         for (const std::string& line : result.Lines()) {
             form.AppendStatus(line);
         }
@@ -95,6 +89,7 @@ void RunCheck(Form1& form) {
                                    "pointer on a row to read why.",
                    MsgButtons::OK, MsgIcon::Information, "Check Data");
     } catch (const std::exception& error) {
+        ops.EndProgress();
         ops.SetMousePointer(MousePointer::Default);
         ops.MsgBox(error.what(), MsgButtons::OK, MsgIcon::None);
     }

@@ -13,10 +13,13 @@ class Form1;
 //     the check; a failure is reported as the run reports it;
 //  3. runs the stages on a copy of the grids (a check never changes a cell
 //     that the run reads), then undoes everything;
-//  4. appends the counts and totals to the status box, marks every row with
-//     a problem in its grid (colour per severity, the sentences as the
-//     row's tooltip) and tells how many rows have problems.
-// The result stays in form.lastCheck. A check never blocks a run.
+//  4. appends the counts and totals to the status box, marks every row in
+//     its grid with the outcome the run would give it (see OutcomeMarks:
+//     a colour per outcome, the reason and the row's problems as its
+//     tooltip) and tells how many rows have problems.
+// The result stays in form.lastCheck. A check never blocks a run. The
+// operator may stop it (form.stop): it then ends after the row in progress,
+// undoes everything as always, and shows no result.
 void RunCheck(Form1& form);
 
 }  // namespace ledgerlift

@@ -30,6 +30,9 @@ struct SheetPlan {
 int SheetLoop(FormControls& form, WindowOps& ops, const WorkbookReader& book,
               const SheetPlan& plan) {
     Grid& grid = plan.grid;
+    const std::string stage = std::string("Loading ") + plan.sheetName;
+    const int total = CountSheetRows(book, plan.sheet);
+    ops.Progress(stage, 0, total);
     return ForEachSheetRow(
         book, plan.sheet, plan.lastCol, [&](int r, const std::vector<std::string>& cells) {
             int g = grid.Rows() - 1;
@@ -40,6 +43,7 @@ int SheetLoop(FormControls& form, WindowOps& ops, const WorkbookReader& book,
             ops.DoEvents();
             grid.SetTopRow(grid.Rows() - 1);
             form.SSTab1.TabCaption[plan.tab] = plan.captionPrefix + std::to_string(r - 1);
+            ops.Progress(stage, r - 1, total);
         });
 }
 
@@ -134,6 +138,7 @@ void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
     } catch (const std::exception& error) {
         ops.SetEnabled(true);
         form.blnExcelLoaded = false;
+        form.ClearWorkbookGrids();  // no rows of another workbook are left to look loaded
         ops.MsgBox(error.what(), MsgButtons::OK, MsgIcon::Exclamation);
     }
 }

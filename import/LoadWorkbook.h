@@ -12,9 +12,10 @@ namespace ledgerlift {
 // into the item grid and worksheet 2 into the ledger grid, row by row, from
 // worksheet row 2 down to the first row whose column B is blank (worksheet
 // row 65000 at most), reading it with book. Sets blnExcelLoaded and shows the
-// migration frame when both sheets are in. Any failure enables the window,
-// clears the flag and shows the reason; nothing already loaded is rolled
-// back.
+// migration frame when both sheets are in. Reports its progress per row.
+// Any failure (cancelling the dialog included) enables the window, clears
+// the flag, empties both grids and their tab captions (no rows are shown
+// that are not loaded) and shows the reason.
 //
 // After the load, one exclamation message per loaded worksheet that has
 // formula cells without a stored result says how many, since they read as

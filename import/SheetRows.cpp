@@ -20,6 +20,14 @@ int RowsBelowLimit(const WorkbookReader& book, int sheet) {
     return count;
 }
 
+int CountSheetRows(const WorkbookReader& book, int sheet) {
+    int count = 0;
+    for (int r = 2; r <= kLastSheetRow && !IsSheetEnd(book, sheet, r); ++r) {
+        ++count;
+    }
+    return count;
+}
+
 int ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, const SheetRowSink& onRow) {
     std::vector<std::string> cells(static_cast<std::size_t>(lastCol) + 1);
     for (int r = 2; r <= kLastSheetRow; ++r) {

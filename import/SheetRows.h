@@ -16,6 +16,10 @@ bool IsSheetEnd(const WorkbookReader& book, int sheet, int row);
 // ends there), by the same stop rule.
 int RowsBelowLimit(const WorkbookReader& book, int sheet);
 
+// How many rows the import reads from the sheet, by the stop rule above:
+// the rows a walk hands over, counted ahead of it (for its progress).
+int CountSheetRows(const WorkbookReader& book, int sheet);
+
 // One row as the import loads it into its grid: cells[0] is the worksheet
 // row number as text, cells[1] to cells[lastCol] the cell texts.
 using SheetRowSink = std::function<void(int sheetRow, const std::vector<std::string>& cells)>;

@@ -7,6 +7,7 @@
 #include "data/Recordset.h"
 #include "import/GridLayouts.h"
 #include "migration/CellChecks.h"
+#include "migration/FailureSentence.h"
 #include "migration/StageContext.h"
 #include "migration/StepRunner.h"
 
@@ -19,6 +20,21 @@ void migratecategory(StageContext& ctx) {
     RunTally::Counts& counts = ctx.tally.categories;
     bool rowFailed = false;
     bool undone = false;  // the transaction is already rolled back
+    // Where the stage is, for the operator: a row, or before or after them.
+    const RowPlace* place = nullptr;
+    const char* outside = "Categories, before the first row";
+    auto sentence = [&](const StepFailure& failure) {
+        if (!place) {
+            return StageSentence(outside, failure.description);
+        }
+        if (std::string(failure.step) != "insert the category") {
+            return RowSentence(*place, failure.description);
+        }
+        return RowSentence(*place,
+                           "The category \"" +
+                               Trim(std::string(grid.TextMatrix(place->row, item::Category))) +
+                               "\" could not be written: " + ReasonClause(failure.description));
+    };
     auto undoCounts = [&] {
         counts.failed += counts.written;  // undone with the rest of the stage
         counts.written = 0;
@@ -31,11 +47,12 @@ void migratecategory(StageContext& ctx) {
             undoCounts();
             return Verdict::Stop;
         }
-        if (ops.MsgBox(failure.description + "Are you sure to Continue with next data",
-                       MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
+        std::string why = sentence(failure);
+        if (ops.MsgBox(why + "Are you sure to Continue with next data", MsgButtons::YesNo,
+                       MsgIcon::Question) == MsgAnswer::Yes) {
             return Verdict::Continue;
         }
-        ops.MsgBox(failure.description, MsgButtons::OK, MsgIcon::Exclamation);
+        ops.MsgBox(why, MsgButtons::OK, MsgIcon::Exclamation);
         if (!undone) {
             db.RollbackTrans();
             undoCounts();
@@ -55,11 +72,14 @@ void migratecategory(StageContext& ctx) {
     };
     int last = grid.Rows() - 2;
     std::set<std::string> seen;  // categories inserted or counted as there
+    ops.Progress(kCategoryStageName, 0, last);
     for (int r = 1; r <= last; ++r) {
         bool empty = true;
         bool missing = true;
         bool inserted = false;
         rowFailed = false;
+        RowPlace here{"Item", grid, r, item::Code};
+        place = &here;
         bool ran = runner.Run({
             {"read the highest CategoryID",
              [&] {
@@ -101,11 +121,19 @@ void migratecategory(StageContext& ctx) {
         } else if (seen.insert(key).second) {
             counts.Add(RunTally::Outcome::Skipped);
         }
-        ctx.tally.Progress("categories", r, last);
+        place = nullptr;
+        ops.Progress(kCategoryStageName, r, last);
         if (!ran) {
             return;
         }
+        // Stopped by the operator: the categories written so far are kept
+        // (they are whole rows); undoing them would fail every item of
+        // theirs should the run go on.
+        if (ctx.StopRequested()) {
+            break;
+        }
     }
+    outside = "Categories, after the last row";
     runner.Run("commit the transaction", [&] {
         int depth = db.TransactionDepth();
         try {

@@ -10,6 +10,7 @@
 #include "import/GridLayouts.h"
 #include "migration/CellChecks.h"
 #include "migration/CommitBatch.h"
+#include "migration/FailureSentence.h"
 #include "migration/Lookups.h"
 #include "migration/RunTally.h"
 #include "migration/StageContext.h"
@@ -89,6 +90,7 @@ void migrateitem(StageContext& ctx) {
     Grid& grid = form.msf1;
     Connection& db = ctx.connection;
     ItemRow* current = nullptr;
+    const RowPlace* rowAt = nullptr;  // the row whose steps run
     // Ids above the 32-bit range fail their row, one by one, with a sentence.
     std::int64_t counter = 0;
     StepRunner runner([&](const StepFailure& failure) {
@@ -96,17 +98,20 @@ void migrateitem(StageContext& ctx) {
             current->code += IntText(counter);
             return Verdict::Retry;
         }
+        std::string why =
+            rowAt ? RowSentence(*rowAt, failure.description)
+                  : StageSentence("Item sheet, before the first row", failure.description);
         if (current) {
-            current->state.Fail(failure.step, failure.description);
+            current->state.Fail(failure.step, why);
         }
         if (!db.TransactionLost().empty()) {
             return Verdict::Stop;  // nothing more can be written; the run says why
         }
-        if (ops.MsgBox(failure.description + " Are you sure to Continue with next data",
-                       MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
+        if (ops.MsgBox(why + " Are you sure to Continue with next data", MsgButtons::YesNo,
+                       MsgIcon::Question) == MsgAnswer::Yes) {
             return Verdict::Continue;
         }
-        ops.MsgBox(failure.description, MsgButtons::OK, MsgIcon::Exclamation);
+        ops.MsgBox(why, MsgButtons::OK, MsgIcon::Exclamation);
         return Verdict::Stop;
     });
     RunTally& tally = ctx.tally;
@@ -135,10 +140,12 @@ void migrateitem(StageContext& ctx) {
     Recordset category;
     StockLine line;
     CommitBatch batch(db, &tally);  // outlives each row's own savepoints
+    ops.Progress(kItemStageName, 0, last);
     for (int r = 1; r <= last; ++r) {
         ItemRow row;
         current = &row;
         RowPlace place{"Item", grid, r, item::Code};
+        rowAt = &place;
         bool heldBefore = false;
         auto cell = [&](int col) { return std::string(grid.TextMatrix(r, col)); };
         auto number = [&](int col) { return CellNumber(place, col); };
@@ -248,6 +255,11 @@ void migrateitem(StageContext& ctx) {
                  for (int c = item::Code; c <= item::Rol; ++c) {
                      RequireStorableText(place, c);
                  }
+                 if (category.IsOpen() && category.IsEOF()) {
+                     throw DataError("The category \"" + Trim(cell(item::Category)) +
+                                     "\" is not in the company, so the item can't be filed "
+                                     "under it.");
+                 }
                  ItemRecord record;
                  record.itemId = row.id;
                  record.code = row.code;
@@ -323,6 +335,7 @@ void migrateitem(StageContext& ctx) {
              }},
         });
         current = nullptr;
+        rowAt = nullptr;
         RunTally::Outcome outcome = heldBefore && !row.state.failed    ? RunTally::Outcome::Skipped
                                     : row.state.failed && row.inserted ? RunTally::Outcome::Partial
                                     : row.state.failed                 ? RunTally::Outcome::Failed
@@ -361,7 +374,7 @@ void migrateitem(StageContext& ctx) {
         tally.Record(tally.items, {"items", std::string(grid.TextMatrix(r, 0)), stored, outcome,
                                    row.inserted ? IntText(row.id) : "", note, row.state.step,
                                    row.state.warnings, row.state.posting});
-        tally.Progress("items", r, last);
+        ops.Progress(kItemStageName, r, last);
         try {
             batch.RowDone();
         } catch (const BatchLost& lost) {
@@ -372,6 +385,10 @@ void migrateitem(StageContext& ctx) {
         if (!ran) {
             unreached(r + 1, ".");
             return;
+        }
+        if (ctx.StopRequested()) {
+            unreached(r + 1, " by the operator.");
+            break;
         }
     }
     try {

@@ -7,6 +7,9 @@ namespace ledgerlift {
 
 struct StageContext;
 
+// The name under which the stage reports its progress.
+inline constexpr const char* kItemStageName = "Migrating items";
+
 // The values of one item record, as the insert statement takes them.
 struct ItemRecord {
     std::int32_t itemId = 0;
@@ -35,7 +38,9 @@ std::string ItemInsertStatement(const ItemRecord& item);
 // the counter and runs the failed action again (three times at most); any
 // other failure asks whether to go on (Yes: the action after the failed one;
 // No: the failure is shown and the stage ends). A row whose item insert
-// failed posts no stock. Whole grid rows are committed in batches.
+// failed posts no stock. Whole grid rows are committed in batches. A stop
+// request (ctx.StopRequested()) ends the stage after the row in progress as
+// No does: the rows after it are recorded as not reached.
 void migrateitem(StageContext& ctx);
 
 }  // namespace ledgerlift

@@ -6,6 +6,7 @@
 #include "import/GridLayouts.h"
 #include "migration/CellChecks.h"
 #include "migration/CommitBatch.h"
+#include "migration/FailureSentence.h"
 #include "migration/Lookups.h"
 #include "migration/RunTally.h"
 #include "migration/StageContext.h"
@@ -56,27 +57,34 @@ void migrateledger(StageContext& ctx) {
     Connection& db = ctx.connection;
     RunTally& tally = ctx.tally;
     RunTally::RowState* current = nullptr;
+    const RowPlace* rowAt = nullptr;  // the row whose steps run
+    const char* outside = "Ledger sheet, before the first row";
     StepRunner runner([&](const StepFailure& failure) {
         if (failure.IsUniqueKey()) {
-            if (current) {
-                current->Skip(failure.step, failure.description);
+            if (current && rowAt) {
+                current->Skip(failure.step,
+                              "Already there: a ledger named " +
+                                  Trim(std::string(grid.TextMatrix(rowAt->row, ledger::Name))) +
+                                  " is already in the company; it was left as it is.");
                 current->Warn(
                     "A ledger with this name is already in the company; the row is not "
                     "written and its opening balance is not posted.");
             }
             return Verdict::Continue;
         }
+        std::string why = rowAt ? RowSentence(*rowAt, failure.description)
+                                : StageSentence(outside, failure.description);
         if (current) {
-            current->Fail(failure.step, failure.description);
+            current->Fail(failure.step, why);
         }
         if (!db.TransactionLost().empty()) {
             return Verdict::Stop;  // nothing more can be written; the run says why
         }
-        if (ops.MsgBox("Are you sure to Continue with next data" + failure.description,
-                       MsgButtons::YesNo, MsgIcon::Question) == MsgAnswer::Yes) {
+        if (ops.MsgBox("Are you sure to Continue with next data" + why, MsgButtons::YesNo,
+                       MsgIcon::Question) == MsgAnswer::Yes) {
             return Verdict::Continue;
         }
-        ops.MsgBox(failure.description, MsgButtons::OK, MsgIcon::Exclamation);
+        ops.MsgBox(why, MsgButtons::OK, MsgIcon::Exclamation);
         return Verdict::Stop;
     });
     const int last = grid.Rows() - 2;
@@ -92,9 +100,12 @@ void migrateledger(StageContext& ctx) {
         return;
     }
     CommitBatch batch(db, &tally);
+    bool stopped = false;
+    ops.Progress(kLedgerStageName, 0, last);
     for (int r = 1; r <= last; ++r) {
         auto cell = [&](int col) { return std::string(grid.TextMatrix(r, col)); };
         RowPlace place{"Ledger", grid, r, ledger::Name};
+        rowAt = &place;
         LedgerRecord ledger;
         bool inserted = false;
         RunTally::RowState state;
@@ -200,6 +211,7 @@ void migrateledger(StageContext& ctx) {
              }},
         });
         current = nullptr;
+        rowAt = nullptr;
         RunTally::Outcome outcome = state.failed && inserted ? RunTally::Outcome::Partial
                                     : state.failed           ? RunTally::Outcome::Failed
                                     : state.skipped          ? RunTally::Outcome::Skipped
@@ -216,7 +228,7 @@ void migrateledger(StageContext& ctx) {
                       Trim(std::string(grid.TextMatrix(r, ledger::Name))), outcome,
                       inserted ? IntText(ledger.lid) : "", note, state.step, state.warnings,
                       inserted ? state.posting : RunTally::Posting{}});
-        tally.Progress("ledgers", r, last);
+        ops.Progress(kLedgerStageName, r, last);
         try {
             batch.RowDone();
         } catch (const BatchLost& lost) {
@@ -228,6 +240,11 @@ void migrateledger(StageContext& ctx) {
             unreached(r + 1, ".");
             return;
         }
+        if (ctx.StopRequested()) {
+            unreached(r + 1, " by the operator.");
+            stopped = true;
+            break;
+        }
     }
     try {
         batch.Finish();
@@ -235,6 +252,10 @@ void migrateledger(StageContext& ctx) {
         ops.MsgBox(lost.Description(), MsgButtons::OK, MsgIcon::Exclamation);
         return;
     }
+    if (stopped) {
+        return;  // as after No: without the group updates
+    }
+    outside = "Ledger sheet, after the last row";
     if (!runner.Run("move Sundry Creditors to Supplier", [&] {
             db.Execute(
                 "update tblledger set groupname='Supplier',AccountGroupID=11 where "

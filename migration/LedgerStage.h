@@ -7,6 +7,9 @@ namespace ledgerlift {
 
 struct StageContext;
 
+// The name under which the stage reports its progress.
+inline constexpr const char* kLedgerStageName = "Migrating ledgers";
+
 // The values of one ledger record, as the insert statement takes them.
 struct LedgerRecord {
     std::int32_t lid = 0;
@@ -39,7 +42,9 @@ Side ReadSide(const std::string& cell);
 // whether to go on (Yes: the step after the failed one; No: the failure is
 // shown and the stage ends without the two group updates). A row whose
 // ledger insert failed posts no voucher. Whole grid rows are committed in
-// batches.
+// batches. A stop request (ctx.StopRequested()) ends the stage after the row
+// in progress as No does: the rows after it are recorded as not reached,
+// and the group updates are not made.
 void migrateledger(StageContext& ctx);
 
 }  // namespace ledgerlift

@@ -1,5 +1,7 @@
 #include "migration/RunTally.h"
 
+#include <tuple>
+
 #include "base/TextRules.h"
 #include "ui/Grid.h"
 
@@ -135,6 +137,61 @@ std::vector<std::string> RunTally::SummaryLines() const {
             lines.push_back(std::string("Summary: ") + n(count) + " " + sheet +
                             " rows below worksheet row 65000 were not read");
         }
+    }
+    return lines;
+}
+
+bool RunTally::NotReached(const Row& row) {
+    return row.outcome == Outcome::Skipped && row.error.rfind("Not migrated", 0) == 0;
+}
+
+std::vector<std::string> RunTally::SheetLines() const {
+    std::vector<std::string> lines;
+    for (auto [sheet, title, posting] : {std::tuple{"items", "item sheet", "opening stock"},
+                                         {"ledgers", "ledger sheet", "opening balance"}}) {
+        int all = 0, in = 0, partial = 0, there = 0, failed = 0, unreached = 0;
+        for (const Row& row : rows) {
+            if (row.sheet != sheet) {
+                continue;
+            }
+            ++all;
+            switch (row.outcome) {
+                case Outcome::Written:
+                case Outcome::Updated:
+                    ++in;
+                    break;
+                case Outcome::Partial:
+                    ++partial;
+                    break;
+                case Outcome::Skipped:
+                    ++(NotReached(row) ? unreached : there);
+                    break;
+                case Outcome::Failed:
+                    ++failed;
+                    break;
+            }
+        }
+        std::string line = "Summary: " + std::string(title) + ", ";
+        if (all == 0) {
+            lines.push_back(line + "no rows");
+            continue;
+        }
+        line += std::to_string(in) + " of " + std::to_string(all) + " rows went in";
+        if (in == all) {
+            lines.push_back(line);
+            continue;
+        }
+        std::string why;
+        auto part = [&](int n, const std::string& what) {
+            if (n > 0) {
+                why += (why.empty() ? "" : ", ") + std::to_string(n) + " " + what;
+            }
+        };
+        part(partial, std::string("written without their ") + posting);
+        part(there, "already there");
+        part(failed, "failed");
+        part(unreached, "not reached");
+        lines.push_back(line + ", " + std::to_string(all - in) + " did not (" + why + ")");
     }
     return lines;
 }

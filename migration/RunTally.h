@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -109,15 +108,16 @@ class RunTally {
     // rows with the reason, and their postings are no longer counted.
     void FailPending(const std::string& reason, const std::string& step);
 
-    // The stage, rows done and rows in all, after every row.
-    void Progress(const char* stage, int done, int total) const {
-        if (onProgress) {
-            onProgress(stage, done, total);
-        }
-    }
     bool AllWritten() const;
     // The summary lines of the status box.
     std::vector<std::string> SummaryLines() const;
+    // A line per sheet: how many of its rows went in (written or updated),
+    // and how many did not, by why ("Summary: item sheet, 3 of 5 rows went
+    // in, 2 did not (1 already there, 1 failed)").
+    std::vector<std::string> SheetLines() const;
+    // Whether the row was never reached (a stopped stage or run) rather
+    // than left as it was because it was already there.
+    static bool NotReached(const Row& row);
 
     static const char* OutcomeText(Outcome outcome);
 
@@ -139,7 +139,6 @@ class RunTally {
     // Worksheet rows below row 65000 that the import did not read.
     int itemRowsNotRead = 0;
     int ledgerRowsNotRead = 0;
-    std::function<void(const char* stage, int done, int total)> onProgress;
 
   private:
     Counts& CountsOf(const std::string& sheet);

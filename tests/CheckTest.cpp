@@ -191,7 +191,11 @@ TEST_F(Check, MarksTheRowsInTheGridsAndSaysHowMany) {
     const Grid::RowMark* walkIn = form.msf2.FindRowMark(2);
     ASSERT_NE(walkIn, nullptr);
     EXPECT_EQ(walkIn->color, (Rgb{255, 235, 156})) << "a warning";
-    EXPECT_EQ(form.msf2.FindRowMark(1), nullptr) << "Acme has no problem";
+    const Grid::RowMark* acme = form.msf2.FindRowMark(1);
+    ASSERT_NE(acme, nullptr) << "every row shows the outcome the run would give it";
+    EXPECT_EQ(acme->color, (Rgb{226, 239, 218})) << "Acme has no problem: it would go in";
+    EXPECT_TRUE(acme->wentIn);
+    EXPECT_EQ(acme->tip.rfind("Would be written", 0), 0u) << acme->tip;
     ASSERT_FALSE(ops.Messages().empty());
     EXPECT_EQ(ops.Messages().back().caption, "Check Data");
     EXPECT_NE(ops.Messages().back().text.find("problems in 10 rows"), std::string::npos)

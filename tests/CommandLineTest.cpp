@@ -19,7 +19,9 @@ const char* const kRunLines =
     "Started Migrating Item Customer Supplier\n"
     "Summary: categories 2 written, 0 already there, 0 failed\n"
     "Summary: items 2 written, 0 updated, 0 skipped, 0 failed, 2 stock postings\n"
-    "Summary: ledgers 1 written, 0 skipped, 0 failed, 1 vouchers posted\n";
+    "Summary: ledgers 1 written, 0 skipped, 0 failed, 1 vouchers posted\n"
+    "Summary: item sheet, 2 of 2 rows went in\n"
+    "Summary: ledger sheet, 1 of 1 rows went in\n";
 const char* const kReconciledLines =
     "Reconciled: items 2 of 2 in the company, 2 opening stock lines, quantity 2, value 20\n"
     "Reconciled: ledgers 1 of 1 in the company, opening balances debit 100, credit 0\n";

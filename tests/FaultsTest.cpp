@@ -133,7 +133,10 @@ TEST_F(Faults, AFailedReadOfTheHighestItemIdIsInTheQuestion) {
     ASSERT_GE(ops.Messages().size(), 2u);
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Exclamation) << "GetNextId's own report";
     const std::string& question = ops.Messages()[1].text;
-    EXPECT_NE(question.find("The highest ItemID could not be read"), std::string::npos) << question;
+    EXPECT_NE(
+        question.find("Item sheet, before the first row: the highest ItemID could not be read"),
+        std::string::npos)
+        << question;
     EXPECT_NE(question.find("integer overflow"), std::string::npos) << question;
     EXPECT_NE(question.find("Are you sure to Continue with next data"), std::string::npos);
 }

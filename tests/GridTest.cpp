@@ -188,5 +188,18 @@ TEST(GridText, ACopiedGridHasTheSameTexts) {
     EXPECT_EQ(copy.TextMatrix(1, 1), "kept");
 }
 
+TEST(GridMarks, AMarkTellsWhetherTheRowWentInAndGoesWithItsRow) {
+    Grid grid;
+    grid.SetRows(4);
+    grid.SetRowMark(1, Rgb{226, 239, 218}, "Written (ItemID 2).", true);
+    grid.SetRowMark(3, Rgb{255, 199, 206}, "Item row 4, A3: the disk is full.");
+    ASSERT_NE(grid.FindRowMark(1), nullptr);
+    EXPECT_TRUE(grid.FindRowMark(1)->wentIn);
+    EXPECT_FALSE(grid.FindRowMark(3)->wentIn) << "a mark says not in unless told";
+    EXPECT_EQ(grid.FindRowMark(2), nullptr);
+    grid.SetRows(2);
+    EXPECT_EQ(grid.RowMarkCount(), 1u) << "the rows cut off take their marks along";
+}
+
 }  // namespace
 }  // namespace ledgerlift

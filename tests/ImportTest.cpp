@@ -6,6 +6,7 @@
 #include "import/GridLayouts.h"
 #include "import/LoadWorkbook.h"
 #include "import/OpenWorkbook.h"
+#include "import/SheetRows.h"
 #include "import/WorkbookReader.h"
 #include "import/XlsReader.h"
 #include "tests/TestSupport.h"
@@ -125,14 +126,17 @@ TEST_F(Import, StopsAtTheFirstBlankColumnBAndKeepsSpacesAndZero) {
         << "the rows below the blank one are ignored without a message";
 }
 
-TEST_F(Import, ASingleWorksheetKeepsTheItemsAndBlocksMigration) {
+// Regression: the item rows of a workbook that failed to load stayed in the
+// grid under its "Items 3" caption, as if they were loaded.
+TEST_F(Import, ASingleWorksheetClearsBothGridsAndBlocksMigration) {
     Load("real_mixed.xls");
     ops.ClearMessages();
     Load("single_sheet.xls");
-    EXPECT_EQ(form.msf1.Rows(), 4);
-    EXPECT_EQ(form.msf1.TextMatrix(2, item::Name), "Oil");
-    EXPECT_EQ(form.msf2.Rows(), 2) << "the ledger grid was reset before the failing read";
-    EXPECT_EQ(form.msf2.TextMatrix(1, ledger::Name), "");
+    EXPECT_EQ(form.msf1.Rows(), 1) << "the header alone: no stale rows";
+    EXPECT_EQ(form.msf2.Rows(), 1);
+    EXPECT_EQ(form.msf1.FormatString(), kItemFormat) << "the columns keep their captions";
+    EXPECT_EQ(form.SSTab1.TabCaption[0], "Item            ") << "the tabs as at the start";
+    EXPECT_EQ(form.SSTab1.TabCaption[1], "Ledger            ");
     EXPECT_FALSE(form.blnExcelLoaded);
     EXPECT_FALSE(form.fraMIgrate.Visible);
     EXPECT_TRUE(ops.Enabled());
@@ -152,18 +156,49 @@ TEST_F(Import, ASecondImportWithFewerRowsLeavesNothingOfTheFirst) {
     EXPECT_EQ(form.SSTab1.TabCaption[0], "Items 2");
 }
 
-TEST_F(Import, CancellingAlwaysTakesTheErrorPathAndTouchesNoGrid) {
+TEST_F(Import, CancellingAlwaysTakesTheErrorPathAndClearsTheGrids) {
     Load("two_rows.xls");
     ops.ClearMessages();
     ops.QueueFile(std::nullopt);
+    std::vector<int> rowsWhenTold;
+    ops.SetObserver([&](const auto&) { rowsWhenTold.push_back(form.msf1.Rows()); });
     Click();
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].text, "No workbook was chosen, so nothing was loaded.");
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Exclamation);
     EXPECT_FALSE(form.blnExcelLoaded);
     EXPECT_FALSE(form.fraMIgrate.Visible);
-    EXPECT_EQ(form.msf1.Rows(), 4) << "the grids stay as they were";
-    EXPECT_EQ(form.msf2.Rows(), 3);
+    EXPECT_EQ(rowsWhenTold, std::vector<int>{1})
+        << "the rows that can no longer be migrated are gone before the message shows";
+    EXPECT_EQ(form.msf2.Rows(), 1);
+    EXPECT_EQ(form.SSTab1.TabCaption[0], "Item            ");
+}
+
+TEST_F(Import, ADamagedFileClearsTheRowsOfTheWorkbookBefore) {
+    Load("real_mixed.xls");
+    form.msf1.SetRowMark(1, Rgb{255, 199, 206}, "failed");
+    test::TempFolder dir;
+    std::string path = dir.File("broken.xls");
+    std::ofstream(path) << "not a workbook";
+    ops.QueueFile(path);
+    Click();
+    EXPECT_EQ(form.msf1.Rows(), 1);
+    EXPECT_EQ(form.msf2.Rows(), 1);
+    EXPECT_EQ(form.msf1.RowMarkCount(), 0u) << "no outcome of an earlier run is left";
+    EXPECT_EQ(form.SSTab1.TabCaption[1], "Ledger            ");
+}
+
+TEST_F(Import, ReportsItsProgressPerRowWithTheRowsOfEachSheet) {
+    Load("real_mixed.xls");
+    using Report = ScriptedWindowOps::ProgressReport;
+    EXPECT_EQ(ops.ProgressReports(),
+              (std::vector<Report>{{"Loading worksheet 1 (items)", 0, 3},
+                                   {"Loading worksheet 1 (items)", 1, 3},
+                                   {"Loading worksheet 1 (items)", 2, 3},
+                                   {"Loading worksheet 1 (items)", 3, 3},
+                                   {"Loading worksheet 2 (ledgers)", 0, 2},
+                                   {"Loading worksheet 2 (ledgers)", 1, 2},
+                                   {"Loading worksheet 2 (ledgers)", 2, 2}}));
 }
 
 TEST_F(Import, ADamagedFileGivesOneMessageAndLeavesTheWindowUsable) {
@@ -231,6 +266,7 @@ TEST_F(Import, RowsBelow65000AreNotReadButTheOperatorIsTold) {
     EXPECT_EQ(form.msf1.Rows(), 65001) << "64999 rows, the header and the empty row";
     EXPECT_EQ(form.msf1.TextMatrix(64999, 0), "65000");
     EXPECT_EQ(form.SSTab1.TabCaption[0], "Items 64999");
+    EXPECT_EQ(CountSheetRows(book, 1), 64999) << "the progress counts the rows that are read";
     ASSERT_EQ(ops.Messages().size(), 2u);
     EXPECT_EQ(ops.Messages()[0].text, "Completed Excel importing");
     EXPECT_NE(ops.Messages()[1].text.find("worksheet 1 (items)"), std::string::npos);

@@ -158,7 +158,9 @@ TEST_F(ItemStage, UniqueKeyRetriesAreBoundedThenAsk) {
     ops.QueueAnswer(MsgAnswer::Yes);
     Run({Item("A1", "Soap", "4")});
     ASSERT_EQ(Texts().size(), 1u);
-    EXPECT_NE(Texts()[0].find("UNIQUE KEY refused by the test"), std::string::npos);
+    EXPECT_NE(Texts()[0].find("Item row 2, A1"), std::string::npos) << Texts()[0];
+    EXPECT_NE(Texts()[0].find("UNIQUE KEY refused by the test"), std::string::npos)
+        << "the stages decide on UNIQUE KEY: it stays";
     EXPECT_NE(Texts()[0].find("Are you sure to Continue with next data"), std::string::npos);
     EXPECT_EQ(Rows("select count(*) from tblStock"), "0\n") << "no stock without its item";
 }
@@ -170,9 +172,9 @@ TEST_F(ItemStage, YesGoesOnWithTheNextRowsButPostsNoOrphanStock) {
     migrateitem(ctx);
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].text,
-              "There is no current record: the result has no more rows. Are you sure to "
-              "Continue with next data")
-        << "the question carries the reason";
+              "Item row 3, A2: the category \"Nowhere\" is not in the company, so the item "
+              "can't be filed under it. Are you sure to Continue with next data")
+        << "the question names the row and carries the reason";
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Question);
     EXPECT_EQ(ItemIds(), "2|A1\n4|A3\n") << "the failed row still used up id 3";
     EXPECT_EQ(Rows("select ItemID, Qty from tblStock order by 1"), "2|1\n4|3\n");
@@ -185,7 +187,8 @@ TEST_F(ItemStage, NoShowsTheReasonAndEndsTheStage) {
     migrateitem(ctx);
     ASSERT_EQ(ops.Messages().size(), 2u);
     EXPECT_EQ(ops.Messages()[1].icon, MsgIcon::Exclamation);
-    EXPECT_NE(ops.Messages()[1].text.find("no current record"), std::string::npos)
+    EXPECT_NE(ops.Messages()[1].text.find("Item row 3, A2: the category \"Nowhere\" is not in"),
+              std::string::npos)
         << ops.Messages()[1].text;
     EXPECT_EQ(ItemIds(), "2|A1\n");
     EXPECT_EQ(cnCompany.TransactionDepth(), 0) << "what was written stays committed";

@@ -138,8 +138,10 @@ TEST_F(LedgerStage, YesGoesOnNoStopsWithoutTheGroupUpdates) {
     ops.QueueAnswer(MsgAnswer::No);
     migrateledger(ctx);
     ASSERT_EQ(ops.Messages().size(), 3u);
-    EXPECT_TRUE(ops.Messages()[0].text.starts_with("Are you sure to Continue with next dataThe "))
-        << "the question comes first, the description after it";
+    EXPECT_EQ(ops.Messages()[0].text,
+              "Are you sure to Continue with next dataLedger row 3, Bad: the company's database "
+              "refused the record (refused by the test).")
+        << "the question comes first, the description after it: the row, then why";
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Question);
     EXPECT_EQ(ops.Messages()[2].icon, MsgIcon::Exclamation);
     EXPECT_EQ(Rows("select LID, LName, GroupName from tblLedger"),
@@ -182,16 +184,13 @@ TEST_F(LedgerStage, LetsTheWindowProcessEventsOncePerRowAsTheRowsGoIn) {
     EXPECT_EQ(seen, (std::vector<std::int64_t>{1, 2, 3})) << "each pass comes after its row is in";
 }
 
-TEST_F(LedgerStage, ReportsProgressAfterEveryRow) {
+TEST_F(LedgerStage, ReportsProgressAtItsStartAndAfterEveryRow) {
     Ledgers({Ledger("Acme", "100", "Dr"), Ledger("Beta", "0", "Cr")});
-    std::vector<int> done;
-    tally.onProgress = [&](const char* stage, int row, int total) {
-        EXPECT_STREQ(stage, "ledgers");
-        EXPECT_EQ(total, 2);
-        done.push_back(row);
-    };
     migrateledger(ctx);
-    EXPECT_EQ(done, (std::vector<int>{1, 2}));
+    using Report = ScriptedWindowOps::ProgressReport;
+    EXPECT_EQ(ops.ProgressReports(), (std::vector<Report>{{"Migrating ledgers", 0, 2},
+                                                          {"Migrating ledgers", 1, 2},
+                                                          {"Migrating ledgers", 2, 2}}));
 }
 
 }  // namespace

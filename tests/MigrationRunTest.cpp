@@ -62,7 +62,9 @@ std::string RunLines(const std::string& summary, const std::string& reconciled,
 const char* const kFirstSummary =
     "\r\nSummary: categories 3 written, 0 already there, 0 failed"
     "\r\nSummary: items 3 written, 0 updated, 0 skipped, 0 failed, 3 stock postings"
-    "\r\nSummary: ledgers 2 written, 0 skipped, 0 failed, 2 vouchers posted";
+    "\r\nSummary: ledgers 2 written, 0 skipped, 0 failed, 2 vouchers posted"
+    "\r\nSummary: item sheet, 3 of 3 rows went in"
+    "\r\nSummary: ledger sheet, 2 of 2 rows went in";
 const char* const kFirstReconciled =
     "\r\nReconciled: items 3 of 3 in the company, 3 opening stock lines, quantity 35, value 37155"
     "\r\nReconciled: ledgers 2 of 2 in the company, opening balances debit 1500, credit 250";
@@ -131,7 +133,11 @@ TEST_F(MigrationRun, ASecondRunWritesNothingTwice) {
                            "\r\nSummary: items 0 written, 0 updated, 3 skipped, 0 failed, 0 "
                            "stock postings"
                            "\r\nSummary: ledgers 0 written, 2 skipped, 0 failed, 0 vouchers "
-                           "posted",
+                           "posted"
+                           "\r\nSummary: item sheet, 0 of 3 rows went in, 3 did not (3 already "
+                           "there)"
+                           "\r\nSummary: ledger sheet, 0 of 2 rows went in, 2 did not (2 "
+                           "already there)",
                            "\r\nReconciled: items 0 of 0 in the company, 0 opening stock lines, "
                            "quantity 0, value 0"
                            "\r\nReconciled: ledgers 0 of 0 in the company, opening balances "

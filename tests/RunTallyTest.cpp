@@ -29,7 +29,9 @@ TEST_F(Tally, ItemRowsAreWrittenUpdatedFailedOrNeverReached) {
               "items,5,NEXT,skipped,\n");
     EXPECT_EQ(tally.items.postings, 2) << "NEW's quantity and OLD's stored Discount";
     EXPECT_EQ(tally.rows[3].error, "Not migrated: the item stage was stopped.");
-    EXPECT_NE(tally.rows[2].error.find("no current record"), std::string::npos);
+    EXPECT_EQ(tally.rows[2].error,
+              "Item row 4, BAD: the category \"Nowhere\" is not in the company, so the item "
+              "can't be filed under it.");
     EXPECT_FALSE(tally.AllWritten());
 }
 
@@ -39,10 +41,36 @@ TEST_F(Tally, ALedgerThatIsAlreadyThereIsSkippedWithItsReason) {
              {"B", "Beta", "Sundry Debtors", "", "", "", "20", "Dr", ""}});
     migrateledger(ctx);
     EXPECT_EQ(Outcomes(tally), "ledgers,2,Acme,skipped,\nledgers,3,Beta,written,3\n");
-    EXPECT_NE(tally.rows[0].error.find("UNIQUE KEY"), std::string::npos);
+    // Regression: the reason spoke the database's language ("would repeat a
+    // value of tblLedger.LName ... (UNIQUE KEY)").
+    EXPECT_EQ(tally.rows[0].error,
+              "Already there: a ledger named Acme is already in the company; it was left as it "
+              "is.");
     EXPECT_EQ(tally.ledgers.postings, 1);
     EXPECT_EQ(tally.SummaryLines()[2],
               "Summary: ledgers 1 written, 1 skipped, 0 failed, 1 vouchers posted");
+}
+
+TEST_F(Tally, EachSheetSaysHowManyRowsWentInAndWhyTheOthersDidNot) {
+    RunTally t;
+    auto row = [](const char* sheet, RunTally::Outcome outcome, const char* error = "") {
+        return RunTally::Row{sheet, "2", "K", outcome, "", error, ""};
+    };
+    using O = RunTally::Outcome;
+    for (auto r : {row("items", O::Written), row("items", O::Updated), row("items", O::Partial),
+                   row("items", O::Skipped, "Already there: ..."), row("items", O::Failed),
+                   row("items", O::Skipped, "Not migrated: the item stage was stopped.")}) {
+        t.Record(t.items, r);
+    }
+    t.Record(t.ledgers, row("ledgers", O::Written));
+    EXPECT_EQ(t.SheetLines(),
+              (std::vector<std::string>{
+                  "Summary: item sheet, 2 of 6 rows went in, 4 did not (1 written without their "
+                  "opening stock, 1 already there, 1 failed, 1 not reached)",
+                  "Summary: ledger sheet, 1 of 1 rows went in"}));
+    EXPECT_EQ(RunTally{}.SheetLines(),
+              (std::vector<std::string>{"Summary: item sheet, no rows",
+                                        "Summary: ledger sheet, no rows"}));
 }
 
 }  // namespace

@@ -150,8 +150,8 @@ TEST_F(UndoableRun, SavesTheRowsThatNeedAttention) {
     ops.ClearMessages();
     ops.QueueSaveFile(scratch.File("to fix"));
     form.cmdSaveFailedRows_Click();
-    ASSERT_EQ(ops.SuggestedFiles().size(), 1u);
-    EXPECT_EQ(ops.SuggestedFiles()[0], test::FixturePath("bad_row-failed-rows.xlsx"));
+    ASSERT_EQ(ops.SaveNames().size(), 1u);
+    EXPECT_EQ(ops.SaveNames()[0], test::FixturePath("bad_row-failed-rows.xlsx"));
     EXPECT_EQ(ops.Filters().back(), "Excel Workbook|*.XLSX");
     std::string saved = scratch.File("to fix.xlsx");
     ASSERT_EQ(ops.Messages().size(), 1u);

@@ -18,17 +18,28 @@ const char* const kLedgerStartFormat =
     "SL No|<Ledger Alias Name\t|<Ledger Name\t|<AccountGroup\t|<Address\t    |<Phone\t"
     "|<TIN\t    |<OpeningBalance\t|<DrCr|<Area  ";
 const char* const kGroupFormat = "Name|Primary Group|Grand Parent";
+const char* const kItemTab = "Item            ";
+const char* const kLedgerTab = "Ledger            ";
 
 }  // namespace
 
 FormControls::FormControls() {
     txtStatus.Text = kIntroduction;
-    SSTab1.TabCaption = {"Item            ", "Ledger            ", "Account Group"};
+    SSTab1.TabCaption = {kItemTab, kLedgerTab, "Account Group"};
     msf1.SetFormatString(kItemStartFormat);
     msf2.SetFormatString(kLedgerStartFormat);
     msf3.SetFormatString(kGroupFormat);
     Label3.Caption = "Ledgerlift moves your opening masters into Tallvane in one sitting.";
     Label4.Caption = "https://ledgerlift.example.org";
+}
+
+void FormControls::ClearWorkbookGrids() {
+    for (Grid* grid : {&msf1, &msf2}) {
+        grid->SetRows(1);  // the header alone, as before the first load
+        grid->ClearRowMarks();
+    }
+    SSTab1.TabCaption[0] = kItemTab;
+    SSTab1.TabCaption[1] = kLedgerTab;
 }
 
 }  // namespace ledgerlift

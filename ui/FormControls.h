@@ -5,6 +5,7 @@
 
 #include "ui/Controls.h"
 #include "ui/Grid.h"
+#include "ui/StopRequest.h"
 
 namespace ledgerlift {
 
@@ -50,6 +51,14 @@ struct FormControls {
     // element 0 is empty, elements 1 to the last column read hold the texts.
     std::vector<std::string> itemHeaderRow;
     std::vector<std::string> ledgerHeaderRow;
+    // Set by the view while a run goes on; read by the stages after each row.
+    StopRequest stop;
+
+    // Empties the item and ledger grids (their column captions stay) and gives
+    // their tabs the captions they start with: what a load that failed
+    // leaves, so that no rows of an earlier workbook are shown as if they
+    // were loaded.
+    void ClearWorkbookGrids();
 };
 
 // The introduction text that the status box starts with.

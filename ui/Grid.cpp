@@ -220,9 +220,9 @@ Rgb Grid::BackColor(int row, int col) const {
 
 namespace ledgerlift {
 
-void Grid::SetRowMark(int row, Rgb color, std::string tip) {
+void Grid::SetRowMark(int row, Rgb color, std::string tip, bool wentIn) {
     CheckCell(row, 0);
-    marks_[row] = RowMark{color, std::move(tip)};
+    marks_[row] = RowMark{color, std::move(tip), wentIn};
     ++contentVersion_;
 }
 

@@ -74,13 +74,15 @@ class Grid {
     Rgb BackColor(int row, int col) const;
 
     // A mark on a whole row: a background colour and a sentence that the view
-    // shows as the row's tooltip (a check's problem, a run's outcome). A cell
-    // colour of its own shows over the row's colour.
+    // shows as the row's tooltip (a check's problem, a run's outcome), and
+    // whether the row went in (or would). A cell colour of its own shows
+    // over the row's colour.
     struct RowMark {
         Rgb color;
         std::string tip;
+        bool wentIn = false;
     };
-    void SetRowMark(int row, Rgb color, std::string tip);
+    void SetRowMark(int row, Rgb color, std::string tip, bool wentIn = false);
     const RowMark* FindRowMark(int row) const;
     void ClearRowMarks();
     std::size_t RowMarkCount() const { return marks_.size(); }

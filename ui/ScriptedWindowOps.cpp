@@ -46,10 +46,17 @@ std::optional<std::string> ScriptedWindowOps::ShowOpen(const std::string& filter
     return file;
 }
 
+void ScriptedWindowOps::Progress(const std::string& stage, int done, int total) {
+    progress_.push_back({stage, done, total});
+    if (progressHook_) {
+        progressHook_(stage, done, total);
+    }
+}
+
 std::optional<std::string> ScriptedWindowOps::ShowSave(const std::string& filter,
-                                                       const std::string& suggested) {
+                                                       const std::string& fileName) {
     filters_.push_back(filter);
-    suggested_.push_back(suggested);
+    saveNames_.push_back(fileName);
     if (saveFiles_.empty()) {
         return std::nullopt;
     }

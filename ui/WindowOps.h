@@ -33,16 +33,26 @@ class WindowOps {
     // The modal open-file dialog with the given filter ("Name|*.ext|...").
     // Gives the chosen file's full path, or nothing when cancelled.
     virtual std::optional<std::string> ShowOpen(const std::string& filter) = 0;
-    // The modal save-file dialog with the given filter, starting with the
-    // suggested file name. Gives the chosen path, or nothing when cancelled.
-    virtual std::optional<std::string> ShowSave(const std::string& filter,
-                                                const std::string& suggested) = 0;
     // A modal dialog that lists entries under a prompt for the operator to
     // choose one. Gives the chosen entry's index, or nothing when cancelled.
     virtual std::optional<int> ChooseFromList(const std::string& caption, const std::string& prompt,
                                               const std::vector<std::string>& entries) = 0;
     // Unloads the window, which ends the program.
     virtual void Unload() = 0;
+
+    // How far a long procedure is (the import, a stage of a run or a check):
+    // the stage's name ("Migrating items"), rows done and rows in all (0
+    // when not known). Called with done 0 when a stage starts and after
+    // every row. The Qt view shows a bar with the rate and the time left,
+    // painted in its event passes; it never runs a procedure from here.
+    virtual void Progress(const std::string& stage, int done, int total) = 0;
+    // The procedure is over: the view takes its progress away.
+    virtual void EndProgress() = 0;
+    // The modal save-file dialog with the given filter ("Name|*.ext|...")
+    // and suggested file name. Gives the chosen file's full path, or nothing
+    // when cancelled.
+    virtual std::optional<std::string> ShowSave(const std::string& filter,
+                                                const std::string& fileName) = 0;
 };
 
 }  // namespace ledgerlift

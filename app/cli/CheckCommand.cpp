@@ -84,11 +84,7 @@ int Check(const CheckOptions& options) {
     ConsoleWindowOps ops(ConsoleWindowOps::Answer::No, ConsoleWindowOps::Answer::No);
     ops.SetQuiet(true);  // the result below says it all
     Form1 form(options.productFolder, ops);
-    form.tally.onProgress = [&](const char* stage, int done, int total) {
-        if (!options.quiet) {
-            ops.Progress(stage, done, total);
-        }
-    };
+    ops.SetShowProgress(!options.quiet);
     if (!LoadForCommand(form, ops, options.workbook, date, options.updateItems, options.company)) {
         return kExitUsage;
     }

@@ -86,23 +86,21 @@ bool ConsoleWindowOps::AskOnTerminal(const std::string& question) {
     return reply == "y" || reply == "Y" || reply == "yes" || reply == "Yes" || reply == "YES";
 }
 
-void ConsoleWindowOps::Progress(const char* stage, int done, int total) {
+void ConsoleWindowOps::Progress(const std::string& stage, int done, int total) {
     static const bool terminal = isatty(STDERR_FILENO);
-    if (!terminal || quiet_) {
+    if (!terminal || !showProgress_) {
         return;
     }
     auto now = std::chrono::steady_clock::now();
-    if (stage_ != stage) {
+    bool newStage = !meter_.Active() || meter_.Stage() != stage;
+    meter_.Report(stage, done, total, now);
+    if (newStage) {
         EndProgress();
-        stage_ = stage;
-        stageStart_ = now;
     } else if (now - lastShown_ < std::chrono::milliseconds(250) && done != total) {
         return;
     }
     lastShown_ = now;
-    double seconds = std::chrono::duration<double>(now - stageStart_).count();
-    std::fprintf(stderr, "\r\033[K%s: %d of %d rows, %.0f rows/s", stage, done, total,
-                 seconds > 0 ? done / seconds : 0.0);
+    std::fprintf(stderr, "\r\033[K%s", meter_.Text(now).c_str());
     std::fflush(stderr);
     progressShown_ = true;
 }

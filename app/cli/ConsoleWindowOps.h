@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/ProgressMeter.h"
 #include "ui/ScriptedWindowOps.h"
 
 namespace ledgerlift {
@@ -20,12 +21,17 @@ class ConsoleWindowOps : public ScriptedWindowOps {
     // Quiet: no information lines, no progress, and no echo of the
     // confirmation answered by the options; warnings, errors, the questions
     // that report a failure and questions asked on the terminal still show.
-    void SetQuiet(bool quiet) { quiet_ = quiet; }
+    void SetQuiet(bool quiet) {
+        quiet_ = quiet;
+        showProgress_ = !quiet;
+    }
+    // Whether progress shows (after SetQuiet, which sets it too).
+    void SetShowProgress(bool show) { showProgress_ = show; }
 
-    // Progress of a stage on standard error, a few times a second, while
-    // standard error is a terminal.
-    void Progress(const char* stage, int done, int total);
-    void EndProgress();
+    // Progress of the load and of each stage on standard error, one line
+    // rewritten a few times a second, while standard error is a terminal.
+    void Progress(const std::string& stage, int done, int total) override;
+    void EndProgress() override;
 
     // While held, message boxes are kept back; Release prints them, the last
     // one labelled "error" when it told of a failure that ended the command
@@ -41,11 +47,11 @@ class ConsoleWindowOps : public ScriptedWindowOps {
     Answer confirmation_;
     Answer onError_;
     bool quiet_ = false;
+    bool showProgress_ = true;
     bool progressShown_ = false;
     bool holding_ = false;
     std::vector<Message> held_;
-    std::string stage_;
-    std::chrono::steady_clock::time_point stageStart_;
+    ProgressMeter meter_;
     std::chrono::steady_clock::time_point lastShown_;
 };
 

@@ -71,9 +71,6 @@ int Migrate(const MigrateOptions& options) {
         std::printf("%s\n", line.c_str());
         std::fflush(stdout);
     };
-    form.tally.onProgress = [&](const char* stage, int done, int total) {
-        ops.Progress(stage, done, total);
-    };
     if (options.dryRun && !options.quiet) {
         std::printf("Dry run: nothing is written to the company database.\n");
     }

@@ -50,6 +50,11 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
                 return QBrush(QColor(mark->color.red, mark->color.green, mark->color.blue));
             }
             return {};
+        case kWentInRole:
+            if (const Grid::RowMark* mark = grid_.FindRowMark(row)) {
+                return mark->wentIn;
+            }
+            return {};
         case Qt::TextAlignmentRole:
             if (grid_.ColAlignment(col) == Grid::Align::Right) {
                 return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);

@@ -14,6 +14,10 @@ namespace ledgerlift {
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
   public:
+    // A row's mark: whether it went in (true or false), or nothing when the
+    // row has no mark.
+    static constexpr int kWentInRole = Qt::UserRole + 1;
+
     explicit GridModel(const Grid& grid, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;

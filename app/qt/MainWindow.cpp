@@ -4,18 +4,23 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/qt/GridModel.h"
+#include "app/qt/OutcomeFilter.h"
 
 // The window's pictures are compiled into the Qt library of the program.
 static void InitPictures() {
@@ -51,6 +56,15 @@ QLabel* BlueLabel(const std::string& text, bool wrap) {
     return label;
 }
 
+// A button whose text carries an access key (Alt and the underlined letter);
+// its accessible name stays the caption the logic gives it.
+QPushButton* Button(const std::string& caption, const QString& withKey) {
+    auto* button = new QPushButton(withKey);
+    button->setAccessibleName(QString::fromStdString(caption));
+    button->setMinimumHeight(32);
+    return button;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(Form1& form, QWidget* parent) : QWidget(parent), form_(form) {
@@ -65,21 +79,23 @@ void MainWindow::Build() {
     setWindowIcon(QIcon(":/pictures/icon.svg"));
     resize(1200, 760);
 
-    load_ = new QPushButton(QString::fromStdString(form_.cmdLoad.Caption));
-    migrate_ = new QPushButton(QString::fromStdString(form_.cmdMigrate.Caption));
-    check_ = new QPushButton(QString::fromStdString(form_.cmdCheck.Caption));
+    load_ = Button(form_.cmdLoad.Caption, "&Load Excel Data");
+    migrate_ = Button(form_.cmdMigrate.Caption, "&Start Migration");
+    check_ = Button(form_.cmdCheck.Caption, "&Check Data");
     check_->setToolTip("Predict what Start Migration would do, without writing anything");
-    close_ = new QPushButton(QString::fromStdString(form_.cmdClose.Caption));
-    restore_ = new QPushButton(QString::fromStdString(form_.cmdRestore.Caption));
-    saveFailedRows_ = new QPushButton(QString::fromStdString(form_.cmdSaveFailedRows.Caption));
-    for (auto* button : {load_, migrate_, check_, close_, restore_, saveFailedRows_}) {
-        button->setAccessibleName(button->text());
-        button->setMinimumHeight(32);
-    }
+    close_ = Button(form_.cmdClose.Caption, "Cl&ose");
+    saveReport_ = Button("Save Report...", "Save &Report...");
+    saveReport_->setToolTip(
+        "Save the last migration's rows, each with its outcome and reason, as a CSV file");
+    restore_ = Button(form_.cmdRestore.Caption, "Restore &Backup...");
+    restore_->setToolTip("Put one of the company's backups back in the place of its database");
+    saveFailedRows_ = Button(form_.cmdSaveFailedRows.Caption, "Save &Failed Rows...");
+    saveFailedRows_->setToolTip(
+        "Save the rows that did not go in, or have problems, as a workbook to fix and load again");
     company_ = new QComboBox;
     company_->setAccessibleName("Tallvane company");
-    update_ = new QCheckBox(QString::fromStdString(form_.chkUpdateItems.Caption));
-    update_->setAccessibleName(update_->text());
+    update_ = new QCheckBox("&Update Existing Items");
+    update_->setAccessibleName(QString::fromStdString(form_.chkUpdateItems.Caption));
     date_ = new QDateEdit;
     date_->setCalendarPopup(true);
     date_->setDisplayFormat("yyyy-MM-dd");
@@ -93,11 +109,16 @@ void MainWindow::Build() {
     productFolder_->setWordWrap(true);
     productFolder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    auto* companyLabel = new QLabel(QString::fromStdString(form_.Label1.Caption));
-    companyLabel->setAccessibleName(companyLabel->text());
+    workbook_ = new QLabel;
+    workbook_->setAccessibleName("Workbook");
+    workbook_->setWordWrap(true);
+    workbook_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* companyLabel = new QLabel("Select Tallvane Co&mpany:");
+    companyLabel->setAccessibleName(QString::fromStdString(form_.Label1.Caption));
     companyLabel->setBuddy(company_);
-    auto* dateLabel = new QLabel("Migration date:");
-    dateLabel->setAccessibleName(dateLabel->text());
+    auto* dateLabel = new QLabel("Migration &date:");
+    dateLabel->setAccessibleName("Migration date:");
     dateLabel->setBuddy(date_);
 
     frame_ = new QFrame;
@@ -122,6 +143,7 @@ void MainWindow::Build() {
     left->addWidget(Picture(":/pictures/logo.svg", "Ledgerlift", QSize(148, 65)));
     left->addWidget(Heading(form_.Label2.Caption));
     left->addWidget(load_);
+    left->addWidget(workbook_);
     left->addWidget(line);
     left->addWidget(Heading(form_.Label5.Caption));
     left->addWidget(frame_);
@@ -132,7 +154,10 @@ void MainWindow::Build() {
     left->addLayout(afterRun);
     left->addWidget(status_, 1);
     left->addWidget(productFolder_);
-    left->addWidget(close_);
+    auto* endButtons = new QHBoxLayout;
+    endButtons->addWidget(saveReport_);
+    endButtons->addWidget(close_, 1);
+    left->addLayout(endButtons);
 
     tabs_ = new QTabWidget;
     tabs_->setAccessibleName("Workbook rows");
@@ -147,6 +172,14 @@ void MainWindow::Build() {
         view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
         view->verticalHeader()->setDefaultSectionSize(22);
         view->horizontalHeader()->setHighlightSections(false);
+        // Columns widen by dragging their divider and fit their content on a
+        // double click of it; the grid's own widths are where they start.
+        view->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+        view->horizontalHeader()->setMinimumSectionSize(8);
+        connect(view->horizontalHeader(), &QHeaderView::sectionHandleDoubleClicked, view,
+                &QTableView::resizeColumnToContents, Qt::UniqueConnection);
+        connect(models_[i], &QAbstractItemModel::modelReset, this,
+                [this, i] { shownWidths_[i].clear(); });
         view->setWordWrap(false);
         view->setSelectionMode(QAbstractItemView::SingleSelection);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -159,8 +192,26 @@ void MainWindow::Build() {
     notices->addWidget(BlueLabel(form_.Label4.Caption, false));
     notices->addWidget(Picture(":/pictures/banner.svg", "Ledgerlift banner", QSize(160, 40)));
 
+    onlyNotIn_ = new QCheckBox("Show only the rows that did &not go in");
+    onlyNotIn_->setAccessibleName("Show only the rows that did not go in");
+    onlyNotIn_->setToolTip(
+        "After a migration or a check: hide the rows that went in (or would), and show those "
+        "that failed, were already there or were not reached");
+    for (int i = 0; i < 2; ++i) {
+        filters_[i] = new OutcomeFilter(this);
+    }
+
+    filterNote_ = new QLabel;
+    filterNote_->setAccessibleName("Rows shown");
+    filterNote_->setVisible(false);
+    auto* filterRow = new QHBoxLayout;
+    filterRow->addWidget(onlyNotIn_);
+    filterRow->addWidget(filterNote_, 1);
+
     auto* right = new QVBoxLayout;
+    right->addLayout(filterRow);
     right->addWidget(tabs_, 1);
+    right->addLayout(BuildProgressRow());
     right->addLayout(notices);
 
     auto* top = new QHBoxLayout(this);
@@ -170,16 +221,30 @@ void MainWindow::Build() {
     frame_->setMinimumWidth(360);
     status_->setMinimumWidth(360);
 
-    connect(load_, &QPushButton::clicked, this, [this] { Run([this] { form_.cmdLoad_Click(); }); });
+    connect(load_, &QPushButton::clicked, this,
+            [this] { Run([this] { form_.cmdLoad_Click(); }, false); });
     connect(check_, &QPushButton::clicked, this,
-            [this] { Run([this] { form_.cmdCheck_Click(); }); });
+            [this] { Run([this] { form_.cmdCheck_Click(); }, true); });
     connect(migrate_, &QPushButton::clicked, this,
-            [this] { Run([this] { form_.cmdMigrate_Click(); }); });
-    connect(close_, &QPushButton::clicked, this, [this] { form_.cmdClose_Click(); });
+            [this] { Run([this] { form_.cmdMigrate_Click(); }, true); });
+    connect(saveReport_, &QPushButton::clicked, this,
+            [this] { Run([this] { form_.cmdSaveReport_Click(); }, false); });
+    connect(close_, &QPushButton::clicked, this, [this] {
+        if (busy_) {
+            close();  // asks first (see closeEvent)
+        } else {
+            form_.cmdClose_Click();
+        }
+    });
+    connect(stop_, &QPushButton::clicked, this, [this] {
+        form_.cmdStop_Click();
+        SyncStop();
+    });
+    connect(onlyNotIn_, &QCheckBox::toggled, this, [this](bool on) { ShowOnlyNotIn(on); });
     connect(restore_, &QPushButton::clicked, this,
-            [this] { Run([this] { form_.cmdRestore_Click(); }); });
+            [this] { Run([this] { form_.cmdRestore_Click(); }, false); });
     connect(saveFailedRows_, &QPushButton::clicked, this,
-            [this] { Run([this] { form_.cmdSaveFailedRows_Click(); }); });
+            [this] { Run([this] { form_.cmdSaveFailedRows_Click(); }, false); });
     connect(company_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!syncing_) {
             form_.txtCompanyName.SetListIndex(index);
@@ -202,19 +267,77 @@ void MainWindow::Build() {
     });
 }
 
-void MainWindow::Run(const std::function<void()>& procedure) {
+QLayout* MainWindow::BuildProgressRow() {
+    progressText_ = new QLabel;
+    progressText_->setAccessibleName("Progress");
+    progressBar_ = new QProgressBar;
+    progressBar_->setAccessibleName("Progress bar");
+    // The sentence beside it gives the figures. A percentage in the bar would
+    // make it repaint at once whenever it changes, which doubled the time the
+    // window took from a run.
+    progressBar_->setTextVisible(false);
+    stop_ = new QPushButton("S&top");
+    stop_->setAccessibleName("Stop");
+    stop_->setToolTip(
+        "End the current step after the row in progress; you are then asked whether to go on "
+        "with the next one");
+    progressTimer_ = new QTimer(this);
+    progressTimer_->setInterval(kProgressRefreshMs);
+    connect(progressTimer_, &QTimer::timeout, this, [this] { ShowProgress(); });
+    for (QWidget* w : std::initializer_list<QWidget*>{progressText_, progressBar_, stop_}) {
+        w->setVisible(false);
+    }
+    // The sentence on a line of its own, so that it is never cut; the bar
+    // and Stop under it.
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(progressBar_, 1);
+    bar->addWidget(stop_);
+    auto* rows = new QVBoxLayout;
+    rows->setSpacing(2);
+    rows->addWidget(progressText_);
+    rows->addLayout(bar);
+    return rows;
+}
+
+void MainWindow::Run(const std::function<void()>& procedure, bool stoppable) {
     // One event procedure at a time: a click that arrives during an event pass
-    // of a running import or migration is ignored rather than nested in it.
+    // of a running import or migration is ignored rather than nested in it
+    // (the buttons show as disabled, but a click may be queued already).
     if (busy_) {
         return;
     }
-    busy_ = true;
+    SetBusy(true, stoppable);
     procedure();
-    busy_ = false;
+    SetBusy(false, stoppable);
     Sync();
     if (unloadRequested_) {
         close();
     }
+}
+
+void MainWindow::SetBusy(bool busy, bool stoppable) {
+    busy_ = busy;
+    if (busy && onlyNotIn_->isChecked()) {
+        onlyNotIn_->setChecked(false);  // the procedure changes the rows and their marks
+    }
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{load_, migrate_, check_, company_, date_, update_,
+                                         saveReport_, onlyNotIn_, restore_, saveFailedRows_}) {
+        w->setEnabled(!busy);
+    }
+    stop_->setVisible(busy && stoppable);
+    SyncStop();
+    if (!busy) {
+        SyncWorkbook();
+    }
+}
+
+void MainWindow::SyncStop() {
+    // Asked once, it waits for the row in progress; a run that goes on after
+    // its question can be stopped again.
+    bool asked = form_.stop.requested || unloadRequested_;
+    stop_->setEnabled(busy_ && !asked);
+    stop_->setText(busy_ && asked ? "Stopping..." : "S&top");
 }
 
 void MainWindow::RequestUnload() {
@@ -226,15 +349,111 @@ void MainWindow::RequestUnload() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (busy_) {
-        unloadRequested_ = true;
+        // Closes once the procedure has ended, if the operator wants that.
+        if (!unloadRequested_ && form_.AskStopAndClose()) {
+            unloadRequested_ = true;
+            SyncStop();
+        }
         event->ignore();
         return;
     }
     event->accept();
 }
 
+void MainWindow::SetProgress(const std::string& stage, int done, int total) {
+    bool fresh = !meter_.Active() || meter_.Stage() != stage;
+    meter_.Report(stage, done, total, ProgressMeter::Clock::now());
+    if (fresh) {
+        ShowProgress();
+        progressTimer_->start();
+    }
+}
+
+void MainWindow::EndProgress() {
+    meter_.End();
+    progressTimer_->stop();
+    progressText_->setVisible(false);
+    progressBar_->setVisible(false);
+}
+
+void MainWindow::ShowProgress() {
+    if (!meter_.Active()) {
+        return;
+    }
+    progressText_->setText(QString::fromStdString(meter_.Text(ProgressMeter::Clock::now())));
+    progressText_->setVisible(true);
+    ShowProgressBar();
+}
+
+void MainWindow::ShowProgressBar() {
+    if (!meter_.Active()) {
+        return;
+    }
+    // Without a count of rows the bar only shows that something goes on.
+    int total = std::max(0, meter_.Total());
+    if (progressBar_->maximum() != total) {
+        progressBar_->setRange(0, total);
+    }
+    progressBar_->setValue(total > 0 ? std::min(meter_.Done(), total) : 0);
+    progressBar_->setVisible(true);
+}
+
+void MainWindow::ShowOnlyNotIn(bool on) {
+    for (int i = 0; i < 2; ++i) {
+        QTableView* view = views_[i];
+        QHeaderView* header = view->horizontalHeader();
+        std::vector<int> widths;
+        for (int c = 0; c < header->count(); ++c) {
+            widths.push_back(header->sectionSize(c));
+        }
+        QItemSelectionModel* old = view->selectionModel();
+        // A filter that is off follows nothing: a proxy that listens to a
+        // grid of tens of thousands of rows costs every event pass of a run.
+        if (on) {
+            filters_[i]->setSourceModel(models_[i]);
+            view->setModel(filters_[i]);
+        } else {
+            view->setModel(models_[i]);
+            filters_[i]->setSourceModel(nullptr);
+        }
+        delete old;
+        for (int c = 0; c < header->count() && c < static_cast<int>(widths.size()); ++c) {
+            header->resizeSection(c, widths[static_cast<std::size_t>(c)]);
+        }
+        view->scrollToTop();
+    }
+    // An empty grid says nothing by itself: the note says what it means.
+    auto rows = [](int n, const char* what) {
+        return QString("%1 %2 row%3").arg(n).arg(what).arg(n == 1 ? "" : "s");
+    };
+    if (!on) {
+        filterNote_->setVisible(false);
+        return;
+    }
+    int items = filters_[0]->rowCount();
+    int ledgers = filters_[1]->rowCount();
+    filterNote_->setText(items + ledgers == 0 ? QString("Every row went in.")
+                                              : rows(items, "item") + " and " +
+                                                    rows(ledgers, "ledger") + " did not go in.");
+    filterNote_->setVisible(on);
+}
+
 QTableView* MainWindow::GridView(int tab) const {
     return views_[tab];
+}
+
+void MainWindow::ApplyGridWidths(int index) {
+    Grid* grids[3] = {&form_.msf1, &form_.msf2, &form_.msf3};
+    const Grid& grid = *grids[index];
+    std::vector<int>& shown = shownWidths_[index];
+    shown.resize(static_cast<std::size_t>(grid.Cols()), -1);
+    for (int c = 0; c < grid.Cols(); ++c) {
+        int& twips = shown[static_cast<std::size_t>(c)];
+        if (twips != grid.ColWidth(c)) {
+            twips = grid.ColWidth(c);
+            views_[index]->setColumnWidth(c, twips / 15);
+        }
+    }
 }
 
 void MainWindow::SyncGrid(int index) {
@@ -242,9 +461,7 @@ void MainWindow::SyncGrid(int index) {
     const Grid& grid = *grids[index];
     QTableView* view = views_[index];
     if (models_[index]->Sync()) {
-        for (int c = 0; c < grid.Cols(); ++c) {
-            view->setColumnWidth(c, grid.ColWidth(c) / 15);
-        }
+        ApplyGridWidths(index);
     }
     if (grid.TopRow() != shownTopRow_[index] && grid.Rows() > 1) {
         shownTopRow_[index] = grid.TopRow();
@@ -256,8 +473,6 @@ void MainWindow::Sync() {
     syncing_ = true;
     setWindowTitle(QString::fromStdString(form_.Caption));
     frame_->setVisible(form_.fraMIgrate.Visible);
-    restore_->setEnabled(form_.cmdRestore.Enabled);
-    saveFailedRows_->setEnabled(form_.cmdSaveFailedRows.Enabled);
 
     const ComboBox& combo = form_.txtCompanyName;
     if (company_->count() != combo.ListCount()) {
@@ -297,7 +512,31 @@ void MainWindow::Sync() {
     for (int i = 0; i < 3; ++i) {
         SyncGrid(i);
     }
+    // The bar follows every event pass. Its sentence follows the timer: a
+    // new text lays the window out afresh, which costs more than a pass.
+    ShowProgressBar();
+    if (busy_) {
+        SyncStop();
+    } else {
+        SyncWorkbook();
+    }
     syncing_ = false;
+}
+
+void MainWindow::SyncWorkbook() {
+    QString path = QString::fromStdString(form_.cdlg.FileName);
+    if (form_.blnExcelLoaded && !path.isEmpty()) {
+        workbook_->setText("Workbook: " + QFileInfo(path).fileName());
+        workbook_->setToolTip(path);
+    } else {
+        workbook_->setText("No workbook loaded");
+        workbook_->setToolTip(QString());
+    }
+    saveReport_->setEnabled(!busy_ && !form_.tally.rows.empty());
+    restore_->setEnabled(!busy_ && form_.cmdRestore.Enabled);
+    saveFailedRows_->setEnabled(!busy_ && form_.cmdSaveFailedRows.Enabled);
+    onlyNotIn_->setEnabled(!busy_ &&
+                           (form_.msf1.RowMarkCount() > 0 || form_.msf2.RowMarkCount() > 0));
 }
 
 }  // namespace ledgerlift

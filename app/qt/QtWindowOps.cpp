@@ -59,25 +59,6 @@ QString QtWindowOps::QtFilter(const std::string& filter) {
     return entries.join(";;");
 }
 
-class QtWindowOps::ArrowWhileAsking {
-  public:
-    explicit ArrowWhileAsking(bool hourglass) : restore_(hourglass) {
-        if (restore_) {
-            QApplication::restoreOverrideCursor();
-        }
-    }
-    ~ArrowWhileAsking() {
-        if (restore_) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-        }
-    }
-    ArrowWhileAsking(const ArrowWhileAsking&) = delete;
-    ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
-
-  private:
-    bool restore_;
-};
-
 void QtWindowOps::Refresh() {
     if (window_) {
         window_->Sync();
@@ -101,7 +82,7 @@ MsgAnswer QtWindowOps::MsgBox(const std::string& text, MsgButtons buttons, MsgIc
     }
     int answer = box.exec();
     if (restore) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
     }
     if (buttons == MsgButtons::OK) {
         return MsgAnswer::OK;
@@ -117,6 +98,8 @@ void QtWindowOps::DoEvents() {
     QApplication::processEvents();
 }
 
+// The hourglass is the busy pointer that still points: the Stop button and
+// Close can be clicked while a run goes on.
 void QtWindowOps::SetMousePointer(MousePointer pointer) {
     bool wanted = pointer == MousePointer::Hourglass;
     if (wanted == hourglass_) {
@@ -124,7 +107,7 @@ void QtWindowOps::SetMousePointer(MousePointer pointer) {
     }
     hourglass_ = wanted;
     if (wanted) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
     } else {
         QApplication::restoreOverrideCursor();
     }
@@ -155,25 +138,61 @@ std::optional<std::string> QtWindowOps::ShowOpen(const std::string& filter) {
     return file.toStdString();
 }
 
+void QtWindowOps::Progress(const std::string& stage, int done, int total) {
+    if (window_) {
+        window_->SetProgress(stage, done, total);
+    }
+    DoEvents();
+}
+
+void QtWindowOps::EndProgress() {
+    if (window_) {
+        window_->EndProgress();
+    }
+}
+
 std::optional<std::string> QtWindowOps::ShowSave(const std::string& filter,
-                                                 const std::string& suggested) {
+                                                 const std::string& fileName) {
     Refresh();
-    ArrowWhileAsking arrow(hourglass_);
-    QString file = QFileDialog::getSaveFileName(
-        window_, QString(), QString::fromStdString(suggested), QtFilter(filter));
-    if (file.isEmpty()) {
+    QFileDialog dialog(window_, QString(), QString(), QtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // "CSV Files|*.csv|..." gives "csv".
+    QString first = QString::fromStdString(filter).section('|', 1, 1).section(';', 0, 0);
+    if (first.startsWith("*.") && first.indexOf('*', 1) < 0) {
+        dialog.setDefaultSuffix(first.mid(2));
+    }
+    if (!fileName.empty()) {
+        dialog.selectFile(QString::fromStdString(fileName));
+    }
+    bool restore = hourglass_;
+    if (restore) {
+        QApplication::restoreOverrideCursor();
+    }
+    bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    if (restore) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    }
+    if (!chosen) {
         return std::nullopt;
     }
-    return file.toStdString();
+    return dialog.selectedFiles().constFirst().toStdString();
 }
 
 std::optional<int> QtWindowOps::ChooseFromList(const std::string& caption,
                                                const std::string& prompt,
                                                const std::vector<std::string>& entries) {
     Refresh();
-    ArrowWhileAsking arrow(hourglass_);
     ChoiceDialog dialog(window_, caption.empty() ? kAppTitle : caption, prompt, entries);
-    if (dialog.exec() != QDialog::Accepted) {
+    // The busy pointer would otherwise hide that the dialog waits for a choice.
+    bool restore = hourglass_;
+    if (restore) {
+        QApplication::restoreOverrideCursor();
+    }
+    bool chosen = dialog.exec() == QDialog::Accepted;
+    if (restore) {
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    }
+    if (!chosen) {
         return std::nullopt;
     }
     return dialog.Chosen();

@@ -33,19 +33,25 @@ class QtWindowOps : public WindowOps {
     void SetMousePointer(MousePointer pointer) override;
     void SetEnabled(bool enabled) override;
     std::optional<std::string> ShowOpen(const std::string& filter) override;
-    std::optional<std::string> ShowSave(const std::string& filter,
-                                        const std::string& suggested) override;
     std::optional<int> ChooseFromList(const std::string& caption, const std::string& prompt,
                                       const std::vector<std::string>& entries) override;
     void Unload() override;
+    // Hands the figures to the window's progress bar, which shows them on
+    // its own timer, then makes an event pass when one is due: a stage that
+    // makes none of its own (the categories) still paints and can be
+    // stopped.
+    void Progress(const std::string& stage, int done, int total) override;
+    void EndProgress() override;
+    // The save dialog opens on the suggested file, and adds the filter's
+    // extension to a name typed without one.
+    std::optional<std::string> ShowSave(const std::string& filter,
+                                        const std::string& fileName) override;
 
     // The dialog filter in Qt's form; every pattern matches in any letter case.
     static QString QtFilter(const std::string& filter);
 
   private:
     void Refresh();
-    // Shows the arrow instead of the hourglass while a dialog waits.
-    class ArrowWhileAsking;
 
     MainWindow* window_ = nullptr;
     Settings* settings_ = nullptr;

@@ -1,0 +1,86 @@
+#include "app/OutcomeMarks.h"
+
+#include <unordered_map>
+#include <utility>
+
+namespace ledgerlift {
+namespace {
+
+std::string IdText(const RunTally::Row& row) {
+    if (row.id.empty()) {
+        return "";
+    }
+    return std::string(row.sheet == "ledgers" ? " (LID " : " (ItemID ") + row.id + ")";
+}
+
+std::string OutcomeText(const RunTally::Row& row, MarkFor what) {
+    bool run = what == MarkFor::Run;
+    switch (row.outcome) {
+        case RunTally::Outcome::Written:
+            return (run ? "Written" : "Would be written") + IdText(row) + ".";
+        case RunTally::Outcome::Updated:
+            return std::string(run ? "Updated: it replaced" : "Would replace") +
+                   " the item with this code" + IdText(row) + ".";
+        case RunTally::Outcome::Partial:
+        case RunTally::Outcome::Skipped:
+        case RunTally::Outcome::Failed:
+            break;
+    }
+    return row.error;
+}
+
+}  // namespace
+
+Grid::RowMark OutcomeMark(const RunTally::Row& row, MarkFor what) {
+    Grid::RowMark mark;
+    mark.tip = OutcomeText(row, what);
+    for (const std::string& warning : row.warnings) {
+        mark.tip += (mark.tip.empty() ? "" : "\n") + warning;
+    }
+    switch (row.outcome) {
+        case RunTally::Outcome::Written:
+        case RunTally::Outcome::Updated:
+            mark.color = row.warnings.empty() ? kWentInRow : kWentInWithNoteRow;
+            mark.wentIn = true;
+            break;
+        case RunTally::Outcome::Skipped:
+            mark.color = RunTally::NotReached(row) ? kNotReachedRow : kAlreadyThereRow;
+            break;
+        case RunTally::Outcome::Partial:
+        case RunTally::Outcome::Failed:
+            mark.color = kFailedRow;
+            break;
+    }
+    return mark;
+}
+
+void MarkOutcomes(FormControls& form, const RunTally& tally, MarkFor what) {
+    for (auto [grid, sheet] : {std::pair{&form.msf1, "items"}, {&form.msf2, "ledgers"}}) {
+        grid->ClearRowMarks();
+        // The data rows: below the header, above the empty row a load ends with.
+        int last = grid->Rows() - 2;
+        std::unordered_map<std::string, int> rowOf;
+        for (int r = 1; r <= last; ++r) {
+            rowOf.emplace(std::string(grid->TextMatrix(r, 0)), r);
+        }
+        for (const RunTally::Row& row : tally.rows) {
+            auto at = rowOf.find(row.sheetRow);
+            if (row.sheet != sheet || at == rowOf.end()) {
+                continue;
+            }
+            Grid::RowMark mark = OutcomeMark(row, what);
+            grid->SetRowMark(at->second, mark.color, std::move(mark.tip), mark.wentIn);
+        }
+        if (what != MarkFor::Run) {
+            continue;
+        }
+        for (int r = 1; r <= last; ++r) {
+            if (!grid->FindRowMark(r)) {
+                grid->SetRowMark(r, kNotReachedRow,
+                                 "Not migrated: the run ended before this row was reached.");
+            }
+        }
+    }
+}
+
+}  // namespace ledgerlift

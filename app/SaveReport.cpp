@@ -1,0 +1,56 @@
+#include "app/SaveReport.h"
+
+#include <filesystem>
+
+#include "app/Form1.h"
+#include "app/RunReport.h"
+#include "data/DataError.h"
+
+namespace ledgerlift {
+namespace {
+
+const char* const kReportFilter = "CSV Files|*.csv|All Files|*";
+const char* const kReportCaption = "Save Report";
+
+// Beside the workbook, under its name: "stock.xls" gives "stock report.csv".
+std::string SuggestedName(const std::string& workbook) {
+    if (workbook.empty()) {
+        return "migration report.csv";
+    }
+    std::filesystem::path path(workbook);
+    return (path.parent_path() / (path.stem().string() + " report.csv")).string();
+}
+
+}  // namespace
+
+void SaveReport(Form1& form) {
+    WindowOps& ops = form.Ops();
+    if (form.tally.rows.empty()) {
+        ops.MsgBox(
+            "There is no migration to report on yet: the report lists the rows of the "
+            "last Start Migration, row by row.",
+            MsgButtons::OK, MsgIcon::Information, kReportCaption);
+        return;
+    }
+    std::string suggested = SuggestedName(form.cdlg.FileName);
+    for (;;) {
+        std::optional<std::string> path = ops.ShowSave(kReportFilter, suggested);
+        if (!path) {
+            return;
+        }
+        try {
+            WriteRunReport(*path, form.tally);
+            form.AppendStatus("The report of the run was saved as " + *path);
+            form.StatusCaretToEnd();
+            return;
+        } catch (const DataError& error) {
+            if (ops.MsgBox(error.Description() + "\r\n\r\nChoose another file?", MsgButtons::YesNo,
+                           MsgIcon::Exclamation, kReportCaption) != MsgAnswer::Yes) {
+                return;
+            }
+            suggested = *path;
+        }
+    }
+}
+
+}  // namespace ledgerlift

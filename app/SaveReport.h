@@ -1,0 +1,14 @@
+#pragma once
+
+namespace ledgerlift {
+
+class Form1;
+
+// The window's "Save Report..." button: asks where to save the last run's
+// report (the same CSV as the command line's --report; see RunReport) and
+// writes it there. Before any run it says there is nothing to report; a
+// file that can't be written is named in a message, and the operator may
+// choose another.
+void SaveReport(Form1& form);
+
+}  // namespace ledgerlift
