@@ -144,6 +144,11 @@ int AnyWorkbookReader::FormulasWithoutResult(int sheet) const {
     return Inner().FormulasWithoutResult(sheet);
 }
 
+void AnyWorkbookReader::ReleaseSheet(int sheet) {
+    Inner();  // throws when no workbook is open
+    inner_->ReleaseSheet(sheet);
+}
+
 void AnyWorkbookReader::Close() {
     if (inner_) {
         inner_->Close();

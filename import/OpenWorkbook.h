@@ -33,6 +33,7 @@ class AnyWorkbookReader : public WorkbookReader {
     int SheetCount() const override;
     CellValue Cell(int sheet, int row, int col) const override;
     int FormulasWithoutResult(int sheet) const override;
+    void ReleaseSheet(int sheet) override;
     void Close() override;
 
   private:

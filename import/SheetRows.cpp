@@ -6,8 +6,17 @@
 
 namespace ledgerlift {
 
+namespace {
+
+// The stop rule on the text of column B.
+bool IsEndText(const std::string& columnB) {
+    return Trim(Upper(columnB)).empty();
+}
+
+}  // namespace
+
 bool IsSheetEnd(const WorkbookReader& book, int sheet, int row) {
-    return Trim(Upper(CellText(book.Cell(sheet, row, 2)))).empty();
+    return IsEndText(CellText(book.Cell(sheet, row, 2)));
 }
 
 int RowsBelowLimit(const WorkbookReader& book, int sheet) {
@@ -23,12 +32,15 @@ int RowsBelowLimit(const WorkbookReader& book, int sheet) {
 int ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, const SheetRowSink& onRow) {
     std::vector<std::string> cells(static_cast<std::size_t>(lastCol) + 1);
     for (int r = 2; r <= kLastSheetRow; ++r) {
-        if (IsSheetEnd(book, sheet, r)) {
+        // Column B is read once, for the stop rule and for the row.
+        std::string columnB = CellText(book.Cell(sheet, r, 2));
+        if (IsEndText(columnB)) {
             return 0;
         }
         cells[0] = std::to_string(r);
         for (int c = 1; c <= lastCol; ++c) {
-            cells[static_cast<std::size_t>(c)] = CellText(book.Cell(sheet, r, c));
+            cells[static_cast<std::size_t>(c)] =
+                c == 2 ? std::move(columnB) : CellText(book.Cell(sheet, r, c));
         }
         onRow(r, cells);
     }

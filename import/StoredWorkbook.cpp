@@ -27,11 +27,23 @@ const StoredSheet& StoredWorkbook::Sheet(int sheet) const {
 
 CellValue StoredWorkbook::Cell(int sheet, int row, int col) const {
     const StoredSheet& stored = Sheet(sheet);
+    if (stored.released) {
+        throw WorkbookError("Worksheet " + std::to_string(sheet) + " of " + path_ +
+                            " was already copied and is no longer held in memory; load the "
+                            "workbook again to read it.");
+    }
     if (row < 1 || col < 1) {
         return CellValue::Empty();
     }
     return stored.cells.Get(static_cast<std::uint32_t>(row - 1),
                             static_cast<std::uint32_t>(col - 1));
+}
+
+void StoredWorkbook::ReleaseSheet(int sheet) {
+    Sheet(sheet);  // the checks
+    StoredSheet& stored = sheets_[static_cast<std::size_t>(sheet) - 1];
+    stored.cells = SheetStore();
+    stored.released = true;
 }
 
 int StoredWorkbook::FormulasWithoutResult(int sheet) const {

@@ -15,6 +15,8 @@ struct StoredSheet {
     SheetStore cells;
     // Formula cells whose file holds no calculated result.
     long formulasWithoutResult = 0;
+    // Whether the cells were let go once the import had copied them.
+    bool released = false;
 };
 
 // What the three readers share once a workbook is read: its worksheets in
@@ -33,6 +35,7 @@ class StoredWorkbook : public WorkbookReader {
     int SheetCount() const override { return static_cast<int>(sheets_.size()); }
     CellValue Cell(int sheet, int row, int col) const override;
     int FormulasWithoutResult(int sheet) const override;
+    void ReleaseSheet(int sheet) override;
     void Close() override;
 
   protected:

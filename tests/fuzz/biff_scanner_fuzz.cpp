@@ -5,7 +5,8 @@
 // Built and run by .ci/run with clang:
 //   clang++ -std=c++20 -fsanitize=fuzzer,address,undefined -I. \
 //       import/BiffCursor.cpp import/BiffScanner.cpp import/DateFormat.cpp \
-//       import/SheetStore.cpp tests/fuzz/biff_scanner_fuzz.cpp -o biff_fuzz
+//       import/SharedStrings.cpp import/SheetStore.cpp tests/fuzz/biff_scanner_fuzz.cpp \
+//       -o biff_fuzz
 //   ./biff_fuzz -max_total_time=60 tests/fuzz/corpus
 
 #include <cstddef>

@@ -4,8 +4,9 @@
 //
 // Built and run by .ci/run with clang:
 //   clang++ -std=c++20 -fsanitize=fuzzer,address,undefined -I. \
-//       import/DateSerials.cpp import/OdsContent.cpp import/SheetStore.cpp \
-//       import/StoredWorkbook.cpp import/WorkbookFile.cpp import/XmlStream.cpp \
+//       import/DateSerials.cpp import/OdsContent.cpp import/SharedStrings.cpp \
+//       import/SheetStore.cpp import/StoredWorkbook.cpp import/WorkbookFile.cpp \
+//       import/XmlStream.cpp \
 //       tests/fuzz/ods_content_fuzz.cpp $(pkg-config --cflags --libs libxml-2.0) -o ods_fuzz
 //   ./ods_fuzz -max_total_time=60 tests/fuzz/ods_corpus
 
