@@ -164,6 +164,25 @@ CellValue SheetStore::Value(const StoredCell& cell) const {
     return CellValue::Empty();
 }
 
+std::optional<std::string_view> SheetStore::TextView(std::uint32_t row, std::uint32_t col) const {
+    if (row >= rows_.size() || col >= rows_[row].width) {
+        return std::nullopt;
+    }
+    const StoredCell& cell = rows_[row].cells[col];
+    switch (cell.kind) {
+        case StoredCell::Kind::Text:
+        case StoredCell::Kind::Error:
+            return std::string_view(texts_).substr(cell.bits, cell.length);
+        case StoredCell::Kind::Shared:
+            if (shared_ && cell.bits < shared_->Count()) {
+                return shared_->At(cell.bits);
+            }
+            return std::string_view();
+        default:
+            return std::nullopt;
+    }
+}
+
 CellValue SheetStore::Get(std::uint32_t row, std::uint32_t col) const {
     if (row >= rows_.size() || col >= rows_[row].width) {
         return CellValue::Empty();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,6 +65,9 @@ class SheetStore {
     void RepeatRow(std::uint32_t row, std::uint64_t times);
     // The cell, or the empty cell when nothing is stored there.
     CellValue Get(std::uint32_t row, std::uint32_t col) const;
+    // The text of a text or error cell as it lies in the store; none for a
+    // cell of another kind.
+    std::optional<std::string_view> TextView(std::uint32_t row, std::uint32_t col) const;
 
     // What the stored cells take in memory, about: the room of every row's
     // cells, empty ones between filled ones included, and their texts.

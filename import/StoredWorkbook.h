@@ -34,6 +34,7 @@ class StoredWorkbook : public WorkbookReader {
 
     int SheetCount() const override { return static_cast<int>(sheets_.size()); }
     CellValue Cell(int sheet, int row, int col) const override;
+    void ReadCellText(int sheet, int row, int col, std::string& text) const override;
     int FormulasWithoutResult(int sheet) const override;
     void ReleaseSheet(int sheet) override;
     void Close() override;
@@ -44,6 +45,8 @@ class StoredWorkbook : public WorkbookReader {
 
   private:
     const StoredSheet& Sheet(int sheet) const;
+    // The sheet, whose cells must still be held.
+    const StoredSheet& HeldSheet(int sheet) const;
 
     std::string path_;
     std::vector<StoredSheet> sheets_;

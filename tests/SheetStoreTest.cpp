@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <random>
 #include <string>
@@ -9,10 +10,12 @@
 
 #include "import/CellText.h"
 #include "import/OdsContent.h"
+#include "import/OpenWorkbook.h"
 #include "import/PartReader.h"
 #include "import/SheetStore.h"
 #include "import/XlsxSheet.h"
 #include "tests/PackageWriter.h"
+#include "tests/TestSupport.h"
 
 namespace ledgerlift {
 namespace {
@@ -183,6 +186,13 @@ TEST_P(SheetStoreWrites, ReadBackAsAPlainMapOfThemSays) {
             ASSERT_EQ(got.kind, want.kind) << "row " << row << ", column " << col;
             ASSERT_EQ(got.text, want.text) << "row " << row << ", column " << col;
             ASSERT_EQ(got.number, want.number) << "row " << row << ", column " << col;
+            std::optional<std::string_view> view = store.TextView(row, col);
+            bool textual =
+                want.kind == CellValue::Kind::Text || want.kind == CellValue::Kind::Error;
+            ASSERT_EQ(view.has_value(), textual) << "row " << row << ", column " << col;
+            if (textual) {
+                ASSERT_EQ(*view, want.text) << "row " << row << ", column " << col;
+            }
         }
     }
 }
@@ -192,6 +202,53 @@ INSTANTIATE_TEST_SUITE_P(Seeds, SheetStoreWrites,
                                            RandomWrites{"ManyWrites", 2, 3000},
                                            RandomWrites{"ManyMoreWrites", 3, 20000},
                                            RandomWrites{"AnotherOrder", 4, 3000}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The import reads each cell's text into the same string, row after row:
+// whatever that string held before, it must end up as CellText of the cell.
+struct Workbook {
+    const char* name;
+    const char* fixture;
+};
+
+void PrintTo(const Workbook& w, std::ostream* os) {
+    *os << w.name;
+}
+
+class CellTexts : public ::testing::TestWithParam<Workbook> {};
+
+TEST_P(CellTexts, ReadIntoAReusedStringAreTheCellTextsOfTheCells) {
+    AnyWorkbookReader book;
+    book.Open(test::FixturePath(GetParam().fixture));
+    std::string reused = "a text longer than most cells, left from the cell before";
+    int texts = 0;
+    for (int sheet = 1; sheet <= book.SheetCount(); ++sheet) {
+        for (int row = 0; row <= 40; ++row) {
+            for (int col = 0; col <= 20; ++col) {
+                std::string want = CellText(book.Cell(sheet, row, col));
+                book.ReadCellText(sheet, row, col, reused);
+                ASSERT_EQ(reused, want)
+                    << "sheet " << sheet << ", row " << row << ", column " << col;
+                texts += !want.empty();
+            }
+        }
+    }
+    EXPECT_GT(texts, 10) << "the workbook has cells to compare";
+    EXPECT_THROW(book.ReadCellText(book.SheetCount() + 1, 1, 1, reused), WorkbookError);
+    book.ReleaseSheet(1);
+    EXPECT_THROW(book.ReadCellText(1, 2, 2, reused), WorkbookError) << "as Cell throws";
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, CellTexts,
+                         ::testing::Values(Workbook{"RealXls", "real_mixed.xls"},
+                                           Workbook{"RealXlsx", "real_mixed.xlsx"},
+                                           Workbook{"RealOds", "real_mixed.ods"},
+                                           Workbook{"TextRulesXls", "text_rules.xls"},
+                                           Workbook{"TextRulesXlsx", "text_rules.xlsx"},
+                                           Workbook{"TextRulesOds", "text_rules.ods"},
+                                           Workbook{"XlsxKinds", "xlsx_kinds.xlsx"},
+                                           Workbook{"EmptyTextXls", "empty_text.xls"},
+                                           Workbook{"GnumericOds", "gnumeric_mixed.ods"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SheetStore, SharedStringsOfAnXlsxSheetAreNamedNotCopied) {

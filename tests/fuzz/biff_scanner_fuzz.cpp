@@ -22,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::uint32_t row = 0; row < 64; ++row) {
             for (std::uint32_t col = 0; col < 20; ++col) {
                 (void)sheet.cells.Get(row, col).text.size();
+                (void)sheet.cells.TextView(row, col);
             }
         }
     }

@@ -5,10 +5,12 @@
 //
 // Built and run by .ci/run with clang:
 //   clang++ -std=c++20 -fsanitize=fuzzer,address,undefined -I. \
-//       import/DateFormat.cpp import/DateSerials.cpp import/PackageParts.cpp \
-//       import/SharedStrings.cpp import/SheetStore.cpp import/StoredWorkbook.cpp \
-//       import/WorkbookFile.cpp import/XlsxParts.cpp import/XlsxSheet.cpp import/XmlStream.cpp \
-//       tests/fuzz/xlsx_xml_fuzz.cpp $(pkg-config --cflags --libs libxml-2.0) -o xlsx_fuzz
+//       base/*.cpp import/CellText.cpp import/DateFormat.cpp \
+//       import/DateSerials.cpp import/PackageParts.cpp import/SharedStrings.cpp \
+//       import/SheetStore.cpp import/StoredWorkbook.cpp import/WorkbookFile.cpp \
+//       import/WorkbookReader.cpp import/XlsxParts.cpp import/XlsxSheet.cpp \
+//       import/XmlStream.cpp tests/fuzz/xlsx_xml_fuzz.cpp \
+//       $(pkg-config --cflags --libs libxml-2.0) -o xlsx_fuzz
 //   ./xlsx_fuzz -max_total_time=60 tests/fuzz/xlsx_corpus
 
 #include <atomic>
@@ -59,6 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::uint32_t row = 0; row < 16; ++row) {
         for (std::uint32_t col = 0; col < 16; ++col) {
             (void)cells.Get(row, col).text.size();
+            (void)cells.TextView(row, col);
         }
     }
     return 0;
