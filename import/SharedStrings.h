@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,8 +17,6 @@ class SharedStrings {
     // The text with this number; valid while the table lives and takes no
     // more texts. Throws std::out_of_range for a number beyond Count().
     std::string_view At(std::size_t index) const;
-    // What the table takes in memory, about.
-    std::uint64_t Bytes() const { return bytes_.size() + ends_.size() * sizeof(std::size_t); }
 
   private:
     std::string bytes_;

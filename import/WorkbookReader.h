@@ -49,9 +49,10 @@ class WorkbookReader {
     // result (written by a program that does not calculate); they read as
     // empty cells. Throws WorkbookError for a sheet that is not there.
     virtual int FormulasWithoutResult(int) const { return 0; }
-    // The caller has read what it wants of the sheet: its cells may be let go
-    // (FormulasWithoutResult still answers). Reading a cell of it afterwards
-    // throws WorkbookError. Throws WorkbookError for a sheet that is not there.
+    // The caller is done with the sheet's cells: a reader that holds them in
+    // memory lets them go, and reading one of them afterwards throws
+    // WorkbookError (FormulasWithoutResult still answers). Throws
+    // WorkbookError for a sheet that is not there.
     virtual void ReleaseSheet(int) {}
     virtual void Close() = 0;
 };
