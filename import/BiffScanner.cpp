@@ -4,6 +4,7 @@
 #include "import/DateFormat.h"
 #include "import/DateSerials.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace ledgerlift {
@@ -106,9 +107,16 @@ bool BiffScanner::ReadRecord(std::size_t offset, Record& out) const {
 void BiffScanner::Scan(std::string_view stream) {
     *this = BiffScanner();
     stream_ = stream;
+    sharedStrings_ = std::make_shared<SharedStrings>();
     ScanGlobals();
+    // A cell names its format record with 16 bits.
+    xfIsDate_.resize(std::min<std::size_t>(xfFormat_.size(), 0x10000));
+    for (std::size_t xf = 0; xf < xfIsDate_.size(); ++xf) {
+        xfIsDate_[xf] = IsDateFormat(static_cast<std::uint16_t>(xf));
+    }
     for (std::size_t i = 0; i < sheets_.size(); ++i) {
-        ScanSheet(sheetOffsets_[i], sheets_[i]);
+        sheets_[i].cells.UseSharedStrings(sharedStrings_);
+        ScanSheet(sheetOffsets_[i], sheets_[i].cells);
     }
     stream_ = {};
 }
@@ -168,19 +176,15 @@ void BiffScanner::ReadSharedStrings(const Record& sst) {
                       [this](std::size_t offset, Record& out) { return ReadRecord(offset, out); });
     std::string text;
     for (std::uint32_t i = 0; i < unique && cursor.String(false, true, text); ++i) {
-        sharedStrings_.push_back(text);
+        sharedStrings_->Add(text);
     }
 }
 
-void BiffScanner::Put(Sheet& sheet, std::uint32_t row, std::uint32_t col, CellValue value) const {
-    sheet.cells.Put(row, col, std::move(value));
-}
-
-CellValue BiffScanner::NumberCell(double value, std::uint16_t xf) const {
-    if (IsDateFormat(xf)) {
-        return CellValue::DateSerial(date1904_ ? SerialFrom1904(value) : value);
+StoredCell BiffScanner::NumberCell(double value, std::uint16_t xf) const {
+    if (xf < xfIsDate_.size() && xfIsDate_[xf]) {
+        return StoredCell::DateSerial(date1904_ ? SerialFrom1904(value) : value);
     }
-    return CellValue::Number(value);
+    return StoredCell::Number(value);
 }
 
 std::string BiffScanner::CellString(const Record& record, std::size_t pos) const {
@@ -191,7 +195,7 @@ std::string BiffScanner::CellString(const Record& record, std::size_t pos) const
     return text;
 }
 
-CellValue BiffScanner::FormulaValue(const Record& record) const {
+StoredCell BiffScanner::FormulaValue(const Record& record, SheetStore& cells) const {
     std::string_view d = record.data;
     std::string_view result = d.substr(6, 8);
     if (U16(result, 6) == 0xFFFF) {
@@ -202,26 +206,26 @@ CellValue BiffScanner::FormulaValue(const Record& record) const {
                 // Shared and array formula records may stand in between.
                 for (int skip = 0; skip < 4 && ReadRecord(offset, next); ++skip) {
                     if (next.type == kString) {
-                        return CellValue::Text(CellString(next, 0));
+                        return cells.Text(CellString(next, 0));
                     }
                     offset = next.next;
                 }
-                return CellValue::Text("");
+                return cells.Text("");
             }
             case 1:
-                return CellValue::Boolean(result[2] != 0);
+                return StoredCell::Boolean(result[2] != 0);
             case 2:
-                return CellValue::Error(ErrorText(static_cast<std::uint8_t>(result[2])));
+                return cells.Error(ErrorText(static_cast<std::uint8_t>(result[2])));
             case 3:
-                return CellValue::Text("");
+                return cells.Text("");
             default:
-                return CellValue::Empty();
+                return StoredCell::Empty();
         }
     }
     return NumberCell(F64(result, 0), U16(d, 4));
 }
 
-void BiffScanner::ScanSheet(std::size_t offset, Sheet& sheet) {
+void BiffScanner::ScanSheet(std::size_t offset, SheetStore& cells) {
     Record r;
     if (!ReadRecord(offset, r) || r.type != kBof) {
         return;
@@ -232,48 +236,49 @@ void BiffScanner::ScanSheet(std::size_t offset, Sheet& sheet) {
         const std::uint16_t row = U16(d, 0);
         const std::uint16_t col = U16(d, 2);
         const std::uint16_t xf = U16(d, 4);
+        // A cell right of the window is left out before its text is kept.
+        const bool inWindow = SheetStore::InWindow(row, col);
         switch (r.type) {
             case kNumber:
                 if (d.size() >= 14) {
-                    Put(sheet, row, col, NumberCell(F64(d, 6), xf));
+                    cells.Put(row, col, NumberCell(F64(d, 6), xf));
                 }
                 break;
             case kRk:
                 if (d.size() >= 10) {
-                    Put(sheet, row, col, NumberCell(RkValue(U32(d, 6)), xf));
+                    cells.Put(row, col, NumberCell(RkValue(U32(d, 6)), xf));
                 }
                 break;
             case kMulRk:
                 // row, first column, (xf, rk) per column, last column
                 for (std::size_t pos = 4, c = col; pos + 6 + 2 <= d.size(); pos += 6, ++c) {
-                    Put(sheet, row, static_cast<std::uint32_t>(c),
-                        NumberCell(RkValue(U32(d, pos + 2)), U16(d, pos)));
+                    cells.Put(row, static_cast<std::uint32_t>(c),
+                              NumberCell(RkValue(U32(d, pos + 2)), U16(d, pos)));
                 }
                 break;
             case kLabelSst:
                 if (d.size() >= 10) {
-                    std::uint32_t index = U32(d, 6);
-                    Put(sheet, row, col,
-                        CellValue::Text(index < sharedStrings_.size() ? sharedStrings_[index]
-                                                                      : ""));
+                    // A number beyond the table reads as an empty text.
+                    cells.Put(row, col, StoredCell::Shared(U32(d, 6)));
                 }
                 break;
             case kLabel:
             case kRString:
-                if (d.size() >= 8) {
-                    Put(sheet, row, col, CellValue::Text(CellString(r, 6)));
+                if (d.size() >= 8 && inWindow) {
+                    cells.Put(row, col, cells.Text(CellString(r, 6)));
                 }
                 break;
             case kBoolErr:
-                if (d.size() >= 8) {
+                if (d.size() >= 8 && inWindow) {
                     auto value = static_cast<std::uint8_t>(d[6]);
-                    Put(sheet, row, col,
-                        d[7] ? CellValue::Error(ErrorText(value)) : CellValue::Boolean(value != 0));
+                    cells.Put(
+                        row, col,
+                        d[7] ? cells.Error(ErrorText(value)) : StoredCell::Boolean(value != 0));
                 }
                 break;
             case kFormula:
-                if (d.size() >= 14) {
-                    Put(sheet, row, col, FormulaValue(r));
+                if (d.size() >= 14 && inWindow) {
+                    cells.Put(row, col, FormulaValue(r, cells));
                 }
                 break;
             default:

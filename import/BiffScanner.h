@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "import/SharedStrings.h"
 #include "import/StoredWorkbook.h"
 #include "import/WorkbookReader.h"
 
@@ -46,10 +48,9 @@ class BiffScanner {
     bool ReadRecord(std::size_t offset, Record& out) const;
     void ScanGlobals();
     void ReadSharedStrings(const Record& sst);
-    void ScanSheet(std::size_t offset, Sheet& sheet);
-    void Put(Sheet& sheet, std::uint32_t row, std::uint32_t col, CellValue value) const;
-    CellValue NumberCell(double value, std::uint16_t xf) const;
-    CellValue FormulaValue(const Record& record) const;
+    void ScanSheet(std::size_t offset, SheetStore& cells);
+    StoredCell NumberCell(double value, std::uint16_t xf) const;
+    StoredCell FormulaValue(const Record& record, SheetStore& cells) const;
     std::string CellString(const Record& record, std::size_t pos) const;
 
     std::string_view stream_;
@@ -58,9 +59,12 @@ class BiffScanner {
     int biffVersion_ = 0;
     std::vector<Sheet> sheets_;
     std::vector<std::size_t> sheetOffsets_;
-    std::vector<std::string> sharedStrings_;
+    // Kept once for every sheet: a text cell names its shared string.
+    std::shared_ptr<SharedStrings> sharedStrings_;
     std::unordered_map<std::uint16_t, std::string> formats_;
     std::vector<std::uint16_t> xfFormat_;
+    // IsDateFormat of every format record, worked out once for all cells.
+    std::vector<bool> xfIsDate_;
 };
 
 }  // namespace ledgerlift

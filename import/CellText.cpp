@@ -59,4 +59,11 @@ std::string CellText(const CellValue& value) {
     return "";
 }
 
+std::string CellText(CellValue&& value) {
+    if (value.kind == CellValue::Kind::Text || value.kind == CellValue::Kind::Error) {
+        return std::move(value.text);
+    }
+    return CellText(static_cast<const CellValue&>(value));
+}
+
 }  // namespace ledgerlift

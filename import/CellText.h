@@ -16,6 +16,8 @@ namespace ledgerlift {
 // - text: as stored, spaces kept;
 // - boolean: TRUE or FALSE; error: its text (#DIV/0!, #N/A, ...).
 std::string CellText(const CellValue& value);
+// The same, taking the text of a text or error value instead of copying it.
+std::string CellText(CellValue&& value);
 
 // The text of a date serial number (days since 1899-12-30 in the 1900 date
 // system, with the fraction as time of day), by the rule above.

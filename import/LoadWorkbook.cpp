@@ -48,11 +48,14 @@ int SheetLoop(FormControls& form, WindowOps& ops, const WorkbookReader& book,
 }
 
 // Reads one sheet with the window disabled, then makes row 1, column 2 the
-// current cell and marks the grids as loaded.
-void LoadSheet(FormControls& form, WindowOps& ops, const WorkbookReader& book,
-               const SheetPlan& plan, int& rowsNotRead) {
+// current cell and marks the grids as loaded. The sheet's cells are let go
+// once they are in the grid, so that the workbook and both grids are never
+// in memory at once.
+void LoadSheet(FormControls& form, WindowOps& ops, WorkbookReader& book, const SheetPlan& plan,
+               int& rowsNotRead) {
     ops.SetEnabled(false);
     rowsNotRead = SheetLoop(form, ops, book, plan);
+    book.ReleaseSheet(plan.sheet);
     plan.grid.SetCol(2);
     plan.grid.SetRow(1);
     form.blnExcelLoaded = true;

@@ -216,28 +216,30 @@ class ContentParser : public XmlStream {
                 error_ = e.AttributeValue(i) == "error";
             }
         }
-        cell_ = CellValue::Empty();
+        cell_ = StoredCell::Empty();
         text_.clear();
+        hasStringValue_ = false;
         paragraphs_ = 0;
         collect_ = false;
         switch (type_) {
             case ValueType::Number:
-                cell_ = CellValue::Number(Number(value.value_or("")));
+                cell_ = StoredCell::Number(Number(value.value_or("")));
                 break;
             case ValueType::Date:
-                cell_ = CellValue::DateSerial(DateValue(value.value_or("")));
+                cell_ = StoredCell::DateSerial(DateValue(value.value_or("")));
                 break;
             case ValueType::Time:
-                cell_ = CellValue::DateSerial(TimeValue(value.value_or("")));
+                cell_ = StoredCell::DateSerial(TimeValue(value.value_or("")));
                 break;
             case ValueType::Boolean: {
                 std::string_view b = value.value_or("");
-                cell_ = CellValue::Boolean(b == "true" || b == "1");
+                cell_ = StoredCell::Boolean(b == "true" || b == "1");
                 break;
             }
             case ValueType::String:
                 if (stringValue) {
-                    cell_ = CellValue::Text(std::string(*stringValue));
+                    stringText_.assign(*stringValue);
+                    hasStringValue_ = true;
                 } else {
                     collect_ = true;
                 }
@@ -337,27 +339,39 @@ class ContentParser : public XmlStream {
                std::to_string(col_ + 1) + " of worksheet " + std::to_string(sheets.size());
     }
 
+    // What the cell read holds, its text kept by the sheet (once, however
+    // many columns it repeats over).
+    StoredCell CellRead(SheetStore& cells) const {
+        if (error_) {
+            return cells.Error(OdsContent::ErrorText(text_));
+        }
+        if (collect_ && (type_ != ValueType::None || !text_.empty())) {
+            return cells.Text(text_);
+        }
+        if (hasStringValue_) {
+            return cells.Text(stringText_);
+        }
+        return cell_;
+    }
+
     void EndCell() {
         inCell_ = false;
         inParagraph_ = false;
-        if (error_) {
-            cell_ = CellValue::Error(OdsContent::ErrorText(text_));
-        } else if (collect_ && (type_ != ValueType::None || !text_.empty())) {
-            cell_ = CellValue::Text(std::move(text_));
-            text_.clear();
-        }
         StoredSheet& sheet = sheets.back();
         if (formula_ && type_ == ValueType::None && !error_) {
             // A formula without a cached value: counted, read as empty.
             std::uint64_t cells = std::min(colRepeat_, kFar) * std::min(rowRepeat_, kFar >> 20);
             sheet.formulasWithoutResult = static_cast<long>(
                 std::min<std::uint64_t>(sheet.formulasWithoutResult + cells, kFar));
-        } else if (cell_.kind != CellValue::Kind::Empty && row_ < SheetStore::kRows) {
-            std::uint64_t last = std::min<std::uint64_t>(col_ + colRepeat_, SheetStore::kCols);
-            for (std::uint64_t c = col_; c < last; ++c) {
-                sheet.cells.Put(static_cast<std::uint32_t>(row_), static_cast<std::uint32_t>(c),
-                                c + 1 == last ? std::move(cell_) : cell_);
-                CheckRoom();
+        } else if (row_ < SheetStore::kRows && col_ < SheetStore::kCols) {
+            StoredCell cell = CellRead(sheet.cells);
+            if (cell.kind != StoredCell::Kind::Empty) {
+                std::uint64_t last = std::min<std::uint64_t>(col_ + colRepeat_, SheetStore::kCols);
+                for (std::uint64_t c = col_; c < last; ++c) {
+                    sheet.cells.Put(static_cast<std::uint32_t>(row_), static_cast<std::uint32_t>(c),
+                                    cell);
+                    CheckRoom();
+                }
             }
         }
         col_ = std::min(col_ + colRepeat_, kFar);
@@ -385,8 +399,10 @@ class ContentParser : public XmlStream {
     std::uint64_t rowRepeat_ = 1;
     std::uint64_t colRepeat_ = 1;
     ValueType type_ = ValueType::None;
-    CellValue cell_;
+    StoredCell cell_ = StoredCell::Empty();
     std::string text_;
+    std::string stringText_;  // office:string-value
+    bool hasStringValue_ = false;
     XmlName office_ = nullptr, table_ = nullptr, textNs_ = nullptr, calcExt_ = nullptr,
             draw_ = nullptr;
     XmlName tableTag_ = nullptr, rowTag_ = nullptr, cellTag_ = nullptr, coveredTag_ = nullptr,

@@ -140,8 +140,17 @@ CellValue AnyWorkbookReader::Cell(int sheet, int row, int col) const {
     return Inner().Cell(sheet, row, col);
 }
 
+void AnyWorkbookReader::ReadCellText(int sheet, int row, int col, std::string& text) const {
+    Inner().ReadCellText(sheet, row, col, text);
+}
+
 int AnyWorkbookReader::FormulasWithoutResult(int sheet) const {
     return Inner().FormulasWithoutResult(sheet);
+}
+
+void AnyWorkbookReader::ReleaseSheet(int sheet) {
+    Inner();  // throws when no workbook is open
+    inner_->ReleaseSheet(sheet);
 }
 
 void AnyWorkbookReader::Close() {

@@ -32,7 +32,9 @@ class AnyWorkbookReader : public WorkbookReader {
     void Open(const std::string& path) override;
     int SheetCount() const override;
     CellValue Cell(int sheet, int row, int col) const override;
+    void ReadCellText(int sheet, int row, int col, std::string& text) const override;
     int FormulasWithoutResult(int sheet) const override;
+    void ReleaseSheet(int sheet) override;
     void Close() override;
 
   private:

@@ -1,13 +1,24 @@
 #include "import/SheetRows.h"
 
-#include "base/TextRules.h"
 #include "import/CellText.h"
 #include "import/GridLayouts.h"
 
 namespace ledgerlift {
 
+namespace {
+
+// The stop rule on the text of column B: upper-casing changes no space, so
+// the text is blank when it holds nothing but spaces.
+bool IsEndText(const std::string& columnB) {
+    return columnB.find_first_not_of(' ') == std::string::npos;
+}
+
+}  // namespace
+
 bool IsSheetEnd(const WorkbookReader& book, int sheet, int row) {
-    return Trim(Upper(CellText(book.Cell(sheet, row, 2)))).empty();
+    std::string columnB;
+    book.ReadCellText(sheet, row, 2, columnB);
+    return IsEndText(columnB);
 }
 
 int RowsBelowLimit(const WorkbookReader& book, int sheet) {
@@ -29,14 +40,22 @@ int CountSheetRows(const WorkbookReader& book, int sheet) {
 }
 
 int ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, const SheetRowSink& onRow) {
+    // The texts of one row, whose room is reused from row to row.
     std::vector<std::string> cells(static_cast<std::size_t>(lastCol) + 1);
+    std::string columnB;
     for (int r = 2; r <= kLastSheetRow; ++r) {
-        if (IsSheetEnd(book, sheet, r)) {
+        // Column B is read once, for the stop rule and for the row.
+        book.ReadCellText(sheet, r, 2, columnB);
+        if (IsEndText(columnB)) {
             return 0;
         }
         cells[0] = std::to_string(r);
         for (int c = 1; c <= lastCol; ++c) {
-            cells[static_cast<std::size_t>(c)] = CellText(book.Cell(sheet, r, c));
+            if (c == 2) {
+                cells[2].swap(columnB);  // columnB takes the room of the last row's
+            } else {
+                book.ReadCellText(sheet, r, c, cells[static_cast<std::size_t>(c)]);
+            }
         }
         onRow(r, cells);
     }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "import/CellText.h"
+
 namespace ledgerlift {
 
 void StoredWorkbook::Loaded(std::string path, std::vector<StoredSheet> sheets) {
@@ -25,13 +27,46 @@ const StoredSheet& StoredWorkbook::Sheet(int sheet) const {
     return sheets_[static_cast<std::size_t>(sheet) - 1];
 }
 
-CellValue StoredWorkbook::Cell(int sheet, int row, int col) const {
+const StoredSheet& StoredWorkbook::HeldSheet(int sheet) const {
     const StoredSheet& stored = Sheet(sheet);
+    if (stored.released) {
+        throw WorkbookError("Worksheet " + std::to_string(sheet) + " of " + path_ +
+                            " was already copied and is no longer held in memory; load the "
+                            "workbook again to read it.");
+    }
+    return stored;
+}
+
+CellValue StoredWorkbook::Cell(int sheet, int row, int col) const {
+    const StoredSheet& stored = HeldSheet(sheet);
     if (row < 1 || col < 1) {
         return CellValue::Empty();
     }
     return stored.cells.Get(static_cast<std::uint32_t>(row - 1),
                             static_cast<std::uint32_t>(col - 1));
+}
+
+void StoredWorkbook::ReadCellText(int sheet, int row, int col, std::string& text) const {
+    const StoredSheet& stored = HeldSheet(sheet);
+    if (row < 1 || col < 1) {
+        text.clear();
+        return;
+    }
+    auto r = static_cast<std::uint32_t>(row - 1);
+    auto c = static_cast<std::uint32_t>(col - 1);
+    // A text is copied straight from the store; any other value by the rule.
+    if (std::optional<std::string_view> view = stored.cells.TextView(r, c)) {
+        text.assign(*view);
+    } else {
+        text = CellText(stored.cells.Get(r, c));
+    }
+}
+
+void StoredWorkbook::ReleaseSheet(int sheet) {
+    Sheet(sheet);  // the checks
+    StoredSheet& stored = sheets_[static_cast<std::size_t>(sheet) - 1];
+    stored.cells = SheetStore();
+    stored.released = true;
 }
 
 int StoredWorkbook::FormulasWithoutResult(int sheet) const {

@@ -15,6 +15,8 @@ struct StoredSheet {
     SheetStore cells;
     // Formula cells whose file holds no calculated result.
     long formulasWithoutResult = 0;
+    // Whether the cells were let go once the import had copied them.
+    bool released = false;
 };
 
 // What the three readers share once a workbook is read: its worksheets in
@@ -32,7 +34,9 @@ class StoredWorkbook : public WorkbookReader {
 
     int SheetCount() const override { return static_cast<int>(sheets_.size()); }
     CellValue Cell(int sheet, int row, int col) const override;
+    void ReadCellText(int sheet, int row, int col, std::string& text) const override;
     int FormulasWithoutResult(int sheet) const override;
+    void ReleaseSheet(int sheet) override;
     void Close() override;
 
   protected:
@@ -41,6 +45,8 @@ class StoredWorkbook : public WorkbookReader {
 
   private:
     const StoredSheet& Sheet(int sheet) const;
+    // The sheet, whose cells must still be held.
+    const StoredSheet& HeldSheet(int sheet) const;
 
     std::string path_;
     std::vector<StoredSheet> sheets_;

@@ -41,10 +41,19 @@ class WorkbookReader {
     virtual int SheetCount() const = 0;
     // Throws WorkbookError for a sheet that is not there.
     virtual CellValue Cell(int sheet, int row, int col) const = 0;
+    // The cell's text by the rule of CellText (import/CellText.h), written
+    // into text, whose room is reused from one cell to the next. Throws as
+    // Cell does.
+    virtual void ReadCellText(int sheet, int row, int col, std::string& text) const;
     // How many formula cells of the sheet the file holds without a calculated
     // result (written by a program that does not calculate); they read as
     // empty cells. Throws WorkbookError for a sheet that is not there.
     virtual int FormulasWithoutResult(int) const { return 0; }
+    // The caller is done with the sheet's cells: a reader that holds them in
+    // memory lets them go, and reading one of them afterwards throws
+    // WorkbookError (FormulasWithoutResult still answers). Throws
+    // WorkbookError for a sheet that is not there.
+    virtual void ReleaseSheet(int) {}
     virtual void Close() = 0;
 };
 

@@ -116,7 +116,7 @@ class WorkbookParser : public XmlStream {
 
 class SharedStringsParser : public XmlStream {
   public:
-    explicit SharedStringsParser(std::vector<std::string>& out) : out_(out) {}
+    explicit SharedStringsParser(SharedStrings& out) : out_(out) {}
 
   protected:
     void OnBegin() override {
@@ -140,7 +140,11 @@ class SharedStringsParser : public XmlStream {
         } else if (name == rPh_ && phonetic_ > 0) {
             --phonetic_;
         } else if (name == si_) {
-            out_.push_back(DecodeXlsxText(text_));
+            if (text_.find("_x") == std::string::npos) {
+                out_.Add(text_);  // nothing to decode: no copy on the way
+            } else {
+                out_.Add(DecodeXlsxText(text_));
+            }
             inItem_ = false;
         }
     }
@@ -152,7 +156,7 @@ class SharedStringsParser : public XmlStream {
 
   private:
     XmlName si_ = nullptr, rPh_ = nullptr, t_ = nullptr;
-    std::vector<std::string>& out_;
+    SharedStrings& out_;
     std::string text_;
     bool inItem_ = false;
     bool inText_ = false;
@@ -235,8 +239,8 @@ void XlsxWorkbookPart::Parse(PartReader& part) {
     parser.Parse(part);
 }
 
-std::vector<std::string> ParseSharedStrings(PartReader& part) {
-    std::vector<std::string> out;
+SharedStrings ParseSharedStrings(PartReader& part) {
+    SharedStrings out;
     SharedStringsParser parser(out);
     parser.Parse(part);
     return out;

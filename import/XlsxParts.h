@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "import/PartReader.h"
+#include "import/SharedStrings.h"
 
 namespace ledgerlift {
 
@@ -30,7 +31,7 @@ struct XlsxWorkbookPart {
 };
 
 // The shared strings: rich-text runs joined, phonetic runs (rPh) left out.
-std::vector<std::string> ParseSharedStrings(PartReader& part);
+SharedStrings ParseSharedStrings(PartReader& part);
 
 // The styles part, as far as the import needs it: which cell formats (the s
 // attribute of a cell, an index into cellXfs) show a number as a date.

@@ -77,7 +77,7 @@ void XlsxReader::Open(const std::string& path) {
         byId.emplace(r.id, std::move(r));
     }
     XlsxStyles styles;
-    std::vector<std::string> sharedStrings;
+    auto sharedStrings = std::make_shared<SharedStrings>();
     for (const auto& [id, r] : byId) {
         if (r.external) {
             continue;
@@ -85,7 +85,7 @@ void XlsxReader::Open(const std::string& path) {
         if (r.Kind() == "styles") {
             styles.Parse(*zip.Open(r.target));
         } else if (r.Kind() == "sharedStrings") {
-            sharedStrings = ParseSharedStrings(*zip.Open(r.target));
+            *sharedStrings = ParseSharedStrings(*zip.Open(r.target));
         }
     }
     std::vector<SheetPart> parts;
@@ -101,7 +101,7 @@ void XlsxReader::Open(const std::string& path) {
         }
     }
     std::atomic<std::uint64_t> bytesUsed{0};
-    XlsxSheetContext context{&sharedStrings, &styles, workbook.date1904, &bytesUsed};
+    XlsxSheetContext context{std::move(sharedStrings), &styles, workbook.date1904, &bytesUsed};
     std::vector<StoredSheet> sheets = ReadSheets(zip, parts, context);
     Loaded(path, std::move(sheets));
 }

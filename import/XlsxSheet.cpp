@@ -235,7 +235,7 @@ class SheetParser : public XmlStream {
         StoredWorkbook::CheckRoom(Part().Workbook(), used);
     }
 
-    CellValue Value() {
+    StoredCell Value() {
         switch (type_) {
             case CellType::Shared: {
                 std::uint64_t index = 0;
@@ -245,35 +245,39 @@ class SheetParser : public XmlStream {
                     Fail("cell " + Reference() + " holds \"" + value_ +
                          "\" where a shared string number belongs");
                 }
-                std::size_t count = context_.sharedStrings ? context_.sharedStrings->size() : 0;
+                std::size_t count = context_.sharedStrings ? context_.sharedStrings->Count() : 0;
                 if (index >= count) {
                     Fail("cell " + Reference() + " refers to shared string " +
                          std::to_string(index) + ", but the workbook has only " +
                          std::to_string(count));
                 }
-                return CellValue::Text((*context_.sharedStrings)[index]);
+                // The sheet names the string; it is not copied.
+                return StoredCell::Shared(static_cast<std::uint32_t>(index));
             }
             case CellType::Inline:
             case CellType::FormulaText:
-                return CellValue::Text(DecodeXlsxText(value_));
+                if (value_.find("_x") == std::string::npos) {
+                    return out_.Text(value_);
+                }
+                return out_.Text(DecodeXlsxText(value_));
             case CellType::Boolean: {
                 std::string_view text = Trimmed(value_);
                 if (text == "1" || text == "true") {
-                    return CellValue::Boolean(true);
+                    return StoredCell::Boolean(true);
                 }
                 if (text == "0" || text == "false") {
-                    return CellValue::Boolean(false);
+                    return StoredCell::Boolean(false);
                 }
                 Fail("cell " + Reference() + " holds \"" + value_ + "\", which is not a boolean");
             }
             case CellType::Error:
-                return CellValue::Error(std::string(Trimmed(value_)));
+                return out_.Error(Trimmed(value_));
             case CellType::IsoDate: {
                 double serial = 0;
                 if (!SerialFromIsoDate(Trimmed(value_), serial)) {
                     Fail("cell " + Reference() + " holds \"" + value_ + "\", which is not a date");
                 }
-                return CellValue::DateSerial(serial);
+                return StoredCell::DateSerial(serial);
             }
             case CellType::Number:
                 break;
@@ -285,9 +289,9 @@ class SheetParser : public XmlStream {
             Fail("cell " + Reference() + " holds \"" + value_ + "\", which is not a number");
         }
         if (context_.styles && context_.styles->IsDate(style_)) {
-            return CellValue::DateSerial(context_.date1904 ? SerialFrom1904(number) : number);
+            return StoredCell::DateSerial(context_.date1904 ? SerialFrom1904(number) : number);
         }
-        return CellValue::Number(number);
+        return StoredCell::Number(number);
     }
 
     XmlName rowTag_ = nullptr, c_ = nullptr, v_ = nullptr, f_ = nullptr, is_ = nullptr,
@@ -313,6 +317,7 @@ class SheetParser : public XmlStream {
 }  // namespace
 
 long XlsxSheet::Read(PartReader& part, const XlsxSheetContext& context, SheetStore& out) {
+    out.UseSharedStrings(context.sharedStrings);
     SheetParser parser(context, out);
     parser.Parse(part);
     return parser.formulasWithoutResult;

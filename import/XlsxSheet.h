@@ -2,10 +2,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "import/PartReader.h"
+#include "import/SharedStrings.h"
 #include "import/SheetStore.h"
 #include "import/XlsxParts.h"
 
@@ -13,7 +15,9 @@ namespace ledgerlift {
 
 // What a worksheet part's cells refer to.
 struct XlsxSheetContext {
-    const std::vector<std::string>* sharedStrings = nullptr;
+    // Kept by every sheet that names one of them, however long it outlives
+    // the read.
+    std::shared_ptr<const SharedStrings> sharedStrings;
     const XlsxStyles* styles = nullptr;
     bool date1904 = false;
     // The memory that the workbook's sheets take so far, counted up as cells

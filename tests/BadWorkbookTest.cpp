@@ -150,6 +150,16 @@ const BadInput kBadInputs[] = {
      },
      {"is damaged", "in its part xl/worksheets/sheet1.xml, line 5",
       "cell C7 refers to shared string 5, but the workbook has only 2"}},
+    // Of a fault in the shared strings and one in a sheet, the shared strings
+    // are read first and named.
+    {"MalformedSharedStringsAndSheet",
+     [](const std::string& p) {
+         Xlsx(p, [](Parts& parts) {
+             test::SetPart(parts, "xl/sharedStrings.xml", "<sst><si>");
+             test::SetPart(parts, "xl/worksheets/sheet1.xml", "<worksheet><sheetData>");
+         });
+     },
+     {"xl/sharedStrings.xml is not well-formed XML"}},
     {"CellReferenceBeyondTheSheet",
      [](const std::string& p) {
          Xlsx(p, [](Parts& parts) {

@@ -2,7 +2,9 @@
 
 #include <fstream>
 #include <map>
+#include <ostream>
 
+#include "import/CellText.h"
 #include "import/GridLayouts.h"
 #include "import/LoadWorkbook.h"
 #include "import/OpenWorkbook.h"
@@ -244,6 +246,95 @@ TEST_F(Import, EveryFormatLoadsThroughTheReaderChosenByContent) {
         EXPECT_EQ(form.msf2.TextMatrix(1, ledger::OpeningBalance), "100") << fixture;
     }
 }
+
+// What the load asks of a workbook, in order: "cell 1", "release 1", ... (a
+// run of cell reads of one sheet recorded once), around a real reader.
+class RecordingBook : public WorkbookReader {
+  public:
+    void Open(const std::string& path) override {
+        calls.push_back("open");
+        book_.Open(path);
+    }
+    int SheetCount() const override { return book_.SheetCount(); }
+    CellValue Cell(int sheet, int row, int col) const override {
+        std::string call = "cell " + std::to_string(sheet);
+        if (calls.empty() || calls.back() != call) {
+            calls.push_back(call);
+        }
+        return book_.Cell(sheet, row, col);
+    }
+    int FormulasWithoutResult(int sheet) const override {
+        calls.push_back("formulas " + std::to_string(sheet));
+        return book_.FormulasWithoutResult(sheet);
+    }
+    void ReleaseSheet(int sheet) override {
+        calls.push_back("release " + std::to_string(sheet));
+        book_.ReleaseSheet(sheet);
+    }
+    void Close() override {
+        calls.push_back("close");
+        book_.Close();
+    }
+    mutable std::vector<std::string> calls;
+
+  private:
+    AnyWorkbookReader book_;
+};
+
+TEST_F(Import, LetsGoOfEachSheetOnceItIsInItsGrid) {
+    for (const char* fixture : {"uncalculated.xlsx", "two_rows.xls", "two_rows.ods"}) {
+        ops.QueueFile(FixturePath(fixture));
+        RecordingBook book;
+        LoadWorkbook(form, ops, book);
+        EXPECT_TRUE(form.blnExcelLoaded) << fixture;
+        EXPECT_EQ(book.calls,
+                  (std::vector<std::string>{"open", "cell 1", "release 1", "cell 2", "release 2",
+                                            "formulas 1", "formulas 2", "close"}))
+            << fixture;
+    }
+}
+
+struct ReleasedSheet {
+    const char* name;
+    const char* fixture;
+};
+
+void PrintTo(const ReleasedSheet& p, std::ostream* os) {
+    *os << p.name;
+}
+
+class ReleasedSheets : public ::testing::TestWithParam<ReleasedSheet> {};
+
+TEST_P(ReleasedSheets, ReadNoMoreWhileTheOtherSheetReadsOn) {
+    std::string path = FixturePath(GetParam().fixture);
+    AnyWorkbookReader book;
+    book.Open(path);
+    std::string itemName = CellText(book.Cell(1, 3, 2));
+    std::string ledger = CellText(book.Cell(2, 2, 2));
+    int formulas = book.FormulasWithoutResult(1);
+    book.ReleaseSheet(1);
+    try {
+        (void)book.Cell(1, 3, 2);
+        FAIL() << "a released sheet was read";
+    } catch (const WorkbookError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Worksheet 1 of " + path +
+                      " was already copied and is no longer held in memory; load the workbook "
+                      "again to read it.");
+    }
+    EXPECT_EQ(CellText(book.Cell(2, 2, 2)), ledger);
+    EXPECT_EQ(book.FormulasWithoutResult(1), formulas) << "still known after the release";
+    EXPECT_THROW(book.ReleaseSheet(3), WorkbookError) << "there is no worksheet 3";
+    book.Close();
+    book.Open(path);
+    EXPECT_EQ(CellText(book.Cell(1, 3, 2)), itemName) << "a new open reads it all again";
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, ReleasedSheets,
+                         ::testing::Values(ReleasedSheet{"Xls", "two_rows.xls"},
+                                           ReleasedSheet{"Xlsx", "two_rows.xlsx"},
+                                           ReleasedSheet{"Ods", "two_rows.ods"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A workbook whose item sheet goes on below row 65000.
 class EndlessSheet : public WorkbookReader {

@@ -111,7 +111,11 @@ std::string SheetCell(const std::string& sheetData, int row, int col,
     MemoryPart part(xml);
     SheetStore cells;
     XlsxStyles styles;
-    XlsxSheetContext context{&sharedStrings, &styles, false, nullptr};
+    auto strings = std::make_shared<SharedStrings>();
+    for (const auto& text : sharedStrings) {
+        strings->Add(text);
+    }
+    XlsxSheetContext context{strings, &styles, false, nullptr};
     XlsxSheet::Read(part, context, cells);
     return CellText(
         cells.Get(static_cast<std::uint32_t>(row - 1), static_cast<std::uint32_t>(col - 1)));

@@ -5,7 +5,8 @@
 // Built and run by .ci/run with clang:
 //   clang++ -std=c++20 -fsanitize=fuzzer,address,undefined -I. \
 //       import/BiffCursor.cpp import/BiffScanner.cpp import/DateFormat.cpp \
-//       import/SheetStore.cpp tests/fuzz/biff_scanner_fuzz.cpp -o biff_fuzz
+//       import/SharedStrings.cpp import/SheetStore.cpp tests/fuzz/biff_scanner_fuzz.cpp \
+//       -o biff_fuzz
 //   ./biff_fuzz -max_total_time=60 tests/fuzz/corpus
 
 #include <cstddef>
@@ -21,6 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::uint32_t row = 0; row < 64; ++row) {
             for (std::uint32_t col = 0; col < 20; ++col) {
                 (void)sheet.cells.Get(row, col).text.size();
+                (void)sheet.cells.TextView(row, col);
             }
         }
     }

@@ -4,9 +4,11 @@
 //
 // Built and run by .ci/run with clang:
 //   clang++ -std=c++20 -fsanitize=fuzzer,address,undefined -I. \
-//       import/DateSerials.cpp import/OdsContent.cpp import/SheetStore.cpp \
-//       import/StoredWorkbook.cpp import/WorkbookFile.cpp import/XmlStream.cpp \
-//       tests/fuzz/ods_content_fuzz.cpp $(pkg-config --cflags --libs libxml-2.0) -o ods_fuzz
+//       base/*.cpp import/CellText.cpp import/DateSerials.cpp \
+//       import/OdsContent.cpp import/SharedStrings.cpp import/SheetStore.cpp \
+//       import/StoredWorkbook.cpp import/WorkbookFile.cpp import/WorkbookReader.cpp \
+//       import/XmlStream.cpp tests/fuzz/ods_content_fuzz.cpp \
+//       $(pkg-config --cflags --libs libxml-2.0) -o ods_fuzz
 //   ./ods_fuzz -max_total_time=60 tests/fuzz/ods_corpus
 
 #include <cstddef>
@@ -25,6 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (std::uint32_t row = 0; row < 16; ++row) {
                 for (std::uint32_t col = 0; col < 16; ++col) {
                     (void)sheet.cells.Get(row, col).text.size();
+                    (void)sheet.cells.TextView(row, col);
                 }
             }
         }

@@ -45,12 +45,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ledgerlift::AnyWorkbookReader book;
     try {
         book.Open(path);
+        std::string text;
         for (int sheet = 1; sheet <= book.SheetCount() && sheet <= 3; ++sheet) {
             for (int row = 1; row <= 200; ++row) {
                 for (int col = 1; col <= 17; ++col) {
                     (void)ledgerlift::CellText(book.Cell(sheet, row, col)).size();
+                    book.ReadCellText(sheet, row, col, text);
                 }
             }
+            book.ReleaseSheet(sheet);
         }
     } catch (const ledgerlift::WorkbookError&) {
         // a sentence for the operator: what every bad input must end in

@@ -5,15 +5,18 @@
 //
 // Built and run by .ci/run with clang:
 //   clang++ -std=c++20 -fsanitize=fuzzer,address,undefined -I. \
-//       import/DateFormat.cpp import/DateSerials.cpp import/PackageParts.cpp \
+//       base/*.cpp import/CellText.cpp import/DateFormat.cpp \
+//       import/DateSerials.cpp import/PackageParts.cpp import/SharedStrings.cpp \
 //       import/SheetStore.cpp import/StoredWorkbook.cpp import/WorkbookFile.cpp \
-//       import/XlsxParts.cpp import/XlsxSheet.cpp import/XmlStream.cpp \
-//       tests/fuzz/xlsx_xml_fuzz.cpp $(pkg-config --cflags --libs libxml-2.0) -o xlsx_fuzz
+//       import/WorkbookReader.cpp import/XlsxParts.cpp import/XlsxSheet.cpp \
+//       import/XmlStream.cpp tests/fuzz/xlsx_xml_fuzz.cpp \
+//       $(pkg-config --cflags --libs libxml-2.0) -o xlsx_fuzz
 //   ./xlsx_fuzz -max_total_time=60 tests/fuzz/xlsx_corpus
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 #include "import/PackageParts.h"
@@ -47,15 +50,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Try(bytes, [&](PartReader& p) { workbook.Parse(p); });
     XlsxStyles styles;
     Try(bytes, [&](PartReader& p) { styles.Parse(p); });
-    std::vector<std::string> strings = {"a", "b"};
-    Try(bytes, [&](PartReader& p) { strings = ParseSharedStrings(p); });
+    auto strings = std::make_shared<SharedStrings>();
+    strings->Add("a");
+    strings->Add("b");
+    Try(bytes, [&](PartReader& p) { *strings = ParseSharedStrings(p); });
     SheetStore cells;
     std::atomic<std::uint64_t> used{0};
-    XlsxSheetContext context{&strings, &styles, workbook.date1904, &used};
+    XlsxSheetContext context{strings, &styles, workbook.date1904, &used};
     Try(bytes, [&](PartReader& p) { (void)XlsxSheet::Read(p, context, cells); });
     for (std::uint32_t row = 0; row < 16; ++row) {
         for (std::uint32_t col = 0; col < 16; ++col) {
             (void)cells.Get(row, col).text.size();
+            (void)cells.TextView(row, col);
         }
     }
     return 0;
