@@ -1,5 +1,6 @@
 #include "import/LoadWorkbook.h"
 
+#include <charconv>
 #include <memory>
 #include <string>
 #include <utility>
@@ -12,6 +13,12 @@
 
 namespace ledgerlift {
 namespace {
+
+void AppendNumber(std::string& text, int n) {
+    char digits[16];
+    auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+    text.append(digits, end);
+}
 
 const char* const kFilter =
     "Excel Files|*.XLS;*.XLSX;*.XLSM|OpenDocument Spreadsheets|*.ODS|All Files|*.*";
@@ -33,18 +40,18 @@ int SheetLoop(FormControls& form, WindowOps& ops, const WorkbookReader& book,
     const std::string stage = std::string("Loading ") + plan.sheetName;
     const int total = CountSheetRows(book, plan.sheet);
     ops.Progress(stage, 0, total);
-    return ForEachSheetRow(
-        book, plan.sheet, plan.lastCol, [&](int r, const std::vector<std::string>& cells) {
-            int g = grid.Rows() - 1;
-            for (int c = 0; c <= plan.lastCol; ++c) {
-                grid.SetTextMatrix(g, c, cells[static_cast<std::size_t>(c)]);
-            }
-            grid.AddItem("");
-            ops.DoEvents();
-            grid.SetTopRow(grid.Rows() - 1);
-            form.SSTab1.TabCaption[plan.tab] = plan.captionPrefix + std::to_string(r - 1);
-            ops.Progress(stage, r - 1, total);
-        });
+    return ForEachSheetRow(book, plan.sheet, plan.lastCol,
+                           [&](int r, const std::vector<std::string>& cells) {
+                               grid.SetRowTexts(grid.Rows() - 1, cells);
+                               grid.AddItem("");
+                               ops.DoEvents();
+                               grid.SetTopRow(grid.Rows() - 1);
+                               // The caption keeps its room from row to row.
+                               std::string& caption = form.SSTab1.TabCaption[plan.tab];
+                               caption.assign(plan.captionPrefix);
+                               AppendNumber(caption, r - 1);
+                               ops.Progress(stage, r - 1, total);
+                           });
 }
 
 // Reads one sheet with the window disabled, then makes row 1, column 2 the

@@ -32,8 +32,13 @@ int RowsBelowLimit(const WorkbookReader& book, int sheet) {
 }
 
 int CountSheetRows(const WorkbookReader& book, int sheet) {
+    std::string columnB;  // its room is reused from row to row
     int count = 0;
-    for (int r = 2; r <= kLastSheetRow && !IsSheetEnd(book, sheet, r); ++r) {
+    for (int r = 2; r <= kLastSheetRow; ++r) {
+        book.ReadCellText(sheet, r, 2, columnB);
+        if (IsEndText(columnB)) {
+            break;
+        }
         ++count;
     }
     return count;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "ui/Grid.h"
 
@@ -61,6 +62,31 @@ TEST(Grid, ChangesRaiseTheVersionsThatAViewWatches) {
     EXPECT_GT(g.ContentVersion(), content);
     g.AddItem("");
     EXPECT_GT(g.ShapeVersion(), shape);
+}
+
+TEST(Grid, ARowWrittenAtOnceIsTheSameAsCellByCell) {
+    Grid whole;
+    Grid byCell;
+    for (Grid* g : {&whole, &byCell}) {
+        g->SetCols(4);
+        g->SetRows(3);
+        g->SetTextMatrix(1, 3, "stays");
+    }
+    const std::vector<std::string> texts = {"1", "", "a longer text than before"};
+    auto content = whole.ContentVersion();
+    whole.SetRowTexts(1, texts);
+    for (int c = 0; c < 3; ++c) {
+        byCell.SetTextMatrix(1, c, texts[static_cast<std::size_t>(c)]);
+    }
+    for (int c = 0; c < 4; ++c) {
+        EXPECT_EQ(whole.TextMatrix(1, c), byCell.TextMatrix(1, c)) << "column " << c;
+    }
+    EXPECT_GT(whole.ContentVersion(), content);
+
+    // A row too wide for the grid changes nothing, not even its first cells.
+    EXPECT_THROW(whole.SetRowTexts(2, {"a", "b", "c", "d", "e"}), GridError);
+    EXPECT_EQ(whole.TextMatrix(2, 0), "");
+    EXPECT_THROW(whole.SetRowTexts(3, {"a"}), GridError);
 }
 
 // The texts share one buffer: every way of writing a cell must leave every

@@ -123,6 +123,18 @@ void Grid::SetTextMatrix(int row, int col, std::string_view text) {
     ++contentVersion_;
 }
 
+void Grid::SetRowTexts(int row, const std::vector<std::string>& texts) {
+    if (texts.empty()) {
+        return;
+    }
+    CheckCell(row, static_cast<int>(texts.size()) - 1);
+    for (std::size_t c = 0; c < texts.size(); ++c) {
+        Store(Cell(row, static_cast<int>(c)), texts[c]);
+    }
+    MaybeCompact();
+    ++contentVersion_;
+}
+
 void Grid::AddItem(std::string_view text) {
     cells_.resize(cells_.size() + cols_);
     ++rows_;

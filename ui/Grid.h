@@ -54,6 +54,9 @@ class Grid {
     // changed: copy it before writing to the grid.
     std::string_view TextMatrix(int row, int col) const;
     void SetTextMatrix(int row, int col, std::string_view text);
+    // SetTextMatrix for columns 0 to texts.size() - 1 of one row, in one call:
+    // a workbook's import fills a million cells.
+    void SetRowTexts(int row, const std::vector<std::string>& texts);
     // Appends a row; its cells come from text cut at each tab.
     void AddItem(std::string_view text);
 

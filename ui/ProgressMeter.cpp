@@ -12,8 +12,12 @@ std::string Plural(long long n, const char* one, const char* many) {
 
 }  // namespace
 
+bool ProgressMeter::StartsStage(const std::string& stage, int done) const {
+    return !active_ || stage != stage_ || done == 0 || done < done_;
+}
+
 void ProgressMeter::Report(const std::string& stage, int done, int total, Clock::time_point now) {
-    if (!active_ || stage != stage_ || done == 0 || done < done_) {
+    if (StartsStage(stage, done)) {
         stage_ = stage;
         started_ = now;
         firstDone_ = done;

@@ -16,7 +16,10 @@ class ProgressMeter {
 
     // A report of the procedure (see WindowOps::Progress). A new stage name
     // starts the stage's clock; so does done 0.
+    // now is used only when the report starts the stage's clock.
     void Report(const std::string& stage, int done, int total, Clock::time_point now);
+    // Whether a report of this would start the stage's clock.
+    bool StartsStage(const std::string& stage, int done) const;
     void End() { active_ = false; }
 
     bool Active() const { return active_; }

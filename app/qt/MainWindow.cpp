@@ -362,7 +362,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::SetProgress(const std::string& stage, int done, int total) {
     bool fresh = !meter_.Active() || meter_.Stage() != stage;
-    meter_.Report(stage, done, total, ProgressMeter::Clock::now());
+    // A report may come for each of a hundred thousand rows: the clock is
+    // read only when the stage's clock starts, the timer reads it for the rest.
+    meter_.Report(stage, done, total,
+                  meter_.StartsStage(stage, done) ? ProgressMeter::Clock::now()
+                                                  : ProgressMeter::Clock::time_point{});
     if (fresh) {
         ShowProgress();
         progressTimer_->start();
@@ -394,7 +398,15 @@ void MainWindow::ShowProgressBar() {
     if (progressBar_->maximum() != total) {
         progressBar_->setRange(0, total);
     }
-    progressBar_->setValue(total > 0 ? std::min(meter_.Done(), total) : 0);
+    int value = total > 0 ? std::min(meter_.Done(), total) : 0;
+    if (progressBar_->value() != value) {
+        // A progress bar repaints itself, and so the window, at once when its
+        // value moves; the event pass that follows paints the window anyway,
+        // so the bar waits for it instead of painting the window twice.
+        progressBar_->setUpdatesEnabled(false);
+        progressBar_->setValue(value);
+        progressBar_->setUpdatesEnabled(true);
+    }
     progressBar_->setVisible(true);
 }
 
