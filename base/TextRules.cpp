@@ -111,6 +111,12 @@ std::string NumberText(double value) {
         return "0";  // also for -0
     }
     char buf[40];
+    if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+        // A whole number of at most 15 digits reads the same either way; the
+        // integer conversion is the cheap one, and a run writes one a cell.
+        auto whole = std::to_chars(buf, buf + sizeof buf, static_cast<long long>(value));
+        return std::string(buf, whole.ptr);
+    }
     auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
     std::string text(buf, result.ptr);
     // "1E+20" and "1E-5", as the product writes them.

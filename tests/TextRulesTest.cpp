@@ -28,6 +28,12 @@ TEST(NumberText, ShortestWithFifteenSignificantDigits) {
     EXPECT_EQ(NumberText(1234.5), "1234.5");
     EXPECT_EQ(NumberText(123456789012345678.0), "1.23456789012346E+17");
     EXPECT_EQ(NumberText(0.00001), "1E-5");
+    // Either side of where whole numbers take an exponent.
+    EXPECT_EQ(NumberText(999999999999999.0), "999999999999999");
+    EXPECT_EQ(NumberText(-999999999999999.0), "-999999999999999");
+    EXPECT_EQ(NumberText(1e15), "1E+15");
+    EXPECT_EQ(NumberText(-1e15), "-1E+15");
+    EXPECT_EQ(NumberText(1234567890123456.0), "1.23456789012346E+15");
     EXPECT_EQ(IntText(-2147483647 - 1), "-2147483648");
 }
 
