@@ -1,13 +1,9 @@
 #include "import/OpenWorkbook.h"
 
-#include <gsf/gsf-infile-msole.h>
-#include <gsf/gsf-infile.h>
-#include <gsf/gsf-input-stdio.h>
-#include <gsf/gsf-utils.h>
-
 #include <cstring>
 #include <fstream>
 
+#include "import/CompoundFile.h"
 #include "import/LibraryLog.h"
 #include "import/OdsReader.h"
 #include "import/OfficeDocument.h"
@@ -21,47 +17,17 @@ namespace {
 
 const unsigned char kCompoundFile[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
 
-struct GObjectReleaser {
-    void operator()(void* p) const {
-        if (p) {
-            g_object_unref(p);
-        }
-    }
-};
-
-bool HasStream(GsfInfile* ole, const char* name) {
-    std::unique_ptr<GsfInput, GObjectReleaser> child(gsf_infile_child_by_name(ole, name));
-    return child != nullptr;
-}
-
 WorkbookFormat CompoundFileFormat(const std::string& path) {
-    static const bool initialised = [] {
-        gsf_init();
-        return true;
-    }();
-    (void)initialised;
-    GError* error = nullptr;
-    std::unique_ptr<GsfInput, GObjectReleaser> file(gsf_input_stdio_new(path.c_str(), &error));
-    if (error) {
-        g_error_free(error);
-        error = nullptr;
-    }
-    if (!file) {
-        throw WorkbookError("The workbook " + path + " could not be read.");
-    }
-    std::unique_ptr<GsfInfile, GObjectReleaser> ole(gsf_infile_msole_new(file.get(), &error));
-    if (error) {
-        g_error_free(error);
-    }
-    if (!ole) {
+    CompoundFile ole(path);
+    if (!ole.Readable()) {
         throw Damaged(path,
                       "its compound file structure could not be read (it may be cut "
                       "short)");
     }
-    if (HasStream(ole.get(), "Workbook") || HasStream(ole.get(), "Book")) {
+    if (ole.Stream("Workbook") || ole.Stream("Book")) {
         return WorkbookFormat::Xls;
     }
-    if (HasStream(ole.get(), "EncryptionInfo") || HasStream(ole.get(), "EncryptedPackage")) {
+    if (ole.Stream("EncryptionInfo") || ole.Stream("EncryptedPackage")) {
         throw PasswordProtected(path);
     }
     throw NotAWorkbook(path);

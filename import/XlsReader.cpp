@@ -1,15 +1,12 @@
 #include "import/XlsReader.h"
 
 #include <freexl.h>
-#include <gsf/gsf-infile-msole.h>
-#include <gsf/gsf-infile.h>
-#include <gsf/gsf-input-stdio.h>
-#include <gsf/gsf-utils.h>
 
 #include <algorithm>
 #include <memory>
 
 #include "import/BiffScanner.h"
+#include "import/CompoundFile.h"
 #include "import/LibraryLog.h"
 #include "import/WorkbookFile.h"
 
@@ -28,14 +25,6 @@ std::string Reason(int rc) {
             return "it is damaged (error " + std::to_string(rc) + " while reading it)";
     }
 }
-
-struct GObjectReleaser {
-    void operator()(void* p) const {
-        if (p) {
-            g_object_unref(p);
-        }
-    }
-};
 
 struct FreeXlCloser {
     void operator()(const void* handle) const { freexl_close(handle); }
@@ -69,33 +58,15 @@ CellValue FreeXlValue(const FreeXL_CellValue& cell) {
 }  // namespace
 
 std::string XlsReader::ReadWorkbookStream(const std::string& path) {
-    static const bool initialised = [] {
-        gsf_init();
-        return true;
-    }();
-    (void)initialised;
     LibraryLogScope quiet;
-    GError* error = nullptr;
-    std::unique_ptr<GsfInput, GObjectReleaser> file(gsf_input_stdio_new(path.c_str(), &error));
-    if (error) {
-        g_error_free(error);
-        error = nullptr;
-    }
-    if (!file) {
-        throw WorkbookError("The workbook " + path + " could not be read.");
-    }
-    std::unique_ptr<GsfInfile, GObjectReleaser> ole(gsf_infile_msole_new(file.get(), &error));
-    if (error) {
-        g_error_free(error);
-    }
-    if (!ole) {
+    CompoundFile ole(path);
+    if (!ole.Readable()) {
         throw WorkbookError("The file " + path +
                             " is not an Excel 97-2003 workbook (.xls) and cannot be loaded.");
     }
-    std::unique_ptr<GsfInput, GObjectReleaser> stream(
-        gsf_infile_child_by_name(ole.get(), "Workbook"));
+    GObjectPtr<GsfInput> stream = ole.Stream("Workbook");
     if (!stream) {
-        stream.reset(gsf_infile_child_by_name(ole.get(), "Book"));
+        stream = ole.Stream("Book");
     }
     if (!stream) {
         throw WorkbookError("The file " + path +

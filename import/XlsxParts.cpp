@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "import/DateFormat.h"
+#include "import/Utf8.h"
 #include "import/XmlStream.h"
 
 namespace ledgerlift {
@@ -38,24 +39,6 @@ long EscapeAt(std::string_view text, std::size_t i) {
         unit = unit * 16 + h;
     }
     return unit;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 std::uint32_t ToUint(std::string_view text, std::uint32_t otherwise) {

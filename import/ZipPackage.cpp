@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "import/CompoundFile.h"
 #include "import/WorkbookFile.h"
 
 namespace ledgerlift {
@@ -189,11 +190,7 @@ ZipPackage::ZipPackage(std::string path, std::uint64_t partLimit, std::uint64_t 
       partLimit_(partLimit),
       totalLimit_(totalLimit),
       total_(std::make_shared<std::atomic<std::uint64_t>>(0)) {
-    static const bool initialised = [] {
-        gsf_init();
-        return true;
-    }();
-    (void)initialised;
+    StartGsf();
     GError* error = nullptr;
     GsfInput* file = gsf_input_stdio_new(path_.c_str(), &error);
     if (error) {
