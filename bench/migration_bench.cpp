@@ -98,6 +98,24 @@ struct RunFigures {
     std::vector<std::string> statements;  // when traced
 };
 
+// The window on the companies under folder, with DEMO picked and book as
+// the workbook that "Load" will open.
+struct WindowOnCompany {
+    TimedOps ops;
+    Form1 form;
+    MainWindow window;
+
+    WindowOnCompany(const std::string& book, const fs::path& folder)
+        : form(folder.string(), ops), window(form) {
+        ops.file = book;
+        ops.form = &form;
+        ops.Attach(&window);
+        form.Form_Load();
+        window.show();
+        form.txtCompanyName.SetListIndex(0);  // DEMO
+    }
+};
+
 // One fresh run through the window: the workbook loaded (not timed), then
 // "Start Migration" (timed) into a fresh company under folder.
 RunFigures Migrate(const std::string& book, const fs::path& folder, std::size_t cacheSize,
@@ -106,15 +124,9 @@ RunFigures Migrate(const std::string& book, const fs::path& folder, std::size_t 
     f.db = MakeCompany(folder);
     cnCompany.SetStatementCacheSize(cacheSize);
 
-    TimedOps ops;
-    ops.file = book;
-    Form1 form(folder.string(), ops);
-    ops.form = &form;
-    MainWindow window(form);
-    ops.Attach(&window);
-    form.Form_Load();
-    window.show();
-    form.txtCompanyName.SetListIndex(0);  // DEMO
+    WindowOnCompany w(book, folder);
+    TimedOps& ops = w.ops;
+    Form1& form = w.form;
 
     bench::Stopwatch importClock;
     form.cmdLoad_Click();
@@ -147,15 +159,8 @@ RunFigures Migrate(const std::string& book, const fs::path& folder, std::size_t 
 // transaction that is undone. Gives its seconds.
 double Check(const std::string& book, const fs::path& folder) {
     MakeCompany(folder);
-    TimedOps ops;
-    ops.file = book;
-    Form1 form(folder.string(), ops);
-    ops.form = &form;
-    MainWindow window(form);
-    ops.Attach(&window);
-    form.Form_Load();
-    window.show();
-    form.txtCompanyName.SetListIndex(0);  // DEMO
+    WindowOnCompany w(book, folder);
+    Form1& form = w.form;
     form.cmdLoad_Click();
     bench::Stopwatch clock;
     form.cmdCheck_Click();
