@@ -11,6 +11,7 @@
 #include "migration/Problems.h"
 #include "migration/Reconciliation.h"
 #include "migration/mdlStock.h"
+#include "tests/DemoCompanyForm.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
 
@@ -19,15 +20,8 @@ namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 
-class Check : public ::testing::Test {
+class Check : public test::DemoCompanyForm {
   protected:
-    void SetUp() override {
-        db = product.AddCompany("DEMO", "C01", "DEMO");
-        form.Form_Load();
-        form.dtpDate.Value = Date{2009, 4, 1};
-    }
-    void TearDown() override { cnCompany.Close(); }
-
     void Exec(const std::string& sql) {
         Connection c;
         c.Open(test::ConnectionStringFor(db));
@@ -87,11 +81,6 @@ class Check : public ::testing::Test {
         Exec("insert into tblLedger (LID, LName) values (3, 'Held Co')");
     }
     void Choose() { form.txtCompanyName.SetListIndex(0); }
-
-    test::ProductFolder product;
-    std::string db;
-    ScriptedWindowOps ops;
-    Form1 form{product.Path(), ops};
 };
 
 TEST_F(Check, PredictsExactlyWhatTheRunThenWrites) {

@@ -3,6 +3,7 @@
 #include "app/CompanyBackups.h"
 #include "app/CompanyConnection.h"
 #include "app/Form1.h"
+#include "tests/DemoCompanyForm.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
 
@@ -12,19 +13,8 @@ namespace {
 // The whole job through the window's two buttons: a real workbook loaded with
 // "Load Excel Data", migrated with "Start Migration" into a real company
 // database, with the operator's answers scripted.
-class MigrationRun : public ::testing::Test {
+class MigrationRun : public test::DemoCompanyForm {
   protected:
-    void SetUp() override {
-        db = product.AddCompany("DEMO", "C01", "DEMO");
-        form.Form_Load();
-        form.dtpDate.Value = Date{2009, 4, 1};
-    }
-    void TearDown() override { cnCompany.Close(); }
-    void Load(const std::string& fixture) {
-        ops.QueueFile(test::FixturePath(fixture));
-        form.cmdLoad_Click();
-        ops.ClearMessages();
-    }
     std::string Rows(const std::string& sql) const { return test::QueryRows(db, sql); }
     std::string StatusAfterIntro() const { return form.txtStatus.Text.substr(intro.size()); }
     // The company's backups, oldest first.
@@ -37,10 +27,6 @@ class MigrationRun : public ::testing::Test {
         return paths;
     }
 
-    test::ProductFolder product;
-    std::string db;
-    ScriptedWindowOps ops;
-    Form1 form{product.Path(), ops};
     const std::string intro = form.txtStatus.Text;
 };
 

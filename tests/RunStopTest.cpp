@@ -13,23 +13,19 @@
 #include "app/OutcomeMarks.h"
 #include "app/RunReport.h"
 #include "import/GridLayouts.h"
+#include "tests/DemoCompanyForm.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
 
 namespace ledgerlift {
 namespace {
 
-class RunStop : public ::testing::Test {
+class RunStop : public test::DemoCompanyForm {
   protected:
     void SetUp() override {
-        db = product.AddCompany("DEMO", "C01", "DEMO");
-        form.Form_Load();
-        form.dtpDate.Value = Date{2009, 4, 1};
-        ops.QueueFile(test::FixturePath("real_mixed.xls"));
-        form.cmdLoad_Click();
-        ops.ClearMessages();
+        DemoCompanyForm::SetUp();
+        Load("real_mixed.xls");
     }
-    void TearDown() override { cnCompany.Close(); }
     // The Stop button, once the stage has done n rows.
     void StopIn(const std::string& stage, int n) {
         ops.SetProgressHook([this, stage, n](const std::string& s, int done, int) {
@@ -48,11 +44,6 @@ class RunStop : public ::testing::Test {
         }
         return false;
     }
-
-    test::ProductFolder product;
-    std::string db;
-    ScriptedWindowOps ops;
-    Form1 form{product.Path(), ops};
 };
 
 TEST_F(RunStop, NoAfterAStoppedItemStageEndsTheRunThere) {

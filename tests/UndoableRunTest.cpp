@@ -10,6 +10,7 @@
 #include "app/Form1.h"
 #include "app/MigrationRun.h"
 #include "data/DatabaseCopy.h"
+#include "tests/DemoCompanyForm.h"
 #include "tests/DiskQuota.h"
 #include "tests/TestSupport.h"
 #include "tests/ZipPart.h"
@@ -20,19 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class UndoableRun : public ::testing::Test {
+class UndoableRun : public test::DemoCompanyForm {
   protected:
-    void SetUp() override {
-        db = product.AddCompany("DEMO", "C01", "DEMO");
-        form.Form_Load();
-        form.dtpDate.Value = Date{2009, 4, 1};
-    }
-    void TearDown() override { cnCompany.Close(); }
-    void Load(const std::string& fixture) {
-        ops.QueueFile(test::FixturePath(fixture));
-        form.cmdLoad_Click();
-        ops.ClearMessages();
-    }
     void Run() {
         ops.QueueAnswer(MsgAnswer::Yes);
         form.cmdMigrate_Click();
@@ -43,11 +33,7 @@ class UndoableRun : public ::testing::Test {
     std::string Items() const { return test::QueryRows(db, "select count(*) from tblItemMaster"); }
     std::string BackupFolder() const { return product.DatabaseFolder() + "/C01/Backups"; }
 
-    test::ProductFolder product;
     test::TempFolder scratch;
-    std::string db;
-    ScriptedWindowOps ops;
-    Form1 form{product.Path(), ops};
     const std::string intro = form.txtStatus.Text;
 };
 

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/Form1.h"
+#include "base/Date.h"
+#include "migration/mdlStock.h"
+#include "tests/TestSupport.h"
+#include "ui/ScriptedWindowOps.h"
+
+namespace ledgerlift::test {
+
+// The window's procedures over scripted window operations, started on a
+// product folder that holds the company DEMO, with the migration date
+// 1 April 2009.
+class DemoCompanyForm : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        db = product.AddCompany("DEMO", "C01", "DEMO");
+        form.Form_Load();
+        form.dtpDate.Value = Date{2009, 4, 1};
+    }
+    void TearDown() override { cnCompany.Close(); }
+    // "Load" on a workbook of the fixtures; the messages of the load are
+    // forgotten.
+    void Load(const std::string& fixture) {
+        ops.QueueFile(FixturePath(fixture));
+        form.cmdLoad_Click();
+        ops.ClearMessages();
+    }
+
+    ProductFolder product;
+    std::string db;  // DEMO's database
+    ScriptedWindowOps ops;
+    Form1 form{product.Path(), ops};
+};
+
+}  // namespace ledgerlift::test
