@@ -2,12 +2,8 @@
 // points spread over their work, two at once, and on a disk that fills up.
 // In every case the company's database passes its integrity check and holds
 // either the old or the new contents, whole.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -15,6 +11,7 @@
 #include <random>
 #include <thread>
 
+#include "tests/BackgroundProgram.h"
 #include "tests/TestSupport.h"
 
 namespace ledgerlift {
@@ -23,71 +20,11 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-// The program in the background, its standard output and error read line by
-// line through one pipe.
-class Process {
+// The program's standard output and error, read through one pipe.
+class Process : public test::BackgroundProgram {
   public:
-    explicit Process(const std::vector<std::string>& args, rlim_t fileSizeLimit = RLIM_INFINITY) {
-        int out[2];
-        if (pipe(out) != 0) {
-            throw std::runtime_error("no pipe");
-        }
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            dup2(out[1], STDERR_FILENO);
-            int devnull = open("/dev/null", O_RDONLY);
-            dup2(devnull, STDIN_FILENO);
-            close(out[0]);
-            if (fileSizeLimit != RLIM_INFINITY) {
-                // A disk that is full beyond this size; a write past it fails.
-                signal(SIGXFSZ, SIG_IGN);
-                rlimit limit{fileSizeLimit, fileSizeLimit};
-                setrlimit(RLIMIT_FSIZE, &limit);
-            }
-            std::vector<char*> argv;
-            for (const auto& a : args) {
-                argv.push_back(const_cast<char*>(a.c_str()));
-            }
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        out_ = fdopen(out[0], "r");
-    }
-    ~Process() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            Wait();
-        }
-        fclose(out_);
-    }
-    // Reads up to a line that starts with prefix; false when the output ends.
-    bool WaitForLine(const std::string& prefix) {
-        char line[8192];
-        while (fgets(line, sizeof line, out_)) {
-            output_ += line;
-            if (std::string(line).rfind(prefix, 0) == 0) {
-                return true;
-            }
-        }
-        return false;
-    }
-    void Kill() { kill(pid_, SIGKILL); }
-    int Wait() {
-        WaitForLine("\x01never");
-        int raw = 0;
-        waitpid(pid_, &raw, 0);
-        pid_ = -1;
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-    }
-    const std::string& Output() const { return output_; }
-
-  private:
-    pid_t pid_ = -1;
-    FILE* out_ = nullptr;
-    std::string output_;
+    explicit Process(const std::vector<std::string>& args, rlim_t fileSizeLimit = RLIM_INFINITY)
+        : BackgroundProgram(args, Streams::OutputAndErrors, fileSizeLimit) {}
 };
 
 // Everything a migration writes, as counts and sums.

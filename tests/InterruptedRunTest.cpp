@@ -1,11 +1,6 @@
 // The real program as separate processes: killed part way and run again, and
 // two runs into one company at once.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <fcntl.h>
 
 #include <chrono>
 #include <cstdio>
@@ -13,75 +8,16 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/BackgroundProgram.h"
 #include "tests/TestSupport.h"
 
 namespace ledgerlift {
 namespace {
 
-// The program running in the background, its standard output read line by
-// line through a pipe.
-class Running {
-  public:
-    explicit Running(const std::vector<std::string>& args) {
-        int out[2];
-        if (pipe(out) != 0) {
-            throw std::runtime_error("no pipe");
-        }
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            int devnull = open("/dev/null", O_RDWR);
-            dup2(devnull, STDIN_FILENO);
-            dup2(devnull, STDERR_FILENO);
-            close(out[0]);
-            std::vector<char*> argv;
-            for (const auto& a : args) {
-                argv.push_back(const_cast<char*>(a.c_str()));
-            }
-            argv.push_back(nullptr);
-            execv(argv[0], argv.data());
-            _exit(127);
-        }
-        close(out[1]);
-        out_ = fdopen(out[0], "r");
-    }
-    ~Running() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            Wait();
-        }
-        if (out_) {
-            fclose(out_);
-        }
-    }
-    // Reads standard output up to a line that starts with prefix; false when
-    // the program ended first.
-    bool WaitForLine(const std::string& prefix) {
-        char line[4096];
-        while (fgets(line, sizeof line, out_)) {
-            if (std::string(line).rfind(prefix, 0) == 0) {
-                return true;
-            }
-        }
-        return false;
-    }
-    void Signal(int sig) { kill(pid_, sig); }
-    int Wait() {
-        int raw = 0;
-        waitpid(pid_, &raw, 0);
-        pid_ = -1;
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-    }
-
-  private:
-    pid_t pid_ = -1;
-    FILE* out_ = nullptr;
-};
+using Running = test::BackgroundProgram;
 
 int RunToEnd(const std::vector<std::string>& args) {
-    Running p(args);
-    p.WaitForLine("\x01never");
-    return p.Wait();
+    return Running(args).Wait();
 }
 
 // Everything a run writes, as counts and sums that do not depend on which
