@@ -12,6 +12,7 @@
 #include "migration/Reconciliation.h"
 #include "migration/mdlStock.h"
 #include "tests/DemoCompanyForm.h"
+#include "tests/MigrationFixture.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
 
@@ -35,22 +36,6 @@ class Check : public test::DemoCompanyForm {
                test::QueryRows(db, "select * from tblVoucher order by rowid") +
                test::QueryRows(db, "select * from tblCategories order by 1");
     }
-    // The grids as the import leaves them.
-    static void Fill(Grid& grid, const char* format, int cols, const Rows& rows) {
-        grid.SetFormatString(format);
-        grid.SetRows(1);
-        grid.SetRows(2);
-        grid.SetCols(cols);
-        int sheetRow = 2;
-        for (const auto& row : rows) {
-            int g = grid.Rows() - 1;
-            grid.SetTextMatrix(g, 0, std::to_string(sheetRow++));
-            for (std::size_t c = 0; c < row.size(); ++c) {
-                grid.SetTextMatrix(g, static_cast<int>(c) + 1, row[c]);
-            }
-            grid.AddItem("");
-        }
-    }
     static std::vector<std::string> Item(const std::string& code, const std::string& category,
                                          const std::string& qoh, const std::string& rate = "18") {
         return {code, "Name " + code, category, "Acme", qoh, rate, "20", "25", "12.5", "2",
@@ -62,20 +47,20 @@ class Check : public test::DemoCompanyForm {
     }
     // A workbook with every case that must be a warning or an error.
     void LoadEveryCase() {
-        Fill(form.msf1, kItemFormat, kItemCols,
-             {Item("A1", "Soap", "10"), Item("A1", "Soap", "2"),  // lengthened code
-              Item("B2", "Soap", "12abc"),                        // not read whole
-              Item("C3", "", "3"),                                // empty category
-              Item("D4", "Oil", "abc"),                           // not a number
-              Item("E5", "Oil", "-5", "1,234,56"),                // negative, broken groups
-              Item("HELD", "Oil", "7")});                         // already in the company
-        Fill(form.msf2, kLedgerFormat, kLedgerCols,
-             {Ledger("Acme", "Sundry Debtors", "1,500.00", "Dr"),
-              Ledger("Beta", "Walk-in", "300", "Cr "),          // group not there; credit
-              Ledger("Gamma", "Sundry Debtors", "-250", "Cx"),  // negative; no side
-              Ledger("Held Co", "Customer", "99", "Dr"),        // already in the company
-              Ledger("Huge", "Customer", "1E+16", "Dr"),        // too large: an error
-              Ledger("Dot", "Customer", "40", "cr.")});
+        test::FillAsImported(form.msf1, kItemFormat, kItemCols,
+                             {Item("A1", "Soap", "10"), Item("A1", "Soap", "2"),  // lengthened code
+                              Item("B2", "Soap", "12abc"),                        // not read whole
+                              Item("C3", "", "3"),                                // empty category
+                              Item("D4", "Oil", "abc"),                           // not a number
+                              Item("E5", "Oil", "-5", "1,234,56"),  // negative, broken groups
+                              Item("HELD", "Oil", "7")});           // already in the company
+        test::FillAsImported(form.msf2, kLedgerFormat, kLedgerCols,
+                             {Ledger("Acme", "Sundry Debtors", "1,500.00", "Dr"),
+                              Ledger("Beta", "Walk-in", "300", "Cr "),  // group not there; credit
+                              Ledger("Gamma", "Sundry Debtors", "-250", "Cx"),  // negative; no side
+                              Ledger("Held Co", "Customer", "99", "Dr"),  // already in the company
+                              Ledger("Huge", "Customer", "1E+16", "Dr"),  // too large: an error
+                              Ledger("Dot", "Customer", "40", "cr.")});
         form.blnExcelLoaded = true;
         Exec("insert into tblItemMaster (ItemID, ItemCode) values (5, 'HELD')");
         Exec("insert into tblLedger (LID, LName) values (3, 'Held Co')");
@@ -197,8 +182,8 @@ TEST_F(Check, MarksTheRowsInTheGridsAndSaysHowMany) {
 TEST_F(Check, InUpdateModeChangesNoCellThatTheRunReads) {
     Exec("insert into tblCategories values (1, 'Soap')");
     Exec("insert into tblItemMaster (ItemID, ItemCode, Discount) values (40, 'OLD', 4)");
-    Fill(form.msf1, kItemFormat, kItemCols, {Item("OLD", "Soap", "10")});
-    Fill(form.msf2, kLedgerFormat, kLedgerCols, {});
+    test::FillAsImported(form.msf1, kItemFormat, kItemCols, {Item("OLD", "Soap", "10")});
+    test::FillAsImported(form.msf2, kLedgerFormat, kLedgerCols, {});
     form.blnExcelLoaded = true;
     form.chkUpdateItems.Value = 1;
     Choose();

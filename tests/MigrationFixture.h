@@ -15,6 +15,26 @@
 
 namespace ledgerlift::test {
 
+// Fills grid as the import leaves it: the header of format, one row per
+// element of rows (column 0 its worksheet row, from 2; then the cells, as
+// many as the grid has columns), and one empty row.
+inline void FillAsImported(Grid& grid, const char* format, int cols,
+                           const std::vector<std::vector<std::string>>& rows) {
+    grid.SetFormatString(format);
+    grid.SetRows(1);
+    grid.SetRows(2);
+    grid.SetCols(cols);
+    int sheetRow = 2;
+    for (const auto& row : rows) {
+        int g = grid.Rows() - 1;
+        grid.SetTextMatrix(g, 0, std::to_string(sheetRow++));
+        for (std::size_t c = 0; c < row.size() && static_cast<int>(c) + 1 < cols; ++c) {
+            grid.SetTextMatrix(g, static_cast<int>(c) + 1, row[c]);
+        }
+        grid.AddItem("");
+    }
+}
+
 // A demo company database open as cnCompany, and the window's controls with
 // grids filled as the import leaves them: the header, the rows, one empty
 // row. ctx is what a stage runs with.
@@ -32,12 +52,12 @@ class MigrationTest : public ::testing::Test {
     // wholesale, MRP, sales VAT, CST, purchase VAT, inclusive sales,
     // inclusive purchase, unit, description, ROL (missing cells are empty).
     void Items(const std::vector<std::vector<std::string>>& rows) {
-        Fill(form.msf1, kItemFormat, kItemCols, rows);
+        FillAsImported(form.msf1, kItemFormat, kItemCols, rows);
     }
     // Ledger rows: alias, name, group, address, phone, TIN, opening balance,
     // DrCr, area.
     void Ledgers(const std::vector<std::vector<std::string>>& rows) {
-        Fill(form.msf2, kLedgerFormat, kLedgerCols, rows);
+        FillAsImported(form.msf2, kLedgerFormat, kLedgerCols, rows);
     }
     // A plain item row with the given code, name, category and QOH.
     static std::vector<std::string> Item(const std::string& code, const std::string& category,
@@ -69,24 +89,6 @@ class MigrationTest : public ::testing::Test {
     RunTally tally;
     StageContext ctx{form, ops, tally, cnCompany};
     int triggers = 0;
-
-  private:
-    static void Fill(Grid& grid, const char* format, int cols,
-                     const std::vector<std::vector<std::string>>& rows) {
-        grid.SetFormatString(format);
-        grid.SetRows(1);
-        grid.SetRows(2);
-        grid.SetCols(cols);
-        int sheetRow = 2;
-        for (const auto& row : rows) {
-            int g = grid.Rows() - 1;
-            grid.SetTextMatrix(g, 0, std::to_string(sheetRow++));
-            for (std::size_t c = 0; c < row.size() && static_cast<int>(c) + 1 < cols; ++c) {
-                grid.SetTextMatrix(g, static_cast<int>(c) + 1, row[c]);
-            }
-            grid.AddItem("");
-        }
-    }
 };
 
 }  // namespace ledgerlift::test

@@ -74,10 +74,8 @@ int Check(const CheckOptions& options) {
         std::fprintf(stderr, "error: %s\n", problem.c_str());
         return kExitUsage;
     }
-    Date date = Date::Today();
-    if (!options.date.empty() && !Date::FromIso(options.date, date)) {
-        std::fprintf(stderr, "error: the date %s is not a date of the form YYYY-MM-DD.\n",
-                     options.date.c_str());
+    std::optional<Date> date = MigrationDateOption(options.date);
+    if (!date) {
         return kExitUsage;
     }
     // A check asks nothing: its questions are answered inside it.
@@ -85,7 +83,7 @@ int Check(const CheckOptions& options) {
     ops.SetQuiet(true);  // the result below says it all
     Form1 form(options.productFolder, ops);
     ops.SetShowProgress(!options.quiet);
-    if (!LoadForCommand(form, ops, options.workbook, date, options.updateItems, options.company)) {
+    if (!LoadForCommand(form, ops, options.workbook, *date, options.updateItems, options.company)) {
         return kExitUsage;
     }
     form.cmdCheck_Click();

@@ -1,5 +1,7 @@
 #include "app/cli/CommandForm.h"
 
+#include <cstdio>
+
 namespace ledgerlift {
 namespace {
 
@@ -16,6 +18,16 @@ void SelectCompany(ComboBox& combo, const std::string& code) {
 }
 
 }  // namespace
+
+std::optional<Date> MigrationDateOption(const std::string& option) {
+    Date date = Date::Today();
+    if (!option.empty() && !Date::FromIso(option, date)) {
+        std::fprintf(stderr, "error: the date %s is not a date of the form YYYY-MM-DD.\n",
+                     option.c_str());
+        return std::nullopt;
+    }
+    return date;
+}
 
 bool LoadForCommand(Form1& form, ConsoleWindowOps& ops, const std::string& workbook,
                     const Date& date, bool updateItems, const std::string& company) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "app/Form1.h"
@@ -13,6 +14,10 @@ namespace ledgerlift {
 // "Load Excel Data" on the workbook. The load's messages are held back and
 // printed after it, a failure labelled "error". Gives whether the workbook
 // was loaded.
+// The migration date of a --date option: today when it is empty; nothing,
+// after an error line on standard error, when it is no YYYY-MM-DD date.
+std::optional<Date> MigrationDateOption(const std::string& option);
+
 bool LoadForCommand(Form1& form, ConsoleWindowOps& ops, const std::string& workbook,
                     const Date& date, bool updateItems, const std::string& company);
 

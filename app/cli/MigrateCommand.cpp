@@ -39,10 +39,8 @@ int Migrate(const MigrateOptions& options) {
             return kExitUsage;
         }
     }
-    Date date = Date::Today();
-    if (!options.date.empty() && !Date::FromIso(options.date, date)) {
-        std::fprintf(stderr, "error: the date %s is not a date of the form YYYY-MM-DD.\n",
-                     options.date.c_str());
+    std::optional<Date> date = MigrationDateOption(options.date);
+    if (!date) {
         return kExitUsage;
     }
     if (std::string problem = FailedRowsPathProblem(options.failedRows); !problem.empty()) {
@@ -74,7 +72,7 @@ int Migrate(const MigrateOptions& options) {
     if (options.dryRun && !options.quiet) {
         std::printf("Dry run: nothing is written to the company database.\n");
     }
-    if (!LoadForCommand(form, ops, options.workbook, date, options.updateItems, options.company)) {
+    if (!LoadForCommand(form, ops, options.workbook, *date, options.updateItems, options.company)) {
         return kExitUsage;
     }
     form.cmdMigrate_Click();
