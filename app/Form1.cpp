@@ -1,6 +1,6 @@
 #include "app/Form1.h"
 
-#include "app/CompanyConnection.h"
+#include "app/ConnectSql.h"
 #include "app/MigrationRun.h"
 #include "app/RestoreBackup.h"
 #include "app/RunCheck.h"
@@ -8,8 +8,8 @@
 #include "app/SaveReport.h"
 #include "base/TextRules.h"
 #include "data/Recordset.h"
-#include "import/LoadWorkbook.h"
 #include "import/OpenWorkbook.h"
+#include "load/LoadWorkbook.h"
 #include "migration/FailedRowsWorkbook.h"
 
 namespace ledgerlift {

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "app/CheckResult.h"
-#include "app/CompanyBackups.h"
-#include "app/CompanyLock.h"
-#include "import/WorkbookReader.h"
+#include "company/CompanyBackups.h"
+#include "company/CompanyLock.h"
+#include "import/core/WorkbookReader.h"
 #include "migration/FailedRowsWorkbook.h"
 #include "migration/RunTally.h"
 #include "ui/FormControls.h"

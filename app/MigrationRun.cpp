@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/CompanyBackups.h"
 #include "app/Form1.h"
 #include "app/OutcomeMarks.h"
+#include "company/CompanyBackups.h"
 #include "data/Savepoint.h"
-#include "import/GridLayouts.h"
+#include "load/GridLayouts.h"
 #include "migration/CategoryStage.h"
 #include "migration/ItemStage.h"
 #include "migration/LedgerStage.h"

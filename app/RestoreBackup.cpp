@@ -1,7 +1,8 @@
 #include "app/RestoreBackup.h"
 
-#include "app/CompanyRestore.h"
 #include "app/Form1.h"
+#include "company/CompanyRestore.h"
+#include "migration/mdlStock.h"
 
 namespace ledgerlift {
 
@@ -40,7 +41,7 @@ void RestoreBackup(Form1& form) {
         }
         ops.SetMousePointer(MousePointer::Hourglass);
         ops.DoEvents();
-        RestoreResult result = RestoreCompany(company, backup.path, form.keepBackups);
+        RestoreResult result = RestoreCompany(company, backup.path, form.keepBackups, &cnCompany);
         ops.SetMousePointer(MousePointer::Default);
         form.AppendStatus(RestoreStatusLine(code, result));
         form.StatusCaretToEnd();

@@ -29,8 +29,8 @@
 #include "app/qt/MainWindow.h"
 #include "base/TextRules.h"
 #include "bench/BenchSupport.h"
-#include "import/CellText.h"
 #include "import/OpenWorkbook.h"
+#include "import/core/CellText.h"
 
 using namespace ledgerlift;
 

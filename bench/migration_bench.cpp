@@ -26,11 +26,11 @@
 #include <string>
 #include <vector>
 
-#include "app/CompanyBackups.h"
-#include "app/CompanyConnection.h"
+#include "app/ConnectSql.h"
 #include "app/Form1.h"
 #include "app/qt/MainWindow.h"
 #include "bench/BenchSupport.h"
+#include "company/CompanyBackups.h"
 #include "data/Recordset.h"
 #include "data/Schema.h"
 #include "tests/DatabaseDump.h"

@@ -7,7 +7,7 @@
 #       -DSAMPLE_XLSX=sample.xlsx -DSAMPLE_ODS=sample.ods -P EmbedDemo.cmake
 
 set(text "// Made by cmake/EmbedDemo.cmake at build time; edit the files it names.\n")
-string(APPEND text "#include \"app/DemoResources.h\"\n\nnamespace ledgerlift {\n")
+string(APPEND text "#include \"company/DemoResources.h\"\n\nnamespace ledgerlift {\n")
 foreach(pair "InitialSchemaSql;${INITIAL_SCHEMA}" "CompanySchemaSql;${COMPANY_SCHEMA}"
              "DemoCompaniesSql;${DEMO_COMPANIES}" "SampleWorkbookBytes;${SAMPLE_WORKBOOK}"
              "SampleXlsxBytes;${SAMPLE_XLSX}" "SampleOdsBytes;${SAMPLE_ODS}")

@@ -3,14 +3,14 @@
 #include <cstring>
 #include <fstream>
 
-#include "import/CompoundFile.h"
-#include "import/LibraryLog.h"
-#include "import/OdsReader.h"
-#include "import/OfficeDocument.h"
-#include "import/WorkbookFile.h"
-#include "import/XlsReader.h"
-#include "import/XlsxReader.h"
-#include "import/ZipPackage.h"
+#include "import/core/WorkbookFile.h"
+#include "import/ods/OdsReader.h"
+#include "import/package/CompoundFile.h"
+#include "import/package/LibraryLog.h"
+#include "import/package/OfficeDocument.h"
+#include "import/package/ZipPackage.h"
+#include "import/xls/XlsReader.h"
+#include "import/xlsx/XlsxReader.h"
 
 namespace ledgerlift {
 namespace {

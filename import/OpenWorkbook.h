@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "import/WorkbookReader.h"
+#include "import/core/WorkbookReader.h"
 
 namespace ledgerlift {
 

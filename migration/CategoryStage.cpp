@@ -5,7 +5,7 @@
 
 #include "base/TextRules.h"
 #include "data/Recordset.h"
-#include "import/GridLayouts.h"
+#include "load/GridLayouts.h"
 #include "migration/CellChecks.h"
 #include "migration/FailureSentence.h"
 #include "migration/StageContext.h"

@@ -10,8 +10,8 @@
 
 #include "base/AtomicFile.h"
 #include "base/TextRules.h"
-#include "import/CellText.h"
-#include "import/GridLayouts.h"
+#include "import/core/CellText.h"
+#include "load/GridLayouts.h"
 #include "migration/Problems.h"
 
 namespace ledgerlift {

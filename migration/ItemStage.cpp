@@ -7,7 +7,7 @@
 #include "base/TextRules.h"
 #include "data/Recordset.h"
 #include "data/Savepoint.h"
-#include "import/GridLayouts.h"
+#include "load/GridLayouts.h"
 #include "migration/CellChecks.h"
 #include "migration/CommitBatch.h"
 #include "migration/FailureSentence.h"

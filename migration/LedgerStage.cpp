@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "base/TextRules.h"
-#include "import/GridLayouts.h"
+#include "load/GridLayouts.h"
 #include "migration/CellChecks.h"
 #include "migration/CommitBatch.h"
 #include "migration/FailureSentence.h"

@@ -5,14 +5,19 @@
     check_layers.py --self-test     shows that an upward include is caught
 
 Layers, lowest first; each may include from the ones it names:
-    base       -> (nothing of ours)
-    data       -> base
-    ui         -> base
-    import     -> ui, base
-    migration  -> import, ui, data, base
-    app        -> migration, import, ui, data, base
-    app/qt     -> app and below
-    app/cli    -> app and below
+    base            -> (nothing of ours)
+    data            -> base
+    ui              -> base
+    import/core     -> base
+    import/package  -> import/core, base
+    import/xls, import/xlsx, import/ods
+                    -> import/package, import/core, base (not each other)
+    import          -> the readers above (the reader chosen by content)
+    load            -> import (all of it), ui, base
+    company         -> data, base
+    migration       -> load, import, ui, data, base
+    app             -> migration, company and everything below them
+    app/qt, app/cli -> app and below
 Outside app/qt no file includes a Qt header: the logic talks to the window
 only through the window operations. main.cpp, tests/ and bench/ may include
 anything.
@@ -22,13 +27,22 @@ import re
 import sys
 import tempfile
 
-BELOW_APP = {"app", "migration", "import", "ui", "data", "base"}
+READERS = {"import/core", "import/package", "import/xls", "import/xlsx", "import/ods"}
+IMPORT = READERS | {"import"}
+BELOW_APP = {"app", "migration", "company", "load", "ui", "data", "base"} | IMPORT
 ALLOWED = {
     "base": {"base"},
     "data": {"data", "base"},
     "ui": {"ui", "base"},
-    "import": {"import", "ui", "base"},
-    "migration": {"migration", "import", "ui", "data", "base"},
+    "import/core": {"import/core", "base"},
+    "import/package": {"import/package", "import/core", "base"},
+    "import/xls": {"import/xls", "import/package", "import/core", "base"},
+    "import/xlsx": {"import/xlsx", "import/package", "import/core", "base"},
+    "import/ods": {"import/ods", "import/package", "import/core", "base"},
+    "import": IMPORT | {"base"},
+    "load": {"load", "ui", "base"} | IMPORT,
+    "company": {"company", "data", "base"},
+    "migration": {"migration", "load", "ui", "data", "base"} | IMPORT,
     "app": BELOW_APP,
     "app/qt": BELOW_APP | {"app/qt"},
     "app/cli": BELOW_APP | {"app/cli"},
@@ -41,8 +55,8 @@ QT_HEADER = re.compile(r"^Q[A-Za-z]*(/|$)|^Qt[A-Za-z]*/")
 def layer_of(path):
     """The layer a path inside the source tree belongs to, or None."""
     parts = path.replace(os.sep, "/").split("/")
-    if parts[0] == "app" and len(parts) > 2 and parts[1] in ("qt", "cli"):
-        return "app/" + parts[1]
+    if len(parts) > 2 and parts[0] + "/" + parts[1] in ALLOWED:
+        return parts[0] + "/" + parts[1]
     return parts[0] if parts[0] in ALLOWED else None
 
 
@@ -60,7 +74,7 @@ def check(root):
                 rel = os.path.relpath(path, root)
                 own = layer_of(rel)
                 if own != layer:
-                    continue  # app/qt and app/cli are walked as their own layers
+                    continue  # the rooms inside a folder are walked as their own layers
                 with open(path, encoding="utf-8", errors="replace") as f:
                     for number, line in enumerate(f, 1):
                         m = OWN_INCLUDE.match(line)
@@ -86,7 +100,8 @@ def self_test():
             with open(path, "w") as f:
                 f.write(text)
         write("base/Fine.h", '#include "base/Other.h"\n')
-        write("migration/Fine.cpp", '#include "data/Connection.h"\n#include "import/X.h"\n')
+        write("migration/Fine.cpp", '#include "data/Connection.h"\n#include "load/X.h"\n')
+        write("import/xls/Fine.cpp", '#include "import/package/Zip.h"\n')
         write("app/qt/View.cpp", "#include <QWidget>\n#include \"app/Form1.h\"\n")
         if check(root):
             print("self-test: a tree without upward includes was flagged:", check(root))
@@ -95,10 +110,14 @@ def self_test():
         write("data/Bad.h", '#include "ui/Grid.h"\n')
         write("migration/Bad.cpp", "#include <QString>\n")
         write("app/cli/Bad.cpp", '#include "app/qt/MainWindow.h"\n')
+        write("import/xlsx/Bad.cpp", '#include "import/ods/OdsContent.h"\n')
+        write("import/core/Bad.cpp", '#include "load/GridLayouts.h"\n')
+        write("company/Bad.cpp", '#include "migration/mdlStock.h"\n')
         found = check(root)
         for p in found:
             print("caught:", p)
-        expected = ["import/Bad.cpp", "data/Bad.h", "migration/Bad.cpp", "app/cli/Bad.cpp"]
+        expected = ["import/Bad.cpp", "data/Bad.h", "migration/Bad.cpp", "app/cli/Bad.cpp",
+                    "import/xlsx/Bad.cpp", "import/core/Bad.cpp", "company/Bad.cpp"]
         missed = [e for e in expected if not any(p.startswith(e) for p in found)]
         if missed or len(found) != len(expected):
             print("self-test: missed", missed)

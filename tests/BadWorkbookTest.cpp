@@ -5,8 +5,8 @@
 #include <ostream>
 
 #include "import/OpenWorkbook.h"
-#include "import/StoredWorkbook.h"
-#include "import/ZipPackage.h"
+#include "import/core/StoredWorkbook.h"
+#include "import/package/ZipPackage.h"
 #include "tests/PackageWriter.h"
 #include "tests/TestSupport.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/CompanyConnection.h"
+#include "app/ConnectSql.h"
 #include "app/Form1.h"
 #include "tests/DatabaseDump.h"
 #include "tests/TestSupport.h"

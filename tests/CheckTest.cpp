@@ -7,7 +7,7 @@
 #include "app/Form1.h"
 #include "app/RunCheck.h"
 #include "data/Connection.h"
-#include "import/GridLayouts.h"
+#include "load/GridLayouts.h"
 #include "migration/Problems.h"
 #include "migration/Reconciliation.h"
 #include "migration/mdlStock.h"

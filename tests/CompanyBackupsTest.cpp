@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/CompanyBackups.h"
-#include "app/CompanyLock.h"
-#include "app/CompanyRestore.h"
+#include "company/CompanyBackups.h"
+#include "company/CompanyLock.h"
+#include "company/CompanyRestore.h"
 #include "data/DatabaseCopy.h"
 #include "migration/mdlStock.h"
 #include "tests/DiskQuota.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/CompanyConnection.h"
+#include "app/ConnectSql.h"
 #include "app/Form1.h"
 #include "data/Recordset.h"
 #include "tests/TestSupport.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/CompanyConnection.h"
+#include "app/ConnectSql.h"
 #include "app/Form1.h"
 #include "app/RunReport.h"
 #include "data/Recordset.h"

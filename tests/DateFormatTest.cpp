@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "import/DateFormat.h"
+#include "import/core/DateFormat.h"
 
 namespace ledgerlift {
 namespace {

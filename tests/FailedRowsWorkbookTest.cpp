@@ -8,9 +8,9 @@
 #include <fstream>
 
 #include "base/AtomicFile.h"
-#include "import/GridLayouts.h"
-#include "import/LoadWorkbook.h"
-#include "import/XlsReader.h"
+#include "import/xls/XlsReader.h"
+#include "load/GridLayouts.h"
+#include "load/LoadWorkbook.h"
 #include "tests/FileSizeLimit.h"
 #include "tests/TestSupport.h"
 #include "tests/ZipPart.h"

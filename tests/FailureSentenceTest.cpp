@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "base/TextRules.h"
-#include "import/GridLayouts.h"
+#include "load/GridLayouts.h"
 #include "migration/FailureSentence.h"
 #include "migration/StepRunner.h"
 #include "ui/Grid.h"

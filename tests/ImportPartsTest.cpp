@@ -5,12 +5,12 @@
 #include <cstdlib>
 #include <ostream>
 
-#include "import/CellText.h"
-#include "import/DateSerials.h"
-#include "import/LibraryLog.h"
-#include "import/PackageParts.h"
-#include "import/SheetStore.h"
-#include "import/ZipPackage.h"
+#include "import/core/CellText.h"
+#include "import/core/DateSerials.h"
+#include "import/core/SheetStore.h"
+#include "import/package/LibraryLog.h"
+#include "import/package/PackageParts.h"
+#include "import/package/ZipPackage.h"
 #include "tests/PackageWriter.h"
 #include "tests/TestSupport.h"
 

@@ -4,13 +4,13 @@
 #include <map>
 #include <ostream>
 
-#include "import/CellText.h"
-#include "import/GridLayouts.h"
-#include "import/LoadWorkbook.h"
 #include "import/OpenWorkbook.h"
-#include "import/SheetRows.h"
-#include "import/WorkbookReader.h"
-#include "import/XlsReader.h"
+#include "import/core/CellText.h"
+#include "import/core/WorkbookReader.h"
+#include "import/xls/XlsReader.h"
+#include "load/GridLayouts.h"
+#include "load/LoadWorkbook.h"
+#include "load/SheetRows.h"
 #include "tests/TestSupport.h"
 #include "ui/FormControls.h"
 #include "ui/ScriptedWindowOps.h"

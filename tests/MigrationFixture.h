@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "import/GridLayouts.h"
+#include "load/GridLayouts.h"
 #include "migration/RunTally.h"
 #include "migration/StageContext.h"
 #include "migration/mdlStock.h"

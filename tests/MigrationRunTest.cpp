@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/CompanyBackups.h"
-#include "app/CompanyConnection.h"
+#include "app/ConnectSql.h"
 #include "app/Form1.h"
+#include "company/CompanyBackups.h"
 #include "tests/DemoCompanyForm.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"

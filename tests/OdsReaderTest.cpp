@@ -2,10 +2,10 @@
 
 #include <ostream>
 
-#include "import/CellText.h"
-#include "import/OdsContent.h"
-#include "import/OdsReader.h"
-#include "import/PartReader.h"
+#include "import/core/CellText.h"
+#include "import/core/PartReader.h"
+#include "import/ods/OdsContent.h"
+#include "import/ods/OdsReader.h"
 #include "tests/PackageWriter.h"
 #include "tests/TestSupport.h"
 

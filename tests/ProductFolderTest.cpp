@@ -4,9 +4,9 @@
 #include <fstream>
 #include <ostream>
 
-#include "app/DemoFolder.h"
 #include "app/Form1.h"
-#include "app/ProductFolder.h"
+#include "company/DemoFolder.h"
+#include "company/ProductFolder.h"
 #include "data/DataError.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"

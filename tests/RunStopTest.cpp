@@ -8,11 +8,11 @@
 #include <sstream>
 
 #include "app/CheckOps.h"
-#include "app/CompanyConnection.h"
 #include "app/Form1.h"
 #include "app/OutcomeMarks.h"
 #include "app/RunReport.h"
-#include "import/GridLayouts.h"
+#include "company/CompanyDatabase.h"
+#include "load/GridLayouts.h"
 #include "tests/DemoCompanyForm.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"

@@ -2,8 +2,8 @@
 
 #include <ostream>
 
-#include "import/LoadWorkbook.h"
 #include "import/OpenWorkbook.h"
+#include "load/LoadWorkbook.h"
 #include "tests/TestSupport.h"
 #include "ui/FormControls.h"
 #include "ui/ScriptedWindowOps.h"

@@ -8,12 +8,12 @@
 #include <string>
 #include <utility>
 
-#include "import/CellText.h"
-#include "import/OdsContent.h"
 #include "import/OpenWorkbook.h"
-#include "import/PartReader.h"
-#include "import/SheetStore.h"
-#include "import/XlsxSheet.h"
+#include "import/core/CellText.h"
+#include "import/core/PartReader.h"
+#include "import/core/SheetStore.h"
+#include "import/ods/OdsContent.h"
+#include "import/xlsx/XlsxSheet.h"
 #include "tests/PackageWriter.h"
 #include "tests/TestSupport.h"
 

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/CompanyBackups.h"
 #include "app/Form1.h"
 #include "app/MigrationRun.h"
+#include "company/CompanyBackups.h"
 #include "data/DatabaseCopy.h"
 #include "tests/DemoCompanyForm.h"
 #include "tests/DiskQuota.h"

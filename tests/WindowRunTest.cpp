@@ -25,7 +25,7 @@
 #include <set>
 #include <sstream>
 
-#include "app/CompanyConnection.h"
+#include "app/ConnectSql.h"
 #include "app/Form1.h"
 #include "app/OutcomeMarks.h"
 #include "app/RunReport.h"

@@ -15,13 +15,13 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "app/CompanyBackups.h"
-#include "app/CompanyConnection.h"
+#include "app/ConnectSql.h"
 #include "app/Form1.h"
 #include "app/qt/ChoiceDialog.h"
 #include "app/qt/GridModel.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/QtWindowOps.h"
+#include "company/CompanyBackups.h"
 #include "tests/TestSupport.h"
 
 namespace ledgerlift {

@@ -6,9 +6,9 @@
 
 #include <fstream>
 
-#include "import/BiffScanner.h"
-#include "import/CellText.h"
-#include "import/XlsReader.h"
+#include "import/core/CellText.h"
+#include "import/xls/BiffScanner.h"
+#include "import/xls/XlsReader.h"
 #include "tests/TestSupport.h"
 
 namespace ledgerlift {

@@ -2,12 +2,12 @@
 
 #include <ostream>
 
-#include "import/CellText.h"
 #include "import/OpenWorkbook.h"
-#include "import/PartReader.h"
-#include "import/XlsxParts.h"
-#include "import/XlsxReader.h"
-#include "import/XlsxSheet.h"
+#include "import/core/CellText.h"
+#include "import/core/PartReader.h"
+#include "import/xlsx/XlsxParts.h"
+#include "import/xlsx/XlsxReader.h"
+#include "import/xlsx/XlsxSheet.h"
 #include "tests/PackageWriter.h"
 #include "tests/TestSupport.h"
 

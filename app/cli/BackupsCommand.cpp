@@ -1,8 +1,8 @@
 #include <cstdio>
 
-#include "app/CompanyRestore.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/Commands.h"
+#include "company/CompanyRestore.h"
 
 namespace ledgerlift {
 

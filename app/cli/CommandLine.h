@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/ProductFolder.h"
+#include "company/ProductFolder.h"
 
 namespace ledgerlift {
 

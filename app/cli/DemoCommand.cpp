@@ -1,11 +1,11 @@
 #include <cstdio>
 #include <exception>
 
-#include "app/DemoFolder.h"
-#include "app/ProductFolder.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/Commands.h"
 #include "app/cli/OutputPath.h"
+#include "company/DemoFolder.h"
+#include "company/ProductFolder.h"
 
 namespace ledgerlift {
 

@@ -7,10 +7,10 @@
 #include "app/cli/Commands.h"
 #include "app/cli/JsonText.h"
 #include "base/TextRules.h"
-#include "import/GridLayouts.h"
-#include "import/LoadWorkbook.h"
 #include "import/OpenWorkbook.h"
-#include "import/SheetRows.h"
+#include "load/GridLayouts.h"
+#include "load/LoadWorkbook.h"
+#include "load/SheetRows.h"
 #include "ui/Grid.h"
 
 namespace ledgerlift {

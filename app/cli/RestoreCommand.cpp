@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/CompanyRestore.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/Commands.h"
 #include "app/cli/ConsoleWindowOps.h"
+#include "company/CompanyRestore.h"
 
 namespace ledgerlift {
 

@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "app/ProductFolder.h"
+#include "company/ProductFolder.h"
 #include "ui/WindowOps.h"
 
 namespace ledgerlift {

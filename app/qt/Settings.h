@@ -4,7 +4,7 @@
 #include <QString>
 #include <memory>
 
-#include "app/ProductFolder.h"
+#include "company/ProductFolder.h"
 
 class QSettings;
 

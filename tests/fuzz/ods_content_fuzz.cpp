@@ -2,21 +2,15 @@
 // parser reads the input. Any input must end with cells or a WorkbookError,
 // never a crash, a hang or a read outside it.
 //
-// Built and run by .ci/run with clang:
-//   clang++ -std=c++20 -fsanitize=fuzzer,address,undefined -I. \
-//       base/*.cpp import/CellText.cpp import/DateSerials.cpp \
-//       import/OdsContent.cpp import/SharedStrings.cpp import/SheetStore.cpp \
-//       import/StoredWorkbook.cpp import/WorkbookFile.cpp import/WorkbookReader.cpp \
-//       import/XmlStream.cpp tests/fuzz/ods_content_fuzz.cpp \
-//       $(pkg-config --cflags --libs libxml-2.0) -o ods_fuzz
-//   ./ods_fuzz -max_total_time=60 tests/fuzz/ods_corpus
+// A CMake target of its own (-DLEDGERLIFT_FUZZ=ON, with clang); .ci/run
+// builds it with the sanitizer build and runs it for a minute.
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
-#include "import/OdsContent.h"
-#include "import/PartReader.h"
+#include "import/core/PartReader.h"
+#include "import/ods/OdsContent.h"
 
 using namespace ledgerlift;
 

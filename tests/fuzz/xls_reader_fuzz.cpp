@@ -5,7 +5,8 @@
 // must end in a workbook or a WorkbookError, never a crash, a hang or a read
 // outside the input.
 //
-// Built and run by .ci/run with clang (see there); seeded with the fixtures.
+// A CMake target of its own (-DLEDGERLIFT_FUZZ=ON, with clang); .ci/run
+// builds it with the sanitizer build and runs it for a minute.
 
 #include <unistd.h>
 
@@ -15,8 +16,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "import/CellText.h"
 #include "import/OpenWorkbook.h"
+#include "import/core/CellText.h"
 
 namespace {
 

@@ -3,15 +3,8 @@
 // reads the same input. Any input must end with cells or a WorkbookError,
 // never a crash, a hang or a read outside it.
 //
-// Built and run by .ci/run with clang:
-//   clang++ -std=c++20 -fsanitize=fuzzer,address,undefined -I. \
-//       base/*.cpp import/CellText.cpp import/DateFormat.cpp \
-//       import/DateSerials.cpp import/PackageParts.cpp import/SharedStrings.cpp \
-//       import/SheetStore.cpp import/StoredWorkbook.cpp import/WorkbookFile.cpp \
-//       import/WorkbookReader.cpp import/XlsxParts.cpp import/XlsxSheet.cpp \
-//       import/XmlStream.cpp tests/fuzz/xlsx_xml_fuzz.cpp \
-//       $(pkg-config --cflags --libs libxml-2.0) -o xlsx_fuzz
-//   ./xlsx_fuzz -max_total_time=60 tests/fuzz/xlsx_corpus
+// A CMake target of its own (-DLEDGERLIFT_FUZZ=ON, with clang); .ci/run
+// builds it with the sanitizer build and runs it for a minute.
 
 #include <atomic>
 #include <cstddef>
@@ -19,11 +12,11 @@
 #include <memory>
 #include <string_view>
 
-#include "import/PackageParts.h"
-#include "import/PartReader.h"
-#include "import/SheetStore.h"
-#include "import/XlsxParts.h"
-#include "import/XlsxSheet.h"
+#include "import/core/PartReader.h"
+#include "import/core/SheetStore.h"
+#include "import/package/PackageParts.h"
+#include "import/xlsx/XlsxParts.h"
+#include "import/xlsx/XlsxSheet.h"
 
 using namespace ledgerlift;
 

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "company/CompanyDatabase.h"
+#include "data/Connection.h"
+
+namespace ledgerlift {
+
+// How many backups of a company are kept unless told otherwise.
+inline constexpr int kDefaultKeepBackups = 10;
+
+// One backup of a company's database.
+struct BackupInfo {
+    std::string path;  // the backup file
+    std::string name;  // its file name
+    std::string made;  // when it was made, local time: "yyyy-mm-dd hh:mm:ss"
+    std::int64_t bytes = 0;
+    // From the note beside it ("" when it has none): what made it, and the
+    // company and database (below the database folder) it is a copy of.
+    std::string madeBy;
+    std::string company;
+    std::string database;
+    bool hasNote = false;
+};
+
+// The backups of one company's database. They lie in the folder Backups
+// beside the database, named "<FileName>-<yyyymmdd-hhmmss>.mdb" (with "-2",
+// "-3", ... when two are made within one second), each a complete database
+// of its own with a rollback journal. Beside each lies a small note,
+// "<same name>.txt", that says which company and database it is a copy of,
+// when and by what it was made; the company's database itself is not
+// touched to record any of it.
+class CompanyBackups {
+  public:
+    explicit CompanyBackups(CompanyDatabase company);
+
+    const CompanyDatabase& Company() const { return company_; }
+    // <company folder>/Backups
+    const std::string& Folder() const { return folder_; }
+
+    // The company's backups, newest first; none when the folder is missing.
+    // Backups in the folder that another database's note claims are left out.
+    std::vector<BackupInfo> List() const;
+    // What is known of one backup file (any file, anywhere).
+    BackupInfo Describe(const std::string& path) const;
+    // "" when the backup is one of this company's, else a sentence that says
+    // whose it is (or that nothing says so). A backup with a note belongs to
+    // the database its note names; one without a note only when it lies in
+    // this company's backup folder under this company's backup name.
+    std::string Ownership(const BackupInfo& backup) const;
+
+    // The three below are called only while the company is taken (see
+    // CompanyLock), so that no two backups of it are made at once.
+    //
+    // Copies the database open on source into a new backup (see
+    // CopyDatabase: never half a backup under a backup's name) and writes its
+    // note. Throws DataError, for the operator, when the folder can't be made
+    // or the copy can't be written or checked.
+    BackupInfo Make(Connection& source, const std::string& madeBy);
+    // The same from the database file, opened read-only.
+    BackupInfo MakeFromFile(const std::string& madeBy);
+    // A byte-for-byte copy of the database file, for a database too damaged
+    // to be copied page by page (the copy is not checked).
+    BackupInfo MakeRawCopy(const std::string& madeBy);
+    // Keeps the newest keep backups (and protect, whatever its age) and
+    // removes the others with their notes. Gives "" or a sentence naming the
+    // files that could not be removed.
+    std::string Prune(int keep, const std::string& protect = "") const;
+
+    // A line for a list of backups: time, size, file name, what made it.
+    static std::string Line(const BackupInfo& backup);
+    static std::string SizeText(std::int64_t bytes);
+
+  private:
+    struct Name {
+        std::string stamp;  // yyyymmdd-hhmmss
+        int serial = 1;
+    };
+    bool ParseName(const std::string& fileName, Name& name) const;
+    std::string PrepareFolder() const;
+    std::string NewPath() const;
+    void WriteNote(const std::string& backupPath, const std::string& madeBy) const;
+
+    CompanyDatabase company_;
+    std::string folder_;
+    std::string fileName_;  // the database's file name without ".mdb"
+};
+
+// The note beside a backup file.
+std::string BackupNotePath(const std::string& backupPath);
+
+}  // namespace ledgerlift

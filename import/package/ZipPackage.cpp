@@ -1,0 +1,302 @@
+#include "import/package/ZipPackage.h"
+
+#include <gsf/gsf-infile-zip.h>
+#include <gsf/gsf-infile.h>
+#include <gsf/gsf-input-stdio.h>
+#include <gsf/gsf-utils.h>
+#include <strings.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "import/core/WorkbookFile.h"
+#include "import/package/CompoundFile.h"
+
+namespace ledgerlift {
+namespace {
+
+std::string Megabytes(std::uint64_t bytes) {
+    return bytes < (1 << 20) ? std::to_string(bytes >> 10) + " KB"
+                             : std::to_string(bytes >> 20) + " MB";
+}
+
+WorkbookError TooLarge(const std::string& path, const std::string& what, std::uint64_t limit) {
+    return WorkbookError("The workbook " + path + " is refused: " + what + " to more than " +
+                         Megabytes(limit) + ", far beyond any real workbook. It is not loaded.");
+}
+
+std::vector<std::string> Segments(const std::string& part) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start <= part.size()) {
+        std::size_t slash = part.find('/', start);
+        if (slash == std::string::npos) {
+            slash = part.size();
+        }
+        if (slash > start) {
+            out.push_back(part.substr(start, slash - start));
+        }
+        start = slash + 1;
+    }
+    return out;
+}
+
+}  // namespace
+
+// One part being read: counts what it inflates against the bounds. A large
+// part is inflated ahead by a thread of its own, a few chunks at a time, so
+// that inflating and parsing run side by side.
+class ZipPackage::PartStream : public PartReader {
+  public:
+    static constexpr std::size_t kChunk = std::size_t{1} << 18;
+    static constexpr std::size_t kChunksAhead = 4;
+    static constexpr gsf_off_t kReadAheadFrom = gsf_off_t{1} << 20;
+
+    PartStream(ZipPackage& package, std::string name, GsfInput* input)
+        : PartReader(package.path_, std::move(name)), package_(package), input_(input) {
+        if (gsf_input_remaining(input_) >= kReadAheadFrom) {
+            inflater_ = std::thread([this] { InflateAhead(); });
+        }
+    }
+
+    ~PartStream() override {
+        if (inflater_.joinable()) {
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                stop_ = true;
+            }
+            changed_.notify_all();
+            inflater_.join();
+        }
+        g_object_unref(input_);
+    }
+
+    std::size_t Read(char* buffer, std::size_t size) override {
+        std::size_t n = inflater_.joinable() ? TakeAhead(buffer, size) : Inflate(buffer, size);
+        Count(n);
+        return n;
+    }
+
+  private:
+    // Inflates straight into buffer.
+    std::size_t Inflate(char* buffer, std::size_t size) {
+        std::size_t n =
+            static_cast<std::size_t>(std::min<gsf_off_t>(gsf_input_remaining(input_), size));
+        if (n > 0 && !gsf_input_read(input_, n, reinterpret_cast<guint8*>(buffer))) {
+            throw Unpackable();
+        }
+        return n;
+    }
+
+    // Hands over what the inflating thread has ready.
+    std::size_t TakeAhead(char* buffer, std::size_t size) {
+        if (pos_ == current_.size()) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            if (!current_.empty()) {
+                spare_.push_back(std::move(current_));
+            }
+            current_.clear();
+            pos_ = 0;
+            changed_.notify_all();
+            changed_.wait(lock, [this] { return !ready_.empty() || done_; });
+            if (ready_.empty()) {
+                if (failure_) {
+                    std::rethrow_exception(failure_);
+                }
+                return 0;
+            }
+            current_ = std::move(ready_.front());
+            ready_.pop_front();
+            changed_.notify_all();
+        }
+        std::size_t n = std::min(size, current_.size() - pos_);
+        std::memcpy(buffer, current_.data() + pos_, n);
+        pos_ += n;
+        return n;
+    }
+
+    void InflateAhead() {
+        try {
+            for (;;) {
+                std::string chunk;
+                {
+                    std::unique_lock<std::mutex> lock(mutex_);
+                    changed_.wait(lock, [this] { return stop_ || ready_.size() < kChunksAhead; });
+                    if (stop_) {
+                        break;
+                    }
+                    if (!spare_.empty()) {
+                        chunk = std::move(spare_.back());
+                        spare_.pop_back();
+                    }
+                }
+                chunk.resize(kChunk);
+                chunk.resize(Inflate(chunk.data(), chunk.size()));
+                std::lock_guard<std::mutex> lock(mutex_);
+                if (chunk.empty()) {
+                    break;
+                }
+                ready_.push_back(std::move(chunk));
+                changed_.notify_all();
+            }
+        } catch (...) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            failure_ = std::current_exception();
+        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        done_ = true;
+        changed_.notify_all();
+    }
+
+    void Count(std::size_t n) {
+        read_ += n;
+        std::uint64_t total = package_.total_->fetch_add(n) + n;
+        if (read_ > package_.partLimit_) {
+            throw TooLarge(Workbook(), "its part " + Part() + " inflates", package_.partLimit_);
+        }
+        if (total > package_.totalLimit_) {
+            throw TooLarge(Workbook(), "its parts inflate", package_.totalLimit_);
+        }
+    }
+
+    WorkbookError Unpackable() const {
+        return Damaged(Workbook(), "its part " + Part() +
+                                       " could not be unpacked: the zip package is cut short or "
+                                       "its data is corrupt");
+    }
+
+    ZipPackage& package_;
+    GsfInput* input_;
+    std::uint64_t read_ = 0;
+    std::thread inflater_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::string> ready_;
+    std::vector<std::string> spare_;
+    std::string current_;
+    std::size_t pos_ = 0;
+    bool stop_ = false;
+    bool done_ = false;
+    std::exception_ptr failure_;
+};
+
+ZipPackage::ZipPackage(std::string path, std::uint64_t partLimit, std::uint64_t totalLimit)
+    : path_(std::move(path)),
+      partLimit_(partLimit),
+      totalLimit_(totalLimit),
+      total_(std::make_shared<std::atomic<std::uint64_t>>(0)) {
+    StartGsf();
+    GError* error = nullptr;
+    GsfInput* file = gsf_input_stdio_new(path_.c_str(), &error);
+    if (error) {
+        g_error_free(error);
+        error = nullptr;
+    }
+    if (!file) {
+        throw WorkbookError("The workbook " + path_ + " could not be read.");
+    }
+    zip_ = gsf_infile_zip_new(file, &error);
+    g_object_unref(file);
+    std::string reason = error && error->message ? error->message : "";
+    if (error) {
+        g_error_free(error);
+    }
+    if (!zip_) {
+        throw Damaged(path_, "its zip package could not be opened" +
+                                 (reason.empty() ? std::string() : " (" + reason + ")"));
+    }
+}
+
+std::unique_ptr<ZipPackage> ZipPackage::Reopen() const {
+    auto copy = std::make_unique<ZipPackage>(path_, partLimit_, totalLimit_);
+    copy->total_ = total_;
+    return copy;
+}
+
+ZipPackage::~ZipPackage() {
+    if (zip_) {
+        g_object_unref(zip_);
+    }
+}
+
+void* ZipPackage::Find(const std::string& part) const {
+    std::vector<std::string> names = Segments(part);
+    if (names.empty()) {
+        return nullptr;
+    }
+    GsfInfile* folder = zip_;
+    g_object_ref(folder);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        GsfInput* child = gsf_infile_child_by_name(folder, names[i].c_str());
+        for (int k = 0; !child && k < gsf_infile_num_children(folder); ++k) {
+            const char* name = gsf_infile_name_by_index(folder, k);
+            if (name && strcasecmp(name, names[i].c_str()) == 0) {
+                child = gsf_infile_child_by_index(folder, k);
+            }
+        }
+        g_object_unref(folder);
+        if (!child) {
+            return nullptr;
+        }
+        bool isFolder = GSF_IS_INFILE(child) && gsf_infile_num_children(GSF_INFILE(child)) >= 0;
+        if (i + 1 == names.size()) {
+            if (isFolder) {
+                g_object_unref(child);
+                return nullptr;
+            }
+            return child;
+        }
+        if (!isFolder) {
+            g_object_unref(child);
+            return nullptr;
+        }
+        folder = GSF_INFILE(child);
+    }
+    return nullptr;
+}
+
+bool ZipPackage::Has(const std::string& part) const {
+    void* input = Find(part);
+    if (input) {
+        g_object_unref(input);
+    }
+    return input != nullptr;
+}
+
+std::unique_ptr<PartReader> ZipPackage::Open(const std::string& part) {
+    auto* input = static_cast<GsfInput*>(Find(part));
+    if (!input) {
+        throw Damaged(path_, "its part " + part + " is missing");
+    }
+    auto size = static_cast<std::uint64_t>(std::max<gsf_off_t>(gsf_input_size(input), 0));
+    if (size > partLimit_) {
+        g_object_unref(input);
+        throw TooLarge(path_, "its part " + part + " inflates", partLimit_);
+    }
+    return std::make_unique<PartStream>(*this, part, input);
+}
+
+std::string ZipPackage::ReadSmall(const std::string& part, std::size_t limit) {
+    std::unique_ptr<PartReader> reader = Open(part);
+    std::string bytes(limit + 1, '\0');
+    std::size_t have = 0;
+    while (have < bytes.size()) {
+        std::size_t n = reader->Read(bytes.data() + have, bytes.size() - have);
+        if (n == 0) {
+            break;
+        }
+        have += n;
+    }
+    if (have > limit) {
+        throw Damaged(path_, "its part " + part + " is larger than such a part can be");
+    }
+    bytes.resize(have);
+    return bytes;
+}
+
+}  // namespace ledgerlift

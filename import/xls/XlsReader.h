@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "import/core/StoredWorkbook.h"
+
+namespace ledgerlift {
+
+// Reads .xls workbooks. Excel 5 to 2003 workbooks (BIFF5 and BIFF8) are read
+// by our own scan of the workbook stream, which also gives the stored results
+// of formulas; older ones by the general reader (FreeXL). Either way the
+// cells are read once, when the workbook is opened.
+class XlsReader : public StoredWorkbook {
+  public:
+    XlsReader() = default;
+    ~XlsReader() override = default;
+    XlsReader(const XlsReader&) = delete;
+    XlsReader& operator=(const XlsReader&) = delete;
+
+    void Open(const std::string& path) override;
+
+    // The workbook stream of an .xls file; throws WorkbookError.
+    static std::string ReadWorkbookStream(const std::string& path);
+
+  private:
+    static std::vector<StoredSheet> ReadOlderWorkbook(const std::string& path);
+};
+
+}  // namespace ledgerlift

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "import/core/WorkbookReader.h"
+
+namespace ledgerlift {
+
+// The stop rule of the import: a worksheet's rows run from row 2 down to the
+// row before the first one whose column B, upper-cased and without its
+// leading and trailing spaces, is empty; row 65000 at most.
+bool IsSheetEnd(const WorkbookReader& book, int sheet, int row);
+// How many rows the sheet holds below the last row that is read (0 when it
+// ends there), by the same stop rule.
+int RowsBelowLimit(const WorkbookReader& book, int sheet);
+
+// How many rows the import reads from the sheet, by the stop rule above:
+// the rows a walk hands over, counted ahead of it (for its progress).
+int CountSheetRows(const WorkbookReader& book, int sheet);
+
+// One row as the import loads it into its grid: cells[0] is the worksheet
+// row number as text, cells[1] to cells[lastCol] the cell texts.
+using SheetRowSink = std::function<void(int sheetRow, const std::vector<std::string>& cells)>;
+
+// The one walk over a worksheet's rows, by the stop rule above; hands each
+// row to onRow in worksheet order. Gives how many rows below row 65000 were
+// not read (0 when the sheet ends above).
+int ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, const SheetRowSink& onRow);
+
+// Worksheet row 1 (the column headings) as the import would load it: element
+// 0 empty, elements 1 to lastCol the cell texts.
+std::vector<std::string> HeaderRow(const WorkbookReader& book, int sheet, int lastCol);
+
+// The rows of a worksheet collected, as ForEachSheetRow hands them over.
+int ReadSheetRows(const WorkbookReader& book, int sheet, int lastCol,
+                  std::vector<std::vector<std::string>>& rows);
+
+}  // namespace ledgerlift
