@@ -4,8 +4,9 @@
 
 namespace ledgerlift {
 
-bool ConnectSql(const std::string& programFolder, const std::string& companyCode, WindowOps& ops,
-                bool fastCommits, CompanyLock* lock) {
+bool ConnectSql(Connection& cnCompany, const std::string& programFolder,
+                const std::string& companyCode, WindowOps& ops, bool fastCommits,
+                CompanyLock* lock) {
     try {
         cnCompany.Close();
         CompanyDatabase company = LocateCompanyDatabase(programFolder, companyCode);

@@ -4,7 +4,7 @@
 
 #include "company/CompanyDatabase.h"
 #include "company/CompanyLock.h"
-#include "migration/mdlStock.h"
+#include "data/Connection.h"
 #include "ui/WindowOps.h"
 
 namespace ledgerlift {
@@ -19,7 +19,8 @@ namespace ledgerlift {
 // refused at once, with a sentence that says so. A folder or file name that
 // leads outside the database folder, and a file without the company tables,
 // are refused before anything touches them.
-bool ConnectSql(const std::string& programFolder, const std::string& companyCode, WindowOps& ops,
-                bool fastCommits = true, CompanyLock* lock = nullptr);
+bool ConnectSql(Connection& cnCompany, const std::string& programFolder,
+                const std::string& companyCode, WindowOps& ops, bool fastCommits = true,
+                CompanyLock* lock = nullptr);
 
 }  // namespace ledgerlift

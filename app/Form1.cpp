@@ -1,16 +1,12 @@
 #include "app/Form1.h"
 
-#include "app/ConnectSql.h"
-#include "app/MigrationRun.h"
-#include "app/RestoreBackup.h"
+#include "app/RestoreChosenBackup.h"
 #include "app/RunCheck.h"
 #include "app/SaveFailedRows.h"
 #include "app/SaveReport.h"
-#include "base/TextRules.h"
-#include "data/Recordset.h"
+#include "app/StartWindow.h"
 #include "import/OpenWorkbook.h"
 #include "load/LoadWorkbook.h"
-#include "migration/FailedRowsWorkbook.h"
 
 namespace ledgerlift {
 
@@ -37,53 +33,38 @@ Form1::Form1(std::string programFolder, WindowOps& ops)
 
 Form1::~Form1() = default;
 
-std::unique_ptr<WorkbookReader> Form1::NewReader() const {
-    return readerFactory_ ? readerFactory_() : std::make_unique<AnyWorkbookReader>();
+RunRequest Form1::Request() {
+    return RunRequest{*this, cnCompany, runLock_, programFolder_, tally, options};
 }
 
 void Form1::Form_Load() {
-    try {
-        dtpDate.Value = Date::Today();
-        msf1.SetRows(1);
-        msf1.SetColWidth(0, 2000);
-        msf1.SetColWidth(1, 2000);
-        msf1.SetColWidth(2, 2000);
-        msf1.SetColWidth(3, 1750);
-        msf2.SetRows(1);
-        for (int c = 0; c <= 6; ++c) {
-            msf2.SetColWidth(c, 2250);
-        }
-        msf3.SetRows(1);
-        for (int c = 0; c <= 2; ++c) {
-            msf3.SetColWidth(c, 2250);
-        }
-        SSTab1.Tab = 0;
-        Connection initial;
-        initial.Open(InitialConnectionString(programFolder_));
-        Recordset rs;
-        rs.Open("select companyCode from tblcompany", initial, CursorType::ForwardOnly);
-        while (!rs.IsEOF()) {
-            txtCompanyName.AddItem(ValueToText(rs.Field("companycode")));
-            txtCompanyName.SetListIndex(txtCompanyName.NewIndex());
-            rs.MoveNext();
-        }
-    } catch (const std::exception& error) {
-        ops_.MsgBox(error.what(), MsgButtons::OK, MsgIcon::Exclamation);
-    }
+    StartWindow(*this, programFolder_, ops_);
 }
 
 void Form1::cmdLoad_Click() {
     ProcedureMark mark(*this, Procedure::Load);
     // The last run's rows no longer match the grids.
     OfferFailedRows({});
-    std::unique_ptr<WorkbookReader> book = NewReader();
+    std::unique_ptr<WorkbookReader> book =
+        readerFactory_ ? readerFactory_() : std::make_unique<AnyWorkbookReader>();
     LoadWorkbook(*this, ops_, *book);
     ops_.EndProgress();
 }
 
 void Form1::cmdMigrate_Click() {
     ProcedureMark mark(*this, Procedure::Migration);
-    RunMigration(*this);
+    RunResult result = RunMigration(Request(), ops_);
+    if (result.underWay) {
+        OfferFailedRows(std::move(result.rowsToFix));
+    }
+}
+
+void Form1::cmdCheck_Click() {
+    ProcedureMark mark(*this, Procedure::Check);
+    if (std::optional<CheckResult> result = RunCheck(Request(), ops_)) {
+        lastCheck = std::move(*result);
+        OfferFailedRows(lastCheck.rowsToFix);
+    }
 }
 
 void Form1::cmdClose_Click() {
@@ -91,37 +72,20 @@ void Form1::cmdClose_Click() {
 }
 
 void Form1::cmdRestore_Click() {
-    RestoreBackup(*this);
+    RestoreChosenBackup({*this, cnCompany, programFolder_, options.keepBackups}, ops_);
 }
 
 void Form1::cmdSaveFailedRows_Click() {
-    SaveFailedRows(*this);
+    SaveFailedRows(cmdSaveFailedRows.Enabled ? rowsToFix : std::vector<RowToFix>{}, *this, ops_);
+}
+
+void Form1::cmdSaveReport_Click() {
+    SaveReport(tally, *this, ops_);
 }
 
 void Form1::OfferFailedRows(std::vector<RowToFix> rows) {
     rowsToFix = std::move(rows);
     cmdSaveFailedRows.Enabled = !rowsToFix.empty();
-}
-
-bool Form1::RequireLoaded() {
-    if (!blnExcelLoaded) {
-        ops_.MsgBox("Excel data not loaded. Please load Excel data to proceed", MsgButtons::OK,
-                    MsgIcon::Critical);
-    }
-    return blnExcelLoaded;
-}
-
-bool Form1::ConnectForCheck() {
-    return ledgerlift::ConnectSql(programFolder_, txtCompanyName.Text(), ops_, false, &runLock_);
-}
-
-void Form1::cmdCheck_Click() {
-    ProcedureMark mark(*this, Procedure::Check);
-    RunCheck(*this);
-}
-
-void Form1::cmdSaveReport_Click() {
-    SaveReport(*this);
 }
 
 void Form1::cmdStop_Click() {
@@ -156,21 +120,6 @@ bool Form1::AskStopAndClose() {
     stop.requested = CanStop();
     stop.closing = true;
     return true;
-}
-
-bool Form1::ConnectSql() {
-    return ledgerlift::ConnectSql(programFolder_, txtCompanyName.Text(), ops_, !dryRun, &runLock_);
-}
-
-void Form1::AppendStatus(const std::string& line) {
-    txtStatus.Text = txtStatus.Text + "\r\n" + line;
-    if (onStatusLine) {
-        onStatusLine(line);
-    }
-}
-
-void Form1::StatusCaretToEnd() {
-    txtStatus.SelStart = static_cast<int>(txtStatus.Text.size());
 }
 
 }  // namespace ledgerlift

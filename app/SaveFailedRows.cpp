@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "app/Form1.h"
 #include "base/TextRules.h"
 #include "migration/FailedRowsWorkbook.h"
 
@@ -41,10 +40,8 @@ std::string FailedRowsSavedText(int rows, const std::string& path) {
            then.replace(then.find("%s"), 2, "them");
 }
 
-void SaveFailedRows(Form1& form) {
-    WindowOps& ops = form.Ops();
-    const std::vector<RowToFix>& rows = form.rowsToFix;
-    if (!form.cmdSaveFailedRows.Enabled || rows.empty()) {
+void SaveFailedRows(const std::vector<RowToFix>& rows, const FormControls& form, WindowOps& ops) {
+    if (rows.empty()) {
         ops.MsgBox("The last migration or check left no failed rows to save.", MsgButtons::OK,
                    MsgIcon::Information);
         return;

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "app/Form1.h"
 #include "app/RunReport.h"
 #include "data/DataError.h"
+#include "ui/StatusBox.h"
 
 namespace ledgerlift {
 namespace {
@@ -23,9 +23,8 @@ std::string SuggestedName(const std::string& workbook) {
 
 }  // namespace
 
-void SaveReport(Form1& form) {
-    WindowOps& ops = form.Ops();
-    if (form.tally.rows.empty()) {
+void SaveReport(const RunTally& tally, FormControls& form, WindowOps& ops) {
+    if (tally.rows.empty()) {
         ops.MsgBox(
             "There is no migration to report on yet: the report lists the rows of the "
             "last Start Migration, row by row.",
@@ -39,9 +38,9 @@ void SaveReport(Form1& form) {
             return;
         }
         try {
-            WriteRunReport(*path, form.tally);
-            form.AppendStatus("The report of the run was saved as " + *path);
-            form.StatusCaretToEnd();
+            WriteRunReport(*path, tally);
+            AppendStatus(form, ops, "The report of the run was saved as " + *path);
+            StatusCaretToEnd(form);
             return;
         } catch (const DataError& error) {
             if (ops.MsgBox(error.Description() + "\r\n\r\nChoose another file?", MsgButtons::YesNo,

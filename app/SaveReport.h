@@ -1,14 +1,16 @@
 #pragma once
 
-namespace ledgerlift {
+#include "migration/RunTally.h"
+#include "ui/FormControls.h"
+#include "ui/WindowOps.h"
 
-class Form1;
+namespace ledgerlift {
 
 // The window's "Save Report..." button: asks where to save the last run's
 // report (the same CSV as the command line's --report; see RunReport) and
 // writes it there. Before any run it says there is nothing to report; a
 // file that can't be written is named in a message, and the operator may
 // choose another.
-void SaveReport(Form1& form);
+void SaveReport(const RunTally& tally, FormControls& form, WindowOps& ops);
 
 }  // namespace ledgerlift

@@ -122,11 +122,12 @@ RunFigures Migrate(const std::string& book, const fs::path& folder, std::size_t 
                    bool trace) {
     RunFigures f;
     f.db = MakeCompany(folder);
-    cnCompany.SetStatementCacheSize(cacheSize);
 
     WindowOnCompany w(book, folder);
     TimedOps& ops = w.ops;
     Form1& form = w.form;
+    Connection& cnCompany = form.cnCompany;
+    cnCompany.SetStatementCacheSize(cacheSize);
 
     bench::Stopwatch importClock;
     form.cmdLoad_Click();
@@ -151,7 +152,6 @@ RunFigures Migrate(const std::string& book, const fs::path& folder, std::size_t 
               ops.At("Started Migrating Item Master");
     f.ledgers = ops.At("*************************************************") -
                 ops.At("Started Migrating Item Customer Supplier");
-    cnCompany.SetStatementCacheSize(Connection::kDefaultStatementCache);
     return f;
 }
 
@@ -165,7 +165,7 @@ double Check(const std::string& book, const fs::path& folder) {
     bench::Stopwatch clock;
     form.cmdCheck_Click();
     double seconds = clock.Seconds();
-    cnCompany.Close();
+    form.cnCompany.Close();
     if (!form.lastCheck.ran) {
         std::fprintf(stderr, "the check did not run\n");
         std::exit(1);

@@ -6,150 +6,164 @@
 #include "base/TextRules.h"
 #include "data/Recordset.h"
 #include "load/GridLayouts.h"
-#include "migration/CellChecks.h"
+#include "migration/CellReading.h"
 #include "migration/FailureSentence.h"
-#include "migration/StageContext.h"
-#include "migration/StepRunner.h"
+#include "migration/StageLoop.h"
 
 namespace ledgerlift {
+namespace {
+
+class CategoryStage final : public StageLoop {
+  public:
+    explicit CategoryStage(StageContext& context)
+        : StageLoop(context),
+          grid_(context.controls.msf1),
+          db_(context.connection),
+          counts_(context.tally.categories) {}
+
+  protected:
+    Sheet Describe() override {
+        Sheet sheet{kCategoryStageName,
+                    grid_,
+                    "Item",
+                    item::Code,
+                    "Categories, before the first row",
+                    "Categories, after the last row"};
+        sheet.batches = false;  // the stage is one transaction
+        return sheet;
+    }
+    std::vector<Step> BeginSteps() override {
+        return {{"begin the transaction", [this] { db_.BeginTrans(); }}};
+    }
+    void Read(int) override {
+        name_ = ReadTextCell(*Place(), item::Category);
+        rowFailed_ = false;
+        empty_ = true;
+        missing_ = true;
+        inserted_ = false;
+    }
+    std::vector<Step> WriteSteps(int r) override;
+    void Finish(int r) override;
+    std::vector<Step> EndSteps(bool) override {
+        return {{"commit the transaction", [this] { Commit(); }}};
+    }
+    std::string Question(const std::string& why) const override {
+        return why + "Are you sure to Continue with next data";
+    }
+    std::string Why(const StepFailure& failure) const override {
+        if (!Place() || std::string(failure.step) != "insert the category") {
+            return StageLoop::Why(failure);
+        }
+        return RowSentence(*Place(),
+                           "The category \"" + Trim(name_.text) +
+                               "\" could not be written: " + ReasonClause(failure.description));
+    }
+    void Failed(const StepFailure&, const std::string&) override { rowFailed_ = true; }
+    // The database undid the transaction itself: nothing of the stage stays.
+    void Lost() override { UndoCounts(); }
+    // No undoes every category of the stage.
+    void Refused() override {
+        if (!undone_) {
+            db_.RollbackTrans();
+            UndoCounts();
+        }
+    }
+
+  private:
+    // The category's name as the statements quote it.
+    std::string Quoted() const { return SqlEscape(Trim(name_.Text())); }
+    void UndoCounts() {
+        counts_.failed += counts_.written;  // undone with the rest of the stage
+        counts_.written = 0;
+    }
+    void Commit();
+
+    Grid& grid_;
+    Connection& db_;
+    RunTally::Counts& counts_;
+    CellReading name_;
+    Recordset maximum_;
+    Recordset existing_;
+    std::int32_t id_ = 0;
+    bool rowFailed_ = false;
+    bool empty_ = true;
+    bool missing_ = true;
+    bool inserted_ = false;
+    bool undone_ = false;         // the transaction is already rolled back
+    std::set<std::string> seen_;  // categories inserted or counted as there
+};
+
+std::vector<Step> CategoryStage::WriteSteps(int) {
+    return {
+        {"read the highest CategoryID",
+         [this] {
+             if (maximum_.IsOpen()) {
+                 maximum_.Close();
+             }
+             maximum_.Open("select max(CategoryID) from tblCategories", db_,
+                           CursorType::ForwardOnly);
+         }},
+        {"test for an empty table", [this] { empty_ = maximum_.Field(0).IsNull(); }},
+        {"compute the new CategoryID",
+         [this] { id_ = empty_ ? 1 : ToInt32(Val(ValueToText(maximum_.Field(0))) + 1); }},
+        {"look for the category",
+         [this] {
+             if (existing_.IsOpen()) {
+                 existing_.Close();
+             }
+             existing_.Open("select * from tblCategories where Category='" + Quoted() + "'", db_,
+                            CursorType::ForwardOnly);
+         }},
+        {"test whether the category is new", [this] { missing_ = existing_.IsEOF(); }},
+        {"insert the category",
+         [this] {
+             if (missing_) {
+                 db_.Execute("insert into tblCategories (Categoryid,Category) values(" +
+                             IntText(id_) + ",'" + Quoted() + "')");
+                 inserted_ = true;
+             }
+         }},
+    };
+}
+
+// "Already there" counts each category the company held before the stage
+// once, not every row that names it.
+void CategoryStage::Finish(int) {
+    std::string key = Upper(Trim(name_.text));
+    if (rowFailed_) {
+        counts_.Add(RunTally::Outcome::Failed);
+    } else if (inserted_) {
+        counts_.Add(RunTally::Outcome::Written);
+        seen_.insert(key);
+    } else if (seen_.insert(key).second) {
+        counts_.Add(RunTally::Outcome::Skipped);
+    }
+}
+
+// Stopped by the operator, the categories written so far are kept too
+// (they are whole rows); undoing them would fail every item of theirs
+// should the run go on.
+void CategoryStage::Commit() {
+    int depth = db_.TransactionDepth();
+    try {
+        db_.CommitTrans();
+    } catch (const DataError& error) {
+        // A commit that fails (a full disk) leaves nothing of the stage:
+        // undo it rather than leave it open under the stages that follow.
+        if (db_.IsOpen() && db_.TransactionDepth() == depth) {
+            db_.RollbackTrans();
+        }
+        undone_ = true;
+        UndoCounts();
+        db_.MarkTransactionLost(error.Description());
+        throw;
+    }
+}
+
+}  // namespace
 
 void migratecategory(StageContext& ctx) {
-    WindowOps& ops = ctx.ops;
-    Grid& grid = ctx.controls.msf1;
-    Connection& db = ctx.connection;
-    RunTally::Counts& counts = ctx.tally.categories;
-    bool rowFailed = false;
-    bool undone = false;  // the transaction is already rolled back
-    // Where the stage is, for the operator: a row, or before or after them.
-    const RowPlace* place = nullptr;
-    const char* outside = "Categories, before the first row";
-    auto sentence = [&](const StepFailure& failure) {
-        if (!place) {
-            return StageSentence(outside, failure.description);
-        }
-        if (std::string(failure.step) != "insert the category") {
-            return RowSentence(*place, failure.description);
-        }
-        return RowSentence(*place,
-                           "The category \"" +
-                               Trim(std::string(grid.TextMatrix(place->row, item::Category))) +
-                               "\" could not be written: " + ReasonClause(failure.description));
-    };
-    auto undoCounts = [&] {
-        counts.failed += counts.written;  // undone with the rest of the stage
-        counts.written = 0;
-    };
-    StepRunner runner([&](const StepFailure& failure) {
-        rowFailed = true;
-        if (!db.TransactionLost().empty()) {
-            // The database undid the transaction itself; nothing more can be
-            // written, and the run says why.
-            undoCounts();
-            return Verdict::Stop;
-        }
-        std::string why = sentence(failure);
-        if (ops.MsgBox(why + "Are you sure to Continue with next data", MsgButtons::YesNo,
-                       MsgIcon::Question) == MsgAnswer::Yes) {
-            return Verdict::Continue;
-        }
-        ops.MsgBox(why, MsgButtons::OK, MsgIcon::Exclamation);
-        if (!undone) {
-            db.RollbackTrans();
-            undoCounts();
-        }
-        return Verdict::Stop;
-    });
-
-    if (!runner.Run("begin the transaction", [&] { db.BeginTrans(); })) {
-        return;
-    }
-    Recordset maximum;
-    Recordset existing;
-    std::int32_t id = 0;
-    auto name = [&](int r) {
-        RequireStorableText(RowPlace{"Item", grid, r, item::Code}, item::Category);
-        return SqlEscape(Trim(std::string(grid.TextMatrix(r, item::Category))));
-    };
-    int last = grid.Rows() - 2;
-    std::set<std::string> seen;  // categories inserted or counted as there
-    ops.Progress(kCategoryStageName, 0, last);
-    for (int r = 1; r <= last; ++r) {
-        bool empty = true;
-        bool missing = true;
-        bool inserted = false;
-        rowFailed = false;
-        RowPlace here{"Item", grid, r, item::Code};
-        place = &here;
-        bool ran = runner.Run({
-            {"read the highest CategoryID",
-             [&] {
-                 if (maximum.IsOpen()) {
-                     maximum.Close();
-                 }
-                 maximum.Open("select max(CategoryID) from tblCategories", db,
-                              CursorType::ForwardOnly);
-             }},
-            {"test for an empty table", [&] { empty = maximum.Field(0).IsNull(); }},
-            {"compute the new CategoryID",
-             [&] { id = empty ? 1 : ToInt32(Val(ValueToText(maximum.Field(0))) + 1); }},
-            {"look for the category",
-             [&] {
-                 if (existing.IsOpen()) {
-                     existing.Close();
-                 }
-                 existing.Open("select * from tblCategories where Category='" + name(r) + "'", db,
-                               CursorType::ForwardOnly);
-             }},
-            {"test whether the category is new", [&] { missing = existing.IsEOF(); }},
-            {"insert the category",
-             [&] {
-                 if (missing) {
-                     db.Execute("insert into tblCategories (Categoryid,Category) values(" +
-                                IntText(id) + ",'" + name(r) + "')");
-                     inserted = true;
-                 }
-             }},
-        });
-        // "Already there" counts each category the company held before the
-        // stage once, not every row that names it.
-        std::string key = Upper(Trim(std::string(grid.TextMatrix(r, item::Category))));
-        if (rowFailed) {
-            counts.Add(RunTally::Outcome::Failed);
-        } else if (inserted) {
-            counts.Add(RunTally::Outcome::Written);
-            seen.insert(key);
-        } else if (seen.insert(key).second) {
-            counts.Add(RunTally::Outcome::Skipped);
-        }
-        place = nullptr;
-        ops.Progress(kCategoryStageName, r, last);
-        if (!ran) {
-            return;
-        }
-        // Stopped by the operator: the categories written so far are kept
-        // (they are whole rows); undoing them would fail every item of
-        // theirs should the run go on.
-        if (ctx.StopRequested()) {
-            break;
-        }
-    }
-    outside = "Categories, after the last row";
-    runner.Run("commit the transaction", [&] {
-        int depth = db.TransactionDepth();
-        try {
-            db.CommitTrans();
-        } catch (const DataError& error) {
-            // A commit that fails (a full disk) leaves nothing of the stage:
-            // undo it rather than leave it open under the stages that follow.
-            if (db.IsOpen() && db.TransactionDepth() == depth) {
-                db.RollbackTrans();
-            }
-            undone = true;
-            undoCounts();
-            db.MarkTransactionLost(error.Description());
-            throw;
-        }
-    });
+    CategoryStage(ctx).Run();
 }
 
 }  // namespace ledgerlift

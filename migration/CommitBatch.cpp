@@ -64,7 +64,7 @@ void CommitBatch::Commit() {
 }
 
 void CommitBatch::RowDone() {
-    if (Open() && std::chrono::steady_clock::now() - started_ < kSpan) {
+    if (Open() && std::chrono::steady_clock::now() - started_ < span_) {
         return;
     }
     Commit();

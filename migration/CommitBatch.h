@@ -32,8 +32,10 @@ class CommitBatch {
   public:
     static constexpr std::chrono::milliseconds kSpan{200};
 
-    explicit CommitBatch(Connection& connection, RunTally* tally = nullptr)
-        : connection_(connection), tally_(tally) {
+    // span: how long a batch stays open (the tests make it short).
+    explicit CommitBatch(Connection& connection, RunTally* tally = nullptr,
+                         std::chrono::milliseconds span = kSpan)
+        : connection_(connection), tally_(tally), span_(span) {
         Begin();
     }
     // Commits what is open (undoes it when the commit fails).
@@ -60,6 +62,7 @@ class CommitBatch {
 
     Connection& connection_;
     RunTally* tally_;
+    std::chrono::milliseconds span_;
     int depth_ = 0;
     std::chrono::steady_clock::time_point started_;
 };

@@ -8,13 +8,10 @@
 #include "data/Recordset.h"
 #include "data/Savepoint.h"
 #include "load/GridLayouts.h"
-#include "migration/CellChecks.h"
-#include "migration/CommitBatch.h"
-#include "migration/FailureSentence.h"
+#include "migration/ItemRead.h"
 #include "migration/Lookups.h"
 #include "migration/RunTally.h"
-#include "migration/StageContext.h"
-#include "migration/StepRunner.h"
+#include "migration/StageLoop.h"
 #include "migration/mdlStock.h"
 
 namespace ledgerlift {
@@ -26,16 +23,13 @@ constexpr int kUniqueKeyRetries = 3;
 
 // What one grid row holds while its steps run.
 struct ItemRow {
-    std::string code;
-    std::string unit;
-    std::string description;
-    int salesFlag = 0;
-    int purchaseFlag = 0;
-    bool updateMode = true;
+    ItemRowRead read;
+    std::string code;  // lengthened when the code is already taken
     bool isNew = true;
     std::int32_t id = 0;
     bool idGiven = false;  // a new id, or the existing item's
     bool inserted = false;
+    bool heldBefore = false;  // the company held the code before the run
     RunTally::RowState state;
     std::unique_ptr<Savepoint> replacement;  // update mode: delete and insert together
 };
@@ -82,320 +76,308 @@ class CodesHeldBefore {
     std::unordered_set<std::string> codes_;
 };
 
+class ItemStage final : public StageLoop {
+  public:
+    explicit ItemStage(StageContext& context)
+        : StageLoop(context), grid_(context.controls.msf1), db_(context.connection) {}
+
+  protected:
+    Sheet Describe() override {
+        return {kItemStageName,
+                grid_,
+                "Item",
+                item::Code,
+                "Item sheet, before the first row",
+                "Item sheet, after the last row",
+                "items",
+                &ctx.tally.items,
+                "the item stage"};
+    }
+    std::vector<Step> BeginSteps() override {
+        return {{"start the item counter", [this] { StartCounter(); }},
+                {"note the first new id", [this] { firstNewId_ = counter_; }}};
+    }
+    void Read(int r) override {
+        row_ = ItemRow{};
+        row_.read = ReadItemRow(grid_, r, ctx.controls.chkUpdateItems.Value == 1);
+        row_.code = row_.read[item::Code].text;
+    }
+    std::vector<Step> WriteSteps(int r) override;
+    void Finish(int r) override;
+    std::string Question(const std::string& why) const override {
+        return why + " Are you sure to Continue with next data";
+    }
+    // A code that is taken is lengthened by the counter, and the step tried
+    // again (three times at most).
+    std::optional<Verdict> OwnVerdict(const StepFailure& failure) override {
+        if (Place() && failure.IsUniqueKey() && failure.retries < kUniqueKeyRetries) {
+            row_.code += IntText(counter_);
+            return Verdict::Retry;
+        }
+        return std::nullopt;
+    }
+    void Failed(const StepFailure& failure, const std::string& why) override {
+        if (Place()) {
+            row_.state.Fail(failure.step, why);
+        }
+    }
+
+  private:
+    void StartCounter();
+    std::int32_t NewId() const;
+    void LookUpCategory();
+    void FindExisting();
+    void Mark(int r);
+    void TakeStoredQuantity(int r);
+    void DeleteExisting();
+    void Insert();
+    void FillStockLine();
+    void PostOpeningStock();
+    RunTally::Outcome Outcome() const;
+
+    Grid& grid_;
+    Connection& db_;
+    // Ids above the 32-bit range fail their row, one by one, with a sentence.
+    std::int64_t counter_ = 0;
+    std::int64_t firstNewId_ = 0;
+    std::optional<CodesHeldBefore> codesHeld_;  // read when a row first needs them
+    Recordset category_;
+    StockLine line_;
+    ItemRow row_;
+};
+
+void ItemStage::StartCounter() {
+    std::string error;
+    Value next = GetNextId(db_, "tblItemMaster", "ItemID", "", ctx.ops, &error);
+    if (!error.empty()) {
+        throw DataError(
+            "The highest ItemID could not be read, so new items can't be given their ids: " +
+            error);
+    }
+    counter_ = (next.IsInteger() ? next.AsInteger() : ToInt32(next)) + 1;
+}
+
+std::int32_t ItemStage::NewId() const {
+    if (counter_ > 2147483647) {
+        throw ConversionError(Place()->Name() + ": the next free ItemID, " + IntText(counter_) +
+                              ", is beyond the largest id an item can have (2147483647).");
+    }
+    return static_cast<std::int32_t>(counter_);
+}
+
+void ItemStage::LookUpCategory() {
+    if (category_.IsOpen()) {
+        category_.Close();
+    }
+    const std::string& name = row_.read[item::Category].Text();
+    category_.Open(
+        "select categoryid from tblCategories where Category='" + SqlEscape(Trim(name)) + "'", db_,
+        CursorType::ForwardOnly);
+}
+
+void ItemStage::FindExisting() {
+    if (row_.read.updateMode) {
+        row_.id = GetItemIdByCode(db_, row_.code, ctx.ops);
+        return;
+    }
+    row_.read[item::Code].RequireStorable();
+    if (!codesHeld_) {
+        codesHeld_.emplace(db_, firstNewId_);
+    }
+    row_.heldBefore = codesHeld_->Holds(row_.code);
+}
+
+void ItemStage::Mark(int r) {
+    if (row_.heldBefore) {
+        return;
+    }
+    auto select = [&](Rgb colour) {
+        grid_.SetRow(r);
+        grid_.SetCol(item::Code);
+        grid_.SetCellBackColor(colour);
+    };
+    if (!row_.read.updateMode) {
+        row_.id = NewId();
+        row_.idGiven = true;
+    } else if (row_.isNew) {
+        row_.id = NewId();
+        row_.idGiven = true;
+        select(kNewItem);
+    } else {
+        row_.idGiven = true;
+        select(kExistingItem);
+        TakeStoredQuantity(r);
+    }
+}
+
+// In update mode a replaced item's opening quantity is its stored Discount,
+// which takes the place of the workbook's in the grid.
+void ItemStage::TakeStoredQuantity(int r) {
+    std::string workbookQoh(grid_.TextMatrix(r, item::Qoh));
+    grid_.SetTextMatrix(r, item::Qoh,
+                        ValueToText(GetTableValue(db_, "tblItemMaster", "Discount",
+                                                  " where ItemID=" + IntText(row_.id), ctx.ops)));
+    row_.read.cells[item::Qoh] = ReadNumberCell(*Place(), item::Qoh);
+    if (Val(workbookQoh) != Val(std::string(grid_.TextMatrix(r, item::Qoh)))) {
+        row_.state.Warn(
+            "In update mode the opening quantity of a replaced item is its stored Discount, " +
+            NumberText(Val(std::string(grid_.TextMatrix(r, item::Qoh)))) + ", not the workbook's " +
+            Trim(workbookQoh) + ".");
+    }
+}
+
+void ItemStage::DeleteExisting() {
+    if (row_.read.updateMode && !row_.isNew) {
+        row_.replacement.reset();
+        row_.replacement = std::make_unique<Savepoint>(db_);
+        db_.Execute("Delete from tblItemMaster WHERE ItemID=" + IntText(row_.id));
+    }
+}
+
+void ItemStage::Insert() {
+    if (row_.heldBefore || !row_.idGiven) {
+        return;  // no id: the row has failed already
+    }
+    const ItemRowRead& read = row_.read;
+    for (int c = item::Code; c <= item::Rol; ++c) {
+        read[c].RequireStorable();
+    }
+    if (category_.IsOpen() && category_.IsEOF()) {
+        throw DataError("The category \"" + Trim(read[item::Category].text) +
+                        "\" is not in the company, so the item can't be filed under it.");
+    }
+    ItemRecord record;
+    record.itemId = row_.id;
+    record.code = row_.code;
+    record.name = read[item::Name].text;
+    record.categoryId = Val(ValueToText(category_.Field("CategoryID")));
+    record.unit = read[item::Unit].text;
+    record.mrp = read[item::Mrp].Number();
+    record.rol = read[item::Rol].Number();
+    record.description = read[item::Description].text;
+    record.srate = read[item::Wholesale].Number();
+    record.gstPer = read[item::SalesVat].Number();
+    record.cstPer = read[item::Cst].Number();
+    record.prate = read[item::PurchaseRate].Number();
+    record.rateInclusive = read.salesFlag;
+    record.manufacturer = read[item::Manufacturer].text;
+    record.pstPer = read[item::PurchaseVat].Number();
+    record.rateInclusivePurchase = read.purchaseFlag;
+    db_.Execute(ItemInsertStatement(record));
+    row_.inserted = true;
+    if (row_.replacement) {
+        row_.replacement->Commit();
+        row_.replacement.reset();
+    }
+}
+
+void ItemStage::FillStockLine() {
+    if (!row_.inserted) {
+        return;
+    }
+    double qoh = row_.read[item::Qoh].Number();
+    line_.ItemID = row_.id;
+    line_.SRate = row_.read[item::Wholesale].Number();
+    line_.PRate = row_.read[item::PurchaseRate].Number();
+    line_.MRP = row_.read[item::Mrp].Number();
+    line_.Qty = qoh < 0 ? -qoh : qoh;
+    line_.FreeQty = 0;
+}
+
+void ItemStage::PostOpeningStock() {
+    double qoh = row_.read[item::Qoh].Number();
+    if (!row_.inserted || qoh == 0) {
+        return;
+    }
+    // The history line holds the quantity times each rate.
+    const RowPlace& place = *Place();
+    FiniteProduct(place, item::Qoh, line_.Qty, item::PurchaseRate, line_.PRate);
+    FiniteProduct(place, item::Qoh, line_.Qty, item::Wholesale, line_.SRate);
+    FiniteProduct(place, item::Qoh, line_.Qty, item::Mrp, line_.MRP);
+    RunTally::Posting expected{true, qoh, qoh * line_.PRate, 0, 0};
+    std::string error;
+    if (PostStockEntry(db_, "OpeningStock", qoh > 0 ? kStockIn : kStockOut, row_.id, "", line_,
+                       ctx.controls.dtpDate.Value, ctx.ops, &error)) {
+        ctx.tally.AddPosting(ctx.tally.items);
+        row_.state.posting = expected;
+    } else {
+        // Reported by the posting itself; the row tells what happened.
+        row_.state.Fail("post the opening stock", error);
+    }
+}
+
+std::vector<Step> ItemStage::WriteSteps(int r) {
+    return {
+        {"look up the category", [this] { LookUpCategory(); }},
+        {"find the existing item", [this] { FindExisting(); }},
+        {"test whether the item is new",
+         [this] {
+             if (row_.read.updateMode) {
+                 row_.isNew = row_.id == 0;
+             }
+         }},
+        {"mark the item", [this, r] { Mark(r); }},
+        {"delete the existing item", [this] { DeleteExisting(); }},
+        {"insert the item", [this] { Insert(); }},
+        // When the replacement could not be inserted, the old record comes
+        // back: an item is never lost.
+        {"keep the replaced item", [this] { row_.replacement.reset(); }},
+        {"fill the stock line", [this] { FillStockLine(); }},
+        {"scroll to the row",
+         [this, r] {
+             grid_.SetTopRow(r);
+             ctx.ops.DoEvents();
+         }},
+        {"post the opening stock", [this] { PostOpeningStock(); }},
+        {"count the row",
+         [this] {
+             ++counter_;
+             ctx.ops.DoEvents();
+         }},
+    };
+}
+
+RunTally::Outcome ItemStage::Outcome() const {
+    const RunTally::RowState& state = row_.state;
+    return row_.heldBefore && !state.failed      ? RunTally::Outcome::Skipped
+           : state.failed && row_.inserted       ? RunTally::Outcome::Partial
+           : state.failed                        ? RunTally::Outcome::Failed
+           : row_.read.updateMode && !row_.isNew ? RunTally::Outcome::Updated
+                                                 : RunTally::Outcome::Written;
+}
+
+void ItemStage::Finish(int r) {
+    RunTally::Outcome outcome = Outcome();
+    RunTally::RowState& state = row_.state;
+    std::string note = state.error;
+    std::string original = Trim(row_.read[item::Code].text);
+    std::string stored = row_.inserted ? Trim(row_.code) : original;
+    if (outcome == RunTally::Outcome::Skipped) {
+        note = "Already there: the company held the item code " + Trim(row_.code) +
+               " before this run; it was left as it is.";
+        state.Warn("The item code " + original +
+                   " is already in the company; the row is left as it is (no second item, no "
+                   "second opening stock).");
+    } else if (outcome == RunTally::Outcome::Partial &&
+               note.rfind("The item was written", 0) != 0) {
+        note = "The item was written, but its opening stock was not posted: " + note;
+    }
+    if (stored != original) {
+        state.Warn("The item code " + original +
+                   " is used by another item, so this one is stored as " + stored + ".");
+    }
+    for (std::string& problem : row_.read.Problems()) {
+        state.Warn(std::move(problem));
+    }
+    ctx.tally.Record(ctx.tally.items, {"items", std::string(grid_.TextMatrix(r, 0)), stored,
+                                       outcome, row_.inserted ? IntText(row_.id) : "", note,
+                                       state.step, state.warnings, state.posting});
+}
+
 }  // namespace
 
 void migrateitem(StageContext& ctx) {
-    WindowOps& ops = ctx.ops;
-    FormControls& form = ctx.controls;
-    Grid& grid = form.msf1;
-    Connection& db = ctx.connection;
-    ItemRow* current = nullptr;
-    const RowPlace* rowAt = nullptr;  // the row whose steps run
-    // Ids above the 32-bit range fail their row, one by one, with a sentence.
-    std::int64_t counter = 0;
-    StepRunner runner([&](const StepFailure& failure) {
-        if (current && failure.IsUniqueKey() && failure.retries < kUniqueKeyRetries) {
-            current->code += IntText(counter);
-            return Verdict::Retry;
-        }
-        std::string why =
-            rowAt ? RowSentence(*rowAt, failure.description)
-                  : StageSentence("Item sheet, before the first row", failure.description);
-        if (current) {
-            current->state.Fail(failure.step, why);
-        }
-        if (!db.TransactionLost().empty()) {
-            return Verdict::Stop;  // nothing more can be written; the run says why
-        }
-        if (ops.MsgBox(why + " Are you sure to Continue with next data", MsgButtons::YesNo,
-                       MsgIcon::Question) == MsgAnswer::Yes) {
-            return Verdict::Continue;
-        }
-        ops.MsgBox(why, MsgButtons::OK, MsgIcon::Exclamation);
-        return Verdict::Stop;
-    });
-    RunTally& tally = ctx.tally;
-    const int last = grid.Rows() - 2;
-    auto unreached = [&](int from, const std::string& why) {
-        tally.RecordUnreached(tally.items, "items", grid, from, last, item::Code,
-                              "Not migrated: the item stage was stopped" + why);
-    };
-
-    if (!runner.Run("start the item counter", [&] {
-            std::string error;
-            Value next = GetNextId("tblItemMaster", "ItemID", "", ops, &error);
-            if (!error.empty()) {
-                throw DataError(
-                    "The highest ItemID could not be read, so new items can't be "
-                    "given their ids: " +
-                    error);
-            }
-            counter = (next.IsInteger() ? next.AsInteger() : ToInt32(next)) + 1;
-        })) {
-        unreached(1, ".");
-        return;
-    }
-    const std::int64_t firstNewId = counter;
-    std::optional<CodesHeldBefore> codesHeld;  // read when a row first needs them
-    Recordset category;
-    StockLine line;
-    CommitBatch batch(db, &tally);  // outlives each row's own savepoints
-    ops.Progress(kItemStageName, 0, last);
-    for (int r = 1; r <= last; ++r) {
-        ItemRow row;
-        current = &row;
-        RowPlace place{"Item", grid, r, item::Code};
-        rowAt = &place;
-        bool heldBefore = false;
-        auto cell = [&](int col) { return std::string(grid.TextMatrix(r, col)); };
-        auto number = [&](int col) { return CellNumber(place, col); };
-        auto select = [&](Rgb colour) {
-            grid.SetRow(r);
-            grid.SetCol(item::Code);
-            grid.SetCellBackColor(colour);
-        };
-        auto newId = [&] {
-            if (counter > 2147483647) {
-                throw ConversionError(place.Name() + ": the next free ItemID, " + IntText(counter) +
-                                      ", is beyond the largest id an item can have "
-                                      "(2147483647).");
-            }
-            return static_cast<std::int32_t>(counter);
-        };
-        std::string postingError;
-        bool ran = runner.Run({
-            {"look up the category",
-             [&] {
-                 if (category.IsOpen()) {
-                     category.Close();
-                 }
-                 RequireStorableText(place, item::Category);
-                 category.Open("select categoryid from tblCategories where Category='" +
-                                   SqlEscape(Trim(cell(item::Category))) + "'",
-                               db, CursorType::ForwardOnly);
-             }},
-            {"read the rate-inclusive flags",
-             [&] {
-                 row.salesFlag = 0;
-                 row.purchaseFlag = 0;
-                 if (Upper(cell(item::RateInclusiveSales)) == "YES") {
-                     row.salesFlag = 1;
-                 }
-                 if (Upper(cell(item::RateInclusivePurchase)) == "YES") {
-                     row.purchaseFlag = 1;
-                 }
-             }},
-            {"read the code, unit and description",
-             [&] {
-                 row.code = cell(item::Code);
-                 row.unit = cell(item::Unit);
-                 row.description = cell(item::Description);
-             }},
-            {"test for update mode", [&] { row.updateMode = form.chkUpdateItems.Value == 1; }},
-            {"find the existing item",
-             [&] {
-                 if (row.updateMode) {
-                     row.id = GetItemIdByCode(row.code, ops);
-                 } else {
-                     RequireStorableText(place, item::Code);
-                     if (!codesHeld) {
-                         codesHeld.emplace(db, firstNewId);
-                     }
-                     heldBefore = codesHeld->Holds(row.code);
-                 }
-             }},
-            {"test whether the item is new",
-             [&] {
-                 if (row.updateMode) {
-                     row.isNew = row.id == 0;
-                 }
-             }},
-            {"mark the item",
-             [&] {
-                 if (heldBefore) {
-                     return;
-                 }
-                 if (!row.updateMode) {
-                     row.id = newId();
-                     row.idGiven = true;
-                 } else if (row.isNew) {
-                     row.id = newId();
-                     row.idGiven = true;
-                     select(kNewItem);
-                 } else {
-                     row.idGiven = true;
-                     select(kExistingItem);
-                     std::string workbookQoh = cell(item::Qoh);
-                     grid.SetTextMatrix(
-                         r, item::Qoh,
-                         ValueToText(GetTableValue("tblItemMaster", "Discount",
-                                                   " where ItemID=" + IntText(row.id), ops)));
-                     if (Val(workbookQoh) != Val(cell(item::Qoh))) {
-                         row.state.Warn(
-                             "In update mode the opening quantity of a replaced item is its "
-                             "stored Discount, " +
-                             NumberText(Val(cell(item::Qoh))) + ", not the workbook's " +
-                             Trim(workbookQoh) + ".");
-                     }
-                 }
-             }},
-            {"delete the existing item",
-             [&] {
-                 if (row.updateMode && !row.isNew) {
-                     row.replacement.reset();
-                     row.replacement = std::make_unique<Savepoint>(db);
-                     db.Execute("Delete from tblItemMaster WHERE ItemID=" + IntText(row.id));
-                 }
-             }},
-            {"insert the item",
-             [&] {
-                 if (heldBefore || !row.idGiven) {
-                     return;  // no id: the row has failed already
-                 }
-                 for (int c = item::Code; c <= item::Rol; ++c) {
-                     RequireStorableText(place, c);
-                 }
-                 if (category.IsOpen() && category.IsEOF()) {
-                     throw DataError("The category \"" + Trim(cell(item::Category)) +
-                                     "\" is not in the company, so the item can't be filed "
-                                     "under it.");
-                 }
-                 ItemRecord record;
-                 record.itemId = row.id;
-                 record.code = row.code;
-                 record.name = cell(item::Name);
-                 record.categoryId = Val(ValueToText(category.Field("CategoryID")));
-                 record.unit = row.unit;
-                 record.mrp = number(item::Mrp);
-                 record.rol = number(item::Rol);
-                 record.description = row.description;
-                 record.srate = number(item::Wholesale);
-                 record.gstPer = number(item::SalesVat);
-                 record.cstPer = number(item::Cst);
-                 record.prate = number(item::PurchaseRate);
-                 record.rateInclusive = row.salesFlag;
-                 record.manufacturer = cell(item::Manufacturer);
-                 record.pstPer = number(item::PurchaseVat);
-                 record.rateInclusivePurchase = row.purchaseFlag;
-                 db.Execute(ItemInsertStatement(record));
-                 row.inserted = true;
-                 if (row.replacement) {
-                     row.replacement->Commit();
-                     row.replacement.reset();
-                 }
-             }},
-            {"keep the replaced item",
-             [&] {
-                 // When the replacement could not be inserted, the old record
-                 // comes back: an item is never lost.
-                 row.replacement.reset();
-             }},
-            {"fill the stock line",
-             [&] {
-                 if (!row.inserted) {
-                     return;
-                 }
-                 double qoh = number(item::Qoh);
-                 line.ItemID = row.id;
-                 line.SRate = number(item::Wholesale);
-                 line.PRate = number(item::PurchaseRate);
-                 line.MRP = number(item::Mrp);
-                 line.Qty = qoh < 0 ? -qoh : qoh;
-                 line.FreeQty = 0;
-             }},
-            {"scroll to the row",
-             [&] {
-                 grid.SetTopRow(r);
-                 ops.DoEvents();
-             }},
-            {"post the opening stock",
-             [&] {
-                 double qoh = number(item::Qoh);
-                 if (!row.inserted || qoh == 0) {
-                     return;
-                 }
-                 // The history line holds the quantity times each rate.
-                 FiniteProduct(place, item::Qoh, line.Qty, item::PurchaseRate, line.PRate);
-                 FiniteProduct(place, item::Qoh, line.Qty, item::Wholesale, line.SRate);
-                 FiniteProduct(place, item::Qoh, line.Qty, item::Mrp, line.MRP);
-                 RunTally::Posting expected{true, qoh, qoh * line.PRate, 0, 0};
-                 if (PostStockEntry("OpeningStock", qoh > 0 ? kStockIn : kStockOut, row.id, "",
-                                    line, form.dtpDate.Value, ops, &postingError)) {
-                     tally.AddPosting(tally.items);
-                     row.state.posting = expected;
-                 } else {
-                     // Reported by the posting itself; the row tells what happened.
-                     row.state.Fail("post the opening stock", postingError);
-                 }
-             }},
-            {"count the row",
-             [&] {
-                 ++counter;
-                 ops.DoEvents();
-             }},
-        });
-        current = nullptr;
-        rowAt = nullptr;
-        RunTally::Outcome outcome = heldBefore && !row.state.failed    ? RunTally::Outcome::Skipped
-                                    : row.state.failed && row.inserted ? RunTally::Outcome::Partial
-                                    : row.state.failed                 ? RunTally::Outcome::Failed
-                                    : row.updateMode && !row.isNew     ? RunTally::Outcome::Updated
-                                                                       : RunTally::Outcome::Written;
-        std::string note = row.state.error;
-        std::string original = Trim(cell(item::Code));
-        std::string stored = row.inserted ? Trim(row.code) : original;
-        if (outcome == RunTally::Outcome::Skipped) {
-            note = "Already there: the company held the item code " + Trim(row.code) +
-                   " before this run; it was left as it is.";
-            row.state.Warn("The item code " + original +
-                           " is already in the company; the row is left as it is (no second item, "
-                           "no second opening stock).");
-        } else if (outcome == RunTally::Outcome::Partial &&
-                   note.rfind("The item was written", 0) != 0) {
-            note = "The item was written, but its opening stock was not posted: " + note;
-        }
-        if (stored != original) {
-            row.state.Warn("The item code " + original +
-                           " is used by another item, so this one is "
-                           "stored as " +
-                           stored + ".");
-        }
-        if (TrimBlanks(cell(item::Category)).empty()) {
-            row.state.Warn(
-                "The category cell is empty, so the item is filed under a category "
-                "without a name.");
-        }
-        for (int c : {item::Qoh, item::PurchaseRate, item::Wholesale, item::Mrp, item::SalesVat,
-                      item::Cst, item::PurchaseVat, item::Rol}) {
-            if (std::string w = NumberWarning(place, c); !w.empty()) {
-                row.state.Warn(w);
-            }
-        }
-        tally.Record(tally.items, {"items", std::string(grid.TextMatrix(r, 0)), stored, outcome,
-                                   row.inserted ? IntText(row.id) : "", note, row.state.step,
-                                   row.state.warnings, row.state.posting});
-        ops.Progress(kItemStageName, r, last);
-        try {
-            batch.RowDone();
-        } catch (const BatchLost& lost) {
-            ops.MsgBox(lost.Description(), MsgButtons::OK, MsgIcon::Exclamation);
-            unreached(r + 1, ": " + lost.Description());
-            return;
-        }
-        if (!ran) {
-            unreached(r + 1, ".");
-            return;
-        }
-        if (ctx.StopRequested()) {
-            unreached(r + 1, " by the operator.");
-            break;
-        }
-    }
-    try {
-        batch.Finish();
-    } catch (const BatchLost& lost) {
-        ops.MsgBox(lost.Description(), MsgButtons::OK, MsgIcon::Exclamation);
-    }
+    ItemStage(ctx).Run();
 }
 
 }  // namespace ledgerlift

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "migration/LedgerRead.h"
+
 namespace ledgerlift {
 
 struct StageContext;
@@ -23,13 +25,6 @@ struct LedgerRecord {
 };
 
 std::string LedgerInsertStatement(const LedgerRecord& ledger);
-
-// The side a DrCr cell names, read trimmed, in any letter case and with a
-// trailing full stop ignored: "CR", "Cr ", "cr.", "Credit" are a credit;
-// "DR", "Dr.", "Debit" and an empty cell a debit; anything else is not a side
-// (and is posted as a debit, with a warning).
-enum class Side { Debit, Credit, Unrecognised };
-Side ReadSide(const std::string& cell);
 
 // The ledger stage: writes every row of the ledger grid to tblLedger under a
 // running LID and posts each non-zero opening balance as an "Opening" voucher

@@ -2,12 +2,12 @@
 
 #include "base/TextRules.h"
 #include "data/Recordset.h"
-#include "migration/mdlStock.h"
 
 namespace ledgerlift {
 
-Value GetTableValue(const std::string& tableName, const std::string& FieldToSearch,
-                    const std::string& Condition, WindowOps& ops) {
+Value GetTableValue(Connection& cnCompany, const std::string& tableName,
+                    const std::string& FieldToSearch, const std::string& Condition,
+                    WindowOps& ops) {
     try {
         Recordset rs;
         rs.Open("Select " + FieldToSearch + " as Field1 from " + tableName + " " + Condition,
@@ -22,7 +22,7 @@ Value GetTableValue(const std::string& tableName, const std::string& FieldToSear
     }
 }
 
-std::int32_t GetItemIdByCode(const std::string& ItemCode, WindowOps& ops) {
+std::int32_t GetItemIdByCode(Connection& cnCompany, const std::string& ItemCode, WindowOps& ops) {
     try {
         Recordset rs;
         rs.Open(
@@ -38,7 +38,8 @@ std::int32_t GetItemIdByCode(const std::string& ItemCode, WindowOps& ops) {
     }
 }
 
-Value GetAccountGroupId(const std::string& AccountGroup, WindowOps& ops, bool* found) {
+Value GetAccountGroupId(Connection& cnCompany, const std::string& AccountGroup, WindowOps& ops,
+                        bool* found) {
     if (found) {
         *found = false;
     }

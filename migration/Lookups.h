@@ -4,25 +4,27 @@
 #include <string>
 
 #include "base/Value.h"
+#include "data/Connection.h"
 #include "ui/WindowOps.h"
 
 namespace ledgerlift {
 
-// Single-value reads of the company database over cnCompany. Each reports its
+// Single-value reads of the company database over the connection given. Each reports its
 // own failure in a message box and gives a neutral result instead.
 
 // "Select <field> as Field1 from <table> <condition>": the first row's value,
 // or the empty value (no row, a NULL, or a failure: exclamation icon).
-Value GetTableValue(const std::string& tableName, const std::string& FieldToSearch,
-                    const std::string& Condition, WindowOps& ops);
+Value GetTableValue(Connection& cnCompany, const std::string& tableName,
+                    const std::string& FieldToSearch, const std::string& Condition, WindowOps& ops);
 
 // The ItemID of an item code (trimmed, quoted); 0 when there is none or on a
 // failure (message without icon).
-std::int32_t GetItemIdByCode(const std::string& ItemCode, WindowOps& ops);
+std::int32_t GetItemIdByCode(Connection& cnCompany, const std::string& ItemCode, WindowOps& ops);
 
 // The AccountGroupID of a group name (quoted, not trimmed); 11 when there is
 // no such group; the empty value on a failure (exclamation icon).
 // found, when given, tells whether the company has the group.
-Value GetAccountGroupId(const std::string& AccountGroup, WindowOps& ops, bool* found = nullptr);
+Value GetAccountGroupId(Connection& cnCompany, const std::string& AccountGroup, WindowOps& ops,
+                        bool* found = nullptr);
 
 }  // namespace ledgerlift

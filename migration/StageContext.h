@@ -1,6 +1,9 @@
 #pragma once
 
+#include <chrono>
+
 #include "data/Connection.h"
+#include "migration/CommitBatch.h"
 #include "migration/RunTally.h"
 #include "ui/FormControls.h"
 #include "ui/WindowOps.h"
@@ -9,15 +12,18 @@ namespace ledgerlift {
 
 // What a stage works with: the window's controls (the grids, the date, the
 // update mode, the tabs), the window operations for its questions and event
-// passes, the tally it records each row's outcome in, and the connection its
-// statements run over (cnCompany in the program); and the operator's stop
-// request, when the stage can be stopped (see StopRequest).
+// passes, the tally it records each row's outcome in, and the connection
+// every one of its statements, lookups and postings runs over (the run's
+// cnCompany); and the operator's stop request, when the stage can be stopped
+// (see StopRequest).
 struct StageContext {
     FormControls& controls;
     WindowOps& ops;
     RunTally& tally;
     Connection& connection;
     const StopRequest* stop = nullptr;
+    // How long a batch of whole rows stays open before it is committed.
+    std::chrono::milliseconds batchSpan = CommitBatch::kSpan;
 
     // Whether the operator asked to end the stage after the row just done.
     bool StopRequested() const { return stop != nullptr && stop->requested; }

@@ -6,9 +6,7 @@
 
 namespace ledgerlift {
 
-Connection cnCompany;
-
-Value GetNextId(const std::string& TableName, const std::string& FieldName,
+Value GetNextId(Connection& cnCompany, const std::string& TableName, const std::string& FieldName,
                 const std::string& Condition, WindowOps& ops, std::string* error) {
     try {
         std::string statement = "Select max(" + FieldName + ") + 1 as MAxid from " + TableName;
@@ -61,18 +59,19 @@ std::string StockHistoryStatement(std::int32_t stockHisId, const std::string& vc
            side(line.FreeQty, false) + ",'" + SqlEscape(line.BatchCode) + "')";
 }
 
-bool PostStockEntry(const std::string& VchType, std::int32_t StockMode, std::int32_t RefId,
-                    const std::string& AdnlRefId, StockLine& Line, const Date& VchDate,
-                    WindowOps& ops, std::string* error) {
+bool PostStockEntry(Connection& cnCompany, const std::string& VchType, std::int32_t StockMode,
+                    std::int32_t RefId, const std::string& AdnlRefId, StockLine& Line,
+                    const Date& VchDate, WindowOps& ops, std::string* error) {
     try {
         double q = (StockMode == kStockIn ? 1 : -1) * Line.Qty;
         // The stock row's change and its history line stand or fall together.
         Savepoint posting(cnCompany);
         if (cnCompany.Execute(StockUpdateStatement(q, Line)) == 0) {
-            std::int32_t stockId = ToInt32(GetNextId("tblStock", "StockID", "", ops));
+            std::int32_t stockId = ToInt32(GetNextId(cnCompany, "tblStock", "StockID", "", ops));
             cnCompany.Execute(StockInsertStatement(stockId, q, Line));
         }
-        std::int32_t stockHisId = ToInt32(GetNextId("tblStockHistory", "StockHisId", "", ops));
+        std::int32_t stockHisId =
+            ToInt32(GetNextId(cnCompany, "tblStockHistory", "StockHisId", "", ops));
         cnCompany.Execute(
             StockHistoryStatement(stockHisId, VchType, StockMode, RefId, AdnlRefId, Line, VchDate));
         posting.Commit();
@@ -93,8 +92,8 @@ bool PostStockEntry(const std::string& VchType, std::int32_t StockMode, std::int
     return true;
 }
 
-std::int32_t PostVoucher(const std::string& TrType, const Date& TrDate, std::int32_t DrLID,
-                         std::int32_t CrLID, const std::string& Particulars,
+std::int32_t PostVoucher(Connection& cnCompany, const std::string& TrType, const Date& TrDate,
+                         std::int32_t DrLID, std::int32_t CrLID, const std::string& Particulars,
                          const std::string& Narration, double Amount,
                          const std::string& UserNarration, WindowOps& ops, std::string* error) {
     try {

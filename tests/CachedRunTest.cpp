@@ -52,15 +52,15 @@ Outcome RunWith(const Scenario& scenario, std::size_t cacheSize) {
     form.dtpDate.Value = Date{2009, 4, 1};
     ops.QueueFile(WorkbookPath(scenario.workbook));
     form.cmdLoad_Click();
-    cnCompany.SetStatementCacheSize(cacheSize);
+    form.cnCompany.SetStatementCacheSize(cacheSize);
     form.cmdMigrate_Click();
     if (scenario.second) {
         form.chkUpdateItems.Value = scenario.updateMode ? 1 : 0;
         form.cmdMigrate_Click();
     }
-    EXPECT_EQ(cnCompany.StatementCacheSize(), cacheSize);
-    cnCompany.Close();
-    cnCompany.SetStatementCacheSize(Connection::kDefaultStatementCache);
+    EXPECT_EQ(form.cnCompany.StatementCacheSize(), cacheSize);
+    form.cnCompany.Close();
+    form.cnCompany.SetStatementCacheSize(Connection::kDefaultStatementCache);
     Outcome out;
     out.dump = test::DumpDatabase(db);
     out.status = form.txtStatus.Text;

@@ -96,7 +96,7 @@ TEST_F(Check, PredictsExactlyWhatTheRunThenWrites) {
     EXPECT_EQ(check.ledgersFailing, 1) << "Huge";
     EXPECT_EQ(check.ledgersNew, run.ledgersNew);
     // The totals equal what the company now holds.
-    OpeningTotals held = ReadBackTotals(form.tally, cnCompany);
+    OpeningTotals held = ReadBackTotals(form.tally, form.cnCompany);
     EXPECT_EQ(check.totals.items, held.items);
     EXPECT_EQ(check.totals.stockLines, held.stockLines);
     EXPECT_DOUBLE_EQ(check.totals.quantity, held.quantity);
@@ -208,7 +208,7 @@ TEST_F(Check, TheReconciliationFlagsATamperedDatabase) {
         // Once a stock line is in: as another hand would change it.
         if (!tampered && form.tally.items.postings > 0) {
             tampered = true;
-            cnCompany.Execute(
+            form.cnCompany.Execute(
                 "update tblStockHistory set PvalueIN = PvalueIN + 7 where "
                 "StockHisId = (select max(StockHisId) from tblStockHistory)");
         }

@@ -9,7 +9,6 @@
 #include "company/CompanyLock.h"
 #include "company/CompanyRestore.h"
 #include "data/DatabaseCopy.h"
-#include "migration/mdlStock.h"
 #include "tests/DiskQuota.h"
 #include "tests/TestSupport.h"
 
@@ -24,7 +23,6 @@ class Backups : public ::testing::Test {
         db = product.AddCompany("DEMO", "C01", "DEMO");
         company = LocateCompanyDatabase(product.Path(), "DEMO");
     }
-    void TearDown() override { cnCompany.Close(); }
 
     // Adds n items to the company's database, as a migration would.
     void AddItems(int n, int from = 1) {

@@ -14,11 +14,12 @@ class CompanyConnection : public ::testing::Test {
     void TearDown() override { cnCompany.Close(); }
     test::ProductFolder product;
     ScriptedWindowOps ops;
+    Connection cnCompany;
 };
 
 TEST_F(CompanyConnection, BuildsThePathFromFolderAndFileNameKeepingTheirCase) {
     std::string db = product.AddCompany("SHOP", "C01", "shop");
-    EXPECT_TRUE(ConnectSql(product.Path(), "SHOP", ops));
+    EXPECT_TRUE(ConnectSql(cnCompany, product.Path(), "SHOP", ops));
     EXPECT_TRUE(cnCompany.IsOpen());
     EXPECT_EQ(cnCompany.Path(), product.Path() + "/Resources/Database/C01/shop.mdb");
     EXPECT_TRUE(ops.Messages().empty());
@@ -39,14 +40,14 @@ TEST_F(CompanyConnection, ConnectionStringsKeepTheProductsForm) {
 
 TEST_F(CompanyConnection, ACodeWithAQuoteFindsItsRow) {
     product.AddCompany("O'HARA", "C07", "OHARA");
-    EXPECT_TRUE(ConnectSql(product.Path(), "O'HARA", ops));
+    EXPECT_TRUE(ConnectSql(cnCompany, product.Path(), "O'HARA", ops));
     EXPECT_EQ(cnCompany.Path(), product.CompanyDb("C07", "OHARA"));
 }
 
 TEST_F(CompanyConnection, AnUnknownCodeGivesOneCriticalMessageAndLeavesItClosed) {
     product.AddCompany("A", "C01", "A");
-    ASSERT_TRUE(ConnectSql(product.Path(), "A", ops));
-    EXPECT_FALSE(ConnectSql(product.Path(), "ZZZ", ops));
+    ASSERT_TRUE(ConnectSql(cnCompany, product.Path(), "A", ops));
+    EXPECT_FALSE(ConnectSql(cnCompany, product.Path(), "ZZZ", ops));
     EXPECT_FALSE(cnCompany.IsOpen()) << "never left open on the company of an earlier run";
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Critical);
@@ -55,7 +56,7 @@ TEST_F(CompanyConnection, AnUnknownCodeGivesOneCriticalMessageAndLeavesItClosed)
 
 TEST_F(CompanyConnection, AMissingCompanyFileNamesItsPath) {
     product.AddCompany("A", "C01", "A", /*createDatabase=*/false);
-    EXPECT_FALSE(ConnectSql(product.Path(), "A", ops));
+    EXPECT_FALSE(ConnectSql(cnCompany, product.Path(), "A", ops));
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_NE(ops.Messages()[0].text.find(product.CompanyDb("C01", "A")), std::string::npos);
 }
@@ -63,14 +64,14 @@ TEST_F(CompanyConnection, AMissingCompanyFileNamesItsPath) {
 TEST_F(CompanyConnection, ASecondRunClosesTheFirstCompany) {
     product.AddCompany("A", "C01", "A");
     product.AddCompany("B", "C02", "B");
-    ASSERT_TRUE(ConnectSql(product.Path(), "A", ops));
-    ASSERT_TRUE(ConnectSql(product.Path(), "B", ops));
+    ASSERT_TRUE(ConnectSql(cnCompany, product.Path(), "A", ops));
+    ASSERT_TRUE(ConnectSql(cnCompany, product.Path(), "B", ops));
     EXPECT_EQ(cnCompany.Path(), product.CompanyDb("C02", "B"));
 }
 
 TEST_F(CompanyConnection, TallvaneFileNameUsesItsFolderLikeAnyOther) {
     product.AddCompany("MAIN", "C09", "Tallvane");
-    EXPECT_TRUE(ConnectSql(product.Path(), "MAIN", ops));
+    EXPECT_TRUE(ConnectSql(cnCompany, product.Path(), "MAIN", ops));
     EXPECT_EQ(cnCompany.Path(), product.CompanyDb("C09", "Tallvane"));
 }
 
@@ -80,8 +81,8 @@ TEST_F(CompanyConnection, FormReadsTheChosenCompany) {
     Form1 form(product.Path(), ops);
     form.Form_Load();
     form.txtCompanyName.SetListIndex(0);
-    EXPECT_TRUE(form.ConnectSql());
-    EXPECT_EQ(cnCompany.Path(), product.CompanyDb("C01", "A"));
+    EXPECT_TRUE(ConnectSql(form.cnCompany, form.ProgramFolder(), form.txtCompanyName.Text(), ops));
+    EXPECT_EQ(form.cnCompany.Path(), product.CompanyDb("C01", "A"));
 }
 
 }  // namespace

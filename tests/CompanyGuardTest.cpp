@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 class CompanyGuard : public ::testing::Test {
   protected:
     void SetUp() override { form.Form_Load(); }
-    void TearDown() override { cnCompany.Close(); }
+    void TearDown() override { form.cnCompany.Close(); }
     void Choose(const std::string& code) {
         form.txtCompanyName.AddItem(code);
         form.txtCompanyName.SetListIndex(form.txtCompanyName.NewIndex());
@@ -39,7 +39,7 @@ class CompanyGuard : public ::testing::Test {
         EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Critical);
         EXPECT_NE(ops.Messages()[0].text.find(says), std::string::npos) << ops.Messages()[0].text;
         EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::ConnectionFailed);
-        EXPECT_FALSE(cnCompany.IsOpen());
+        EXPECT_FALSE(form.cnCompany.IsOpen());
     }
 
     test::ProductFolder product;
@@ -194,7 +194,7 @@ TEST_F(CompanyGuard, AFullDiskStopsTheRunWithoutClaimingTheRest) {
         EXPECT_TRUE(row.outcome == RunTally::Outcome::Failed ||
                     row.outcome == RunTally::Outcome::Skipped);
     }
-    cnCompany.Close();
+    form.cnCompany.Close();
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblItemMaster"), "0\n");
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblLedger"), "0\n");
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblCategories"), "3\n");

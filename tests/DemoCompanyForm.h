@@ -6,7 +6,6 @@
 
 #include "app/Form1.h"
 #include "base/Date.h"
-#include "migration/mdlStock.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
 
@@ -22,7 +21,7 @@ class DemoCompanyForm : public ::testing::Test {
         form.Form_Load();
         form.dtpDate.Value = Date{2009, 4, 1};
     }
-    void TearDown() override { cnCompany.Close(); }
+    void TearDown() override { form.cnCompany.Close(); }
     // "Load" on a workbook of the fixtures; the messages of the load are
     // forgotten.
     void Load(const std::string& fixture) {

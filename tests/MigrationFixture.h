@@ -35,9 +35,9 @@ inline void FillAsImported(Grid& grid, const char* format, int cols,
     }
 }
 
-// A demo company database open as cnCompany, and the window's controls with
-// grids filled as the import leaves them: the header, the rows, one empty
-// row. ctx is what a stage runs with.
+// A demo company database open as cnCompany (the connection the stages are
+// given), and the window's controls with grids filled as the import leaves
+// them: the header, the rows, one empty row. ctx is what a stage runs with.
 class MigrationTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -84,6 +84,7 @@ class MigrationTest : public ::testing::Test {
 
     ProductFolder product;
     std::string db;
+    Connection cnCompany;
     ScriptedWindowOps ops;
     FormControls form;
     RunTally tally;

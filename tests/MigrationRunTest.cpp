@@ -138,7 +138,7 @@ TEST_F(MigrationRun, RefusesWithoutAnImport) {
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].text, "Excel data not loaded. Please load Excel data to proceed");
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Critical);
-    EXPECT_FALSE(cnCompany.IsOpen()) << "no connection is made";
+    EXPECT_FALSE(form.cnCompany.IsOpen()) << "no connection is made";
     EXPECT_EQ(form.txtStatus.Text, intro);
 }
 
@@ -149,7 +149,7 @@ TEST_F(MigrationRun, NoAtTheConfirmationWritesNothing) {
     EXPECT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(form.txtStatus.Text, intro);
     EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::NotStarted);
-    EXPECT_TRUE(cnCompany.IsOpen()) << "the company was connected before the question";
+    EXPECT_TRUE(form.cnCompany.IsOpen()) << "the company was connected before the question";
     EXPECT_EQ(Rows("select count(*) from tblItemMaster"), "0\n");
 }
 

@@ -28,12 +28,12 @@ class StatementText : public test::MigrationTest {
 };
 
 TEST_F(StatementText, LookupsAndIds) {
-    GetNextId("tblLedger", "LID", "", ops);
-    GetNextId("tblLedger", "LID", "LID > 2", ops);
-    GetTableValue("tblItemMaster", "Discount", " where ItemID=5", ops);
-    GetTableValue("tblItemMaster", "Discount", "", ops);
-    GetItemIdByCode(" O'Neil ", ops);
-    GetAccountGroupId("Sundry Creditors", ops);
+    GetNextId(cnCompany, "tblLedger", "LID", "", ops);
+    GetNextId(cnCompany, "tblLedger", "LID", "LID > 2", ops);
+    GetTableValue(cnCompany, "tblItemMaster", "Discount", " where ItemID=5", ops);
+    GetTableValue(cnCompany, "tblItemMaster", "Discount", "", ops);
+    GetItemIdByCode(cnCompany, " O'Neil ", ops);
+    GetAccountGroupId(cnCompany, "Sundry Creditors", ops);
     EXPECT_EQ(sent, (std::vector<std::string>{
                         "Select max(LID) + 1 as MAxid from tblLedger",
                         "Select max(LID) + 1 as MAxid from tblLedger where LID > 2",

@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "app/Form1.h"
-#include "app/MigrationRun.h"
+#include "app/RunMigration.h"
 #include "company/CompanyBackups.h"
 #include "data/DatabaseCopy.h"
 #include "tests/DemoCompanyForm.h"
@@ -56,10 +56,10 @@ TEST_F(UndoableRun, BacksUpTheDatabaseAsItWasBeforeTheFirstWrite) {
 
 TEST_F(UndoableRun, ADryRunOrANoMakesNoBackup) {
     Load("real_mixed.xls");
-    form.dryRun = true;
+    form.options.dryRun = true;
     Run();
     EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::Completed);
-    form.dryRun = false;
+    form.options.dryRun = false;
     ops.QueueAnswer(MsgAnswer::No);
     form.cmdMigrate_Click();
     EXPECT_TRUE(Backups().empty());
@@ -68,7 +68,7 @@ TEST_F(UndoableRun, ADryRunOrANoMakesNoBackup) {
 
 TEST_F(UndoableRun, KeepsTheNewestBackupsAsSet) {
     Load("two_rows.xls");
-    form.keepBackups = 2;
+    form.options.keepBackups = 2;
     for (int i = 0; i < 3; ++i) {
         Run();
     }
@@ -111,7 +111,7 @@ TEST_P(BackupFaults, StartNothingAndSayWhyAndWhere) {
     EXPECT_NE(message.text.find(BackupFolder()), std::string::npos) << message.text;
     EXPECT_EQ(form.txtStatus.Text, intro);
     EXPECT_EQ(ops.Pointer(), MousePointer::Default);
-    cnCompany.Close();
+    form.cnCompany.Close();
     EXPECT_EQ(Items(), "0\n");
     EXPECT_EQ(test::QueryRows(db, "pragma integrity_check"), "ok\n");
     EXPECT_FALSE(form.cmdSaveFailedRows.Enabled);
@@ -227,7 +227,7 @@ TEST_F(UndoableRun, AFailedItemRowLoadsBackCellForCell) {
 TEST_F(UndoableRun, RestoreBackupPutsTheChosenBackupBack) {
     Load("real_mixed.xls");
     Run();
-    ASSERT_TRUE(cnCompany.IsOpen()) << "the run leaves its connection open";
+    ASSERT_TRUE(form.cnCompany.IsOpen()) << "the run leaves its connection open";
     BackupInfo before = Backups()[0];
     ops.ClearMessages();
     ops.QueueChoice(0);
@@ -242,7 +242,7 @@ TEST_F(UndoableRun, RestoreBackupPutsTheChosenBackupBack) {
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Question);
     EXPECT_EQ(ops.Messages()[1].icon, MsgIcon::Information) << ops.Messages()[1].text;
     EXPECT_EQ(ops.Messages()[1].caption, "Restore Backup");
-    EXPECT_FALSE(cnCompany.IsOpen()) << "never left on the replaced file";
+    EXPECT_FALSE(form.cnCompany.IsOpen()) << "never left on the replaced file";
     EXPECT_EQ(Items(), "0\n");
     EXPECT_NE(
         form.txtStatus.Text.find("\r\nRestored the company DEMO from the backup " + before.path),

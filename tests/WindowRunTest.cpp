@@ -121,7 +121,7 @@ class WindowRun : public ::testing::Test {
     }
     void TearDown() override {
         ops.onPass = nullptr;
-        cnCompany.Close();
+        form.cnCompany.Close();
     }
     void Load(const std::string& path) {
         ops.file = path;
@@ -580,7 +580,7 @@ TEST(WindowScreenshots, AtTheEndOfARunOnTheSampleAndOnABigWorkbook) {
         save(window, "not-in");
         window.findChild<QTabWidget*>()->setCurrentIndex(1);
         save(window, "not-in-ledgers");
-        cnCompany.Close();
+        form.cnCompany.Close();
     }
 }
 

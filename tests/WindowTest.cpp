@@ -190,7 +190,7 @@ TEST(WindowMigration, DoesTheWholeJobThroughTheButtons) {
     EXPECT_TRUE(
         status->toPlainText().endsWith("*************************************************"));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass is gone";
-    cnCompany.Close();
+    form.cnCompany.Close();
     if (const char* shot = std::getenv("LEDGERLIFT_SCREENSHOT_RUN")) {
         window.resize(1280, 800);
         window.grab().save(shot);
@@ -238,7 +238,7 @@ TEST(WindowMigration, AClickDuringTheLedgerStageDoesNotStartASecondRun) {
                                                       "Migration Completed"}));
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblLedger"), "2\n");
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblVoucher"), "4\n");
-    cnCompany.Close();
+    form.cnCompany.Close();
 }
 
 TEST(WindowCheck, MarksTheRowsWithProblemsWithAColourAndATooltip) {
@@ -271,7 +271,7 @@ TEST(WindowCheck, MarksTheRowsWithProblemsWithAColourAndATooltip) {
     auto* status = window.findChild<QPlainTextEdit*>();
     EXPECT_TRUE(status->toPlainText().contains("Check: opening balances debit"));
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblLedger"), "0\n") << "nothing written";
-    cnCompany.Close();
+    form.cnCompany.Close();
     if (const char* shot = std::getenv("LEDGERLIFT_SCREENSHOT_CHECK")) {
         auto* tabs = window.findChild<QTabWidget*>();
         tabs->setCurrentIndex(1);
@@ -323,7 +323,7 @@ TEST(WindowUndo, SavesTheFailedRowsAndRestoresTheBackup) {
     auto* status = window.findChild<QPlainTextEdit*>();
     EXPECT_TRUE(status->toPlainText().contains("Restored the company DEMO from the backup"));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass is gone";
-    cnCompany.Close();
+    form.cnCompany.Close();
 }
 
 TEST(ChoiceDialogTest, GivesTheEntryTheOperatorChose) {

@@ -53,6 +53,9 @@ class WindowOps {
     // when cancelled.
     virtual std::optional<std::string> ShowSave(const std::string& filter,
                                                 const std::string& fileName) = 0;
+    // A line was appended to the status box (see AppendStatus). The window
+    // shows the box itself; the command line prints the line.
+    virtual void StatusLine(const std::string& /*line*/) {}
 };
 
 }  // namespace ledgerlift

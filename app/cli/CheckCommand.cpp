@@ -1,15 +1,16 @@
+#include "app/cli/CheckCommand.h"
+
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <string>
 
-#include "app/Form1.h"
-#include "app/cli/BackupCommands.h"
-#include "app/cli/CommandForm.h"
+#include "app/RunCheck.h"
 #include "app/cli/CommandLine.h"
-#include "app/cli/Commands.h"
+#include "app/cli/CommandSession.h"
 #include "app/cli/ConsoleWindowOps.h"
+#include "app/cli/FailedRowsFile.h"
 #include "app/cli/JsonText.h"
 #include "base/TextRules.h"
-#include "migration/mdlStock.h"
 
 namespace ledgerlift {
 namespace {
@@ -69,34 +70,58 @@ std::string CheckText(const CheckResult& r) {
 
 }  // namespace
 
-int Check(const CheckOptions& options) {
-    if (std::string problem = FailedRowsPathProblem(options.failedRows); !problem.empty()) {
+void CheckCommand::Register(CLI::App& app, CommonOptions& common) {
+    command_ = app.add_subcommand(
+        Name(),
+        "Predict what migrate would do, without writing: counts, opening stock and balance "
+        "totals, and every row's problems");
+    command_->add_option("workbook", workbook_, "The workbook (.xls, .xlsx, .xlsm or .ods)")
+        ->required();
+    command_->add_option("--company", company_, "The company code")->required();
+    command_->add_option("--date", date_, "The migration date, YYYY-MM-DD (default: today)");
+    command_->add_flag("--update-items", updateItems_,
+                       "As migrate would with it: replace items whose code is already there");
+    command_->add_option("--format", format_, "text (default) or json")
+        ->check(CLI::IsMember({"text", "json"}));
+    AddFailedRowsOption(*command_, failedRows_);
+    AddProductFolderOption(*command_, common);
+    AddQuietOption(*command_, common);
+    command_->footer(
+        Footer("ledgerlift check opening.xls --company DEMO --date 2024-04-01 --format json",
+               "  0 no row has an error\n"
+               "  1 some rows have errors (they would not be written, or only in part)\n"
+               "  2 a usage error, or a workbook that cannot be loaded\n"
+               "  3 the company connection failed"));
+}
+
+int CheckCommand::Run(const CommonOptions& common) {
+    if (std::string problem = FailedRowsPathProblem(failedRows_); !problem.empty()) {
         std::fprintf(stderr, "error: %s\n", problem.c_str());
         return kExitUsage;
     }
-    std::optional<Date> date = MigrationDateOption(options.date);
+    std::optional<Date> date = MigrationDateOption(date_);
     if (!date) {
         return kExitUsage;
     }
     // A check asks nothing: its questions are answered inside it.
     ConsoleWindowOps ops(ConsoleWindowOps::Answer::No, ConsoleWindowOps::Answer::No);
     ops.SetQuiet(true);  // the result below says it all
-    Form1 form(options.productFolder, ops);
-    ops.SetShowProgress(!options.quiet);
-    if (!LoadForCommand(form, ops, options.workbook, *date, options.updateItems, options.company)) {
+    ops.SetShowProgress(!common.quiet);
+    CommandSession session(common.productFolder, ops);
+    if (!session.Load(workbook_, *date, updateItems_, company_)) {
         return kExitUsage;
     }
-    form.cmdCheck_Click();
+    std::optional<CheckResult> checked = RunCheck(session.Request({}), ops);
     ops.EndProgress();
-    cnCompany.Close();
-    const CheckResult& result = form.lastCheck;
-    if (!result.ran) {
+    session.cnCompany.Close();
+    if (!checked || !checked->ran) {
         return kExitConnection;  // said on standard error already
     }
-    std::string out = options.format == "json" ? CheckJson(result) : CheckText(result);
+    const CheckResult& result = *checked;
+    std::string out = format_ == "json" ? CheckJson(result) : CheckText(result);
     std::fwrite(out.data(), 1, out.size(), stdout);
-    if (!options.failedRows.empty() &&
-        !WriteFailedRowsFile(options.failedRows, form, form.rowsToFix, options.quiet)) {
+    if (!failedRows_.empty() &&
+        !WriteFailedRowsFile(failedRows_, session.controls, result.rowsToFix, common.quiet)) {
         return kExitIncomplete;
     }
     return result.RowsWithErrors() == 0 ? kExitDone : kExitIncomplete;

@@ -112,4 +112,13 @@ void ConsoleWindowOps::EndProgress() {
     }
 }
 
+void ConsoleWindowOps::StatusLine(const std::string& line) {
+    if (!printStatusLines_) {
+        return;
+    }
+    EndProgress();
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
 }  // namespace ledgerlift

@@ -27,6 +27,10 @@ class ConsoleWindowOps : public ScriptedWindowOps {
     }
     // Whether progress shows (after SetQuiet, which sets it too).
     void SetShowProgress(bool show) { showProgress_ = show; }
+    // Whether the status box's lines are printed on standard output, each as
+    // it is appended (off by default).
+    void PrintStatusLines(bool print) { printStatusLines_ = print; }
+    void StatusLine(const std::string& line) override;
 
     // Progress of the load and of each stage on standard error, one line
     // rewritten a few times a second, while standard error is a terminal.
@@ -49,6 +53,7 @@ class ConsoleWindowOps : public ScriptedWindowOps {
     bool quiet_ = false;
     bool showProgress_ = true;
     bool progressShown_ = false;
+    bool printStatusLines_ = false;
     bool holding_ = false;
     std::vector<Message> held_;
     ProgressMeter meter_;

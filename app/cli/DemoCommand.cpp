@@ -1,24 +1,39 @@
+#include "app/cli/DemoCommand.h"
+
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <exception>
 
 #include "app/cli/CommandLine.h"
-#include "app/cli/Commands.h"
 #include "app/cli/OutputPath.h"
 #include "company/DemoFolder.h"
 #include "company/ProductFolder.h"
 
 namespace ledgerlift {
 
-int LayOutDemo(const DemoOptions& options) {
-    std::string problem = FolderOutputProblem("The demo folder", options.folder);
+void DemoCommand::Register(CLI::App& app, CommonOptions& common) {
+    command_ = app.add_subcommand(
+        Name(),
+        "Lay out a demo product folder: the companies DEMO and SHOP and a sample workbook; "
+        "never overwrites a file");
+    command_->add_option("folder", folder_, "The folder to lay it out in (made if missing)")
+        ->required();
+    AddQuietOption(*command_, common);
+    command_->footer(Footer("ledgerlift demo ~/ledgerlift-demo",
+                            "  0 the folder was laid out (files already there are kept)\n"
+                            "  2 a usage error, or the folder cannot be written"));
+}
+
+int DemoCommand::Run(const CommonOptions& common) {
+    std::string problem = FolderOutputProblem("The demo folder", folder_);
     if (!problem.empty()) {
         std::fprintf(stderr, "error: %s\n", problem.c_str());
         return kExitUsage;
     }
-    std::string folder = NormalFolder(options.folder);
+    std::string folder = NormalFolder(folder_);
     try {
         for (const DemoFile& file : LayOutDemoFolder(folder)) {
-            if (!options.quiet) {
+            if (!common.quiet) {
                 std::printf(file.created ? "made %s\n" : "kept %s (it was already there)\n",
                             file.path.c_str());
             }
@@ -27,7 +42,7 @@ int LayOutDemo(const DemoOptions& options) {
         std::fprintf(stderr, "error: %s\n", error.what());
         return kExitUsage;
     }
-    if (!options.quiet) {
+    if (!common.quiet) {
         std::printf(
             "The demo product folder is %s; try: ledgerlift companies --product-folder %s\n",
             folder.c_str(), folder.c_str());

@@ -1,18 +1,19 @@
+#include "app/cli/MigrateCommand.h"
+
 #include <unistd.h>
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <fstream>
 
 #include "app/CsvField.h"
-#include "app/Form1.h"
+#include "app/RunMigration.h"
 #include "app/RunReport.h"
-#include "app/cli/BackupCommands.h"
-#include "app/cli/CommandForm.h"
 #include "app/cli/CommandLine.h"
-#include "app/cli/Commands.h"
+#include "app/cli/CommandSession.h"
 #include "app/cli/ConsoleWindowOps.h"
+#include "app/cli/FailedRowsFile.h"
 #include "app/cli/OutputPath.h"
-#include "migration/mdlStock.h"
 
 namespace ledgerlift {
 namespace {
@@ -29,83 +30,118 @@ ConsoleWindowOps::Answer OnErrorAnswer(const std::string& option, bool terminal)
 
 }  // namespace
 
-int Migrate(const MigrateOptions& options) {
-    // Before anything is read or written: a report that could not be written
-    // at the end would cost the whole run.
-    if (!options.report.empty()) {
-        std::string problem = FileOutputProblem("The report", options.report);
-        if (!problem.empty()) {
-            std::fprintf(stderr, "error: %s\n", problem.c_str());
-            return kExitUsage;
-        }
-    }
-    std::optional<Date> date = MigrationDateOption(options.date);
-    if (!date) {
-        return kExitUsage;
-    }
-    if (std::string problem = FailedRowsPathProblem(options.failedRows); !problem.empty()) {
-        std::fprintf(stderr, "error: %s\n", problem.c_str());
-        return kExitUsage;
-    }
-    bool terminal = isatty(STDIN_FILENO) && isatty(STDERR_FILENO);
-    if (!options.yes && !terminal) {
-        std::fprintf(stderr,
-                     "error: migrating asks for confirmation, and there is no terminal to ask "
-                     "on; give --yes to confirm.\n");
-        return kExitUsage;
-    }
-    ConsoleWindowOps ops(
-        options.yes ? ConsoleWindowOps::Answer::Yes : ConsoleWindowOps::Answer::Ask,
-        OnErrorAnswer(options.onError, terminal));
-    ops.SetQuiet(options.quiet);
-    Form1 form(options.productFolder, ops);
-    form.dryRun = options.dryRun;
-    form.keepBackups = options.keepBackups;
-    form.onStatusLine = [&](const std::string& line) {
-        if (options.quiet) {
-            return;
-        }
-        ops.EndProgress();
-        std::printf("%s\n", line.c_str());
-        std::fflush(stdout);
-    };
-    if (options.dryRun && !options.quiet) {
-        std::printf("Dry run: nothing is written to the company database.\n");
-    }
-    if (!LoadForCommand(form, ops, options.workbook, *date, options.updateItems, options.company)) {
-        return kExitUsage;
-    }
-    form.cmdMigrate_Click();
-    ops.EndProgress();
-    cnCompany.Close();
-    if (form.tally.outcome == RunTally::RunOutcome::ConnectionFailed) {
+void MigrateCommand::Register(CLI::App& app, CommonOptions& common) {
+    command_ = app.add_subcommand(Name(), "Load a workbook and migrate it into a company");
+    command_->add_option("workbook", workbook_, kWorkbookHelp)->required();
+    command_->add_option("--company", company_, "The company code")->required();
+    command_->add_option("--date", date_, "The migration date, YYYY-MM-DD (default: today)");
+    command_->add_flag("--update-items", updateItems_, "Replace items whose code is already there");
+    command_->add_flag("--yes", yes_, "Answer the confirmation question with Yes");
+    command_
+        ->add_option("--on-error", onError_,
+                     "How to answer \"continue with next data?\": ask (on a terminal), stop or "
+                     "continue (default: ask on a terminal, else stop)")
+        ->check(CLI::IsMember({"ask", "stop", "continue"}));
+    command_->add_flag("--dry-run", dryRun_, "Do the whole run, then undo it: nothing is written");
+    command_->add_option("--report", report_,
+                         "Write a CSV file with one line per grid row (its folder is checked "
+                         "before the run starts)");
+    command_
+        ->add_option("--keep-backups", keepBackups_,
+                     "How many backups of the company to keep, the newest (default: " +
+                         std::to_string(kDefaultKeepBackups) +
+                         "); one is made before the first write")
+        ->check(CLI::Range(1, 100000));
+    AddFailedRowsOption(*command_, failedRows_);
+    AddProductFolderOption(*command_, common);
+    AddQuietOption(*command_, common);
+    command_->footer(
+        Footer("ledgerlift migrate opening.xls --company DEMO --date 2024-04-01 --yes "
+               "--report report.csv",
+               "  0 every row was written\n"
+               "  1 the run ended, some rows failed or were skipped\n"
+               "  2 a usage error, or a workbook that cannot be loaded\n"
+               "  3 the company connection failed\n"
+               "  4 no backup of the company could be made first: nothing was written"));
+}
+
+// What the run's outcome means for the files asked for and the exit status.
+int MigrateCommand::Finish(const RunResult& result, const CommandSession& session,
+                           bool quiet) const {
+    const RunTally& tally = session.tally;
+    if (tally.outcome == RunTally::RunOutcome::ConnectionFailed) {
         return kExitConnection;
     }
-    if (form.tally.outcome == RunTally::RunOutcome::BackupFailed) {
+    if (tally.outcome == RunTally::RunOutcome::BackupFailed) {
         return kExitBackup;
     }
-    bool ran = form.tally.outcome != RunTally::RunOutcome::NotStarted;
-    if (!options.failedRows.empty()) {
+    bool ran = tally.outcome != RunTally::RunOutcome::NotStarted;
+    if (!failedRows_.empty()) {
         if (!ran) {
-            if (!options.quiet) {
+            if (!quiet) {
                 std::fprintf(stderr,
                              "information: The migration did not run, so %s was not written.\n",
-                             options.failedRows.c_str());
+                             failedRows_.c_str());
             }
-        } else if (!WriteFailedRowsFile(options.failedRows, form, form.rowsToFix, options.quiet)) {
+        } else if (!WriteFailedRowsFile(failedRows_, session.controls, result.rowsToFix, quiet)) {
             return kExitIncomplete;
         }
     }
-    if (!options.report.empty()) {
+    if (!report_.empty()) {
         try {
-            WriteRunReport(options.report, form.tally);
+            WriteRunReport(report_, tally);
         } catch (const DataError& error) {
             std::fprintf(stderr, "error: %s\n", error.what());
             return kExitIncomplete;
         }
     }
-    bool completed = form.tally.outcome == RunTally::RunOutcome::Completed;
-    return completed && form.tally.AllWritten() ? kExitDone : kExitIncomplete;
+    bool completed = tally.outcome == RunTally::RunOutcome::Completed;
+    return completed && tally.AllWritten() ? kExitDone : kExitIncomplete;
+}
+
+int MigrateCommand::Run(const CommonOptions& common) {
+    // Before anything is read or written: a report that could not be written
+    // at the end would cost the whole run.
+    if (!report_.empty()) {
+        std::string problem = FileOutputProblem("The report", report_);
+        if (!problem.empty()) {
+            std::fprintf(stderr, "error: %s\n", problem.c_str());
+            return kExitUsage;
+        }
+    }
+    std::optional<Date> date = MigrationDateOption(date_);
+    if (!date) {
+        return kExitUsage;
+    }
+    if (std::string problem = FailedRowsPathProblem(failedRows_); !problem.empty()) {
+        std::fprintf(stderr, "error: %s\n", problem.c_str());
+        return kExitUsage;
+    }
+    bool terminal = isatty(STDIN_FILENO) && isatty(STDERR_FILENO);
+    if (!yes_ && !terminal) {
+        std::fprintf(stderr,
+                     "error: migrating asks for confirmation, and there is no terminal to ask "
+                     "on; give --yes to confirm.\n");
+        return kExitUsage;
+    }
+    ConsoleWindowOps ops(yes_ ? ConsoleWindowOps::Answer::Yes : ConsoleWindowOps::Answer::Ask,
+                         OnErrorAnswer(onError_, terminal));
+    ops.SetQuiet(common.quiet);
+    ops.PrintStatusLines(!common.quiet);
+    if (dryRun_ && !common.quiet) {
+        std::printf("Dry run: nothing is written to the company database.\n");
+    }
+    CommandSession session(common.productFolder, ops);
+    if (!session.Load(workbook_, *date, updateItems_, company_)) {
+        return kExitUsage;
+    }
+    RunOptions options;
+    options.dryRun = dryRun_;
+    options.keepBackups = keepBackups_;
+    RunResult result = RunMigration(session.Request(options), ops);
+    ops.EndProgress();
+    session.cnCompany.Close();
+    return Finish(result, session, common.quiet);
 }
 
 }  // namespace ledgerlift

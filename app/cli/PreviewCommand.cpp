@@ -1,10 +1,12 @@
+#include "app/cli/PreviewCommand.h"
+
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/CsvField.h"
 #include "app/cli/CommandLine.h"
-#include "app/cli/Commands.h"
 #include "app/cli/JsonText.h"
 #include "base/TextRules.h"
 #include "import/OpenWorkbook.h"
@@ -94,7 +96,24 @@ std::string JsonRows(const std::vector<std::string>& names, const Rows& rows) {
 
 }  // namespace
 
-int Preview(const PreviewOptions& options) {
+void PreviewCommand::Register(CLI::App& app, CommonOptions& common) {
+    command_ = app.add_subcommand(
+        Name(), "Print the rows of a workbook as the import would load them; writes nothing");
+    command_->add_option("workbook", workbook_, kWorkbookHelp)->required();
+    command_->add_option("--sheet", sheet_, "Only this sheet")
+        ->check(CLI::IsMember({"items", "ledgers"}));
+    command_
+        ->add_option("--format", format_,
+                     "tsv (default) or csv, each with a header row of column names, or json "
+                     "(one object per row, keyed by column name)")
+        ->check(CLI::IsMember({"tsv", "csv", "json"}));
+    AddQuietOption(*command_, common);
+    command_->footer(Footer("ledgerlift preview opening.xls --sheet items --format csv",
+                            "  0 the rows were printed\n"
+                            "  2 a usage error, or a workbook that cannot be read"));
+}
+
+int PreviewCommand::Run(const CommonOptions&) {
     struct Sheet {
         const char* name;
         int number;
@@ -103,19 +122,19 @@ int Preview(const PreviewOptions& options) {
         Rows rows;
     };
     std::vector<Sheet> sheets;
-    if (options.sheet != "ledgers") {
+    if (sheet_ != "ledgers") {
         sheets.push_back({"items", 1, kItemCols - 1, kItemFormat, {}});
     }
-    if (options.sheet != "items") {
+    if (sheet_ != "items") {
         sheets.push_back({"ledgers", 2, kLedgerCols - 1, kLedgerFormat, {}});
     }
     try {
         AnyWorkbookReader book;
-        book.Open(options.workbook);
+        book.Open(workbook_);
         for (auto& sheet : sheets) {
             if (sheet.number > book.SheetCount()) {
-                std::fprintf(stderr, "warning: %s has no worksheet %d (%s).\n",
-                             options.workbook.c_str(), sheet.number, sheet.name);
+                std::fprintf(stderr, "warning: %s has no worksheet %d (%s).\n", workbook_.c_str(),
+                             sheet.number, sheet.name);
                 continue;
             }
             if (int notRead = ReadSheetRows(book, sheet.number, sheet.lastCol, sheet.rows)) {
@@ -128,14 +147,14 @@ int Preview(const PreviewOptions& options) {
                 std::string label =
                     "worksheet " + std::to_string(sheet.number) + " (" + sheet.name + ")";
                 std::fprintf(stderr, "warning: %s\n",
-                             MissingResultsMessage(options.workbook, label, count).c_str());
+                             MissingResultsMessage(workbook_, label, count).c_str());
             }
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "error: %s\n", error.what());
         return kExitUsage;
     }
-    if (options.format == "json") {
+    if (format_ == "json") {
         std::string out = "{";
         for (std::size_t i = 0; i < sheets.size(); ++i) {
             out += i ? ",\n  " : "\n  ";
@@ -147,9 +166,9 @@ int Preview(const PreviewOptions& options) {
     } else {
         for (const auto& sheet : sheets) {
             if (sheets.size() > 1) {
-                std::printf(options.format == "csv" ? "# %s\r\n" : "# %s\n", sheet.name);
+                std::printf(format_ == "csv" ? "# %s\r\n" : "# %s\n", sheet.name);
             }
-            PrintDelimited(ColumnNames(sheet.format), sheet.rows, options.format == "csv");
+            PrintDelimited(ColumnNames(sheet.format), sheet.rows, format_ == "csv");
         }
     }
     return kExitDone;

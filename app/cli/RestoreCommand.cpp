@@ -1,36 +1,56 @@
+#include "app/cli/RestoreCommand.h"
+
 #include <unistd.h>
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
 
 #include "app/cli/CommandLine.h"
-#include "app/cli/Commands.h"
 #include "app/cli/ConsoleWindowOps.h"
 #include "company/CompanyRestore.h"
 
 namespace ledgerlift {
 
-int Restore(const BackupOptions& options) {
+void RestoreCommand::Register(CLI::App& app, CommonOptions& common) {
+    command_ = app.add_subcommand(
+        Name(),
+        "Put a backup in the place of a company's database; the database as it is is backed up "
+        "first");
+    command_->add_option("--company", company_, "The company code")->required();
+    command_->add_option("--from", from_, "The backup file (default: the company's newest backup)");
+    command_->add_flag("--yes", yes_, "Answer the confirmation question with Yes");
+    AddProductFolderOption(*command_, common);
+    command_->footer(
+        Footer("ledgerlift restore --company DEMO --yes",
+               "  0 the backup was restored\n"
+               "  1 the question was answered No: nothing was restored\n"
+               "  2 a usage error, or no product folder was found\n"
+               "  3 the company can't be found, or another program is migrating or restoring it\n"
+               "  4 the restore was refused or failed: the database is as it was"));
+}
+
+int RestoreCommand::Run(const CommonOptions& common) {
     bool terminal = isatty(STDIN_FILENO) && isatty(STDERR_FILENO);
-    if (!options.yes && !terminal) {
+    if (!yes_ && !terminal) {
         std::fprintf(stderr,
                      "error: restoring asks for confirmation, and there is no terminal to ask "
                      "on; give --yes to confirm.\n");
         return kExitUsage;
     }
-    auto answer = options.yes ? ConsoleWindowOps::Answer::Yes : ConsoleWindowOps::Answer::Ask;
+    auto answer = yes_ ? ConsoleWindowOps::Answer::Yes : ConsoleWindowOps::Answer::Ask;
     ConsoleWindowOps ops(answer, answer);
     CompanyDatabase company;
     try {
-        company = LocateCompanyDatabase(options.productFolder, options.company);
+        company = LocateCompanyDatabase(common.productFolder, company_);
     } catch (const DataError& error) {
         std::fprintf(stderr, "error: %s\n", error.what());
         return kExitConnection;
     }
     CompanyBackups backups(company);
     std::string path;
-    if (!options.from.empty()) {
-        path = std::filesystem::absolute(options.from).lexically_normal().string();
+    if (!from_.empty()) {
+        path = std::filesystem::absolute(from_).lexically_normal().string();
     } else {
         std::vector<BackupInfo> list = backups.List();
         if (list.empty()) {

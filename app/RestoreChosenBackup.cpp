@@ -1,13 +1,12 @@
-#include "app/RestoreBackup.h"
+#include "app/RestoreChosenBackup.h"
 
-#include "app/Form1.h"
 #include "company/CompanyRestore.h"
-#include "migration/mdlStock.h"
+#include "ui/StatusBox.h"
 
 namespace ledgerlift {
 
-void RestoreBackup(Form1& form) {
-    WindowOps& ops = form.Ops();
+void RestoreChosenBackup(const RestoreRequest& request, WindowOps& ops) {
+    FormControls& form = request.controls;
     std::string code = form.txtCompanyName.Text();
     if (code.empty()) {
         ops.MsgBox("Choose the company whose backup to restore first.", MsgButtons::OK,
@@ -15,7 +14,7 @@ void RestoreBackup(Form1& form) {
         return;
     }
     try {
-        CompanyDatabase company = LocateCompanyDatabase(form.ProgramFolder(), code);
+        CompanyDatabase company = LocateCompanyDatabase(request.programFolder, code);
         CompanyBackups backups(company);
         std::vector<BackupInfo> list = backups.List();
         if (list.empty()) {
@@ -41,10 +40,11 @@ void RestoreBackup(Form1& form) {
         }
         ops.SetMousePointer(MousePointer::Hourglass);
         ops.DoEvents();
-        RestoreResult result = RestoreCompany(company, backup.path, form.keepBackups, &cnCompany);
+        RestoreResult result =
+            RestoreCompany(company, backup.path, request.keepBackups, &request.cnCompany);
         ops.SetMousePointer(MousePointer::Default);
-        form.AppendStatus(RestoreStatusLine(code, result));
-        form.StatusCaretToEnd();
+        AppendStatus(form, ops, RestoreStatusLine(code, result));
+        StatusCaretToEnd(form);
         ops.MsgBox(RestoreDoneText(code, result), MsgButtons::OK, MsgIcon::Information,
                    "Restore Backup");
     } catch (const std::exception& error) {

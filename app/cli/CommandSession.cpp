@@ -1,6 +1,10 @@
-#include "app/cli/CommandForm.h"
+#include "app/cli/CommandSession.h"
 
 #include <cstdio>
+
+#include "app/StartWindow.h"
+#include "import/OpenWorkbook.h"
+#include "load/LoadWorkbook.h"
 
 namespace ledgerlift {
 namespace {
@@ -29,17 +33,19 @@ std::optional<Date> MigrationDateOption(const std::string& option) {
     return date;
 }
 
-bool LoadForCommand(Form1& form, ConsoleWindowOps& ops, const std::string& workbook,
-                    const Date& date, bool updateItems, const std::string& company) {
-    form.Form_Load();
-    form.dtpDate.Value = date;
-    form.chkUpdateItems.Value = updateItems ? 1 : 0;
-    SelectCompany(form.txtCompanyName, company);
-    ops.QueueFile(workbook);
-    ops.HoldMessages();
-    form.cmdLoad_Click();
-    ops.ReleaseMessages(!form.blnExcelLoaded);
-    return form.blnExcelLoaded;
+bool CommandSession::Load(const std::string& workbook, const Date& date, bool updateItems,
+                          const std::string& company) {
+    StartWindow(controls, productFolder_, ops_);
+    controls.dtpDate.Value = date;
+    controls.chkUpdateItems.Value = updateItems ? 1 : 0;
+    SelectCompany(controls.txtCompanyName, company);
+    ops_.QueueFile(workbook);
+    ops_.HoldMessages();
+    AnyWorkbookReader reader;
+    LoadWorkbook(controls, ops_, reader);
+    ops_.EndProgress();
+    ops_.ReleaseMessages(!controls.blnExcelLoaded);
+    return controls.blnExcelLoaded;
 }
 
 }  // namespace ledgerlift

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "company/CompanyBackups.h"
+#include "company/CompanyLock.h"
+#include "data/Connection.h"
+#include "migration/CommitBatch.h"
+#include "migration/RunTally.h"
+#include "ui/FormControls.h"
+#include "ui/WindowOps.h"
+
+namespace ledgerlift {
+
+// How a run goes, beside what the window's controls say.
+struct RunOptions {
+    // A run that writes nothing: it runs in one transaction that is rolled
+    // back at its end, and leaves the company's database file untouched.
+    bool dryRun = false;
+    // How many backups of a company a run keeps (the newest).
+    int keepBackups = kDefaultKeepBackups;
+    // How long a batch of whole rows stays open before it is committed.
+    std::chrono::milliseconds batchSpan = CommitBatch::kSpan;
+};
+
+// What a migration run or a check works on: the window's controls (the
+// grids it reads and marks, the company, the date, the update mode, the
+// status box and the stop request), the run's connection cnCompany (opened
+// on the chosen company by the run itself, and left open after it), the
+// lock it takes the company with, the product folder, and the tally a run
+// records each row's outcome in as it goes (the window reads it during the
+// run; a check keeps a tally of its own).
+struct RunRequest {
+    FormControls& controls;
+    Connection& cnCompany;
+    CompanyLock& lock;
+    std::string programFolder;
+    RunTally& tally;
+    RunOptions options;
+};
+
+// Whether a workbook is loaded; when none is, says so (critical icon), as
+// "Start Migration" and "Check Data" both refuse to go on without one.
+bool RequireLoaded(const FormControls& controls, WindowOps& ops);
+
+// Lets other runs into the company when the procedure that took it ends,
+// however it ends.
+class CompanyRelease {
+  public:
+    explicit CompanyRelease(CompanyLock& lock) : lock_(lock) {}
+    ~CompanyRelease() { lock_.Release(); }
+    CompanyRelease(const CompanyRelease&) = delete;
+    CompanyRelease& operator=(const CompanyRelease&) = delete;
+
+  private:
+    CompanyLock& lock_;
+};
+
+}  // namespace ledgerlift

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "ui/FormControls.h"
+#include "ui/WindowOps.h"
+
+namespace ledgerlift {
+
+// What the window does as it loads: the migration date is today, the three
+// grids are cut back to their header rows, the first tab is selected, and
+// the company list is filled from the initial database under programFolder
+// (the last company read stays selected). A failure is shown (exclamation
+// icon) and leaves the list as far as it got.
+void StartWindow(FormControls& controls, const std::string& programFolder, WindowOps& ops);
+
+}  // namespace ledgerlift

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/RunRequest.h"
+#include "app/cli/ConsoleWindowOps.h"
+#include "company/CompanyLock.h"
+#include "data/Connection.h"
+#include "ui/FormControls.h"
+
+namespace ledgerlift {
+
+// What a command that loads a workbook works on, without a window: the
+// controls as the window would hold them, the console's window operations,
+// the run's connection and the lock it takes the company with. The
+// procedures are the window's own (StartWindow, LoadWorkbook, RunMigration,
+// RunCheck), called directly.
+class CommandSession {
+  public:
+    CommandSession(std::string productFolder, ConsoleWindowOps& ops)
+        : productFolder_(std::move(productFolder)), ops_(ops) {}
+    ~CommandSession() { cnCompany.Close(); }
+    CommandSession(const CommandSession&) = delete;
+    CommandSession& operator=(const CommandSession&) = delete;
+
+    // As the window starts and then loads a workbook: the company list, the
+    // migration date, the update mode, the company (added to the list when
+    // it is not there, so that the connection names it), then the workbook.
+    // The load's messages are held back and printed after it, a failure
+    // labelled "error". Gives whether the workbook was loaded.
+    bool Load(const std::string& workbook, const Date& date, bool updateItems,
+              const std::string& company);
+
+    RunRequest Request(const RunOptions& options) {
+        return RunRequest{controls, cnCompany, lock_, productFolder_, tally, options};
+    }
+
+    FormControls controls;
+    Connection cnCompany;
+    RunTally tally;
+
+  private:
+    std::string productFolder_;
+    ConsoleWindowOps& ops_;
+    CompanyLock lock_;
+};
+
+// The migration date of a --date option: today when it is empty; nothing,
+// after an error line on standard error, when it is no YYYY-MM-DD date.
+std::optional<Date> MigrationDateOption(const std::string& option);
+
+}  // namespace ledgerlift
