@@ -27,7 +27,7 @@ std::optional<RunTally> Predict(const RunRequest& request, WindowOps& ops) {
     RunTally tally;
     CheckOps answers(ops);
     StageContext stage{
-        grids, answers, tally, db, &request.controls.stop, request.options.batchSpan};
+        grids, answers, tally, db, &request.controls.stop, request.options.batchTiming};
     {
         Savepoint undo(db);  // never committed: the check writes nothing
         tally.baseline = ReadBaseline(db);

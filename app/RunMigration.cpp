@@ -270,7 +270,7 @@ void MigrationRun::Migrate(const std::string& backup) {
         tally.baseline = ReadBaseline(db_);  // what lies above these afterwards, this run wrote
     }
     form_.stop.Clear();
-    StageContext stage{form_, ops_, tally, db_, &form_.stop, request_.options.batchSpan};
+    StageContext stage{form_, ops_, tally, db_, &form_.stop, request_.options.batchTiming};
     // A dry run does all its work in one transaction that is undone at the
     // end; the category stage's own transaction nests inside it.
     ExclusiveUse exclusive(db_, !dry);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <string>
 
 #include "company/CompanyBackups.h"
@@ -20,8 +19,8 @@ struct RunOptions {
     bool dryRun = false;
     // How many backups of a company a run keeps (the newest).
     int keepBackups = kDefaultKeepBackups;
-    // How long a batch of whole rows stays open before it is committed.
-    std::chrono::milliseconds batchSpan = CommitBatch::kSpan;
+    // When a batch of whole rows is committed.
+    BatchTiming batchTiming = {};
 };
 
 // What a migration run or a check works on: the window's controls (the

@@ -14,7 +14,7 @@ void CommitBatch::Begin() {
     }
     try {
         depth_ = connection_.BeginTrans();
-        started_ = std::chrono::steady_clock::now();
+        started_ = timing_.now();
     } catch (const DataError&) {
         // The rows' own statements meet and report the same failure.
         depth_ = 0;
@@ -64,7 +64,7 @@ void CommitBatch::Commit() {
 }
 
 void CommitBatch::RowDone() {
-    if (Open() && std::chrono::steady_clock::now() - started_ < span_) {
+    if (Open() && timing_.now() - started_ < timing_.span) {
         return;
     }
     Commit();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 
 #include "data/Connection.h"
@@ -10,6 +11,13 @@ namespace ledgerlift {
 
 class RunTally;
 
+// When a batch is old enough to commit: its span, and the clock its age is
+// read from (a test gives its own, to age a batch at once).
+struct BatchTiming {
+    std::chrono::milliseconds span{200};
+    std::function<std::chrono::steady_clock::time_point()> now = std::chrono::steady_clock::now;
+};
+
 // The rows of a batch could not be kept: its commit failed, or the database
 // undid the open transaction after a failure. The description says why.
 class BatchLost : public DataError {
@@ -18,7 +26,8 @@ class BatchLost : public DataError {
 };
 
 // Commits a stage's work in batches of whole grid rows: a batch is committed
-// once it has been open for a fifth of a second, and at the end of the stage.
+// once it has been open for its span (a fifth of a second), and at the end
+// of the stage.
 // As far as the stage is concerned every statement still takes effect at
 // once (a failed one leaves the others in place, and nothing is undone when
 // the stage stops); but the disk sees whole rows at a time, which makes a run
@@ -30,12 +39,8 @@ class BatchLost : public DataError {
 // counts as written only once its batch has committed.
 class CommitBatch {
   public:
-    static constexpr std::chrono::milliseconds kSpan{200};
-
-    // span: how long a batch stays open (the tests make it short).
-    explicit CommitBatch(Connection& connection, RunTally* tally = nullptr,
-                         std::chrono::milliseconds span = kSpan)
-        : connection_(connection), tally_(tally), span_(span) {
+    explicit CommitBatch(Connection& connection, RunTally* tally = nullptr, BatchTiming timing = {})
+        : connection_(connection), tally_(tally), timing_(std::move(timing)) {
         Begin();
     }
     // Commits what is open (undoes it when the commit fails).
@@ -62,7 +67,7 @@ class CommitBatch {
 
     Connection& connection_;
     RunTally* tally_;
-    std::chrono::milliseconds span_;
+    BatchTiming timing_;
     int depth_ = 0;
     std::chrono::steady_clock::time_point started_;
 };

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <chrono>
-
 #include "data/Connection.h"
 #include "migration/CommitBatch.h"
 #include "migration/RunTally.h"
@@ -22,8 +20,8 @@ struct StageContext {
     RunTally& tally;
     Connection& connection;
     const StopRequest* stop = nullptr;
-    // How long a batch of whole rows stays open before it is committed.
-    std::chrono::milliseconds batchSpan = CommitBatch::kSpan;
+    // When a batch of whole rows is committed.
+    BatchTiming batchTiming = {};
 
     // Whether the operator asked to end the stage after the row just done.
     bool StopRequested() const { return stop != nullptr && stop->requested; }

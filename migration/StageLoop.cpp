@@ -66,7 +66,7 @@ bool StageLoop::Rows(Sheet& sheet) {
     // Opened after the steps before the first row: whole rows per batch.
     std::optional<CommitBatch> batch;
     if (sheet.batches) {
-        batch.emplace(ctx.connection, &ctx.tally, ctx.batchSpan);
+        batch.emplace(ctx.connection, &ctx.tally, ctx.batchTiming);
     }
     ctx.ops.Progress(sheet.progressName, 0, last);
     for (int r = 1; r <= last; ++r) {

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "data/Connection.h"
 #include "migration/CommitBatch.h"
+#include "tests/TestClock.h"
 #include "tests/TestSupport.h"
 
 namespace ledgerlift {
@@ -28,11 +27,12 @@ class Batches : public ::testing::Test {
 };
 
 TEST_F(Batches, HoldRowsUntilTheBatchIsOldEnoughThenCommitThem) {
-    CommitBatch batch(cn);
+    test::TestClock clock;
+    CommitBatch batch(cn, nullptr, clock.Timing());
     cn.Execute("insert into tblCategories values (1, 'Soap')");
     batch.RowDone();
     EXPECT_EQ(Seen(), "") << "a young batch stays open";
-    std::this_thread::sleep_for(CommitBatch::kSpan + std::chrono::milliseconds(20));
+    clock.Advance(BatchTiming{}.span + std::chrono::milliseconds(20));
     batch.RowDone();
     EXPECT_EQ(Seen(), "Soap\n");
     cn.Execute("insert into tblCategories values (2, 'Oil')");

@@ -2,8 +2,6 @@
 // names the fault it guards.
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "base/TextRules.h"
 #include "migration/CategoryStage.h"
 #include "migration/CommitBatch.h"
@@ -11,6 +9,7 @@
 #include "migration/LedgerStage.h"
 #include "tests/DiskQuota.h"
 #include "tests/MigrationFixture.h"
+#include "tests/TestClock.h"
 
 namespace ledgerlift {
 namespace {
@@ -43,11 +42,13 @@ TEST_F(Faults, RowsOfABatchWhoseCommitFailedAreFailedNotWritten) {
     cnCompany.UseFastCommits();  // a write-ahead journal: pages reach the disk at the commit
     Exec("insert into tblCategories values (1, 'Soap')");
     ItemRows(20);
+    test::TestClock clock;
+    ctx.batchTiming = clock.Timing();
     int rowsSeen = 0;
     ops.SetDoEventsHook([&] {
         ++rowsSeen;
         if (rowsSeen == 2 * 10 - 1) {  // row 10's first event pass: let its batch age
-            std::this_thread::sleep_for(CommitBatch::kSpan + std::chrono::milliseconds(30));
+            clock.Advance(BatchTiming{}.span + std::chrono::milliseconds(30));
         }
         if (rowsSeen == 2 * 11 - 1) {  // row 11: rows 1 to 10 are committed; the disk is full
             disk.SetRemaining(0);
