@@ -208,36 +208,35 @@ bool RealDigitGroups(const std::string& run) {
 
 }  // namespace
 
-NumberReading ReadNumber(const std::string& text) {
-    std::string s = WithoutBlanks(text);
+namespace {
+
+// "&H1F" and "&O17": hexadecimal and octal numbers.
+NumberReading ReadRadixNumber(const std::string& s) {
     NumberReading out;
-    if (s.size() >= 2 && s[0] == '&') {
-        char kind = static_cast<char>(std::toupper(static_cast<unsigned char>(s[1])));
-        int radix = kind == 'H' ? 16 : kind == 'O' ? 8 : 0;
-        if (radix == 0) {
-            return out;
-        }
-        std::size_t end = 2;
-        while (end < s.size()) {
-            char c = static_cast<char>(std::toupper(static_cast<unsigned char>(s[end])));
-            int digit = IsDigit(c) ? c - '0' : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : 99;
-            if (digit >= radix) {
-                break;
-            }
-            ++end;
-        }
-        out.value = ReadRadix(s, 2, radix);
-        out.found = end > 2;
-        out.whole = out.found && end == s.size();
+    char kind = static_cast<char>(std::toupper(static_cast<unsigned char>(s[1])));
+    int radix = kind == 'H' ? 16 : kind == 'O' ? 8 : 0;
+    if (radix == 0) {
         return out;
     }
-    std::string number;
-    std::size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        number += s[i++];
+    std::size_t end = 2;
+    while (end < s.size()) {
+        char c = static_cast<char>(std::toupper(static_cast<unsigned char>(s[end])));
+        int digit = IsDigit(c) ? c - '0' : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : 99;
+        if (digit >= radix) {
+            break;
+        }
+        ++end;
     }
-    // The whole part: digits, with commas that must form real digit groups;
-    // any other comma ends the number.
+    out.value = ReadRadix(s, 2, radix);
+    out.found = end > 2;
+    out.whole = out.found && end == s.size();
+    return out;
+}
+
+// The whole part from i: digits, with commas that must form real digit
+// groups; any other comma ends the number. Appends the digits to number and
+// gives whether there were any.
+bool ReadWholePart(const std::string& s, std::size_t& i, std::string& number) {
     std::size_t runEnd = i;
     while (runEnd < s.size() && (IsDigit(s[runEnd]) || (s[runEnd] == ',' && runEnd > i))) {
         ++runEnd;
@@ -259,35 +258,32 @@ NumberReading ReadNumber(const std::string& text) {
         number += run.substr(0, comma);
         i += comma;
     }
-    bool stoppedAtComma = i < s.size() && s[i] == ',';
-    if (!stoppedAtComma && i < s.size() && s[i] == '.') {
-        number += '.';
-        ++i;
-        while (i < s.size() && IsDigit(s[i])) {
-            number += s[i++];
-            digits = true;
-        }
+    return digits;
+}
+
+// An exponent from i ("E+3", "d-2"), appended to number when it has digits.
+void ReadExponent(const std::string& s, std::size_t& i, std::string& number) {
+    if (i >= s.size() || (s[i] != 'E' && s[i] != 'e' && s[i] != 'D' && s[i] != 'd')) {
+        return;
     }
-    if (!digits) {
-        return out;
+    std::size_t j = i + 1;
+    std::string exponent = "e";
+    if (j < s.size() && (s[j] == '+' || s[j] == '-')) {
+        exponent += s[j++];
     }
-    if (!stoppedAtComma && i < s.size() &&
-        (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
-        std::size_t j = i + 1;
-        std::string exponent = "e";
-        if (j < s.size() && (s[j] == '+' || s[j] == '-')) {
-            exponent += s[j++];
-        }
-        bool expDigits = false;
-        while (j < s.size() && IsDigit(s[j])) {
-            exponent += s[j++];
-            expDigits = true;
-        }
-        if (expDigits) {
-            number += exponent;
-            i = j;
-        }
+    bool expDigits = false;
+    while (j < s.size() && IsDigit(s[j])) {
+        exponent += s[j++];
+        expDigits = true;
     }
+    if (expDigits) {
+        number += exponent;
+        i = j;
+    }
+}
+
+// The digits read, as a double; too large a number is refused.
+double NumberValue(std::string number, const std::string& text) {
     if (number[0] == '+') {
         number.erase(0, 1);
     }
@@ -300,7 +296,39 @@ NumberReading ReadNumber(const std::string& text) {
     if (!std::isfinite(value)) {
         throw ConversionError("The number " + Trim(text) + " is too large.");
     }
-    out.value = value;
+    return value;
+}
+
+}  // namespace
+
+NumberReading ReadNumber(const std::string& text) {
+    std::string s = WithoutBlanks(text);
+    NumberReading out;
+    if (s.size() >= 2 && s[0] == '&') {
+        return ReadRadixNumber(s);
+    }
+    std::string number;
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        number += s[i++];
+    }
+    bool digits = ReadWholePart(s, i, number);
+    bool stoppedAtComma = i < s.size() && s[i] == ',';
+    if (!stoppedAtComma && i < s.size() && s[i] == '.') {
+        number += '.';
+        ++i;
+        while (i < s.size() && IsDigit(s[i])) {
+            number += s[i++];
+            digits = true;
+        }
+    }
+    if (!digits) {
+        return out;
+    }
+    if (!stoppedAtComma) {
+        ReadExponent(s, i, number);
+    }
+    out.value = NumberValue(number, text);
     out.found = true;
     out.whole = i == s.size();
     return out;

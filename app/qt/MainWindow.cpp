@@ -78,7 +78,21 @@ void MainWindow::Build() {
     InitPictures();
     setWindowIcon(QIcon(":/pictures/icon.svg"));
     resize(1200, 760);
+    BuildControls();
+    QLayout* left = BuildLeft();
+    auto* top = new QHBoxLayout(this);
+    top->addLayout(left, 0);
+    top->addLayout(BuildRight(), 1);
+    left->setContentsMargins(0, 0, 8, 0);
+    frame_->setMinimumWidth(360);
+    status_->setMinimumWidth(360);
+    ConnectButtons();
+    ConnectInputs();
+}
 
+// The buttons, the inputs of Step II, the status box and the labels of the
+// product folder and the workbook.
+void MainWindow::BuildControls() {
     load_ = Button(form_.cmdLoad.Caption, "&Load Excel Data");
     migrate_ = Button(form_.cmdMigrate.Caption, "&Start Migration");
     check_ = Button(form_.cmdCheck.Caption, "&Check Data");
@@ -113,7 +127,11 @@ void MainWindow::Build() {
     workbook_->setAccessibleName("Workbook");
     workbook_->setWordWrap(true);
     workbook_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+}
 
+// The frame of Step II: the company, the migration date, the update mode and
+// the two buttons that start a run or a check.
+QFrame* MainWindow::BuildFrame() {
     auto* companyLabel = new QLabel("Select Tallvane Co&mpany:");
     companyLabel->setAccessibleName(QString::fromStdString(form_.Label1.Caption));
     companyLabel->setBuddy(company_);
@@ -134,7 +152,12 @@ void MainWindow::Build() {
     runButtons->addWidget(migrate_, 1);
     runButtons->addWidget(check_);
     frameLayout->addLayout(runButtons);
+    return frame_;
+}
 
+// The left column: Step 1, Step II, the status box and the closing buttons.
+QLayout* MainWindow::BuildLeft() {
+    BuildFrame();
     auto* line = new QFrame;
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
@@ -158,7 +181,11 @@ void MainWindow::Build() {
     endButtons->addWidget(saveReport_);
     endButtons->addWidget(close_, 1);
     left->addLayout(endButtons);
+    return left;
+}
 
+// The tabs with the three grids.
+QWidget* MainWindow::BuildGrids() {
     tabs_ = new QTabWidget;
     tabs_->setAccessibleName("Workbook rows");
     const char* gridNames[3] = {"Item rows", "Ledger rows", "Account groups"};
@@ -186,7 +213,12 @@ void MainWindow::Build() {
         views_[i] = view;
         tabs_->addTab(view, QString::fromStdString(form_.SSTab1.TabCaption[i]));
     }
+    return tabs_;
+}
 
+// The right column: the filter, the grids, the progress and the notices.
+QLayout* MainWindow::BuildRight() {
+    BuildGrids();
     auto* notices = new QHBoxLayout;
     notices->addWidget(BlueLabel(form_.Label3.Caption, true), 1);
     notices->addWidget(BlueLabel(form_.Label4.Caption, false));
@@ -213,14 +245,10 @@ void MainWindow::Build() {
     right->addWidget(tabs_, 1);
     right->addLayout(BuildProgressRow());
     right->addLayout(notices);
+    return right;
+}
 
-    auto* top = new QHBoxLayout(this);
-    top->addLayout(left, 0);
-    top->addLayout(right, 1);
-    left->setContentsMargins(0, 0, 8, 0);
-    frame_->setMinimumWidth(360);
-    status_->setMinimumWidth(360);
-
+void MainWindow::ConnectButtons() {
     connect(load_, &QPushButton::clicked, this,
             [this] { Run([this] { form_.cmdLoad_Click(); }, false); });
     connect(check_, &QPushButton::clicked, this,
@@ -245,6 +273,11 @@ void MainWindow::Build() {
             [this] { Run([this] { form_.cmdRestore_Click(); }, false); });
     connect(saveFailedRows_, &QPushButton::clicked, this,
             [this] { Run([this] { form_.cmdSaveFailedRows_Click(); }, false); });
+}
+
+// The inputs write the controls' state, except while the view itself sets
+// them from it.
+void MainWindow::ConnectInputs() {
     connect(company_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!syncing_) {
             form_.txtCompanyName.SetListIndex(index);

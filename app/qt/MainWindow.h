@@ -78,7 +78,14 @@ class MainWindow : public QWidget {
 
   private:
     void Build();
+    void BuildControls();
+    QFrame* BuildFrame();
+    QLayout* BuildLeft();
+    QWidget* BuildGrids();
+    QLayout* BuildRight();
     QLayout* BuildProgressRow();
+    void ConnectButtons();
+    void ConnectInputs();
     void Run(const std::function<void()>& procedure, bool stoppable);
     void SetBusy(bool busy, bool stoppable);
     void SyncGrid(int index);
