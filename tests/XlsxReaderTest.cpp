@@ -139,6 +139,64 @@ TEST(XlsxSheet, ReadsEveryCellType) {
         << "a cell with a style only";
 }
 
+// Regression: a cell typed inline that also held a <v> showed both texts
+// ("1.01." for "1.").
+TEST(XlsxSheet, AnInlineStringBesideAValueReadsAsTheInlineTextAlone) {
+    EXPECT_EQ(SheetCell("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><v>1.0</v><is><t>1.</t></is>"
+                        "</c></row>",
+                        1, 1),
+              "1.");
+    EXPECT_EQ(SheetCell("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>1.</t></is><v>1.0</v>"
+                        "</c></row>",
+                        1, 1),
+              "1.");
+    EXPECT_EQ(
+        SheetCell("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><v>only a value</v></c></row>", 1, 1),
+        "only a value");
+}
+
+// The workbook part's XML and the date system it says.
+struct DateSystem {
+    const char* name;
+    const char* properties;
+    bool date1904;
+};
+
+void PrintTo(const DateSystem& d, std::ostream* os) {
+    *os << d.name;
+}
+
+class WorkbookDateSystems : public ::testing::TestWithParam<DateSystem> {};
+
+TEST_P(WorkbookDateSystems, AreToldByTheWorkbooksOwnProperties) {
+    std::string xml = std::string(
+                          "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/"
+                          "main\" xmlns:x15=\"http://schemas.microsoft.com/office/spreadsheetml/"
+                          "2010/11/main\">") +
+                      GetParam().properties + "<sheets/></workbook>";
+    MemoryPart part(xml, "book.xlsx", "xl/workbook.xml");
+    XlsxWorkbookPart workbook;
+    workbook.Parse(part);
+    EXPECT_EQ(workbook.date1904, GetParam().date1904);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Parts, WorkbookDateSystems,
+    ::testing::Values(
+        DateSystem{"Date1900ByDefault", "<workbookPr/>", false},
+        DateSystem{"Date1904", "<workbookPr date1904=\"1\"/>", true},
+        DateSystem{"Date1904InWords", "<workbookPr date1904=\"true\"/>", true},
+        // Regression: the extension's workbookPr of current Excel reset the
+        // date system, and every date read 4 years and a day early.
+        DateSystem{"AnExtensionsWorkbookPrKeeps1904",
+                   "<workbookPr date1904=\"1\"/><extLst><ext uri=\"{140A7094-0E35-4892-8432-"
+                   "C4D2E57EDEB5}\"><x15:workbookPr chartTrackingRefBase=\"1\"/></ext></extLst>",
+                   true},
+        DateSystem{"AnExtensionsWorkbookPrSaysNothing",
+                   "<workbookPr/><extLst><ext><x15:workbookPr date1904=\"1\"/></ext></extLst>",
+                   false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(XlsxSheet, MissingReferencesFollowThePreviousCellAndRow) {
     std::string rows =
         "<row><c><v>1</v></c><c><v>2</v></c></row>"

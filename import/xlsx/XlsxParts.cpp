@@ -12,6 +12,9 @@
 namespace ledgerlift {
 namespace {
 
+// The main namespace of transitional and strict workbooks.
+const char* const kSpreadsheetNs[] = {"http://schemas.openxmlformats.org/spreadsheetml/2006/main",
+                                      "http://purl.oclc.org/ooxml/spreadsheetml/main"};
 // The namespaces of relationship ids in transitional and strict workbooks.
 const char* const kRelationshipNs[] = {
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships",
@@ -64,11 +67,15 @@ class WorkbookParser : public XmlStream {
         name_ = Intern("name");
         id_ = Intern("id");
         for (int i = 0; i < 2; ++i) {
+            spreadsheetNs_[i] = Intern(kSpreadsheetNs[i]);
             relationshipNs_[i] = Intern(kRelationshipNs[i]);
         }
     }
     void OnStart(const XmlElement& e) override {
-        if (e.Is(workbookPr_)) {
+        // Only the workbook's own properties say the date system: newer
+        // programs add elements of the same name in their extensions
+        // (x15:workbookPr in extLst) that do not carry it.
+        if (e.Is(spreadsheetNs_[0], workbookPr_) || e.Is(spreadsheetNs_[1], workbookPr_)) {
             out_.date1904 = IsTrue(e.Attribute(date1904_).value_or(""));
         } else if (e.Is(sheet_) && inSheets_) {
             XlsxWorkbookPart::Sheet sheet;
@@ -92,6 +99,7 @@ class WorkbookParser : public XmlStream {
   private:
     XmlName workbookPr_ = nullptr, date1904_ = nullptr, sheets_ = nullptr, sheet_ = nullptr,
             name_ = nullptr, id_ = nullptr;
+    XmlName spreadsheetNs_[2] = {nullptr, nullptr};
     XmlName relationshipNs_[2] = {nullptr, nullptr};
     XlsxWorkbookPart& out_;
     bool inSheets_ = false;

@@ -88,6 +88,7 @@ class SheetParser : public XmlStream {
                 hasFormula_ = true;
             } else if (name == is_) {
                 inInline_ = true;
+                hasInline_ = true;
                 hasValue_ = true;
                 type_ = CellType::Inline;  // an inline string, whatever t says
             } else if (name == rPh_) {
@@ -122,7 +123,9 @@ class SheetParser : public XmlStream {
     }
 
     void OnText(std::string_view text) override {
-        if (inValue_ || inInlineText_) {
+        if (inInlineText_) {
+            inline_.append(text);
+        } else if (inValue_) {
             value_.append(text);
         }
     }
@@ -179,9 +182,10 @@ class SheetParser : public XmlStream {
         cellRow_ = row;
         type_ = TypeOf(type);
         inCell_ = true;
-        hasValue_ = hasFormula_ = inValue_ = inInline_ = inInlineText_ = false;
+        hasValue_ = hasFormula_ = inValue_ = inInline_ = inInlineText_ = hasInline_ = false;
         phonetic_ = 0;
         value_.clear();
+        inline_.clear();
     }
 
     // "B12": column and row; a reference that is no reference is a fault.
@@ -255,11 +259,11 @@ class SheetParser : public XmlStream {
                 return StoredCell::Shared(static_cast<std::uint32_t>(index));
             }
             case CellType::Inline:
+                // The inline text is the cell's text, not a <v> beside it;
+                // a cell typed inline that holds only a <v> shows that.
+                return KeptText(hasInline_ ? inline_ : value_);
             case CellType::FormulaText:
-                if (value_.find("_x") == std::string::npos) {
-                    return out_.Text(value_);
-                }
-                return out_.Text(DecodeXlsxText(value_));
+                return KeptText(value_);
             case CellType::Boolean: {
                 std::string_view text = Trimmed(value_);
                 if (text == "1" || text == "true") {
@@ -294,6 +298,13 @@ class SheetParser : public XmlStream {
         return StoredCell::Number(number);
     }
 
+    StoredCell KeptText(const std::string& text) {
+        if (text.find("_x") == std::string::npos) {
+            return out_.Text(text);
+        }
+        return out_.Text(DecodeXlsxText(text));
+    }
+
     XmlName rowTag_ = nullptr, c_ = nullptr, v_ = nullptr, f_ = nullptr, is_ = nullptr,
             t_ = nullptr, rPh_ = nullptr, r_ = nullptr, s_ = nullptr;
     const XlsxSheetContext& context_;
@@ -309,9 +320,11 @@ class SheetParser : public XmlStream {
     bool inInline_ = false;
     bool inInlineText_ = false;
     bool hasValue_ = false;
+    bool hasInline_ = false;
     bool hasFormula_ = false;
     int phonetic_ = 0;
     std::string value_;
+    std::string inline_;  // the text of an inline string (<is>)
 };
 
 }  // namespace
