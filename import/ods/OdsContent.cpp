@@ -122,7 +122,7 @@ class ContentParser : public XmlStream {
             if (cellDepth_ == 0) {
                 EndCell();
             } else if (--cellDepth_ == 0) {
-                inParagraph_ = false;
+                EndParagraph();
             }
         } else if (inRow_) {
             if (name == rowTag_ && ns == table_) {
@@ -138,8 +138,10 @@ class ContentParser : public XmlStream {
             return;
         }
         // White space in a paragraph collapses to one space and is dropped
-        // at the paragraph's start and end; text:s, text:tab and
-        // text:line-break are the characters that are kept.
+        // at the paragraph's start; at its end it stays one space, since a
+        // spreadsheet program writes a cell's single trailing blank as it is
+        // ("SPX11 ") and reads it back so. text:s, text:tab and
+        // text:line-break are the characters that are kept as they are.
         while (!text.empty()) {
             std::size_t word = 0;
             while (word < text.size() && !IsSpace(text[word])) {
@@ -286,6 +288,14 @@ class ContentParser : public XmlStream {
         } else if (e.Is(textNs_, lineBreak_)) {
             Emit("\n");
         }
+    }
+
+    void EndParagraph() {
+        if (inParagraph_ && collect_ && pendingSpace_) {
+            Append(" ");
+        }
+        pendingSpace_ = false;
+        inParagraph_ = false;
     }
 
     void Emit(std::string_view kept) {
