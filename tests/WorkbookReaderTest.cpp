@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <limits>
 
 #include <ostream>
 
 #include <fstream>
 
+#include "import/OpenWorkbook.h"
 #include "import/core/CellText.h"
 #include "import/xls/BiffScanner.h"
 #include "import/xls/XlsReader.h"
+#include "tests/PackageWriter.h"
 #include "tests/TestSupport.h"
 
 namespace ledgerlift {
@@ -193,6 +196,103 @@ TEST(BiffScanner, LeavesOutChartAndMacroSheets) {
     EXPECT_EQ(scan.Sheets()[0].name, "Items");
     EXPECT_EQ(scan.Sheets()[1].name, "Ledgers");
 }
+
+using Records = std::vector<std::pair<int, std::string>>;
+
+std::string Record(int type, const std::string& data) {
+    std::string r;
+    r += static_cast<char>(type & 0xff);
+    r += static_cast<char>(type >> 8);
+    r += static_cast<char>(data.size() & 0xff);
+    r += static_cast<char>(data.size() >> 8);
+    return r + data;
+}
+
+std::string U16Bytes(int v) {
+    return {static_cast<char>(v & 0xff), static_cast<char>((v >> 8) & 0xff)};
+}
+
+std::string F64Bytes(double v) {
+    std::string bytes(8, '\0');
+    std::memcpy(bytes.data(), &v, 8);
+    return bytes;
+}
+
+// A cell record's row, column and format record (0-based).
+std::string CellHead(int row, int col) {
+    return U16Bytes(row) + U16Bytes(col) + U16Bytes(0);
+}
+
+// A workbook stream of this BIFF version (5 or 8): the globals with these
+// records and one worksheet named "Items" holding the cell records given.
+std::string OneSheetStream(int biff, const Records& globals, const Records& cells) {
+    auto bof = [biff](int type) {
+        std::string data = U16Bytes(biff == 8 ? 0x0600 : 0x0500) + U16Bytes(type);
+        return Record(0x0809, data + std::string(biff == 8 ? 12 : 4, '\0'));
+    };
+    std::string head = bof(0x0005);
+    for (const auto& [type, data] : globals) {
+        head += Record(type, data);
+    }
+    std::string name = biff == 8 ? std::string("\x05\x00Items", 7) : std::string("\x05Items");
+    std::size_t sheetAt = head.size() + 4 + 6 + name.size() + 4;  // after BOUNDSHEET and EOF
+    std::string offset(4, '\0');
+    for (int i = 0; i < 4; ++i) {
+        offset[static_cast<std::size_t>(i)] = static_cast<char>((sheetAt >> (8 * i)) & 0xff);
+    }
+    std::string stream = head + Record(0x0085, offset + std::string(2, '\0') + name) +
+                         Record(0x000A, "") + bof(0x0010);
+    for (const auto& [type, data] : cells) {
+        stream += Record(type, data);
+    }
+    return stream + Record(0x000A, "");
+}
+
+std::string ScannedText(const std::string& stream, std::uint32_t row, std::uint32_t col) {
+    BiffScanner scan;
+    scan.Scan(stream);
+    if (scan.Sheets().size() != 1) {
+        return "(no sheet)";
+    }
+    return CellText(scan.Sheets()[0].cells.Get(row, col));
+}
+
+// Regression: a FORMULA record of Excel 4.0 in a later workbook was skipped,
+// so its row read blank and ended the sheet.
+TEST(BiffScanner, ReadsTheCachedResultOfAnExcel4FormulaRecord) {
+    std::string formula = std::string(2, '\0') + std::string(4, '\0') + U16Bytes(0);
+    std::string textResult = std::string("\x00\x00\x00\x00\x00\x00\xff\xff", 8);
+    for (int biff : {5, 8}) {
+        std::string label =
+            biff == 8 ? std::string("\x03\x00\x00Oil", 6) : std::string("\x03\x00Oil", 5);
+        std::string stream = OneSheetStream(biff, {},
+                                            {{0x0406, CellHead(1, 1) + F64Bytes(42.5) + formula},
+                                             {0x0406, CellHead(2, 1) + textResult + formula},
+                                             {0x0207, label},
+                                             {0x0203, CellHead(3, 1) + F64Bytes(7)}});
+        EXPECT_EQ(ScannedText(stream, 1, 1), "42.5") << "BIFF" << biff;
+        EXPECT_EQ(ScannedText(stream, 2, 1), "Oil") << "BIFF" << biff;
+        EXPECT_EQ(ScannedText(stream, 3, 1), "7") << "BIFF" << biff;
+    }
+}
+
+class WorkbookStreamNames : public ::testing::TestWithParam<const char*> {};
+
+// Regression: a workbook stream named in capitals was refused as no Excel
+// workbook.
+TEST_P(WorkbookStreamNames, CompareWithoutCase) {
+    test::TempFolder dir;
+    std::string path = dir.File("book.xls");
+    test::WriteCompoundFile(
+        path, {{GetParam(), XlsReader::ReadWorkbookStream(test::FixturePath("real_mixed.xls"))}});
+    EXPECT_EQ(DetectWorkbookFormat(path), WorkbookFormat::Xls);
+    AnyWorkbookReader book;
+    book.Open(path);
+    EXPECT_EQ(CellText(book.Cell(1, 2, 15)), "  Lux  ");
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, WorkbookStreamNames,
+                         ::testing::Values("WORKBOOK", "BOOK", "workbook", "Book"));
 
 // Every cut and many damaged bytes of a real workbook stream: the scan must
 // end and stay inside the data (the sanitizer build checks the latter).

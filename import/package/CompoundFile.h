@@ -28,7 +28,8 @@ class CompoundFile {
     // False when the file holds no compound file structure that can be read
     // (another kind of file, or one cut short).
     bool Readable() const { return folder_ != nullptr; }
-    // The stream of that name in the top folder; nothing when there is none.
+    // The stream of that name in the top folder, in any letter case; nothing
+    // when there is none.
     GObjectPtr<GsfInput> Stream(const char* name) const;
 
   private:

@@ -20,6 +20,9 @@ constexpr std::uint16_t kXf = 0x00E0;
 constexpr std::uint16_t kBoundSheet = 0x0085;
 constexpr std::uint16_t kSst = 0x00FC;
 constexpr std::uint16_t kFormula = 0x0006;
+// The FORMULA record of Excel 4.0, which some programs still write into
+// later workbooks; its result lies where the current record's does.
+constexpr std::uint16_t kFormula4 = 0x0406;
 constexpr std::uint16_t kString = 0x0207;
 constexpr std::uint16_t kBoolErr = 0x0205;
 constexpr std::uint16_t kNumber = 0x0203;
@@ -277,6 +280,7 @@ void BiffScanner::ScanSheet(std::size_t offset, SheetStore& cells) {
                 }
                 break;
             case kFormula:
+            case kFormula4:
                 if (d.size() >= 14 && inWindow) {
                     cells.Put(row, col, FormulaValue(r, cells));
                 }
