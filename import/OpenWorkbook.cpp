@@ -114,6 +114,10 @@ int AnyWorkbookReader::FormulasWithoutResult(int sheet) const {
     return Inner().FormulasWithoutResult(sheet);
 }
 
+std::uint64_t AnyWorkbookReader::FilledRowsBelowHeld(int sheet) const {
+    return Inner().FilledRowsBelowHeld(sheet);
+}
+
 void AnyWorkbookReader::ReleaseSheet(int sheet) {
     Inner();  // throws when no workbook is open
     inner_->ReleaseSheet(sheet);

@@ -1,16 +1,18 @@
 #include "load/SheetRows.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "import/core/CellText.h"
+#include "import/core/StopColumn.h"
 #include "load/GridLayouts.h"
 
 namespace ledgerlift {
 
 namespace {
 
-// The stop rule on the text of column B: upper-casing changes no space, so
-// the text is blank when it holds nothing but spaces.
 bool IsEndText(const std::string& columnB) {
-    return columnB.find_first_not_of(' ') == std::string::npos;
+    return IsBlankText(columnB);
 }
 
 }  // namespace
@@ -22,13 +24,16 @@ bool IsSheetEnd(const WorkbookReader& book, int sheet, int row) {
 }
 
 int RowsBelowLimit(const WorkbookReader& book, int sheet) {
-    // The largest sheet any of the formats holds has 1,048,576 rows.
-    constexpr int kLastPossibleRow = 1048576;
-    int count = 0;
-    for (int r = kLastSheetRow + 1; r <= kLastPossibleRow && !IsSheetEnd(book, sheet, r); ++r) {
+    std::uint64_t count = 0;
+    int r = kLastSheetRow + 1;
+    for (; r <= WorkbookReader::kHeldRows && !IsSheetEnd(book, sheet, r); ++r) {
         ++count;
     }
-    return count;
+    if (r > WorkbookReader::kHeldRows) {
+        // The rows below those the reader holds, repeated ones by their number.
+        count += book.FilledRowsBelowHeld(sheet);
+    }
+    return static_cast<int>(std::min<std::uint64_t>(count, std::numeric_limits<int>::max()));
 }
 
 int CountSheetRows(const WorkbookReader& book, int sheet) {

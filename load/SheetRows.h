@@ -13,7 +13,8 @@ namespace ledgerlift {
 // leading and trailing spaces, is empty; row 65000 at most.
 bool IsSheetEnd(const WorkbookReader& book, int sheet, int row);
 // How many rows the sheet holds below the last row that is read (0 when it
-// ends there), by the same stop rule.
+// ends there), by the same stop rule; repeated rows count by their number,
+// and a count beyond the largest int is given as the largest int.
 int RowsBelowLimit(const WorkbookReader& book, int sheet);
 
 // How many rows the import reads from the sheet, by the stop rule above:

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "import/core/DateSerials.h"
+#include "import/core/StopColumn.h"
 #include "import/package/XmlStream.h"
 
 namespace ledgerlift {
@@ -364,6 +365,20 @@ class ContentParser : public XmlStream {
         return cell_;
     }
 
+    // Whether the cell read holds something by the stop rule.
+    bool FilledBelow() const {
+        if (error_) {
+            return true;
+        }
+        if (collect_ && (type_ != ValueType::None || !text_.empty())) {
+            return !IsBlankText(text_);
+        }
+        if (hasStringValue_) {
+            return !IsBlankText(stringText_);
+        }
+        return cell_.kind != StoredCell::Kind::Empty;
+    }
+
     void EndCell() {
         inCell_ = false;
         inParagraph_ = false;
@@ -373,7 +388,13 @@ class ContentParser : public XmlStream {
             std::uint64_t cells = std::min(colRepeat_, kFar) * std::min(rowRepeat_, kFar >> 20);
             sheet.formulasWithoutResult = static_cast<long>(
                 std::min<std::uint64_t>(sheet.formulasWithoutResult + cells, kFar));
-        } else if (row_ < SheetStore::kRows && col_ < SheetStore::kCols) {
+        } else if (row_ >= SheetStore::kRows) {
+            // Below the window only column B counts, for the rows left out.
+            auto stop = static_cast<std::uint64_t>(kStopColumn - 1);
+            if (col_ <= stop && stop < col_ + colRepeat_ && FilledBelow()) {
+                sheet.cells.FilledBelow(row_, rowRepeat_);
+            }
+        } else if (col_ < SheetStore::kCols) {
             StoredCell cell = CellRead(sheet.cells);
             if (cell.kind != StoredCell::Kind::Empty) {
                 std::uint64_t last = std::min<std::uint64_t>(col_ + colRepeat_, SheetStore::kCols);
