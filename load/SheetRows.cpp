@@ -36,7 +36,8 @@ int RowsBelowLimit(const WorkbookReader& book, int sheet) {
     return static_cast<int>(std::min<std::uint64_t>(count, std::numeric_limits<int>::max()));
 }
 
-int CountSheetRows(const WorkbookReader& book, int sheet) {
+int CountSheetRows(const WorkbookReader& book, int sheet, GridTextBudget budget,
+                   const std::string& label) {
     std::string columnB;  // its room is reused from row to row
     int count = 0;
     for (int r = 2; r <= kLastSheetRow; ++r) {
@@ -44,12 +45,14 @@ int CountSheetRows(const WorkbookReader& book, int sheet) {
         if (IsEndText(columnB)) {
             break;
         }
+        budget.Spend(columnB.size(), label, r);
         ++count;
     }
     return count;
 }
 
-int ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, const SheetRowSink& onRow) {
+int ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, GridTextBudget& budget,
+                    const std::string& label, const SheetRowSink& onRow) {
     // The texts of one row, whose room is reused from row to row.
     std::vector<std::string> cells(static_cast<std::size_t>(lastCol) + 1);
     std::string columnB;
@@ -60,11 +63,16 @@ int ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, const Sh
             return 0;
         }
         cells[0] = std::to_string(r);
+        budget.Spend(cells[0].size() + columnB.size(), label, r);
         for (int c = 1; c <= lastCol; ++c) {
+            auto& text = cells[static_cast<std::size_t>(c)];
             if (c == 2) {
-                cells[2].swap(columnB);  // columnB takes the room of the last row's
+                text.swap(columnB);  // columnB takes the room of the last row's
             } else {
-                book.ReadCellText(sheet, r, c, cells[static_cast<std::size_t>(c)]);
+                // Counted cell by cell, so that one row of long texts is
+                // refused before it is held whole.
+                book.ReadCellText(sheet, r, c, text);
+                budget.Spend(text.size(), label, r);
             }
         }
         onRow(r, cells);
@@ -72,19 +80,22 @@ int ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, const Sh
     return RowsBelowLimit(book, sheet);
 }
 
-std::vector<std::string> HeaderRow(const WorkbookReader& book, int sheet, int lastCol) {
+std::vector<std::string> HeaderRow(const WorkbookReader& book, int sheet, int lastCol,
+                                   GridTextBudget& budget, const std::string& label) {
     std::vector<std::string> cells(static_cast<std::size_t>(lastCol) + 1);
     for (int c = 1; c <= lastCol; ++c) {
-        cells[static_cast<std::size_t>(c)] = CellText(book.Cell(sheet, 1, c));
+        auto& text = cells[static_cast<std::size_t>(c)];
+        text = CellText(book.Cell(sheet, 1, c));
+        budget.Spend(text.size(), label, 1);
     }
     return cells;
 }
 
-int ReadSheetRows(const WorkbookReader& book, int sheet, int lastCol,
-                  std::vector<std::vector<std::string>>& rows) {
-    return ForEachSheetRow(book, sheet, lastCol, [&](int, const std::vector<std::string>& cells) {
-        rows.push_back(cells);
-    });
+int ReadSheetRows(const WorkbookReader& book, int sheet, int lastCol, GridTextBudget& budget,
+                  const std::string& label, std::vector<std::vector<std::string>>& rows) {
+    return ForEachSheetRow(
+        book, sheet, lastCol, budget, label,
+        [&](int, const std::vector<std::string>& cells) { rows.push_back(cells); });
 }
 
 }  // namespace ledgerlift

@@ -276,6 +276,52 @@ TEST(BiffScanner, ReadsTheCachedResultOfAnExcel4FormulaRecord) {
     }
 }
 
+// Regression (as for .xlsx): the shared strings of an .xls workbook count
+// against the bound of the texts a load holds. Here with a bound of 64 KB.
+TEST(BiffScanner, RefusesSharedStringsBeyondTheirBound) {
+    auto sst = [](int count) {
+        std::string data = std::string(4, '\0') + U16Bytes(count) + U16Bytes(0);
+        for (int i = 0; i < count; ++i) {
+            data += std::string("\x00\x00\x00", 3);  // an empty text
+        }
+        return data;
+    };
+    BiffScanner within(64 << 10);
+    within.Scan(OneSheetStream(8, {{0x00FC, sst(1000)}}, {}));
+    EXPECT_FALSE(within.SharedStringsTooLarge());
+    EXPECT_EQ(within.Sheets().size(), 1u);
+    std::string many = sst(10000);  // in CONTINUE records of 8224 bytes at most
+    Records records{{0x00FC, many.substr(0, 8224)}};
+    for (std::size_t at = 8224; at < many.size(); at += 8224) {
+        records.push_back({0x003C, many.substr(at, 8224)});
+    }
+    BiffScanner beyond(64 << 10);
+    beyond.Scan(OneSheetStream(8, records, {}));
+    EXPECT_TRUE(beyond.SharedStringsTooLarge());
+    EXPECT_TRUE(beyond.Sheets().empty());
+}
+
+// What the sheets of an .xls workbook take is bounded as for the other
+// formats: a number in column IV takes a row 256 cells wide, and several
+// sheet records can name the same cells. Here with a bound of 256 KB.
+TEST(BiffScanner, RefusesSheetsBeyondTheMemoryBound) {
+    auto sheet = [](int rows) {
+        Records cells;
+        for (int r = 0; r < rows; ++r) {
+            cells.push_back({0x0203, CellHead(r, 255) + F64Bytes(1)});
+        }
+        return cells;
+    };
+    BiffScanner within(1 << 20, 256 << 10);
+    within.Scan(OneSheetStream(8, {}, sheet(50)));
+    EXPECT_EQ(within.SheetsTooLarge(), 0u);
+    EXPECT_EQ(within.Sheets().size(), 1u);
+    BiffScanner beyond(1 << 20, 256 << 10);
+    beyond.Scan(OneSheetStream(8, {}, sheet(100)));
+    EXPECT_GT(beyond.SheetsTooLarge(), 256u << 10);
+    EXPECT_TRUE(beyond.Sheets().empty());
+}
+
 class WorkbookStreamNames : public ::testing::TestWithParam<const char*> {};
 
 // Regression: a workbook stream named in capitals was refused as no Excel

@@ -222,5 +222,61 @@ TEST(XlsxSheet, RowsBelowTheWindowEndTheReadAndCostNothing) {
     EXPECT_EQ(CellText(cells.Get(65535, 1)), "");
 }
 
+// Shared strings that would take more than their bound, and how.
+struct SharedStringsBomb {
+    const char* name;
+    std::string items;  // the <si> elements
+};
+
+void PrintTo(const SharedStringsBomb& b, std::ostream* os) {
+    *os << b.name;
+}
+
+class SharedStringsBeyondTheirBound : public ::testing::TestWithParam<SharedStringsBomb> {};
+
+// Regression: one 400 MB shared string, and 200 million empty ones, were
+// held whole (the first until the memory ran out); they count against the
+// bound of the texts a load holds. Here with a bound of 1 MB.
+TEST_P(SharedStringsBeyondTheirBound, AreRefusedNamingThePart) {
+    std::string xml = "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">" +
+                      GetParam().items + "</sst>";
+    MemoryPart part(xml, "book.xlsx", "xl/sharedStrings.xml");
+    try {
+        ParseSharedStrings(part, 1 << 20);
+        FAIL() << "no bound";
+    } catch (const WorkbookError& e) {
+        EXPECT_STREQ(
+            e.what(),
+            "The workbook book.xlsx is refused: its shared strings (xl/sharedStrings.xml) "
+            "hold more than 1 MB of text, far beyond any real workbook. It is not loaded.");
+    }
+}
+
+std::string Repeated(const std::string& text, std::size_t times) {
+    std::string out;
+    out.reserve(text.size() * times);
+    for (std::size_t i = 0; i < times; ++i) {
+        out += text;
+    }
+    return out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bombs, SharedStringsBeyondTheirBound,
+    ::testing::Values(SharedStringsBomb{"OneHugeText",
+                                        "<si><t>" + std::string(2 << 20, 'a') + "</t></si>"},
+                      SharedStringsBomb{"ManyEmptyTexts", Repeated("<si/>", 200000)},
+                      SharedStringsBomb{"ManyShortTexts", Repeated("<si><t>ab</t></si>", 120000)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SharedStrings, WithinTheirBoundAreRead) {
+    std::string xml = "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">" +
+                      Repeated("<si/>", 1000) + "<si><t>last</t></si></sst>";
+    MemoryPart part(xml, "book.xlsx", "xl/sharedStrings.xml");
+    SharedStrings strings = ParseSharedStrings(part, 1 << 20);
+    ASSERT_EQ(strings.Count(), 1001u);
+    EXPECT_EQ(strings.At(1000), "last");
+}
+
 }  // namespace
 }  // namespace ledgerlift

@@ -112,21 +112,23 @@ int Preview(const PreviewOptions& options) {
     try {
         AnyWorkbookReader book;
         book.Open(options.workbook);
+        GridTextBudget budget(options.workbook);
         for (auto& sheet : sheets) {
             if (sheet.number > book.SheetCount()) {
                 std::fprintf(stderr, "warning: %s has no worksheet %d (%s).\n",
                              options.workbook.c_str(), sheet.number, sheet.name);
                 continue;
             }
-            if (int notRead = ReadSheetRows(book, sheet.number, sheet.lastCol, sheet.rows)) {
+            std::string label =
+                "worksheet " + std::to_string(sheet.number) + " (" + sheet.name + ")";
+            if (int notRead =
+                    ReadSheetRows(book, sheet.number, sheet.lastCol, budget, label, sheet.rows)) {
                 std::fprintf(stderr,
                              "warning: only worksheet rows 2 to 65000 of worksheet %d (%s) are "
                              "loaded; its %d rows below row 65000 are not read.\n",
                              sheet.number, sheet.name, notRead);
             }
             if (int count = book.FormulasWithoutResult(sheet.number); count > 0) {
-                std::string label =
-                    "worksheet " + std::to_string(sheet.number) + " (" + sheet.name + ")";
                 std::fprintf(stderr, "warning: %s\n",
                              MissingResultsMessage(options.workbook, label, count).c_str());
             }

@@ -108,18 +108,29 @@ bool BiffScanner::ReadRecord(std::size_t offset, Record& out) const {
 }
 
 void BiffScanner::Scan(std::string_view stream) {
-    *this = BiffScanner();
+    *this = BiffScanner(textLimit_, memoryLimit_);
     stream_ = stream;
-    sharedStrings_ = std::make_shared<SharedStrings>();
+    sharedStrings_ = std::make_shared<SharedStrings>(textLimit_);
     ScanGlobals();
+    if (sharedStringsTooLarge_) {
+        sheets_.clear();
+        stream_ = {};
+        return;
+    }
     // A cell names its format record with 16 bits.
     xfIsDate_.resize(std::min<std::size_t>(xfFormat_.size(), 0x10000));
     for (std::size_t xf = 0; xf < xfIsDate_.size(); ++xf) {
         xfIsDate_[xf] = IsDateFormat(static_cast<std::uint16_t>(xf));
     }
+    std::uint64_t bytes = 0;
     for (std::size_t i = 0; i < sheets_.size(); ++i) {
         sheets_[i].cells.UseSharedStrings(sharedStrings_);
-        ScanSheet(sheetOffsets_[i], sheets_[i].cells);
+        if (!ScanSheet(sheetOffsets_[i], sheets_[i].cells, bytes)) {
+            sheetsTooLarge_ = std::max<std::uint64_t>(bytes + sheets_[i].cells.Bytes(), 1);
+            sheets_.clear();
+            break;
+        }
+        bytes += sheets_[i].cells.Bytes();
     }
     stream_ = {};
 }
@@ -179,6 +190,10 @@ void BiffScanner::ReadSharedStrings(const Record& sst) {
                       [this](std::size_t offset, Record& out) { return ReadRecord(offset, out); });
     std::string text;
     for (std::uint32_t i = 0; i < unique && cursor.String(false, true, text); ++i) {
+        if (!sharedStrings_->Fits(text.size())) {
+            sharedStringsTooLarge_ = true;
+            return;
+        }
         sharedStrings_->Add(text);
     }
 }
@@ -228,13 +243,16 @@ StoredCell BiffScanner::FormulaValue(const Record& record, SheetStore& cells) co
     return NumberCell(F64(result, 0), U16(d, 4));
 }
 
-void BiffScanner::ScanSheet(std::size_t offset, SheetStore& cells) {
+bool BiffScanner::ScanSheet(std::size_t offset, SheetStore& cells, std::uint64_t bytesBefore) {
     Record r;
     if (!ReadRecord(offset, r) || r.type != kBof) {
-        return;
+        return true;
     }
     offset = r.next;
     while (ReadRecord(offset, r) && r.type != kEof && r.type != kBof) {
+        if (bytesBefore + cells.Bytes() > memoryLimit_) {
+            return false;
+        }
         const std::string_view d = r.data;
         const std::uint16_t row = U16(d, 0);
         const std::uint16_t col = U16(d, 2);
@@ -290,6 +308,7 @@ void BiffScanner::ScanSheet(std::size_t offset, SheetStore& cells) {
         }
         offset = r.next;
     }
+    return bytesBefore + cells.Bytes() <= memoryLimit_;
 }
 
 }  // namespace ledgerlift

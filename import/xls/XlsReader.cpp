@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "import/core/TextBound.h"
 #include "import/core/WorkbookFile.h"
 #include "import/package/CompoundFile.h"
 #include "import/package/LibraryLog.h"
@@ -88,6 +89,15 @@ void XlsReader::Open(const std::string& path) {
     scan.Scan(ReadWorkbookStream(path));
     if (scan.Encrypted()) {
         throw PasswordProtected(path);
+    }
+    if (scan.SheetsTooLarge() > 0) {
+        StoredWorkbook::CheckRoom(path, scan.SheetsTooLarge());
+    }
+    if (scan.SharedStringsTooLarge()) {
+        throw WorkbookError("The workbook " + path +
+                            " is refused: its shared strings hold more than " +
+                            MegabytesText(scan.TextLimit()) +
+                            " of text, far beyond any real workbook. It is not loaded.");
     }
     if (scan.BiffVersion() != 0) {
         // Excel 5 to 2003 workbooks: every cell comes from our own scan.

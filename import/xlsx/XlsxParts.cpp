@@ -7,6 +7,7 @@
 
 #include "import/core/DateFormat.h"
 #include "import/core/Utf8.h"
+#include "import/core/WorkbookReader.h"
 #include "import/package/XmlStream.h"
 
 namespace ledgerlift {
@@ -132,20 +133,38 @@ class SharedStringsParser : public XmlStream {
             --phonetic_;
         } else if (name == si_) {
             if (text_.find("_x") == std::string::npos) {
-                out_.Add(text_);  // nothing to decode: no copy on the way
+                Add(text_);  // nothing to decode: no copy on the way
             } else {
-                out_.Add(DecodeXlsxText(text_));
+                Add(DecodeXlsxText(text_));
             }
             inItem_ = false;
         }
     }
     void OnText(std::string_view text) override {
         if (inText_) {
+            // Refused as it grows, before a huge text is held whole.
+            if (!out_.Fits(text_.size() + text.size())) {
+                TooMuchText();
+            }
             text_.append(text);
         }
     }
 
   private:
+    void Add(const std::string& text) {
+        if (!out_.Fits(text.size())) {
+            TooMuchText();
+        }
+        out_.Add(text);
+    }
+
+    [[noreturn]] void TooMuchText() const {
+        throw WorkbookError("The workbook " + Part().Workbook() +
+                            " is refused: its shared strings (" + Part().Part() +
+                            ") hold more than " + MegabytesText(out_.Limit()) +
+                            " of text, far beyond any real workbook. It is not loaded.");
+    }
+
     XmlName si_ = nullptr, rPh_ = nullptr, t_ = nullptr;
     SharedStrings& out_;
     std::string text_;
@@ -230,8 +249,8 @@ void XlsxWorkbookPart::Parse(PartReader& part) {
     parser.Parse(part);
 }
 
-SharedStrings ParseSharedStrings(PartReader& part) {
-    SharedStrings out;
+SharedStrings ParseSharedStrings(PartReader& part, std::uint64_t limit) {
+    SharedStrings out(limit);
     SharedStringsParser parser(out);
     parser.Parse(part);
     return out;
