@@ -49,7 +49,49 @@ std::string Cut(const std::string& fixture, std::size_t keep) {
     return test::ReadFileBytes(test::FixturePath(fixture)).substr(0, keep);
 }
 
+std::string Le(std::uint64_t value, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) {
+        out += static_cast<char>((value >> (8 * i)) & 0xff);
+    }
+    return out;
+}
+
+// A zip package of `count` empty stored entries, written byte by byte; with
+// zip64, its end record leaves the count to a zip64 record that says
+// `zip64Count`.
+std::string ZipOfEmptyEntries(int count, std::uint64_t zip64Count = 0) {
+    std::string local, central;
+    for (int i = 0; i < count; ++i) {
+        std::string name = "e" + std::to_string(i);
+        std::string common = Le(20, 2) + Le(0, 2) + Le(0, 2) + Le(0, 4) + Le(0, 4) + Le(0, 4) +
+                             Le(0, 4) + Le(name.size(), 2) + Le(0, 2);
+        central += Le(0x02014b50, 4) + Le(20, 2) + common + Le(0, 2) + Le(0, 2) + Le(0, 2) +
+                   Le(0, 4) + Le(local.size(), 4) + name;
+        local += Le(0x04034b50, 4) + common + name;
+    }
+    std::string zip = local + central;
+    std::uint64_t entries = static_cast<std::uint64_t>(count);
+    if (zip64Count > 0) {
+        std::uint64_t at = zip.size();
+        zip += Le(0x06064b50, 4) + Le(44, 8) + Le(45, 2) + Le(45, 2) + Le(0, 4) + Le(0, 4) +
+               Le(zip64Count, 8) + Le(zip64Count, 8) + Le(central.size(), 8) + Le(local.size(), 8);
+        zip += Le(0x07064b50, 4) + Le(0, 4) + Le(at, 8) + Le(1, 4);
+        entries = 0xFFFF;
+    }
+    return zip + Le(0x06054b50, 4) + Le(0, 4) + Le(entries, 2) + Le(entries, 2) +
+           Le(central.size(), 4) + Le(local.size(), 4) + Le(0, 2);
+}
+
 const BadInput kBadInputs[] = {
+    // Regression: the zip reader files every entry by a walk over those
+    // before it, so that 200,000 entries were still loading after 300 s.
+    {"MoreZipEntriesThanAnyWorkbookHas",
+     [](const std::string& p) { Bytes(p, ZipOfEmptyEntries(10001)); },
+     {"is refused: its zip package holds 10001 entries, more than the 10000"}},
+    {"MoreZip64EntriesThanAnyWorkbookHas",
+     [](const std::string& p) { Bytes(p, ZipOfEmptyEntries(3, 200000)); },
+     {"is refused: its zip package holds 200000 entries"}},
     {"TruncatedZip",
      [](const std::string& p) { Bytes(p, Cut("real_mixed.xlsx", 3000)); },
      {"is damaged"}},
@@ -329,6 +371,15 @@ TEST(ZipBounds, PartsThatInflateBeyondTheBoundsAreRefused) {
                   std::string::npos)
             << e.what();
     }
+}
+
+TEST(ZipBounds, APackageOfAFewEntriesOpensAsBefore) {
+    test::TempFolder dir;
+    std::string path = dir.File("few.zip");
+    Bytes(path, ZipOfEmptyEntries(50));
+    ZipPackage zip(path);
+    EXPECT_TRUE(zip.Has("e49"));
+    EXPECT_EQ(zip.ReadSmall("e7", 16), "");
 }
 
 TEST(StoredWorkbook, RefusesWorksheetsBeyondTheMemoryBound) {

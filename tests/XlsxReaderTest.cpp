@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 
 #include "import/OpenWorkbook.h"
@@ -96,6 +97,21 @@ TEST(XlsxReader, IsChosenByContentWhateverTheName) {
     std::string path = dir.File("items.xls");  // an .xlsx under another name
     test::WriteZip(path, test::XlsxParts({"<row r=\"2\"><c r=\"B2\"><v>7</v></c></row>"}));
     EXPECT_EQ(DetectWorkbookFormat(path), WorkbookFormat::Xlsx);
+    AnyWorkbookReader book;
+    book.Open(path);
+    EXPECT_EQ(CellText(book.Cell(1, 2, 2)), "7");
+}
+
+// Regression: a package whose entries were written with backslashes
+// ("xl\worksheets\sheet1.xml"), as some programs do, was refused.
+TEST(XlsxReader, ReadsAPackageWrittenWithBackslashPaths) {
+    test::TempFolder dir;
+    std::string path = dir.File("book.xlsx");
+    test::Parts parts = test::XlsxParts({"<row r=\"2\"><c r=\"B2\"><v>7</v></c></row>"});
+    for (auto& [name, bytes] : parts) {
+        std::replace(name.begin(), name.end(), '/', '\\');
+    }
+    test::WriteZip(path, parts);
     AnyWorkbookReader book;
     book.Open(path);
     EXPECT_EQ(CellText(book.Cell(1, 2, 2)), "7");

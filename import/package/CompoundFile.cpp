@@ -8,12 +8,6 @@
 
 namespace ledgerlift {
 
-void GObjectReleaser::operator()(void* object) const {
-    if (object) {
-        g_object_unref(object);
-    }
-}
-
 void StartGsf() {
     static const bool started = [] {
         gsf_init();

@@ -3,17 +3,11 @@
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-input.h>
 
-#include <memory>
 #include <string>
 
-namespace ledgerlift {
+#include "import/package/GObjectPtr.h"
 
-// Lets go of a libgsf object (a file, a folder or a stream).
-struct GObjectReleaser {
-    void operator()(void* object) const;
-};
-template <class T>
-using GObjectPtr = std::unique_ptr<T, GObjectReleaser>;
+namespace ledgerlift {
 
 // Readies libgsf for this process; each reader calls it before its first use.
 void StartGsf();
