@@ -83,7 +83,57 @@ std::string ZipOfEmptyEntries(int count, std::uint64_t zip64Count = 0) {
            Le(central.size(), 4) + Le(local.size(), 4) + Le(0, 2);
 }
 
+const char* const kManifestHead =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?><manifest:manifest xmlns:manifest=\"urn:oasis:"
+    "names:tc:opendocument:xmlns:manifest:1.0\" manifest:version=\"1.2\">";
+
+// A manifest whose package is of this media type; entries may follow.
+std::string Manifest(const std::string& mediaType, const std::string& entries = "") {
+    return kManifestHead +
+           std::string("<manifest:file-entry manifest:full-path=\"/\" manifest:media-type=\"") +
+           mediaType + "\"/>" + entries + "</manifest:manifest>";
+}
+
+// The first record of an Excel 2.x to 4.0 file: a BOF of that version.
+std::string OldBof(int type, int length, int kind) {
+    return Le(static_cast<std::uint64_t>(type), 2) + Le(static_cast<std::uint64_t>(length), 2) +
+           Le(0, 2) + Le(static_cast<std::uint64_t>(kind), 2) + std::string(64, '\0');
+}
+
 const BadInput kBadInputs[] = {
+    // Regression: an encrypted .ods workbook was called damaged.
+    {"EncryptedOds",
+     [](const std::string& p) {
+         test::WriteZip(
+             p, {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+                 {"content.xml", std::string(300, '\x9c')},
+                 {"META-INF/manifest.xml",
+                  Manifest("application/vnd.oasis.opendocument.spreadsheet",
+                           "<manifest:file-entry manifest:full-path=\"content.xml\" "
+                           "manifest:media-type=\"text/xml\" manifest:size=\"2000\">"
+                           "<manifest:encryption-data manifest:checksum-type=\"SHA1/1K\" "
+                           "manifest:checksum=\"AAAA\"><manifest:algorithm manifest:algorithm-"
+                           "name=\"Blowfish CFB\" manifest:initialisation-vector=\"AAAA\"/>"
+                           "</manifest:encryption-data></manifest:file-entry>")}});
+     },
+     {"is protected with a password. Save it without a password and load it again."}},
+    {"OtherOpenDocumentWithoutMimetype",
+     [](const std::string& p) {
+         test::WriteZip(
+             p, {{"content.xml", "<x/>"},
+                 {"META-INF/manifest.xml", Manifest("application/vnd.oasis.opendocument.text")}});
+     },
+     {"is not an Excel workbook"}},
+    // Files of Excel before version 5 stay refused, saying which they are.
+    {"Excel2Worksheet",
+     [](const std::string& p) { Bytes(p, OldBof(0x0009, 4, 0x0010)); },
+     {"is an Excel 2.x file, a format older than Excel 5 that cannot be loaded"}},
+    {"Excel3Worksheet",
+     [](const std::string& p) { Bytes(p, OldBof(0x0209, 6, 0x0010)); },
+     {"is an Excel 3.0 file"}},
+    {"Excel4Workbook",
+     [](const std::string& p) { Bytes(p, OldBof(0x0409, 6, 0x0100)); },
+     {"is an Excel 4.0 file", "save it as an Excel workbook (.xlsx)"}},
     // Regression: the zip reader files every entry by a walk over those
     // before it, so that 200,000 entries were still loading after 300 s.
     {"MoreZipEntriesThanAnyWorkbookHas",
@@ -304,6 +354,89 @@ const BadInput kBadInputs[] = {
 };
 
 class UnreadableWorkbooks : public ::testing::TestWithParam<BadInput> {};
+
+// A package that other programs read, and how it is made.
+struct OddPackage {
+    const char* name;
+    std::function<void(const std::string& path)> make;
+};
+
+void PrintTo(const OddPackage& o, std::ostream* os) {
+    *os << o.name;
+}
+
+const char* const kRelationshipsNs =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+
+// Regression: each of these was refused, though spreadsheet programs read
+// them.
+const OddPackage kOddPackages[] = {
+    {"OdsWithoutItsMimetype",
+     [](const std::string& p) {
+         test::Parts parts = test::OdsParts(
+             "<table:table table:name=\"Items\"><table:table-row><table:table-cell/>"
+             "<table:table-cell office:value-type=\"string\"><text:p>one</text:p>"
+             "</table:table-cell></table:table-row></table:table>");
+         std::erase_if(parts, [](auto& x) { return x.first == "mimetype"; });
+         parts.push_back(
+             {"META-INF/manifest.xml", Manifest("application/vnd.oasis.opendocument.spreadsheet")});
+         test::WriteZip(p, parts);
+     }},
+    {"XlsxWithoutItsStylesPart",
+     [](const std::string& p) {
+         Xlsx(p, [](Parts& parts) {
+             for (auto& [name, bytes] : parts) {
+                 if (name == "xl/_rels/workbook.xml.rels") {
+                     bytes.insert(bytes.find("</Relationships>"),
+                                  std::string("<Relationship Id=\"rIdY\" Type=\"") +
+                                      kRelationshipsNs + "/styles\" Target=\"styles.xml\"/>");
+                 }
+             }
+         });
+     }},
+    {"XlsxWithASheetOfNoRelationship",
+     [](const std::string& p) {
+         Xlsx(p, [](Parts& parts) {
+             for (auto& [name, bytes] : parts) {
+                 if (name == "xl/workbook.xml") {
+                     bytes.insert(bytes.find("<sheet "),
+                                  "<sheet name=\"Lost\" sheetId=\"9\" r:id=\"\"/>");
+                 }
+             }
+         });
+     }},
+    {"XlsxWithoutContentTypes",
+     [](const std::string& p) {
+         Xlsx(p, [](Parts& parts) {
+             std::erase_if(parts, [](auto& x) { return x.first == "[Content_Types].xml"; });
+         });
+     }},
+    {"XlsxWithoutContentTypesOrPackageRelationships",
+     [](const std::string& p) {
+         Xlsx(p, [](Parts& parts) {
+             std::erase_if(parts, [](auto& x) {
+                 return x.first == "[Content_Types].xml" || x.first == "_rels/.rels";
+             });
+         });
+     }},
+};
+
+class OddPackages : public ::testing::TestWithParam<OddPackage> {};
+
+TEST_P(OddPackages, AreReadAsOtherProgramsReadThem) {
+    test::TempFolder dir;
+    std::string path = dir.File("book");
+    GetParam().make(path);
+    AnyWorkbookReader book;
+    book.Open(path);
+    ASSERT_GE(book.SheetCount(), 1);
+    std::string text;
+    book.ReadCellText(1, 1, book.Cell(1, 1, 1).kind == CellValue::Kind::Empty ? 2 : 1, text);
+    EXPECT_EQ(text, "one");
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, OddPackages, ::testing::ValuesIn(kOddPackages),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_P(UnreadableWorkbooks, AreRefusedWithASentenceNamingTheFile) {
     test::TempFolder dir;
