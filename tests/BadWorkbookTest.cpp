@@ -5,7 +5,9 @@
 #include <ostream>
 
 #include "import/OpenWorkbook.h"
+#include "import/core/PartReader.h"
 #include "import/core/StoredWorkbook.h"
+#include "import/package/PackageParts.h"
 #include "import/package/ZipPackage.h"
 #include "tests/PackageWriter.h"
 #include "tests/TestSupport.h"
@@ -505,6 +507,71 @@ TEST(ZipBounds, PartsThatInflateBeyondTheBoundsAreRefused) {
             << e.what();
     }
 }
+
+// A part that is no well-formed XML, and what the sentence says of it.
+struct XmlFault {
+    const char* name;
+    std::string xml;
+    const char* says;
+};
+
+void PrintTo(const XmlFault& f, std::ostream* os) {
+    *os << f.name;
+}
+
+class XmlFaults : public ::testing::TestWithParam<XmlFault> {};
+
+// Regression: libxml2's own messages reached the operator, over several
+// lines ("indicate encoding !\nBytes: ...") and with advice for programmers
+// ("use XML_PARSE_HUGE option").
+TEST_P(XmlFaults, AreToldOnOneLineInOurOwnWords) {
+    MemoryPart part(GetParam().xml, "book.xlsx", "xl/_rels/workbook.xml.rels");
+    try {
+        ParseRelationships(part, "xl/workbook.xml");
+        FAIL() << "parsed";
+    } catch (const WorkbookError& e) {
+        std::string text = e.what();
+        EXPECT_NE(text.find("The workbook book.xlsx is damaged: its part "
+                            "xl/_rels/workbook.xml.rels is not well-formed XML (line "),
+                  std::string::npos)
+            << text;
+        EXPECT_NE(text.find(GetParam().says), std::string::npos) << text;
+        EXPECT_EQ(text.find('\n'), std::string::npos) << text;
+        for (const char* jargon : {"XML_PARSE_HUGE", "indicate encoding", "Bytes:", "xmlParse"}) {
+            EXPECT_EQ(text.find(jargon), std::string::npos) << text;
+        }
+    }
+}
+
+std::string Nested(int depth) {
+    std::string xml = "<Relationships>\n";
+    for (int i = 0; i < depth; ++i) {
+        xml += "<a>";
+    }
+    for (int i = 0; i < depth; ++i) {
+        xml += "</a>";
+    }
+    return xml + "</Relationships>";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Parts, XmlFaults,
+    ::testing::Values(
+        XmlFault{"BytesThatAreNoUtf8",
+                 "<Relationships>\n<a>\xff\xfe"
+                 "caf\xe9</a></Relationships>",
+                 "line 2: it holds bytes that are no text in its encoding"},
+        XmlFault{"NestedBeyondTheReadersLimit", Nested(300),
+                 "line 2: it nests elements deeper, or holds a name or value longer, than the XML "
+                 "reader takes"},
+        XmlFault{"WrongEndTag", "<Relationships>\n<a>\n<b></a></Relationships>",
+                 "line 3: the element <b> opened on line 3 is closed by </a>"},
+        XmlFault{"CutShort", "<Relationships>\n<a>\n<b>",
+                 "the part ends before the element <b> opened on line 3 is closed"},
+        XmlFault{"Empty", "", "the part holds no XML at all"},
+        XmlFault{"MoreAfterTheEnd", "<Relationships/>\n<Relationships/>",
+                 "line 2: more follows the end of the part's document"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ZipBounds, APackageOfAFewEntriesOpensAsBefore) {
     test::TempFolder dir;

@@ -28,6 +28,17 @@ WorkbookError TooLarge(const std::string& path, const std::string& what, std::ui
                          ", far beyond any real workbook. It is not loaded.");
 }
 
+// libgsf's reason for a package it cannot open, in our words.
+std::string ZipFault(const std::string& reason) {
+    if (reason == "Broken zip file structure") {
+        return ": its directory of entries is missing or damaged";
+    }
+    if (reason == "Error reading zip dirent") {
+        return ": an entry of its directory is damaged or cut short";
+    }
+    return "";
+}
+
 bool IsFolder(GsfInput* input) {
     return GSF_IS_INFILE(input) && gsf_infile_num_children(GSF_INFILE(input)) >= 0;
 }
@@ -241,8 +252,7 @@ ZipPackage::ZipPackage(std::string path, std::uint64_t partLimit, std::uint64_t 
         g_error_free(error);
     }
     if (!zip_) {
-        throw Damaged(path_, "its zip package could not be opened" +
-                                 (reason.empty() ? std::string() : " (" + reason + ")"));
+        throw Damaged(path_, "its zip package could not be opened" + ZipFault(reason));
     }
 }
 
