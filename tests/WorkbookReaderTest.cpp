@@ -322,6 +322,52 @@ TEST(BiffScanner, RefusesSheetsBeyondTheMemoryBound) {
     EXPECT_TRUE(beyond.Sheets().empty());
 }
 
+// A text of an Excel 5/95 workbook, in the code page it declares.
+struct CodePageText {
+    const char* name;
+    int codePage;  // 0: no CODEPAGE record
+    std::string bytes;
+    const char* text;
+};
+
+void PrintTo(const CodePageText& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Biff5Texts : public ::testing::TestWithParam<CodePageText> {};
+
+// Regression: Excel 5/95 text was read as Latin-1 whatever code page the
+// workbook declared: "Men’s shirt – blue" read "Men\u0092s shirt \u0096 blue",
+// and Greek and Cyrillic texts were garbled.
+TEST_P(Biff5Texts, AreReadInTheDeclaredCodePage) {
+    Records globals;
+    if (GetParam().codePage != 0) {
+        globals.push_back({0x0042, U16Bytes(GetParam().codePage)});
+    }
+    const std::string& bytes = GetParam().bytes;
+    std::string label = CellHead(1, 1) + U16Bytes(static_cast<int>(bytes.size())) + bytes;
+    std::string stream = OneSheetStream(5, globals, {{0x0204, label}});
+    EXPECT_EQ(ScannedText(stream, 1, 1), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CodePages, Biff5Texts,
+    ::testing::Values(CodePageText{"Western", 1252, "Men\x92s shirt \x96 blue",
+                                   "Men’s shirt – blue"},
+                      CodePageText{"WesternWhenNoneIsDeclared", 0, "\x80 5", "€ 5"},
+                      CodePageText{"Greek", 1253, "\xc1\xe8\xe7\xed\xdc", "Αθηνά"},
+                      CodePageText{"Cyrillic", 1251, "\xcc\xee\xf1\xea\xe2\xe0", "Москва"},
+                      CodePageText{"CentralEuropean", 1250, "\x8a\x9e\xe8", "Šžč"},
+                      CodePageText{"MacintoshRoman", 32768, "Caf\x8e", "Café"},
+                      CodePageText{"ShiftJis", 932, "\x93\xfa\x96\x7b", "日本"},
+                      CodePageText{"ANoCharacterByteIsMarked", 1252,
+                                   "a\x81"
+                                   "b",
+                                   "a\xEF\xBF\xBD"
+                                   "b"},
+                      CodePageText{"AnUnknownCodePageReadsAsWestern", 4242, "\x80", "€"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 class WorkbookStreamNames : public ::testing::TestWithParam<const char*> {};
 
 // Regression: a workbook stream named in capitals was refused as no Excel

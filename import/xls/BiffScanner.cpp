@@ -14,6 +14,7 @@ constexpr std::uint16_t kBof = 0x0809;
 constexpr std::uint16_t kEof = 0x000A;
 constexpr std::uint16_t kFilePass = 0x002F;
 constexpr std::uint16_t kDateMode = 0x0022;
+constexpr std::uint16_t kCodePage = 0x0042;
 constexpr std::uint16_t kFormat = 0x041E;
 constexpr std::uint16_t kFormat5 = 0x001E;
 constexpr std::uint16_t kXf = 0x00E0;
@@ -156,10 +157,15 @@ void BiffScanner::ScanGlobals() {
             case kDateMode:
                 date1904_ = U16(r.data, 0) == 1;
                 break;
+            case kCodePage:
+                if (!biff8 && r.data.size() >= 2) {  // BIFF8 text is Unicode
+                    codePage_ = CodePage(U16(r.data, 0));
+                }
+                break;
             case kFormat:
             case kFormat5: {
                 std::string text;
-                BiffCursor(r, 2, reader).String(!biff8, biff8, text);
+                BiffCursor(r, 2, reader, codePage_).String(!biff8, biff8, text);
                 formats_[U16(r.data, 0)] = text;
                 break;
             }
@@ -169,7 +175,7 @@ void BiffScanner::ScanGlobals() {
             case kBoundSheet:
                 if (r.data.size() > 6 && r.data[5] == 0) {  // a worksheet
                     Sheet sheet;
-                    BiffCursor(r, 6, reader).String(true, biff8, sheet.name);
+                    BiffCursor(r, 6, reader, codePage_).String(true, biff8, sheet.name);
                     sheets_.push_back(std::move(sheet));
                     sheetOffsets_.push_back(U32(r.data, 0));
                 }
@@ -186,8 +192,9 @@ void BiffScanner::ScanGlobals() {
 
 void BiffScanner::ReadSharedStrings(const Record& sst) {
     std::uint32_t unique = U32(sst.data, 4);
-    BiffCursor cursor(sst, 8,
-                      [this](std::size_t offset, Record& out) { return ReadRecord(offset, out); });
+    BiffCursor cursor(
+        sst, 8, [this](std::size_t offset, Record& out) { return ReadRecord(offset, out); },
+        codePage_);
     std::string text;
     for (std::uint32_t i = 0; i < unique && cursor.String(false, true, text); ++i) {
         if (!sharedStrings_->Fits(text.size())) {
@@ -207,9 +214,10 @@ StoredCell BiffScanner::NumberCell(double value, std::uint16_t xf) const {
 
 std::string BiffScanner::CellString(const Record& record, std::size_t pos) const {
     std::string text;
-    BiffCursor(record, pos, [this](std::size_t offset, Record& out) {
-        return ReadRecord(offset, out);
-    }).String(false, biffVersion_ == 8, text);
+    BiffCursor(
+        record, pos, [this](std::size_t offset, Record& out) { return ReadRecord(offset, out); },
+        codePage_)
+        .String(false, biffVersion_ == 8, text);
     return text;
 }
 

@@ -10,6 +10,7 @@
 #include "import/core/SharedStrings.h"
 #include "import/core/StoredWorkbook.h"
 #include "import/core/WorkbookReader.h"
+#include "import/xls/CodePage.h"
 
 namespace ledgerlift {
 
@@ -71,6 +72,8 @@ class BiffScanner {
 
     std::uint64_t textLimit_;
     std::uint64_t memoryLimit_;
+    // The code page of BIFF5 text, from the CODEPAGE record.
+    CodePage codePage_;
     std::uint64_t sheetsTooLarge_ = 0;
     std::string_view stream_;
     bool encrypted_ = false;
