@@ -35,11 +35,13 @@ WorkbookFormat CompoundFileFormat(const std::string& path) {
 
 WorkbookFormat ZipPackageFormat(const std::string& path) {
     ZipPackage zip(path);
-    if (zip.Has("mimetype")) {
-        if (OdsReader::IsOdsMimeType(zip.ReadSmall("mimetype", 256))) {
+    switch (OdsReader::KindOf(zip)) {
+        case OdsReader::Kind::Spreadsheet:
             return WorkbookFormat::Ods;
-        }
-        throw NotAWorkbook(path);  // another OpenDocument file
+        case OdsReader::Kind::OtherDocument:
+            throw NotAWorkbook(path);
+        case OdsReader::Kind::None:
+            break;
     }
     switch (OfficeDocument::Find(zip).kind) {
         case OfficeDocument::Kind::Workbook:
@@ -68,6 +70,11 @@ WorkbookFormat DetectWorkbookFormat(const std::string& path) {
         ((head[2] == 3 && head[3] == 4) || (head[2] == 5 && head[3] == 6) ||
          (head[2] == 7 && head[3] == 8))) {
         return ZipPackageFormat(path);
+    }
+    std::string_view bytes(reinterpret_cast<const char*>(head),
+                           static_cast<std::size_t>(in.gcount()));
+    if (auto format = XlsReader::OlderExcelFormat(bytes)) {
+        throw XlsReader::OlderExcelRefusal(path, *format);
     }
     throw NotAWorkbook(path);
 }
@@ -112,6 +119,10 @@ void AnyWorkbookReader::ReadCellText(int sheet, int row, int col, std::string& t
 
 int AnyWorkbookReader::FormulasWithoutResult(int sheet) const {
     return Inner().FormulasWithoutResult(sheet);
+}
+
+std::uint64_t AnyWorkbookReader::FilledRowsBelowHeld(int sheet) const {
+    return Inner().FilledRowsBelowHeld(sheet);
 }
 
 void AnyWorkbookReader::ReleaseSheet(int sheet) {

@@ -15,8 +15,10 @@ enum class WorkbookFormat { Xls, Xlsx, Ods };
 // - a compound file holding an encrypted Office Open XML package
 //   (EncryptionInfo, EncryptedPackage): refused, protected by a password;
 // - a zip package whose main part is an XML workbook: .xlsx (or .xlsm);
-// - a zip package whose mimetype is an OpenDocument spreadsheet's: .ods;
+// - a zip package whose mimetype (or, without one, its manifest) is an
+//   OpenDocument spreadsheet's: .ods;
 // - a zip package with a binary workbook (.xlsb): refused, asking for .xlsx;
+// - an Excel 2.x, 3.0 or 4.0 file: refused, naming its version;
 // - anything else: not a workbook.
 // Throws WorkbookError, naming the file, for what it refuses and for a file
 // that can't be read.
@@ -34,6 +36,7 @@ class AnyWorkbookReader : public WorkbookReader {
     CellValue Cell(int sheet, int row, int col) const override;
     void ReadCellText(int sheet, int row, int col, std::string& text) const override;
     int FormulasWithoutResult(int sheet) const override;
+    std::uint64_t FilledRowsBelowHeld(int sheet) const override;
     void ReleaseSheet(int sheet) override;
     void Close() override;
 

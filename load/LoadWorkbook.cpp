@@ -35,12 +35,12 @@ struct SheetPlan {
 // Copies one worksheet into its grid. Gives how many rows below the last row
 // that is read were left out.
 int SheetLoop(FormControls& form, WindowOps& ops, const WorkbookReader& book,
-              const SheetPlan& plan) {
+              GridTextBudget& budget, const SheetPlan& plan) {
     Grid& grid = plan.grid;
     const std::string stage = std::string("Loading ") + plan.sheetName;
-    const int total = CountSheetRows(book, plan.sheet);
+    const int total = CountSheetRows(book, plan.sheet, budget, plan.sheetName);
     ops.Progress(stage, 0, total);
-    return ForEachSheetRow(book, plan.sheet, plan.lastCol,
+    return ForEachSheetRow(book, plan.sheet, plan.lastCol, budget, plan.sheetName,
                            [&](int r, const std::vector<std::string>& cells) {
                                grid.SetRowTexts(grid.Rows() - 1, cells);
                                grid.AddItem("");
@@ -58,10 +58,10 @@ int SheetLoop(FormControls& form, WindowOps& ops, const WorkbookReader& book,
 // current cell and marks the grids as loaded. The sheet's cells are let go
 // once they are in the grid, so that the workbook and both grids are never
 // in memory at once.
-void LoadSheet(FormControls& form, WindowOps& ops, WorkbookReader& book, const SheetPlan& plan,
-               int& rowsNotRead) {
+void LoadSheet(FormControls& form, WindowOps& ops, WorkbookReader& book, GridTextBudget& budget,
+               const SheetPlan& plan, int& rowsNotRead) {
     ops.SetEnabled(false);
-    rowsNotRead = SheetLoop(form, ops, book, plan);
+    rowsNotRead = SheetLoop(form, ops, book, budget, plan);
     book.ReleaseSheet(plan.sheet);
     plan.grid.SetCol(2);
     plan.grid.SetRow(1);
@@ -95,6 +95,7 @@ void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
         form.itemHeaderRow.clear();
         form.ledgerHeaderRow.clear();
         book.Open(form.cdlg.FileName);
+        GridTextBudget budget(form.cdlg.FileName);  // both sheets together
 
         Grid& items = form.msf1;
         items.SetFormatString(kItemFormat);
@@ -103,9 +104,10 @@ void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
         items.SetRows(2);
         items.SetCols(kItemCols);
         if (book.SheetCount() >= 1) {
-            form.itemHeaderRow = HeaderRow(book, 1, kItemCols - 1);
+            form.itemHeaderRow = HeaderRow(book, 1, kItemCols - 1, budget, "worksheet 1 (items)");
         }
-        LoadSheet(form, ops, book, {1, items, kItemCols - 1, 0, "Items ", "worksheet 1 (items)"},
+        LoadSheet(form, ops, book, budget,
+                  {1, items, kItemCols - 1, 0, "Items ", "worksheet 1 (items)"},
                   form.itemRowsNotRead);
 
         Grid& ledgers = form.msf2;
@@ -115,9 +117,10 @@ void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
         ledgers.SetCols(kLedgerCols);
         ledgers.SetFormatString(kLedgerFormat);
         if (book.SheetCount() >= 2) {
-            form.ledgerHeaderRow = HeaderRow(book, 2, kLedgerCols - 1);
+            form.ledgerHeaderRow =
+                HeaderRow(book, 2, kLedgerCols - 1, budget, "worksheet 2 (ledgers)");
         }
-        LoadSheet(form, ops, book,
+        LoadSheet(form, ops, book, budget,
                   {2, ledgers, kLedgerCols - 1, 1, "Ledgers ", "worksheet 2 (ledgers)"},
                   form.ledgerRowsNotRead);
 

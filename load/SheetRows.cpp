@@ -1,16 +1,18 @@
 #include "load/SheetRows.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "import/core/CellText.h"
+#include "import/core/StopColumn.h"
 #include "load/GridLayouts.h"
 
 namespace ledgerlift {
 
 namespace {
 
-// The stop rule on the text of column B: upper-casing changes no space, so
-// the text is blank when it holds nothing but spaces.
 bool IsEndText(const std::string& columnB) {
-    return columnB.find_first_not_of(' ') == std::string::npos;
+    return IsBlankText(columnB);
 }
 
 }  // namespace
@@ -22,16 +24,20 @@ bool IsSheetEnd(const WorkbookReader& book, int sheet, int row) {
 }
 
 int RowsBelowLimit(const WorkbookReader& book, int sheet) {
-    // The largest sheet any of the formats holds has 1,048,576 rows.
-    constexpr int kLastPossibleRow = 1048576;
-    int count = 0;
-    for (int r = kLastSheetRow + 1; r <= kLastPossibleRow && !IsSheetEnd(book, sheet, r); ++r) {
+    std::uint64_t count = 0;
+    int r = kLastSheetRow + 1;
+    for (; r <= WorkbookReader::kHeldRows && !IsSheetEnd(book, sheet, r); ++r) {
         ++count;
     }
-    return count;
+    if (r > WorkbookReader::kHeldRows) {
+        // The rows below those the reader holds, repeated ones by their number.
+        count += book.FilledRowsBelowHeld(sheet);
+    }
+    return static_cast<int>(std::min<std::uint64_t>(count, std::numeric_limits<int>::max()));
 }
 
-int CountSheetRows(const WorkbookReader& book, int sheet) {
+int CountSheetRows(const WorkbookReader& book, int sheet, GridTextBudget budget,
+                   const std::string& label) {
     std::string columnB;  // its room is reused from row to row
     int count = 0;
     for (int r = 2; r <= kLastSheetRow; ++r) {
@@ -39,12 +45,14 @@ int CountSheetRows(const WorkbookReader& book, int sheet) {
         if (IsEndText(columnB)) {
             break;
         }
+        budget.Spend(columnB.size(), label, r);
         ++count;
     }
     return count;
 }
 
-int ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, const SheetRowSink& onRow) {
+int ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, GridTextBudget& budget,
+                    const std::string& label, const SheetRowSink& onRow) {
     // The texts of one row, whose room is reused from row to row.
     std::vector<std::string> cells(static_cast<std::size_t>(lastCol) + 1);
     std::string columnB;
@@ -55,11 +63,16 @@ int ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, const Sh
             return 0;
         }
         cells[0] = std::to_string(r);
+        budget.Spend(cells[0].size() + columnB.size(), label, r);
         for (int c = 1; c <= lastCol; ++c) {
+            auto& text = cells[static_cast<std::size_t>(c)];
             if (c == 2) {
-                cells[2].swap(columnB);  // columnB takes the room of the last row's
+                text.swap(columnB);  // columnB takes the room of the last row's
             } else {
-                book.ReadCellText(sheet, r, c, cells[static_cast<std::size_t>(c)]);
+                // Counted cell by cell, so that one row of long texts is
+                // refused before it is held whole.
+                book.ReadCellText(sheet, r, c, text);
+                budget.Spend(text.size(), label, r);
             }
         }
         onRow(r, cells);
@@ -67,19 +80,22 @@ int ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, const Sh
     return RowsBelowLimit(book, sheet);
 }
 
-std::vector<std::string> HeaderRow(const WorkbookReader& book, int sheet, int lastCol) {
+std::vector<std::string> HeaderRow(const WorkbookReader& book, int sheet, int lastCol,
+                                   GridTextBudget& budget, const std::string& label) {
     std::vector<std::string> cells(static_cast<std::size_t>(lastCol) + 1);
     for (int c = 1; c <= lastCol; ++c) {
-        cells[static_cast<std::size_t>(c)] = CellText(book.Cell(sheet, 1, c));
+        auto& text = cells[static_cast<std::size_t>(c)];
+        text = CellText(book.Cell(sheet, 1, c));
+        budget.Spend(text.size(), label, 1);
     }
     return cells;
 }
 
-int ReadSheetRows(const WorkbookReader& book, int sheet, int lastCol,
-                  std::vector<std::vector<std::string>>& rows) {
-    return ForEachSheetRow(book, sheet, lastCol, [&](int, const std::vector<std::string>& cells) {
-        rows.push_back(cells);
-    });
+int ReadSheetRows(const WorkbookReader& book, int sheet, int lastCol, GridTextBudget& budget,
+                  const std::string& label, std::vector<std::vector<std::string>>& rows) {
+    return ForEachSheetRow(
+        book, sheet, lastCol, budget, label,
+        [&](int, const std::vector<std::string>& cells) { rows.push_back(cells); });
 }
 
 }  // namespace ledgerlift

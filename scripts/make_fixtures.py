@@ -12,7 +12,8 @@ tests need none of the programs below.
   (.xlsx), some of them changed afterwards inside their zip package to show
   what other programs write (strict namespaces, phonetic runs, cells without
   references, sheets listed out of part order).
-- The seed corpora of the XML fuzzers: the XML parts of the fixtures.
+- The seed corpora of the XML fuzzers: the XML parts of the fixtures; seeds
+  of the code page path of the .xls scan and of the zip package fuzzer.
 
 Needs (Debian): libreoffice-calc (or libreoffice-calc-nogui), gnumeric,
 python3-xlwt, python3-openpyxl, python3-xlsxwriter.
@@ -458,6 +459,45 @@ def fuzz_corpora():
                         f.write(data)
 
 
+def biff_record(kind, data):
+    return kind.to_bytes(2, "little") + len(data).to_bytes(2, "little") + data
+
+
+def biff5_stream(code_page, text):
+    """An Excel 5/95 workbook stream: a CODEPAGE record, one worksheet whose
+    cell B2 holds the text, in that code page."""
+    bof = lambda kind: biff_record(0x0809, (0x0500).to_bytes(2, "little") +
+                                   kind.to_bytes(2, "little") + bytes(4))
+    head = bof(0x0005) + biff_record(0x0042, code_page.to_bytes(2, "little"))
+    name = b"\x05Items"
+    sheet_at = len(head) + 4 + 6 + len(name) + 4
+    head += biff_record(0x0085, sheet_at.to_bytes(4, "little") + bytes(2) + name)
+    head += biff_record(0x000A, b"")
+    label = bytes([1, 0, 1, 0, 0, 0]) + len(text).to_bytes(2, "little") + text
+    return head + bof(0x0010) + biff_record(0x0204, label) + biff_record(0x000A, b"")
+
+
+def fuzz_seeds():
+    """Seeds of the code page path of the workbook stream scan, and of the
+    zip package fuzzer: two small packages and one whose parts are written
+    with backslashes."""
+    for name, code_page, text in (("biff5_cyrillic", 1251, "Москва".encode("cp1251")),
+                                  ("biff5_shift_jis", 932, "日本".encode("cp932")),
+                                  ("biff5_western", 1252, "Men’s – blue".encode("cp1252"))):
+        with open(os.path.join(FUZZ, "corpus", name + ".bin"), "wb") as f:
+            f.write(biff5_stream(code_page, text))
+    folder = os.path.join(FUZZ, "zip_corpus")
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    for name in ("two_rows.xlsx", "two_rows.ods"):
+        shutil.copy(os.path.join(FIXTURES, name), folder)
+    with zipfile.ZipFile(os.path.join(FIXTURES, "two_rows.xlsx")) as src, \
+            zipfile.ZipFile(os.path.join(folder, "backslashes.xlsx"), "w",
+                            zipfile.ZIP_DEFLATED) as dst:
+        for info in src.infolist():
+            dst.writestr(info.filename.replace("/", "\\"), src.read(info))
+
+
 def bomb():
     """A worksheet part that inflates to 1.5 GB of spaces: the package is
     refused before the part is inflated."""
@@ -497,4 +537,5 @@ if __name__ == "__main__":
     xlsx_edge_cases()
     bomb()
     fuzz_corpora()
+    fuzz_seeds()
     print("fixtures written")

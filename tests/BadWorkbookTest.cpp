@@ -5,7 +5,9 @@
 #include <ostream>
 
 #include "import/OpenWorkbook.h"
+#include "import/core/PartReader.h"
 #include "import/core/StoredWorkbook.h"
+#include "import/package/PackageParts.h"
 #include "import/package/ZipPackage.h"
 #include "tests/PackageWriter.h"
 #include "tests/TestSupport.h"
@@ -49,7 +51,99 @@ std::string Cut(const std::string& fixture, std::size_t keep) {
     return test::ReadFileBytes(test::FixturePath(fixture)).substr(0, keep);
 }
 
+std::string Le(std::uint64_t value, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) {
+        out += static_cast<char>((value >> (8 * i)) & 0xff);
+    }
+    return out;
+}
+
+// A zip package of `count` empty stored entries, written byte by byte; with
+// zip64, its end record leaves the count to a zip64 record that says
+// `zip64Count`.
+std::string ZipOfEmptyEntries(int count, std::uint64_t zip64Count = 0) {
+    std::string local, central;
+    for (int i = 0; i < count; ++i) {
+        std::string name = "e" + std::to_string(i);
+        std::string common = Le(20, 2) + Le(0, 2) + Le(0, 2) + Le(0, 4) + Le(0, 4) + Le(0, 4) +
+                             Le(0, 4) + Le(name.size(), 2) + Le(0, 2);
+        central += Le(0x02014b50, 4) + Le(20, 2) + common + Le(0, 2) + Le(0, 2) + Le(0, 2) +
+                   Le(0, 4) + Le(local.size(), 4) + name;
+        local += Le(0x04034b50, 4) + common + name;
+    }
+    std::string zip = local + central;
+    std::uint64_t entries = static_cast<std::uint64_t>(count);
+    if (zip64Count > 0) {
+        std::uint64_t at = zip.size();
+        zip += Le(0x06064b50, 4) + Le(44, 8) + Le(45, 2) + Le(45, 2) + Le(0, 4) + Le(0, 4) +
+               Le(zip64Count, 8) + Le(zip64Count, 8) + Le(central.size(), 8) + Le(local.size(), 8);
+        zip += Le(0x07064b50, 4) + Le(0, 4) + Le(at, 8) + Le(1, 4);
+        entries = 0xFFFF;
+    }
+    return zip + Le(0x06054b50, 4) + Le(0, 4) + Le(entries, 2) + Le(entries, 2) +
+           Le(central.size(), 4) + Le(local.size(), 4) + Le(0, 2);
+}
+
+const char* const kManifestHead =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?><manifest:manifest xmlns:manifest=\"urn:oasis:"
+    "names:tc:opendocument:xmlns:manifest:1.0\" manifest:version=\"1.2\">";
+
+// A manifest whose package is of this media type; entries may follow.
+std::string Manifest(const std::string& mediaType, const std::string& entries = "") {
+    return kManifestHead +
+           std::string("<manifest:file-entry manifest:full-path=\"/\" manifest:media-type=\"") +
+           mediaType + "\"/>" + entries + "</manifest:manifest>";
+}
+
+// The first record of an Excel 2.x to 4.0 file: a BOF of that version.
+std::string OldBof(int type, int length, int kind) {
+    return Le(static_cast<std::uint64_t>(type), 2) + Le(static_cast<std::uint64_t>(length), 2) +
+           Le(0, 2) + Le(static_cast<std::uint64_t>(kind), 2) + std::string(64, '\0');
+}
+
 const BadInput kBadInputs[] = {
+    // Regression: an encrypted .ods workbook was called damaged.
+    {"EncryptedOds",
+     [](const std::string& p) {
+         test::WriteZip(
+             p, {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+                 {"content.xml", std::string(300, '\x9c')},
+                 {"META-INF/manifest.xml",
+                  Manifest("application/vnd.oasis.opendocument.spreadsheet",
+                           "<manifest:file-entry manifest:full-path=\"content.xml\" "
+                           "manifest:media-type=\"text/xml\" manifest:size=\"2000\">"
+                           "<manifest:encryption-data manifest:checksum-type=\"SHA1/1K\" "
+                           "manifest:checksum=\"AAAA\"><manifest:algorithm manifest:algorithm-"
+                           "name=\"Blowfish CFB\" manifest:initialisation-vector=\"AAAA\"/>"
+                           "</manifest:encryption-data></manifest:file-entry>")}});
+     },
+     {"is protected with a password. Save it without a password and load it again."}},
+    {"OtherOpenDocumentWithoutMimetype",
+     [](const std::string& p) {
+         test::WriteZip(
+             p, {{"content.xml", "<x/>"},
+                 {"META-INF/manifest.xml", Manifest("application/vnd.oasis.opendocument.text")}});
+     },
+     {"is not an Excel workbook"}},
+    // Files of Excel before version 5 stay refused, saying which they are.
+    {"Excel2Worksheet",
+     [](const std::string& p) { Bytes(p, OldBof(0x0009, 4, 0x0010)); },
+     {"is an Excel 2.x file, a format older than Excel 5 that cannot be loaded"}},
+    {"Excel3Worksheet",
+     [](const std::string& p) { Bytes(p, OldBof(0x0209, 6, 0x0010)); },
+     {"is an Excel 3.0 file"}},
+    {"Excel4Workbook",
+     [](const std::string& p) { Bytes(p, OldBof(0x0409, 6, 0x0100)); },
+     {"is an Excel 4.0 file", "save it as an Excel workbook (.xlsx)"}},
+    // Regression: the zip reader files every entry by a walk over those
+    // before it, so that 200,000 entries were still loading after 300 s.
+    {"MoreZipEntriesThanAnyWorkbookHas",
+     [](const std::string& p) { Bytes(p, ZipOfEmptyEntries(10001)); },
+     {"is refused: its zip package holds 10001 entries, more than the 10000"}},
+    {"MoreZip64EntriesThanAnyWorkbookHas",
+     [](const std::string& p) { Bytes(p, ZipOfEmptyEntries(3, 200000)); },
+     {"is refused: its zip package holds 200000 entries"}},
     {"TruncatedZip",
      [](const std::string& p) { Bytes(p, Cut("real_mixed.xlsx", 3000)); },
      {"is damaged"}},
@@ -263,6 +357,89 @@ const BadInput kBadInputs[] = {
 
 class UnreadableWorkbooks : public ::testing::TestWithParam<BadInput> {};
 
+// A package that other programs read, and how it is made.
+struct OddPackage {
+    const char* name;
+    std::function<void(const std::string& path)> make;
+};
+
+void PrintTo(const OddPackage& o, std::ostream* os) {
+    *os << o.name;
+}
+
+const char* const kRelationshipsNs =
+    "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+
+// Regression: each of these was refused, though spreadsheet programs read
+// them.
+const OddPackage kOddPackages[] = {
+    {"OdsWithoutItsMimetype",
+     [](const std::string& p) {
+         test::Parts parts = test::OdsParts(
+             "<table:table table:name=\"Items\"><table:table-row><table:table-cell/>"
+             "<table:table-cell office:value-type=\"string\"><text:p>one</text:p>"
+             "</table:table-cell></table:table-row></table:table>");
+         std::erase_if(parts, [](auto& x) { return x.first == "mimetype"; });
+         parts.push_back(
+             {"META-INF/manifest.xml", Manifest("application/vnd.oasis.opendocument.spreadsheet")});
+         test::WriteZip(p, parts);
+     }},
+    {"XlsxWithoutItsStylesPart",
+     [](const std::string& p) {
+         Xlsx(p, [](Parts& parts) {
+             for (auto& [name, bytes] : parts) {
+                 if (name == "xl/_rels/workbook.xml.rels") {
+                     bytes.insert(bytes.find("</Relationships>"),
+                                  std::string("<Relationship Id=\"rIdY\" Type=\"") +
+                                      kRelationshipsNs + "/styles\" Target=\"styles.xml\"/>");
+                 }
+             }
+         });
+     }},
+    {"XlsxWithASheetOfNoRelationship",
+     [](const std::string& p) {
+         Xlsx(p, [](Parts& parts) {
+             for (auto& [name, bytes] : parts) {
+                 if (name == "xl/workbook.xml") {
+                     bytes.insert(bytes.find("<sheet "),
+                                  "<sheet name=\"Lost\" sheetId=\"9\" r:id=\"\"/>");
+                 }
+             }
+         });
+     }},
+    {"XlsxWithoutContentTypes",
+     [](const std::string& p) {
+         Xlsx(p, [](Parts& parts) {
+             std::erase_if(parts, [](auto& x) { return x.first == "[Content_Types].xml"; });
+         });
+     }},
+    {"XlsxWithoutContentTypesOrPackageRelationships",
+     [](const std::string& p) {
+         Xlsx(p, [](Parts& parts) {
+             std::erase_if(parts, [](auto& x) {
+                 return x.first == "[Content_Types].xml" || x.first == "_rels/.rels";
+             });
+         });
+     }},
+};
+
+class OddPackages : public ::testing::TestWithParam<OddPackage> {};
+
+TEST_P(OddPackages, AreReadAsOtherProgramsReadThem) {
+    test::TempFolder dir;
+    std::string path = dir.File("book");
+    GetParam().make(path);
+    AnyWorkbookReader book;
+    book.Open(path);
+    ASSERT_GE(book.SheetCount(), 1);
+    std::string text;
+    book.ReadCellText(1, 1, book.Cell(1, 1, 1).kind == CellValue::Kind::Empty ? 2 : 1, text);
+    EXPECT_EQ(text, "one");
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, OddPackages, ::testing::ValuesIn(kOddPackages),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_P(UnreadableWorkbooks, AreRefusedWithASentenceNamingTheFile) {
     test::TempFolder dir;
     std::string path = dir.File("book");
@@ -329,6 +506,80 @@ TEST(ZipBounds, PartsThatInflateBeyondTheBoundsAreRefused) {
                   std::string::npos)
             << e.what();
     }
+}
+
+// A part that is no well-formed XML, and what the sentence says of it.
+struct XmlFault {
+    const char* name;
+    std::string xml;
+    const char* says;
+};
+
+void PrintTo(const XmlFault& f, std::ostream* os) {
+    *os << f.name;
+}
+
+class XmlFaults : public ::testing::TestWithParam<XmlFault> {};
+
+// Regression: libxml2's own messages reached the operator, over several
+// lines ("indicate encoding !\nBytes: ...") and with advice for programmers
+// ("use XML_PARSE_HUGE option").
+TEST_P(XmlFaults, AreToldOnOneLineInOurOwnWords) {
+    MemoryPart part(GetParam().xml, "book.xlsx", "xl/_rels/workbook.xml.rels");
+    try {
+        ParseRelationships(part, "xl/workbook.xml");
+        FAIL() << "parsed";
+    } catch (const WorkbookError& e) {
+        std::string text = e.what();
+        EXPECT_NE(text.find("The workbook book.xlsx is damaged: its part "
+                            "xl/_rels/workbook.xml.rels is not well-formed XML (line "),
+                  std::string::npos)
+            << text;
+        EXPECT_NE(text.find(GetParam().says), std::string::npos) << text;
+        EXPECT_EQ(text.find('\n'), std::string::npos) << text;
+        for (const char* jargon : {"XML_PARSE_HUGE", "indicate encoding", "Bytes:", "xmlParse"}) {
+            EXPECT_EQ(text.find(jargon), std::string::npos) << text;
+        }
+    }
+}
+
+std::string Nested(int depth) {
+    std::string xml = "<Relationships>\n";
+    for (int i = 0; i < depth; ++i) {
+        xml += "<a>";
+    }
+    for (int i = 0; i < depth; ++i) {
+        xml += "</a>";
+    }
+    return xml + "</Relationships>";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Parts, XmlFaults,
+    ::testing::Values(
+        XmlFault{"BytesThatAreNoUtf8",
+                 "<Relationships>\n<a>\xff\xfe"
+                 "caf\xe9</a></Relationships>",
+                 "line 2: it holds bytes that are no text in its encoding"},
+        XmlFault{"NestedBeyondTheReadersLimit", Nested(300),
+                 "line 2: it nests elements deeper, or holds a name or value longer, than the XML "
+                 "reader takes"},
+        XmlFault{"WrongEndTag", "<Relationships>\n<a>\n<b></a></Relationships>",
+                 "line 3: the element <b> opened on line 3 is closed by </a>"},
+        XmlFault{"CutShort", "<Relationships>\n<a>\n<b>",
+                 "the part ends before the element <b> opened on line 3 is closed"},
+        XmlFault{"Empty", "", "the part holds no XML at all"},
+        XmlFault{"MoreAfterTheEnd", "<Relationships/>\n<Relationships/>",
+                 "line 2: more follows the end of the part's document"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ZipBounds, APackageOfAFewEntriesOpensAsBefore) {
+    test::TempFolder dir;
+    std::string path = dir.File("few.zip");
+    Bytes(path, ZipOfEmptyEntries(50));
+    ZipPackage zip(path);
+    EXPECT_TRUE(zip.Has("e49"));
+    EXPECT_EQ(zip.ReadSmall("e7", 16), "");
 }
 
 TEST(StoredWorkbook, RefusesWorksheetsBeyondTheMemoryBound) {

@@ -11,6 +11,7 @@
 #include "load/GridLayouts.h"
 #include "load/LoadWorkbook.h"
 #include "load/SheetRows.h"
+#include "tests/PackageWriter.h"
 #include "tests/TestSupport.h"
 #include "ui/FormControls.h"
 #include "ui/ScriptedWindowOps.h"
@@ -357,12 +358,40 @@ TEST_F(Import, RowsBelow65000AreNotReadButTheOperatorIsTold) {
     EXPECT_EQ(form.msf1.Rows(), 65001) << "64999 rows, the header and the empty row";
     EXPECT_EQ(form.msf1.TextMatrix(64999, 0), "65000");
     EXPECT_EQ(form.SSTab1.TabCaption[0], "Items 64999");
-    EXPECT_EQ(CountSheetRows(book, 1), 64999) << "the progress counts the rows that are read";
+    EXPECT_EQ(CountSheetRows(book, 1, GridTextBudget("/any/book.xls"), "worksheet 1 (items)"),
+              64999)
+        << "the progress counts the rows that are read";
     ASSERT_EQ(ops.Messages().size(), 2u);
     EXPECT_EQ(ops.Messages()[0].text, "Completed Excel importing");
     EXPECT_NE(ops.Messages()[1].text.find("worksheet 1 (items)"), std::string::npos);
     EXPECT_NE(ops.Messages()[1].text.find("65000"), std::string::npos);
     EXPECT_EQ(ops.Messages()[1].icon, MsgIcon::Exclamation);
+}
+
+// Regression: a 27 KB .ods workbook showing one 16 MB text in 16 columns of
+// 65,000 rows took 3.8 GB and died; the texts the load would hold are
+// bounded, and the workbook is refused naming the sheet and the row.
+TEST_F(Import, ALongTextShownInEveryCellIsRefusedNotHeld) {
+    std::string huge = R"(<table:table-cell table:number-columns-repeated="16"
+        office:value-type="string"><text:p>x<text:s text:c="16000000"/></text:p>
+        </table:table-cell>)";
+    std::string tables =
+        "<table:table table:name=\"Items\"><table:table-row><table:table-cell "
+        "office:value-type=\"string\"><text:p>SLNO</text:p></table:table-cell>"
+        "</table:table-row><table:table-row table:number-rows-repeated=\"65000\">" +
+        huge + "</table:table-row></table:table><table:table table:name=\"Ledgers\"/>";
+    test::TempFolder dir;
+    std::string path = dir.File("bomb.ods");
+    test::WriteZip(path, test::OdsParts(tables));
+    ops.QueueFile(path);
+    AnyWorkbookReader book;
+    LoadWorkbook(form, ops, book);
+    EXPECT_FALSE(form.blnExcelLoaded);
+    ASSERT_EQ(ops.Messages().size(), 1u);
+    EXPECT_EQ(ops.Messages()[0].text,
+              "The workbook " + path +
+                  " is refused: worksheet 1 (items) holds more than 256 MB of text by row 18, far "
+                  "beyond any real workbook. It is not loaded.");
 }
 
 }  // namespace

@@ -84,10 +84,30 @@ INSTANTIATE_TEST_SUITE_P(
         OdsCell{"WhiteSpaceCollapses",
                 "<table:table-cell office:value-type=\"string\"><text:p>"
                 "  a \n\t b  </text:p></table:table-cell>",
-                "a b"},
+                "a b "},
+        OdsCell{"ATrailingBlankIsKept",
+                "<table:table-cell office:value-type=\"string\"><text:p>SPX11 </text:p>"
+                "</table:table-cell>",
+                "SPX11 "},
+        OdsCell{"ALeadingBlankIsDropped",
+                "<table:table-cell office:value-type=\"string\"><text:p> SPX11</text:p>"
+                "</table:table-cell>",
+                "SPX11"},
+        OdsCell{"BlanksOnlyReadAsNone",
+                "<table:table-cell office:value-type=\"string\"><text:p>   </text:p>"
+                "</table:table-cell>",
+                ""},
+        OdsCell{"ATrailingBlankBeforeANoteIsKept",
+                "<table:table-cell office:value-type=\"string\"><text:p>a <office:annotation>"
+                "<text:p>note</text:p></office:annotation></text:p></table:table-cell>",
+                "a "},
+        OdsCell{"ATrailingBlankInASpanIsKept",
+                "<table:table-cell office:value-type=\"string\"><text:p>a<text:span> b </text:span>"
+                "</text:p><text:p>c </text:p></table:table-cell>",
+                "a b \nc "},
         OdsCell{"SpansAndLinks", R"(<table:table-cell office:value-type="string"><text:p>see
-                <text:span>the</text:span> <text:a xlink:href="http://example.com/">site</text:a>
-                </text:p></table:table-cell>)",
+                <text:span>the</text:span> <text:a xlink:href="http://example.com/">site</text:a
+                ></text:p></table:table-cell>)",
                 "see the site"},
         OdsCell{"NotesAndDrawingsLeftOut", R"(<table:table-cell office:value-type="string">
                 <office:annotation><dc:creator>me</dc:creator><text:p>note</text:p>
@@ -178,6 +198,21 @@ TEST(OdsReader, ReadsASpreadsheetSavedByLibreOffice) {
     EXPECT_EQ(CellText(book.Cell(1, 4, 15)), "2009-04-01 10:30:00");
     EXPECT_EQ(CellText(book.Cell(2, 3, 2)), "O'Brien & Sons");
     EXPECT_EQ(book.FormulasWithoutResult(1), 0);
+}
+
+// Regression: a cell "SPX11 " saved by LibreOffice, its one trailing blank
+// written as it is, read "SPX11".
+TEST(OdsReader, KeepsATrailingBlankInsideTextP) {
+    test::TempFolder dir;
+    std::string path = dir.File("book.ods");
+    test::WriteZip(path, test::OdsParts(Table(Row(
+                             R"(<table:table-cell office:value-type="string"><text:p>SPX11 </text:p>
+        </table:table-cell><table:table-cell office:value-type="string"><text:p><text:s
+        text:c="2"/>Lux <text:s/></text:p></table:table-cell>)"))));
+    OdsReader book;
+    book.Open(path);
+    EXPECT_EQ(CellText(book.Cell(1, 1, 1)), "SPX11 ");
+    EXPECT_EQ(CellText(book.Cell(1, 1, 2)), "  Lux  ");
 }
 
 TEST(OdsReader, CountsFormulaCellsThatAProgramLeftUncalculated) {

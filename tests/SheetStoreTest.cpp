@@ -288,5 +288,31 @@ TEST(SheetStore, AnOdsTextRepeatedOverColumnsIsKeptOnce) {
     EXPECT_EQ(sheets[0].cells.Bytes(), 200 * kCell + 12);
 }
 
+// Below the window only the run of rows with something in column B is kept,
+// from the first row below it down.
+TEST(SheetStore, KeepsTheRunOfFilledRowsBelowTheWindow) {
+    SheetStore store;
+    EXPECT_EQ(store.FilledEndBelow(), SheetStore::kRows);
+    store.FilledBelow(SheetStore::kRows, 10);
+    store.FilledBelow(SheetStore::kRows + 10, 5);
+    EXPECT_EQ(store.FilledEndBelow(), SheetStore::kRows + 15);
+    store.FilledBelow(SheetStore::kRows + 16, 100);  // after a blank row: no part of the run
+    EXPECT_EQ(store.FilledEndBelow(), SheetStore::kRows + 15);
+    store.FilledBelow(5, 100);  // inside the window: Put's business
+    EXPECT_EQ(store.FilledEndBelow(), SheetStore::kRows + 15);
+}
+
+TEST(SheetStore, ARowRepeatedPastTheWindowFillsTheRunBelowIt) {
+    SheetStore filled;
+    filled.Put(65000, 1, CellValue::Text("x"));
+    filled.RepeatRow(65000, 1000000000);
+    EXPECT_EQ(filled.FilledEndBelow(), 65000u + 1000000000u + 1u);
+    SheetStore blank;
+    blank.Put(65000, 0, CellValue::Text("x"));
+    blank.Put(65000, 1, CellValue::Text("   "));
+    blank.RepeatRow(65000, 1000000000);
+    EXPECT_EQ(blank.FilledEndBelow(), SheetStore::kRows) << "column B holds spaces only";
+}
+
 }  // namespace
 }  // namespace ledgerlift

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 
 #include "import/OpenWorkbook.h"
@@ -101,6 +102,21 @@ TEST(XlsxReader, IsChosenByContentWhateverTheName) {
     EXPECT_EQ(CellText(book.Cell(1, 2, 2)), "7");
 }
 
+// Regression: a package whose entries were written with backslashes
+// ("xl\worksheets\sheet1.xml"), as some programs do, was refused.
+TEST(XlsxReader, ReadsAPackageWrittenWithBackslashPaths) {
+    test::TempFolder dir;
+    std::string path = dir.File("book.xlsx");
+    test::Parts parts = test::XlsxParts({"<row r=\"2\"><c r=\"B2\"><v>7</v></c></row>"});
+    for (auto& [name, bytes] : parts) {
+        std::replace(name.begin(), name.end(), '/', '\\');
+    }
+    test::WriteZip(path, parts);
+    AnyWorkbookReader book;
+    book.Open(path);
+    EXPECT_EQ(CellText(book.Cell(1, 2, 2)), "7");
+}
+
 // One worksheet part, read with given shared strings: cell B2's text.
 std::string SheetCell(const std::string& sheetData, int row, int col,
                       const std::vector<std::string>& sharedStrings = {}) {
@@ -139,6 +155,64 @@ TEST(XlsxSheet, ReadsEveryCellType) {
         << "a cell with a style only";
 }
 
+// Regression: a cell typed inline that also held a <v> showed both texts
+// ("1.01." for "1.").
+TEST(XlsxSheet, AnInlineStringBesideAValueReadsAsTheInlineTextAlone) {
+    EXPECT_EQ(SheetCell("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><v>1.0</v><is><t>1.</t></is>"
+                        "</c></row>",
+                        1, 1),
+              "1.");
+    EXPECT_EQ(SheetCell("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>1.</t></is><v>1.0</v>"
+                        "</c></row>",
+                        1, 1),
+              "1.");
+    EXPECT_EQ(
+        SheetCell("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><v>only a value</v></c></row>", 1, 1),
+        "only a value");
+}
+
+// The workbook part's XML and the date system it says.
+struct DateSystem {
+    const char* name;
+    const char* properties;
+    bool date1904;
+};
+
+void PrintTo(const DateSystem& d, std::ostream* os) {
+    *os << d.name;
+}
+
+class WorkbookDateSystems : public ::testing::TestWithParam<DateSystem> {};
+
+TEST_P(WorkbookDateSystems, AreToldByTheWorkbooksOwnProperties) {
+    std::string xml = std::string(
+                          "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/"
+                          "main\" xmlns:x15=\"http://schemas.microsoft.com/office/spreadsheetml/"
+                          "2010/11/main\">") +
+                      GetParam().properties + "<sheets/></workbook>";
+    MemoryPart part(xml, "book.xlsx", "xl/workbook.xml");
+    XlsxWorkbookPart workbook;
+    workbook.Parse(part);
+    EXPECT_EQ(workbook.date1904, GetParam().date1904);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Parts, WorkbookDateSystems,
+    ::testing::Values(
+        DateSystem{"Date1900ByDefault", "<workbookPr/>", false},
+        DateSystem{"Date1904", "<workbookPr date1904=\"1\"/>", true},
+        DateSystem{"Date1904InWords", "<workbookPr date1904=\"true\"/>", true},
+        // Regression: the extension's workbookPr of current Excel reset the
+        // date system, and every date read 4 years and a day early.
+        DateSystem{"AnExtensionsWorkbookPrKeeps1904",
+                   "<workbookPr date1904=\"1\"/><extLst><ext uri=\"{140A7094-0E35-4892-8432-"
+                   "C4D2E57EDEB5}\"><x15:workbookPr chartTrackingRefBase=\"1\"/></ext></extLst>",
+                   true},
+        DateSystem{"AnExtensionsWorkbookPrSaysNothing",
+                   "<workbookPr/><extLst><ext><x15:workbookPr date1904=\"1\"/></ext></extLst>",
+                   false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(XlsxSheet, MissingReferencesFollowThePreviousCellAndRow) {
     std::string rows =
         "<row><c><v>1</v></c><c><v>2</v></c></row>"
@@ -162,6 +236,62 @@ TEST(XlsxSheet, RowsBelowTheWindowEndTheReadAndCostNothing) {
     XlsxSheet::Read(part, context, cells);
     EXPECT_EQ(CellText(cells.Get(1, 1)), "1");
     EXPECT_EQ(CellText(cells.Get(65535, 1)), "");
+}
+
+// Shared strings that would take more than their bound, and how.
+struct SharedStringsBomb {
+    const char* name;
+    std::string items;  // the <si> elements
+};
+
+void PrintTo(const SharedStringsBomb& b, std::ostream* os) {
+    *os << b.name;
+}
+
+class SharedStringsBeyondTheirBound : public ::testing::TestWithParam<SharedStringsBomb> {};
+
+// Regression: one 400 MB shared string, and 200 million empty ones, were
+// held whole (the first until the memory ran out); they count against the
+// bound of the texts a load holds. Here with a bound of 1 MB.
+TEST_P(SharedStringsBeyondTheirBound, AreRefusedNamingThePart) {
+    std::string xml = "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">" +
+                      GetParam().items + "</sst>";
+    MemoryPart part(xml, "book.xlsx", "xl/sharedStrings.xml");
+    try {
+        ParseSharedStrings(part, 1 << 20);
+        FAIL() << "no bound";
+    } catch (const WorkbookError& e) {
+        EXPECT_STREQ(
+            e.what(),
+            "The workbook book.xlsx is refused: its shared strings (xl/sharedStrings.xml) "
+            "hold more than 1 MB of text, far beyond any real workbook. It is not loaded.");
+    }
+}
+
+std::string Repeated(const std::string& text, std::size_t times) {
+    std::string out;
+    out.reserve(text.size() * times);
+    for (std::size_t i = 0; i < times; ++i) {
+        out += text;
+    }
+    return out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bombs, SharedStringsBeyondTheirBound,
+    ::testing::Values(SharedStringsBomb{"OneHugeText",
+                                        "<si><t>" + std::string(2 << 20, 'a') + "</t></si>"},
+                      SharedStringsBomb{"ManyEmptyTexts", Repeated("<si/>", 200000)},
+                      SharedStringsBomb{"ManyShortTexts", Repeated("<si><t>ab</t></si>", 120000)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SharedStrings, WithinTheirBoundAreRead) {
+    std::string xml = "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">" +
+                      Repeated("<si/>", 1000) + "<si><t>last</t></si></sst>";
+    MemoryPart part(xml, "book.xlsx", "xl/sharedStrings.xml");
+    SharedStrings strings = ParseSharedStrings(part, 1 << 20);
+    ASSERT_EQ(strings.Count(), 1001u);
+    EXPECT_EQ(strings.At(1000), "last");
 }
 
 }  // namespace

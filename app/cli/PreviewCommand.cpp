@@ -131,21 +131,23 @@ int PreviewCommand::Run(const CommonOptions&) {
     try {
         AnyWorkbookReader book;
         book.Open(workbook_);
+        GridTextBudget budget(workbook_);
         for (auto& sheet : sheets) {
             if (sheet.number > book.SheetCount()) {
                 std::fprintf(stderr, "warning: %s has no worksheet %d (%s).\n", workbook_.c_str(),
                              sheet.number, sheet.name);
                 continue;
             }
-            if (int notRead = ReadSheetRows(book, sheet.number, sheet.lastCol, sheet.rows)) {
+            std::string label =
+                "worksheet " + std::to_string(sheet.number) + " (" + sheet.name + ")";
+            if (int notRead =
+                    ReadSheetRows(book, sheet.number, sheet.lastCol, budget, label, sheet.rows)) {
                 std::fprintf(stderr,
                              "warning: only worksheet rows 2 to 65000 of worksheet %d (%s) are "
                              "loaded; its %d rows below row 65000 are not read.\n",
                              sheet.number, sheet.name, notRead);
             }
             if (int count = book.FormulasWithoutResult(sheet.number); count > 0) {
-                std::string label =
-                    "worksheet " + std::to_string(sheet.number) + " (" + sheet.name + ")";
                 std::fprintf(stderr, "warning: %s\n",
                              MissingResultsMessage(workbook_, label, count).c_str());
             }

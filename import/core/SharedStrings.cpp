@@ -5,6 +5,10 @@
 namespace ledgerlift {
 
 void SharedStrings::Add(std::string_view text) {
+    if (!Fits(text.size())) {
+        throw std::length_error("a shared string beyond the table's bound of " +
+                                MegabytesText(limit_));
+    }
     bytes_.append(text);
     ends_.push_back(bytes_.size());
 }

@@ -4,6 +4,8 @@
 #include <limits>
 #include <utility>
 
+#include "import/core/StopColumn.h"
+
 namespace ledgerlift {
 
 SheetStore::SheetStore(SheetStore&& other) noexcept
@@ -13,7 +15,8 @@ SheetStore::SheetStore(SheetStore&& other) noexcept
       blockUsed_(std::exchange(other.blockUsed_, 0)),
       texts_(std::exchange(other.texts_, {})),
       shared_(std::exchange(other.shared_, {})),
-      bytes_(std::exchange(other.bytes_, 0)) {}
+      bytes_(std::exchange(other.bytes_, 0)),
+      filledEnd_(std::exchange(other.filledEnd_, kRows)) {}
 
 SheetStore& SheetStore::operator=(SheetStore&& other) noexcept {
     if (this != &other) {
@@ -24,6 +27,7 @@ SheetStore& SheetStore::operator=(SheetStore&& other) noexcept {
         texts_ = std::exchange(other.texts_, {});
         shared_ = std::exchange(other.shared_, {});
         bytes_ = std::exchange(other.bytes_, 0);
+        filledEnd_ = std::exchange(other.filledEnd_, kRows);
     }
     return *this;
 }
@@ -129,6 +133,9 @@ void SheetStore::RepeatRow(std::uint32_t row, std::uint64_t times) {
     if (row >= kRows || row >= rows_.size() || rows_[row].cells == nullptr || times == 0) {
         return;  // nothing stored there: the repeated rows are empty too
     }
+    if (std::uint64_t{row} + times >= kRows && StopCellFilled(row)) {
+        FilledBelow(kRows, std::uint64_t{row} + times + 1 - kRows);
+    }
     rows_[row].shared = true;
     const Row source = rows_[row];
     std::uint64_t last = std::min<std::uint64_t>(std::uint64_t{row} + times, kRows - 1);
@@ -137,6 +144,20 @@ void SheetStore::RepeatRow(std::uint32_t row, std::uint64_t times) {
     }
     std::fill(rows_.begin() + row + 1, rows_.begin() + static_cast<std::ptrdiff_t>(last) + 1,
               source);
+}
+
+void SheetStore::FilledBelow(std::uint64_t row, std::uint64_t count) {
+    if (row >= kRows && row <= filledEnd_) {
+        filledEnd_ = std::max(filledEnd_, row + count);
+    }
+}
+
+bool SheetStore::StopCellFilled(std::uint32_t row) const {
+    const auto col = static_cast<std::uint32_t>(kStopColumn - 1);
+    if (std::optional<std::string_view> text = TextView(row, col)) {
+        return !IsBlankText(*text);
+    }
+    return Get(row, col).kind != CellValue::Kind::Empty;
 }
 
 CellValue SheetStore::Value(const StoredCell& cell) const {

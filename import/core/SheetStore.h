@@ -61,8 +61,21 @@ class SheetStore {
     bool Put(std::uint32_t row, std::uint32_t col, StoredCell cell);
     bool Put(std::uint32_t row, std::uint32_t col, const CellValue& value);
     // The `times` rows below `row` hold the same cells as `row`, up to the end
-    // of the window.
+    // of the window; those below the window count as FilledBelow says.
     void RepeatRow(std::uint32_t row, std::uint64_t times);
+
+    // Rows below the window are not kept, but whether their column B
+    // (kStopColumn) holds something is, so that the import can tell how many
+    // rows it leaves out: the run of such rows from the first row below the
+    // window (kRows, 0-based) down. Rows are told in order, as a reader goes
+    // through a sheet, so a filled row after a blank one starts no run.
+    //
+    // The `count` rows from `row` hold something other than spaces in column
+    // B; rows inside the window are left to Put.
+    void FilledBelow(std::uint64_t row, std::uint64_t count);
+    // Where that run ends (0-based, the first row not in it): kRows when the
+    // first row below the window is blank.
+    std::uint64_t FilledEndBelow() const { return filledEnd_; }
     // The cell, or the empty cell when nothing is stored there.
     CellValue Get(std::uint32_t row, std::uint32_t col) const;
     // The text of a text or error cell as it lies in the store; none for a
@@ -93,6 +106,8 @@ class SheetStore {
     // Gives row room for `need` cells, and cells of its own.
     void MakeRoom(Row& row, std::size_t need);
     CellValue Value(const StoredCell& cell) const;
+    // Whether column B of the row holds something by the stop rule.
+    bool StopCellFilled(std::uint32_t row) const;
 
     std::vector<Row> rows_;
     std::vector<std::unique_ptr<StoredCell[]>> blocks_;
@@ -101,6 +116,7 @@ class SheetStore {
     std::string texts_;
     std::shared_ptr<const SharedStrings> shared_;
     std::uint64_t bytes_ = 0;
+    std::uint64_t filledEnd_ = kRows;
 };
 
 }  // namespace ledgerlift

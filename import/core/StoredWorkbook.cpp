@@ -69,6 +69,13 @@ void StoredWorkbook::ReleaseSheet(int sheet) {
     stored.released = true;
 }
 
+static_assert(SheetStore::kRows == WorkbookReader::kHeldRows,
+              "a reader holds the rows of its sheet store");
+
+std::uint64_t StoredWorkbook::FilledRowsBelowHeld(int sheet) const {
+    return HeldSheet(sheet).cells.FilledEndBelow() - SheetStore::kRows;
+}
+
 int StoredWorkbook::FormulasWithoutResult(int sheet) const {
     return static_cast<int>(std::min<long>(Sheet(sheet).formulasWithoutResult, 1L << 30));
 }

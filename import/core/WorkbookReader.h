@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -49,6 +50,15 @@ class WorkbookReader {
     // result (written by a program that does not calculate); they read as
     // empty cells. Throws WorkbookError for a sheet that is not there.
     virtual int FormulasWithoutResult(int) const { return 0; }
+    // The rows that a reader holds: 1 to kHeldRows, the rows of an .xls
+    // workbook. Cell reads a row below them as empty.
+    static constexpr int kHeldRows = 65536;
+    // How many rows from row kHeldRows + 1 down hold something other than
+    // spaces in column B, up to the first one that does not: the rows below
+    // those held that the import's stop rule would go on through, repeated
+    // rows counted by their number. A reader that holds every row reads them
+    // one by one. Throws WorkbookError for a sheet that is not there.
+    virtual std::uint64_t FilledRowsBelowHeld(int sheet) const;
     // The caller is done with the sheet's cells: a reader that holds them in
     // memory lets them go, and reading one of them afterwards throws
     // WorkbookError (FormulasWithoutResult still answers). Throws

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "import/core/DateSerials.h"
+#include "import/core/StopColumn.h"
 #include "import/package/XmlStream.h"
 
 namespace ledgerlift {
@@ -122,7 +123,7 @@ class ContentParser : public XmlStream {
             if (cellDepth_ == 0) {
                 EndCell();
             } else if (--cellDepth_ == 0) {
-                inParagraph_ = false;
+                EndParagraph();
             }
         } else if (inRow_) {
             if (name == rowTag_ && ns == table_) {
@@ -138,8 +139,10 @@ class ContentParser : public XmlStream {
             return;
         }
         // White space in a paragraph collapses to one space and is dropped
-        // at the paragraph's start and end; text:s, text:tab and
-        // text:line-break are the characters that are kept.
+        // at the paragraph's start; at its end it stays one space, since a
+        // spreadsheet program writes a cell's single trailing blank as it is
+        // ("SPX11 ") and reads it back so. text:s, text:tab and
+        // text:line-break are the characters that are kept as they are.
         while (!text.empty()) {
             std::size_t word = 0;
             while (word < text.size() && !IsSpace(text[word])) {
@@ -288,6 +291,14 @@ class ContentParser : public XmlStream {
         }
     }
 
+    void EndParagraph() {
+        if (inParagraph_ && collect_ && pendingSpace_) {
+            Append(" ");
+        }
+        pendingSpace_ = false;
+        inParagraph_ = false;
+    }
+
     void Emit(std::string_view kept) {
         if (pendingSpace_) {
             Append(" ");
@@ -354,6 +365,20 @@ class ContentParser : public XmlStream {
         return cell_;
     }
 
+    // Whether the cell read holds something by the stop rule.
+    bool FilledBelow() const {
+        if (error_) {
+            return true;
+        }
+        if (collect_ && (type_ != ValueType::None || !text_.empty())) {
+            return !IsBlankText(text_);
+        }
+        if (hasStringValue_) {
+            return !IsBlankText(stringText_);
+        }
+        return cell_.kind != StoredCell::Kind::Empty;
+    }
+
     void EndCell() {
         inCell_ = false;
         inParagraph_ = false;
@@ -363,7 +388,13 @@ class ContentParser : public XmlStream {
             std::uint64_t cells = std::min(colRepeat_, kFar) * std::min(rowRepeat_, kFar >> 20);
             sheet.formulasWithoutResult = static_cast<long>(
                 std::min<std::uint64_t>(sheet.formulasWithoutResult + cells, kFar));
-        } else if (row_ < SheetStore::kRows && col_ < SheetStore::kCols) {
+        } else if (row_ >= SheetStore::kRows) {
+            // Below the window only column B counts, for the rows left out.
+            auto stop = static_cast<std::uint64_t>(kStopColumn - 1);
+            if (col_ <= stop && stop < col_ + colRepeat_ && FilledBelow()) {
+                sheet.cells.FilledBelow(row_, rowRepeat_);
+            }
+        } else if (col_ < SheetStore::kCols) {
             StoredCell cell = CellRead(sheet.cells);
             if (cell.kind != StoredCell::Kind::Empty) {
                 std::uint64_t last = std::min<std::uint64_t>(col_ + colRepeat_, SheetStore::kCols);

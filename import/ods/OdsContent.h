@@ -17,7 +17,8 @@ namespace ledgerlift {
 // (office:time-value); boolean a boolean; string its text, from
 // office:string-value or else its text:p paragraphs joined by a line feed,
 // with text:s, text:tab, text:line-break, text:span and text:a expanded and
-// notes and drawings left out. A formula's cached value is its value; an
+// notes and drawings left out. In a paragraph a run of white space reads as
+// one space, none at its start. A formula's cached value is its value; an
 // error result (calcext:value-type="error") reads as the error text of the
 // .xls reader. A formula without a cached value is counted.
 //

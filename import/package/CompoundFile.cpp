@@ -8,12 +8,6 @@
 
 namespace ledgerlift {
 
-void GObjectReleaser::operator()(void* object) const {
-    if (object) {
-        g_object_unref(object);
-    }
-}
-
 void StartGsf() {
     static const bool started = [] {
         gsf_init();
@@ -40,7 +34,22 @@ CompoundFile::CompoundFile(const std::string& path) {
 }
 
 GObjectPtr<GsfInput> CompoundFile::Stream(const char* name) const {
-    return GObjectPtr<GsfInput>(folder_ ? gsf_infile_child_by_name(folder_.get(), name) : nullptr);
+    if (!folder_) {
+        return nullptr;
+    }
+    if (GsfInput* exact = gsf_infile_child_by_name(folder_.get(), name)) {
+        return GObjectPtr<GsfInput>(exact);
+    }
+    // Stream names compare without case in a compound file: some programs
+    // write WORKBOOK or BOOK.
+    int count = gsf_infile_num_children(folder_.get());
+    for (int i = 0; i < count; ++i) {
+        const char* child = gsf_infile_name_by_index(folder_.get(), i);
+        if (child && g_ascii_strcasecmp(child, name) == 0) {
+            return GObjectPtr<GsfInput>(gsf_infile_child_by_index(folder_.get(), i));
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace ledgerlift

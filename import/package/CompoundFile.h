@@ -3,17 +3,11 @@
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-input.h>
 
-#include <memory>
 #include <string>
 
-namespace ledgerlift {
+#include "import/package/GObjectPtr.h"
 
-// Lets go of a libgsf object (a file, a folder or a stream).
-struct GObjectReleaser {
-    void operator()(void* object) const;
-};
-template <class T>
-using GObjectPtr = std::unique_ptr<T, GObjectReleaser>;
+namespace ledgerlift {
 
 // Readies libgsf for this process; each reader calls it before its first use.
 void StartGsf();
@@ -28,7 +22,8 @@ class CompoundFile {
     // False when the file holds no compound file structure that can be read
     // (another kind of file, or one cut short).
     bool Readable() const { return folder_ != nullptr; }
-    // The stream of that name in the top folder; nothing when there is none.
+    // The stream of that name in the top folder, in any letter case; nothing
+    // when there is none.
     GObjectPtr<GsfInput> Stream(const char* name) const;
 
   private:

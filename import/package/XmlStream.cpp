@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "import/core/WorkbookFile.h"
+#include "import/package/XmlFault.h"
 
 namespace ledgerlift {
 namespace {
@@ -165,11 +166,7 @@ void XmlStream::ParseError(void* self, _xmlError* error) {
     if (!error || error->level < XML_ERR_ERROR || !stream->firstError_.empty()) {
         return;
     }
-    stream->firstError_ = error->message ? error->message : "unreadable";
-    while (!stream->firstError_.empty() &&
-           (stream->firstError_.back() == '\n' || stream->firstError_.back() == ' ')) {
-        stream->firstError_.pop_back();
-    }
+    stream->firstError_ = XmlFaultText(*error);
     stream->firstErrorLine_ = error->line;
 }
 

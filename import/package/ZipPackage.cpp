@@ -14,20 +14,57 @@
 #include <thread>
 #include <vector>
 
+#include "import/core/TextBound.h"
 #include "import/core/WorkbookFile.h"
 #include "import/package/CompoundFile.h"
+#include "import/package/ZipDirectory.h"
 
 namespace ledgerlift {
 namespace {
 
-std::string Megabytes(std::uint64_t bytes) {
-    return bytes < (1 << 20) ? std::to_string(bytes >> 10) + " KB"
-                             : std::to_string(bytes >> 20) + " MB";
-}
-
 WorkbookError TooLarge(const std::string& path, const std::string& what, std::uint64_t limit) {
     return WorkbookError("The workbook " + path + " is refused: " + what + " to more than " +
-                         Megabytes(limit) + ", far beyond any real workbook. It is not loaded.");
+                         MegabytesText(limit) +
+                         ", far beyond any real workbook. It is not loaded.");
+}
+
+// libgsf's reason for a package it cannot open, in our words.
+std::string ZipFault(const std::string& reason) {
+    if (reason == "Broken zip file structure") {
+        return ": its directory of entries is missing or damaged";
+    }
+    if (reason == "Error reading zip dirent") {
+        return ": an entry of its directory is damaged or cut short";
+    }
+    return "";
+}
+
+bool IsFolder(GsfInput* input) {
+    return GSF_IS_INFILE(input) && gsf_infile_num_children(GSF_INFILE(input)) >= 0;
+}
+
+// The entry of this name in the folder, in any letter case.
+GObjectPtr<GsfInput> ChildNamed(GsfInfile* folder, const std::string& name) {
+    if (GsfInput* exact = gsf_infile_child_by_name(folder, name.c_str())) {
+        return GObjectPtr<GsfInput>(exact);
+    }
+    int count = gsf_infile_num_children(folder);
+    for (int k = 0; k < count; ++k) {
+        const char* other = gsf_infile_name_by_index(folder, k);
+        if (other && strcasecmp(other, name.c_str()) == 0) {
+            return GObjectPtr<GsfInput>(gsf_infile_child_by_index(folder, k));
+        }
+    }
+    return nullptr;
+}
+
+// The segments from `first` on, joined by backslashes.
+std::string BackslashPath(const std::vector<std::string>& names, std::size_t first) {
+    std::string path;
+    for (std::size_t i = first; i < names.size(); ++i) {
+        path += (i == first ? "" : "\\") + names[i];
+    }
+    return path;
 }
 
 std::vector<std::string> Segments(const std::string& part) {
@@ -57,8 +94,11 @@ class ZipPackage::PartStream : public PartReader {
     static constexpr std::size_t kChunksAhead = 4;
     static constexpr gsf_off_t kReadAheadFrom = gsf_off_t{1} << 20;
 
-    PartStream(ZipPackage& package, std::string name, GsfInput* input)
-        : PartReader(package.path_, std::move(name)), package_(package), input_(input) {
+    PartStream(ZipPackage& package, std::string name, GObjectPtr<GsfInput> input)
+        : PartReader(package.path_, std::move(name)),
+          package_(package),
+          owned_(std::move(input)),
+          input_(owned_.get()) {
         if (gsf_input_remaining(input_) >= kReadAheadFrom) {
             inflater_ = std::thread([this] { InflateAhead(); });
         }
@@ -73,7 +113,6 @@ class ZipPackage::PartStream : public PartReader {
             changed_.notify_all();
             inflater_.join();
         }
-        g_object_unref(input_);
     }
 
     std::size_t Read(char* buffer, std::size_t size) override {
@@ -171,6 +210,7 @@ class ZipPackage::PartStream : public PartReader {
     }
 
     ZipPackage& package_;
+    GObjectPtr<GsfInput> owned_;
     GsfInput* input_;
     std::uint64_t read_ = 0;
     std::thread inflater_;
@@ -191,8 +231,14 @@ ZipPackage::ZipPackage(std::string path, std::uint64_t partLimit, std::uint64_t 
       totalLimit_(totalLimit),
       total_(std::make_shared<std::atomic<std::uint64_t>>(0)) {
     StartGsf();
+    if (auto entries = ZipEntryCount(path_); entries && *entries > kEntryLimit) {
+        throw WorkbookError("The workbook " + path_ + " is refused: its zip package holds " +
+                            std::to_string(*entries) + " entries, more than the " +
+                            std::to_string(kEntryLimit) +
+                            " that any real workbook stays under. It is not loaded.");
+    }
     GError* error = nullptr;
-    GsfInput* file = gsf_input_stdio_new(path_.c_str(), &error);
+    GObjectPtr<GsfInput> file(gsf_input_stdio_new(path_.c_str(), &error));
     if (error) {
         g_error_free(error);
         error = nullptr;
@@ -200,15 +246,13 @@ ZipPackage::ZipPackage(std::string path, std::uint64_t partLimit, std::uint64_t 
     if (!file) {
         throw WorkbookError("The workbook " + path_ + " could not be read.");
     }
-    zip_ = gsf_infile_zip_new(file, &error);
-    g_object_unref(file);
+    zip_.reset(gsf_infile_zip_new(file.get(), &error));
     std::string reason = error && error->message ? error->message : "";
     if (error) {
         g_error_free(error);
     }
     if (!zip_) {
-        throw Damaged(path_, "its zip package could not be opened" +
-                                 (reason.empty() ? std::string() : " (" + reason + ")"));
+        throw Damaged(path_, "its zip package could not be opened" + ZipFault(reason));
     }
 }
 
@@ -218,67 +262,50 @@ std::unique_ptr<ZipPackage> ZipPackage::Reopen() const {
     return copy;
 }
 
-ZipPackage::~ZipPackage() {
-    if (zip_) {
-        g_object_unref(zip_);
-    }
-}
-
-void* ZipPackage::Find(const std::string& part) const {
+GObjectPtr<GsfInput> ZipPackage::Find(const std::string& part) const {
     std::vector<std::string> names = Segments(part);
     if (names.empty()) {
         return nullptr;
     }
-    GsfInfile* folder = zip_;
-    g_object_ref(folder);
+    g_object_ref(zip_.get());
+    GObjectPtr<GsfInput> folder(GSF_INPUT(zip_.get()));
     for (std::size_t i = 0; i < names.size(); ++i) {
-        GsfInput* child = gsf_infile_child_by_name(folder, names[i].c_str());
-        for (int k = 0; !child && k < gsf_infile_num_children(folder); ++k) {
-            const char* name = gsf_infile_name_by_index(folder, k);
-            if (name && strcasecmp(name, names[i].c_str()) == 0) {
-                child = gsf_infile_child_by_index(folder, k);
-            }
+        GObjectPtr<GsfInput> child = ChildNamed(GSF_INFILE(folder.get()), names[i]);
+        if (!child && i + 1 < names.size()) {
+            // Some programs write a part's path with backslashes, which
+            // makes it one name ("xl\workbook.xml") where the folders are.
+            child = ChildNamed(GSF_INFILE(folder.get()), BackslashPath(names, i));
+            return child && !IsFolder(child.get()) ? std::move(child) : nullptr;
         }
-        g_object_unref(folder);
         if (!child) {
             return nullptr;
         }
-        bool isFolder = GSF_IS_INFILE(child) && gsf_infile_num_children(GSF_INFILE(child)) >= 0;
+        bool isFolder = IsFolder(child.get());
         if (i + 1 == names.size()) {
-            if (isFolder) {
-                g_object_unref(child);
-                return nullptr;
-            }
-            return child;
+            return isFolder ? nullptr : std::move(child);
         }
         if (!isFolder) {
-            g_object_unref(child);
             return nullptr;
         }
-        folder = GSF_INFILE(child);
+        folder = std::move(child);
     }
     return nullptr;
 }
 
 bool ZipPackage::Has(const std::string& part) const {
-    void* input = Find(part);
-    if (input) {
-        g_object_unref(input);
-    }
-    return input != nullptr;
+    return Find(part) != nullptr;
 }
 
 std::unique_ptr<PartReader> ZipPackage::Open(const std::string& part) {
-    auto* input = static_cast<GsfInput*>(Find(part));
+    GObjectPtr<GsfInput> input = Find(part);
     if (!input) {
         throw Damaged(path_, "its part " + part + " is missing");
     }
-    auto size = static_cast<std::uint64_t>(std::max<gsf_off_t>(gsf_input_size(input), 0));
+    auto size = static_cast<std::uint64_t>(std::max<gsf_off_t>(gsf_input_size(input.get()), 0));
     if (size > partLimit_) {
-        g_object_unref(input);
         throw TooLarge(path_, "its part " + part + " inflates", partLimit_);
     }
-    return std::make_unique<PartStream>(*this, part, input);
+    return std::make_unique<PartStream>(*this, part, std::move(input));
 }
 
 std::string ZipPackage::ReadSmall(const std::string& part, std::size_t limit) {

@@ -6,8 +6,10 @@
 #include <string>
 
 #include "import/core/PartReader.h"
+#include "import/package/GObjectPtr.h"
 
 struct _GsfInfile;
+struct _GsfInput;
 
 namespace ledgerlift {
 
@@ -18,11 +20,15 @@ namespace ledgerlift {
 // real workbook (the largest part of a 65,000-row workbook is a quarter of
 // the per-part bound): a part whose stated size is beyond the bound is
 // refused before a byte of it is inflated, and the bytes actually inflated
-// are counted against both bounds as they come.
+// are counted against both bounds as they come. A package of more entries
+// than any workbook has is refused before it is opened (ZipEntryCount).
 class ZipPackage {
   public:
     static constexpr std::uint64_t kPartLimit = std::uint64_t{1} << 30;   // 1 GiB
     static constexpr std::uint64_t kTotalLimit = std::uint64_t{2} << 30;  // 2 GiB
+    // A workbook of 255 sheets, each with its relationships, drawings,
+    // comments and pictures, has some 2,000 entries.
+    static constexpr std::uint64_t kEntryLimit = 10000;
 
     // Throws WorkbookError when the file is no zip package or a damaged one.
     explicit ZipPackage(std::string path, std::uint64_t partLimit = kPartLimit,
@@ -30,13 +36,14 @@ class ZipPackage {
     // The same package opened once more, for another thread to read other
     // parts of; what both inflate counts against the one total bound.
     std::unique_ptr<ZipPackage> Reopen() const;
-    ~ZipPackage();
+    ~ZipPackage() = default;
     ZipPackage(const ZipPackage&) = delete;
     ZipPackage& operator=(const ZipPackage&) = delete;
 
     const std::string& Path() const { return path_; }
     // Whether the package has a part of this name ("xl/workbook.xml"); the
-    // letter case of names need not match, as in any package.
+    // letter case of names need not match, as in any package, and a part
+    // written with backslashes ("xl\workbook.xml") is found as well.
     bool Has(const std::string& part) const;
     // The part, to read as a stream; throws WorkbookError naming the part
     // when it is missing or too large.
@@ -46,13 +53,14 @@ class ZipPackage {
 
   private:
     class PartStream;
-    void* Find(const std::string& part) const;
+    // The part's stream, owned by the caller; none when it is missing.
+    GObjectPtr<_GsfInput> Find(const std::string& part) const;
 
     std::string path_;
     std::uint64_t partLimit_;
     std::uint64_t totalLimit_;
     std::shared_ptr<std::atomic<std::uint64_t>> total_;
-    _GsfInfile* zip_ = nullptr;
+    GObjectPtr<_GsfInfile> zip_;
 };
 
 }  // namespace ledgerlift

@@ -50,13 +50,15 @@ bool BiffCursor::String(bool lengthIsByte, bool biff8, std::string& out) {
     }
     out.clear();
     if (!biff8) {
+        std::string bytes;
         for (std::uint32_t i = 0; i < count; ++i) {
             std::uint8_t b;
             if (!Byte(b)) {
                 return false;
             }
-            AppendUtf8(out, b);  // the Western code page, as Latin-1
+            bytes += static_cast<char>(b);
         }
+        codePage_.Append(out, bytes);
         return true;
     }
     std::uint8_t flags;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "import/xls/BiffScanner.h"
+#include "import/xls/CodePage.h"
 
 namespace ledgerlift {
 
@@ -17,8 +18,14 @@ class BiffCursor {
   public:
     using Reader = std::function<bool(std::size_t, BiffScanner::Record&)>;
 
-    BiffCursor(const BiffScanner::Record& first, std::size_t pos, Reader reader)
-        : seg_(first.data), pos_(pos), next_(first.next), reader_(std::move(reader)) {}
+    // codePage decodes the 8-bit strings of BIFF5.
+    BiffCursor(const BiffScanner::Record& first, std::size_t pos, Reader reader,
+               const CodePage& codePage)
+        : seg_(first.data),
+          pos_(pos),
+          next_(first.next),
+          reader_(std::move(reader)),
+          codePage_(codePage) {}
 
     bool Byte(std::uint8_t& out);
     // A little-endian number of 1 to 4 bytes.
@@ -26,7 +33,7 @@ class BiffCursor {
     bool Skip(std::uint64_t n);
     // A string as UTF-8: its length (one byte or two), then, in BIFF8, a
     // flags byte and the characters, compressed (one byte each) or UTF-16;
-    // in BIFF5 bytes of the Western code page.
+    // in BIFF5 bytes of the workbook's code page.
     bool String(bool lengthIsByte, bool biff8, std::string& out);
 
   private:
@@ -36,6 +43,7 @@ class BiffCursor {
     std::size_t pos_;
     std::size_t next_;
     Reader reader_;
+    const CodePage& codePage_;
 };
 
 }  // namespace ledgerlift

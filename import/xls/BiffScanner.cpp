@@ -14,12 +14,16 @@ constexpr std::uint16_t kBof = 0x0809;
 constexpr std::uint16_t kEof = 0x000A;
 constexpr std::uint16_t kFilePass = 0x002F;
 constexpr std::uint16_t kDateMode = 0x0022;
+constexpr std::uint16_t kCodePage = 0x0042;
 constexpr std::uint16_t kFormat = 0x041E;
 constexpr std::uint16_t kFormat5 = 0x001E;
 constexpr std::uint16_t kXf = 0x00E0;
 constexpr std::uint16_t kBoundSheet = 0x0085;
 constexpr std::uint16_t kSst = 0x00FC;
 constexpr std::uint16_t kFormula = 0x0006;
+// The FORMULA record of Excel 4.0, which some programs still write into
+// later workbooks; its result lies where the current record's does.
+constexpr std::uint16_t kFormula4 = 0x0406;
 constexpr std::uint16_t kString = 0x0207;
 constexpr std::uint16_t kBoolErr = 0x0205;
 constexpr std::uint16_t kNumber = 0x0203;
@@ -105,18 +109,29 @@ bool BiffScanner::ReadRecord(std::size_t offset, Record& out) const {
 }
 
 void BiffScanner::Scan(std::string_view stream) {
-    *this = BiffScanner();
+    *this = BiffScanner(textLimit_, memoryLimit_);
     stream_ = stream;
-    sharedStrings_ = std::make_shared<SharedStrings>();
+    sharedStrings_ = std::make_shared<SharedStrings>(textLimit_);
     ScanGlobals();
+    if (sharedStringsTooLarge_) {
+        sheets_.clear();
+        stream_ = {};
+        return;
+    }
     // A cell names its format record with 16 bits.
     xfIsDate_.resize(std::min<std::size_t>(xfFormat_.size(), 0x10000));
     for (std::size_t xf = 0; xf < xfIsDate_.size(); ++xf) {
         xfIsDate_[xf] = IsDateFormat(static_cast<std::uint16_t>(xf));
     }
+    std::uint64_t bytes = 0;
     for (std::size_t i = 0; i < sheets_.size(); ++i) {
         sheets_[i].cells.UseSharedStrings(sharedStrings_);
-        ScanSheet(sheetOffsets_[i], sheets_[i].cells);
+        if (!ScanSheet(sheetOffsets_[i], sheets_[i].cells, bytes)) {
+            sheetsTooLarge_ = std::max<std::uint64_t>(bytes + sheets_[i].cells.Bytes(), 1);
+            sheets_.clear();
+            break;
+        }
+        bytes += sheets_[i].cells.Bytes();
     }
     stream_ = {};
 }
@@ -142,10 +157,15 @@ void BiffScanner::ScanGlobals() {
             case kDateMode:
                 date1904_ = U16(r.data, 0) == 1;
                 break;
+            case kCodePage:
+                if (!biff8 && r.data.size() >= 2) {  // BIFF8 text is Unicode
+                    codePage_ = CodePage(U16(r.data, 0));
+                }
+                break;
             case kFormat:
             case kFormat5: {
                 std::string text;
-                BiffCursor(r, 2, reader).String(!biff8, biff8, text);
+                BiffCursor(r, 2, reader, codePage_).String(!biff8, biff8, text);
                 formats_[U16(r.data, 0)] = text;
                 break;
             }
@@ -155,7 +175,7 @@ void BiffScanner::ScanGlobals() {
             case kBoundSheet:
                 if (r.data.size() > 6 && r.data[5] == 0) {  // a worksheet
                     Sheet sheet;
-                    BiffCursor(r, 6, reader).String(true, biff8, sheet.name);
+                    BiffCursor(r, 6, reader, codePage_).String(true, biff8, sheet.name);
                     sheets_.push_back(std::move(sheet));
                     sheetOffsets_.push_back(U32(r.data, 0));
                 }
@@ -172,10 +192,15 @@ void BiffScanner::ScanGlobals() {
 
 void BiffScanner::ReadSharedStrings(const Record& sst) {
     std::uint32_t unique = U32(sst.data, 4);
-    BiffCursor cursor(sst, 8,
-                      [this](std::size_t offset, Record& out) { return ReadRecord(offset, out); });
+    BiffCursor cursor(
+        sst, 8, [this](std::size_t offset, Record& out) { return ReadRecord(offset, out); },
+        codePage_);
     std::string text;
     for (std::uint32_t i = 0; i < unique && cursor.String(false, true, text); ++i) {
+        if (!sharedStrings_->Fits(text.size())) {
+            sharedStringsTooLarge_ = true;
+            return;
+        }
         sharedStrings_->Add(text);
     }
 }
@@ -189,9 +214,10 @@ StoredCell BiffScanner::NumberCell(double value, std::uint16_t xf) const {
 
 std::string BiffScanner::CellString(const Record& record, std::size_t pos) const {
     std::string text;
-    BiffCursor(record, pos, [this](std::size_t offset, Record& out) {
-        return ReadRecord(offset, out);
-    }).String(false, biffVersion_ == 8, text);
+    BiffCursor(
+        record, pos, [this](std::size_t offset, Record& out) { return ReadRecord(offset, out); },
+        codePage_)
+        .String(false, biffVersion_ == 8, text);
     return text;
 }
 
@@ -225,13 +251,16 @@ StoredCell BiffScanner::FormulaValue(const Record& record, SheetStore& cells) co
     return NumberCell(F64(result, 0), U16(d, 4));
 }
 
-void BiffScanner::ScanSheet(std::size_t offset, SheetStore& cells) {
+bool BiffScanner::ScanSheet(std::size_t offset, SheetStore& cells, std::uint64_t bytesBefore) {
     Record r;
     if (!ReadRecord(offset, r) || r.type != kBof) {
-        return;
+        return true;
     }
     offset = r.next;
     while (ReadRecord(offset, r) && r.type != kEof && r.type != kBof) {
+        if (bytesBefore + cells.Bytes() > memoryLimit_) {
+            return false;
+        }
         const std::string_view d = r.data;
         const std::uint16_t row = U16(d, 0);
         const std::uint16_t col = U16(d, 2);
@@ -277,6 +306,7 @@ void BiffScanner::ScanSheet(std::size_t offset, SheetStore& cells) {
                 }
                 break;
             case kFormula:
+            case kFormula4:
                 if (d.size() >= 14 && inWindow) {
                     cells.Put(row, col, FormulaValue(r, cells));
                 }
@@ -286,6 +316,7 @@ void BiffScanner::ScanSheet(std::size_t offset, SheetStore& cells) {
         }
         offset = r.next;
     }
+    return bytesBefore + cells.Bytes() <= memoryLimit_;
 }
 
 }  // namespace ledgerlift

@@ -10,6 +10,7 @@
 #include "import/core/SharedStrings.h"
 #include "import/core/StoredWorkbook.h"
 #include "import/core/WorkbookReader.h"
+#include "import/xls/CodePage.h"
 
 namespace ledgerlift {
 
@@ -23,6 +24,13 @@ class BiffScanner {
   public:
     using Sheet = StoredSheet;
 
+    // textLimit bounds the shared strings (SharedStrings), memoryLimit what
+    // the worksheets take in all (StoredWorkbook::kMaxBytes): several sheet
+    // records can name the same few bytes of cells.
+    explicit BiffScanner(std::uint64_t textLimit = kMaxHeldText,
+                         std::uint64_t memoryLimit = StoredWorkbook::kMaxBytes)
+        : textLimit_(textLimit), memoryLimit_(memoryLimit) {}
+
     void Scan(std::string_view stream);
 
     // 8 or 5 for the versions read here; 0 when the stream is of another
@@ -30,6 +38,13 @@ class BiffScanner {
     int BiffVersion() const { return biffVersion_; }
     bool Encrypted() const { return encrypted_; }
     bool Date1904() const { return date1904_; }
+    // Whether the shared strings went beyond their bound: the scan read
+    // none of the rest, and the workbook is refused.
+    bool SharedStringsTooLarge() const { return sharedStringsTooLarge_; }
+    std::uint64_t TextLimit() const { return textLimit_; }
+    // What the worksheets took when the scan stopped, beyond memoryLimit
+    // (none of them is kept then); 0 when they stayed within it.
+    std::uint64_t SheetsTooLarge() const { return sheetsTooLarge_; }
     // The worksheets, in the workbook's order (chart and macro sheets left out).
     const std::vector<Sheet>& Sheets() const { return sheets_; }
     std::vector<Sheet> TakeSheets() { return std::move(sheets_); }
@@ -48,13 +63,21 @@ class BiffScanner {
     bool ReadRecord(std::size_t offset, Record& out) const;
     void ScanGlobals();
     void ReadSharedStrings(const Record& sst);
-    void ScanSheet(std::size_t offset, SheetStore& cells);
+    // Gives false when the sheets went beyond memoryLimit, counting
+    // bytesBefore for the sheets read before.
+    bool ScanSheet(std::size_t offset, SheetStore& cells, std::uint64_t bytesBefore);
     StoredCell NumberCell(double value, std::uint16_t xf) const;
     StoredCell FormulaValue(const Record& record, SheetStore& cells) const;
     std::string CellString(const Record& record, std::size_t pos) const;
 
+    std::uint64_t textLimit_;
+    std::uint64_t memoryLimit_;
+    // The code page of BIFF5 text, from the CODEPAGE record.
+    CodePage codePage_;
+    std::uint64_t sheetsTooLarge_ = 0;
     std::string_view stream_;
     bool encrypted_ = false;
+    bool sharedStringsTooLarge_ = false;
     bool date1904_ = false;
     int biffVersion_ = 0;
     std::vector<Sheet> sheets_;

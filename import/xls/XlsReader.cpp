@@ -3,8 +3,10 @@
 #include <freexl.h>
 
 #include <algorithm>
+#include <fstream>
 #include <memory>
 
+#include "import/core/TextBound.h"
 #include "import/core/WorkbookFile.h"
 #include "import/package/CompoundFile.h"
 #include "import/package/LibraryLog.h"
@@ -57,10 +59,53 @@ CellValue FreeXlValue(const FreeXL_CellValue& cell) {
 
 }  // namespace
 
+std::optional<std::string> XlsReader::OlderExcelFormat(std::string_view head) {
+    if (head.size() < 8) {
+        return std::nullopt;
+    }
+    auto u16 = [&](std::size_t at) {
+        return static_cast<unsigned>(static_cast<unsigned char>(head[at]) |
+                                     (static_cast<unsigned char>(head[at + 1]) << 8));
+    };
+    // The first record is a BOF: its type tells the version, its length is
+    // that of a BOF, and it says a worksheet, chart, macro sheet or
+    // workbook follows.
+    unsigned length = u16(2);
+    unsigned kind = u16(6);
+    if (length < 4 || length > 16 ||
+        (kind != 0x0010 && kind != 0x0020 && kind != 0x0040 && kind != 0x0100)) {
+        return std::nullopt;
+    }
+    switch (u16(0)) {
+        case 0x0009:
+            return "Excel 2.x";
+        case 0x0209:
+            return "Excel 3.0";
+        case 0x0409:
+            return "Excel 4.0";
+        default:
+            return std::nullopt;
+    }
+}
+
+WorkbookError XlsReader::OlderExcelRefusal(const std::string& path, const std::string& format) {
+    return WorkbookError("The file " + path + " is an " + format +
+                         " file, a format older than Excel 5 that cannot be loaded. Open it in "
+                         "a spreadsheet program, save it as an Excel workbook (.xlsx) and load "
+                         "that.");
+}
+
 std::string XlsReader::ReadWorkbookStream(const std::string& path) {
     LibraryLogScope quiet;
     CompoundFile ole(path);
     if (!ole.Readable()) {
+        std::ifstream in(path, std::ios::binary);
+        std::string head(8, '\0');
+        in.read(head.data(), static_cast<std::streamsize>(head.size()));
+        head.resize(static_cast<std::size_t>(in.gcount()));
+        if (auto format = OlderExcelFormat(head)) {
+            throw OlderExcelRefusal(path, *format);
+        }
         throw WorkbookError("The file " + path +
                             " is not an Excel 97-2003 workbook (.xls) and cannot be loaded.");
     }
@@ -88,6 +133,15 @@ void XlsReader::Open(const std::string& path) {
     scan.Scan(ReadWorkbookStream(path));
     if (scan.Encrypted()) {
         throw PasswordProtected(path);
+    }
+    if (scan.SheetsTooLarge() > 0) {
+        StoredWorkbook::CheckRoom(path, scan.SheetsTooLarge());
+    }
+    if (scan.SharedStringsTooLarge()) {
+        throw WorkbookError("The workbook " + path +
+                            " is refused: its shared strings hold more than " +
+                            MegabytesText(scan.TextLimit()) +
+                            " of text, far beyond any real workbook. It is not loaded.");
     }
     if (scan.BiffVersion() != 0) {
         // Excel 5 to 2003 workbooks: every cell comes from our own scan.

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "import/core/StoredWorkbook.h"
 
@@ -21,6 +23,13 @@ class XlsReader : public StoredWorkbook {
 
     // The workbook stream of an .xls file; throws WorkbookError.
     static std::string ReadWorkbookStream(const std::string& path);
+
+    // The name of the Excel version before Excel 5 ("Excel 4.0") whose file
+    // starts with these bytes: such a file is a bare run of records, no
+    // compound file, and is not read. Nothing for any other file.
+    static std::optional<std::string> OlderExcelFormat(std::string_view head);
+    // "The file ... is an Excel 4.0 file, ... save it as .xlsx and load that."
+    static WorkbookError OlderExcelRefusal(const std::string& path, const std::string& format);
 
   private:
     static std::vector<StoredSheet> ReadOlderWorkbook(const std::string& path);

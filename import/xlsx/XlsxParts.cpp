@@ -7,11 +7,15 @@
 
 #include "import/core/DateFormat.h"
 #include "import/core/Utf8.h"
+#include "import/core/WorkbookReader.h"
 #include "import/package/XmlStream.h"
 
 namespace ledgerlift {
 namespace {
 
+// The main namespace of transitional and strict workbooks.
+const char* const kSpreadsheetNs[] = {"http://schemas.openxmlformats.org/spreadsheetml/2006/main",
+                                      "http://purl.oclc.org/ooxml/spreadsheetml/main"};
 // The namespaces of relationship ids in transitional and strict workbooks.
 const char* const kRelationshipNs[] = {
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships",
@@ -64,11 +68,15 @@ class WorkbookParser : public XmlStream {
         name_ = Intern("name");
         id_ = Intern("id");
         for (int i = 0; i < 2; ++i) {
+            spreadsheetNs_[i] = Intern(kSpreadsheetNs[i]);
             relationshipNs_[i] = Intern(kRelationshipNs[i]);
         }
     }
     void OnStart(const XmlElement& e) override {
-        if (e.Is(workbookPr_)) {
+        // Only the workbook's own properties say the date system: newer
+        // programs add elements of the same name in their extensions
+        // (x15:workbookPr in extLst) that do not carry it.
+        if (e.Is(spreadsheetNs_[0], workbookPr_) || e.Is(spreadsheetNs_[1], workbookPr_)) {
             out_.date1904 = IsTrue(e.Attribute(date1904_).value_or(""));
         } else if (e.Is(sheet_) && inSheets_) {
             XlsxWorkbookPart::Sheet sheet;
@@ -92,6 +100,7 @@ class WorkbookParser : public XmlStream {
   private:
     XmlName workbookPr_ = nullptr, date1904_ = nullptr, sheets_ = nullptr, sheet_ = nullptr,
             name_ = nullptr, id_ = nullptr;
+    XmlName spreadsheetNs_[2] = {nullptr, nullptr};
     XmlName relationshipNs_[2] = {nullptr, nullptr};
     XlsxWorkbookPart& out_;
     bool inSheets_ = false;
@@ -124,20 +133,38 @@ class SharedStringsParser : public XmlStream {
             --phonetic_;
         } else if (name == si_) {
             if (text_.find("_x") == std::string::npos) {
-                out_.Add(text_);  // nothing to decode: no copy on the way
+                Add(text_);  // nothing to decode: no copy on the way
             } else {
-                out_.Add(DecodeXlsxText(text_));
+                Add(DecodeXlsxText(text_));
             }
             inItem_ = false;
         }
     }
     void OnText(std::string_view text) override {
         if (inText_) {
+            // Refused as it grows, before a huge text is held whole.
+            if (!out_.Fits(text_.size() + text.size())) {
+                TooMuchText();
+            }
             text_.append(text);
         }
     }
 
   private:
+    void Add(const std::string& text) {
+        if (!out_.Fits(text.size())) {
+            TooMuchText();
+        }
+        out_.Add(text);
+    }
+
+    [[noreturn]] void TooMuchText() const {
+        throw WorkbookError("The workbook " + Part().Workbook() +
+                            " is refused: its shared strings (" + Part().Part() +
+                            ") hold more than " + MegabytesText(out_.Limit()) +
+                            " of text, far beyond any real workbook. It is not loaded.");
+    }
+
     XmlName si_ = nullptr, rPh_ = nullptr, t_ = nullptr;
     SharedStrings& out_;
     std::string text_;
@@ -222,8 +249,8 @@ void XlsxWorkbookPart::Parse(PartReader& part) {
     parser.Parse(part);
 }
 
-SharedStrings ParseSharedStrings(PartReader& part) {
-    SharedStrings out;
+SharedStrings ParseSharedStrings(PartReader& part, std::uint64_t limit) {
+    SharedStrings out(limit);
     SharedStringsParser parser(out);
     parser.Parse(part);
     return out;

@@ -31,7 +31,9 @@ struct XlsxWorkbookPart {
 };
 
 // The shared strings: rich-text runs joined, phonetic runs (rPh) left out.
-SharedStrings ParseSharedStrings(PartReader& part);
+// Throws WorkbookError, refusing the workbook, when they would take more
+// than limit (SharedStrings::Bytes).
+SharedStrings ParseSharedStrings(PartReader& part, std::uint64_t limit = kMaxHeldText);
 
 // The styles part, as far as the import needs it: which cell formats (the s
 // attribute of a cell, an index into cellXfs) show a number as a date.

@@ -83,13 +83,20 @@ void XlsxReader::Open(const std::string& path) {
             continue;
         }
         if (r.Kind() == "styles") {
-            styles.Parse(*zip.Open(r.target));
+            // A workbook whose styles part is missing reads with the default
+            // style, General, as spreadsheet programs read it.
+            if (zip.Has(r.target)) {
+                styles.Parse(*zip.Open(r.target));
+            }
         } else if (r.Kind() == "sharedStrings") {
             *sharedStrings = ParseSharedStrings(*zip.Open(r.target));
         }
     }
     std::vector<SheetPart> parts;
     for (const auto& entry : workbook.sheets) {
+        if (entry.relationshipId.empty()) {
+            continue;  // names no part: left out, the other sheets are read
+        }
         auto it = byId.find(entry.relationshipId);
         if (it == byId.end() || it->second.external) {
             throw Damaged(path, "the sheet \"" + entry.name + "\" of its part " + main.part +

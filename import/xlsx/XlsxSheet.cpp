@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "import/core/DateSerials.h"
+#include "import/core/StopColumn.h"
 #include "import/core/StoredWorkbook.h"
 #include "import/package/XmlStream.h"
 
@@ -88,6 +89,7 @@ class SheetParser : public XmlStream {
                 hasFormula_ = true;
             } else if (name == is_) {
                 inInline_ = true;
+                hasInline_ = true;
                 hasValue_ = true;
                 type_ = CellType::Inline;  // an inline string, whatever t says
             } else if (name == rPh_) {
@@ -122,7 +124,9 @@ class SheetParser : public XmlStream {
     }
 
     void OnText(std::string_view text) override {
-        if (inValue_ || inInlineText_) {
+        if (inInlineText_) {
+            inline_.append(text);
+        } else if (inValue_) {
             value_.append(text);
         }
     }
@@ -144,8 +148,10 @@ class SheetParser : public XmlStream {
         }
         row_ = row;
         col_ = 0;
-        if (row_ > SheetStore::kRows) {
-            Stop();  // rows come in order: none of the rest is read
+        if (row_ > SheetStore::kRows && row_ - 1 > out_.FilledEndBelow()) {
+            // Rows come in order: below the window only the run of rows
+            // with something in column B counts, and it has ended.
+            Stop();
         }
     }
 
@@ -179,9 +185,10 @@ class SheetParser : public XmlStream {
         cellRow_ = row;
         type_ = TypeOf(type);
         inCell_ = true;
-        hasValue_ = hasFormula_ = inValue_ = inInline_ = inInlineText_ = false;
+        hasValue_ = hasFormula_ = inValue_ = inInline_ = inInlineText_ = hasInline_ = false;
         phonetic_ = 0;
         value_.clear();
+        inline_.clear();
     }
 
     // "B12": column and row; a reference that is no reference is a fault.
@@ -221,7 +228,13 @@ class SheetParser : public XmlStream {
             }
             return;
         }
-        if (cellRow_ > SheetStore::kRows || col_ > SheetStore::kCols) {
+        if (cellRow_ > SheetStore::kRows) {
+            if (col_ == kStopColumn && FilledBelow()) {
+                out_.FilledBelow(cellRow_ - 1, 1);
+            }
+            return;
+        }
+        if (col_ > SheetStore::kCols) {
             return;
         }
         out_.Put(static_cast<std::uint32_t>(cellRow_ - 1), static_cast<std::uint32_t>(col_ - 1),
@@ -235,31 +248,49 @@ class SheetParser : public XmlStream {
         StoredWorkbook::CheckRoom(Part().Workbook(), used);
     }
 
+    // Whether a cell below the window holds something by the stop rule; its
+    // text is looked at, not kept.
+    bool FilledBelow() {
+        switch (type_) {
+            case CellType::Shared:
+                return !IsBlankText(context_.sharedStrings->At(SharedIndex()));
+            case CellType::Inline:
+                return !IsBlankText(DecodeXlsxText(hasInline_ ? inline_ : value_));
+            case CellType::FormulaText:
+                return !IsBlankText(DecodeXlsxText(value_));
+            default:
+                return true;
+        }
+    }
+
+    // The shared string that a cell names, which must be there.
+    std::uint32_t SharedIndex() {
+        std::uint64_t index = 0;
+        std::string_view text = Trimmed(value_);
+        auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
+        if (ec != std::errc() || end != text.data() + text.size()) {
+            Fail("cell " + Reference() + " holds \"" + value_ +
+                 "\" where a shared string number belongs");
+        }
+        std::size_t count = context_.sharedStrings ? context_.sharedStrings->Count() : 0;
+        if (index >= count) {
+            Fail("cell " + Reference() + " refers to shared string " + std::to_string(index) +
+                 ", but the workbook has only " + std::to_string(count));
+        }
+        return static_cast<std::uint32_t>(index);
+    }
+
     StoredCell Value() {
         switch (type_) {
-            case CellType::Shared: {
-                std::uint64_t index = 0;
-                std::string_view text = Trimmed(value_);
-                auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
-                if (ec != std::errc() || end != text.data() + text.size()) {
-                    Fail("cell " + Reference() + " holds \"" + value_ +
-                         "\" where a shared string number belongs");
-                }
-                std::size_t count = context_.sharedStrings ? context_.sharedStrings->Count() : 0;
-                if (index >= count) {
-                    Fail("cell " + Reference() + " refers to shared string " +
-                         std::to_string(index) + ", but the workbook has only " +
-                         std::to_string(count));
-                }
+            case CellType::Shared:
                 // The sheet names the string; it is not copied.
-                return StoredCell::Shared(static_cast<std::uint32_t>(index));
-            }
+                return StoredCell::Shared(SharedIndex());
             case CellType::Inline:
+                // The inline text is the cell's text, not a <v> beside it;
+                // a cell typed inline that holds only a <v> shows that.
+                return KeptText(hasInline_ ? inline_ : value_);
             case CellType::FormulaText:
-                if (value_.find("_x") == std::string::npos) {
-                    return out_.Text(value_);
-                }
-                return out_.Text(DecodeXlsxText(value_));
+                return KeptText(value_);
             case CellType::Boolean: {
                 std::string_view text = Trimmed(value_);
                 if (text == "1" || text == "true") {
@@ -294,6 +325,13 @@ class SheetParser : public XmlStream {
         return StoredCell::Number(number);
     }
 
+    StoredCell KeptText(const std::string& text) {
+        if (text.find("_x") == std::string::npos) {
+            return out_.Text(text);
+        }
+        return out_.Text(DecodeXlsxText(text));
+    }
+
     XmlName rowTag_ = nullptr, c_ = nullptr, v_ = nullptr, f_ = nullptr, is_ = nullptr,
             t_ = nullptr, rPh_ = nullptr, r_ = nullptr, s_ = nullptr;
     const XlsxSheetContext& context_;
@@ -309,9 +347,11 @@ class SheetParser : public XmlStream {
     bool inInline_ = false;
     bool inInlineText_ = false;
     bool hasValue_ = false;
+    bool hasInline_ = false;
     bool hasFormula_ = false;
     int phonetic_ = 0;
     std::string value_;
+    std::string inline_;  // the text of an inline string (<is>)
 };
 
 }  // namespace

@@ -30,8 +30,10 @@ struct XlsxSheetContext {
 // shared strings, inline strings, a formula's text result (t="str"),
 // booleans, error values, ISO dates (t="d") and numbers, dates where their
 // style's number format shows one. A missing cell reference follows the cell
-// before it; a missing row number the row before. Rows below the store's
-// window end the read, since rows come in order and none of them is read.
+// before it; a missing row number the row before. Below the store's window
+// only column B is looked at, for the run of rows that hold something there
+// (SheetStore::FilledBelow); the read ends where that run does, since rows
+// come in order.
 //
 // Refuses, naming the part and line: a cell reference beyond the sheet's
 // limits (column XFD, row 1048576), a shared string index beyond the shared

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include "import/OpenWorkbook.h"
+#include "load/SheetRows.h"
+#include "tests/PackageWriter.h"
+#include "tests/TestSupport.h"
+
+namespace ledgerlift {
+namespace {
+
+// Rows 1 to `last` of an .xlsx sheet with a number in column B, but none in
+// row `blank` (0: no such row).
+std::string XlsxRows(int last, int blank) {
+    std::string rows;
+    rows.reserve(static_cast<std::size_t>(last) * 48);
+    for (int r = 1; r <= last; ++r) {
+        std::string n = std::to_string(r);
+        rows += "<row r=\"" + n + "\"><c r=\"A" + n + "\"><v>1</v></c>";
+        if (r != blank) {
+            rows += "<c r=\"B" + n + "\" t=\"inlineStr\"><is><t>x</t></is></c>";
+        }
+        rows += "</row>";
+    }
+    return rows;
+}
+
+std::string OdsRow(const std::string& columnB, const std::string& repeated) {
+    return "<table:table-row table:number-rows-repeated=\"" + repeated +
+           "\"><table:table-cell/><table:table-cell office:value-type=\"string\"><text:p>" +
+           columnB + "</text:p></table:table-cell></table:table-row>";
+}
+
+std::string OdsTable(const std::string& rows) {
+    return "<table:table table:name=\"Items\">" + rows + "</table:table>";
+}
+
+// A workbook whose first sheet goes on below row 65000, and how many of its
+// rows below row 65000 the stop rule would read.
+struct LongSheet {
+    const char* name;
+    const char* file;
+    test::Parts parts;
+    int below;
+};
+
+void PrintTo(const LongSheet& s, std::ostream* os) {
+    *os << s.name;
+}
+
+class RowsBelowRow65000 : public ::testing::TestWithParam<LongSheet> {};
+
+// Regression: 150,001 rows per sheet said 536 rows below row 65000 were not
+// read, 85,001 being right, and an .ods sheet that repeats a row 10^9 times
+// said 536 too: only the rows that the reader holds were counted.
+TEST_P(RowsBelowRow65000, AreCountedWhereTheReaderHoldsThemOrNot) {
+    test::TempFolder dir;
+    std::string path = dir.File(GetParam().file);
+    test::WriteZip(path, GetParam().parts);
+    AnyWorkbookReader book;
+    book.Open(path);
+    EXPECT_EQ(RowsBelowLimit(book, 1), GetParam().below);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sheets, RowsBelowRow65000,
+    ::testing::Values(
+        LongSheet{"XlsxRowByRow", "rows.xlsx", test::XlsxParts({XlsxRows(150001, 0)}), 85001},
+        LongSheet{"XlsxUpToABlankRow", "rows.xlsx", test::XlsxParts({XlsxRows(80000, 70000)}),
+                  4999},
+        LongSheet{"XlsxEndingInTheWindow", "rows.xlsx", test::XlsxParts({XlsxRows(66000, 65500)}),
+                  499},
+        LongSheet{"OdsRepeatedRows", "rows.ods",
+                  test::OdsParts(OdsTable(OdsRow("Code", "1") + OdsRow("x", "1000000000"))),
+                  999935001},
+        LongSheet{"OdsRepeatsUpToABlankRow", "rows.ods",
+                  test::OdsParts(OdsTable(OdsRow("Code", "1") + OdsRow("x", "70000") +
+                                          OdsRow(" ", "1") + OdsRow("x", "50000"))),
+                  5001},
+        LongSheet{
+            "OdsRowsRepeatedBelowTheWindow", "rows.ods",
+            test::OdsParts(OdsTable(OdsRow("x", "65536") + OdsRow("y", "3") + OdsRow("z", "1000"))),
+            1539}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace ledgerlift
