@@ -112,7 +112,8 @@ bool Form1::RequireLoaded() {
 }
 
 bool Form1::ConnectForCheck() {
-    return ledgerlift::ConnectSql(programFolder_, txtCompanyName.Text(), ops_, false, &runLock_);
+    return ledgerlift::ConnectSql(programFolder_, txtCompanyName.Text(), ops_, false, &runLock_,
+                                  CompanyUse::Check);
 }
 
 void Form1::cmdCheck_Click() {

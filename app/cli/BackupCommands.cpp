@@ -49,8 +49,9 @@ BackupCommands AddBackupCommands(CLI::App& app, BackupOptions& options,
 void AddBackupOptions(CLI::App& migrate, MigrateOptions& options) {
     migrate
         .add_option("--keep-backups", options.keepBackups,
-                    "How many backups of the company to keep, the newest (default: 10); one is "
-                    "made before the first write")
+                    "How many backups of the company to keep, the newest (default: " +
+                        std::to_string(kDefaultKeepBackups) +
+                        "); one is made before the first write")
         ->check(CLI::Range(1, 100000));
     AddFailedRowsOption(migrate, options.failedRows);
 }

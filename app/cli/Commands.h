@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "company/CompanyBackups.h"
+
 namespace ledgerlift {
 
 struct PreviewOptions {
@@ -21,7 +23,7 @@ struct MigrateOptions {
     bool dryRun = false;
     std::string report;
     bool quiet = false;  // no status lines, progress or information
-    int keepBackups = 10;
+    int keepBackups = kDefaultKeepBackups;
     std::string failedRows;  // an .xlsx for the rows that need attention
 };
 
