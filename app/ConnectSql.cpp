@@ -5,15 +5,15 @@
 namespace ledgerlift {
 
 bool ConnectSql(Connection& cnCompany, const std::string& programFolder,
-                const std::string& companyCode, WindowOps& ops, bool fastCommits,
-                CompanyLock* lock) {
+                const std::string& companyCode, WindowOps& ops, bool fastCommits, CompanyLock* lock,
+                CompanyUse use) {
     try {
         cnCompany.Close();
         CompanyDatabase company = LocateCompanyDatabase(programFolder, companyCode);
         // A file that is not there is reported by the open below.
-        if (lock && std::filesystem::exists(company.path) && !lock->Acquire(company.path)) {
-            throw DataError("Another program is migrating into the company " + companyCode + " (" +
-                            company.path + "). Wait until it has finished, then start again.");
+        if (lock && std::filesystem::exists(company.path) && !lock->Acquire(company.path, use)) {
+            throw DataError(CompanyTakenText(companyCode, company.path) +
+                            " Wait until it has finished, then start again.");
         }
         cnCompany.Open(company.connection);
         RequireCompanyTables(cnCompany);

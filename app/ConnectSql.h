@@ -15,12 +15,12 @@ namespace ledgerlift {
 // message box (critical icon). Gives whether cnCompany is open afterwards.
 // fastCommits switches the company's database to the write-ahead journal;
 // a run that must leave the file untouched goes without. When lock is given,
-// the company is taken for a run first: a company that another run holds is
-// refused at once, with a sentence that says so. A folder or file name that
-// leads outside the database folder, and a file without the company tables,
-// are refused before anything touches them.
+// the company is taken for use first: a company that another program holds
+// is refused at once, with a sentence that says what that program does. A
+// folder or file name that leads outside the database folder, and a file
+// without the company tables, are refused before anything touches them.
 bool ConnectSql(Connection& cnCompany, const std::string& programFolder,
                 const std::string& companyCode, WindowOps& ops, bool fastCommits = true,
-                CompanyLock* lock = nullptr);
+                CompanyLock* lock = nullptr, CompanyUse use = CompanyUse::Migration);
 
 }  // namespace ledgerlift

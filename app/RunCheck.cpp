@@ -74,7 +74,7 @@ std::optional<CheckResult> RunCheck(const RunRequest& request, WindowOps& ops) {
     try {
         ops.SetMousePointer(MousePointer::Default);
         if (!ConnectSql(request.cnCompany, request.programFolder, form.txtCompanyName.Text(), ops,
-                        false, &request.lock)) {
+                        false, &request.lock, CompanyUse::Check)) {
             return CheckResult{};
         }
         ops.SetMousePointer(MousePointer::Hourglass);

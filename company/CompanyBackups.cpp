@@ -10,8 +10,11 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "base/AtomicFile.h"
+#include "company/RestoreStaging.h"
+#include "company/Sha256.h"
 #include "data/DatabaseCopy.h"
 
 namespace ledgerlift {
@@ -58,6 +61,41 @@ std::string OneLine(std::string text) {
 bool SameFile(const std::string& a, const std::string& b) {
     std::error_code ec;
     return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
+}
+
+bool IsLink(const std::string& path) {
+    std::error_code ec;
+    return fs::is_symlink(fs::symlink_status(path, ec));
+}
+
+const char* const kNotRestored =
+    " It was not restored, so that no company's books are replaced by another's.";
+
+// The files that go with a backup: its note, and the journal and log of a
+// damaged database kept byte for byte.
+std::vector<std::string> CompanionFiles(const std::string& backupPath) {
+    return {BackupNotePath(backupPath), JournalPath(backupPath), WalPath(backupPath)};
+}
+
+// The backup file a note, journal or log goes with.
+fs::path BackupOf(const fs::path& file) {
+    std::string name = file.filename().string();
+    for (const std::string& suffix : {std::string("-journal"), std::string("-wal")}) {
+        if (name.size() > suffix.size() &&
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
+            return file.parent_path() / name.substr(0, name.size() - suffix.size());
+        }
+    }
+    fs::path backup = file;
+    return file.extension() == ".txt" ? backup.replace_extension(".mdb") : fs::path();
+}
+
+// Removes a backup that was not made whole, and whatever went with it.
+void RemoveBackupFiles(const std::string& backupPath) {
+    ::unlink(backupPath.c_str());
+    for (const std::string& file : CompanionFiles(backupPath)) {
+        ::unlink(file.c_str());
+    }
 }
 
 }  // namespace
@@ -126,6 +164,8 @@ BackupInfo CompanyBackups::Describe(const std::string& path) const {
                 info.made = value;
             } else if (key == "made by") {
                 info.madeBy = value;
+            } else if (key == "sha256") {
+                info.sha256 = value;
             }
         }
     }
@@ -148,24 +188,22 @@ BackupInfo CompanyBackups::Describe(const std::string& path) const {
 
 std::string CompanyBackups::Ownership(const BackupInfo& backup) const {
     const CompanyDatabase& c = company_;
-    if (backup.hasNote) {
-        if (backup.database == c.relative) {
-            return "";
-        }
-        return "The backup " + backup.path + " is a copy of the database " + backup.database +
-               (backup.company.empty() ? "" : " of the company " + backup.company) +
-               ", not of the company " + c.code + "'s database " + c.relative +
-               ". It was not restored, so that no company's books are replaced by another's.";
+    std::string note = BackupNotePath(backup.path);
+    if (!backup.hasNote) {
+        return "Nothing says which company the file " + backup.path +
+               " is a backup of: it has no note " + note + "." + kNotRestored;
     }
-    Name name;
-    if (SameFile(fs::path(backup.path).parent_path().string(), folder_) &&
-        ParseName(backup.name, name)) {
+    if (IsLink(note)) {
+        return "The note " + note + " of the backup " + backup.path +
+               " is a symbolic link to another file, so it says nothing of this backup." +
+               kNotRestored;
+    }
+    if (backup.database == c.relative && backup.company == c.code) {
         return "";
     }
-    return "Nothing says which company the file " + backup.path +
-           " is a backup of: it has no note " + BackupNotePath(backup.path) +
-           " and it is not one of the company " + c.code + "'s backups in " + folder_ +
-           ". It was not restored, so that no company's books are replaced by another's.";
+    return "The backup " + backup.path + " is a copy of the database " + backup.database +
+           (backup.company.empty() ? "" : " of the company " + backup.company) +
+           ", not of the company " + c.code + "'s database " + c.relative + "." + kNotRestored;
 }
 
 std::vector<BackupInfo> CompanyBackups::List() const {
@@ -199,6 +237,12 @@ std::vector<BackupInfo> CompanyBackups::List() const {
 
 std::string CompanyBackups::PrepareFolder() const {
     std::error_code ec;
+    if (IsLink(folder_)) {
+        throw DataError("The backup folder " + folder_ +
+                        " is a symbolic link, so no backup was made: backups are kept only in a "
+                        "folder of their own beside the company's database, not wherever a link "
+                        "leads. Put a folder in the link's place, then try again.");
+    }
     if (fs::exists(folder_, ec) && !fs::is_directory(folder_, ec)) {
         throw DataError("The backup folder " + folder_ +
                         " is a file, not a folder, so no backup can be made there. Move or rename "
@@ -209,17 +253,18 @@ std::string CompanyBackups::PrepareFolder() const {
         throw DataError("The backup folder " + folder_ + " could not be made (" +
                         FileFailureReason(ec.value()) + ").");
     }
-    // What a backup killed part way left under its temporary name; backups
-    // are made only while the company is taken, so none is being written.
-    // So is the note of a backup that never took its name.
+    // Backups are made only while the company is taken, so neither a backup
+    // nor a restore of it is being written: what a killed one left under its
+    // temporary name goes, and so does a note (journal, log) of a backup that
+    // never took its name.
+    RemoveRestoreStaging(company_.path);
     std::string partial = "." + fileName_ + "-";
     for (const auto& entry : fs::directory_iterator(folder_, ec)) {
         std::string name = entry.path().filename().string();
-        fs::path backup = entry.path();
-        backup.replace_extension(".mdb");
+        fs::path backup = BackupOf(entry.path());
         Name parsed;
         if ((name.rfind(partial, 0) == 0 && name.find(".partial-") != std::string::npos) ||
-            (entry.path().extension() == ".txt" && ParseName(backup.filename().string(), parsed) &&
+            (!backup.empty() && ParseName(backup.filename().string(), parsed) &&
              !fs::exists(backup, ec))) {
             fs::remove(entry.path(), ec);
         }
@@ -237,7 +282,8 @@ std::string CompanyBackups::NewPath() const {
     return path;
 }
 
-void CompanyBackups::WriteNote(const std::string& backupPath, const std::string& madeBy) const {
+void CompanyBackups::WriteNote(const std::string& backupPath, const std::string& madeBy,
+                               const std::string& sha256) const {
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -245,7 +291,7 @@ void CompanyBackups::WriteNote(const std::string& backupPath, const std::string&
     std::strftime(made, sizeof made, "%Y-%m-%d %H:%M:%S", &local);
     std::string text = std::string(kNoteHeading) + "\ncompany: " + OneLine(company_.code) +
                        "\ndatabase: " + OneLine(company_.relative) + "\nmade: " + made +
-                       "\nmade by: " + OneLine(madeBy) + "\n";
+                       "\nmade by: " + OneLine(madeBy) + "\nsha256: " + sha256 + "\n";
     try {
         WriteFileAtomically(BackupNotePath(backupPath), text);
     } catch (const FileError& error) {
@@ -256,7 +302,9 @@ void CompanyBackups::WriteNote(const std::string& backupPath, const std::string&
 BackupInfo CompanyBackups::Make(Connection& source, const std::string& madeBy) {
     std::string path = NewPath();
     try {
-        CopyDatabase(source, path, [&] { WriteNote(path, madeBy); });
+        CopyDatabase(source, path, [&](const std::string& copy) {
+            WriteNote(path, madeBy, Sha256::OfFile(copy));
+        });
     } catch (...) {
         ::unlink(BackupNotePath(path).c_str());
         throw;
@@ -267,7 +315,9 @@ BackupInfo CompanyBackups::Make(Connection& source, const std::string& madeBy) {
 BackupInfo CompanyBackups::MakeFromFile(const std::string& madeBy) {
     std::string path = NewPath();
     try {
-        CopyDatabaseFile(company_.path, path, [&] { WriteNote(path, madeBy); });
+        CopyDatabaseFile(company_.path, path, [&](const std::string& copy) {
+            WriteNote(path, madeBy, Sha256::OfFile(copy));
+        });
     } catch (...) {
         ::unlink(BackupNotePath(path).c_str());
         throw;
@@ -275,16 +325,49 @@ BackupInfo CompanyBackups::MakeFromFile(const std::string& madeBy) {
     return Describe(path);
 }
 
+// Copies the file from to the backup to, byte for byte, taking the checksum
+// of the very bytes written for its note, which is written before the copy
+// takes its name.
+void CompanyBackups::CopyBytes(const std::string& from, const std::string& to,
+                               const std::string& madeBy) const {
+    std::ifstream in(from, std::ios::binary);
+    if (!in) {
+        throw DataError("The database " + from + " could not be read (" + FileFailureReason(errno) +
+                        "), so it was not backed up.");
+    }
+    AtomicFile file(to);
+    Sha256 sum;
+    std::vector<char> buffer(1 << 16);
+    while (in) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        std::string chunk(buffer.data(), static_cast<std::size_t>(in.gcount()));
+        sum.Add(chunk);
+        file.Write(chunk);
+    }
+    if (!in.eof()) {
+        throw DataError("The database " + from + " could not be read to its end, so it was not " +
+                        "backed up.");
+    }
+    WriteNote(to, madeBy, sum.Hex());
+    file.Commit();
+}
+
 BackupInfo CompanyBackups::MakeRawCopy(const std::string& madeBy) {
     std::string path = NewPath();
     try {
-        WriteNote(path, madeBy);
-        CopyFileAtomically(company_.path, path);
+        for (const auto& [from, to] : {std::pair{JournalPath(company_.path), JournalPath(path)},
+                                       std::pair{WalPath(company_.path), WalPath(path)}}) {
+            std::error_code ec;
+            if (fs::file_size(from, ec) > 0 && !ec) {
+                CopyFileAtomically(from, to);
+            }
+        }
+        CopyBytes(company_.path, path, madeBy);
     } catch (const FileError& error) {
-        ::unlink(BackupNotePath(path).c_str());
+        RemoveBackupFiles(path);
         throw DataError(error.what());
     } catch (...) {
-        ::unlink(BackupNotePath(path).c_str());
+        RemoveBackupFiles(path);
         throw;
     }
     return Describe(path);
@@ -297,7 +380,9 @@ std::string CompanyBackups::Prune(int keep, const std::string& protect) const {
         if (!protect.empty() && SameFile(list[i].path, protect)) {
             continue;
         }
-        for (const std::string& file : {list[i].path, BackupNotePath(list[i].path)}) {
+        std::vector<std::string> files = CompanionFiles(list[i].path);
+        files.insert(files.begin(), list[i].path);
+        for (const std::string& file : files) {
             if (::unlink(file.c_str()) != 0 && errno != ENOENT) {
                 failed +=
                     (failed.empty() ? "" : ", ") + file + " (" + FileFailureReason(errno) + ")";

@@ -18,21 +18,26 @@ struct BackupInfo {
     std::string name;  // its file name
     std::string made;  // when it was made, local time: "yyyy-mm-dd hh:mm:ss"
     std::int64_t bytes = 0;
-    // From the note beside it ("" when it has none): what made it, and the
-    // company and database (below the database folder) it is a copy of.
+    // From the note beside it ("" when it has none): what made it, the
+    // company and database (below the database folder) it is a copy of, and
+    // the SHA-256 checksum of the backup file as it was made ("" in a note
+    // written before notes carried one).
     std::string madeBy;
     std::string company;
     std::string database;
+    std::string sha256;
     bool hasNote = false;
 };
 
 // The backups of one company's database. They lie in the folder Backups
-// beside the database, named "<FileName>-<yyyymmdd-hhmmss>.mdb" (with "-2",
+// beside the database (a real folder: never a symbolic link, which would put
+// them elsewhere), named "<FileName>-<yyyymmdd-hhmmss>.mdb" (with "-2",
 // "-3", ... when two are made within one second), each a complete database
 // of its own with a rollback journal. Beside each lies a small note,
 // "<same name>.txt", that says which company and database it is a copy of,
-// when and by what it was made; the company's database itself is not
-// touched to record any of it.
+// when and by what it was made, and the checksum of the backup file; the
+// company's database itself is not touched to record any of it (nor is the
+// backup: what lies in it would be restored into the company).
 class CompanyBackups {
   public:
     explicit CompanyBackups(CompanyDatabase company);
@@ -47,9 +52,11 @@ class CompanyBackups {
     // What is known of one backup file (any file, anywhere).
     BackupInfo Describe(const std::string& path) const;
     // "" when the backup is one of this company's, else a sentence that says
-    // whose it is (or that nothing says so). A backup with a note belongs to
-    // the database its note names; one without a note only when it lies in
-    // this company's backup folder under this company's backup name.
+    // whose it is (or that nothing says so). A backup belongs to the company
+    // and database its note names; the note must be a file of its own (not a
+    // symbolic link to another's). Nothing says whose a backup without a note
+    // is, wherever it lies and whatever its name: a copy of another
+    // company's backup may have been given this company's name.
     std::string Ownership(const BackupInfo& backup) const;
 
     // The three below are called only while the company is taken (see
@@ -63,11 +70,13 @@ class CompanyBackups {
     // The same from the database file, opened read-only.
     BackupInfo MakeFromFile(const std::string& madeBy);
     // A byte-for-byte copy of the database file, for a database too damaged
-    // to be copied page by page (the copy is not checked).
+    // to be copied page by page (the copy is not checked). Its journal and
+    // log, when it has them, are copied beside it as the backup's, so that
+    // nothing of what the damaged database held is lost.
     BackupInfo MakeRawCopy(const std::string& madeBy);
     // Keeps the newest keep backups (and protect, whatever its age) and
-    // removes the others with their notes. Gives "" or a sentence naming the
-    // files that could not be removed.
+    // removes the others with their notes (and journals). Gives "" or a
+    // sentence naming the files that could not be removed.
     std::string Prune(int keep, const std::string& protect = "") const;
 
     // A line for a list of backups: time, size, file name, what made it.
@@ -82,7 +91,9 @@ class CompanyBackups {
     bool ParseName(const std::string& fileName, Name& name) const;
     std::string PrepareFolder() const;
     std::string NewPath() const;
-    void WriteNote(const std::string& backupPath, const std::string& madeBy) const;
+    void WriteNote(const std::string& backupPath, const std::string& madeBy,
+                   const std::string& sha256) const;
+    void CopyBytes(const std::string& from, const std::string& to, const std::string& madeBy) const;
 
     CompanyDatabase company_;
     std::string folder_;

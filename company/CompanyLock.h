@@ -4,12 +4,17 @@
 
 namespace ledgerlift {
 
-// Marks a company's database as taken by one migration run, so that a second
-// run into the same company (from this program or another copy of it)
-// refuses at once instead of failing row by row on a locked database. The
-// mark is a lock on a small file beside the database, held while this object
-// lives (or until Release); the system drops it when the process ends, so a
-// killed run never leaves the company locked.
+// What a program that takes a company does with it.
+enum class CompanyUse { Migration, Restore, Check };
+
+// Marks a company's database as taken by one migration run, restore or
+// check, so that a second one into the same company (from this program or
+// another copy of it) refuses at once instead of failing row by row on a
+// locked database. The mark is a lock on a small file beside the database,
+// held while this object lives (or until Release); the system drops it when
+// the process ends, so a killed run never leaves the company locked. The
+// file says what holds it and as which process, so that whoever is refused
+// can be told.
 class CompanyLock {
   public:
     CompanyLock() = default;
@@ -17,10 +22,11 @@ class CompanyLock {
     CompanyLock(const CompanyLock&) = delete;
     CompanyLock& operator=(const CompanyLock&) = delete;
 
-    // Takes the lock for the database at databasePath. Gives false when
-    // another run holds it. Throws DataError when the lock file can't be
-    // made (the folder is not writable), naming it.
-    bool Acquire(const std::string& databasePath);
+    // Takes the lock for the database at databasePath, for use. Gives false
+    // when another program holds it. Throws DataError, naming the file, when
+    // the lock file can't be made (the folder is not writable) or is a
+    // symbolic link or anything else but a file.
+    bool Acquire(const std::string& databasePath, CompanyUse use = CompanyUse::Migration);
     void Release();
     bool Held() const { return fd_ >= 0; }
 
@@ -30,5 +36,11 @@ class CompanyLock {
   private:
     int fd_ = -1;
 };
+
+// The sentence for a company that another program holds: what that program
+// is doing (migrating into it, restoring it, checking a workbook against it)
+// and as which process, as far as the lock file says; neutral words when it
+// says nothing (a program that took it a moment ago or has just let go).
+std::string CompanyTakenText(const std::string& companyCode, const std::string& databasePath);
 
 }  // namespace ledgerlift

@@ -5,6 +5,8 @@
 #include <filesystem>
 
 #include "company/CompanyLock.h"
+#include "company/RestoreStaging.h"
+#include "company/Sha256.h"
 #include "data/DatabaseCopy.h"
 #include "data/DatabaseReplace.h"
 
@@ -20,29 +22,54 @@ bool SameFile(const std::string& a, const std::string& b) {
     return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
 }
 
-// The restored copy while it is made: hidden beside the database.
-std::string StagingPath(const std::string& database) {
-    fs::path db(database);
-    // Built piece by piece: GCC 12 at -O3 reports a false -Wrestrict for a
-    // short literal + a temporary.
-    std::string name = ".";
-    name += db.filename().string();
-    name += ".restoring";
-    return (db.parent_path() / name).string();
+bool IsLink(const std::string& path) {
+    std::error_code ec;
+    return fs::is_symlink(fs::symlink_status(path, ec));
 }
 
-void RemoveStaging(const std::string& staging) {
-    for (const std::string& file :
-         {staging, JournalPath(staging), WalPath(staging), ShmPath(staging)}) {
-        ::unlink(file.c_str());
+// "" when the backup file is the one its note describes, else why not. A
+// note from before notes carried a checksum proves nothing: the warning
+// then says so.
+std::string ChecksumProblem(const BackupInfo& backup, std::string& warning) {
+    if (backup.sha256.empty()) {
+        warning = OriginWarning(backup);
+        return "";
     }
+    std::string sum;
+    try {
+        sum = Sha256::OfFile(backup.path);
+    } catch (const DataError& error) {
+        return "The backup can't be restored: " + error.Description();
+    }
+    if (sum == backup.sha256) {
+        return "";
+    }
+    return "The backup " + backup.path + " is not the file its note " +
+           BackupNotePath(backup.path) +
+           " describes: its checksum differs, so it was changed or damaged since it was made, "
+           "or it is another file put in its place.";
 }
 
 }  // namespace
 
-void CheckRestorable(const CompanyBackups& backups, const BackupInfo& backup) {
+std::string OriginWarning(const BackupInfo& backup) {
+    if (!backup.hasNote || !backup.sha256.empty()) {
+        return "";
+    }
+    return "Nothing proves which company the backup " + backup.name +
+           " came from: its note was written before notes carried a checksum of the backup, "
+           "so only the note's word and the database's own check vouch for it.";
+}
+
+std::string CheckRestorable(const CompanyBackups& backups, const BackupInfo& backup) {
     const CompanyDatabase& company = backups.Company();
     std::error_code ec;
+    if (IsLink(backup.path)) {
+        throw DataError("The backup " + backup.path +
+                        " is a symbolic link, not a backup file of its own: it may lead to "
+                        "another company's database or backup." +
+                        kUnchanged);
+    }
     if (!fs::is_regular_file(backup.path, ec)) {
         throw DataError("The backup " + backup.path + " could not be found." + kUnchanged);
     }
@@ -56,6 +83,11 @@ void CheckRestorable(const CompanyBackups& backups, const BackupInfo& backup) {
     if (std::string problem = DatabaseProblem(backup.path, CheckDepth::Full); !problem.empty()) {
         throw DataError("The backup can't be restored: " + problem + kUnchanged);
     }
+    // Bytes changed inside the records pass the database's own check.
+    std::string warning;
+    if (std::string changed = ChecksumProblem(backup, warning); !changed.empty()) {
+        throw DataError(changed + kUnchanged);
+    }
     try {
         Connection copy;
         copy.Open("Data Source=" + backup.path);
@@ -63,13 +95,15 @@ void CheckRestorable(const CompanyBackups& backups, const BackupInfo& backup) {
     } catch (const DataError& error) {
         throw DataError("The backup can't be restored: " + error.Description() + kUnchanged);
     }
+    return warning;
 }
 
 namespace {
 
 // The database as it is now, as a backup of its own.
+// live says whether it was found damaged (and kept byte for byte).
 std::optional<BackupInfo> BackUpCurrent(CompanyBackups& backups, const BackupInfo& restoring,
-                                        std::string& notes) {
+                                        std::string& notes, LiveDatabase& live) {
     const CompanyDatabase& company = backups.Company();
     if (!fs::exists(company.path)) {
         notes += "The company's database " + company.path + " was missing; the backup took its " +
@@ -87,17 +121,32 @@ std::optional<BackupInfo> BackUpCurrent(CompanyBackups& backups, const BackupInf
         }
         // A damaged database is what a restore is for: keep it as it is.
         BackupInfo kept = backups.MakeRawCopy(madeBy + " (damaged: " + damage + ")");
+        live = LiveDatabase::MayBeDamaged;
         notes += "The database as it was is damaged (" + damage + "); it is kept, byte for byte, " +
                  "as the backup " + kept.path + ". ";
         return kept;
     }
 }
 
+// Removes the backup made of the database as it was, with whatever went with
+// it, when the database stays as it was.
+void RemoveBefore(const BackupInfo& before) {
+    for (const std::string& file : {before.path, BackupNotePath(before.path),
+                                    JournalPath(before.path), WalPath(before.path)}) {
+        ::unlink(file.c_str());
+    }
+}
+
 }  // namespace
 
 std::string RestoreQuestion(const std::string& companyCode, const BackupInfo& backup) {
-    return "Restore the company " + companyCode + " to its backup of " + backup.made + " (" +
-           backup.name + ")? Its database as it is now is backed up first, so this can be undone.";
+    std::string question =
+        "Restore the company " + companyCode + " to its backup of " + backup.made + " (" +
+        backup.name + ")? Its database as it is now is backed up first, so this can be undone.";
+    if (std::string warning = OriginWarning(backup); !warning.empty()) {
+        question += " " + warning;
+    }
+    return question;
 }
 
 std::string RestoreDoneText(const std::string& companyCode, const RestoreResult& result) {
@@ -133,33 +182,37 @@ RestoreResult RestoreCompany(const CompanyDatabase& company, const std::string& 
         own->Close();
     }
     CompanyLock lock;
-    if (!lock.Acquire(company.path)) {
-        throw CompanyTaken("Another program is using the company " + company.code + " (" +
-                           company.path +
-                           ") for a migration or a restore. Wait until it has finished, then try "
-                           "again." +
-                           kUnchanged);
+    if (!lock.Acquire(company.path, CompanyUse::Restore)) {
+        throw CompanyTaken(CompanyTakenText(company.code, company.path) +
+                           " Wait until it has finished, then try again." + kUnchanged);
     }
     CompanyBackups backups(company);
     RestoreResult result;
     result.restored = backups.Describe(backupPath);
-    CheckRestorable(backups, result.restored);
-    result.before = BackUpCurrent(backups, result.restored, result.notes);
+    if (std::string warning = CheckRestorable(backups, result.restored); !warning.empty()) {
+        result.notes += warning + " ";
+    }
+    LiveDatabase live = LiveDatabase::Sound;
+    result.before = BackUpCurrent(backups, result.restored, result.notes, live);
 
-    std::string staging = StagingPath(company.path);
-    RemoveStaging(staging);  // what a killed restore left
+    std::string staging = RestoreStagingPath(company.path);
+    RemoveRestoreStaging(company.path);  // what a killed restore left
     try {
         CopyDatabaseFile(backupPath, staging);
-        ReplaceDatabaseFile(staging, company.path);
+        ReplaceDatabaseFile(staging, company.path, live);
     } catch (const DataError& error) {
-        RemoveStaging(staging);
-        // The copy of the database as it is stays the database itself.
-        if (result.before) {
-            ::unlink(result.before->path.c_str());
-            ::unlink(BackupNotePath(result.before->path).c_str());
+        RemoveRestoreStaging(company.path);
+        std::string kept;
+        if (result.before && live == LiveDatabase::Sound) {
+            // The copy of the database as it is stays the database itself.
+            RemoveBefore(*result.before);
+        } else if (result.before) {
+            // A damaged database's journal may be gone from beside it by now:
+            // the copy keeps it.
+            kept = " The damaged database is also kept as the backup " + result.before->path + ".";
         }
         throw DataError("The company " + company.code + " was not restored: " +
-                        error.Description() + " Its database is as it was.");
+                        error.Description() + " Its database is as it was." + kept);
     }
     if (std::string problem = DatabaseProblem(company.path, CheckDepth::Quick); !problem.empty()) {
         throw DataError("The company " + company.code + " was restored from " + backupPath +

@@ -15,7 +15,10 @@
 namespace ledgerlift {
 namespace {
 
-constexpr int kLockWaitMs = 5000;
+// A lock that ended a call sooner than this was not waited for: SQLite gives
+// up at once where waiting could never end (two programs that each wait for
+// the other).
+constexpr double kShortestWaitTold = 0.005;
 
 std::string Lower(std::string s) {
     for (auto& c : s) {
@@ -34,14 +37,31 @@ DataError UniqueKeyError(const std::string& engineMessage) {
                      ", which must be unique (UNIQUE KEY).");
 }
 
+DataError LockedError(const std::string& path, double waitedSeconds) {
+    if (waitedSeconds < kShortestWaitTold) {
+        return DataError("The database " + path +
+                         " is in use by another program, which holds it locked. Close the other "
+                         "program and try again.");
+    }
+    return DataError("The database " + path +
+                     " is in use by another program and stayed locked for " +
+                     WaitText(waitedSeconds) + ". Close the other program and try again.");
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 }  // namespace
 
 std::string WaitText(double seconds) {
     char buf[32];
     if (seconds >= 1) {
         std::snprintf(buf, sizeof buf, "%.0f second%s", seconds, seconds >= 1.5 ? "s" : "");
-    } else {
+    } else if (seconds >= 0.095) {
         std::snprintf(buf, sizeof buf, "%.1f seconds", seconds);
+    } else {
+        std::snprintf(buf, sizeof buf, "%.2f seconds", seconds);
     }
     return buf;
 }
@@ -59,10 +79,7 @@ DataError SqliteError(sqlite3* db, int rc, const std::string& path, double waite
                              engine + ").");
         case SQLITE_BUSY:
         case SQLITE_LOCKED:
-            return DataError("The database " + path +
-                             " is in use by another program and stayed locked for " +
-                             WaitText(waitedSeconds >= 0 ? waitedSeconds : kLockWaitMs / 1000.0) +
-                             ". Close the other program and try again.");
+            return LockedError(path, waitedSeconds);
         case SQLITE_NOTADB:
             return DataError("The file " + path + " is not a database that Ledgerlift can open.");
         case SQLITE_CORRUPT:
@@ -118,33 +135,21 @@ void Connection::Open(const std::string& connectionString) {
     if (!S_ISREG(st.st_mode)) {
         throw DataError("The database path " + path + " is not a file.");
     }
-    sqlite3* db = nullptr;
     // A connection is used by one thread at a time: SQLite need not lock it
     // around every call.
-    int rc =
-        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-        DataError error = SqliteError(db, rc, path);
-        sqlite3_close(db);
-        throw error;
-    }
-    sqlite3_busy_timeout(db, kLockWaitMs);
+    SqliteHandle db = OpenSqlite(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, lockWait_);
     // Savepoints inside a transaction keep their undo data in memory rather
     // than in a temporary file: a run nests one per stock posting and voucher.
-    sqlite3_exec(db, "pragma temp_store=MEMORY", nullptr, nullptr, nullptr);
-    sqlite3_extended_result_codes(db, 1);
+    sqlite3_exec(db.get(), "pragma temp_store=MEMORY", nullptr, nullptr, nullptr);
     // Reading the schema tells a database from any other file, and waits
     // for a lock held by another program.
     auto start = std::chrono::steady_clock::now();
-    rc = sqlite3_exec(db, "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
+    int rc =
+        sqlite3_exec(db.get(), "select count(*) from sqlite_master", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
-        DataError error = SqliteError(
-            db, rc, path,
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        sqlite3_close(db);
-        throw error;
+        throw SqliteError(db.get(), rc, path, SecondsSince(start));
     }
-    db_ = db;
+    db_ = std::move(db);
     path_ = path;
     depth_ = 0;
     fastCommits_ = false;
@@ -155,7 +160,14 @@ void Connection::Open(const std::string& connectionString) {
 void Connection::StartCache() {
     cache_.reset();
     if (db_ && cacheSize_ > 0) {
-        cache_ = std::make_unique<StatementCache>(db_, path_, cacheSize_);
+        cache_ = std::make_unique<StatementCache>(db_.get(), path_, cacheSize_);
+    }
+}
+
+void Connection::SetLockWait(std::chrono::milliseconds wait) {
+    lockWait_ = wait;
+    if (db_) {
+        ledgerlift::SetLockWait(db_.get(), wait);
     }
 }
 
@@ -174,14 +186,13 @@ void Connection::Close() {
     }
     cache_.reset();  // finalises every statement it kept
     if (depth_ > 0) {
-        sqlite3_exec(db_, "rollback", nullptr, nullptr, nullptr);
+        sqlite3_exec(db_.get(), "rollback", nullptr, nullptr, nullptr);
         depth_ = 0;
     }
     if (fastCommits_) {
-        sqlite3_exec(db_, "pragma wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
+        sqlite3_exec(db_.get(), "pragma wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
     }
-    sqlite3_close_v2(db_);
-    db_ = nullptr;
+    db_.reset();
     lost_.clear();
 }
 
@@ -195,7 +206,7 @@ void Connection::MarkTransactionLost(const std::string& reason) {
 void Connection::NoteFailure(const DataError& error) {
     // The database undid the transaction by itself when it is back in
     // autocommit mode while we still count open levels.
-    if (db_ && depth_ > 0 && sqlite3_get_autocommit(db_)) {
+    if (db_ && depth_ > 0 && sqlite3_get_autocommit(db_.get())) {
         depth_ = 0;
         MarkTransactionLost(error.Description());
     }
@@ -221,17 +232,17 @@ long Connection::Execute(const std::string& statement) {
         if (cache_) {
             if (std::optional<Statement> stmt = cache_->Acquire(sql)) {
                 stmt->Run();
-                return sqlite3_changes(db_);
+                return sqlite3_changes(db_.get());
             }
         }
         const char* tail = sql.c_str();
         while (tail && *tail) {
-            Statement stmt(db_, tail, path_, &tail);
+            Statement stmt(db_.get(), tail, path_, &tail);
             if (stmt.Empty()) {
                 break;  // only blanks or a comment were left
             }
             stmt.Run();
-            changed = sqlite3_changes(db_);
+            changed = sqlite3_changes(db_.get());
         }
     } catch (const DataError& error) {
         NoteFailure(error);
@@ -246,7 +257,7 @@ Statement Connection::Prepare(const std::string& sql) {
             return std::move(*stmt);
         }
     }
-    return Statement(db_, sql.c_str(), path_);
+    return Statement(db_.get(), sql.c_str(), path_);
 }
 
 int Connection::BeginTrans() {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "data/DataError.h"
+#include "data/LockWait.h"
+#include "data/SqliteHandle.h"
 #include "data/Statement.h"
 
 struct sqlite3;
@@ -84,7 +87,12 @@ class Connection {
     }
 
     const std::string& Path() const { return path_; }
-    sqlite3* Handle() const { return db_; }
+    sqlite3* Handle() const { return db_.get(); }
+
+    // How long a statement waits for a lock that another program holds
+    // before it fails. Kept across Close and Open; takes effect at once.
+    void SetLockWait(std::chrono::milliseconds wait);
+    std::chrono::milliseconds LockWait() const { return lockWait_; }
 
     // How many statements stay prepared; 0 prepares every text afresh (to
     // compare against). Kept across Close and Open; takes effect at once.
@@ -105,22 +113,26 @@ class Connection {
     Statement Prepare(const std::string& sql);
     void StartCache();
 
-    sqlite3* db_ = nullptr;
+    SqliteHandle db_;
     std::string path_;
     int depth_ = 0;
     bool fastCommits_ = false;
     std::string lost_;
     std::function<void(const std::string&)> tracer_;
     std::size_t cacheSize_ = kDefaultStatementCache;
+    std::chrono::milliseconds lockWait_ = kDefaultLockWait;
     std::unique_ptr<StatementCache> cache_;
 };
 
 // The description of a failed SQLite call, in words for the operator.
-// waitedSeconds is how long the call waited for a lock, when it is known.
+// waitedSeconds is how long the call waited for a lock, when it is known
+// (negative when not): a lock is said to have stayed for as long as the call
+// really waited, and without a time when it did not wait or the time is not
+// known.
 DataError SqliteError(sqlite3* db, int rc, const std::string& path, double waitedSeconds = -1);
 
 // How long a lock wait took, as the operator reads it: "5 seconds",
-// "0.2 seconds".
+// "0.2 seconds", "0.06 seconds".
 std::string WaitText(double seconds);
 
 }  // namespace ledgerlift

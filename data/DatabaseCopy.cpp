@@ -3,38 +3,24 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #include "base/AtomicFile.h"
+#include "data/SqliteHandle.h"
+#include "data/Statement.h"
 
 namespace ledgerlift {
 namespace {
 
-constexpr auto kSourceLockWait = std::chrono::seconds(5);
-
-// An SQLite handle closed however the scope is left.
-struct Handle {
-    sqlite3* db = nullptr;
-    ~Handle() { Close(); }
-    void Close() {
-        if (db) {
-            sqlite3_close_v2(db);
-            db = nullptr;
-        }
-    }
+// The online backup of one database into another, finished however the scope
+// is left.
+struct BackupFinisher {
+    void operator()(sqlite3_backup* backup) const noexcept { sqlite3_backup_finish(backup); }
 };
-
-sqlite3* OpenFile(const std::string& path, int flags, Handle& handle) {
-    int rc = sqlite3_open_v2(path.c_str(), &handle.db, flags, nullptr);
-    if (rc != SQLITE_OK) {
-        DataError error = SqliteError(handle.db, rc, path);
-        handle.Close();
-        throw error;
-    }
-    sqlite3_extended_result_codes(handle.db, 1);
-    return handle.db;
-}
+using PageCopy = std::unique_ptr<sqlite3_backup, BackupFinisher>;
 
 // A failure while writing the copy. A write the system refuses short of a
 // full disk (a file-size limit, a failing disk) is an I/O error to SQLite;
@@ -56,24 +42,14 @@ void Run(sqlite3* db, const char* sql, const std::string& path) {
 
 // The first line a check pragma gives: "ok" when the database passes.
 std::string CheckResult(sqlite3* db, CheckDepth depth, const std::string& path) {
-    const char* sql =
-        depth == CheckDepth::Full ? "pragma integrity_check(1)" : "pragma quick_check(1)";
-    sqlite3_stmt* stmt = nullptr;
-    int rc = sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
-    if (rc != SQLITE_OK) {
-        throw SqliteError(db, rc, path);
+    Statement check(
+        db, depth == CheckDepth::Full ? "pragma integrity_check(1)" : "pragma quick_check(1)",
+        path);
+    if (!check.Step()) {
+        return "";
     }
-    rc = sqlite3_step(stmt);
-    std::string result;
-    if (rc == SQLITE_ROW) {
-        const unsigned char* text = sqlite3_column_text(stmt, 0);
-        result = text ? reinterpret_cast<const char*>(text) : "";
-    }
-    sqlite3_finalize(stmt);
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-        throw SqliteError(db, rc, path);
-    }
-    return result;
+    const unsigned char* text = sqlite3_column_text(check.Handle(), 0);
+    return text ? reinterpret_cast<const char*>(text) : "";
 }
 
 void RemoveCopy(const std::string& path) {
@@ -82,59 +58,64 @@ void RemoveCopy(const std::string& path) {
     }
 }
 
-// Copies every page of source into the new, empty file at path and leaves
-// it as one checked file with a rollback journal.
-void CopyPages(sqlite3* source, const std::string& sourcePath, const std::string& path,
-               const std::string& target) {
-    Handle dest;
-    OpenFile(path, SQLITE_OPEN_READWRITE, dest);
-    // A temporary file needs no journal and no flush of its own: it is
-    // flushed once, whole, before it takes its name.
-    Run(dest.db, "pragma journal_mode=OFF; pragma synchronous=OFF", target);
-    sqlite3_backup* backup = sqlite3_backup_init(dest.db, "main", source, "main");
+// Copies every page of source into dest. Another program writing to the
+// source holds it for a moment; that is waited for, up to lockWait, as the
+// connections wait.
+void CopyAllPages(sqlite3* source, const std::string& sourcePath, sqlite3* dest,
+                  const std::string& target, std::chrono::milliseconds lockWait) {
+    PageCopy backup(sqlite3_backup_init(dest, "main", source, "main"));
     if (!backup) {
-        throw SqliteError(dest.db, sqlite3_errcode(dest.db), target);
+        throw SqliteError(dest, sqlite3_errcode(dest), target);
     }
     auto start = std::chrono::steady_clock::now();
     int rc;
-    // Another program writing to the source holds it for a moment; wait for
-    // it as the connections do.
     while (true) {
-        rc = sqlite3_backup_step(backup, -1);
+        rc = sqlite3_backup_step(backup.get(), -1);
         if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) ||
-            std::chrono::steady_clock::now() - start > kSourceLockWait) {
+            std::chrono::steady_clock::now() - start >= lockWait) {
             break;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::this_thread::sleep_for(std::min<std::chrono::milliseconds>(
+            std::chrono::milliseconds(50), lockWait / 10 + std::chrono::milliseconds(1)));
     }
-    sqlite3_backup_finish(backup);
+    backup.reset();
     if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
         throw SqliteError(
             nullptr, rc, sourcePath,
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     }
     if (rc != SQLITE_DONE) {
-        throw CopyError(dest.db, rc, target);
+        throw CopyError(dest, rc, target);
     }
+}
+
+// Copies every page of source into the new, empty file at path and leaves
+// it as one checked file with a rollback journal.
+void CopyPages(sqlite3* source, const std::string& sourcePath, const std::string& path,
+               const std::string& target, std::chrono::milliseconds lockWait) {
+    SqliteHandle dest = OpenSqlite(path, SQLITE_OPEN_READWRITE);
+    // A temporary file needs no journal and no flush of its own: it is
+    // flushed once, whole, before it takes its name.
+    Run(dest.get(), "pragma journal_mode=OFF; pragma synchronous=OFF", target);
+    CopyAllPages(source, sourcePath, dest.get(), target, lockWait);
     // The pages carry the source's journal mode; a copy of a database with a
     // write-ahead log would otherwise want one beside it.
-    Run(dest.db, "pragma journal_mode=DELETE", target);
-    std::string check = CheckResult(dest.db, CheckDepth::Quick, target);
+    Run(dest.get(), "pragma journal_mode=DELETE", target);
+    std::string check = CheckResult(dest.get(), CheckDepth::Quick, target);
     if (check != "ok") {
         throw DataError("The copy " + target + " did not pass its check (" + check +
                         "), so it was not kept.");
     }
-    dest.Close();
 }
 
 void CopyInto(sqlite3* source, const std::string& sourcePath, const std::string& target,
-              const BeforeRename& beforeRename) {
+              const BeforeRename& beforeRename, std::chrono::milliseconds lockWait) {
     try {
         AtomicFile file(target);
         try {
-            CopyPages(source, sourcePath, file.TemporaryPath(), target);
+            CopyPages(source, sourcePath, file.TemporaryPath(), target, lockWait);
             if (beforeRename) {
-                beforeRename();
+                beforeRename(file.TemporaryPath());
             }
             file.Commit();
         } catch (...) {
@@ -159,15 +140,14 @@ std::string ShmPath(const std::string& database) {
     return database + "-shm";
 }
 
-std::string DatabaseProblem(const std::string& path, CheckDepth depth) {
+std::string DatabaseProblem(const std::string& path, CheckDepth depth,
+                            std::chrono::milliseconds lockWait) {
     try {
         if (::access(path.c_str(), F_OK) != 0) {
             return "The file " + path + " could not be found.";
         }
-        Handle db;
-        OpenFile(path, SQLITE_OPEN_READONLY, db);
-        sqlite3_busy_timeout(db.db, 5000);
-        std::string result = CheckResult(db.db, depth, path);
+        SqliteHandle db = OpenSqlite(path, SQLITE_OPEN_READONLY, lockWait);
+        std::string result = CheckResult(db.get(), depth, path);
         if (result == "ok") {
             return "";
         }
@@ -182,18 +162,16 @@ void CopyDatabase(Connection& source, const std::string& target, const BeforeRen
     if (!source.IsOpen()) {
         throw DataError("There is no open database to copy to " + target + ".");
     }
-    CopyInto(source.Handle(), source.Path(), target, beforeRename);
+    CopyInto(source.Handle(), source.Path(), target, beforeRename, source.LockWait());
 }
 
 void CopyDatabaseFile(const std::string& sourcePath, const std::string& target,
-                      const BeforeRename& beforeRename) {
+                      const BeforeRename& beforeRename, std::chrono::milliseconds lockWait) {
     if (::access(sourcePath.c_str(), F_OK) != 0) {
         throw DataError("The database file " + sourcePath + " could not be found.");
     }
-    Handle source;
-    OpenFile(sourcePath, SQLITE_OPEN_READONLY, source);
-    sqlite3_busy_timeout(source.db, 5000);
-    CopyInto(source.db, sourcePath, target, beforeRename);
+    SqliteHandle source = OpenSqlite(sourcePath, SQLITE_OPEN_READONLY, lockWait);
+    CopyInto(source.get(), sourcePath, target, beforeRename, lockWait);
 }
 
 }  // namespace ledgerlift

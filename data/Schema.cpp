@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "data/Connection.h"
+#include "data/SqliteHandle.h"
 
 namespace ledgerlift {
 
@@ -46,19 +47,18 @@ bool CreateDatabaseFromScript(const std::string& path, const std::string& script
         throw DataError("The folder " + parent.string() +
                         " could not be made: " + madeError.message() + ".");
     }
-    sqlite3* db = nullptr;
-    int rc =
-        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (rc == SQLITE_OK) {
-        rc = sqlite3_exec(db, ("begin;" + script + ";commit;").c_str(), nullptr, nullptr, nullptr);
-    }
-    if (rc != SQLITE_OK) {
-        DataError error = SqliteError(db, rc, path);
-        sqlite3_close(db);
+    try {
+        SqliteHandle db = OpenSqlite(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        int rc = sqlite3_exec(db.get(), ("begin;" + script + ";commit;").c_str(), nullptr, nullptr,
+                              nullptr);
+        if (rc != SQLITE_OK) {
+            throw SqliteError(db.get(), rc, path);
+        }
+    } catch (const DataError&) {
+        // The half-made file goes, once closed.
         fs::remove(path);
-        throw error;
+        throw;
     }
-    sqlite3_close(db);
     return true;
 }
 

@@ -29,8 +29,6 @@ namespace ledgerlift {
 // are finalised with the cache.
 class StatementCache {
   public:
-    static constexpr std::size_t kDefaultCapacity = 512;
-
     StatementCache(sqlite3* db, const std::string& path, std::size_t capacity);
     ~StatementCache();
     StatementCache(const StatementCache&) = delete;

@@ -248,8 +248,9 @@ TEST_F(Backups, ARestoreIsRefusedWhileTheCompanyIsTaken) {
         RestoreCompany(company, b.path);
         ADD_FAILURE();
     } catch (const CompanyTaken& error) {
-        EXPECT_NE(error.Description().find("Another program is using the company DEMO"),
-                  std::string::npos);
+        EXPECT_NE(error.Description().find("Another program is migrating into the company DEMO"),
+                  std::string::npos)
+            << error.what();
     }
 }
 
@@ -335,6 +336,81 @@ TEST_F(Backups, KeepsADamagedDatabaseByteForByteAndRestores) {
     std::ifstream kept(result.before->path, std::ios::binary);
     EXPECT_TRUE(std::string((std::istreambuf_iterator<char>(kept)), {}) == damaged);
     EXPECT_NE(result.notes.find("damaged"), std::string::npos);
+}
+
+// Ways a database is damaged past SQLite's reading it at all.
+struct LiveDamage {
+    const char* name;
+    void (*spoil)(const std::string& path);
+};
+void PrintTo(const LiveDamage& d, std::ostream* os) {
+    *os << d.name;
+}
+void DestroyHeader(const std::string& path) {
+    std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+    f.write(std::string(100, '\0').data(), 100);
+}
+void CutInHalf(const std::string& path) {
+    fs::resize_file(path, fs::file_size(path) / 2);
+}
+std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+class DamagedDatabase : public Backups, public ::testing::WithParamInterface<LiveDamage> {};
+
+// Regression: a database whose header was destroyed, or that was cut in
+// half, made the restore that exists for it refuse ("Its database is as it
+// was"): it was opened and read before it was replaced.
+TEST_P(DamagedDatabase, IsKeptByteForByteAndTheBackupRestored) {
+    AddItems(3000);
+    BackupInfo good = Make();
+    GetParam().spoil(db);
+    std::ofstream(db + "-journal") << std::string(700, 'j');  // what a killed writer left
+    std::string damaged = Bytes(db);
+    RestoreResult result;
+    ASSERT_EQ(Restore(good.path, &result), "");
+    EXPECT_EQ(Items(), "3000\n");
+    EXPECT_EQ(test::QueryRows(db, "pragma integrity_check"), "ok\n");
+    ASSERT_TRUE(result.before);
+    EXPECT_TRUE(Bytes(result.before->path) == damaged);
+    EXPECT_EQ(Bytes(JournalPath(result.before->path)), std::string(700, 'j'))
+        << "its journal is kept with it";
+    EXPECT_FALSE(fs::exists(db + "-journal"));
+    EXPECT_NE(result.notes.find("damaged"), std::string::npos) << result.notes;
+    EXPECT_EQ(result.before->sha256.size(), 64u) << "the kept copy has a note like any backup";
+}
+
+INSTANTIATE_TEST_SUITE_P(Damages, DamagedDatabase,
+                         ::testing::Values(LiveDamage{"HeaderDestroyed", DestroyHeader},
+                                           LiveDamage{"CutInHalf", CutInHalf}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Regression: the temporary file of a killed restore's copy
+// ("..DEMO.mdb.restoring.partial-XXXXXX") stayed in the company's folder
+// after the next restore and the next migration.
+TEST_F(Backups, WhatAKilledRestoreLeftIsClearedByTheNextRestoreOrBackup) {
+    BackupInfo b = Make();
+    std::string folder = product.DatabaseFolder() + "/C01";
+    std::vector<std::string> left = {folder + "/..DEMO.mdb.restoring.partial-Ab12Cd",
+                                     folder + "/..DEMO.mdb.restoring.partial-Ab12Cd-journal",
+                                     folder + "/.DEMO.mdb.restoring"};
+    std::string kept = folder + "/..SHOP.mdb.restoring.partial-Ab12Cd";
+    for (int round = 0; round < 2; ++round) {
+        for (const std::string& file : left) {
+            std::ofstream(file) << "half a copy";
+        }
+        std::ofstream(kept) << "another database's";
+        if (round == 0) {
+            ASSERT_EQ(Restore(b.path), "");
+        } else {
+            Make("the backup before a migration");
+        }
+        for (const std::string& file : left) {
+            EXPECT_FALSE(fs::exists(file)) << file << " in round " << round;
+        }
+        EXPECT_TRUE(fs::exists(kept));
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
@@ -241,6 +242,8 @@ TEST(Opening, RefusesAFileThatIsNoDatabase) {
     EXPECT_FALSE(cn.IsOpen());
 }
 
+// The lock wait is the connection's setting: a short one here, so that the
+// test waits a fraction of a second for what the program waits 5 seconds.
 TEST(Opening, WaitsForALockedDatabaseThenFailsClearly) {
     test::TempFolder dir;
     std::string path = dir.File("locked.mdb");
@@ -249,14 +252,20 @@ TEST(Opening, WaitsForALockedDatabaseThenFailsClearly) {
     ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
     Connection cn;
+    EXPECT_EQ(cn.LockWait(), kDefaultLockWait);
+    cn.SetLockWait(std::chrono::milliseconds(300));
     auto start = std::chrono::steady_clock::now();
     try {
         cn.Open(ConnectionStringFor(path));
         FAIL();
     } catch (const DataError& e) {
         EXPECT_NE(e.Description().find("in use by another program"), std::string::npos) << e.what();
+        EXPECT_NE(e.Description().find("stayed locked for 0.3 seconds"), std::string::npos)
+            << e.what();
     }
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+    auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(280));
+    EXPECT_LT(waited, std::chrono::seconds(3));
     sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     EXPECT_NO_THROW(cn.Open(ConnectionStringFor(path)));
@@ -320,12 +329,68 @@ TEST(Dialect, ATextWithoutHashIsPassedOnAsItIsWithoutACopy) {
 namespace ledgerlift {
 namespace {
 
-// Regression: a lock wait that ended after 0.2 s was reported as 5 seconds.
+// Regression: a lock wait that ended after 0.2 s was reported as 5 seconds,
+// and one of 0.04 s as "0.0 seconds".
 TEST(LockWait, SaysHowLongItReallyWaited) {
     EXPECT_EQ(WaitText(0.2), "0.2 seconds");
-    EXPECT_EQ(WaitText(0.04), "0.0 seconds");
+    EXPECT_EQ(WaitText(0.04), "0.04 seconds");
+    EXPECT_EQ(WaitText(0.06), "0.06 seconds");
     EXPECT_EQ(WaitText(1.2), "1 second");
     EXPECT_EQ(WaitText(5.01), "5 seconds");
+}
+
+struct LockSentence {
+    const char* name;
+    double waited;  // seconds; negative when not known
+    const char* says;
+    const char* never;
+};
+void PrintTo(const LockSentence& s, std::ostream* os) {
+    *os << s.name;
+}
+class LockSentences : public ::testing::TestWithParam<LockSentence> {};
+
+// Regression: every row of a run that another program held locked said
+// "stayed locked for 0.0 seconds", and a wait that was not measured was said
+// to have lasted 5 seconds.
+TEST_P(LockSentences, SayTheRealWaitOrNone) {
+    std::string text =
+        SqliteError(nullptr, SQLITE_BUSY, "/x/DEMO.mdb", GetParam().waited).Description();
+    EXPECT_NE(text.find("The database /x/DEMO.mdb is in use by another program"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find(GetParam().says), std::string::npos) << text;
+    EXPECT_EQ(text.find(GetParam().never), std::string::npos) << text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Waits, LockSentences,
+    ::testing::Values(LockSentence{"NotWaited", 0.0001, "which holds it locked", "seconds"},
+                      LockSentence{"NotKnown", -1, "which holds it locked", "seconds"},
+                      LockSentence{"AFractionOfASecond", 0.06, "stayed locked for 0.06 seconds",
+                                   "5 seconds"},
+                      LockSentence{"TheWholeWait", 5.0, "stayed locked for 5 seconds", "0."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A statement refused at once, without a wait, as SQLite refuses where
+// waiting could never end: the sentence names no time.
+TEST(LockWait, ARefusalWithoutAWaitNamesNoTime) {
+    test::TempFolder dir;
+    std::string path = dir.File("held.mdb");
+    test::CreateCompanyDb(path);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+    Connection cn;
+    cn.SetLockWait(std::chrono::milliseconds(0));
+    try {
+        cn.Open(ConnectionStringFor(path));
+        FAIL();
+    } catch (const DataError& e) {
+        EXPECT_NE(e.Description().find("which holds it locked"), std::string::npos) << e.what();
+        EXPECT_EQ(e.Description().find("seconds"), std::string::npos) << e.what();
+    }
+    sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
 }
 
 }  // namespace

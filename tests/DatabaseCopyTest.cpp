@@ -2,7 +2,10 @@
 // a live database: with real SQLite files, a full disk and other programs.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -80,7 +83,7 @@ TEST(DatabaseCopy, CallsBackWithTheCopyCompleteBeforeItTakesItsName) {
     test::TempFolder dir;
     test::CreateCompanyDb(dir.File("live.mdb"));
     bool called = false;
-    CopyDatabaseFile(dir.File("live.mdb"), dir.File("copy.mdb"), [&] {
+    CopyDatabaseFile(dir.File("live.mdb"), dir.File("copy.mdb"), [&](const std::string&) {
         called = true;
         EXPECT_FALSE(fs::exists(dir.File("copy.mdb")));
     });
@@ -201,6 +204,154 @@ TEST(ReplaceDatabaseFile, RefusesWhileAnotherProgramHasTheDatabaseOpen) {
     EXPECT_EQ(test::QueryRows(live, "select count(*) from t"), "20\n");
     EXPECT_EQ(DatabaseProblem(live, CheckDepth::Full), "");
 }
+
+// Regression: a replacement refused at once because another program had the
+// database open said it "stayed locked for 5 seconds".
+TEST(ReplaceDatabaseFile, ARefusalAtOnceClaimsNoWait) {
+    test::TempFolder dir;
+    std::string live = dir.File("live.mdb");
+    WalDatabase open(live, 20);
+    { WalDatabase other(dir.File("other.mdb"), 4); }
+    std::string replacement = dir.File(".live.mdb.restoring");
+    CopyDatabaseFile(dir.File("other.mdb"), replacement);
+    auto start = std::chrono::steady_clock::now();
+    std::string error;
+    try {
+        ReplaceDatabaseFile(replacement, live);
+    } catch (const DataError& e) {
+        error = e.Description();
+    }
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ASSERT_NE(error.find("another program"), std::string::npos) << error;
+    if (seconds < 1) {
+        EXPECT_EQ(error.find("5 seconds"), std::string::npos) << error;
+    }
+}
+
+// The copy waits for another program's lock as long as it is told, and says
+// how long that was.
+TEST(DatabaseCopy, WaitsForALockAsLongAsItIsTold) {
+    test::TempFolder dir;
+    std::string source = dir.File("live.mdb");
+    test::CreateCompanyDb(source);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(source.c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+    auto start = std::chrono::steady_clock::now();
+    std::string error;
+    try {
+        CopyDatabaseFile(source, dir.File("copy.mdb"), {}, std::chrono::milliseconds(200));
+    } catch (const DataError& e) {
+        error = e.Description();
+    }
+    auto waited = std::chrono::steady_clock::now() - start;
+    sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_NE(error.find("stayed locked for 0.2 seconds"), std::string::npos) << error;
+    EXPECT_GE(waited, std::chrono::milliseconds(180));
+    EXPECT_LT(waited, std::chrono::seconds(3));
+    EXPECT_FALSE(fs::exists(dir.File("copy.mdb")));
+}
+
+// Ways a live database is damaged past SQLite's reading it at all.
+struct Spoiling {
+    const char* name;
+    void (*spoil)(const std::string& path);
+};
+void PrintTo(const Spoiling& d, std::ostream* os) {
+    *os << d.name;
+}
+void DestroyHeader(const std::string& path) {
+    std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+    f.write(std::string(100, '\0').data(), 100);
+}
+void CutInHalf(const std::string& path) {
+    fs::resize_file(path, fs::file_size(path) / 2);
+}
+class DamagedLive : public ::testing::TestWithParam<Spoiling> {
+  protected:
+    void SetUp() override {
+        { WalDatabase db(live, 3000); }
+        { WalDatabase other(dir.File("other.mdb"), 4); }
+        GetParam().spoil(live);
+        ASSERT_NE(DatabaseProblem(live, CheckDepth::Quick), "");
+        CopyDatabaseFile(dir.File("other.mdb"), replacement);
+    }
+    test::TempFolder dir;
+    std::string live = dir.File("live.mdb");
+    std::string replacement = dir.File(".live.mdb.restoring");
+};
+
+// Regression: a live database whose header was destroyed, or that was cut
+// in half, could not be replaced at all: it was opened and read first.
+TEST_P(DamagedLive, IsReplacedWhenTheCallerKeptIt) {
+    std::ofstream(live + "-journal") << std::string(600, 'j');  // as a killed writer leaves it
+    ReplaceDatabaseFile(replacement, live, LiveDatabase::MayBeDamaged);
+    EXPECT_EQ(test::QueryRows(live, "select count(*) from t"), "4\n");
+    EXPECT_EQ(DatabaseProblem(live, CheckDepth::Full), "");
+    EXPECT_FALSE(fs::exists(live + "-journal")) << "nothing of the old database applies to the new";
+    EXPECT_FALSE(fs::exists(replacement));
+}
+
+// Unless the caller says it kept the damaged database, it stays as it is.
+TEST_P(DamagedLive, IsLeftAsItIsOtherwise) {
+    std::ifstream in(live, std::ios::binary);
+    std::string before((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_THROW(ReplaceDatabaseFile(replacement, live), DataError);
+    std::ifstream after(live, std::ios::binary);
+    EXPECT_TRUE(std::string((std::istreambuf_iterator<char>(after)), {}) == before);
+}
+
+// Another program that had the database open when it was damaged still
+// holds its lock: the damaged database is not replaced under it.
+TEST_P(DamagedLive, IsNotReplacedUnderAnotherProgramReadingIt) {
+    fs::remove(live);
+    { WalDatabase db(live, 3000); }
+    sqlite3* reader = nullptr;
+    ASSERT_EQ(sqlite3_open(live.c_str(), &reader), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(reader, "pragma journal_mode=DELETE", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(reader);
+    int ready[2];
+    int release[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(release), 0);
+    pid_t child = fork();
+    if (child == 0) {
+        // Another program, in the middle of reading the database.
+        close(release[1]);
+        sqlite3* db = nullptr;
+        sqlite3_open(live.c_str(), &db);
+        sqlite3_exec(db, "begin; select count(*) from t", nullptr, nullptr, nullptr);
+        char c = 'r';
+        ssize_t said = write(ready[1], &c, 1);
+        ssize_t heard = read(release[0], &c, 1);
+        _exit(said == 1 && heard >= 0 ? 0 : 1);
+    }
+    char c;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    GetParam().spoil(live);
+    std::string error;
+    try {
+        ReplaceDatabaseFile(replacement, live, LiveDatabase::MayBeDamaged);
+    } catch (const DataError& e) {
+        error = e.Description();
+    }
+    close(release[1]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    for (int fd : {ready[0], ready[1], release[0]}) {
+        close(fd);
+    }
+    EXPECT_NE(error.find("open in another program"), std::string::npos) << error;
+    EXPECT_TRUE(fs::exists(replacement)) << "nothing was renamed";
+}
+
+INSTANTIATE_TEST_SUITE_P(Damages, DamagedLive,
+                         ::testing::Values(Spoiling{"HeaderDestroyed", DestroyHeader},
+                                           Spoiling{"CutInHalf", CutInHalf}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace ledgerlift
