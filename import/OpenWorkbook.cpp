@@ -125,6 +125,18 @@ std::uint64_t AnyWorkbookReader::FilledRowsBelowHeld(int sheet) const {
     return Inner().FilledRowsBelowHeld(sheet);
 }
 
+std::string AnyWorkbookReader::SheetName(int sheet) const {
+    return Inner().SheetName(sheet);
+}
+
+int AnyWorkbookReader::LastRow(int sheet) const {
+    return Inner().LastRow(sheet);
+}
+
+int AnyWorkbookReader::LastColumn(int sheet) const {
+    return Inner().LastColumn(sheet);
+}
+
 void AnyWorkbookReader::ReleaseSheet(int sheet) {
     Inner();  // throws when no workbook is open
     inner_->ReleaseSheet(sheet);

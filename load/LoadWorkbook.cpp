@@ -1,5 +1,6 @@
 #include "load/LoadWorkbook.h"
 
+#include <algorithm>
 #include <charconv>
 #include <memory>
 #include <string>
@@ -9,6 +10,8 @@
 #include "import/core/CellText.h"
 #include "import/core/WorkbookReader.h"
 #include "load/GridLayouts.h"
+#include "load/LoadLines.h"
+#include "load/SheetPlan.h"
 #include "load/SheetRows.h"
 
 namespace ledgerlift {
@@ -23,50 +26,84 @@ void AppendNumber(std::string& text, int n) {
 const char* const kFilter =
     "Excel Files|*.XLS;*.XLSX;*.XLSM|OpenDocument Spreadsheets|*.ODS|All Files|*.*";
 
-struct SheetPlan {
-    int sheet;
+// One grid and the sheets that go into it.
+struct GridPlan {
     Grid& grid;
-    int lastCol;
+    GridOrigin& origin;
     int tab;
     const char* captionPrefix;
-    const char* sheetName;
+    int& rowsNotRead;
 };
 
-// Copies one worksheet into its grid. Gives how many rows below the last row
-// that is read were left out.
-int SheetLoop(FormControls& form, WindowOps& ops, const WorkbookReader& book,
-              GridTextBudget& budget, const SheetPlan& plan) {
-    Grid& grid = plan.grid;
-    const std::string stage = std::string("Loading ") + plan.sheetName;
-    const int total = CountSheetRows(book, plan.sheet, budget, plan.sheetName);
+SheetOrigin OriginOf(const SheetPlan& plan) {
+    SheetOrigin origin{plan.name, plan.sheet, {}, {}};
+    for (const FieldColumn& field : plan.columns.fields) {
+        origin.column.push_back(field.column);
+        origin.heading.push_back(field.heading);
+    }
+    return origin;
+}
+
+// Copies one worksheet's rows into its grid, below those already there.
+SheetWalk SheetLoop(FormControls& form, WindowOps& ops, const WorkbookReader& book,
+                    GridTextBudget& budget, const SheetPlan& plan, GridPlan& target) {
+    Grid& grid = target.grid;
+    const std::string stage = "Loading " + KindLabel(plan);
+    const int total = std::max(0, LastFilledRow(book, plan) - plan.headingRow);
+    target.origin.sheets.push_back(OriginOf(plan));
+    const int sheetIndex = static_cast<int>(target.origin.sheets.size()) - 1;
     ops.Progress(stage, 0, total);
-    return ForEachSheetRow(book, plan.sheet, plan.lastCol, budget, plan.sheetName,
-                           [&](int r, const std::vector<std::string>& cells) {
-                               grid.SetRowTexts(grid.Rows() - 1, cells);
-                               grid.AddItem("");
-                               ops.DoEvents();
-                               grid.SetTopRow(grid.Rows() - 1);
-                               // The caption keeps its room from row to row.
-                               std::string& caption = form.SSTab1.TabCaption[plan.tab];
-                               caption.assign(plan.captionPrefix);
-                               AppendNumber(caption, r - 1);
-                               ops.Progress(stage, r - 1, total);
-                           });
+    return WalkSheet(book, plan, budget, [&](const SheetRow& row) {
+        int r = grid.Rows() - 1;
+        grid.SetRowTexts(r, row.cells);
+        target.origin.sheetOfRow.resize(static_cast<std::size_t>(r) + 1, -1);
+        target.origin.rowError.resize(static_cast<std::size_t>(r) + 1);
+        target.origin.sheetOfRow[static_cast<std::size_t>(r)] = sheetIndex;
+        target.origin.rowError[static_cast<std::size_t>(r)] = row.error;
+        grid.AddItem("");
+        ops.DoEvents();
+        grid.SetTopRow(grid.Rows() - 1);
+        // The caption keeps its room from row to row.
+        std::string& caption = form.SSTab1.TabCaption[target.tab];
+        caption.assign(target.captionPrefix);
+        AppendNumber(caption, grid.Rows() - 2);
+        ops.Progress(stage, std::min(row.sheetRow - plan.headingRow, total), total);
+    });
 }
 
 // Reads one sheet with the window disabled, then makes row 1, column 2 the
 // current cell and marks the grids as loaded. The sheet's cells are let go
 // once they are in the grid, so that the workbook and both grids are never
-// in memory at once.
-void LoadSheet(FormControls& form, WindowOps& ops, WorkbookReader& book, GridTextBudget& budget,
-               const SheetPlan& plan, int& rowsNotRead) {
+// in memory at once. Gives the sheet's line for the load's lines.
+std::string LoadSheet(FormControls& form, WindowOps& ops, WorkbookReader& book,
+                      GridTextBudget& budget, const SheetPlan& plan, GridPlan& target) {
     ops.SetEnabled(false);
-    rowsNotRead = SheetLoop(form, ops, book, budget, plan);
+    SheetWalk walk = SheetLoop(form, ops, book, budget, plan, target);
+    target.rowsNotRead += walk.rowsNotRead;
     book.ReleaseSheet(plan.sheet);
-    plan.grid.SetCol(2);
-    plan.grid.SetRow(1);
+    target.grid.SetCol(2);
+    target.grid.SetRow(1);
     form.blnExcelLoaded = true;
     ops.SetEnabled(true);
+    return LoadLine(plan, walk);
+}
+
+// The item grid gets its format string first and then a narrow first
+// column; the ledger grid its format string last, which sizes every column
+// to its caption.
+void PrepareGrid(Grid& grid, const char* format, int cols, GridOrigin& origin) {
+    bool formatFirst = format == kItemFormat;
+    if (formatFirst) {
+        grid.SetFormatString(format);
+    }
+    grid.SetColWidth(0, 200);
+    grid.SetRows(1);
+    grid.SetRows(2);
+    grid.SetCols(cols);
+    if (!formatFirst) {
+        grid.SetFormatString(format);
+    }
+    origin.Clear();
 }
 
 }  // namespace
@@ -79,6 +116,68 @@ std::string MissingResultsMessage(const std::string& workbook, const std::string
            " loaded as empty. Open the workbook in a spreadsheet program, save it there and load "
            "it again.";
 }
+
+namespace {
+
+// The warnings of a load, each shown once it has completed.
+std::vector<std::string> Warnings(const FormControls& form, const WorkbookReader& book,
+                                  const WorkbookPlan& plan) {
+    std::vector<std::string> warnings = form.loadWarnings;
+    for (auto [kind, count] : {std::pair{SheetKind::Items, form.itemRowsNotRead},
+                               {SheetKind::Ledgers, form.ledgerRowsNotRead}}) {
+        const std::vector<SheetPlan>& sheets = kind == SheetKind::Items ? plan.items : plan.ledgers;
+        if (count > 0 && !sheets.empty()) {
+            warnings.push_back("Only worksheet rows " + std::to_string(sheets[0].headingRow + 1) +
+                               " to 65000 of " + KindLabel(sheets[0]) + " of " +
+                               form.cdlg.FileName + " were loaded. Its " + std::to_string(count) +
+                               " rows below row 65000 were not read; move them to another "
+                               "workbook and load that too.");
+        }
+    }
+    for (const auto* sheets : {&plan.items, &plan.ledgers}) {
+        for (const SheetPlan& sheet : *sheets) {
+            if (int count = book.FormulasWithoutResult(sheet.sheet); count > 0) {
+                warnings.push_back(
+                    MissingResultsMessage(form.cdlg.FileName, KindLabel(sheet), count));
+            }
+        }
+    }
+    return warnings;
+}
+
+// Reads every planned sheet into its grid; gives the load's lines.
+void LoadGrids(FormControls& form, WindowOps& ops, WorkbookReader& book, const WorkbookPlan& plan) {
+    GridTextBudget budget(form.cdlg.FileName);  // both grids together
+    PrepareGrid(form.msf1, kItemFormat, kItemCols, form.msf1.origin);
+    PrepareGrid(form.msf2, kLedgerFormat, kLedgerCols, form.msf2.origin);
+    GridPlan items{form.msf1, form.msf1.origin, 0, "Items ", form.itemRowsNotRead};
+    GridPlan ledgers{form.msf2, form.msf2.origin, 1, "Ledgers ", form.ledgerRowsNotRead};
+    for (const SheetPlan& sheet : plan.items) {
+        form.loadLines.push_back(LoadSheet(form, ops, book, budget, sheet, items));
+    }
+    for (const SheetPlan& sheet : plan.ledgers) {
+        form.loadLines.push_back(LoadSheet(form, ops, book, budget, sheet, ledgers));
+    }
+    if (!plan.items.empty()) {
+        form.itemHeaderRow = FieldHeadings(plan.items[0]);
+    }
+    if (!plan.ledgers.empty()) {
+        form.ledgerHeaderRow = FieldHeadings(plan.ledgers[0]);
+    }
+    for (const std::string& line : plan.leftAlone) {
+        form.loadLines.push_back(line);
+    }
+    for (const auto* sheets : {&plan.items, &plan.ledgers}) {
+        for (const SheetPlan& sheet : *sheets) {
+            if (std::string warning = HeadingWarning(sheet); !warning.empty()) {
+                form.loadWarnings.push_back(warning);
+            }
+        }
+    }
+    form.blnExcelLoaded = true;
+}
+
+}  // namespace
 
 void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
     try {
@@ -94,57 +193,16 @@ void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
         form.ledgerRowsNotRead = 0;
         form.itemHeaderRow.clear();
         form.ledgerHeaderRow.clear();
+        form.loadLines.clear();
+        form.loadWarnings.clear();
         book.Open(form.cdlg.FileName);
-        GridTextBudget budget(form.cdlg.FileName);  // both sheets together
-
-        Grid& items = form.msf1;
-        items.SetFormatString(kItemFormat);
-        items.SetColWidth(0, 200);
-        items.SetRows(1);
-        items.SetRows(2);
-        items.SetCols(kItemCols);
-        if (book.SheetCount() >= 1) {
-            form.itemHeaderRow = HeaderRow(book, 1, kItemCols - 1, budget, "worksheet 1 (items)");
-        }
-        LoadSheet(form, ops, book, budget,
-                  {1, items, kItemCols - 1, 0, "Items ", "worksheet 1 (items)"},
-                  form.itemRowsNotRead);
-
-        Grid& ledgers = form.msf2;
-        ledgers.SetColWidth(0, 200);
-        ledgers.SetRows(1);
-        ledgers.SetRows(2);
-        ledgers.SetCols(kLedgerCols);
-        ledgers.SetFormatString(kLedgerFormat);
-        if (book.SheetCount() >= 2) {
-            form.ledgerHeaderRow =
-                HeaderRow(book, 2, kLedgerCols - 1, budget, "worksheet 2 (ledgers)");
-        }
-        LoadSheet(form, ops, book, budget,
-                  {2, ledgers, kLedgerCols - 1, 1, "Ledgers ", "worksheet 2 (ledgers)"},
-                  form.ledgerRowsNotRead);
-
-        std::vector<std::string> missingResults;
-        for (const auto& [number, name] :
-             {std::pair{1, "worksheet 1 (items)"}, std::pair{2, "worksheet 2 (ledgers)"}}) {
-            if (int count = book.FormulasWithoutResult(number); count > 0) {
-                missingResults.push_back(MissingResultsMessage(form.cdlg.FileName, name, count));
-            }
-        }
+        WorkbookPlan plan = PlanSheets(book, form.cdlg.FileName);
+        LoadGrids(form, ops, book, plan);
+        std::vector<std::string> warnings = Warnings(form, book, plan);
         book.Close();
         ops.SetEnabled(true);
         ops.MsgBox("Completed Excel importing", MsgButtons::OK, MsgIcon::Information);
-        for (auto [sheet, count] : {std::pair{"worksheet 1 (items)", form.itemRowsNotRead},
-                                    {"worksheet 2 (ledgers)", form.ledgerRowsNotRead}}) {
-            if (count > 0) {
-                ops.MsgBox("Only worksheet rows 2 to 65000 of " + std::string(sheet) + " of " +
-                               form.cdlg.FileName + " were loaded. Its " + std::to_string(count) +
-                               " rows below row 65000 were not read; move them to another "
-                               "workbook and load that too.",
-                           MsgButtons::OK, MsgIcon::Exclamation);
-            }
-        }
-        for (const auto& text : missingResults) {
+        for (const auto& text : warnings) {
             ops.MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation);
         }
         form.fraMIgrate.Visible = true;

@@ -3,99 +3,120 @@
 #include <algorithm>
 #include <limits>
 
-#include "import/core/CellText.h"
+#include "base/TextRules.h"
 #include "import/core/StopColumn.h"
 #include "load/GridLayouts.h"
 
 namespace ledgerlift {
-
 namespace {
 
-bool IsEndText(const std::string& columnB) {
-    return IsBlankText(columnB);
+// A field that says nothing by itself: empty, blanks, 0, YES, NO, Dr, Cr.
+bool SaysNothing(const std::string& text) {
+    std::string t = Upper(std::string(TrimBlanks(text)));
+    return t.empty() || t == "0" || t == "YES" || t == "NO" || t == "DR" || t == "CR";
+}
+
+// The key columns: item code and name; ledger alias and name.
+bool KeyFilled(const std::vector<std::string>& cells) {
+    return !IsBlankText(cells[1]) || !IsBlankText(cells[2]);
+}
+
+void ReadFields(const WorkbookReader& book, const SheetPlan& plan, int row,
+                std::vector<std::string>& cells) {
+    cells[0] = std::to_string(row);
+    for (std::size_t c = 1; c < cells.size(); ++c) {
+        int column = plan.columns.ColumnOf(static_cast<int>(c));
+        if (column > 0) {
+            book.ReadCellText(plan.sheet, row, column, cells[c]);
+        } else {
+            cells[c].clear();
+        }
+    }
+}
+
+bool AnyFilled(const std::vector<std::string>& cells) {
+    return std::any_of(cells.begin() + 1, cells.end(),
+                       [](const std::string& text) { return !IsBlankText(text); });
+}
+
+std::string NoKeySentence(const SheetPlan& plan, int row) {
+    return std::string(RowWord(plan.kind)) + " row " + std::to_string(row) +
+           (plan.kind == SheetKind::Items ? ": no item code or name"
+                                          : ": no ledger name or alias") +
+           "; the row is not migrated.";
 }
 
 }  // namespace
 
-bool IsSheetEnd(const WorkbookReader& book, int sheet, int row) {
-    std::string columnB;
-    book.ReadCellText(sheet, row, 2, columnB);
-    return IsEndText(columnB);
-}
-
-int RowsBelowLimit(const WorkbookReader& book, int sheet) {
+int RowsBelowLimit(const WorkbookReader& book, const SheetPlan& plan) {
+    std::vector<std::string> cells(plan.columns.fields.size());
     std::uint64_t count = 0;
-    int r = kLastSheetRow + 1;
-    for (; r <= WorkbookReader::kHeldRows && !IsSheetEnd(book, sheet, r); ++r) {
-        ++count;
+    int last = std::min(book.LastRow(plan.sheet), static_cast<int>(WorkbookReader::kHeldRows));
+    for (int r = kLastSheetRow + 1; r <= last; ++r) {
+        ReadFields(book, plan, r, cells);
+        count += AnyFilled(cells) ? 1 : 0;
     }
-    if (r > WorkbookReader::kHeldRows) {
-        // The rows below those the reader holds, repeated ones by their number.
-        count += book.FilledRowsBelowHeld(sheet);
+    if (last >= WorkbookReader::kHeldRows) {
+        count += book.FilledRowsBelowHeld(plan.sheet);
     }
     return static_cast<int>(std::min<std::uint64_t>(count, std::numeric_limits<int>::max()));
 }
 
-int CountSheetRows(const WorkbookReader& book, int sheet, GridTextBudget budget,
-                   const std::string& label) {
-    std::string columnB;  // its room is reused from row to row
-    int count = 0;
-    for (int r = 2; r <= kLastSheetRow; ++r) {
-        book.ReadCellText(sheet, r, 2, columnB);
-        if (IsEndText(columnB)) {
-            break;
+int LastFilledRow(const WorkbookReader& book, const SheetPlan& plan) {
+    std::vector<std::string> cells(plan.columns.fields.size());
+    for (int r = std::min(book.LastRow(plan.sheet), kLastSheetRow); r > plan.headingRow; --r) {
+        ReadFields(book, plan, r, cells);
+        if (AnyFilled(cells)) {
+            return r;
         }
-        budget.Spend(columnB.size(), label, r);
-        ++count;
     }
-    return count;
+    return 0;
 }
 
-int ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, GridTextBudget& budget,
-                    const std::string& label, const SheetRowSink& onRow) {
-    // The texts of one row, whose room is reused from row to row.
-    std::vector<std::string> cells(static_cast<std::size_t>(lastCol) + 1);
-    std::string columnB;
-    for (int r = 2; r <= kLastSheetRow; ++r) {
-        // Column B is read once, for the stop rule and for the row.
-        book.ReadCellText(sheet, r, 2, columnB);
-        if (IsEndText(columnB)) {
-            return 0;
-        }
-        cells[0] = std::to_string(r);
-        budget.Spend(cells[0].size() + columnB.size(), label, r);
-        for (int c = 1; c <= lastCol; ++c) {
-            auto& text = cells[static_cast<std::size_t>(c)];
-            if (c == 2) {
-                text.swap(columnB);  // columnB takes the room of the last row's
-            } else {
-                // Counted cell by cell, so that one row of long texts is
-                // refused before it is held whole.
-                book.ReadCellText(sheet, r, c, text);
-                budget.Spend(text.size(), label, r);
+SheetWalk WalkSheet(const WorkbookReader& book, const SheetPlan& plan, GridTextBudget& budget,
+                    const SheetRowSink& onRow) {
+    SheetWalk walk;
+    const std::string label = KindLabel(plan);
+    SheetRow row;
+    row.cells.resize(plan.columns.fields.size());
+    const int last = LastFilledRow(book, plan);
+    for (int r = plan.headingRow + 1; r <= last; ++r) {
+        ReadFields(book, plan, r, row.cells);
+        row.sheetRow = r;
+        row.error.clear();
+        if (!KeyFilled(row.cells)) {
+            if (std::all_of(row.cells.begin() + 1, row.cells.end(), SaysNothing)) {
+                walk.blankRows.push_back(r);
+                continue;
             }
+            row.error = NoKeySentence(plan, r);
         }
-        onRow(r, cells);
+        for (const std::string& text : row.cells) {
+            budget.Spend(text.size(), label, r);
+        }
+        ++walk.rowsRead;
+        onRow(row);
     }
-    return RowsBelowLimit(book, sheet);
+    walk.rowsNotRead = book.LastRow(plan.sheet) > kLastSheetRow ? RowsBelowLimit(book, plan) : 0;
+    return walk;
 }
 
-std::vector<std::string> HeaderRow(const WorkbookReader& book, int sheet, int lastCol,
-                                   GridTextBudget& budget, const std::string& label) {
-    std::vector<std::string> cells(static_cast<std::size_t>(lastCol) + 1);
-    for (int c = 1; c <= lastCol; ++c) {
-        auto& text = cells[static_cast<std::size_t>(c)];
-        text = CellText(book.Cell(sheet, 1, c));
-        budget.Spend(text.size(), label, 1);
+std::vector<std::string> FieldHeadings(const SheetPlan& plan) {
+    std::vector<std::string> headings(plan.columns.fields.size());
+    for (std::size_t c = 1; c < headings.size(); ++c) {
+        headings[c] = plan.columns.fields[c].heading;
     }
-    return cells;
+    return headings;
 }
 
 int ReadSheetRows(const WorkbookReader& book, int sheet, int lastCol, GridTextBudget& budget,
-                  const std::string& label, std::vector<std::vector<std::string>>& rows) {
-    return ForEachSheetRow(
-        book, sheet, lastCol, budget, label,
-        [&](int, const std::vector<std::string>& cells) { rows.push_back(cells); });
+                  const std::string&, std::vector<std::vector<std::string>>& rows) {
+    SheetPlan plan;
+    plan.sheet = sheet;
+    plan.kind = lastCol == kItemCols - 1 ? SheetKind::Items : SheetKind::Ledgers;
+    plan.columns = ColumnsByPosition({}, plan.kind);
+    return WalkSheet(book, plan, budget, [&](const SheetRow& row) { rows.push_back(row.cells); })
+        .rowsNotRead;
 }
 
 }  // namespace ledgerlift

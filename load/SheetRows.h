@@ -6,45 +6,60 @@
 
 #include "import/core/WorkbookReader.h"
 #include "load/GridTextBudget.h"
+#include "load/SheetPlan.h"
 
 namespace ledgerlift {
 
-// The stop rule of the import: a worksheet's rows run from row 2 down to the
-// row before the first one whose column B, upper-cased and without its
-// leading and trailing spaces, is empty; row 65000 at most.
-bool IsSheetEnd(const WorkbookReader& book, int sheet, int row);
-// How many rows the sheet holds below the last row that is read (0 when it
-// ends there), by the same stop rule; repeated rows count by their number,
-// and a count beyond the largest int is given as the largest int.
-int RowsBelowLimit(const WorkbookReader& book, int sheet);
+// The rows of a sheet as the load reads them: from the row below its
+// heading row down to its last filled row (worksheet row 65000 at most).
+//  - a row whose key (item code or item name; ledger name or alias) is
+//    filled is a data row;
+//  - a row with both keys blank but another field holding something other
+//    than 0, YES, NO, Dr, Cr or blanks is loaded too, marked with an error
+//    ("Item row 12: no item code or name"), and never written;
+//  - any other row is blank: skipped and counted.
 
-// The texts that a walk keeps are counted against the load's budget, and
-// the sheet is named to the operator as `label` ("worksheet 1 (items)") when
-// they go beyond it.
+// One row handed to the grid: cells[0] the worksheet row number as text,
+// cells[c] the text of the field of grid column c ("" when the workbook has
+// no column for it); error says why the row is never written ("" for none).
+struct SheetRow {
+    int sheetRow = 0;
+    std::vector<std::string> cells;
+    std::string error;
+};
+using SheetRowSink = std::function<void(const SheetRow& row)>;
 
-// How many rows the import reads from the sheet, by the stop rule above:
-// the rows a walk hands over, counted ahead of it (for its progress). Their
-// column B texts are counted against a copy of the budget, so that a sheet
-// that the walk would refuse is refused before it is counted through.
-int CountSheetRows(const WorkbookReader& book, int sheet, GridTextBudget budget,
-                   const std::string& label);
+// What a walk over a sheet found.
+struct SheetWalk {
+    int rowsRead = 0;            // rows handed over, marked ones included
+    std::vector<int> blankRows;  // worksheet rows skipped as blank
+    int rowsNotRead = 0;         // filled rows below row 65000
+};
 
-// One row as the import loads it into its grid: cells[0] is the worksheet
-// row number as text, cells[1] to cells[lastCol] the cell texts.
-using SheetRowSink = std::function<void(int sheetRow, const std::vector<std::string>& cells)>;
+// The last row of the sheet whose fields hold anything (0 when none does),
+// row 65000 at most.
+int LastFilledRow(const WorkbookReader& book, const SheetPlan& plan);
 
-// The one walk over a worksheet's rows, by the stop rule above; hands each
-// row to onRow in worksheet order. Gives how many rows below row 65000 were
-// not read (0 when the sheet ends above).
-int ForEachSheetRow(const WorkbookReader& book, int sheet, int lastCol, GridTextBudget& budget,
-                    const std::string& label, const SheetRowSink& onRow);
+// The rows below row 65000 that hold something in the sheet's fields: those
+// the reader holds counted one by one, those below them by the reader's own
+// count (the run of rows whose column B holds something, repeated rows by
+// their number).
+int RowsBelowLimit(const WorkbookReader& book, const SheetPlan& plan);
 
-// Worksheet row 1 (the column headings) as the import would load it: element
-// 0 empty, elements 1 to lastCol the cell texts.
-std::vector<std::string> HeaderRow(const WorkbookReader& book, int sheet, int lastCol,
-                                   GridTextBudget& budget, const std::string& label);
+// Walks the sheet's rows by the rules above and hands each row that is not
+// blank to onRow, in worksheet order. The texts kept are counted against the
+// load's budget (the sheet named to the operator by its label).
+SheetWalk WalkSheet(const WorkbookReader& book, const SheetPlan& plan, GridTextBudget& budget,
+                    const SheetRowSink& onRow);
 
-// The rows of a worksheet collected, as ForEachSheetRow hands them over.
+// The texts of the sheet's heading row by grid column, as the grid's header
+// would show the workbook's own headings: element c the heading of the
+// column that feeds grid column c.
+std::vector<std::string> FieldHeadings(const SheetPlan& plan);
+
+// The rows of worksheet `sheet` read by the described positions (its
+// headings in row 1), as the walk above hands them over: the command line's
+// preview, until it loads through the load itself.
 int ReadSheetRows(const WorkbookReader& book, int sheet, int lastCol, GridTextBudget& budget,
                   const std::string& label, std::vector<std::vector<std::string>>& rows);
 

@@ -41,7 +41,10 @@ class CategoryStage final : public StageLoop {
         empty_ = true;
         missing_ = true;
         inserted_ = false;
+        refused_ = false;
     }
+    // A row that is never written files nothing under its category.
+    void Refuse(int, const std::string&) override { refused_ = true; }
     std::vector<Step> WriteSteps(int r) override;
     void Finish(int r) override;
     std::vector<Step> EndSteps(bool) override {
@@ -89,6 +92,7 @@ class CategoryStage final : public StageLoop {
     bool empty_ = true;
     bool missing_ = true;
     bool inserted_ = false;
+    bool refused_ = false;
     bool undone_ = false;         // the transaction is already rolled back
     std::set<std::string> seen_;  // categories inserted or counted as there
 };
@@ -130,6 +134,9 @@ std::vector<Step> CategoryStage::WriteSteps(int) {
 // once, not every row that names it.
 void CategoryStage::Finish(int) {
     std::string key = Upper(Trim(name_.text));
+    if (refused_) {
+        return;
+    }
     if (rowFailed_) {
         counts_.Add(RunTally::Outcome::Failed);
     } else if (inserted_) {

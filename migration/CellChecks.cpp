@@ -13,11 +13,24 @@ std::string RowPlace::Name() const {
         key += c == '\0' ? std::string("\\0") : std::string(1, c);  // a NUL would cut the sentence
     }
     std::string name = std::string(sheet) + " row " + std::string(grid.TextMatrix(row, 0));
+    // Rows of several sheets in one grid are told apart by their sheet.
+    const SheetOrigin* origin = grid.origin.SheetOf(row);
+    if (origin && grid.origin.sheets.size() > 1 && !origin->name.empty()) {
+        name += " (" + origin->name + ")";
+    }
     return key.empty() ? name : name + ", " + key;
 }
 
 std::string RowPlace::Column(int col) const {
-    std::string letter(1, static_cast<char>('A' + col - 1));
+    // The workbook's own column and heading, as the load found them.
+    const SheetOrigin* origin = grid.origin.SheetOf(row);
+    std::size_t c = static_cast<std::size_t>(col);
+    if (origin && c < origin->column.size() && origin->column[c] > 0) {
+        std::string heading = Trim(origin->heading[c]);
+        return "column " + ColumnLetters(origin->column[c]) +
+               (heading.empty() ? "" : " (" + heading + ")");
+    }
+    std::string letter = ColumnLetters(col);
     std::string caption = Trim(std::string(grid.TextMatrix(0, col)));
     return "column " + letter + (caption.empty() ? "" : " (" + caption + ")");
 }

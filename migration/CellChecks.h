@@ -14,7 +14,8 @@ struct RowPlace {
     int row;
     int keyCol;
     std::string Name() const;
-    // "column E (QOH)": the worksheet column and the grid's caption.
+    // "column F (Qty)": the workbook's column and heading, as the load found
+    // them; for a grid the load did not fill, the grid's column and caption.
     std::string Column(int col) const;
 };
 

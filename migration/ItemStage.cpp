@@ -30,6 +30,7 @@ struct ItemRow {
     bool idGiven = false;  // a new id, or the existing item's
     bool inserted = false;
     bool heldBefore = false;  // the company held the code before the run
+    bool refused = false;     // the row is never written: its error says why
     RunTally::RowState state;
     std::unique_ptr<Savepoint> replacement;  // update mode: delete and insert together
 };
@@ -103,6 +104,11 @@ class ItemStage final : public StageLoop {
         row_.code = row_.read[item::Code].text;
     }
     std::vector<Step> WriteSteps(int r) override;
+    void Refuse(int, const std::string& why) override {
+        row_.refused = true;
+        row_.state.Fail("read the row", why);
+        ++counter_;
+    }
     void Finish(int r) override;
     std::string Question(const std::string& why) const override {
         return why + " Are you sure to Continue with next data";
@@ -366,8 +372,10 @@ void ItemStage::Finish(int r) {
         state.Warn("The item code " + original +
                    " is used by another item, so this one is stored as " + stored + ".");
     }
-    for (std::string& problem : row_.read.Problems()) {
-        state.Warn(std::move(problem));
+    if (!row_.refused) {
+        for (std::string& problem : row_.read.Problems()) {
+            state.Warn(std::move(problem));
+        }
     }
     ctx.tally.Record(ctx.tally.items, {"items", std::string(grid_.TextMatrix(r, 0)), stored,
                                        outcome, row_.inserted ? IntText(row_.id) : "", note,

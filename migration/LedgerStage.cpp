@@ -58,8 +58,14 @@ class LedgerStage final : public StageLoop {
         state_ = RunTally::RowState{};
         inserted_ = false;
         nonZero_ = true;
+        refused_ = false;
     }
     std::vector<Step> WriteSteps(int r) override;
+    void Refuse(int, const std::string& why) override {
+        refused_ = true;
+        state_.Fail("read the row", why);
+        nextLid_ = ToInt32(static_cast<double>(nextLid_) + 1);
+    }
     void Finish(int r) override;
     std::vector<Step> EndSteps(bool stopped) override;
     std::string Question(const std::string& why) const override {
@@ -100,6 +106,7 @@ class LedgerStage final : public StageLoop {
     RunTally::RowState state_;
     bool inserted_ = false;
     bool nonZero_ = true;
+    bool refused_ = false;
 };
 
 void LedgerStage::LookUpGroup() {
@@ -197,7 +204,7 @@ void LedgerStage::Finish(int r) {
     if (outcome == RunTally::Outcome::Partial) {
         note = "The ledger was written, but its opening balance was not posted: " + note;
     }
-    if (const std::string& w = read_[ledger::OpeningBalance].warning; !w.empty()) {
+    if (const std::string& w = read_[ledger::OpeningBalance].warning; !w.empty() && !refused_) {
         state_.Warn(w);
     }
     ctx.tally.Record(

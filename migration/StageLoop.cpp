@@ -72,7 +72,12 @@ bool StageLoop::Rows(Sheet& sheet) {
     for (int r = 1; r <= last; ++r) {
         place_.emplace(RowPlace{sheet.placeWord, sheet.grid, r, sheet.keyCol});
         Read(r);
-        bool ran = runner_.Run(WriteSteps(r));
+        bool ran = true;
+        if (std::string why = sheet.grid.origin.RowError(r); !why.empty()) {
+            Refuse(r, why);
+        } else {
+            ran = runner_.Run(WriteSteps(r));
+        }
         Finish(r);
         place_.reset();
         ctx.ops.Progress(sheet.progressName, r, last);

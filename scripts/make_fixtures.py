@@ -77,8 +77,6 @@ def real_mixed():
          ("d", "2009-04-01"), ("fd", "=DATE(2010;5;6)")],
         ["C3", "  Rice  ", "Grocery", None, -5, 12, 13, 14, None, None, None, None, None, "Kg",
          ("d", "2009-04-01T10:30:00"), 0],
-        ["D4", "   ", "Grocery", None, 1],
-        ["E5", "Not read", "Grocery", None, 1],
     ]
     ledgers = [
         LEDGER_HEAD,
@@ -90,6 +88,101 @@ def real_mixed():
     base = os.path.join(FIXTURES, "real_mixed")
     write_formats(base, [("Items", items), ("Ledgers", ledgers)])
     gnumeric_copies(base + ".ods", os.path.join(FIXTURES, "gnumeric_mixed"))
+
+
+# The rows of the headings workbooks, in the described column order.
+HEADING_ITEMS = [
+    ["A1", "Soap", "Toiletries", "Acme", 10, 18, 20, 25, 12.5, 2, 4, "YES", "NO", "Nos", "Lux", 5],
+    ["B2", "Oil", "Kitchen", "Sunrise", 30, 100, 110, 130, 5, 0, 5, "NO", "NO", "Ltr", None, 2],
+    ["C3", "Rice", "Grocery", None, 7, 40, 44, 50, 0, 0, 0, "NO", "NO", "Kg", "Basmati", 10],
+]
+HEADING_LEDGERS = [
+    ["AC", "Acme Traders", "Sundry Debtors", "1 Main St", "555-0101", "TIN1", 1500, "Dr", "North"],
+    ["OB", "O'Brien & Sons", "Sundry Creditors", "2 Side St", "555-0102", "TIN2", 250, "Cr",
+     "South"],
+]
+OWN_ITEM_HEAD = ["Code", "Item", "Group", "Make", "Qty", "Purchase Price", "Wholesale Rate", "MRP",
+                 "Tax %", "CST", "Purchase Tax", "Rate Incl. Tax (Sales)",
+                 "Rate Incl. Tax (Purchase)", "Unit", "Description", "ROL"]
+OWN_LEDGER_HEAD = ["Alias", "Name", "Under", "Address", "Phone", "GSTIN", "Opening Balance",
+                   "Dr/Cr", "Area"]
+
+
+def columns(head, rows, order):
+    """The sheet with its columns in the given order (indexes into the described order; None
+    adds an empty column headed by the text in its place)."""
+    def pick(row, is_head):
+        out = []
+        for o in order:
+            if isinstance(o, str):
+                out.append(o if is_head else None)
+            else:
+                out.append(row[o] if o < len(row) else None)
+        return out
+    return [pick(head, True)] + [pick(r, False) for r in rows]
+
+
+def heading_cases():
+    """Workbooks whose columns and sheets are found by their headings, each saved by LibreOffice
+    as .xls, .xlsx and .ods under tests/fixtures/headings/."""
+    folder = os.path.join(FIXTURES, "headings")
+    os.makedirs(folder, exist_ok=True)
+    items = [ITEM_HEAD] + HEADING_ITEMS
+    ledgers = [LEDGER_HEAD] + HEADING_LEDGERS
+    own_items = [OWN_ITEM_HEAD] + HEADING_ITEMS
+    own_ledgers = [OWN_LEDGER_HEAD] + HEADING_LEDGERS
+    shuffled_items = columns(OWN_ITEM_HEAD, HEADING_ITEMS,
+                             [1, 0, 4, 2, 3, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15])
+    shuffled_ledgers = columns(OWN_LEDGER_HEAD, HEADING_LEDGERS, [1, 7, 6, 2, 0, 3, 4, 5, 8])
+    extra = columns(ITEM_HEAD, HEADING_ITEMS, [0, 1, "HSN Code"] + list(range(2, 16)))
+    for row, hsn in zip(extra[1:], [3401, 1507, 1006]):
+        row[2] = hsn
+    no_optional = columns(ITEM_HEAD, HEADING_ITEMS, [0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12, 13, 15])
+    no_name = columns(OWN_ITEM_HEAD, HEADING_ITEMS, [0, 2, 4, 5, 6, 7])
+    doubled = columns(OWN_ITEM_HEAD, HEADING_ITEMS, [0, 1, 4, 2, 5])
+    doubled[0][4] = "Quantity"
+    doubled[0][3] = "Category"
+    rate = columns(OWN_ITEM_HEAD, HEADING_ITEMS, [1, 0, 4, 5, 2])
+    rate[0][3] = "Rate"
+    units = columns(["Item Code", "Item Name", "Category", "Make", "Qty (Nos)", "Purchase Rate (Rs)",
+                     "Selling Price Rs.", "MRP ₹", "Sales VAT %"], HEADING_ITEMS,
+                    [1, 0, 2, 3, 4, 5, 6, 7, 8])
+    unit_ledgers = columns(["Alias", "Party Name", "Account Group", "Address", "Phone", "TIN",
+                            "Opening Balance ₹", "Balance Type", "Area"], HEADING_LEDGERS,
+                           [1, 0, 2, 6, 7])
+    blank_rows = [ITEM_HEAD, HEADING_ITEMS[0], [], HEADING_ITEMS[1], [None, None, None, None, 0,
+                  None, None, None, None, None, None, "NO"], HEADING_ITEMS[2]]
+    blank_ledgers = [LEDGER_HEAD, HEADING_LEDGERS[0], [None, "   "], HEADING_LEDGERS[1]]
+    no_keys = [ITEM_HEAD, HEADING_ITEMS[0], [None, None, "Kitchen", None, 12, 50],
+               HEADING_ITEMS[1]]
+    serial = [["Sl No"] + ITEM_HEAD] + [[n + 1] + (HEADING_ITEMS[n] if n < 3 else [])
+                                         for n in range(20)]
+    title = [["Opening stock as on 1 April 2024"], [], ITEM_HEAD] + HEADING_ITEMS
+    cases = {
+        "described": [("Items", items), ("Ledgers", ledgers)],
+        "own_headings": [("Items", own_items), ("Ledgers", own_ledgers)],
+        "shuffled": [("Stock", shuffled_items), ("Parties", shuffled_ledgers)],
+        "extra_column": [("Items", extra), ("Ledgers", ledgers)],
+        "missing_optional": [("Items", no_optional), ("Ledgers", ledgers)],
+        "missing_required": [("Items", no_name), ("Ledgers", ledgers)],
+        "doubled": [("Items", doubled), ("Ledgers", ledgers)],
+        "ambiguous_rate": [("Items", rate), ("Ledgers", ledgers)],
+        "swapped": [("Ledgers", ledgers), ("Items", items)],
+        "cover_first": [("Read Me", [["How to fill in this workbook"], ["One row per item."]]),
+                        ("Items", items), ("Ledgers", ledgers)],
+        "customers_suppliers": [("Items", items), ("Customers", [LEDGER_HEAD, HEADING_LEDGERS[0]]),
+                                ("Suppliers", [OWN_LEDGER_HEAD, HEADING_LEDGERS[1]])],
+        "items_only": [("Items", items)],
+        "title_line": [("Items", title), ("Ledgers", ledgers)],
+        "no_heading_row": [("Sheet1", HEADING_ITEMS), ("Sheet2", HEADING_LEDGERS)],
+        "units": [("Items", units), ("Ledgers", unit_ledgers)],
+        "blank_rows": [("Items", blank_rows), ("Ledgers", blank_ledgers)],
+        "no_keys": [("Items", no_keys), ("Ledgers", ledgers)],
+        "serial_below": [("Items", serial), ("Ledgers", ledgers)],
+        "one_unrecognised_sheet": [("Sheet1", HEADING_ITEMS)],
+    }
+    for name, sheets in cases.items():
+        write_formats(os.path.join(folder, name), sheets)
 
 
 def other_savings():
@@ -529,6 +622,7 @@ def cross_format_two_rows():
 if __name__ == "__main__":
     os.makedirs(FIXTURES, exist_ok=True)
     real_mixed()
+    heading_cases()
     other_savings()
     sample()
     edge_cases()

@@ -109,24 +109,27 @@ TEST_F(Import, WindowIsDisabledWhileASheetIsReadAndTheFrameHidden) {
                                         "disabled loaded hidden"}));
 }
 
-TEST_F(Import, BlankB2LeavesTheHeaderAndOneEmptyRowAndTheCaption) {
+// A blank item name no longer ends the sheet: the row's code makes it a
+// data row, and the rows below it are read too.
+TEST_F(Import, ABlankNameInRowTwoEndsNothing) {
     Load("blank_b2.xls");
-    EXPECT_EQ(form.msf1.Rows(), 2);
-    EXPECT_EQ(form.SSTab1.TabCaption[0], "Item            ");
+    EXPECT_EQ(form.msf1.Rows(), 3);
+    EXPECT_EQ(form.msf1.TextMatrix(1, item::Code), "A1");
+    EXPECT_EQ(form.SSTab1.TabCaption[0], "Items 1");
     EXPECT_EQ(form.SSTab1.TabCaption[1], "Ledgers 1");
     EXPECT_TRUE(form.blnExcelLoaded);
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Completed Excel importing"});
 }
 
-TEST_F(Import, StopsAtTheFirstBlankColumnBAndKeepsSpacesAndZero) {
+TEST_F(Import, ReadsPastABlankNameToTheLastRowAndKeepsSpacesAndZero) {
     Load("blank_row10.xls");
-    ASSERT_EQ(form.msf1.Rows(), 10) << "rows 2 to 9: eight rows, the header and the empty row";
-    EXPECT_EQ(form.SSTab1.TabCaption[0], "Items 8");
+    ASSERT_EQ(form.msf1.Rows(), 14) << "rows 2 to 13: twelve rows, the header and the empty row";
+    EXPECT_EQ(form.SSTab1.TabCaption[0], "Items 12");
     EXPECT_EQ(form.msf1.TextMatrix(3, item::Name), "0") << "0 in column B is filled";
     EXPECT_EQ(form.msf1.TextMatrix(4, item::Name), "  padded  ");
-    EXPECT_EQ(form.msf1.TextMatrix(8, 0), "9");
-    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Completed Excel importing"})
-        << "the rows below the blank one are ignored without a message";
+    EXPECT_EQ(form.msf1.TextMatrix(9, item::Code), "I10") << "a blank name, but a code";
+    EXPECT_EQ(form.msf1.TextMatrix(12, 0), "13");
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Completed Excel importing"});
 }
 
 // Regression: the item rows of a workbook that failed to load stayed in the
@@ -134,7 +137,7 @@ TEST_F(Import, StopsAtTheFirstBlankColumnBAndKeepsSpacesAndZero) {
 TEST_F(Import, ASingleWorksheetClearsBothGridsAndBlocksMigration) {
     Load("real_mixed.xls");
     ops.ClearMessages();
-    Load("single_sheet.xls");
+    Load("headings/one_unrecognised_sheet.xls");
     EXPECT_EQ(form.msf1.Rows(), 1) << "the header alone: no stale rows";
     EXPECT_EQ(form.msf2.Rows(), 1);
     EXPECT_EQ(form.msf1.FormatString(), kItemFormat) << "the columns keep their captions";
@@ -146,7 +149,7 @@ TEST_F(Import, ASingleWorksheetClearsBothGridsAndBlocksMigration) {
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Exclamation);
     EXPECT_NE(ops.Messages()[0].text.find("no worksheet 2"), std::string::npos);
-    EXPECT_NE(ops.Messages()[0].text.find("single_sheet.xls"), std::string::npos);
+    EXPECT_NE(ops.Messages()[0].text.find("one_unrecognised_sheet.xls"), std::string::npos);
 }
 
 TEST_F(Import, ASecondImportWithFewerRowsLeavesNothingOfTheFirst) {
@@ -288,9 +291,11 @@ TEST_F(Import, LetsGoOfEachSheetOnceItIsInItsGrid) {
         RecordingBook book;
         LoadWorkbook(form, ops, book);
         EXPECT_TRUE(form.blnExcelLoaded) << fixture;
-        EXPECT_EQ(book.calls,
-                  (std::vector<std::string>{"open", "cell 1", "release 1", "cell 2", "release 2",
-                                            "formulas 1", "formulas 2", "close"}))
+        // The headings of every sheet are read first, to find which sheet is
+        // which; then each sheet's rows, and the sheet is let go at once.
+        EXPECT_EQ(book.calls, (std::vector<std::string>{"open", "cell 1", "cell 2", "cell 1",
+                                                        "release 1", "cell 2", "release 2",
+                                                        "formulas 1", "formulas 2", "close"}))
             << fixture;
     }
 }
@@ -358,14 +363,18 @@ TEST_F(Import, RowsBelow65000AreNotReadButTheOperatorIsTold) {
     EXPECT_EQ(form.msf1.Rows(), 65001) << "64999 rows, the header and the empty row";
     EXPECT_EQ(form.msf1.TextMatrix(64999, 0), "65000");
     EXPECT_EQ(form.SSTab1.TabCaption[0], "Items 64999");
-    EXPECT_EQ(CountSheetRows(book, 1, GridTextBudget("/any/book.xls"), "worksheet 1 (items)"),
-              64999)
+    ASSERT_FALSE(ops.ProgressReports().empty());
+    EXPECT_EQ(ops.ProgressReports().front().total, 64999)
         << "the progress counts the rows that are read";
-    ASSERT_EQ(ops.Messages().size(), 2u);
+    // Its first row holds no headings: the columns are read by position,
+    // with a warning per sheet, and then the rows left out are told.
+    ASSERT_EQ(ops.Messages().size(), 4u);
     EXPECT_EQ(ops.Messages()[0].text, "Completed Excel importing");
-    EXPECT_NE(ops.Messages()[1].text.find("worksheet 1 (items)"), std::string::npos);
-    EXPECT_NE(ops.Messages()[1].text.find("65000"), std::string::npos);
-    EXPECT_EQ(ops.Messages()[1].icon, MsgIcon::Exclamation);
+    EXPECT_NE(ops.Messages()[1].text.find("are not item headings"), std::string::npos);
+    const auto& notRead = ops.Messages().back();
+    EXPECT_NE(notRead.text.find("worksheet 1 (items)"), std::string::npos);
+    EXPECT_NE(notRead.text.find("65000"), std::string::npos);
+    EXPECT_EQ(notRead.icon, MsgIcon::Exclamation);
 }
 
 // Regression: a 27 KB .ods workbook showing one 16 MB text in 16 columns of
@@ -390,7 +399,7 @@ TEST_F(Import, ALongTextShownInEveryCellIsRefusedNotHeld) {
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].text,
               "The workbook " + path +
-                  " is refused: worksheet 1 (items) holds more than 256 MB of text by row 18, far "
+                  " is refused: worksheet 1 (items) holds more than 256 MB of text by row 3, far "
                   "beyond any real workbook. It is not loaded.");
 }
 

@@ -448,7 +448,7 @@ TEST_F(WindowRun, ShowsTheWorkbookItHoldsAndAFailedLoadLeavesNoStaleRows) {
     auto* tabs = window->findChild<QTabWidget*>();
     ASSERT_EQ(tabs->tabText(0), "Items 3");
 
-    Load(test::FixturePath("single_sheet.xls"));
+    Load(test::FixturePath("headings/one_unrecognised_sheet.xls"));
     EXPECT_EQ(window->GridView(0)->model()->rowCount(), 0) << "no rows of the workbook before";
     EXPECT_EQ(window->GridView(1)->model()->rowCount(), 0);
     EXPECT_EQ(tabs->tabText(0), "Item            ");

@@ -40,6 +40,10 @@ void FormControls::ClearWorkbookGrids() {
     }
     SSTab1.TabCaption[0] = kItemTab;
     SSTab1.TabCaption[1] = kLedgerTab;
+    msf1.origin.Clear();
+    msf2.origin.Clear();
+    loadLines.clear();
+    loadWarnings.clear();
 }
 
 }  // namespace ledgerlift

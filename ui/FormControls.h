@@ -51,6 +51,13 @@ struct FormControls {
     // element 0 is empty, elements 1 to the last column read hold the texts.
     std::vector<std::string> itemHeaderRow;
     std::vector<std::string> ledgerHeaderRow;
+    // What the last load says of each sheet: which sheet was taken as what,
+    // which column feeds which field, the rows read and skipped. The window
+    // shows them under the workbook's name.
+    std::vector<std::string> loadLines;
+    // Sheet-wide warnings of the last load (headings not recognised, ...),
+    // which a check repeats.
+    std::vector<std::string> loadWarnings;
     // Set by the view while a run goes on; read by the stages after each row.
     StopRequest stop;
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/GridOrigin.h"
 #include "ui/GridText.h"
 
 namespace ledgerlift {
@@ -59,6 +60,10 @@ class Grid {
     void SetRowTexts(int row, const std::vector<std::string>& texts);
     // Appends a row; its cells come from text cut at each tab.
     void AddItem(std::string_view text);
+
+    // Where the rows came from, as the load leaves it (the sheets, their
+    // columns and the rows it marked); empty for a grid filled otherwise.
+    GridOrigin origin;
 
     int ColWidth(int col) const;  // twips
     void SetColWidth(int col, int twips);

@@ -108,7 +108,7 @@ int CheckCommand::Run(const CommonOptions& common) {
     ops.SetQuiet(true);  // the result below says it all
     ops.SetShowProgress(!common.quiet);
     CommandSession session(common.productFolder, ops);
-    if (!session.Load(workbook_, *date, updateItems_, company_)) {
+    if (!session.Load(workbook_, *date, updateItems_, company_, !common.quiet)) {
         return kExitUsage;
     }
     std::optional<CheckResult> checked = RunCheck(session.Request({}), ops);

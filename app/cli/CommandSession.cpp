@@ -34,7 +34,7 @@ std::optional<Date> MigrationDateOption(const std::string& option) {
 }
 
 bool CommandSession::Load(const std::string& workbook, const Date& date, bool updateItems,
-                          const std::string& company) {
+                          const std::string& company, bool sayWhatWasRead) {
     StartWindow(controls, productFolder_, ops_);
     controls.dtpDate.Value = date;
     controls.chkUpdateItems.Value = updateItems ? 1 : 0;
@@ -45,6 +45,11 @@ bool CommandSession::Load(const std::string& workbook, const Date& date, bool up
     LoadWorkbook(controls, ops_, reader);
     ops_.EndProgress();
     ops_.ReleaseMessages(!controls.blnExcelLoaded);
+    if (controls.blnExcelLoaded && sayWhatWasRead) {
+        for (const std::string& line : controls.loadLines) {
+            std::fprintf(stderr, "information: %s\n", line.c_str());
+        }
+    }
     return controls.blnExcelLoaded;
 }
 

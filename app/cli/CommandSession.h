@@ -28,9 +28,10 @@ class CommandSession {
     // migration date, the update mode, the company (added to the list when
     // it is not there, so that the connection names it), then the workbook.
     // The load's messages are held back and printed after it, a failure
-    // labelled "error". Gives whether the workbook was loaded.
+    // labelled "error"; then, when sayWhatWasRead, what the load read of each
+    // sheet, a line each. Gives whether the workbook was loaded.
     bool Load(const std::string& workbook, const Date& date, bool updateItems,
-              const std::string& company);
+              const std::string& company, bool sayWhatWasRead);
 
     RunRequest Request(const RunOptions& options) {
         return RunRequest{controls, cnCompany, lock_, productFolder_, tally, options};

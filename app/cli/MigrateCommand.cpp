@@ -132,7 +132,7 @@ int MigrateCommand::Run(const CommonOptions& common) {
         std::printf("Dry run: nothing is written to the company database.\n");
     }
     CommandSession session(common.productFolder, ops);
-    if (!session.Load(workbook_, *date, updateItems_, company_)) {
+    if (!session.Load(workbook_, *date, updateItems_, company_, !common.quiet)) {
         return kExitUsage;
     }
     RunOptions options;

@@ -127,6 +127,10 @@ void MainWindow::BuildControls() {
     workbook_->setAccessibleName("Workbook");
     workbook_->setWordWrap(true);
     workbook_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    loadLines_ = new QLabel;
+    loadLines_->setAccessibleName("What the load read");
+    loadLines_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    loadLines_->setVisible(false);
 }
 
 // The frame of Step II: the company, the migration date, the update mode and
@@ -167,6 +171,7 @@ QLayout* MainWindow::BuildLeft() {
     left->addWidget(Heading(form_.Label2.Caption));
     left->addWidget(load_);
     left->addWidget(workbook_);
+    left->addWidget(loadLines_);
     left->addWidget(line);
     left->addWidget(Heading(form_.Label5.Caption));
     left->addWidget(frame_);
@@ -577,6 +582,18 @@ void MainWindow::SyncWorkbook() {
         workbook_->setText("No workbook loaded");
         workbook_->setToolTip(QString());
     }
+    // What the load says of each sheet, under the workbook's name: a short
+    // line each here, the whole of it in the tooltip.
+    QStringList lines;
+    QStringList shortLines;
+    for (const std::string& line : form_.loadLines) {
+        QString text = QString::fromStdString(line);
+        lines << text;
+        shortLines << (text.size() > 90 ? text.left(87) + "..." : text);
+    }
+    loadLines_->setText(shortLines.join('\n'));
+    loadLines_->setToolTip(lines.join("\n\n"));
+    loadLines_->setVisible(form_.blnExcelLoaded && !lines.isEmpty());
     saveReport_->setEnabled(!busy_ && !form_.tally.rows.empty());
     restore_->setEnabled(!busy_ && form_.cmdRestore.Enabled);
     saveFailedRows_->setEnabled(!busy_ && form_.cmdSaveFailedRows.Enabled);

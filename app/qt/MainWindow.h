@@ -72,6 +72,7 @@ class MainWindow : public QWidget {
     QLabel* ProductFolderLabel() const { return productFolder_; }
     // Names the workbook the grids hold.
     QLabel* WorkbookLabel() const { return workbook_; }
+    QLabel* LoadLinesLabel() const { return loadLines_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -118,6 +119,7 @@ class MainWindow : public QWidget {
     QPlainTextEdit* status_ = nullptr;
     QLabel* productFolder_ = nullptr;
     QLabel* workbook_ = nullptr;
+    QLabel* loadLines_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QLabel* labels_[5] = {};
     QTableView* views_[3] = {};

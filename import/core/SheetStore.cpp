@@ -211,4 +211,29 @@ CellValue SheetStore::Get(std::uint32_t row, std::uint32_t col) const {
     return Value(rows_[row].cells[col]);
 }
 
+std::uint32_t SheetStore::LastRow() const {
+    for (std::size_t r = rows_.size(); r > 0; --r) {
+        const Row& row = rows_[r - 1];
+        for (std::uint16_t c = 0; c < row.width; ++c) {
+            if (row.cells[c].kind != StoredCell::Kind::Empty) {
+                return static_cast<std::uint32_t>(r);
+            }
+        }
+    }
+    return 0;
+}
+
+std::uint32_t SheetStore::LastColumn() const {
+    std::uint32_t last = 0;
+    for (const Row& row : rows_) {
+        for (std::uint16_t c = row.width; c > last; --c) {
+            if (row.cells[c - 1].kind != StoredCell::Kind::Empty) {
+                last = c;
+                break;
+            }
+        }
+    }
+    return last;
+}
+
 }  // namespace ledgerlift

@@ -82,6 +82,11 @@ class SheetStore {
     // cell of another kind.
     std::optional<std::string_view> TextView(std::uint32_t row, std::uint32_t col) const;
 
+    // The last row and column (1-based) that hold a cell that is not empty;
+    // 0 when none does.
+    std::uint32_t LastRow() const;
+    std::uint32_t LastColumn() const;
+
     // What the stored cells take in memory, about: the room of every row's
     // cells, empty ones between filled ones included, and their texts.
     std::uint64_t Bytes() const { return bytes_; }

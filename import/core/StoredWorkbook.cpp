@@ -76,6 +76,18 @@ std::uint64_t StoredWorkbook::FilledRowsBelowHeld(int sheet) const {
     return HeldSheet(sheet).cells.FilledEndBelow() - SheetStore::kRows;
 }
 
+std::string StoredWorkbook::SheetName(int sheet) const {
+    return Sheet(sheet).name;
+}
+
+int StoredWorkbook::LastRow(int sheet) const {
+    return static_cast<int>(HeldSheet(sheet).cells.LastRow());
+}
+
+int StoredWorkbook::LastColumn(int sheet) const {
+    return static_cast<int>(HeldSheet(sheet).cells.LastColumn());
+}
+
 int StoredWorkbook::FormulasWithoutResult(int sheet) const {
     return static_cast<int>(std::min<long>(Sheet(sheet).formulasWithoutResult, 1L << 30));
 }

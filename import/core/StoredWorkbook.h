@@ -36,6 +36,9 @@ class StoredWorkbook : public WorkbookReader {
     CellValue Cell(int sheet, int row, int col) const override;
     void ReadCellText(int sheet, int row, int col, std::string& text) const override;
     int FormulasWithoutResult(int sheet) const override;
+    std::string SheetName(int sheet) const override;
+    int LastRow(int sheet) const override;
+    int LastColumn(int sheet) const override;
     std::uint64_t FilledRowsBelowHeld(int sheet) const override;
     void ReleaseSheet(int sheet) override;
     void Close() override;

@@ -59,6 +59,15 @@ class WorkbookReader {
     // rows counted by their number. A reader that holds every row reads them
     // one by one. Throws WorkbookError for a sheet that is not there.
     virtual std::uint64_t FilledRowsBelowHeld(int sheet) const;
+    // The sheet's name, as its tab shows it ("" when the workbook gives none).
+    // Throws WorkbookError for a sheet that is not there.
+    virtual std::string SheetName(int) const { return ""; }
+    // The last row and the last column (1-based) of the rows held that hold
+    // a cell, 0 for a sheet without one. A reader that cannot tell gives the
+    // last row and column it holds. Throws WorkbookError for a sheet that is
+    // not there, or whose cells were let go.
+    virtual int LastRow(int) const { return static_cast<int>(kHeldRows); }
+    virtual int LastColumn(int) const { return 256; }
     // The caller is done with the sheet's cells: a reader that holds them in
     // memory lets them go, and reading one of them afterwards throws
     // WorkbookError (FormulasWithoutResult still answers). Throws

@@ -1,0 +1,180 @@
+#include "load/ColumnMap.h"
+
+#include "load/HeadingWords.h"
+#include "ui/GridOrigin.h"
+
+namespace ledgerlift {
+
+const char* FoundByText(FoundBy how) {
+    switch (how) {
+        case FoundBy::NotFound:
+            return "not in the workbook";
+        case FoundBy::DescribedLayout:
+            return "described layout";
+        case FoundBy::Caption:
+            return "caption";
+        case FoundBy::CommonName:
+            return "common name";
+        case FoundBy::Position:
+            return "by position";
+    }
+    return "";
+}
+
+std::optional<HeadingClaim> ClaimOf(const std::string& heading, SheetKind kind) {
+    std::vector<std::string> words = HeadingWords(heading);
+    if (words.empty()) {
+        return std::nullopt;
+    }
+    HeadingClaim best;
+    bool tied = false;
+    auto consider = [&](int gridCol, const char* name, FoundBy how) {
+        std::vector<std::string> nameWords = HeadingWords(name);
+        if (!HoldsAllWords(words, nameWords)) {
+            return;
+        }
+        int count = static_cast<int>(nameWords.size());
+        if (count > best.words) {
+            best = {gridCol, how, count};
+            tied = false;
+        } else if (count == best.words && gridCol != best.gridCol) {
+            tied = true;
+        }
+    };
+    for (const FieldInfo& field : Fields(kind)) {
+        consider(field.gridCol, field.caption, FoundBy::Caption);
+        for (const char* name : field.names) {
+            consider(field.gridCol, name, FoundBy::CommonName);
+        }
+    }
+    for (const char* name : AmbiguousNames(kind)) {
+        std::vector<std::string> nameWords = HeadingWords(name);
+        if (HoldsAllWords(words, nameWords) && static_cast<int>(nameWords.size()) > best.words) {
+            return std::nullopt;
+        }
+    }
+    if (best.words == 0 || tied) {
+        return std::nullopt;
+    }
+    return best;
+}
+
+int FieldsClaimed(const std::vector<std::string>& headings, SheetKind kind) {
+    std::vector<bool> claimed(Fields(kind).size() + 1, false);
+    int count = 0;
+    for (std::size_t c = 1; c < headings.size(); ++c) {
+        if (auto claim = ClaimOf(headings[c], kind);
+            claim && !claimed[static_cast<std::size_t>(claim->gridCol)]) {
+            claimed[static_cast<std::size_t>(claim->gridCol)] = true;
+            ++count;
+        }
+    }
+    return count;
+}
+
+namespace {
+
+std::string HeadingAt(const std::vector<std::string>& headings, int column) {
+    return static_cast<std::size_t>(column) < headings.size()
+               ? headings[static_cast<std::size_t>(column)]
+               : std::string();
+}
+
+// Every field from its described column.
+void ByPosition(ColumnMap& map, const std::vector<std::string>& headings, FoundBy how) {
+    for (const FieldInfo& field : Fields(map.kind)) {
+        map.fields[static_cast<std::size_t>(field.gridCol)] = {
+            field.gridCol, HeadingAt(headings, field.gridCol), how};
+    }
+    map.described = true;
+    int last = static_cast<int>(Fields(map.kind).size());
+    for (std::size_t c = static_cast<std::size_t>(last) + 1; c < headings.size(); ++c) {
+        if (!HeadingWords(headings[c]).empty()) {
+            map.unused.push_back(static_cast<int>(c));
+        }
+    }
+}
+
+// The column a field is read from when several claim it: the one with the
+// field's caption in the field's own described column, if any.
+int Winner(const std::vector<std::pair<int, HeadingClaim>>& claimants) {
+    for (const auto& [column, claim] : claimants) {
+        if (claim.how == FoundBy::Caption && column == claim.gridCol) {
+            return column;
+        }
+    }
+    return 0;
+}
+
+std::string FieldCaption(SheetKind kind, int gridCol) {
+    return Fields(kind)[static_cast<std::size_t>(gridCol) - 1].caption;
+}
+
+// Each field from the column whose heading claims it.
+void ByHeadings(ColumnMap& map, const std::vector<std::string>& headings,
+                const std::vector<std::vector<std::pair<int, HeadingClaim>>>& claims) {
+    std::vector<bool> used(headings.size(), false);
+    for (const FieldInfo& field : Fields(map.kind)) {
+        const auto& claimants = claims[static_cast<std::size_t>(field.gridCol)];
+        int column = claimants.size() == 1 ? claimants[0].first : Winner(claimants);
+        if (claimants.size() > 1 && column == 0 && map.problem.empty()) {
+            map.problem = "columns " + ColumnLetters(claimants[0].first) + " (" +
+                          HeadingAt(headings, claimants[0].first) + ") and " +
+                          ColumnLetters(claimants[1].first) + " (" +
+                          HeadingAt(headings, claimants[1].first) + ") both hold " + field.caption;
+        }
+        if (column == 0 && claimants.empty() && field.required && map.problem.empty()) {
+            map.problem = "no column holds " + FieldCaption(map.kind, field.gridCol);
+        }
+        if (column > 0) {
+            const HeadingClaim& claim =
+                claimants.size() == 1 ? claimants[0].second : HeadingClaim{0, FoundBy::Caption, 0};
+            map.fields[static_cast<std::size_t>(field.gridCol)] = {
+                column, HeadingAt(headings, column), claim.how};
+            used[static_cast<std::size_t>(column)] = true;
+        }
+    }
+    for (std::size_t c = 1; c < headings.size(); ++c) {
+        if (!used[c] && !HeadingWords(headings[c]).empty()) {
+            map.unused.push_back(static_cast<int>(c));
+        }
+    }
+}
+
+}  // namespace
+
+ColumnMap ColumnsByPosition(const std::vector<std::string>& headings, SheetKind kind) {
+    ColumnMap map;
+    map.kind = kind;
+    map.headings = headings;
+    map.fields.resize(Fields(kind).size() + 1);
+    ByPosition(map, headings, FoundBy::Position);
+    return map;
+}
+
+ColumnMap MapColumns(const std::vector<std::string>& headings, SheetKind kind) {
+    ColumnMap map;
+    map.kind = kind;
+    map.headings = headings;
+    map.fields.resize(Fields(kind).size() + 1);
+    std::vector<std::vector<std::pair<int, HeadingClaim>>> claims(Fields(kind).size() + 1);
+    bool inPlace = true;
+    for (std::size_t c = 1; c < headings.size(); ++c) {
+        if (auto claim = ClaimOf(headings[c], kind)) {
+            claims[static_cast<std::size_t>(claim->gridCol)].push_back(
+                {static_cast<int>(c), *claim});
+            map.recognised = true;
+            inPlace = inPlace && claim->gridCol == static_cast<int>(c);
+        }
+    }
+    if (!map.recognised) {
+        ByPosition(map, headings, FoundBy::Position);
+    } else if (inPlace) {
+        ByPosition(map, headings, FoundBy::DescribedLayout);
+    } else {
+        ByHeadings(map, headings, claims);
+    }
+    return map;
+}
+
+}  // namespace ledgerlift

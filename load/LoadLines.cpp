@@ -1,0 +1,108 @@
+#include "load/LoadLines.h"
+
+#include "ui/GridOrigin.h"
+
+namespace ledgerlift {
+namespace {
+
+std::string Quoted(const std::string& heading) {
+    return heading.empty() ? "" : " (" + heading + ")";
+}
+
+std::string List(const std::vector<std::string>& parts) {
+    std::string out;
+    for (const std::string& part : parts) {
+        out += (out.empty() ? "" : ", ") + part;
+    }
+    return out;
+}
+
+std::string RowList(const std::vector<int>& rows) {
+    std::vector<std::string> parts;
+    for (std::size_t i = 0; i < rows.size() && i < 10; ++i) {
+        parts.push_back(std::to_string(rows[i]));
+    }
+    std::string list = List(parts);
+    if (rows.size() > 10) {
+        list += " and " + std::to_string(rows.size() - 10) + " more";
+    }
+    return list;
+}
+
+// Which column feeds which field.
+std::string ColumnsPart(const SheetPlan& plan) {
+    const ColumnMap& map = plan.columns;
+    const std::string span = "A to " + ColumnLetters(static_cast<int>(map.fields.size()) - 1);
+    if (map.described) {
+        return map.recognised ? "columns " + span + " as described"
+                              : "columns " + span + " by position";
+    }
+    std::vector<std::string> fed;
+    std::vector<std::string> missing;
+    for (const FieldInfo& field : Fields(plan.kind)) {
+        const FieldColumn& column = map.fields[static_cast<std::size_t>(field.gridCol)];
+        if (column.column > 0) {
+            fed.push_back(ColumnLetters(column.column) + Quoted(column.heading) + " " +
+                          field.caption);
+        } else {
+            missing.push_back(field.caption);
+        }
+    }
+    std::string part = List(fed);
+    if (!missing.empty()) {
+        part += "; not in the workbook: " + List(missing);
+    }
+    return part;
+}
+
+std::string UnusedPart(const SheetPlan& plan, const std::vector<std::string>& headings) {
+    std::vector<std::string> unused;
+    for (int column : plan.columns.unused) {
+        std::size_t c = static_cast<std::size_t>(column);
+        unused.push_back(ColumnLetters(column) + Quoted(c < headings.size() ? headings[c] : ""));
+    }
+    return unused.empty() ? "" : "; not used: " + List(unused);
+}
+
+std::string RowsPart(const SheetWalk& walk) {
+    std::string part =
+        std::to_string(walk.rowsRead) + (walk.rowsRead == 1 ? " row" : " rows") + " read";
+    std::size_t blank = walk.blankRows.size();
+    if (blank > 0) {
+        part += ", " + std::to_string(blank) + (blank == 1 ? " blank row" : " blank rows") +
+                " skipped: worksheet " + (blank == 1 ? "row " : "rows ") + RowList(walk.blankRows);
+    }
+    return part;
+}
+
+}  // namespace
+
+std::string LoadLine(const SheetPlan& plan, const SheetWalk& walk) {
+    std::string how = std::string(" read as ") + KindWord(plan.kind);
+    if (std::string(plan.foundBy) == "name") {
+        how += " (its name says so)";
+    } else if (std::string(plan.foundBy) == "position") {
+        how += " (by its place in the workbook)";
+    }
+    std::string headings = ", headings in row " + std::to_string(plan.headingRow);
+    if (plan.headingRow > 1) {
+        headings += " (rows above them skipped)";
+    }
+    return "Worksheet " + std::to_string(plan.sheet) + Quoted(plan.name) + how + headings + ": " +
+           ColumnsPart(plan) + UnusedPart(plan, plan.columns.headings) + "; " + RowsPart(walk) +
+           ".";
+}
+
+std::string HeadingWarning(const SheetPlan& plan) {
+    if (plan.columns.recognised) {
+        return "";
+    }
+    const auto& fields = Fields(plan.kind);
+    return "The headings in row " + std::to_string(plan.headingRow) + " of worksheet " +
+           std::to_string(plan.sheet) + Quoted(plan.name) + " are not " +
+           (plan.kind == SheetKind::Items ? "item" : "ledger") + " headings; columns A to " +
+           ColumnLetters(static_cast<int>(fields.size())) + " are read as " +
+           fields.front().caption + " to " + fields.back().caption + ".";
+}
+
+}  // namespace ledgerlift
