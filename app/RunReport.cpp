@@ -15,9 +15,12 @@ std::string RunReportText(const RunTally& tally) {
         for (const auto& warning : row.warnings) {
             problems += (problems.empty() ? "" : " ") + warning;
         }
-        out += row.sheet + ',' + CsvField(row.sheetRow) + ',' + CsvField(row.key) + ',' +
-               RunTally::OutcomeText(row.outcome) + ',' + row.id + ',' + CsvField(row.error) + ',' +
-               CsvField(row.step) + ',' + CsvField(problems) + "\r\n";
+        // The worksheet row and the id are numbers this program made and stay
+        // numbers; every text column may hold what the workbook said, so none
+        // of it may reach a spreadsheet as a formula.
+        out += row.sheet + ',' + CsvField(row.sheetRow) + ',' + CsvTextField(row.key) + ',' +
+               RunTally::OutcomeText(row.outcome) + ',' + row.id + ',' + CsvTextField(row.error) +
+               ',' + CsvTextField(row.step) + ',' + CsvTextField(problems) + "\r\n";
     }
     for (auto [sheet, count] :
          {std::pair{"items", tally.itemRowsNotRead}, {"ledgers", tally.ledgerRowsNotRead}}) {
