@@ -55,6 +55,7 @@ void Form1::cmdMigrate_Click() {
     ProcedureMark mark(*this, Procedure::Migration);
     RunResult result = RunMigration(Request(), ops_);
     if (result.underWay) {
+        lastRunDry_ = options.dryRun;  // the tally now holds this run's rows
         OfferFailedRows(std::move(result.rowsToFix));
     }
 }
@@ -80,7 +81,7 @@ void Form1::cmdSaveFailedRows_Click() {
 }
 
 void Form1::cmdSaveReport_Click() {
-    SaveReport(tally, *this, ops_);
+    SaveReport(tally, lastRunDry_, *this, ops_);
 }
 
 void Form1::OfferFailedRows(std::vector<RowToFix> rows) {

@@ -13,9 +13,14 @@ namespace ledgerlift {
 // --report and the window write the same file. A text cell that a spreadsheet
 // would take for a formula starts with an apostrophe (see CsvTextField); the
 // worksheet row and the id are plain numbers.
-std::string RunReportText(const RunTally& tally);
+//
+// The report of a dry run (dryRun: the caller knows, the tally does not) says
+// what a real run would do with each row ("would be written", "would fail",
+// ...), gives no ids (they were undone), and has one more column, "run",
+// that says "dry run" on every line; a real run's columns stay as they are.
+std::string RunReportText(const RunTally& tally, bool dryRun = false);
 
 // Writes the report to path; throws DataError naming the file when it can't.
-void WriteRunReport(const std::string& path, const RunTally& tally);
+void WriteRunReport(const std::string& path, const RunTally& tally, bool dryRun);
 
 }  // namespace ledgerlift

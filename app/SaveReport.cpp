@@ -23,7 +23,7 @@ std::string SuggestedName(const std::string& workbook) {
 
 }  // namespace
 
-void SaveReport(const RunTally& tally, FormControls& form, WindowOps& ops) {
+void SaveReport(const RunTally& tally, bool dryRun, FormControls& form, WindowOps& ops) {
     if (tally.rows.empty()) {
         ops.MsgBox(
             "There is no migration to report on yet: the report lists the rows of the "
@@ -38,7 +38,7 @@ void SaveReport(const RunTally& tally, FormControls& form, WindowOps& ops) {
             return;
         }
         try {
-            WriteRunReport(*path, tally);
+            WriteRunReport(*path, tally, dryRun);
             AppendStatus(form, ops, "The report of the run was saved as " + *path);
             StatusCaretToEnd(form);
             return;

@@ -10,7 +10,7 @@ namespace ledgerlift {
 // report (the same CSV as the command line's --report; see RunReport) and
 // writes it there. Before any run it says there is nothing to report; a
 // file that can't be written is named in a message, and the operator may
-// choose another.
-void SaveReport(const RunTally& tally, FormControls& form, WindowOps& ops);
+// choose another. dryRun: whether the run was a dry run (see RunReportText).
+void SaveReport(const RunTally& tally, bool dryRun, FormControls& form, WindowOps& ops);
 
 }  // namespace ledgerlift

@@ -175,6 +175,33 @@ TEST_F(CommandLine, WritesOneReportLinePerGridRow) {
     EXPECT_NE(csv.find("ledgers,4,Third,written,3,,,\r\n"), std::string::npos) << csv;
 }
 
+// A dry run's report said every row was "written", with ids that the undone
+// run had given.
+TEST_F(CommandLine, ADryRunsReportSaysWhatARunWouldDoWithoutIds) {
+    std::string report = scratch.File("dry.csv");
+    Result r =
+        Run(Migrate("bad_row.xls", "--yes --dry-run --on-error continue --report " + report));
+    EXPECT_EQ(r.status, 1) << r.err;
+    std::string csv = Slurp(report);
+    EXPECT_EQ(csv.substr(0, csv.find('\n') + 1),
+              "sheet,row,code or name,outcome,id,error,step,problems,run\r\n");
+    EXPECT_NE(csv.find("items,2,A1,would be written,,,,,dry run\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("ledgers,2,First,would be written,,,,,dry run\r\n"), std::string::npos)
+        << csv;
+    EXPECT_NE(csv.find("ledgers,3,Too big,would fail,,\"Ledger row 3, Too big, column G "
+                       "(OpeningBalance): The amount 1E+16 is too large for a currency "
+                       "amount.\",insert the ledger,,dry run\r\n"),
+              std::string::npos)
+        << csv;
+    EXPECT_EQ(csv.find(",written,"), std::string::npos) << "nothing was written: " << csv;
+    EXPECT_EQ(Rows("select count(*) from tblLedger"), "0\n");
+
+    Result real = Run(Migrate("bad_row.xls", "--yes --on-error continue --report " + report));
+    EXPECT_EQ(Slurp(report).substr(0, Slurp(report).find('\n') + 1),
+              "sheet,row,code or name,outcome,id,error,step,problems\r\n")
+        << "a real run's columns stay as they were";
+}
+
 TEST_F(CommandLine, CheckPrintsTheDocumentScriptsRelyOn) {
     std::string before = Rows("select count(*) from tblLedger");
     Result r =

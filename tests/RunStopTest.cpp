@@ -224,6 +224,21 @@ TEST_F(SaveReportButton, WritesTheCommandLinesReportWhereTheOperatorSays) {
               std::string::npos);
 }
 
+TEST_F(SaveReportButton, ADryRunsReportSaysSo) {
+    ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
+    form.options.dryRun = true;
+    form.cmdMigrate_Click();
+    form.options.dryRun = false;  // as the next run would go: the report is still the dry run's
+    test::TempFolder out;
+    ops.QueueSaveFile(out.File("run.csv"));
+    form.cmdSaveReport_Click();
+    std::ifstream in(out.File("run.csv"), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), RunReportText(form.tally, /*dryRun=*/true));
+    EXPECT_NE(text.str().find(",would be written,,"), std::string::npos) << text.str();
+}
+
 TEST_F(SaveReportButton, AFileThatCannotBeWrittenIsNamedAndAnotherMayBeChosen) {
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
     form.cmdMigrate_Click();

@@ -89,7 +89,7 @@ int MigrateCommand::Finish(const RunResult& result, const CommandSession& sessio
     }
     if (!report_.empty()) {
         try {
-            WriteRunReport(report_, tally);
+            WriteRunReport(report_, tally, dryRun_);
         } catch (const DataError& error) {
             std::fprintf(stderr, "error: %s\n", error.what());
             return kExitIncomplete;
