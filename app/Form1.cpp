@@ -77,11 +77,12 @@ void Form1::cmdRestore_Click() {
 }
 
 void Form1::cmdSaveFailedRows_Click() {
-    SaveFailedRows(cmdSaveFailedRows.Enabled ? rowsToFix : std::vector<RowToFix>{}, *this, ops_);
+    SaveFailedRows(cmdSaveFailedRows.Enabled ? rowsToFix : std::vector<RowToFix>{}, programFolder_,
+                   *this, ops_);
 }
 
 void Form1::cmdSaveReport_Click() {
-    SaveReport(tally, lastRunDry_, *this, ops_);
+    SaveReport(tally, lastRunDry_, programFolder_, *this, ops_);
 }
 
 void Form1::OfferFailedRows(std::vector<RowToFix> rows) {

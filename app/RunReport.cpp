@@ -1,11 +1,7 @@
 #include "app/RunReport.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-
 #include "app/CsvField.h"
-#include "data/DataError.h"
+#include "base/AtomicFile.h"
 
 namespace ledgerlift {
 namespace {
@@ -66,16 +62,11 @@ std::string RunReportText(const RunTally& tally, bool dryRun) {
     return out;
 }
 
-void WriteRunReport(const std::string& path, const RunTally& tally, bool dryRun) {
-    std::ofstream out(path, std::ios::binary);
-    if (out) {
-        out << RunReportText(tally, dryRun);
-        out.flush();
-    }
-    if (!out) {
-        throw DataError("The report " + path + " could not be written (" + std::strerror(errno) +
-                        ").");
-    }
+void WriteRunReport(const std::string& path, const RunTally& tally, bool dryRun,
+                    const OutputGuard& guard) {
+    guard.Require("The report", path);
+    // A full disk or a kill leaves the older report of that name whole.
+    WriteFileAtomically(path, RunReportText(tally, dryRun));
 }
 
 }  // namespace ledgerlift

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/OutputGuard.h"
 #include "migration/RunTally.h"
 
 namespace ledgerlift {
@@ -20,7 +21,11 @@ namespace ledgerlift {
 // that says "dry run" on every line; a real run's columns stay as they are.
 std::string RunReportText(const RunTally& tally, bool dryRun = false);
 
-// Writes the report to path; throws DataError naming the file when it can't.
-void WriteRunReport(const std::string& path, const RunTally& tally, bool dryRun);
+// Writes the report to path, once the guard allows it, as a whole file or not
+// at all (see AtomicFile): an older report of that name stays as it was until
+// the new one is complete. Throws FileError, naming the file and the reason,
+// when it can't.
+void WriteRunReport(const std::string& path, const RunTally& tally, bool dryRun,
+                    const OutputGuard& guard);
 
 }  // namespace ledgerlift
