@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "tests/PackageWriter.h"
 #include "tests/ProgramRun.h"
 
 namespace ledgerlift {
@@ -103,12 +104,82 @@ TEST_F(CommandLine, PreviewsOneSheetAsCsvWithAHeaderRow) {
               "3,OB,O'Brien & Sons,Sundry Creditors,2 Side St,555'0102,TIN'2,250,cr,South\r\n");
 }
 
-TEST_F(CommandLine, PreviewWarnsOfAMissingSecondSheet) {
-    Result r = Run("preview " + test::FixturePath("single_sheet.xls") + " --format json");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.err.find("warning: "), std::string::npos);
-    EXPECT_NE(r.err.find("no worksheet 2"), std::string::npos);
-    EXPECT_NE(r.out.find("\"ledgers\": []"), std::string::npos);
+// preview printed a workbook of one worksheet and exited 0, where check and
+// migrate refuse it: it loads as they do now, with their sentence.
+TEST_F(CommandLine, PreviewRefusesAWorkbookWithOneWorksheetAsTheImportDoes) {
+    std::string book = test::FixturePath("single_sheet.xls");
+    Result preview = Run("preview " + book + " --format json");
+    Result check = Run("check " + book + " --company DEMO --product-folder " + product.Path());
+    Result migrate = Run(Migrate("single_sheet.xls", "--yes"));
+    EXPECT_EQ(preview.status, 2);
+    EXPECT_EQ(preview.out, "");
+    EXPECT_EQ(preview.err, "error: The workbook " + book + " has no worksheet 2: it has 1.\n");
+    EXPECT_EQ(check.status, 2);
+    EXPECT_EQ(check.err, preview.err);
+    EXPECT_EQ(migrate.status, 2);
+    EXPECT_EQ(migrate.err, preview.err);
+}
+
+// Every workbook of the fixtures: preview refuses what the import refuses,
+// in the same words, and warns as it warns.
+class PreviewAndImport : public CommandLine, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(PreviewAndImport, AgreeOnEveryWorkbook) {
+    std::string book = test::FixturePath(GetParam());
+    Result preview = Run("preview " + book + " --format json");
+    Result check =
+        Run("check " + book + " --company DEMO --quiet --product-folder " + product.Path());
+    if (check.status == 2) {
+        EXPECT_EQ(preview.status, 2);
+        EXPECT_EQ(preview.err, check.err);
+        EXPECT_EQ(preview.out, "");
+        return;
+    }
+    EXPECT_EQ(preview.status, 0) << preview.err;
+    EXPECT_EQ(check.err.rfind(preview.err, 0), 0u) << "the load's warnings come first, alike:\n"
+                                                   << preview.err << "\n"
+                                                   << check.err;
+}
+
+std::vector<std::string> Fixtures() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(LEDGERLIFT_FIXTURES_DIR)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, PreviewAndImport, ::testing::ValuesIn(Fixtures()),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '.', '_');
+                             return name;
+                         });
+
+// A NUL in a cell cut the tab-separated line there, and with it the row.
+TEST_F(CommandLine, PreviewCarriesANulInACellInEveryFormat) {
+    using namespace std::string_literals;
+    std::string book = scratch.File("nul.xlsx");
+    auto cell = [](const std::string& ref, const std::string& text) {
+        return "<c r=\"" + ref + "\" t=\"inlineStr\"><is><t>" + text + "</t></is></c>";
+    };
+    std::string header = "<row r=\"1\">" + cell("A1", "Code") + cell("B1", "Name") + "</row>";
+    std::string ledgers = header + "<row r=\"2\">" + cell("A2", "AL") + cell("B2", "Ac_x0000_me") +
+                          cell("C2", "Sundry Debtors") + "</row>";
+    test::WriteZip(book, test::XlsxParts({header, ledgers}));
+    Result tsv = Run("preview " + book + " --sheet ledgers");
+    EXPECT_EQ(tsv.status, 0) << tsv.err;
+    EXPECT_NE(tsv.out.find("\n2\tAL\tAc\\0me\tSundry Debtors\t\t\t\t\t\t\n"), std::string::npos)
+        << tsv.out;
+    Result csv = Run("preview " + book + " --sheet ledgers --format csv");
+    EXPECT_NE(csv.out.find("\r\n2,AL,\"Ac\0me\",Sundry Debtors,,,,,,\r\n"s),
+              std::string::npos)
+        << csv.out;
+    Result json = Run("preview " + book + " --sheet ledgers --format json");
+    EXPECT_NE(json.out.find("\"Ledger Name\":\"Ac\\u0000me\",\"AccountGroup\":\"Sundry Debtors\""),
+              std::string::npos)
+        << json.out;
 }
 
 TEST_F(CommandLine, MigratesAWorkbookAndPrintsTheStatusLines) {
@@ -278,7 +349,14 @@ TEST_F(CommandLine, MigratesAnExcelWorkbookOfToday) {
 TEST_F(CommandLine, PreviewWarnsOfFormulaCellsWithoutAStoredResult) {
     Result r = Run("preview " + test::FixturePath("uncalculated.xlsx") + " --sheet ledgers");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "warning: In worksheet 2 (ledgers) of " +
+    // The load warns of both worksheets, as the import does, whichever is
+    // printed.
+    EXPECT_EQ(r.err, "warning: In worksheet 1 (items) of " +
+                         test::FixturePath("uncalculated.xlsx") +
+                         ", 3 formula cells have no calculated result stored in the file, so "
+                         "they were loaded as empty. Open the workbook in a spreadsheet program, "
+                         "save it there and load it again.\n"
+                         "warning: In worksheet 2 (ledgers) of " +
                          test::FixturePath("uncalculated.xlsx") +
                          ", 1 formula cell has no calculated result stored in the file, so it "
                          "was loaded as empty. Open the workbook in a spreadsheet program, save "

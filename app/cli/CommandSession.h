@@ -31,6 +31,9 @@ class CommandSession {
     // labelled "error". Gives whether the workbook was loaded.
     bool Load(const std::string& workbook, const Date& date, bool updateItems,
               const std::string& company);
+    // The workbook alone, as "Load Excel Data" loads it (the part of Load
+    // after the company and the date): needs no product folder.
+    bool LoadFile(const std::string& workbook);
 
     RunRequest Request(const RunOptions& options) {
         return RunRequest{controls, cnCompany, lock_, productFolder_, tally, options};
