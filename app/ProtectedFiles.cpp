@@ -39,7 +39,7 @@ Identity IdentityOf(const std::string& path) {
     return id;
 }
 
-bool SameFile(const Identity& a, const Identity& b) {
+bool Same(const Identity& a, const Identity& b) {
     if (a.exists && b.exists) {
         return a.device == b.device && a.inode == b.inode;
     }
@@ -119,7 +119,7 @@ void ProtectedFiles::AddBackupFolder(const std::string& code, const std::string&
 std::string ProtectedFiles::What(const std::string& path) const {
     Identity output = IdentityOf(path);
     for (const File& file : files_) {
-        if (SameFile(output, IdentityOf(file.path))) {
+        if (Same(output, IdentityOf(file.path))) {
             return file.what;
         }
     }
@@ -129,6 +129,10 @@ std::string ProtectedFiles::What(const std::string& path) const {
         }
     }
     return "";
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    return Same(IdentityOf(a), IdentityOf(b));
 }
 
 }  // namespace ledgerlift

@@ -37,4 +37,8 @@ class ProtectedFiles {
     std::vector<File> folders_;  // every file in them, and every new one
 };
 
+// Whether a and b name the same file, or would once it is made: compared as
+// ProtectedFiles::What compares.
+bool SameFile(const std::string& a, const std::string& b);
+
 }  // namespace ledgerlift

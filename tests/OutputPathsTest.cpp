@@ -217,6 +217,18 @@ TEST_F(OutputPaths, AnOutputThatCannotBeMadeIsRefusedBeforeTheRun) {
     EXPECT_FALSE(fs::exists(scratch.File("nowhere.xlsx")));
 }
 
+// --report and --failed-rows on one file: the report replaced the rows to fix.
+TEST_F(OutputPaths, TheReportAndTheFailedRowsInOneFileAreRefused) {
+    fs::create_directories(scratch.File("out"));
+    std::string path = scratch.File("out/both.xlsx");
+    Result r = Run(MigrateCopy("two_rows.xlsx", "--report " + path + " --failed-rows " +
+                                                    scratch.File("out/../out/both.xlsx")));
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_NE(r.err.find("are both to be written to " + path), std::string::npos) << r.err;
+    EXPECT_EQ(Rows("select count(*) from tblItemMaster"), "0\n");
+    EXPECT_FALSE(fs::exists(path));
+}
+
 // A workbook of ledger rows that fail, each with a long name: their report is
 // far larger than the company database, its backup and its log together.
 void WriteLongFailingLedgers(const std::string& path, int rows, std::size_t nameLength) {

@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 
+#include "app/ProtectedFiles.h"
 #include "app/RunMigration.h"
 #include "app/RunReport.h"
 #include "app/cli/CommandLine.h"
@@ -104,6 +105,11 @@ std::string MigrateCommand::OutputProblem(const OutputGuard& guard) const {
         if (std::string problem = guard.Problem("The report", report_); !problem.empty()) {
             return problem;
         }
+    }
+    if (!report_.empty() && !failedRows_.empty() && SameFile(report_, failedRows_)) {
+        // The report would replace the rows written just before it.
+        return "The report and the failed-rows workbook are both to be written to " + report_ +
+               "; name a file for each.";
     }
     return FailedRowsPathProblem(failedRows_, guard);
 }
