@@ -7,6 +7,7 @@
 #include "base/TextRules.h"
 #include "company/CompanyDatabase.h"
 #include "company/CompanyLock.h"
+#include "data/DataError.h"
 #include "data/Recordset.h"
 
 namespace ledgerlift {
@@ -109,10 +110,16 @@ void ProtectedFiles::AddBackupFolder(const std::string& code, const std::string&
     std::string what = "a file in the backup folder of the company " + code + " (" + folder +
                        "), which holds its backups alone";
     folders_.push_back({folder, what});
-    // A hard link elsewhere to a backup is that backup too.
+    // A hard link elsewhere to a backup is that backup too, so every file in
+    // the folder is known; a folder not there yet holds none.
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(folder, ec)) {
-        files_.push_back({entry.path().string(), what});
+    fs::directory_iterator entry(folder, ec);
+    for (; !ec && entry != fs::directory_iterator(); entry.increment(ec)) {
+        files_.push_back({entry->path().string(), what});
+    }
+    if (ec && ec != std::errc::no_such_file_or_directory) {
+        throw DataError("The backup folder " + folder + " could not be read (" + ec.message() +
+                        ").");
     }
 }
 

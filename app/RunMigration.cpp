@@ -335,8 +335,11 @@ void MigrationRun::SummarizeLostRun() {
     }
     try {
         db_.Reopen();
-    } catch (const DataError&) {
-        // ReconcileRun then says that what the run wrote could not be read.
+    } catch (const DataError& error) {
+        tally_.reconcileDifferences = 1;
+        Status("Reconciled: DIFFERENCE: what the run wrote could not be read back: " +
+               error.Description());
+        return;
     }
     for (const std::string& line : ReconcileRun(tally_, db_)) {
         Status(line);
