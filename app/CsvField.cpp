@@ -1,5 +1,7 @@
 #include "app/CsvField.h"
 
+#include <string_view>
+
 namespace ledgerlift {
 
 std::string CsvField(const std::string& text) {
@@ -14,6 +16,16 @@ std::string CsvField(const std::string& text) {
         }
     }
     return out + "\"";
+}
+
+std::string CsvTextField(const std::string& text) {
+    // The characters with which spreadsheet programs start a formula (or,
+    // for tab and carriage return, skip to one).
+    constexpr std::string_view kFormulaStarts = "=+-@\t\r";
+    if (!text.empty() && kFormulaStarts.find(text.front()) != std::string_view::npos) {
+        return CsvField("'" + text);
+    }
+    return CsvField(text);
 }
 
 }  // namespace ledgerlift

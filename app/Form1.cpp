@@ -55,6 +55,7 @@ void Form1::cmdMigrate_Click() {
     ProcedureMark mark(*this, Procedure::Migration);
     RunResult result = RunMigration(Request(), ops_);
     if (result.underWay) {
+        lastRunDry_ = options.dryRun;  // the tally now holds this run's rows
         OfferFailedRows(std::move(result.rowsToFix));
     }
 }
@@ -76,11 +77,12 @@ void Form1::cmdRestore_Click() {
 }
 
 void Form1::cmdSaveFailedRows_Click() {
-    SaveFailedRows(cmdSaveFailedRows.Enabled ? rowsToFix : std::vector<RowToFix>{}, *this, ops_);
+    SaveFailedRows(cmdSaveFailedRows.Enabled ? rowsToFix : std::vector<RowToFix>{}, programFolder_,
+                   *this, ops_);
 }
 
 void Form1::cmdSaveReport_Click() {
-    SaveReport(tally, *this, ops_);
+    SaveReport(tally, lastRunDry_, programFolder_, *this, ops_);
 }
 
 void Form1::OfferFailedRows(std::vector<RowToFix> rows) {

@@ -90,6 +90,8 @@ class Form1 : public FormControls {
     std::string programFolder_;
     WindowOps& ops_;
     Procedure running_ = Procedure::None;
+    // Whether the run whose rows the tally holds was a dry run.
+    bool lastRunDry_ = false;
     CompanyLock runLock_;
     ReaderFactory readerFactory_;
 };

@@ -70,6 +70,7 @@ class MigrationRun {
     bool GoOn(Stage done, const char* completedLine, const char* stoppedLine);
     bool RunStages(StageContext& stage);
     void RecordNotRun(Stage done, const std::string& items, const std::string& ledgers);
+    void SummarizeLostRun();
     void Status(const std::string& line) { AppendStatus(form_, ops_, line); }
     void ShowOutcome() {
         ops_.EndProgress();
@@ -318,6 +319,34 @@ void MigrationRun::Migrate(const std::string& backup) {
     }
 }
 
+// After the database undid the open transaction (a full disk): the tally
+// holds what the committed batches hold, so the summary and, for a real run,
+// the reconciliation say what did go in. The lost connection refuses every
+// statement: the reconciliation reads on a fresh one.
+void MigrationRun::SummarizeLostRun() {
+    for (const std::string& line : tally_.SummaryLines()) {
+        Status(line);
+    }
+    for (const std::string& line : tally_.SheetLines()) {
+        Status(line);
+    }
+    if (request_.options.dryRun) {
+        return;
+    }
+    try {
+        db_.Reopen();
+    } catch (const DataError& error) {
+        tally_.reconcileDifferences = 1;
+        Status("Reconciled: DIFFERENCE: what the run wrote could not be read back: " +
+               error.Description());
+        return;
+    }
+    for (const std::string& line : ReconcileRun(tally_, db_)) {
+        Status(line);
+    }
+    StatusCaretToEnd(form_);
+}
+
 RunResult MigrationRun::Run() {
     CompanyRelease release(request_.lock);
     RunTally& tally = tally_;
@@ -343,6 +372,9 @@ RunResult MigrationRun::Run() {
     } catch (const std::exception& error) {
         ops_.SetMousePointer(MousePointer::Default);
         if (tally.outcome == RunTally::RunOutcome::Stopped) {
+            if (!db_.TransactionLost().empty()) {
+                SummarizeLostRun();
+            }
             ShowOutcome();  // what went in before the failure
         } else {
             ops_.EndProgress();

@@ -38,7 +38,9 @@ struct RunResult {
 //     marked with its outcome (see OutcomeMarks), and "Migration Completed".
 // A failure that leaves a stage (a rollback that fails) or the run itself is
 // shown without an icon and ends the run; the status lines not yet written
-// are not written, the rows are marked.
+// are not written, the rows are marked. When the database undid the open
+// transaction (a full disk), the summary lines and, for a real run, the
+// reconciliation are still written, for what the committed batches hold.
 // The operator may stop the run (controls.stop, the window's Stop button):
 // the stage in progress ends after its row in progress, and the run asks
 // whether to go on with the next stage; No (or a window that is closing)

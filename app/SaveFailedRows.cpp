@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "base/AtomicFile.h"
 #include "base/TextRules.h"
 #include "migration/FailedRowsWorkbook.h"
 
@@ -40,22 +41,43 @@ std::string FailedRowsSavedText(int rows, const std::string& path) {
            then.replace(then.find("%s"), 2, "them");
 }
 
-void SaveFailedRows(const std::vector<RowToFix>& rows, const FormControls& form, WindowOps& ops) {
+int WriteFailedRows(const std::string& path, const FormControls& form,
+                    const std::vector<RowToFix>& rows, const OutputGuard& guard) {
+    guard.Require("The failed-rows workbook", path);
+    return WriteFailedRowsWorkbook(path, form, rows);
+}
+
+void SaveFailedRows(const std::vector<RowToFix>& rows, const std::string& productFolder,
+                    const FormControls& form, WindowOps& ops) {
     if (rows.empty()) {
         ops.MsgBox("The last migration or check left no failed rows to save.", MsgButtons::OK,
                    MsgIcon::Information);
         return;
     }
-    std::optional<std::string> chosen = ops.ShowSave(kFilter, SuggestedName(form.cdlg.FileName));
-    if (!chosen) {
-        return;
-    }
-    std::string path = WithXlsxExtension(*chosen);
-    try {
-        int written = WriteFailedRowsWorkbook(path, form, rows);
-        ops.MsgBox(FailedRowsSavedText(written, path), MsgButtons::OK, MsgIcon::Information);
-    } catch (const std::exception& error) {
-        ops.MsgBox(error.what(), MsgButtons::OK, MsgIcon::Critical);
+    const OutputGuard guard{productFolder, form.cdlg.FileName};
+    std::string suggested = SuggestedName(form.cdlg.FileName);
+    for (;;) {
+        std::optional<std::string> chosen = ops.ShowSave(kFilter, suggested);
+        if (!chosen) {
+            return;
+        }
+        std::string path = WithXlsxExtension(*chosen);
+        try {
+            int written = WriteFailedRows(path, form, rows, guard);
+            ops.MsgBox(FailedRowsSavedText(written, path), MsgButtons::OK, MsgIcon::Information);
+            return;
+        } catch (const FileError& error) {
+            // A file that may not be replaced, or can't be written: another
+            // may do.
+            if (ops.MsgBox(error.what() + std::string("\r\n\r\nChoose another file?"),
+                           MsgButtons::YesNo, MsgIcon::Exclamation) != MsgAnswer::Yes) {
+                return;
+            }
+            suggested = path;
+        } catch (const std::exception& error) {
+            ops.MsgBox(error.what(), MsgButtons::OK, MsgIcon::Critical);
+            return;
+        }
     }
 }
 

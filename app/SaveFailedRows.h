@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/OutputGuard.h"
 #include "migration/FailedRowsWorkbook.h"
 #include "ui/FormControls.h"
 #include "ui/WindowOps.h"
@@ -12,9 +13,17 @@ namespace ledgerlift {
 // The "Save Failed Rows..." button: after a run that left rows needing
 // attention (see RowsToFix), asks for a file name (an .xlsx beside the loaded
 // workbook is suggested; ".xlsx" is added to a name without it) and writes
-// them there (WriteFailedRowsWorkbook). Says how many rows were saved and
-// where, or why nothing was saved.
-void SaveFailedRows(const std::vector<RowToFix>& rows, const FormControls& form, WindowOps& ops);
+// them there (WriteFailedRows). Says how many rows were saved and where. A
+// file that can't be written, or that the rows may not replace (see
+// OutputGuard), is named in a message, and the operator may choose another.
+void SaveFailedRows(const std::vector<RowToFix>& rows, const std::string& productFolder,
+                    const FormControls& form, WindowOps& ops);
+
+// Writes the rows to path (WriteFailedRowsWorkbook) once the guard allows it.
+// Gives the number of rows written; throws FileError when the guard refuses
+// the path or the file can't be written.
+int WriteFailedRows(const std::string& path, const FormControls& form,
+                    const std::vector<RowToFix>& rows, const OutputGuard& guard);
 
 // The sentence after the rows were saved.
 std::string FailedRowsSavedText(int rows, const std::string& path);

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "app/RunReport.h"
-#include "data/DataError.h"
+#include "base/AtomicFile.h"
 #include "ui/StatusBox.h"
 
 namespace ledgerlift {
@@ -23,7 +23,8 @@ std::string SuggestedName(const std::string& workbook) {
 
 }  // namespace
 
-void SaveReport(const RunTally& tally, FormControls& form, WindowOps& ops) {
+void SaveReport(const RunTally& tally, bool dryRun, const std::string& productFolder,
+                FormControls& form, WindowOps& ops) {
     if (tally.rows.empty()) {
         ops.MsgBox(
             "There is no migration to report on yet: the report lists the rows of the "
@@ -31,6 +32,7 @@ void SaveReport(const RunTally& tally, FormControls& form, WindowOps& ops) {
             MsgButtons::OK, MsgIcon::Information, kReportCaption);
         return;
     }
+    const OutputGuard guard{productFolder, form.cdlg.FileName};
     std::string suggested = SuggestedName(form.cdlg.FileName);
     for (;;) {
         std::optional<std::string> path = ops.ShowSave(kReportFilter, suggested);
@@ -38,13 +40,14 @@ void SaveReport(const RunTally& tally, FormControls& form, WindowOps& ops) {
             return;
         }
         try {
-            WriteRunReport(*path, tally);
+            WriteRunReport(*path, tally, dryRun, guard);
             AppendStatus(form, ops, "The report of the run was saved as " + *path);
             StatusCaretToEnd(form);
             return;
-        } catch (const DataError& error) {
-            if (ops.MsgBox(error.Description() + "\r\n\r\nChoose another file?", MsgButtons::YesNo,
-                           MsgIcon::Exclamation, kReportCaption) != MsgAnswer::Yes) {
+        } catch (const FileError& error) {
+            if (ops.MsgBox(error.what() + std::string("\r\n\r\nChoose another file?"),
+                           MsgButtons::YesNo, MsgIcon::Exclamation,
+                           kReportCaption) != MsgAnswer::Yes) {
                 return;
             }
             suggested = *path;

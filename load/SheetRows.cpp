@@ -109,14 +109,4 @@ std::vector<std::string> FieldHeadings(const SheetPlan& plan) {
     return headings;
 }
 
-int ReadSheetRows(const WorkbookReader& book, int sheet, int lastCol, GridTextBudget& budget,
-                  const std::string&, std::vector<std::vector<std::string>>& rows) {
-    SheetPlan plan;
-    plan.sheet = sheet;
-    plan.kind = lastCol == kItemCols - 1 ? SheetKind::Items : SheetKind::Ledgers;
-    plan.columns = ColumnsByPosition({}, plan.kind);
-    return WalkSheet(book, plan, budget, [&](const SheetRow& row) { rows.push_back(row.cells); })
-        .rowsNotRead;
-}
-
 }  // namespace ledgerlift

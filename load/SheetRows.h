@@ -57,10 +57,4 @@ SheetWalk WalkSheet(const WorkbookReader& book, const SheetPlan& plan, GridTextB
 // column that feeds grid column c.
 std::vector<std::string> FieldHeadings(const SheetPlan& plan);
 
-// The rows of worksheet `sheet` read by the described positions (its
-// headings in row 1), as the walk above hands them over: the command line's
-// preview, until it loads through the load itself.
-int ReadSheetRows(const WorkbookReader& book, int sheet, int lastCol, GridTextBudget& budget,
-                  const std::string& label, std::vector<std::vector<std::string>>& rows);
-
 }  // namespace ledgerlift

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "tests/PackageWriter.h"
 #include "tests/ProgramRun.h"
 
 namespace ledgerlift {
@@ -103,12 +104,86 @@ TEST_F(CommandLine, PreviewsOneSheetAsCsvWithAHeaderRow) {
               "3,OB,O'Brien & Sons,Sundry Creditors,2 Side St,555'0102,TIN'2,250,cr,South\r\n");
 }
 
-TEST_F(CommandLine, PreviewWarnsOfAMissingSecondSheet) {
-    Result r = Run("preview " + test::FixturePath("single_sheet.xls") + " --format json");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.err.find("warning: "), std::string::npos);
-    EXPECT_NE(r.err.find("no worksheet 2"), std::string::npos);
-    EXPECT_NE(r.out.find("\"ledgers\": []"), std::string::npos);
+// preview printed a workbook of one worksheet and exited 0, where check and
+// migrate refuse it: it loads as they do now, with their sentence.
+TEST_F(CommandLine, PreviewRefusesAWorkbookWithOneWorksheetAsTheImportDoes) {
+    std::string book = test::FixturePath("headings/one_unrecognised_sheet.xls");
+    Result preview = Run("preview " + book + " --format json");
+    Result check = Run("check " + book + " --company DEMO --product-folder " + product.Path());
+    Result migrate = Run(Migrate("headings/one_unrecognised_sheet.xls", "--yes"));
+    EXPECT_EQ(preview.status, 2);
+    EXPECT_EQ(preview.out, "");
+    EXPECT_EQ(preview.err, "error: The workbook " + book + " has no worksheet 2: it has 1.\n");
+    EXPECT_EQ(check.status, 2);
+    EXPECT_EQ(check.err, preview.err);
+    EXPECT_EQ(migrate.status, 2);
+    EXPECT_EQ(migrate.err, preview.err);
+}
+
+// Every workbook of the fixtures: preview refuses what the import refuses,
+// in the same words, and warns as it warns.
+class PreviewAndImport : public CommandLine, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(PreviewAndImport, AgreeOnEveryWorkbook) {
+    std::string book = test::FixturePath(GetParam());
+    Result preview = Run("preview " + book + " --format json --quiet");
+    Result check =
+        Run("check " + book + " --company DEMO --quiet --product-folder " + product.Path());
+    if (check.status == 2) {
+        EXPECT_EQ(preview.status, 2);
+        EXPECT_EQ(preview.err, check.err);
+        EXPECT_EQ(preview.out, "");
+        return;
+    }
+    EXPECT_EQ(preview.status, 0) << preview.err;
+    EXPECT_EQ(check.err.rfind(preview.err, 0), 0u) << "the load's warnings come first, alike:\n"
+                                                   << preview.err << "\n"
+                                                   << check.err;
+}
+
+std::vector<std::string> Fixtures() {
+    std::vector<std::string> names;
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(LEDGERLIFT_FIXTURES_DIR)) {
+        if (entry.is_regular_file()) {
+            names.push_back(
+                std::filesystem::relative(entry.path(), LEDGERLIFT_FIXTURES_DIR).string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, PreviewAndImport, ::testing::ValuesIn(Fixtures()),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '.', '_');
+                             std::replace(name.begin(), name.end(), '/', '_');
+                             return name;
+                         });
+
+// A NUL in a cell cut the tab-separated line there, and with it the row.
+TEST_F(CommandLine, PreviewCarriesANulInACellInEveryFormat) {
+    using namespace std::string_literals;
+    std::string book = scratch.File("nul.xlsx");
+    auto cell = [](const std::string& ref, const std::string& text) {
+        return "<c r=\"" + ref + "\" t=\"inlineStr\"><is><t>" + text + "</t></is></c>";
+    };
+    std::string header = "<row r=\"1\">" + cell("A1", "Code") + cell("B1", "Name") + "</row>";
+    std::string ledgers = header + "<row r=\"2\">" + cell("A2", "AL") + cell("B2", "Ac_x0000_me") +
+                          cell("C2", "Sundry Debtors") + "</row>";
+    test::WriteZip(book, test::XlsxParts({header, ledgers}));
+    Result tsv = Run("preview " + book + " --sheet ledgers");
+    EXPECT_EQ(tsv.status, 0) << tsv.err;
+    EXPECT_NE(tsv.out.find("\n2\tAL\tAc\\0me\tSundry Debtors\t\t\t\t\t\t\n"), std::string::npos)
+        << tsv.out;
+    Result csv = Run("preview " + book + " --sheet ledgers --format csv");
+    EXPECT_NE(csv.out.find("\r\n2,AL,\"Ac\0me\",Sundry Debtors,,,,,,\r\n"s), std::string::npos)
+        << csv.out;
+    Result json = Run("preview " + book + " --sheet ledgers --format json");
+    EXPECT_NE(json.out.find("\"Ledger Name\":\"Ac\\u0000me\",\"AccountGroup\":\"Sundry Debtors\""),
+              std::string::npos)
+        << json.out;
 }
 
 TEST_F(CommandLine, MigratesAWorkbookAndPrintsTheStatusLines) {
@@ -173,6 +248,33 @@ TEST_F(CommandLine, WritesOneReportLinePerGridRow) {
               std::string::npos)
         << "what happened, where, and the step that failed: " << csv;
     EXPECT_NE(csv.find("ledgers,4,Third,written,3,,,\r\n"), std::string::npos) << csv;
+}
+
+// A dry run's report said every row was "written", with ids that the undone
+// run had given.
+TEST_F(CommandLine, ADryRunsReportSaysWhatARunWouldDoWithoutIds) {
+    std::string report = scratch.File("dry.csv");
+    Result r =
+        Run(Migrate("bad_row.xls", "--yes --dry-run --on-error continue --report " + report));
+    EXPECT_EQ(r.status, 1) << r.err;
+    std::string csv = Slurp(report);
+    EXPECT_EQ(csv.substr(0, csv.find('\n') + 1),
+              "sheet,row,code or name,outcome,id,error,step,problems,run\r\n");
+    EXPECT_NE(csv.find("items,2,A1,would be written,,,,,dry run\r\n"), std::string::npos) << csv;
+    EXPECT_NE(csv.find("ledgers,2,First,would be written,,,,,dry run\r\n"), std::string::npos)
+        << csv;
+    EXPECT_NE(csv.find("ledgers,3,Too big,would fail,,\"Ledger row 3, Too big, column G "
+                       "(OpeningBalance): The amount 1E+16 is too large for a currency "
+                       "amount.\",insert the ledger,,dry run\r\n"),
+              std::string::npos)
+        << csv;
+    EXPECT_EQ(csv.find(",written,"), std::string::npos) << "nothing was written: " << csv;
+    EXPECT_EQ(Rows("select count(*) from tblLedger"), "0\n");
+
+    Result real = Run(Migrate("bad_row.xls", "--yes --on-error continue --report " + report));
+    EXPECT_EQ(Slurp(report).substr(0, Slurp(report).find('\n') + 1),
+              "sheet,row,code or name,outcome,id,error,step,problems\r\n")
+        << "a real run's columns stay as they were";
 }
 
 TEST_F(CommandLine, CheckPrintsTheDocumentScriptsRelyOn) {
@@ -251,11 +353,22 @@ TEST_F(CommandLine, MigratesAnExcelWorkbookOfToday) {
 TEST_F(CommandLine, PreviewWarnsOfFormulaCellsWithoutAStoredResult) {
     Result r = Run("preview " + test::FixturePath("uncalculated.xlsx") + " --sheet ledgers");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "warning: In worksheet 2 (ledgers) of " +
+    // The load warns of both worksheets, as the import does, whichever is
+    // printed.
+    EXPECT_EQ(r.err, "warning: In worksheet 1 (items) of " +
+                         test::FixturePath("uncalculated.xlsx") +
+                         ", 3 formula cells have no calculated result stored in the file, so "
+                         "they were loaded as empty. Open the workbook in a spreadsheet program, "
+                         "save it there and load it again.\n"
+                         "warning: In worksheet 2 (ledgers) of " +
                          test::FixturePath("uncalculated.xlsx") +
                          ", 1 formula cell has no calculated result stored in the file, so it "
                          "was loaded as empty. Open the workbook in a spreadsheet program, save "
-                         "it there and load it again.\n");
+                         "it there and load it again.\n"
+                         "information: Worksheet 1 (Items) read as items, headings in row 1: "
+                         "columns A to P as described; 2 rows read.\n"
+                         "information: Worksheet 2 (Ledgers) read as ledgers, headings in row 1: "
+                         "columns A to I as described; 1 row read.\n");
 }
 
 TEST_F(CommandLine, HelpNamesEveryFormat) {

@@ -194,6 +194,17 @@ TEST_F(CompanyGuard, AFullDiskStopsTheRunWithoutClaimingTheRest) {
         EXPECT_TRUE(row.outcome == RunTally::Outcome::Failed ||
                     row.outcome == RunTally::Outcome::Skipped);
     }
+    // What did go in is summed up and read back, as after any run.
+    const std::string& status = form.txtStatus.Text;
+    for (const char* line :
+         {"\r\nSummary: categories 3 written, 0 already there, 0 failed\r\n",
+          "\r\nSummary: items 0 written, 0 updated, 0 skipped, 3 failed, 0 stock postings\r\n",
+          "\r\nSummary: item sheet, 0 of 3 rows went in, 3 did not (3 failed)\r\n",
+          "\r\nSummary: ledger sheet, 0 of 2 rows went in, 2 did not (2 not reached)\r\n",
+          "\r\nReconciled: items 0 of 0 in the company"}) {
+        EXPECT_NE(status.find(line), std::string::npos) << line << "\n" << status;
+    }
+    EXPECT_EQ(status.find("DIFFERENCE"), std::string::npos) << status;
     form.cnCompany.Close();
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblItemMaster"), "0\n");
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblLedger"), "0\n");

@@ -173,6 +173,22 @@ TEST_F(FailedRows, WritesNumbersOnlyWhereTheyReadBackToTheSameText) {
     EXPECT_EQ(book.Cell(1, "H2"), "n:1234.5");
 }
 
+// A cell that starts like a formula is written as a text cell, never as a
+// formula that a spreadsheet program would run when the file is opened.
+TEST_F(FailedRows, AFormulaInTheGridIsWrittenAsText) {
+    Load("two_rows.xls");
+    form.msf1.SetTextMatrix(1, item::Code, "=HYPERLINK(\"http://example.com\",\"x\")");
+    form.msf1.SetTextMatrix(1, item::Name, "+1+1");
+    std::string path = dir.File("f.xlsx");
+    WriteFailedRowsWorkbook(path, form, {{"items", "2", "@SUM(A1:A2)"}});
+    WrittenBook book(path);
+    EXPECT_EQ(book.Cell(1, "A2"), "s:=HYPERLINK(\"http://example.com\",\"x\")");
+    EXPECT_EQ(book.Cell(1, "B2"), "s:+1+1");
+    EXPECT_EQ(book.Cell(1, "R2"), "s:@SUM(A1:A2)");
+    EXPECT_EQ(test::ZipPartText(path, "xl/worksheets/sheet1.xml").find("<f>"), std::string::npos)
+        << "no formula in the sheet";
+}
+
 TEST_F(FailedRows, UsesTheGridsColumnNamesWhenNoHeaderRowWasKept) {
     Load("two_rows.xls");
     form.itemHeaderRow.clear();

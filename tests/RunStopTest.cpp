@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -14,11 +15,20 @@
 #include "company/CompanyDatabase.h"
 #include "load/GridLayouts.h"
 #include "tests/DemoCompanyForm.h"
+#include "tests/FileSizeLimit.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
 
 namespace ledgerlift {
 namespace {
+
+// The bytes of a file ("" when there is none).
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
 
 class RunStop : public test::DemoCompanyForm {
   protected:
@@ -224,6 +234,21 @@ TEST_F(SaveReportButton, WritesTheCommandLinesReportWhereTheOperatorSays) {
               std::string::npos);
 }
 
+TEST_F(SaveReportButton, ADryRunsReportSaysSo) {
+    ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
+    form.options.dryRun = true;
+    form.cmdMigrate_Click();
+    form.options.dryRun = false;  // as the next run would go: the report is still the dry run's
+    test::TempFolder out;
+    ops.QueueSaveFile(out.File("run.csv"));
+    form.cmdSaveReport_Click();
+    std::ifstream in(out.File("run.csv"), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str(), RunReportText(form.tally, /*dryRun=*/true));
+    EXPECT_NE(text.str().find(",would be written,,"), std::string::npos) << text.str();
+}
+
 TEST_F(SaveReportButton, AFileThatCannotBeWrittenIsNamedAndAnotherMayBeChosen) {
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
     form.cmdMigrate_Click();
@@ -238,6 +263,61 @@ TEST_F(SaveReportButton, AFileThatCannotBeWrittenIsNamedAndAnotherMayBeChosen) {
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Exclamation);
     EXPECT_EQ(ops.SaveNames().back(), bad) << "the dialog opens on the file that failed";
     EXPECT_TRUE(std::ifstream(out.File("run.csv")).good());
+}
+
+// "Save Report..." over the company's database replaced it with the CSV.
+TEST_F(SaveReportButton, AReportOnTheCompanyDatabaseIsRefusedAndAnotherMayBeChosen) {
+    ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
+    form.cmdMigrate_Click();
+    form.cnCompany.Close();
+    std::string before = Slurp(db);
+    ops.ClearMessages();
+    test::TempFolder out;
+    std::string backups = product.DatabaseFolder() + "/C01/Backups/";
+    for (const std::string& refused : {db, db + "-wal", backups + "run.csv"}) {
+        ops.QueueSaveFile(refused);
+    }
+    ops.QueueSaveFile(out.File("run.csv"));
+    form.cmdSaveReport_Click();
+    ASSERT_EQ(ops.Messages().size(), 3u);
+    EXPECT_EQ(ops.Messages()[0].text,
+              "The report " + db +
+                  " cannot be written there: that is the database of the company DEMO. Name "
+                  "another file.\r\n\r\nChoose another file?");
+    EXPECT_NE(ops.Messages()[1].text.find("the write-ahead log of the company DEMO's database"),
+              std::string::npos);
+    EXPECT_NE(ops.Messages()[2].text.find("a file in the backup folder of the company DEMO"),
+              std::string::npos);
+    EXPECT_TRUE(Slurp(db) == before) << "the company's database is as it was";
+    EXPECT_FALSE(std::filesystem::exists(db + "-wal"));
+    EXPECT_FALSE(std::filesystem::exists(backups + "run.csv"));
+    EXPECT_EQ(Slurp(out.File("run.csv")), RunReportText(form.tally));
+}
+
+// A full disk cut the report short and lost the older one of that name.
+TEST_F(SaveReportButton, AFullDiskKeepsTheOlderReportWhole) {
+    ops.SetFallback([](const auto&) { return MsgAnswer::No; });
+    ops.QueueAnswer(MsgAnswer::Yes);  // the confirmation
+    form.cmdMigrate_Click();
+    ops.ClearMessages();
+    test::TempFolder out;
+    std::ofstream(out.File("run.csv"), std::ios::binary) << "the older report";
+    ops.QueueSaveFile(out.File("run.csv"));
+    {
+        test::FileSizeLimit full(64);
+        form.cmdSaveReport_Click();
+    }
+    ASSERT_EQ(ops.Messages().size(), 1u);
+    EXPECT_EQ(ops.Messages()[0].text,
+              "The file " + out.File("run.csv") +
+                  " could not be written (the file would grow beyond the size this system "
+                  "allows). Nothing was saved under that name.\r\n\r\nChoose another file?");
+    EXPECT_EQ(Slurp(out.File("run.csv")), "the older report");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.Path()),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "nothing half written is left";
+    EXPECT_EQ(Status().find("The report of the run was saved"), std::string::npos);
 }
 
 TEST(OutcomeMarksTest, EveryRowOfARunIsMarkedEvenThoseItNeverReached) {

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "app/Form1.h"
 #include "app/RunMigration.h"
@@ -20,6 +21,14 @@ namespace ledgerlift {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The bytes of a file ("" when there is none).
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
 
 class UndoableRun : public test::DemoCompanyForm {
   protected:
@@ -155,6 +164,32 @@ TEST_F(UndoableRun, SavesTheRowsThatNeedAttention) {
     form.cmdSaveFailedRows_Click();
     EXPECT_EQ(ops.Messages().back().text,
               "The last migration or check left no failed rows to save.");
+}
+
+// "Save Failed Rows..." onto the loaded workbook replaced it with the rows.
+TEST_F(UndoableRun, FailedRowsOverTheLoadedWorkbookAreRefusedAndAnotherMayBeChosen) {
+    std::string book = scratch.File("book.xlsx");  // the reader goes by content, not name
+    fs::copy_file(test::FixturePath("bad_row.xls"), book);
+    ops.QueueFile(book);
+    form.cmdLoad_Click();
+    ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
+    form.cmdMigrate_Click();
+    ASSERT_TRUE(form.cmdSaveFailedRows.Enabled);
+    std::string before = Slurp(book);
+    ops.ClearMessages();
+    ops.QueueSaveFile(book);
+    ops.QueueSaveFile(scratch.File("fix.xlsx"));
+    form.cmdSaveFailedRows_Click();
+    ASSERT_EQ(ops.Messages().size(), 2u);
+    EXPECT_EQ(ops.Messages()[0].text,
+              "The failed-rows workbook " + book +
+                  " cannot be written there: that is the workbook the data comes from. Name "
+                  "another file.\r\n\r\nChoose another file?");
+    EXPECT_EQ(ops.Messages()[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(ops.SaveNames().back(), book) << "the dialog opens on the file refused";
+    EXPECT_EQ(ops.Messages()[1].icon, MsgIcon::Information) << ops.Messages()[1].text;
+    EXPECT_TRUE(Slurp(book) == before) << "the workbook is as it was";
+    EXPECT_TRUE(fs::exists(scratch.File("fix.xlsx")));
 }
 
 // "Check Data" offers its rows with problems the same way, and makes no

@@ -95,7 +95,8 @@ void CheckCommand::Register(CLI::App& app, CommonOptions& common) {
 }
 
 int CheckCommand::Run(const CommonOptions& common) {
-    if (std::string problem = FailedRowsPathProblem(failedRows_); !problem.empty()) {
+    const OutputGuard guard{common.productFolder, workbook_};
+    if (std::string problem = FailedRowsPathProblem(failedRows_, guard); !problem.empty()) {
         std::fprintf(stderr, "error: %s\n", problem.c_str());
         return kExitUsage;
     }
@@ -120,8 +121,8 @@ int CheckCommand::Run(const CommonOptions& common) {
     const CheckResult& result = *checked;
     std::string out = format_ == "json" ? CheckJson(result) : CheckText(result);
     std::fwrite(out.data(), 1, out.size(), stdout);
-    if (!failedRows_.empty() &&
-        !WriteFailedRowsFile(failedRows_, session.controls, result.rowsToFix, common.quiet)) {
+    if (!failedRows_.empty() && !WriteFailedRowsFile(failedRows_, session.controls,
+                                                     result.rowsToFix, common.quiet, guard)) {
         return kExitIncomplete;
     }
     return result.RowsWithErrors() == 0 ? kExitDone : kExitIncomplete;

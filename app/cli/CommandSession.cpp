@@ -39,6 +39,10 @@ bool CommandSession::Load(const std::string& workbook, const Date& date, bool up
     controls.dtpDate.Value = date;
     controls.chkUpdateItems.Value = updateItems ? 1 : 0;
     SelectCompany(controls.txtCompanyName, company);
+    return LoadFile(workbook, sayWhatWasRead);
+}
+
+bool CommandSession::LoadFile(const std::string& workbook, bool sayWhatWasRead) {
     ops_.QueueFile(workbook);
     ops_.HoldMessages();
     AnyWorkbookReader reader;

@@ -32,6 +32,9 @@ class CommandSession {
     // sheet, a line each. Gives whether the workbook was loaded.
     bool Load(const std::string& workbook, const Date& date, bool updateItems,
               const std::string& company, bool sayWhatWasRead);
+    // The workbook alone, as "Load Excel Data" loads it (the part of Load
+    // after the company and the date): needs no product folder.
+    bool LoadFile(const std::string& workbook, bool sayWhatWasRead);
 
     RunRequest Request(const RunOptions& options) {
         return RunRequest{controls, cnCompany, lock_, productFolder_, tally, options};

@@ -4,16 +4,15 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
-#include <fstream>
 
-#include "app/CsvField.h"
+#include "app/ProtectedFiles.h"
 #include "app/RunMigration.h"
 #include "app/RunReport.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/CommandSession.h"
 #include "app/cli/ConsoleWindowOps.h"
 #include "app/cli/FailedRowsFile.h"
-#include "app/cli/OutputPath.h"
+#include "base/AtomicFile.h"
 
 namespace ledgerlift {
 namespace {
@@ -44,7 +43,7 @@ void MigrateCommand::Register(CLI::App& app, CommonOptions& common) {
         ->check(CLI::IsMember({"ask", "stop", "continue"}));
     command_->add_flag("--dry-run", dryRun_, "Do the whole run, then undo it: nothing is written");
     command_->add_option("--report", report_,
-                         "Write a CSV file with one line per grid row (its folder is checked "
+                         "Write a CSV file with one line per grid row (the path is checked "
                          "before the run starts)");
     command_
         ->add_option("--keep-backups", keepBackups_,
@@ -66,8 +65,8 @@ void MigrateCommand::Register(CLI::App& app, CommonOptions& common) {
 }
 
 // What the run's outcome means for the files asked for and the exit status.
-int MigrateCommand::Finish(const RunResult& result, const CommandSession& session,
-                           bool quiet) const {
+int MigrateCommand::Finish(const RunResult& result, const CommandSession& session, bool quiet,
+                           const OutputGuard& guard) const {
     const RunTally& tally = session.tally;
     if (tally.outcome == RunTally::RunOutcome::ConnectionFailed) {
         return kExitConnection;
@@ -83,14 +82,15 @@ int MigrateCommand::Finish(const RunResult& result, const CommandSession& sessio
                              "information: The migration did not run, so %s was not written.\n",
                              failedRows_.c_str());
             }
-        } else if (!WriteFailedRowsFile(failedRows_, session.controls, result.rowsToFix, quiet)) {
+        } else if (!WriteFailedRowsFile(failedRows_, session.controls, result.rowsToFix, quiet,
+                                        guard)) {
             return kExitIncomplete;
         }
     }
     if (!report_.empty()) {
         try {
-            WriteRunReport(report_, tally);
-        } catch (const DataError& error) {
+            WriteRunReport(report_, tally, dryRun_, guard);
+        } catch (const FileError& error) {
             std::fprintf(stderr, "error: %s\n", error.what());
             return kExitIncomplete;
         }
@@ -99,22 +99,32 @@ int MigrateCommand::Finish(const RunResult& result, const CommandSession& sessio
     return completed && tally.AllWritten() ? kExitDone : kExitIncomplete;
 }
 
-int MigrateCommand::Run(const CommonOptions& common) {
-    // Before anything is read or written: a report that could not be written
-    // at the end would cost the whole run.
+// Why the files asked for could not be written at the end ("" when they can).
+std::string MigrateCommand::OutputProblem(const OutputGuard& guard) const {
     if (!report_.empty()) {
-        std::string problem = FileOutputProblem("The report", report_);
-        if (!problem.empty()) {
-            std::fprintf(stderr, "error: %s\n", problem.c_str());
-            return kExitUsage;
+        if (std::string problem = guard.Problem("The report", report_); !problem.empty()) {
+            return problem;
         }
+    }
+    if (!report_.empty() && !failedRows_.empty() && SameFile(report_, failedRows_)) {
+        // The report would replace the rows written just before it.
+        return "The report and the failed-rows workbook are both to be written to " + report_ +
+               "; name a file for each.";
+    }
+    return FailedRowsPathProblem(failedRows_, guard);
+}
+
+int MigrateCommand::Run(const CommonOptions& common) {
+    // Before anything is read or written: an output that could not be
+    // written at the end would cost the whole run, and one that would replace
+    // a company's database, a backup or the workbook must never be written.
+    const OutputGuard guard{common.productFolder, workbook_};
+    if (std::string problem = OutputProblem(guard); !problem.empty()) {
+        std::fprintf(stderr, "error: %s\n", problem.c_str());
+        return kExitUsage;
     }
     std::optional<Date> date = MigrationDateOption(date_);
     if (!date) {
-        return kExitUsage;
-    }
-    if (std::string problem = FailedRowsPathProblem(failedRows_); !problem.empty()) {
-        std::fprintf(stderr, "error: %s\n", problem.c_str());
         return kExitUsage;
     }
     bool terminal = isatty(STDIN_FILENO) && isatty(STDERR_FILENO);
@@ -141,7 +151,7 @@ int MigrateCommand::Run(const CommonOptions& common) {
     RunResult result = RunMigration(session.Request(options), ops);
     ops.EndProgress();
     session.cnCompany.Close();
-    return Finish(result, session, common.quiet);
+    return Finish(result, session, common.quiet, guard);
 }
 
 }  // namespace ledgerlift

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/OutputGuard.h"
 #include "app/RunMigration.h"
 #include "app/cli/Command.h"
 #include "app/cli/CommandSession.h"
@@ -18,7 +19,9 @@ class MigrateCommand final : public Command {
     int Run(const CommonOptions& common) override;
 
   private:
-    int Finish(const RunResult& result, const CommandSession& session, bool quiet) const;
+    std::string OutputProblem(const OutputGuard& guard) const;
+    int Finish(const RunResult& result, const CommandSession& session, bool quiet,
+               const OutputGuard& guard) const;
 
     std::string workbook_;
     std::string company_;

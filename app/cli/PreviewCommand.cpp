@@ -3,16 +3,15 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/CsvField.h"
 #include "app/cli/CommandLine.h"
+#include "app/cli/CommandSession.h"
+#include "app/cli/ConsoleWindowOps.h"
 #include "app/cli/JsonText.h"
 #include "base/TextRules.h"
-#include "import/OpenWorkbook.h"
-#include "load/GridLayouts.h"
-#include "load/LoadWorkbook.h"
-#include "load/SheetRows.h"
 #include "ui/Grid.h"
 
 namespace ledgerlift {
@@ -20,7 +19,8 @@ namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 
-// A cell in a tab-separated line: backslash, tab, CR and LF escaped.
+// A cell in a tab-separated line: backslash, tab, CR, LF and NUL escaped, so
+// that a line is one row and no cell is cut short.
 std::string TsvCell(const std::string& text) {
     std::string out;
     for (char c : text) {
@@ -37,6 +37,9 @@ std::string TsvCell(const std::string& text) {
             case '\r':
                 out += "\\r";
                 break;
+            case '\0':
+                out += "\\0";
+                break;
             default:
                 out += c;
         }
@@ -44,16 +47,42 @@ std::string TsvCell(const std::string& text) {
     return out;
 }
 
+// A cell in a CSV line: quoted as CsvField, and also when it holds a NUL,
+// which is written as it is.
+std::string CsvCell(const std::string& text) {
+    std::string field = CsvField(text);
+    if (text.find('\0') != std::string::npos && field.front() != '"') {
+        return '"' + field + '"';  // no quote in it: CsvField would have quoted it
+    }
+    return field;
+}
+
+// Writes text whole: a NUL in it does not end it.
+void Print(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
 // The column names: the captions of the grid's header row, as the window
 // shows them.
-std::vector<std::string> ColumnNames(const char* format) {
-    Grid grid;
-    grid.SetFormatString(format);
+std::vector<std::string> ColumnNames(const Grid& grid) {
     std::vector<std::string> names;
     for (int c = 0; c < grid.Cols(); ++c) {
         names.push_back(Trim(std::string(grid.TextMatrix(0, c))));
     }
     return names;
+}
+
+// The rows the load put in the grid: below the header row, above the empty
+// row a load ends with.
+Rows GridRows(const Grid& grid) {
+    Rows rows;
+    for (int r = 1; r <= grid.Rows() - 2; ++r) {
+        std::vector<std::string>& row = rows.emplace_back();
+        for (int c = 0; c < grid.Cols(); ++c) {
+            row.emplace_back(grid.TextMatrix(r, c));
+        }
+    }
+    return rows;
 }
 
 // One table: the header row of column names, then the rows; a line per row.
@@ -64,10 +93,10 @@ void PrintDelimited(const std::vector<std::string>& names, const Rows& rows, boo
             if (c) {
                 line += csv ? ',' : '\t';
             }
-            line += csv ? CsvField(row[c]) : TsvCell(row[c]);
+            line += csv ? CsvCell(row[c]) : TsvCell(row[c]);
         }
         line += csv ? "\r\n" : "\n";
-        std::fputs(line.c_str(), stdout);
+        Print(line);
     };
     print(names);
     for (const auto& row : rows) {
@@ -113,65 +142,39 @@ void PreviewCommand::Register(CLI::App& app, CommonOptions& common) {
                             "  2 a usage error, or a workbook that cannot be read"));
 }
 
-int PreviewCommand::Run(const CommonOptions&) {
-    struct Sheet {
-        const char* name;
-        int number;
-        int lastCol;
-        const char* format;
-        Rows rows;
-    };
-    std::vector<Sheet> sheets;
+int PreviewCommand::Run(const CommonOptions& common) {
+    // Loaded as check and migrate load it, with the same sentences: a
+    // workbook they refuse is refused here too, and the rows printed are
+    // those the grids hold.
+    ConsoleWindowOps ops(ConsoleWindowOps::Answer::No, ConsoleWindowOps::Answer::No);
+    ops.SetQuiet(true);  // the rows say it; warnings and errors still show
+    ops.SetShowProgress(!common.quiet);
+    CommandSession session("", ops);
+    if (!session.LoadFile(workbook_, !common.quiet)) {
+        return kExitUsage;
+    }
+    std::vector<std::pair<const char*, const Grid*>> sheets;
     if (sheet_ != "ledgers") {
-        sheets.push_back({"items", 1, kItemCols - 1, kItemFormat, {}});
+        sheets.emplace_back("items", &session.controls.msf1);
     }
     if (sheet_ != "items") {
-        sheets.push_back({"ledgers", 2, kLedgerCols - 1, kLedgerFormat, {}});
-    }
-    try {
-        AnyWorkbookReader book;
-        book.Open(workbook_);
-        GridTextBudget budget(workbook_);
-        for (auto& sheet : sheets) {
-            if (sheet.number > book.SheetCount()) {
-                std::fprintf(stderr, "warning: %s has no worksheet %d (%s).\n", workbook_.c_str(),
-                             sheet.number, sheet.name);
-                continue;
-            }
-            std::string label =
-                "worksheet " + std::to_string(sheet.number) + " (" + sheet.name + ")";
-            if (int notRead =
-                    ReadSheetRows(book, sheet.number, sheet.lastCol, budget, label, sheet.rows)) {
-                std::fprintf(stderr,
-                             "warning: only worksheet rows 2 to 65000 of worksheet %d (%s) are "
-                             "loaded; its %d rows below row 65000 are not read.\n",
-                             sheet.number, sheet.name, notRead);
-            }
-            if (int count = book.FormulasWithoutResult(sheet.number); count > 0) {
-                std::fprintf(stderr, "warning: %s\n",
-                             MissingResultsMessage(workbook_, label, count).c_str());
-            }
-        }
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "error: %s\n", error.what());
-        return kExitUsage;
+        sheets.emplace_back("ledgers", &session.controls.msf2);
     }
     if (format_ == "json") {
         std::string out = "{";
         for (std::size_t i = 0; i < sheets.size(); ++i) {
             out += i ? ",\n  " : "\n  ";
-            out += JsonString(sheets[i].name);
-            out += ": ";
-            out += JsonRows(ColumnNames(sheets[i].format), sheets[i].rows);
+            out += JsonString(sheets[i].first) + ": ";
+            out += JsonRows(ColumnNames(*sheets[i].second), GridRows(*sheets[i].second));
         }
-        std::printf("%s\n}\n", out.c_str());
-    } else {
-        for (const auto& sheet : sheets) {
-            if (sheets.size() > 1) {
-                std::printf(format_ == "csv" ? "# %s\r\n" : "# %s\n", sheet.name);
-            }
-            PrintDelimited(ColumnNames(sheet.format), sheet.rows, format_ == "csv");
+        Print(out + "\n}\n");
+        return kExitDone;
+    }
+    for (const auto& [name, grid] : sheets) {
+        if (sheets.size() > 1) {
+            Print(std::string("# ") + name + (format_ == "csv" ? "\r\n" : "\n"));
         }
+        PrintDelimited(ColumnNames(*grid), GridRows(*grid), format_ == "csv");
     }
     return kExitDone;
 }
