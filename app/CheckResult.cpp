@@ -53,7 +53,11 @@ int CheckResult::RowsWithErrors() const {
 }
 
 std::vector<std::string> CheckResult::Lines() const {
-    return {
+    std::vector<std::string> lines;
+    for (const std::string& warning : loadWarnings) {
+        lines.push_back("Check: warning: " + warning);
+    }
+    std::vector<std::string> counts = {
         "Check: categories " + N(categoriesNew) + " new, " + N(categoriesExisting) +
             " already there",
         "Check: items " + N(itemRows) + " rows, " + N(itemsNew) + " new, " + N(itemsExisting) +
@@ -68,6 +72,8 @@ std::vector<std::string> CheckResult::Lines() const {
         "Check: " + N(RowsWithProblems()) + " rows with problems (" + N(Errors()) + " errors, " +
             N(Warnings()) + " warnings); they are marked in the grids",
     };
+    lines.insert(lines.end(), counts.begin(), counts.end());
+    return lines;
 }
 
 CheckResult CheckResultOf(const RunTally& tally) {

@@ -28,6 +28,8 @@ struct CheckResult {
     int ledgersExisting = 0;
     int ledgersFailing = 0;
     OpeningTotals totals;
+    // What the load said of whole sheets (headings not recognised, ...).
+    std::vector<std::string> loadWarnings;
     std::vector<Problem> problems;
     // The rows that failed or have problems, for the failed-rows workbook.
     std::vector<RowToFix> rowsToFix;

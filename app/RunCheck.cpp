@@ -95,6 +95,7 @@ std::optional<CheckResult> RunCheck(const RunRequest& request, WindowOps& ops) {
         result.workbook = form.cdlg.FileName;
         result.company = form.txtCompanyName.Text();
         result.date = form.dtpDate.Value.ToIso();
+        result.loadWarnings = form.loadWarnings;
         MarkOutcomes(form, *tally, MarkFor::Check);
         for (const std::string& line : result.Lines()) {
             AppendStatus(form, ops, line);

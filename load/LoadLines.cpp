@@ -1,5 +1,6 @@
 #include "load/LoadLines.h"
 
+#include "base/TextRules.h"
 #include "ui/GridOrigin.h"
 
 namespace ledgerlift {
@@ -42,8 +43,9 @@ std::string ColumnsPart(const SheetPlan& plan) {
     for (const FieldInfo& field : Fields(plan.kind)) {
         const FieldColumn& column = map.fields[static_cast<std::size_t>(field.gridCol)];
         if (column.column > 0) {
-            fed.push_back(ColumnLetters(column.column) + Quoted(column.heading) + " " +
-                          field.caption);
+            bool same = Upper(Trim(column.heading)) == Upper(field.caption);
+            fed.push_back(std::string(field.caption) + " from " + ColumnLetters(column.column) +
+                          (same ? "" : Quoted(Trim(column.heading))));
         } else {
             missing.push_back(field.caption);
         }
@@ -64,9 +66,14 @@ std::string UnusedPart(const SheetPlan& plan, const std::vector<std::string>& he
     return unused.empty() ? "" : "; not used: " + List(unused);
 }
 
-std::string RowsPart(const SheetWalk& walk) {
+std::string RowsPart(const SheetPlan& plan, const SheetWalk& walk) {
     std::string part =
         std::to_string(walk.rowsRead) + (walk.rowsRead == 1 ? " row" : " rows") + " read";
+    if (walk.rowsMarked > 0) {
+        part += " (" + std::to_string(walk.rowsMarked) + " without " +
+                (plan.kind == SheetKind::Items ? "item code or name" : "ledger name or alias") +
+                ", marked, never written)";
+    }
     std::size_t blank = walk.blankRows.size();
     if (blank > 0) {
         part += ", " + std::to_string(blank) + (blank == 1 ? " blank row" : " blank rows") +
@@ -89,8 +96,8 @@ std::string LoadLine(const SheetPlan& plan, const SheetWalk& walk) {
         headings += " (rows above them skipped)";
     }
     return "Worksheet " + std::to_string(plan.sheet) + Quoted(plan.name) + how + headings + ": " +
-           ColumnsPart(plan) + UnusedPart(plan, plan.columns.headings) + "; " + RowsPart(walk) +
-           ".";
+           ColumnsPart(plan) + UnusedPart(plan, plan.columns.headings) + "; " +
+           RowsPart(plan, walk) + ".";
 }
 
 std::string HeadingWarning(const SheetPlan& plan) {

@@ -130,9 +130,9 @@ void RequireReadable(const WorkbookPlan& plan, const std::string& path) {
     for (const auto* plans : {&plan.items, &plan.ledgers}) {
         for (const SheetPlan& sheet : *plans) {
             if (!sheet.columns.problem.empty()) {
-                throw WorkbookError("The workbook " + path + " can't be loaded: in its " +
-                                    RowWord(sheet.kind) + std::string(" sheet ") +
-                                    SheetLabel(sheet) + ", " + sheet.columns.problem +
+                throw WorkbookError("The workbook " + path + " can't be loaded: in " +
+                                    SheetLabel(sheet) + ", read as " + KindWord(sheet.kind) + ", " +
+                                    sheet.columns.problem +
                                     ". Give each field one column with a heading that names it, "
                                     "and load it again.");
             }

@@ -90,6 +90,7 @@ SheetWalk WalkSheet(const WorkbookReader& book, const SheetPlan& plan, GridTextB
                 continue;
             }
             row.error = NoKeySentence(plan, r);
+            ++walk.rowsMarked;
         }
         for (const std::string& text : row.cells) {
             budget.Spend(text.size(), label, r);

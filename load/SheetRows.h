@@ -32,6 +32,7 @@ using SheetRowSink = std::function<void(const SheetRow& row)>;
 // What a walk over a sheet found.
 struct SheetWalk {
     int rowsRead = 0;            // rows handed over, marked ones included
+    int rowsMarked = 0;          // of them, rows without their keys: never written
     std::vector<int> blankRows;  // worksheet rows skipped as blank
     int rowsNotRead = 0;         // filled rows below row 65000
 };

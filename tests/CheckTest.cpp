@@ -224,5 +224,27 @@ TEST_F(Check, TheReconciliationFlagsATamperedDatabase) {
     EXPECT_FALSE(form.tally.AllWritten()) << "a difference counts as a failure";
 }
 
+// A row the load marked (no item code and no name, but a quantity) is a
+// failing row in the check and in the run alike: nothing of it is written,
+// and it gives up its turn of the item ids, so that the ids of the rows
+// after it do not depend on it.
+TEST_F(Check, ARowWithoutKeysFailsAndWritesNothing) {
+    Load("headings/no_keys.xls");
+    Choose();
+    form.cmdCheck_Click();
+    ASSERT_TRUE(form.lastCheck.ran);
+    EXPECT_EQ(form.lastCheck.itemsFailing, 1);
+    ASSERT_FALSE(form.lastCheck.problems.empty());
+    EXPECT_EQ(form.lastCheck.problems[0].row, 3);
+    EXPECT_NE(form.lastCheck.problems[0].text.find("no item code or name"), std::string::npos);
+    ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
+    form.cmdMigrate_Click();
+    EXPECT_EQ(form.tally.items.written, 2);
+    EXPECT_EQ(form.tally.items.failed, 1);
+    EXPECT_EQ(test::QueryRows(db, "select ItemID, ItemCode from tblItemMaster order by 1"),
+              "2|A1\n4|B2\n");
+    EXPECT_EQ(test::QueryRows(db, "select count(*) from tblStockHistory"), "2\n");
+}
+
 }  // namespace
 }  // namespace ledgerlift

@@ -44,6 +44,11 @@ std::string CheckJson(const CheckResult& r) {
            ", \"credit\": " + JsonAmount(r.totals.credit) +
            ", \"stock_value\": " + JsonAmount(r.totals.stockValue) +
            ", \"difference\": " + JsonAmount(r.totals.Difference()) + "},\n";
+    out += "  \"load_warnings\": [";
+    for (std::size_t i = 0; i < r.loadWarnings.size(); ++i) {
+        out += std::string(i ? ", " : "") + JsonString(r.loadWarnings[i]);
+    }
+    out += "],\n";
     out += "  \"problems\": [";
     for (std::size_t i = 0; i < r.problems.size(); ++i) {
         const Problem& p = r.problems[i];
