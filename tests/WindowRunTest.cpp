@@ -447,6 +447,12 @@ TEST_F(WindowRun, ShowsTheWorkbookItHoldsAndAFailedLoadLeavesNoStaleRows) {
     EXPECT_TRUE(window->ProductFolderLabel()->isVisible()) << "both names stay in sight";
     auto* tabs = window->findChild<QTabWidget*>();
     ASSERT_EQ(tabs->tabText(0), "Items 3");
+    // Under the workbook's name, what the load read of each sheet.
+    QLabel* lines = window->LoadLinesLabel();
+    EXPECT_TRUE(lines->isVisible());
+    EXPECT_TRUE(lines->text().startsWith("Worksheet 1 (Items) read as items"))
+        << lines->text().toStdString();
+    EXPECT_TRUE(lines->toolTip().contains("Worksheet 2 (Ledgers) read as ledgers"));
 
     Load(test::FixturePath("headings/one_unrecognised_sheet.xls"));
     EXPECT_EQ(window->GridView(0)->model()->rowCount(), 0) << "no rows of the workbook before";
@@ -454,6 +460,7 @@ TEST_F(WindowRun, ShowsTheWorkbookItHoldsAndAFailedLoadLeavesNoStaleRows) {
     EXPECT_EQ(tabs->tabText(0), "Item            ");
     EXPECT_EQ(tabs->tabText(1), "Ledger            ");
     EXPECT_EQ(workbook->text(), "No workbook loaded");
+    EXPECT_FALSE(lines->isVisible());
     EXPECT_FALSE(form.blnExcelLoaded);
 }
 
