@@ -34,7 +34,8 @@ std::string OutcomeText(const RunTally::Row& row, MarkFor what) {
 Grid::RowMark OutcomeMark(const RunTally::Row& row, MarkFor what) {
     Grid::RowMark mark;
     mark.tip = OutcomeText(row, what);
-    for (const std::string& warning : row.warnings) {
+    for (const Finding& finding : row.warnings) {
+        const std::string& warning = finding.text;
         mark.tip += (mark.tip.empty() ? "" : "\n") + warning;
     }
     switch (row.outcome) {

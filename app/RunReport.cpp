@@ -31,8 +31,8 @@ const char* DryRunOutcomeText(RunTally::Outcome outcome) {
 
 std::string RowLine(const RunTally::Row& row, bool dryRun) {
     std::string problems;
-    for (const auto& warning : row.warnings) {
-        problems += (problems.empty() ? "" : " ") + warning;
+    for (const Finding& warning : row.warnings) {
+        problems += (problems.empty() ? "" : " ") + warning.text;
     }
     // The worksheet row and the id are numbers this program made and stay
     // numbers; every text column may hold what the workbook said, so none of

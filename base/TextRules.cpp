@@ -200,13 +200,11 @@ bool AllDigitGroups(const std::string& run, std::size_t first, std::size_t rest)
     return true;
 }
 
-// Digit grouping that is read whole: 1,234 and 12,345,678 (groups of three)
-// or the Indian 12,34,567 (groups of two before the last three).
+}  // namespace
+
 bool RealDigitGroups(const std::string& run) {
     return AllDigitGroups(run, 3, 3) || AllDigitGroups(run, 2, 2);
 }
-
-}  // namespace
 
 namespace {
 

@@ -62,6 +62,11 @@ struct NumberReading {
 };
 NumberReading ReadNumber(const std::string& text);
 
+// Whether digits with commas are grouped as numbers are written: 1,234 and
+// 12,345,678 (groups of three) or the Indian 12,34,567 (groups of two before
+// the last three). "12,5" is not.
+bool RealDigitGroups(const std::string& run);
+
 // A read value as a 32-bit integer: empty gives 0, fractions go to the nearest
 // integer with ties to the even one. Throws ConversionError on overflow or a
 // text that is no number.

@@ -18,6 +18,15 @@ bool RowHasError(const RunTally::Row& row) {
     return false;
 }
 
+namespace {
+
+// The kind of an error the row's own finding does not name.
+std::string ErrorKindOf(const RunTally::Row& row) {
+    return RunTally::NotReached(row) ? kind::NotReached : kind::Refused;
+}
+
+}  // namespace
+
 const char* Problem::SeverityText(Severity severity) {
     return severity == Severity::Error ? "error" : "warning";
 }
@@ -27,10 +36,13 @@ std::vector<Problem> ProblemsOf(const RunTally& tally) {
     for (const auto& row : tally.rows) {
         int sheetRow = std::atoi(row.sheetRow.c_str());
         if (RowHasError(row)) {
-            problems.push_back({row.sheet, sheetRow, row.key, Problem::Severity::Error, row.error});
+            const Finding& f = row.errorFinding;
+            problems.push_back({row.sheet, sheetRow, row.key, Problem::Severity::Error, row.error,
+                                f.kind.empty() ? ErrorKindOf(row) : f.kind, f.column, f.heading});
         }
-        for (const auto& warning : row.warnings) {
-            problems.push_back({row.sheet, sheetRow, row.key, Problem::Severity::Warning, warning});
+        for (const Finding& warning : row.warnings) {
+            problems.push_back({row.sheet, sheetRow, row.key, Problem::Severity::Warning,
+                                warning.text, warning.kind, warning.column, warning.heading});
         }
     }
     return problems;
@@ -38,8 +50,8 @@ std::vector<Problem> ProblemsOf(const RunTally& tally) {
 
 std::string ProblemText(const RunTally::Row& row) {
     std::string text = RowHasError(row) ? row.error : "";
-    for (const auto& warning : row.warnings) {
-        text += (text.empty() ? "" : "\n") + warning;
+    for (const Finding& warning : row.warnings) {
+        text += (text.empty() ? "" : "\n") + warning.text;
     }
     return text;
 }

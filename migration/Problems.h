@@ -18,6 +18,9 @@ struct Problem {
     std::string key;    // the item code or the ledger name
     Severity severity = Severity::Warning;
     std::string text;
+    std::string kind;     // see Finding: one word of a fixed set
+    std::string column;   // the workbook's column letter, "" for the whole row
+    std::string heading;  // that column's heading
 
     static const char* SeverityText(Severity severity);
 };

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "migration/Finding.h"
+
 namespace ledgerlift {
 
 class Grid;
@@ -66,10 +68,12 @@ class RunTally {
         std::string id;     // the identifier given, when the row was written
         std::string error;  // the first failure's description, if any
         std::string step;   // the step that failed first, if any
-        // Sentences about what the row does that the operator may not expect
-        // (a side that was not recognised, a number not read whole, ...).
-        std::vector<std::string> warnings = {};
+        // What the operator may not expect of the row (a side taken from its
+        // account group, a code stored lengthened, ...).
+        std::vector<Finding> warnings = {};
         Posting posting = {};
+        // The kind of the error and the cell it is about (see Finding).
+        Finding errorFinding = {};
     };
 
     // One grid row while its steps run.
@@ -78,13 +82,20 @@ class RunTally {
         bool skipped = false;
         std::string error;
         std::string step;
-        std::vector<std::string> warnings;
+        std::vector<Finding> warnings;
         Posting posting;
-        void Warn(std::string sentence) { warnings.push_back(std::move(sentence)); }
-        void Fail(const std::string& failedStep, const std::string& description) {
+        Finding errorFinding;
+        void Warn(Finding finding) { warnings.push_back(std::move(finding)); }
+        void Fail(const std::string& failedStep, const std::string& description,
+                  Finding finding = {}) {
             if (!failed) {
                 error = description;
                 step = failedStep;
+                errorFinding = std::move(finding);
+                if (errorFinding.kind.empty()) {
+                    errorFinding.kind = kind::Refused;
+                }
+                errorFinding.text = description;
             }
             failed = true;
         }

@@ -101,7 +101,9 @@ TEST(RowsToFix, AreTheRowsThatFailedOrHaveProblemsButNotThoseAlreadyThere) {
     auto row = [](const char* sheet, const char* sheetRow, O outcome, const char* error,
                   const char* step, std::vector<std::string> warnings = {}) {
         RunTally::Row r{sheet, sheetRow, "key", outcome, "", error, step};
-        r.warnings = std::move(warnings);
+        for (std::string& w : warnings) {
+            r.warnings.push_back({std::move(w), "other", "", ""});
+        }
         return r;
     };
     tally.rows = {

@@ -359,7 +359,7 @@ TEST(OutcomeMarksTest, EveryRowOfARunIsMarkedEvenThoseItNeverReached) {
 
 TEST(OutcomeMarksTest, AColourPerOutcome) {
     using O = RunTally::Outcome;
-    auto mark = [](O outcome, const char* error = "", std::vector<std::string> warnings = {}) {
+    auto mark = [](O outcome, const char* error = "", std::vector<Finding> warnings = {}) {
         return OutcomeMark({"ledgers", "2", "Acme", outcome, "3", error, "", warnings},
                            MarkFor::Run);
     };
