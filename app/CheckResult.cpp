@@ -1,5 +1,7 @@
 #include "app/CheckResult.h"
 
+#include <algorithm>
+
 #include <set>
 #include <utility>
 
@@ -52,6 +54,41 @@ int CheckResult::RowsWithErrors() const {
     return RowsWith(problems, true);
 }
 
+namespace {
+
+// "Check: 3 errors: 2 numbers that are not numbers, 1 balance without a
+// side": the problems of one severity counted by kind, in the order each
+// kind first shows.
+std::string KindsLine(const std::vector<Problem>& problems, Problem::Severity severity) {
+    std::vector<std::pair<std::string, int>> kinds;
+    int total = 0;
+    for (const Problem& p : problems) {
+        if (p.severity != severity) {
+            continue;
+        }
+        ++total;
+        auto it = std::find_if(kinds.begin(), kinds.end(),
+                               [&](const auto& k) { return k.first == p.kind; });
+        if (it == kinds.end()) {
+            kinds.emplace_back(p.kind, 1);
+        } else {
+            ++it->second;
+        }
+    }
+    if (total == 0) {
+        return "";
+    }
+    bool errors = severity == Problem::Severity::Error;
+    std::string line =
+        "Check: " + N(total) + (errors ? " error" : " warning") + (total == 1 ? "" : "s") + ": ";
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        line += (i ? ", " : "") + KindCount(kinds[i].first, kinds[i].second);
+    }
+    return line;
+}
+
+}  // namespace
+
 std::vector<std::string> CheckResult::Lines() const {
     std::vector<std::string> lines;
     for (const std::string& warning : loadWarnings) {
@@ -73,6 +110,11 @@ std::vector<std::string> CheckResult::Lines() const {
             N(Warnings()) + " warnings); they are marked in the grids",
     };
     lines.insert(lines.end(), counts.begin(), counts.end());
+    for (Problem::Severity severity : {Problem::Severity::Error, Problem::Severity::Warning}) {
+        if (std::string line = KindsLine(problems, severity); !line.empty()) {
+            lines.push_back(line);
+        }
+    }
     return lines;
 }
 

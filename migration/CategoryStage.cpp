@@ -8,6 +8,7 @@
 #include "load/GridLayouts.h"
 #include "migration/CellReading.h"
 #include "migration/FailureSentence.h"
+#include "migration/ItemRead.h"
 #include "migration/StageLoop.h"
 
 namespace ledgerlift {
@@ -35,16 +36,27 @@ class CategoryStage final : public StageLoop {
     std::vector<Step> BeginSteps() override {
         return {{"begin the transaction", [this] { db_.BeginTrans(); }}};
     }
-    void Read(int) override {
+    void Read(int r) override {
         name_ = ReadTextCell(*Place(), item::Category);
+        // A row the item stage refuses files nothing under its category.
+        itemErrors_ = ReadItemRow(grid_, r, false).errors;
         rowFailed_ = false;
         empty_ = true;
         missing_ = true;
         inserted_ = false;
         refused_ = false;
     }
+    std::optional<Finding> Refusal(int r) const override {
+        if (std::optional<Finding> marked = StageLoop::Refusal(r)) {
+            return marked;
+        }
+        if (!itemErrors_.empty()) {
+            return itemErrors_.front();
+        }
+        return std::nullopt;
+    }
     // A row that is never written files nothing under its category.
-    void Refuse(int, const std::string&) override { refused_ = true; }
+    void Refuse(int, const Finding&) override { refused_ = true; }
     std::vector<Step> WriteSteps(int r) override;
     void Finish(int r) override;
     std::vector<Step> EndSteps(bool) override {
@@ -85,6 +97,7 @@ class CategoryStage final : public StageLoop {
     Connection& db_;
     RunTally::Counts& counts_;
     CellReading name_;
+    std::vector<Finding> itemErrors_;
     Recordset maximum_;
     Recordset existing_;
     std::int32_t id_ = 0;

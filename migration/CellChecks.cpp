@@ -21,18 +21,28 @@ std::string RowPlace::Name() const {
     return key.empty() ? name : name + ", " + key;
 }
 
-std::string RowPlace::Column(int col) const {
-    // The workbook's own column and heading, as the load found them.
+std::string RowPlace::ColumnLetter(int col) const {
+    // The workbook's own column, as the load found it.
     const SheetOrigin* origin = grid.origin.SheetOf(row);
     std::size_t c = static_cast<std::size_t>(col);
     if (origin && c < origin->column.size() && origin->column[c] > 0) {
-        std::string heading = Trim(origin->heading[c]);
-        return "column " + ColumnLetters(origin->column[c]) +
-               (heading.empty() ? "" : " (" + heading + ")");
+        return ColumnLetters(origin->column[c]);
     }
-    std::string letter = ColumnLetters(col);
-    std::string caption = Trim(std::string(grid.TextMatrix(0, col)));
-    return "column " + letter + (caption.empty() ? "" : " (" + caption + ")");
+    return ColumnLetters(col);
+}
+
+std::string RowPlace::ColumnHeading(int col) const {
+    const SheetOrigin* origin = grid.origin.SheetOf(row);
+    std::size_t c = static_cast<std::size_t>(col);
+    if (origin && c < origin->column.size() && origin->column[c] > 0) {
+        return Trim(origin->heading[c]);
+    }
+    return Trim(std::string(grid.TextMatrix(0, col)));
+}
+
+std::string RowPlace::Column(int col) const {
+    std::string heading = ColumnHeading(col);
+    return "column " + ColumnLetter(col) + (heading.empty() ? "" : " (" + heading + ")");
 }
 
 double CellNumber(const RowPlace& place, int col) {

@@ -17,6 +17,9 @@ struct RowPlace {
     // "column F (Qty)": the workbook's column and heading, as the load found
     // them; for a grid the load did not fill, the grid's column and caption.
     std::string Column(int col) const;
+    // Its two parts: the column's letter ("F") and heading ("Qty").
+    std::string ColumnLetter(int col) const;
+    std::string ColumnHeading(int col) const;
 };
 
 // The numeric reading of a cell (Val); a number too large to hold is refused

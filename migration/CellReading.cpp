@@ -11,8 +11,8 @@ const std::string& CellReading::Text() const {
 }
 
 double CellReading::Number() const {
-    if (!numberError.empty()) {
-        throw ConversionError(numberError);
+    if (HasError()) {
+        throw ConversionError(error.text);
     }
     return number;
 }
@@ -34,14 +34,46 @@ CellReading ReadTextCell(const RowPlace& place, int col) {
     return cell;
 }
 
-CellReading ReadNumberCell(const RowPlace& place, int col) {
-    CellReading cell = ReadTextCell(place, col);
-    try {
-        cell.number = CellNumber(place, col);
-    } catch (const ConversionError& error) {
-        cell.numberError = error.what();
+namespace {
+
+// Why a cell is no number, and of which kind.
+Finding NumberError(const RowPlace& place, int col, const std::string& text,
+                    StrictNumber::Verdict verdict) {
+    std::string quoted = "\"" + Trim(text) + "\"";
+    std::string why;
+    const char* kindWord = kind::NotANumber;
+    switch (verdict) {
+        case StrictNumber::Verdict::Date:
+            why = quoted + " is a date, not a number.";
+            kindWord = kind::DateInNumber;
+            break;
+        case StrictNumber::Verdict::Percent:
+            why = quoted + " is a percentage; only the tax columns take one.";
+            kindWord = kind::PercentInNumber;
+            break;
+        case StrictNumber::Verdict::TooLarge:
+            why = quoted + " is too large a number to store.";
+            kindWord = kind::TooLarge;
+            break;
+        default:
+            why = quoted + " is not a number.";
+            break;
     }
-    cell.warning = NumberWarning(place, col);
+    return {place.Name() + ", " + place.Column(col) + ": " + why, kindWord, place.ColumnLetter(col),
+            place.ColumnHeading(col)};
+}
+
+}  // namespace
+
+CellReading ReadNumberCell(const RowPlace& place, int col, StrictNumberRules rules) {
+    CellReading cell = ReadTextCell(place, col);
+    StrictNumber reading = ReadStrictNumber(cell.text, rules);
+    cell.side = reading.side;
+    if (reading.Usable()) {
+        cell.number = reading.value;
+    } else {
+        cell.error = NumberError(place, col, cell.text, reading.verdict);
+    }
     return cell;
 }
 

@@ -29,8 +29,9 @@ struct ItemRow {
     std::int32_t id = 0;
     bool idGiven = false;  // a new id, or the existing item's
     bool inserted = false;
-    bool heldBefore = false;  // the company held the code before the run
-    bool refused = false;     // the row is never written: its error says why
+    bool heldBefore = false;     // the company held the code before the run
+    bool refused = false;        // the row is never written: its error says why
+    std::string firstRowOfCode;  // the worksheet row that first gave this code
     RunTally::RowState state;
     std::unique_ptr<Savepoint> replacement;  // update mode: delete and insert together
 };
@@ -102,11 +103,28 @@ class ItemStage final : public StageLoop {
         row_ = ItemRow{};
         row_.read = ReadItemRow(grid_, r, ctx.controls.chkUpdateItems.Value == 1);
         row_.code = row_.read[item::Code].text;
+        std::string key = Upper(Trim(row_.code));
+        if (!key.empty()) {
+            row_.firstRowOfCode = firstRowOfCode_.emplace(key, SheetRow(r)).first->second;
+        }
+    }
+    std::optional<Finding> Refusal(int r) const override {
+        if (std::optional<Finding> marked = StageLoop::Refusal(r)) {
+            return marked;
+        }
+        if (!row_.read.errors.empty()) {
+            return row_.read.errors.front();
+        }
+        return std::nullopt;
     }
     std::vector<Step> WriteSteps(int r) override;
-    void Refuse(int, const std::string& why) override {
+    void Refuse(int, const Finding& why) override {
         row_.refused = true;
-        row_.state.Fail("read the row", why);
+        std::vector<Finding> errors = row_.read.errors;
+        if (errors.empty() || errors.front().text != why.text) {
+            errors.insert(errors.begin(), why);  // the load's mark
+        }
+        row_.state.Refuse(errors);
         ++counter_;
     }
     void Finish(int r) override;
@@ -150,6 +168,10 @@ class ItemStage final : public StageLoop {
     Recordset category_;
     StockLine line_;
     ItemRow row_;
+    // The worksheet row that first gave each code (upper case, trimmed).
+    std::unordered_map<std::string, std::string> firstRowOfCode_;
+
+    std::string SheetRow(int r) const { return std::string(grid_.TextMatrix(r, 0)); }
 };
 
 void ItemStage::StartCounter() {
@@ -223,12 +245,14 @@ void ItemStage::TakeStoredQuantity(int r) {
     grid_.SetTextMatrix(r, item::Qoh,
                         ValueToText(GetTableValue(db_, "tblItemMaster", "Discount",
                                                   " where ItemID=" + IntText(row_.id), ctx.ops)));
+    double workbookQuantity = row_.read[item::Qoh].number;
     row_.read.cells[item::Qoh] = ReadNumberCell(*Place(), item::Qoh);
-    if (Val(workbookQoh) != Val(std::string(grid_.TextMatrix(r, item::Qoh)))) {
+    if (workbookQuantity != row_.read[item::Qoh].number) {
         row_.state.Warn(
-            "In update mode the opening quantity of a replaced item is its stored Discount, " +
-            NumberText(Val(std::string(grid_.TextMatrix(r, item::Qoh)))) + ", not the workbook's " +
-            Trim(workbookQoh) + ".");
+            {"In update mode the opening quantity of a replaced item is its stored Discount, " +
+                 NumberText(row_.read[item::Qoh].number) + ", not the workbook's " +
+                 Trim(workbookQoh) + ".",
+             kind::StoredQuantity});
     }
 }
 
@@ -361,25 +385,33 @@ void ItemStage::Finish(int r) {
     if (outcome == RunTally::Outcome::Skipped) {
         note = "Already there: the company held the item code " + Trim(row_.code) +
                " before this run; it was left as it is.";
-        state.Warn("The item code " + original +
-                   " is already in the company; the row is left as it is (no second item, no "
-                   "second opening stock).");
+        state.Warn({"The item code " + original +
+                        " is already in the company; the row is left as it is (no second item, "
+                        "no second opening stock).",
+                    kind::AlreadyThere});
     } else if (outcome == RunTally::Outcome::Partial &&
                note.rfind("The item was written", 0) != 0) {
         note = "The item was written, but its opening stock was not posted: " + note;
     }
     if (stored != original) {
-        state.Warn("The item code " + original +
-                   " is used by another item, so this one is stored as " + stored + ".");
+        // The lengthened duplicates of a code the workbook repeats.
+        std::string sheetRow(grid_.TextMatrix(r, 0));
+        state.Warn({row_.firstRowOfCode != sheetRow
+                        ? "Stored as " + stored + ": row " + row_.firstRowOfCode + " already has " +
+                              original + "."
+                        : "The item code " + original +
+                              " is used by another item, so this one is stored as " + stored + ".",
+                    kind::CodeLengthened});
     }
     if (!row_.refused) {
-        for (std::string& problem : row_.read.Problems()) {
-            state.Warn(std::move(problem));
+        for (const Finding& warning : row_.read.warnings) {
+            state.Warn(warning);
         }
     }
-    ctx.tally.Record(ctx.tally.items, {"items", std::string(grid_.TextMatrix(r, 0)), stored,
-                                       outcome, row_.inserted ? IntText(row_.id) : "", note,
-                                       state.step, state.warnings, state.posting});
+    ctx.tally.Record(ctx.tally.items,
+                     {"items", std::string(grid_.TextMatrix(r, 0)), stored, outcome,
+                      row_.inserted ? IntText(row_.id) : "", note, state.step, state.warnings,
+                      state.posting, state.errorFinding, state.otherErrors});
 }
 
 }  // namespace

@@ -53,17 +53,32 @@ class LedgerStage final : public StageLoop {
                  [this] { nextLid_ = ToInt32(GetNextId(db_, "tblLedger", "LID", "", ctx.ops)); }}};
     }
     void Read(int r) override {
-        read_ = ReadLedgerRow(grid_, r);
+        read_ = ReadLedgerRow(grid_, r, ctx.controls.chkNegativeIsCredit.Value == 1);
+        DuplicateName(r);
         record_ = LedgerRecord{};
         state_ = RunTally::RowState{};
         inserted_ = false;
         nonZero_ = true;
         refused_ = false;
+        sideless_ = false;
     }
     std::vector<Step> WriteSteps(int r) override;
-    void Refuse(int, const std::string& why) override {
+    std::optional<Finding> Refusal(int r) const override {
+        if (std::optional<Finding> marked = StageLoop::Refusal(r)) {
+            return marked;
+        }
+        if (!read_.errors.empty()) {
+            return read_.errors.front();
+        }
+        return std::nullopt;
+    }
+    void Refuse(int, const Finding& why) override {
         refused_ = true;
-        state_.Fail("read the row", why);
+        std::vector<Finding> errors = read_.errors;
+        if (errors.empty() || errors.front().text != why.text) {
+            errors.insert(errors.begin(), why);  // the load's mark
+        }
+        state_.Refuse(errors);
         nextLid_ = ToInt32(static_cast<double>(nextLid_) + 1);
     }
     void Finish(int r) override;
@@ -88,13 +103,24 @@ class LedgerStage final : public StageLoop {
         return Verdict::Continue;
     }
     void Failed(const StepFailure& failure, const std::string& why) override {
-        if (Place()) {
-            state_.Fail(failure.step, why);
+        if (!Place()) {
+            return;
         }
+        // A balance beyond the currency's range fails the ledger's insert:
+        // the finding names the amount's cell.
+        Finding finding;
+        if (!read_.amountError.empty() && failure.description == read_.amountError) {
+            const RowPlace& place = *Place();
+            finding = {"", kind::TooLarge, place.ColumnLetter(ledger::OpeningBalance),
+                       place.ColumnHeading(ledger::OpeningBalance)};
+        }
+        state_.Fail(failure.step, why, finding);
     }
 
   private:
+    void DuplicateName(int r);
     void LookUpGroup();
+    void TakeTheGroupsSide(const std::string& group);
     void Insert();
     void PostOpeningBalance();
 
@@ -107,7 +133,58 @@ class LedgerStage final : public StageLoop {
     bool inserted_ = false;
     bool nonZero_ = true;
     bool refused_ = false;
+    bool sideless_ = false;  // a balance without a side, its group none either
+    // The worksheet row that first gave each name (upper case, trimmed).
+    std::unordered_map<std::string, std::string> firstRowOfName_;
 };
+
+// A ledger name that an earlier row of the workbook has: an error on the
+// later row, never "already in the company".
+void LedgerStage::DuplicateName(int r) {
+    std::string key = Upper(Trim(read_[ledger::Name].text));
+    if (key.empty()) {
+        return;
+    }
+    std::string sheetRow(grid_.TextMatrix(r, 0));
+    auto [first, isNew] = firstRowOfName_.emplace(key, sheetRow);
+    if (!isNew) {
+        RowPlace place{"Ledger", grid_, r, ledger::Name};
+        read_.errors.push_back({place.Name() + ": the same ledger name as worksheet row " +
+                                    first->second + "; the row is not migrated.",
+                                kind::DuplicateName, place.ColumnLetter(ledger::Name),
+                                place.ColumnHeading(ledger::Name)});
+    }
+}
+
+// A balance that says neither Dr nor Cr takes the usual side of its account
+// group: debit for Assets, credit for Liabilities. A group the company does
+// not hold, or one without a usual side, leaves the balance without a side:
+// the row is refused.
+void LedgerStage::TakeTheGroupsSide(const std::string& group) {
+    std::string primary = Upper(GetPrimaryGroup(db_, group));
+    RowPlace place{"Ledger", grid_, Place()->row, ledger::Name};
+    if (primary == "ASSETS" || primary == "LIABILITIES") {
+        record_.debit = primary == "ASSETS";
+        state_.Warn({"The balance says neither Dr nor Cr; it is posted as a " +
+                         std::string(record_.debit ? "debit" : "credit") +
+                         ", the usual side of its account group \"" + group + "\" (" +
+                         (record_.debit ? "Assets" : "Liabilities") + ").",
+                     kind::SideFromGroup, place.ColumnLetter(ledger::DrCr),
+                     place.ColumnHeading(ledger::DrCr)});
+        return;
+    }
+    sideless_ = true;
+    std::string why =
+        group.empty() ? "it has no account group"
+        : primary.empty()
+            ? "its account group \"" + group + "\" is not in the company"
+            : "its account group \"" + group + "\" (" + Trim(primary) + ") has no usual side";
+    state_.Fail(
+        "read the side",
+        place.Name() + ", " + place.Column(ledger::DrCr) +
+            ": the balance says neither Dr nor Cr, and " + why + "; the row is not migrated.",
+        {"", kind::NoSide, place.ColumnLetter(ledger::DrCr), place.ColumnHeading(ledger::DrCr)});
+}
 
 void LedgerStage::LookUpGroup() {
     read_[ledger::AccountGroup].RequireStorable();
@@ -115,25 +192,27 @@ void LedgerStage::LookUpGroup() {
     std::string group = Trim(read_[ledger::AccountGroup].text);
     record_.accountGroupId = ToInt32(GetAccountGroupId(db_, group, ctx.ops, &found));
     if (!found && !MovedAfterTheWalk(group)) {
-        state_.Warn("The account group \"" + group +
-                    "\" is not in the company, so the ledger is filed under group 11 "
-                    "(Supplier).");
+        state_.Warn({"The account group \"" + group +
+                         "\" is not in the company, so the ledger is filed under group 11 "
+                         "(Supplier).",
+                     kind::UnknownGroup});
+    }
+    if (!read_.debit && read_.amountError.empty()) {
+        TakeTheGroupsSide(group);
     }
 }
 
 void LedgerStage::Insert() {
+    if (sideless_) {
+        return;  // refused: the balance has no side
+    }
     for (int c = ledger::AliasName; c <= ledger::Area; ++c) {
         read_[c].RequireStorable();
     }
     // A balance too large for a currency refuses the whole row: a ledger
     // without its voucher would disagree with the books.
-    double balance = read_.Amount();
+    read_.Amount();
     const CellReading& opening = read_[ledger::OpeningBalance];
-    if (balance != 0 && opening.Number() < 0) {
-        state_.Warn("The opening balance " + Trim(opening.text) +
-                    " is negative; its sign is dropped and the DrCr cell alone decides the side (" +
-                    std::string(record_.debit ? "Dr" : "Cr") + ").");
-    }
     record_.lid = nextLid_;
     record_.name = read_[ledger::Name].text;
     record_.alias = read_[ledger::AliasName].text;
@@ -168,9 +247,9 @@ std::vector<Step> LedgerStage::WriteSteps(int) {
     return {
         {"read the DrCr cell",
          [this] {
-             record_.debit = read_.debit;
-             if (!read_.sideWarning.empty()) {
-                 state_.Warn(read_.sideWarning);
+             record_.debit = read_.debit.value_or(true);
+             for (const Finding& warning : read_.warnings) {
+                 state_.Warn(warning);
              }
          }},
         {"look up the account group", [this] { LookUpGroup(); }},
@@ -204,14 +283,12 @@ void LedgerStage::Finish(int r) {
     if (outcome == RunTally::Outcome::Partial) {
         note = "The ledger was written, but its opening balance was not posted: " + note;
     }
-    if (const std::string& w = read_[ledger::OpeningBalance].warning; !w.empty() && !refused_) {
-        state_.Warn(w);
-    }
     ctx.tally.Record(
         ctx.tally.ledgers,
         {"ledgers", std::string(grid_.TextMatrix(r, 0)), Trim(read_[ledger::Name].text), outcome,
          inserted_ ? IntText(record_.lid) : "", note, state_.step, state_.warnings,
-         inserted_ ? state_.posting : RunTally::Posting{}});
+         inserted_ ? state_.posting : RunTally::Posting{}, state_.errorFinding,
+         state_.otherErrors});
 }
 
 // After the walk, unless the operator stopped it (then as after No: without

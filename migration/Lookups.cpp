@@ -61,4 +61,16 @@ Value GetAccountGroupId(Connection& cnCompany, const std::string& AccountGroup, 
     }
 }
 
+std::string GetPrimaryGroup(Connection& cnCompany, const std::string& AccountGroup) {
+    Recordset rs;
+    rs.Open("Select PrimaryGroup from tblAccountgroup where AccountGroup='" +
+                SqlEscape(AccountGroup) + "'",
+            cnCompany);
+    if (rs.IsEOF()) {
+        return "";
+    }
+    Value primary = rs.Field("PrimaryGroup");
+    return primary.IsNull() ? "" : ValueToText(primary);
+}
+
 }  // namespace ledgerlift

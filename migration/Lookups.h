@@ -27,4 +27,9 @@ std::int32_t GetItemIdByCode(Connection& cnCompany, const std::string& ItemCode,
 Value GetAccountGroupId(Connection& cnCompany, const std::string& AccountGroup, WindowOps& ops,
                         bool* found = nullptr);
 
+// The primary group (Assets, Liabilities, Income, Expenses) of an account
+// group; "" when the company has no such group or it names none. A failure
+// is a DataError for the caller.
+std::string GetPrimaryGroup(Connection& cnCompany, const std::string& AccountGroup);
+
 }  // namespace ledgerlift

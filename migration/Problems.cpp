@@ -50,6 +50,11 @@ std::vector<Problem> ProblemsOf(const RunTally& tally) {
 
 std::string ProblemText(const RunTally::Row& row) {
     std::string text = RowHasError(row) ? row.error : "";
+    if (RowHasError(row)) {
+        for (const Finding& other : row.otherErrors) {
+            text += "\n" + other.text;
+        }
+    }
     for (const Finding& warning : row.warnings) {
         text += (text.empty() ? "" : "\n") + warning.text;
     }

@@ -74,6 +74,8 @@ class RunTally {
         Posting posting = {};
         // The kind of the error and the cell it is about (see Finding).
         Finding errorFinding = {};
+        // The errors of a refused row after its first.
+        std::vector<Finding> otherErrors = {};
     };
 
     // One grid row while its steps run.
@@ -85,6 +87,13 @@ class RunTally {
         std::vector<Finding> warnings;
         Posting posting;
         Finding errorFinding;
+        std::vector<Finding> otherErrors;
+        // A row refused before anything was written: its errors, the first
+        // as the row's own.
+        void Refuse(const std::vector<Finding>& errors) {
+            Fail("read the row", errors.front().text, errors.front());
+            otherErrors.assign(errors.begin() + 1, errors.end());
+        }
         void Warn(Finding finding) { warnings.push_back(std::move(finding)); }
         void Fail(const std::string& failedStep, const std::string& description,
                   Finding finding = {}) {

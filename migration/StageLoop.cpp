@@ -8,6 +8,14 @@ namespace ledgerlift {
 StageLoop::StageLoop(StageContext& context)
     : ctx(context), runner_([this](const StepFailure& failure) { return Decide(failure); }) {}
 
+std::optional<Finding> StageLoop::Refusal(int row) const {
+    std::string why = place_ ? place_->grid.origin.RowError(row) : std::string();
+    if (why.empty()) {
+        return std::nullopt;
+    }
+    return Finding{why, kind::NoKeys};
+}
+
 std::string StageLoop::Why(const StepFailure& failure) const {
     return place_ ? RowSentence(*place_, failure.description)
                   : StageSentence(outside_, failure.description);
@@ -73,8 +81,8 @@ bool StageLoop::Rows(Sheet& sheet) {
         place_.emplace(RowPlace{sheet.placeWord, sheet.grid, r, sheet.keyCol});
         Read(r);
         bool ran = true;
-        if (std::string why = sheet.grid.origin.RowError(r); !why.empty()) {
-            Refuse(r, why);
+        if (std::optional<Finding> why = Refusal(r)) {
+            Refuse(r, *why);
         } else {
             ran = runner_.Run(WriteSteps(r));
         }

@@ -7,6 +7,7 @@
 
 #include "migration/CellChecks.h"
 #include "migration/CommitBatch.h"
+#include "migration/Finding.h"
 #include "migration/StageContext.h"
 #include "migration/StepRunner.h"
 
@@ -23,9 +24,10 @@ namespace ledgerlift {
 //     every row is recorded as not reached.
 //  2. For each data row r (1 to Rows() - 2):
 //     a. Read(r): the row's record and problems; never fails;
-//     b. WriteSteps(r), under the failure policy; or, for a row the load
-//        marked as never to be written (GridOrigin::rowError), Refuse(r):
-//        nothing is written, and no question is asked;
+//     b. WriteSteps(r), under the failure policy; or, for a row refused
+//        before anything is written (Refusal: the load marked it, or its
+//        reading found an error), Refuse(r): nothing is written, and no
+//        question is asked;
 //     c. Finish(r): the row's outcome into the tally;
 //     d. progress; the batch of finished rows is committed when it is due
 //        (a batch that could not be kept is shown, and ends the stage: the
@@ -72,11 +74,13 @@ class StageLoop {
     virtual std::vector<Step> BeginSteps() { return {}; }
     virtual void Read(int row) = 0;
     virtual std::vector<Step> WriteSteps(int row) = 0;
-    // A row refused before anything is written, with the sentence that says
-    // why: the stage records it as failed (and gives up the turn of any id
-    // counter it keeps, so that the ids of the rows after it do not depend
-    // on which rows were refused).
-    virtual void Refuse(int /*row*/, const std::string& /*why*/) {}
+    // Why the row just read is refused before anything is written, if it
+    // is: by default, the load's mark (GridOrigin::rowError).
+    virtual std::optional<Finding> Refusal(int row) const;
+    // A refused row: the stage records it as failed (and gives up the turn
+    // of any id counter it keeps, so that the ids of the rows after it do
+    // not depend on which rows were refused).
+    virtual void Refuse(int /*row*/, const Finding& /*why*/) {}
     virtual void Finish(int row) = 0;
     virtual std::vector<Step> EndSteps(bool /*stopped*/) { return {}; }
 

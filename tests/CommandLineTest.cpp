@@ -292,8 +292,10 @@ TEST_F(CommandLine, CheckPrintsTheDocumentScriptsRelyOn) {
           "\"ledgers\": {\"rows\": 3, \"new\": 2, \"existing\": 0, \"failing\": 1}",
           "\"opening_balances\": {\"debit\": 100, \"credit\": 50, \"stock_value\": 10, "
           "\"difference\": 60}",
-          "\"problems\": [\n    {\"sheet\": \"ledgers\", \"row\": 3, \"key\": \"Too big\", "
-          "\"severity\": \"error\", \"text\": \"Ledger row 3, Too big, column G (OpeningBalance): "
+          "\"load_warnings\": []",
+          "\"problems\": [\n    {\"sheet\": \"ledgers\", \"row\": 3, \"column\": \"G\", "
+          "\"heading\": \"OpeningBalance\", \"key\": \"Too big\", \"severity\": \"error\", "
+          "\"kind\": \"too-large\", \"text\": \"Ledger row 3, Too big, column G (OpeningBalance): "
           "The amount 1E+16 is too large for a currency amount.\"}\n  ]\n}\n"}) {
         EXPECT_NE(r.out.find(member), std::string::npos) << member << "\n" << r.out;
     }

@@ -62,7 +62,8 @@ TEST_F(LedgerStage, WritesLedgersWithTheirVouchersUnderRunningLids) {
 struct SideCell {
     const char* name;
     const char* drcr;
-    const char* type;
+    const char* type;     // "" when the row is refused
+    const char* warning;  // the kind of the row's warning, "" for none
 };
 
 // Printed by name, so that test names and failure messages stay readable.
@@ -72,33 +73,42 @@ void PrintTo(const SideCell& p, std::ostream* os) {
 
 class DrCrCell : public LedgerStage, public ::testing::WithParamInterface<SideCell> {};
 
-// Decided change: the cell is read trimmed, in any case, with a trailing full
-// stop ignored; a credit typed with a trailing blank is never a debit.
+// Decided changes: the cell is read trimmed, in any case, with a trailing
+// full stop ignored; a credit typed with a trailing blank is never a debit.
+// D and C are sides; a blank cell takes the usual side of the account group
+// (Sundry Debtors: Assets, a debit), with a warning; any other word refuses
+// the row.
 TEST_P(DrCrCell, IsReadTrimmedInAnyCaseWithoutItsFullStop) {
     Ledgers({Ledger("L", "10", GetParam().drcr)});
     migrateledger(ctx);
-    EXPECT_EQ(Rows("select Type from tblLedger"), std::string(GetParam().type) + "\n");
-    bool warned = !tally.rows[0].warnings.empty();
-    EXPECT_EQ(warned,
-              std::string(GetParam().name) == "Other" || std::string(GetParam().name) == "D")
-        << "only a cell that names no side is a warning";
+    std::string type = GetParam().type;
+    EXPECT_EQ(Rows("select Type from tblLedger"), type.empty() ? "" : type + "\n");
+    ASSERT_EQ(tally.rows.size(), 1u);
+    EXPECT_EQ(tally.rows[0].warnings.empty() ? "" : tally.rows[0].warnings[0].kind,
+              GetParam().warning);
+    EXPECT_EQ(tally.rows[0].outcome,
+              type.empty() ? RunTally::Outcome::Failed : RunTally::Outcome::Written);
+    EXPECT_TRUE(ops.Messages().empty()) << "a refused row asks nothing";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cells, DrCrCell,
-    ::testing::Values(SideCell{"LowerCr", "cr", "Cr"}, SideCell{"MixedCr", "cR", "Cr"},
-                      SideCell{"CrWithBlank", "Cr ", "Cr"}, SideCell{"CrWithFullStop", "cr.", "Cr"},
-                      SideCell{"Credit", "Credit", "Cr"}, SideCell{"CreditUpper", " CREDIT", "Cr"},
-                      SideCell{"DrWithFullStop", "Dr.", "Dr"}, SideCell{"Debit", "Debit", "Dr"},
-                      SideCell{"D", "D", "Dr"}, SideCell{"Empty", "", "Dr"},
-                      SideCell{"Other", "Cx", "Dr"}),
+    ::testing::Values(
+        SideCell{"LowerCr", "cr", "Cr", ""}, SideCell{"MixedCr", "cR", "Cr", ""},
+        SideCell{"CrWithBlank", "Cr ", "Cr", ""}, SideCell{"CrWithFullStop", "cr.", "Cr", ""},
+        SideCell{"Credit", "Credit", "Cr", ""}, SideCell{"CreditUpper", " CREDIT", "Cr", ""},
+        SideCell{"DrWithFullStop", "Dr.", "Dr", ""}, SideCell{"Debit", "Debit", "Dr", ""},
+        SideCell{"D", "D", "Dr", ""}, SideCell{"C", "c.", "Cr", ""},
+        SideCell{"Empty", "", "Dr", "side-from-group"}, SideCell{"Other", "Cx", "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(LedgerStage, ZeroEmptyOrWordBalancesPostNoVoucher) {
+// A word in the balance is no longer read as 0: the row is refused.
+TEST_F(LedgerStage, ZeroOrEmptyBalancesPostNoVoucherAndAWordIsRefused) {
     Ledgers({Ledger("A", "0", "Dr"), Ledger("B", "", "Dr"), Ledger("C", "abc", "Cr")});
     migrateledger(ctx);
-    EXPECT_EQ(Rows("select LID, OpBalance from tblLedger"), "1|0\n2|0\n3|0\n");
+    EXPECT_EQ(Rows("select LID, OpBalance from tblLedger"), "1|0\n2|0\n");
     EXPECT_EQ(Vouchers(), "");
+    EXPECT_EQ(tally.rows[2].errorFinding.kind, "not-a-number");
 }
 
 TEST_F(LedgerStage, QuotesInNamePhoneAndTinAreKept) {
@@ -121,19 +131,26 @@ TEST_F(LedgerStage, BothRenamesIncludeLedgersThatWereThereBefore) {
               "1|Supplier|11\n2|Customer|10\n3|Bank Accounts|8\n4|Supplier|11\n");
 }
 
-TEST_F(LedgerStage, ARepeatedNameIsSkippedSilentlyWithoutASecondBalance) {
-    Ledgers({Ledger("Acme", "100", "Dr"), Ledger("ACME", "100", "Dr"), Ledger("Beta", "5", "Cr")});
+// Decided change: a name an earlier row of the workbook has is an error on
+// the later row (never "already in the company"), without a question.
+TEST_F(LedgerStage, ANameRepeatedInTheWorkbookFailsTheLaterRowWithoutASecondBalance) {
+    Ledgers({Ledger("Acme", "100", "Dr"), Ledger(" ACME", "640", "Dr"), Ledger("Beta", "5", "Cr")});
     migrateledger(ctx);
     EXPECT_TRUE(ops.Messages().empty());
     EXPECT_EQ(Rows("select LID, LName from tblLedger"), "1|Acme\n3|Beta\n")
-        << "the skipped row still used up its LID";
+        << "the refused row still used up its LID";
     EXPECT_EQ(Rows("select count(*) from tblVoucher"), "4\n");
+    EXPECT_EQ(tally.rows[1].outcome, RunTally::Outcome::Failed);
+    EXPECT_EQ(tally.rows[1].error,
+              "Ledger row 3, ACME: the same ledger name as worksheet row 2; the row is not "
+              "migrated.");
 }
 
 TEST_F(LedgerStage, YesGoesOnNoStopsWithoutTheGroupUpdates) {
     Refuse("tblLedger", "new.LName = 'Bad'");
+    Refuse("tblLedger", "new.LName = 'Bad too'");
     Ledgers({Ledger("Good", "10", "Dr"), Ledger("Bad", "20", "Dr"), Ledger("Later", "30", "Dr"),
-             Ledger("Bad", "40", "Dr"), Ledger("Never", "50", "Dr")});
+             Ledger("Bad too", "40", "Dr"), Ledger("Never", "50", "Dr")});
     ops.QueueAnswer(MsgAnswer::Yes);
     ops.QueueAnswer(MsgAnswer::No);
     migrateledger(ctx);

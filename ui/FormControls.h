@@ -22,6 +22,9 @@ struct FormControls {
     CommandButton cmdCheck{"Check Data"};
     ComboBox txtCompanyName;
     CheckBox chkUpdateItems{"Update Existing Items", 0};
+    // Beside it: an opening balance that is negative and says neither Dr nor
+    // Cr is a credit (and a positive one a debit), instead of an error.
+    CheckBox chkNegativeIsCredit{"Negative balances are credits", 0};
     DatePicker dtpDate;
     Label Label1{"Select Tallvane Company:"};
     CommonDialog cdlg;

@@ -53,9 +53,10 @@ std::string CheckJson(const CheckResult& r) {
     for (std::size_t i = 0; i < r.problems.size(); ++i) {
         const Problem& p = r.problems[i];
         out += std::string(i ? "," : "") + "\n    {\"sheet\": " + JsonString(p.sheet) +
-               ", \"row\": " + n(p.row) + ", \"key\": " + JsonString(p.key) +
+               ", \"row\": " + n(p.row) + ", \"column\": " + JsonString(p.column) +
+               ", \"heading\": " + JsonString(p.heading) + ", \"key\": " + JsonString(p.key) +
                ", \"severity\": " + JsonString(Problem::SeverityText(p.severity)) +
-               ", \"text\": " + JsonString(p.text) + "}";
+               ", \"kind\": " + JsonString(p.kind) + ", \"text\": " + JsonString(p.text) + "}";
     }
     out += r.problems.empty() ? "]\n}\n" : "\n  ]\n}\n";
     return out;
@@ -84,6 +85,10 @@ void CheckCommand::Register(CLI::App& app, CommonOptions& common) {
         ->required();
     command_->add_option("--company", company_, "The company code")->required();
     command_->add_option("--date", date_, "The migration date, YYYY-MM-DD (default: today)");
+    command_->add_flag("--negative-is-credit", negativeIsCredit_,
+                       "An opening balance that is negative and says neither Dr nor Cr is a "
+                       "credit, and a positive one a debit (without it, such a negative balance "
+                       "is an error)");
     command_->add_flag("--update-items", updateItems_,
                        "As migrate would with it: replace items whose code is already there");
     command_->add_option("--format", format_, "text (default) or json")
@@ -117,6 +122,7 @@ int CheckCommand::Run(const CommonOptions& common) {
     if (!session.Load(workbook_, *date, updateItems_, company_, !common.quiet)) {
         return kExitUsage;
     }
+    session.controls.chkNegativeIsCredit.Value = negativeIsCredit_ ? 1 : 0;
     std::optional<CheckResult> checked = RunCheck(session.Request({}), ops);
     ops.EndProgress();
     session.cnCompany.Close();

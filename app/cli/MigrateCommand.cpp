@@ -34,6 +34,10 @@ void MigrateCommand::Register(CLI::App& app, CommonOptions& common) {
     command_->add_option("workbook", workbook_, kWorkbookHelp)->required();
     command_->add_option("--company", company_, "The company code")->required();
     command_->add_option("--date", date_, "The migration date, YYYY-MM-DD (default: today)");
+    command_->add_flag("--negative-is-credit", negativeIsCredit_,
+                       "An opening balance that is negative and says neither Dr nor Cr is a "
+                       "credit, and a positive one a debit (without it, such a negative balance "
+                       "is an error)");
     command_->add_flag("--update-items", updateItems_, "Replace items whose code is already there");
     command_->add_flag("--yes", yes_, "Answer the confirmation question with Yes");
     command_
@@ -145,6 +149,7 @@ int MigrateCommand::Run(const CommonOptions& common) {
     if (!session.Load(workbook_, *date, updateItems_, company_, !common.quiet)) {
         return kExitUsage;
     }
+    session.controls.chkNegativeIsCredit.Value = negativeIsCredit_ ? 1 : 0;
     RunOptions options;
     options.dryRun = dryRun_;
     options.keepBackups = keepBackups_;

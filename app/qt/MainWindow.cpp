@@ -110,6 +110,11 @@ void MainWindow::BuildControls() {
     company_->setAccessibleName("Tallvane company");
     update_ = new QCheckBox("&Update Existing Items");
     update_->setAccessibleName(QString::fromStdString(form_.chkUpdateItems.Caption));
+    negativeIsCredit_ = new QCheckBox("&Negative balances are credits");
+    negativeIsCredit_->setAccessibleName(QString::fromStdString(form_.chkNegativeIsCredit.Caption));
+    negativeIsCredit_->setToolTip(
+        "An opening balance that is negative and says neither Dr nor Cr is a credit (and a "
+        "positive one a debit); without this, such a negative balance is an error");
     date_ = new QDateEdit;
     date_->setCalendarPopup(true);
     date_->setDisplayFormat("yyyy-MM-dd");
@@ -152,6 +157,7 @@ QFrame* MainWindow::BuildFrame() {
     frameLayout->addWidget(dateLabel);
     frameLayout->addWidget(date_);
     frameLayout->addWidget(update_);
+    frameLayout->addWidget(negativeIsCredit_);
     auto* runButtons = new QHBoxLayout;
     runButtons->addWidget(migrate_, 1);
     runButtons->addWidget(check_);
@@ -288,6 +294,11 @@ void MainWindow::ConnectInputs() {
             form_.txtCompanyName.SetListIndex(index);
         }
     });
+    connect(negativeIsCredit_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!syncing_) {
+            form_.chkNegativeIsCredit.Value = on ? 1 : 0;
+        }
+    });
     connect(update_, &QCheckBox::toggled, this, [this](bool on) {
         if (!syncing_) {
             form_.chkUpdateItems.Value = on ? 1 : 0;
@@ -358,9 +369,9 @@ void MainWindow::SetBusy(bool busy, bool stoppable) {
     if (busy && onlyNotIn_->isChecked()) {
         onlyNotIn_->setChecked(false);  // the procedure changes the rows and their marks
     }
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{load_, migrate_, check_, company_, date_, update_,
-                                         saveReport_, onlyNotIn_, restore_, saveFailedRows_}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{load_, migrate_, check_, company_, date_,
+                                                      update_, negativeIsCredit_, saveReport_,
+                                                      onlyNotIn_, restore_, saveFailedRows_}) {
         w->setEnabled(!busy);
     }
     stop_->setVisible(busy && stoppable);
@@ -533,6 +544,7 @@ void MainWindow::Sync() {
     }
     company_->setCurrentIndex(combo.ListIndex());
     update_->setChecked(form_.chkUpdateItems.Value == 1);
+    negativeIsCredit_->setChecked(form_.chkNegativeIsCredit.Value == 1);
     const Date& d = form_.dtpDate.Value;
     date_->setDate(QDate(d.year, d.month, d.day));
 

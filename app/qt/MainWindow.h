@@ -115,6 +115,7 @@ class MainWindow : public QWidget {
     QLabel* filterNote_ = nullptr;
     QComboBox* company_ = nullptr;
     QCheckBox* update_ = nullptr;
+    QCheckBox* negativeIsCredit_ = nullptr;
     QDateEdit* date_ = nullptr;
     QPlainTextEdit* status_ = nullptr;
     QLabel* productFolder_ = nullptr;
