@@ -185,6 +185,18 @@ def heading_cases():
         write_formats(os.path.join(folder, name), sheets)
 
 
+def percent_cells():
+    """Number cells formatted as percentages, saved by LibreOffice: a tax of 12.5% (stored 0.125)
+    and a quantity of 5% (a percentage where none belongs)."""
+    items = [ITEM_HEAD,
+             ["P1", "Tax as percent", "Grocery", None, 3, 10, 11, 12, ("p", 0.125), ("p", 0.02),
+              ("p", 0.04), "NO", "NO", "Nos", None, 1],
+             ["P2", "Quantity as percent", "Grocery", None, ("p", 0.05), 10, 11, 12, 5, 2, 4,
+              "NO", "NO", "Nos", None, 1]]
+    write_formats(os.path.join(FIXTURES, "percent_cells"), [("Items", items),
+                                                            ("Ledgers", [LEDGER_HEAD])])
+
+
 def other_savings():
     rows = [ITEM_HEAD,
             ["E1", "Empty text after me", "Grocery", "", 3, 1.5, None, None, None, None, None,
@@ -623,6 +635,7 @@ if __name__ == "__main__":
     os.makedirs(FIXTURES, exist_ok=True)
     real_mixed()
     heading_cases()
+    percent_cells()
     other_savings()
     sample()
     edge_cases()

@@ -52,9 +52,9 @@ INSTANTIATE_TEST_SUITE_P(
         OdsCell{"Float", R"(<table:table-cell office:value-type="float" office:value="12.50">
                 <text:p>12.5</text:p></table:table-cell>)",
                 "12.5"},
-        OdsCell{"PercentageIsItsNumber",
+        OdsCell{"PercentageAsItShows",
                 R"(<table:table-cell office:value-type="percentage" office:value="0.125"/>)",
-                "0.125"},
+                "12.5%"},
         OdsCell{"CurrencyIsItsNumber", R"(<table:table-cell office:value-type="currency"
                 office:currency="USD" office:value="1234.5"><text:p>$1,234.50</text:p>
                 </table:table-cell>)",

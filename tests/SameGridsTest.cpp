@@ -103,7 +103,7 @@ TEST(SameGrids, TextRulesOfEachFormatAsTheSpreadsheetShowsThem) {
     EXPECT_EQ(cell(1, 15), "first line\nsecond line");
     EXPECT_EQ(cell(5, 15), "visible") << "a note is not the cell's text";
     EXPECT_EQ(cell(6, 5), "10:30:00");
-    EXPECT_EQ(cell(6, 6), "0.125");
+    EXPECT_EQ(cell(6, 6), "12.5%") << "a percentage as the cell shows it";
     EXPECT_EQ(cell(10, 10), "7") << "a value repeated across columns";
     EXPECT_EQ(cell(11, 3), "merged");
     EXPECT_EQ(cell(12, 5), "#VALUE!");

@@ -222,5 +222,29 @@ TEST_F(StrictValues, TheCheckCountsItsProblemsByKind) {
               std::string::npos);
 }
 
+// A tax typed as 12.5% is stored by the workbook as 0.125; it reads as what
+// the cell shows, 12.5, in every format; a percentage outside the tax
+// columns is refused.
+TEST_F(StrictValues, PercentageCellsReadAsTheyShow) {
+    for (const char* format : {"xls", "xlsx", "ods"}) {
+        SCOPED_TRACE(format);
+        Load(std::string("percent_cells.") + format);
+        EXPECT_EQ(form.msf1.TextMatrix(1, item::SalesVat), "12.5%");
+        form.txtCompanyName.SetListIndex(0);
+        ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
+        form.cmdMigrate_Click();
+        EXPECT_EQ(test::QueryRows(db,
+                                  "select GSTPer, CSTPer, PstPer from tblItemMaster where "
+                                  "ItemCode = 'P1'"),
+                  "12.5|2|4\n");
+        ASSERT_EQ(form.tally.rows.size(), 2u);
+        EXPECT_EQ(form.tally.rows[1].errorFinding.kind, "percent-in-number");
+        EXPECT_EQ(test::QueryRows(db, "select count(*) from tblItemMaster"), "1\n");
+        test::QueryRows(db, "delete from tblStockHistory");
+        test::QueryRows(db, "delete from tblStock");
+        test::QueryRows(db, "delete from tblItemMaster");
+    }
+}
+
 }  // namespace
 }  // namespace ledgerlift

@@ -50,6 +50,9 @@ std::string CellText(const CellValue& value) {
             return std::isfinite(value.number) ? NumberText(value.number) : kNotANumber;
         case CellValue::Kind::Date:
             return DateSerialText(value.number);
+        case CellValue::Kind::Percent:
+            // What the cell shows: 0.125 formatted as a percentage shows 12.5%.
+            return std::isfinite(value.number) ? NumberText(value.number * 100) + "%" : kNotANumber;
         case CellValue::Kind::Text:
         case CellValue::Kind::Error:
             return value.text;

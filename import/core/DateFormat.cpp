@@ -88,4 +88,30 @@ bool FormatShowsDate(int formatId, std::optional<std::string_view> formatText) {
     return false;
 }
 
+bool FormatShowsPercent(int formatId, std::optional<std::string_view> formatText) {
+    if (!formatText) {
+        return formatId == 9 || formatId == 10;
+    }
+    if (FormatShowsDate(formatId, formatText)) {
+        return false;
+    }
+    std::string_view text = *formatText;
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (quoted) {
+            quoted = c != '"';
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == '\\' || c == '_' || c == '*') {
+            ++i;
+        } else if (c == ';') {
+            return false;
+        } else if (c == '%') {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace ledgerlift

@@ -24,4 +24,9 @@ namespace ledgerlift {
 // - the first section (up to the first ;) decides.
 bool FormatShowsDate(int formatId, std::optional<std::string_view> formatText);
 
+// Whether a number format shows a percentage (the number times 100 with a %):
+// the built-in formats 9 and 10, or a format whose first section holds a %
+// outside quoted text and escapes. A date format never does.
+bool FormatShowsPercent(int formatId, std::optional<std::string_view> formatText);
+
 }  // namespace ledgerlift

@@ -117,6 +117,8 @@ bool SheetStore::Put(std::uint32_t row, std::uint32_t col, const CellValue& valu
             return Put(row, col, StoredCell::Number(value.number));
         case CellValue::Kind::Date:
             return Put(row, col, StoredCell::DateSerial(value.number));
+        case CellValue::Kind::Percent:
+            return Put(row, col, StoredCell::Percent(value.number));
         case CellValue::Kind::Boolean:
             return Put(row, col,
                        StoredCell{StoredCell::Kind::Boolean, 0,
@@ -168,6 +170,8 @@ CellValue SheetStore::Value(const StoredCell& cell) const {
             return CellValue::Number(cell.NumberValue());
         case StoredCell::Kind::Date:
             return CellValue::DateSerial(cell.NumberValue());
+        case StoredCell::Kind::Percent:
+            return CellValue::Percent(cell.NumberValue());
         case StoredCell::Kind::Boolean:
             return {CellValue::Kind::Boolean, cell.NumberValue(), {}};
         case StoredCell::Kind::Text:

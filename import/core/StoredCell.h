@@ -14,12 +14,12 @@ namespace ledgerlift {
 // without writing it first, and every cell put there is made by one of the
 // functions below.
 struct StoredCell {
-    enum class Kind : std::uint8_t { Empty, Number, Date, Boolean, Text, Shared, Error };
+    enum class Kind : std::uint8_t { Empty, Number, Date, Boolean, Text, Shared, Error, Percent };
 
     Kind kind;
     // Text, Error: the length of the text.
     std::uint32_t length;
-    // Number, Date, Boolean: the number's bits. Text, Error: the offset of the
+    // Number, Date, Boolean, Percent: the number's bits. Text, Error: the offset of the
     // text in the sheet's text bytes. Shared: the shared string's number.
     std::uint64_t bits;
 
@@ -29,6 +29,9 @@ struct StoredCell {
     }
     static constexpr StoredCell DateSerial(double v) {
         return {Kind::Date, 0, std::bit_cast<std::uint64_t>(v)};
+    }
+    static constexpr StoredCell Percent(double v) {
+        return {Kind::Percent, 0, std::bit_cast<std::uint64_t>(v)};
     }
     static constexpr StoredCell Boolean(bool b) {
         return {Kind::Boolean, 0, std::bit_cast<std::uint64_t>(b ? 1.0 : 0.0)};

@@ -8,10 +8,11 @@ namespace ledgerlift {
 
 // The value of one worksheet cell as the workbook stores it.
 struct CellValue {
-    enum class Kind { Empty, Number, Date, Text, Boolean, Error };
+    enum class Kind { Empty, Number, Date, Text, Boolean, Error, Percent };
     Kind kind = Kind::Empty;
     // Number: the number. Date: the serial day number (days since 1899-12-30,
-    // the fraction being the time of day). Boolean: 0 or 1.
+    // the fraction being the time of day). Boolean: 0 or 1. Percent: the
+    // number stored (0.125 for a cell that shows 12.5%).
     double number = 0;
     // Text: the text. Error: the error's text as a spreadsheet shows it.
     std::string text;
@@ -21,6 +22,7 @@ struct CellValue {
     static CellValue DateSerial(double v) { return {Kind::Date, v, {}}; }
     static CellValue Text(std::string t) { return {Kind::Text, 0, std::move(t)}; }
     static CellValue Boolean(bool b) { return {Kind::Boolean, b ? 1.0 : 0.0, {}}; }
+    static CellValue Percent(double v) { return {Kind::Percent, v, {}}; }
     static CellValue Error(std::string t) { return {Kind::Error, 0, std::move(t)}; }
 };
 

@@ -1,5 +1,7 @@
 #include "import/ods/OdsContent.h"
 
+#include "import/ods/OdsStyles.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -22,14 +24,17 @@ constexpr std::size_t kMaxCellText = std::size_t{1} << 24;
 // Positions saturate here: far beyond any sheet, and no overflow.
 constexpr std::uint64_t kFar = std::uint64_t{1} << 40;
 
-enum class ValueType { None, Number, Date, Time, Boolean, String, Other };
+enum class ValueType { None, Number, Percent, Date, Time, Boolean, String, Other };
 
 ValueType TypeOf(std::string_view type) {
     if (type.empty()) {
         return ValueType::None;
     }
-    if (type == "float" || type == "percentage" || type == "currency") {
+    if (type == "float" || type == "currency") {
         return ValueType::Number;
+    }
+    if (type == "percentage") {
+        return ValueType::Percent;
     }
     if (type == "date") {
         return ValueType::Date;
@@ -64,6 +69,7 @@ bool IsSpace(char c) {
 
 class ContentParser : public XmlStream {
   public:
+    explicit ContentParser(OdsStyles styles) : styles_(std::move(styles)) {}
     std::vector<StoredSheet> sheets;
 
   protected:
@@ -96,6 +102,12 @@ class ContentParser : public XmlStream {
         booleanValue_ = Intern("boolean-value");
         stringValue_ = Intern("string-value");
         formulaAttr_ = Intern("formula");
+        styleNs_ = Intern(kOdsStyleNs);
+        numberNs_ = Intern(kOdsNumberNs);
+        styleTag_ = Intern("style");
+        percentTag_ = Intern("percentage-style");
+        dataStyleName_ = Intern("data-style-name");
+        styleName_ = Intern("style-name");
     }
 
     void OnStart(const XmlElement& e) override {
@@ -113,6 +125,9 @@ class ContentParser : public XmlStream {
             } else {
                 StartTable(e);
             }
+        } else if (!inTable_) {
+            // The automatic styles, before the tables.
+            styles_.Take(e, styleNs_, numberNs_, styleTag_, percentTag_, name_, dataStyleName_);
         }
     }
 
@@ -196,6 +211,7 @@ class ContentParser : public XmlStream {
         type_ = ValueType::None;
         error_ = false;
         formula_ = false;
+        percentStyle_ = false;
         std::optional<std::string_view> value, stringValue;
         for (int i = 0; i < e.AttributeCount(); ++i) {
             XmlName name = e.AttributeName(i);
@@ -214,6 +230,8 @@ class ContentParser : public XmlStream {
                     colRepeat_ = Count(e.AttributeValue(i));
                 } else if (name == formulaAttr_) {
                     formula_ = true;
+                } else if (name == styleName_) {
+                    percentStyle_ = styles_.ShowsPercent(e.AttributeValue(i));
                 }
             } else if (ns == calcExt_ && name == valueType_) {
                 error_ = e.AttributeValue(i) == "error";
@@ -226,7 +244,12 @@ class ContentParser : public XmlStream {
         collect_ = false;
         switch (type_) {
             case ValueType::Number:
-                cell_ = StoredCell::Number(Number(value.value_or("")));
+                // A number in a percentage style shows as a percentage.
+                cell_ = percentStyle_ ? StoredCell::Percent(Number(value.value_or("")))
+                                      : StoredCell::Number(Number(value.value_or("")));
+                break;
+            case ValueType::Percent:
+                cell_ = StoredCell::Percent(Number(value.value_or("")));
                 break;
             case ValueType::Date:
                 cell_ = StoredCell::DateSerial(DateValue(value.value_or("")));
@@ -430,6 +453,10 @@ class ContentParser : public XmlStream {
     std::uint64_t rowRepeat_ = 1;
     std::uint64_t colRepeat_ = 1;
     ValueType type_ = ValueType::None;
+    OdsStyles styles_;
+    bool percentStyle_ = false;
+    XmlName styleNs_ = nullptr, numberNs_ = nullptr, styleTag_ = nullptr, percentTag_ = nullptr,
+            dataStyleName_ = nullptr, styleName_ = nullptr;
     StoredCell cell_ = StoredCell::Empty();
     std::string text_;
     std::string stringText_;  // office:string-value
@@ -446,8 +473,8 @@ class ContentParser : public XmlStream {
 
 }  // namespace
 
-std::vector<StoredSheet> OdsContent::Read(PartReader& part) {
-    ContentParser parser;
+std::vector<StoredSheet> OdsContent::Read(PartReader& part, OdsStyles styles) {
+    ContentParser parser(std::move(styles));
     parser.Parse(part);
     return std::move(parser.sheets);
 }

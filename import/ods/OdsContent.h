@@ -5,14 +5,16 @@
 
 #include "import/core/PartReader.h"
 #include "import/core/StoredWorkbook.h"
+#include "import/ods/OdsStyles.h"
 
 namespace ledgerlift {
 
 // Reads the content part (content.xml) of an .ods workbook: its worksheets
 // are the table:table elements, in document order.
 //
-// A cell's value is its value type's attribute: float, percentage and
-// currency give a number (office:value); date a date serial
+// A cell's value is its value type's attribute: float and currency give a
+// number (office:value), and so does percentage, read as a percentage (as is
+// a float in a percentage style, see OdsStyles); date a date serial
 // (office:date-value, with or without a time); time a time of day
 // (office:time-value); boolean a boolean; string its text, from
 // office:string-value or else its text:p paragraphs joined by a line feed,
@@ -26,7 +28,9 @@ namespace ledgerlift {
 // nothing, and the cells of a repeated row are stored once for all of them.
 class OdsContent {
   public:
-    static std::vector<StoredSheet> Read(PartReader& part);
+    // styles: the percentage styles of styles.xml; those of the part's own
+    // automatic styles are added as they come.
+    static std::vector<StoredSheet> Read(PartReader& part, OdsStyles styles = {});
 
     // The .xls reader's text for an error result shown as text: one of the
     // seven error values, or Err:nnn codes as their nearest error value.

@@ -55,7 +55,11 @@ void OdsReader::Open(const std::string& path) {
             throw PasswordProtected(path);
         }
     }
-    Loaded(path, OdsContent::Read(*zip.Open("content.xml")));
+    OdsStyles styles;
+    if (zip.Has("styles.xml")) {
+        styles.Parse(*zip.Open("styles.xml"));
+    }
+    Loaded(path, OdsContent::Read(*zip.Open("content.xml"), std::move(styles)));
 }
 
 }  // namespace ledgerlift

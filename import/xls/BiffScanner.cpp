@@ -96,6 +96,16 @@ bool BiffScanner::IsDateFormat(std::uint16_t xf) const {
         format, it == formats_.end() ? std::nullopt : std::optional<std::string_view>(it->second));
 }
 
+bool BiffScanner::IsPercentFormat(std::uint16_t xf) const {
+    if (xf >= xfFormat_.size()) {
+        return false;
+    }
+    std::uint16_t format = xfFormat_[xf];
+    auto it = formats_.find(format);
+    return FormatShowsPercent(
+        format, it == formats_.end() ? std::nullopt : std::optional<std::string_view>(it->second));
+}
+
 bool BiffScanner::ReadRecord(std::size_t offset, Record& out) const {
     if (offset > stream_.size() || stream_.size() - offset < 4) {
         return false;
@@ -120,8 +130,10 @@ void BiffScanner::Scan(std::string_view stream) {
     }
     // A cell names its format record with 16 bits.
     xfIsDate_.resize(std::min<std::size_t>(xfFormat_.size(), 0x10000));
+    xfIsPercent_.resize(xfIsDate_.size());
     for (std::size_t xf = 0; xf < xfIsDate_.size(); ++xf) {
         xfIsDate_[xf] = IsDateFormat(static_cast<std::uint16_t>(xf));
+        xfIsPercent_[xf] = IsPercentFormat(static_cast<std::uint16_t>(xf));
     }
     std::uint64_t bytes = 0;
     for (std::size_t i = 0; i < sheets_.size(); ++i) {
@@ -208,6 +220,9 @@ void BiffScanner::ReadSharedStrings(const Record& sst) {
 StoredCell BiffScanner::NumberCell(double value, std::uint16_t xf) const {
     if (xf < xfIsDate_.size() && xfIsDate_[xf]) {
         return StoredCell::DateSerial(date1904_ ? SerialFrom1904(value) : value);
+    }
+    if (xf < xfIsPercent_.size() && xfIsPercent_[xf]) {
+        return StoredCell::Percent(value);
     }
     return StoredCell::Number(value);
 }

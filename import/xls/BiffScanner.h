@@ -50,6 +50,7 @@ class BiffScanner {
     std::vector<Sheet> TakeSheets() { return std::move(sheets_); }
     // Whether cells with this format record show a date.
     bool IsDateFormat(std::uint16_t xf) const;
+    bool IsPercentFormat(std::uint16_t xf) const;
 
     static std::string ErrorText(std::uint8_t code);
 
@@ -88,6 +89,7 @@ class BiffScanner {
     std::vector<std::uint16_t> xfFormat_;
     // IsDateFormat of every format record, worked out once for all cells.
     std::vector<bool> xfIsDate_;
+    std::vector<bool> xfIsPercent_;
 };
 
 }  // namespace ledgerlift

@@ -260,13 +260,15 @@ void XlsxStyles::Parse(PartReader& part) {
     StylesParser parser;
     parser.Parse(part);
     isDate_.assign(parser.xfFormats.size(), false);
+    isPercent_.assign(parser.xfFormats.size(), false);
     for (std::size_t i = 0; i < parser.xfFormats.size(); ++i) {
         std::uint32_t id = parser.xfFormats[i];
         auto it = parser.formats.find(id);
-        isDate_[i] = FormatShowsDate(static_cast<int>(std::min<std::uint32_t>(id, 1u << 30)),
-                                     it == parser.formats.end()
-                                         ? std::nullopt
-                                         : std::optional<std::string_view>(it->second));
+        int number = static_cast<int>(std::min<std::uint32_t>(id, 1u << 30));
+        std::optional<std::string_view> text =
+            it == parser.formats.end() ? std::nullopt : std::optional<std::string_view>(it->second);
+        isDate_[i] = FormatShowsDate(number, text);
+        isPercent_[i] = FormatShowsPercent(number, text);
     }
 }
 

@@ -43,9 +43,11 @@ class XlsxStyles {
     // False for an index the styles don't have: a workbook without a styles
     // part still has its default, General.
     bool IsDate(std::uint32_t xf) const { return xf < isDate_.size() && isDate_[xf]; }
+    bool IsPercent(std::uint32_t xf) const { return xf < isPercent_.size() && isPercent_[xf]; }
 
   private:
     std::vector<bool> isDate_;
+    std::vector<bool> isPercent_;
 };
 
 }  // namespace ledgerlift

@@ -322,6 +322,9 @@ class SheetParser : public XmlStream {
         if (context_.styles && context_.styles->IsDate(style_)) {
             return StoredCell::DateSerial(context_.date1904 ? SerialFrom1904(number) : number);
         }
+        if (context_.styles && context_.styles->IsPercent(style_)) {
+            return StoredCell::Percent(number);
+        }
         return StoredCell::Number(number);
     }
 
