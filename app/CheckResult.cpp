@@ -139,6 +139,11 @@ CheckResult CheckResultOf(const RunTally& tally) {
             case RunTally::Outcome::Skipped:
                 (row.error.rfind("Not migrated", 0) == 0 ? failing : existing) += 1;
                 break;
+            case RunTally::Outcome::Completed:
+            case RunTally::Outcome::Replaced:
+            case RunTally::Outcome::Differs:
+                ++existing;
+                break;
             case RunTally::Outcome::Partial:
             case RunTally::Outcome::Failed:
                 ++failing;

@@ -21,6 +21,19 @@ std::string OutcomeText(const RunTally::Row& row, MarkFor what) {
         case RunTally::Outcome::Updated:
             return std::string(run ? "Updated: it replaced" : "Would replace") +
                    " the item with this code" + IdText(row) + ".";
+        case RunTally::Outcome::Completed:
+            return std::string(run ? "Completed: it was already there, and its opening is posted "
+                                     "now"
+                                   : "Would be completed: it is already there, and its opening "
+                                     "would be posted now") +
+                   ".";
+        case RunTally::Outcome::Replaced:
+            return std::string(run ? "Replaced: its opening was replaced by the workbook's"
+                                   : "Its opening would be replaced by the workbook's") +
+                   ".";
+        case RunTally::Outcome::Differs:
+            return std::string(run ? "Left as it is" : "Would be left as it is") +
+                   ": the company holds something else.";
         case RunTally::Outcome::Partial:
         case RunTally::Outcome::Skipped:
         case RunTally::Outcome::Failed:
@@ -46,6 +59,14 @@ Grid::RowMark OutcomeMark(const RunTally::Row& row, MarkFor what) {
             break;
         case RunTally::Outcome::Skipped:
             mark.color = RunTally::NotReached(row) ? kNotReachedRow : kAlreadyThereRow;
+            break;
+        case RunTally::Outcome::Completed:
+        case RunTally::Outcome::Replaced:
+            mark.color = kCompletedRow;
+            mark.wentIn = true;
+            break;
+        case RunTally::Outcome::Differs:
+            mark.color = kDiffersRow;
             break;
         case RunTally::Outcome::Partial:
         case RunTally::Outcome::Failed:

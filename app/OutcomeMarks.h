@@ -12,6 +12,8 @@ inline constexpr Rgb kWentInWithNoteRow{255, 235, 156};  // ... but not as the o
 inline constexpr Rgb kAlreadyThereRow{221, 235, 247};    // left as it was
 inline constexpr Rgb kNotReachedRow{230, 230, 230};      // a stopped stage never reached it
 inline constexpr Rgb kFailedRow{255, 199, 206};          // not written, or only in part
+inline constexpr Rgb kCompletedRow{198, 239, 206};       // there before; its opening posted now
+inline constexpr Rgb kDiffersRow{252, 213, 180};         // left as it is: the company differs
 
 // Whether a run wrote the row, or whether a check predicts what a run would do.
 enum class MarkFor { Run, Check };

@@ -25,6 +25,12 @@ const char* DryRunOutcomeText(RunTally::Outcome outcome) {
             return "would be skipped";
         case RunTally::Outcome::Failed:
             return "would fail";
+        case RunTally::Outcome::Completed:
+            return "would be completed";
+        case RunTally::Outcome::Replaced:
+            return "would be replaced";
+        case RunTally::Outcome::Differs:
+            return "would differ";
     }
     return "";
 }

@@ -186,10 +186,11 @@ int WriteSheet(Writer& book, const SheetPlan& plan, const std::vector<RowToFix>&
 std::vector<RowToFix> RowsToFix(const RunTally& tally) {
     std::vector<RowToFix> rows;
     for (const RunTally::Row& row : tally.rows) {
-        // A row left as it was because the company already held it needs
-        // nothing more; its warning only says so.
-        bool alreadyThere = row.outcome == RunTally::Outcome::Skipped && !RowHasError(row);
-        if (RowHasError(row) || (!alreadyThere && !row.warnings.empty())) {
+        // What needs fixing: rows that failed, were written in part, were not
+        // reached, or differ from what the company holds. A row that went in,
+        // was completed or replaced, or was already there needs nothing more,
+        // whatever its warnings say.
+        if (RowHasError(row) || row.outcome == RunTally::Outcome::Differs) {
             std::string reason = ProblemText(row);
             if (reason.empty()) {
                 reason = std::string("Not written (") + RunTally::OutcomeText(row.outcome) +

@@ -33,6 +33,7 @@ std::string KindCount(const std::string& kindWord, int count) {
         {kind::UnknownGroup,
          {"account group not in the company", "account groups not in the company"}},
         {kind::AlreadyThere, {"row already in the company", "rows already in the company"}},
+        {kind::Differs, {"row the company holds otherwise", "rows the company holds otherwise"}},
         {kind::StoredQuantity,
          {"quantity taken from the company", "quantities taken from the company"}},
         {kind::Headings,

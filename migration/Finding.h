@@ -51,6 +51,7 @@ inline constexpr const char* CodeLengthened = "code-lengthened";
 inline constexpr const char* EmptyCategory = "empty-category";
 inline constexpr const char* UnknownGroup = "unknown-group";
 inline constexpr const char* AlreadyThere = "already-there";
+inline constexpr const char* Differs = "differs";  // the company holds another master or opening
 inline constexpr const char* StoredQuantity = "stored-quantity";
 inline constexpr const char* Headings = "headings";
 inline constexpr const char* Other = "other";

@@ -1,5 +1,7 @@
 #include "migration/ItemStage.h"
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <unordered_set>
@@ -8,6 +10,7 @@
 #include "data/Recordset.h"
 #include "data/Savepoint.h"
 #include "load/GridLayouts.h"
+#include "migration/HeldMasters.h"
 #include "migration/ItemRead.h"
 #include "migration/Lookups.h"
 #include "migration/RunTally.h"
@@ -21,6 +24,11 @@ constexpr Rgb kNewItem{255, 255, 0};
 constexpr Rgb kExistingItem{0, 255, 0};
 constexpr int kUniqueKeyRetries = 3;
 
+// Quantities compare to a millionth.
+bool SameQuantity(double a, double b) {
+    return std::fabs(a - b) <= 1e-6 * std::max(1.0, std::fabs(a));
+}
+
 // What one grid row holds while its steps run.
 struct ItemRow {
     ItemRowRead read;
@@ -29,7 +37,12 @@ struct ItemRow {
     std::int32_t id = 0;
     bool idGiven = false;  // a new id, or the existing item's
     bool inserted = false;
-    bool heldBefore = false;     // the company held the code before the run
+    bool heldBefore = false;  // the company held the code before the run
+    // What a held item's opening stock gets: nothing, posted now (it had
+    // none), or replaced (on purpose, when it differs).
+    enum class Opening { Leave, Complete, Replace } opening = Opening::Leave;
+    bool differs = false;        // the company holds another name or opening: left as it is
+    bool posted = false;         // the opening stock went in
     bool refused = false;        // the row is never written: its error says why
     std::string firstRowOfCode;  // the worksheet row that first gave this code
     RunTally::RowState state;
@@ -147,6 +160,7 @@ class ItemStage final : public StageLoop {
     }
 
   private:
+    void CompareWithTheCompany(int r);
     void StartCounter();
     std::int32_t NewId() const;
     void LookUpCategory();
@@ -256,6 +270,49 @@ void ItemStage::TakeStoredQuantity(int r) {
     }
 }
 
+// A code the company held before the run: the row completes what is
+// missing of it, or leaves it as it is, never doubling it. Only the first
+// row of a code the workbook repeats is compared.
+void ItemStage::CompareWithTheCompany(int r) {
+    if (!row_.heldBefore) {
+        return;
+    }
+    std::optional<HeldItem> held = ReadHeldItem(db_, row_.code);
+    if (!held) {
+        return;
+    }
+    row_.id = held->id;
+    const std::string code = Trim(row_.read[item::Code].text);
+    const std::string name = Trim(row_.read[item::Name].text);
+    if (row_.firstRowOfCode != SheetRow(r)) {
+        row_.state.Warn({"Row " + row_.firstRowOfCode + " already has " + code +
+                             ", which is in the company; this row is left as it is.",
+                         kind::AlreadyThere});
+        return;
+    }
+    if (Upper(Trim(held->name)) != Upper(name)) {
+        row_.differs = true;
+        row_.state.Warn({code + " in the company is " + Trim(held->name) + "; the workbook says " +
+                             name + "; left as it is.",
+                         kind::Differs});
+        return;
+    }
+    double qoh = row_.read[item::Qoh].number;
+    if (held->openingLines == 0) {
+        row_.opening = qoh != 0 ? ItemRow::Opening::Complete : ItemRow::Opening::Leave;
+    } else if (!SameQuantity(held->openingQuantity, qoh)) {
+        if (ctx.controls.chkReplaceOpenings.Value == 1) {
+            row_.opening = ItemRow::Opening::Replace;
+        } else {
+            row_.differs = true;
+            row_.state.Warn({"The company already has an opening stock of " +
+                                 NumberText(held->openingQuantity) + " for " + code +
+                                 "; the workbook says " + NumberText(qoh) + "; left as it is.",
+                             kind::Differs});
+        }
+    }
+}
+
 void ItemStage::DeleteExisting() {
     if (row_.read.updateMode && !row_.isNew) {
         row_.replacement.reset();
@@ -302,7 +359,7 @@ void ItemStage::Insert() {
 }
 
 void ItemStage::FillStockLine() {
-    if (!row_.inserted) {
+    if (!row_.inserted && row_.opening == ItemRow::Opening::Leave) {
         return;
     }
     double qoh = row_.read[item::Qoh].Number();
@@ -316,8 +373,15 @@ void ItemStage::FillStockLine() {
 
 void ItemStage::PostOpeningStock() {
     double qoh = row_.read[item::Qoh].Number();
-    if (!row_.inserted || qoh == 0) {
+    bool held = row_.opening != ItemRow::Opening::Leave;
+    if ((!row_.inserted && !held) || qoh == 0) {
         return;
+    }
+    // A replaced opening goes with the new one, or stays.
+    std::optional<Savepoint> replacing;
+    if (row_.opening == ItemRow::Opening::Replace) {
+        replacing.emplace(db_);
+        RemoveOpeningStock(db_, row_.id);
     }
     // The history line holds the quantity times each rate.
     const RowPlace& place = *Place();
@@ -328,8 +392,12 @@ void ItemStage::PostOpeningStock() {
     std::string error;
     if (PostStockEntry(db_, "OpeningStock", qoh > 0 ? kStockIn : kStockOut, row_.id, "", line_,
                        ctx.controls.dtpDate.Value, ctx.ops, &error)) {
+        if (replacing) {
+            replacing->Commit();
+        }
         ctx.tally.AddPosting(ctx.tally.items);
         row_.state.posting = expected;
+        row_.posted = true;
     } else {
         // Reported by the posting itself; the row tells what happened.
         row_.state.Fail("post the opening stock", error);
@@ -340,6 +408,7 @@ std::vector<Step> ItemStage::WriteSteps(int r) {
     return {
         {"look up the category", [this] { LookUpCategory(); }},
         {"find the existing item", [this] { FindExisting(); }},
+        {"compare with the company", [this, r] { CompareWithTheCompany(r); }},
         {"test whether the item is new",
          [this] {
              if (row_.read.updateMode) {
@@ -369,6 +438,16 @@ std::vector<Step> ItemStage::WriteSteps(int r) {
 
 RunTally::Outcome ItemStage::Outcome() const {
     const RunTally::RowState& state = row_.state;
+    if (row_.heldBefore && !state.failed) {
+        if (row_.differs) {
+            return RunTally::Outcome::Differs;
+        }
+        if (row_.posted) {
+            return row_.opening == ItemRow::Opening::Replace ? RunTally::Outcome::Replaced
+                                                             : RunTally::Outcome::Completed;
+        }
+        return RunTally::Outcome::Skipped;
+    }
     return row_.heldBefore && !state.failed      ? RunTally::Outcome::Skipped
            : state.failed && row_.inserted       ? RunTally::Outcome::Partial
            : state.failed                        ? RunTally::Outcome::Failed
@@ -382,13 +461,20 @@ void ItemStage::Finish(int r) {
     std::string note = state.error;
     std::string original = Trim(row_.read[item::Code].text);
     std::string stored = row_.inserted ? Trim(row_.code) : original;
+    bool saidWhy = std::any_of(state.warnings.begin(), state.warnings.end(), [](const Finding& f) {
+        return f.kind == kind::AlreadyThere || f.kind == kind::Differs;
+    });
     if (outcome == RunTally::Outcome::Skipped) {
         note = "Already there: the company held the item code " + Trim(row_.code) +
                " before this run; it was left as it is.";
-        state.Warn({"The item code " + original +
-                        " is already in the company; the row is left as it is (no second item, "
-                        "no second opening stock).",
-                    kind::AlreadyThere});
+        if (!saidWhy) {
+            state.Warn({"The item code " + original +
+                            " is already in the company with its opening stock; the row is left "
+                            "as it is (no second item, no second opening stock).",
+                        kind::AlreadyThere});
+        }
+    } else if (outcome == RunTally::Outcome::Differs) {
+        note = "Left as it is: " + state.warnings.back().text;
     } else if (outcome == RunTally::Outcome::Partial &&
                note.rfind("The item was written", 0) != 0) {
         note = "The item was written, but its opening stock was not posted: " + note;

@@ -1,10 +1,16 @@
 #include "migration/LedgerStage.h"
 
+#include <cstdio>
+#include <unordered_set>
+
 #include <cmath>
 #include <optional>
 
 #include "base/TextRules.h"
+#include "data/Recordset.h"
+#include "data/Savepoint.h"
 #include "load/GridLayouts.h"
+#include "migration/HeldMasters.h"
 #include "migration/Lookups.h"
 #include "migration/RunTally.h"
 #include "migration/StageLoop.h"
@@ -50,7 +56,8 @@ class LedgerStage final : public StageLoop {
     }
     std::vector<Step> BeginSteps() override {
         return {{"read the next LID",
-                 [this] { nextLid_ = ToInt32(GetNextId(db_, "tblLedger", "LID", "", ctx.ops)); }}};
+                 [this] { nextLid_ = ToInt32(GetNextId(db_, "tblLedger", "LID", "", ctx.ops)); }},
+                {"note the first new LID", [this] { firstNewLid_ = nextLid_; }}};
     }
     void Read(int r) override {
         read_ = ReadLedgerRow(grid_, r, ctx.controls.chkNegativeIsCredit.Value == 1);
@@ -61,8 +68,22 @@ class LedgerStage final : public StageLoop {
         nonZero_ = true;
         refused_ = false;
         sideless_ = false;
+        held_.reset();
+        opening_ = Opening::Leave;
+        differs_ = false;
+        heldPosted_ = false;
     }
     std::vector<Step> WriteSteps(int r) override;
+    RunTally::Outcome HeldOutcome() const {
+        if (differs_) {
+            return RunTally::Outcome::Differs;
+        }
+        if (heldPosted_) {
+            return opening_ == Opening::Replace ? RunTally::Outcome::Replaced
+                                                : RunTally::Outcome::Completed;
+        }
+        return RunTally::Outcome::Skipped;
+    }
     std::optional<Finding> Refusal(int r) const override {
         if (std::optional<Finding> marked = StageLoop::Refusal(r)) {
             return marked;
@@ -123,6 +144,8 @@ class LedgerStage final : public StageLoop {
     void TakeTheGroupsSide(const std::string& group);
     void Insert();
     void PostOpeningBalance();
+    void CompareWithTheCompany();
+    void PostHeldOpening();
 
     Grid& grid_;
     Connection& db_;
@@ -134,6 +157,14 @@ class LedgerStage final : public StageLoop {
     bool nonZero_ = true;
     bool refused_ = false;
     bool sideless_ = false;  // a balance without a side, its group none either
+    // A ledger the company held before the run: its LID, and what its
+    // opening balance gets (see the item stage: left, completed, replaced).
+    std::optional<HeldLedger> held_;
+    enum class Opening { Leave, Complete, Replace } opening_ = Opening::Leave;
+    bool differs_ = false;
+    bool heldPosted_ = false;
+    std::int32_t firstNewLid_ = 0;
+    std::optional<std::unordered_set<std::string>> namesHeld_;  // read when first needed
     // The worksheet row that first gave each name (upper case, trimmed).
     std::unordered_map<std::string, std::string> firstRowOfName_;
 };
@@ -153,6 +184,88 @@ void LedgerStage::DuplicateName(int r) {
                                     first->second + "; the row is not migrated.",
                                 kind::DuplicateName, place.ColumnLetter(ledger::Name),
                                 place.ColumnHeading(ledger::Name)});
+    }
+}
+
+std::string AmountText(double amount, bool debit) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f", amount);
+    return std::string(text) + (debit ? " Dr" : " Cr");
+}
+
+// A name the company held before the run: the row completes its opening
+// balance when it has none, leaves it when it is the workbook's, and names
+// both when they differ (or replaces it, on purpose). Never a second ledger.
+void LedgerStage::CompareWithTheCompany() {
+    if (sideless_) {
+        return;
+    }
+    if (!namesHeld_) {
+        namesHeld_.emplace();
+        Recordset rs;
+        rs.Open("select LName from tblLedger where LID < " + IntText(firstNewLid_), db_,
+                CursorType::ForwardOnly, LockType::ReadOnly);
+        for (; !rs.IsEOF(); rs.MoveNext()) {
+            namesHeld_->insert(Upper(Trim(ValueToText(rs.Field(0)))));
+        }
+    }
+    const std::string name = Trim(read_[ledger::Name].text);
+    if (namesHeld_->count(Upper(name)) == 0 || !(held_ = ReadHeldLedger(db_, name))) {
+        return;
+    }
+    double net = held_->debit - held_->credit;
+    double amount = read_.Amount();
+    if (held_->vouchers == 0) {
+        opening_ = amount != 0 ? Opening::Complete : Opening::Leave;
+        return;
+    }
+    bool same = std::fabs(std::fabs(net) - amount) < 0.00005 &&
+                (amount == 0 || (net >= 0) == record_.debit);
+    if (same) {
+        return;
+    }
+    if (ctx.controls.chkReplaceOpenings.Value == 1) {
+        opening_ = Opening::Replace;
+        return;
+    }
+    differs_ = true;
+    state_.Warn({"The company already has an opening balance of " +
+                     AmountText(std::fabs(net), net >= 0) + " for " + name +
+                     "; the workbook says " + AmountText(amount, record_.debit) +
+                     "; left as it is.",
+                 kind::Differs});
+}
+
+// The opening balance of a ledger the company held: posted now, or in the
+// place of the one there (both in one transaction); its stored OpBalance
+// and Type become what was posted.
+void LedgerStage::PostHeldOpening() {
+    if (opening_ == Opening::Leave) {
+        return;
+    }
+    Savepoint row(db_);
+    if (opening_ == Opening::Replace) {
+        RemoveOpeningVouchers(db_, held_->lid);
+    }
+    double amount = read_.Amount();
+    bool debit = record_.debit;
+    std::int32_t lid = held_->lid;
+    std::string error;
+    if (amount != 0 &&
+        PostVoucher(db_, "Opening", ctx.controls.dtpDate.Value, debit ? lid : 0, debit ? 0 : lid,
+                    IntText(lid), "Opening Balance", amount, "", ctx.ops, &error) == 0) {
+        // Reported by the posting itself; the removal is undone with it.
+        state_.Fail("post the opening balance", error);
+        return;
+    }
+    db_.Execute("update tblLedger set OpBalance = " + NumberText(amount) + ", Type = '" +
+                (debit ? "Dr" : "Cr") + "' where LID = " + IntText(lid));
+    row.Commit();
+    heldPosted_ = true;
+    if (amount != 0) {
+        ctx.tally.AddPosting(ctx.tally.ledgers);
+        state_.posting.posted = true;
+        (debit ? state_.posting.debit : state_.posting.credit) = amount;
     }
 }
 
@@ -203,8 +316,8 @@ void LedgerStage::LookUpGroup() {
 }
 
 void LedgerStage::Insert() {
-    if (sideless_) {
-        return;  // refused: the balance has no side
+    if (sideless_ || held_) {
+        return;  // refused: the balance has no side; or the company has it
     }
     for (int c = ledger::AliasName; c <= ledger::Area; ++c) {
         read_[c].RequireStorable();
@@ -226,6 +339,10 @@ void LedgerStage::Insert() {
 }
 
 void LedgerStage::PostOpeningBalance() {
+    if (held_) {
+        PostHeldOpening();
+        return;
+    }
     if (!inserted_ || !nonZero_) {
         return;
     }
@@ -256,6 +373,7 @@ std::vector<Step> LedgerStage::WriteSteps(int) {
         {"read the address",
          [this] { record_.address = SqlEscape(Trim(read_[ledger::Address].Text())); }},
         {"show the ledger tab", [this] { ctx.controls.SSTab1.Tab = 1; }},
+        {"compare with the company", [this] { CompareWithTheCompany(); }},
         {"insert the ledger", [this] { Insert(); }},
         {"test the opening balance",
          [this] {
@@ -277,9 +395,20 @@ std::vector<Step> LedgerStage::WriteSteps(int) {
 void LedgerStage::Finish(int r) {
     RunTally::Outcome outcome = state_.failed && inserted_ ? RunTally::Outcome::Partial
                                 : state_.failed            ? RunTally::Outcome::Failed
+                                : held_                    ? HeldOutcome()
                                 : state_.skipped           ? RunTally::Outcome::Skipped
                                                            : RunTally::Outcome::Written;
     std::string note = state_.error;
+    if (outcome == RunTally::Outcome::Skipped && held_) {
+        note = "Already there: a ledger named " + Trim(read_[ledger::Name].text) +
+               " is already in the company with its opening balance; it was left as it is.";
+        state_.Warn({"A ledger named " + Trim(read_[ledger::Name].text) +
+                         " is already in the company with its opening balance; the row is left "
+                         "as it is (no second ledger, no second opening balance).",
+                     kind::AlreadyThere});
+    } else if (outcome == RunTally::Outcome::Differs) {
+        note = "Left as it is: " + state_.warnings.back().text;
+    }
     if (outcome == RunTally::Outcome::Partial) {
         note = "The ledger was written, but its opening balance was not posted: " + note;
     }
@@ -287,7 +416,7 @@ void LedgerStage::Finish(int r) {
         ctx.tally.ledgers,
         {"ledgers", std::string(grid_.TextMatrix(r, 0)), Trim(read_[ledger::Name].text), outcome,
          inserted_ ? IntText(record_.lid) : "", note, state_.step, state_.warnings,
-         inserted_ ? state_.posting : RunTally::Posting{}, state_.errorFinding,
+         inserted_ || held_ ? state_.posting : RunTally::Posting{}, state_.errorFinding,
          state_.otherErrors});
 }
 

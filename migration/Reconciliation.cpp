@@ -14,6 +14,13 @@ bool Stored(RunTally::Outcome outcome) {
            outcome == RunTally::Outcome::Partial;
 }
 
+// The rows whose opening the run posted: those it stored, and those whose
+// record was there and whose opening it completed or replaced.
+bool Posted(RunTally::Outcome outcome) {
+    return Stored(outcome) || outcome == RunTally::Outcome::Completed ||
+           outcome == RunTally::Outcome::Replaced;
+}
+
 // Amounts compare as the currency stores them; quantities to a millionth.
 bool Same(double a, double b) {
     return std::fabs(a - b) <= 0.00005 * std::max(1.0, std::fabs(a) / 1e10);
@@ -65,11 +72,13 @@ int CountFound(Connection& db, const std::map<std::int64_t, std::string>& ids,
 OpeningTotals ExpectedTotals(const RunTally& tally) {
     OpeningTotals t;
     for (const auto& row : tally.rows) {
-        if (!Stored(row.outcome)) {
+        if (!Posted(row.outcome)) {
             continue;
         }
         bool item = row.sheet == "items";
-        (item ? t.items : t.ledgers) += 1;
+        if (Stored(row.outcome)) {
+            (item ? t.items : t.ledgers) += 1;
+        }
         if (row.posting.posted) {
             if (item) {
                 ++t.stockLines;

@@ -24,6 +24,15 @@ void RunTally::Counts::Add(Outcome outcome, int by) {
         case Outcome::Failed:
             failed += by;
             break;
+        case Outcome::Completed:
+            completed += by;
+            break;
+        case Outcome::Replaced:
+            replaced += by;
+            break;
+        case Outcome::Differs:
+            differs += by;
+            break;
     }
 }
 
@@ -72,7 +81,8 @@ void RunTally::ConfirmPending() {
 void RunTally::FailPending(const std::string& reason, const std::string& step) {
     for (std::size_t i = pendingFrom_; i < rows.size(); ++i) {
         Row& row = rows[i];
-        if (row.outcome == Outcome::Skipped || row.outcome == Outcome::Failed) {
+        if (row.outcome == Outcome::Skipped || row.outcome == Outcome::Failed ||
+            row.outcome == Outcome::Differs) {
             continue;  // nothing of these was written
         }
         Counts& counts = CountsOf(row.sheet);
@@ -100,6 +110,35 @@ bool RunTally::AllWritten() const {
            ledgerRowsNotRead == 0 && reconcileDifferences == 0;
 }
 
+bool RunTally::NothingLeft() const {
+    for (const Counts* c : {&categories, &items, &ledgers}) {
+        if (c->failed > 0 || c->partial > 0 || c->differs > 0) {
+            return false;
+        }
+    }
+    for (const Row& row : rows) {
+        if (NotReached(row)) {
+            return false;
+        }
+    }
+    return itemRowsNotRead == 0 && ledgerRowsNotRead == 0 && reconcileDifferences == 0;
+}
+
+std::string RunTally::NothingLeftLine() const {
+    int itemRows = 0;
+    int ledgerRows = 0;
+    for (const Row& row : rows) {
+        ++(row.sheet == "items" ? itemRows : ledgerRows);
+    }
+    auto all = [](int n, const char* one, const char* many) {
+        return (n == 1 ? "the " : "all " + std::to_string(n) + " ") +
+               std::string(n == 1 ? one : many);
+    };
+    return "Nothing left to migrate: " + all(itemRows, "item", "items") + " and " +
+           all(ledgerRows, "ledger", "ledgers") +
+           " are in the company with their opening stock and balances.";
+}
+
 const char* RunTally::OutcomeText(Outcome outcome) {
     switch (outcome) {
         case Outcome::Written:
@@ -112,6 +151,12 @@ const char* RunTally::OutcomeText(Outcome outcome) {
             return "skipped";
         case Outcome::Failed:
             return "failed";
+        case Outcome::Completed:
+            return "completed";
+        case Outcome::Replaced:
+            return "replaced";
+        case Outcome::Differs:
+            return "differs";
     }
     return "";
 }
@@ -121,15 +166,27 @@ std::vector<std::string> RunTally::SummaryLines() const {
     auto partial = [&](const Counts& c, const char* what) {
         return c.partial > 0 ? n(c.partial) + " written without their " + what + ", " : "";
     };
+    auto more = [&](const Counts& c) {
+        std::string text;
+        for (auto [count, word] : {std::pair{c.completed, "completed"},
+                                   {c.replaced, "replaced"},
+                                   {c.differs, "differing"}}) {
+            if (count > 0) {
+                text += ", " + n(count) + " " + word;
+            }
+        }
+        return text;
+    };
     std::vector<std::string> lines{
         "Summary: categories " + n(categories.written) + " written, " + n(categories.skipped) +
             " already there, " + n(categories.failed) + " failed",
         "Summary: items " + n(items.written) + " written, " + n(items.updated) + " updated, " +
             partial(items, "opening stock") + n(items.skipped) + " skipped, " + n(items.failed) +
-            " failed, " + n(items.postings) + " stock postings",
+            " failed" + more(items) + ", " + n(items.postings) + " stock postings",
         "Summary: ledgers " + n(ledgers.written) + " written, " +
             partial(ledgers, "opening balance") + n(ledgers.skipped) + " skipped, " +
-            n(ledgers.failed) + " failed, " + n(ledgers.postings) + " vouchers posted",
+            n(ledgers.failed) + " failed" + more(ledgers) + ", " + n(ledgers.postings) +
+            " vouchers posted",
     };
     for (auto [sheet, count] :
          {std::pair{"item", itemRowsNotRead}, {"ledger", ledgerRowsNotRead}}) {
@@ -149,7 +206,8 @@ std::vector<std::string> RunTally::SheetLines() const {
     std::vector<std::string> lines;
     for (auto [sheet, title, posting] : {std::tuple{"items", "item sheet", "opening stock"},
                                          {"ledgers", "ledger sheet", "opening balance"}}) {
-        int all = 0, in = 0, partial = 0, there = 0, failed = 0, unreached = 0;
+        int all = 0, in = 0, partial = 0, there = 0, failed = 0, unreached = 0, completed = 0,
+            replaced = 0, differs = 0;
         for (const Row& row : rows) {
             if (row.sheet != sheet) {
                 continue;
@@ -168,6 +226,15 @@ std::vector<std::string> RunTally::SheetLines() const {
                     break;
                 case Outcome::Failed:
                     ++failed;
+                    break;
+                case Outcome::Completed:
+                    ++completed;
+                    break;
+                case Outcome::Replaced:
+                    ++replaced;
+                    break;
+                case Outcome::Differs:
+                    ++differs;
                     break;
             }
         }
@@ -188,7 +255,10 @@ std::vector<std::string> RunTally::SheetLines() const {
             }
         };
         part(partial, std::string("written without their ") + posting);
+        part(completed, std::string("already there, their ") + posting + " posted now");
+        part(replaced, std::string("already there, their ") + posting + " replaced");
         part(there, "already there");
+        part(differs, std::string("differing from the company"));
         part(failed, "failed");
         part(unreached, "not reached");
         lines.push_back(line + ", " + std::to_string(all - in) + " did not (" + why + ")");

@@ -20,11 +20,14 @@ class Grid;
 class RunTally {
   public:
     enum class Outcome {
-        Written,  // the row is in the database
-        Updated,  // update mode: the item replaced the one with its code
-        Partial,  // the record is in the database, its opening posting is not
-        Skipped,  // already there: left as it is
-        Failed    // nothing of the row is in the database
+        Written,    // the row is in the database
+        Updated,    // update mode: the item replaced the one with its code
+        Partial,    // the record is in the database, its opening posting is not
+        Skipped,    // already there: left as it is
+        Failed,     // nothing of the row is in the database
+        Completed,  // the record was there without its opening; the opening is posted now
+        Replaced,   // the record's opening differed; it was replaced on purpose
+        Differs     // the record or its opening differs from the row's: left as it is
     };
 
     // How the run as a whole ended.
@@ -42,6 +45,9 @@ class RunTally {
         int partial = 0;
         int skipped = 0;
         int failed = 0;
+        int completed = 0;
+        int replaced = 0;
+        int differs = 0;
         int postings = 0;  // stock postings (items) or vouchers (ledgers)
         void Add(Outcome outcome, int by = 1);
 
@@ -129,6 +135,13 @@ class RunTally {
     void FailPending(const std::string& reason, const std::string& step);
 
     bool AllWritten() const;
+    // Whether every row is in the company with its opening: written,
+    // completed, replaced or already there (nothing failed, was written in
+    // part, was not reached or differs).
+    bool NothingLeft() const;
+    // "Nothing left to migrate: all 38 items and 30 ledgers are in the
+    // company with their opening stock and balances."
+    std::string NothingLeftLine() const;
     // The summary lines of the status box.
     std::vector<std::string> SummaryLines() const;
     // A line per sheet: how many of its rows went in (written or updated),

@@ -62,8 +62,17 @@ class Check : public test::DemoCompanyForm {
                               Ledger("Huge", "Customer", "1E+16", "Dr"),  // too large: an error
                               Ledger("Dot", "Customer", "40", "cr.")});
         form.blnExcelLoaded = true;
-        Exec("insert into tblItemMaster (ItemID, ItemCode) values (5, 'HELD')");
+        // Already there, each with its opening.
+        Exec(
+            "insert into tblItemMaster (ItemID, ItemCode, ItemName) values (5, 'HELD', "
+            "'Name HELD')");
+        Exec(
+            "insert into tblStockHistory (StockHisId, VchType, ItemID, QtyIN, QtyOut) values "
+            "(1, 'OpeningStock', 5, 7, 0)");
         Exec("insert into tblLedger (LID, LName) values (3, 'Held Co')");
+        Exec(
+            "insert into tblVoucher (MainID, TrID, TrType, DrLID, CrLID, AmountD, AmountC) "
+            "values (1, 1, 'Opening', 3, 0, 99, 0), (1, 1, 'Opening', 0, 3, 0, 99)");
     }
     void Choose() { form.txtCompanyName.SetListIndex(0); }
 };

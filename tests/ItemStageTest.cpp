@@ -141,7 +141,10 @@ TEST_F(ItemStage, TwoRowsWithOneCodeLengthenTheSecondByTheCounter) {
 // Regression: a plain re-run after an interrupted run stored every item
 // again under a lengthened code and posted its opening stock twice.
 TEST_F(ItemStage, ACodeTheCompanyHeldBeforeTheRunIsLeftAsItIs) {
-    Exec("insert into tblItemMaster (ItemID, ItemCode) values (55, 'A1')");
+    Exec("insert into tblItemMaster (ItemID, ItemCode, ItemName) values (55, 'A1', 'NAME A1')");
+    Exec(
+        "insert into tblStockHistory (StockHisId, VchType, ItemID, QtyIN, QtyOut) values "
+        "(1, 'OpeningStock', 55, 2, 0)");
     Run({Item("a1 ", "Soap", "2"), Item("B2", "Soap", "3")});
     EXPECT_EQ(ItemIds(), "55|A1\n58|B2\n") << "no copy; A1's turn of the counter passed";
     EXPECT_EQ(Rows("select ItemID, Qty from tblStock"), "58|3\n") << "no second opening stock";

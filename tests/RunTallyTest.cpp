@@ -37,6 +37,9 @@ TEST_F(Tally, ItemRowsAreWrittenUpdatedFailedOrNeverReached) {
 
 TEST_F(Tally, ALedgerThatIsAlreadyThereIsSkippedWithItsReason) {
     Exec("insert into tblLedger (LID, LName) values (1, 'Acme')");
+    Exec(
+        "insert into tblVoucher (MainID, TrID, TrType, DrLID, CrLID, AmountD, AmountC) values "
+        "(1, 1, 'Opening', 1, 0, 10, 0), (1, 1, 'Opening', 0, 1, 0, 10)");
     Ledgers({{"A", "Acme", "Sundry Debtors", "", "", "", "10", "Dr", ""},
              {"B", "Beta", "Sundry Debtors", "", "", "", "20", "Dr", ""}});
     migrateledger(ctx);
@@ -44,8 +47,8 @@ TEST_F(Tally, ALedgerThatIsAlreadyThereIsSkippedWithItsReason) {
     // Regression: the reason spoke the database's language ("would repeat a
     // value of tblLedger.LName ... (UNIQUE KEY)").
     EXPECT_EQ(tally.rows[0].error,
-              "Already there: a ledger named Acme is already in the company; it was left as it "
-              "is.");
+              "Already there: a ledger named Acme is already in the company with its opening "
+              "balance; it was left as it is.");
     EXPECT_EQ(tally.ledgers.postings, 1);
     EXPECT_EQ(tally.SummaryLines()[2],
               "Summary: ledgers 1 written, 1 skipped, 0 failed, 1 vouchers posted");

@@ -81,6 +81,7 @@ TEST_F(StatementText, ALedgerWithItsVoucher) {
                         "Select max(LID) + 1 as MAxid from tblLedger",
                         "Select AccountgroupID from tblAccountgroup where AccountGroup='Sundry "
                         "Creditors'",
+                        "select LName from tblLedger where LID < 1",
                         "insert into tblledger (LID,LName,LAliasName,GroupName,Type,OpBalance,"
                         "AppearIn,Address,CreditDays,Phone,Fax,AccountGroupID,TargetAmt,Area) "
                         "values(1,'O''Brien','AL','Sundry Creditors','Cr',250.5,'BalanceSheet',"

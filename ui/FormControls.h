@@ -25,6 +25,10 @@ struct FormControls {
     // Beside it: an opening balance that is negative and says neither Dr nor
     // Cr is a credit (and a positive one a debit), instead of an error.
     CheckBox chkNegativeIsCredit{"Negative balances are credits", 0};
+    // Beside them: an item or ledger the company already holds whose opening
+    // stock or balance differs from the workbook's has it replaced (only the
+    // migration's own opening is ever removed).
+    CheckBox chkReplaceOpenings{"Replace Opening Balances", 0};
     DatePicker dtpDate;
     Label Label1{"Select Tallvane Company:"};
     CommonDialog cdlg;
