@@ -24,6 +24,11 @@ install(FILES ${linux}/ledgerlift.bash-completion
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
         RENAME ledgerlift)
 
+# The licence and its notices, where Debian looks for them (GNUInstallDirs'
+# DOCDIR would be named after the project, with a capital letter).
+set(docdir ${CMAKE_INSTALL_DATADIR}/doc/ledgerlift)
+install(FILES ${linux}/copyright DESTINATION ${docdir})
+
 # The man page, compressed as Debian keeps man pages (reproducibly: -n).
 set(manpage ${CMAKE_BINARY_DIR}/ledgerlift.1.gz)
 add_custom_command(OUTPUT ${manpage}
@@ -34,11 +39,11 @@ add_custom_target(manpage ALL DEPENDS ${manpage})
 install(FILES ${manpage} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The Debian package; dpkg-shlibdeps finds the libraries it depends on.
-set(LEDGERLIFT_MAINTAINER "The Ledgerlift developers <developers@ledgerlift.org>"
+set(LEDGERLIFT_MAINTAINER "Ledgerlift developers <ledgerlift@example.org>"
     CACHE STRING "The Debian package's maintainer")
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ledgerlift)
-set(CPACK_PACKAGE_VENDOR "The Ledgerlift developers")
+set(CPACK_PACKAGE_VENDOR "Ledgerlift developers")
 set(CPACK_PACKAGE_CONTACT ${LEDGERLIFT_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "moves a company's items and ledgers from a workbook into Tallvane")

@@ -40,7 +40,10 @@ TEST_F(CommandLine, PrintsTheVersionBothWays) {
     for (const char* flag : {"--version", "-V"}) {
         Result r = Run(flag);
         EXPECT_EQ(r.status, 0) << flag;
-        EXPECT_EQ(r.out, "ledgerlift 1.0\n") << flag;
+        EXPECT_EQ(r.out,
+                  "ledgerlift 1.0\n"
+                  "Licence GPL-3.0-or-later: GNU GPL version 3 or later; there is NO WARRANTY.\n")
+            << flag;
         EXPECT_EQ(r.err, "") << flag;
     }
 }

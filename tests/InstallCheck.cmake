@@ -19,7 +19,8 @@ set(expected
     share/icons/hicolor/48x48/apps/${APP_ID}.png
     share/icons/hicolor/256x256/apps/${APP_ID}.png
     share/man/man1/ledgerlift.1.gz
-    share/bash-completion/completions/ledgerlift)
+    share/bash-completion/completions/ledgerlift
+    share/doc/ledgerlift/copyright)
 file(GLOB_RECURSE installed RELATIVE "${PREFIX}" "${PREFIX}/*")
 list(SORT installed)
 list(SORT expected)
@@ -31,7 +32,7 @@ endif()
 # beside itself, and lays out and lists a demo one.
 execute_process(COMMAND "${PREFIX}/bin/ledgerlift" --version
                 OUTPUT_VARIABLE version RESULT_VARIABLE failed)
-if(failed OR NOT version MATCHES "^ledgerlift [0-9.]+\n$")
+if(failed OR NOT version MATCHES "^ledgerlift [0-9.]+\nLicence GPL-3.0-or-later: [^\n]+\n$")
     message(FATAL_ERROR "ledgerlift --version gave ${failed}: ${version}")
 endif()
 execute_process(COMMAND "${PREFIX}/bin/ledgerlift" demo --quiet "${PREFIX}/demo"

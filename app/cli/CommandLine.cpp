@@ -22,6 +22,13 @@ std::string Environment(const char* name) {
     return value ? value : "";
 }
 
+// What --version prints: the version, and the licence the program is
+// distributed under (the full text is in the package's copyright file).
+std::string VersionText() {
+    return std::string("ledgerlift ") + LEDGERLIFT_VERSION +
+           "\nLicence GPL-3.0-or-later: GNU GPL version 3 or later; there is NO WARRANTY.";
+}
+
 // Every command of the program, in the order the help lists them.
 std::vector<std::unique_ptr<Command>> AllCommands() {
     std::vector<std::unique_ptr<Command>> commands;
@@ -78,8 +85,8 @@ StartRequest RunCommandLine(int argc, char** argv, const std::string& programFol
         "opens its window, and loads the workbook when one is given.",
         "ledgerlift"};
     app.require_subcommand(0, 1);
-    app.set_version_flag("--version,-V", std::string("ledgerlift ") + LEDGERLIFT_VERSION,
-                         "Print the version and exit");
+    app.set_version_flag("--version,-V", VersionText(),
+                         "Print the version and the licence, and exit");
     CommonOptions common;
     std::string workbook;
     app.add_option("workbook", workbook, "A workbook for the window to load at start");
