@@ -2,7 +2,7 @@
 # its place, that the demo product folder is not installed, and that the
 # installed program runs from there.
 #
-# cmake -DBUILD_DIR=build -DPREFIX=dir -DAPP_ID=id -P InstallCheck.cmake
+# cmake -DBUILD_DIR=build -DPREFIX=dir -DAPP_ID=id -DDEB_VERSION=v -P InstallCheck.cmake
 
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${PREFIX}"
@@ -20,12 +20,24 @@ set(expected
     share/icons/hicolor/256x256/apps/${APP_ID}.png
     share/man/man1/ledgerlift.1.gz
     share/bash-completion/completions/ledgerlift
-    share/doc/ledgerlift/copyright)
+    share/doc/ledgerlift/copyright
+    share/doc/ledgerlift/changelog.Debian.gz
+    share/lintian/overrides/ledgerlift)
 file(GLOB_RECURSE installed RELATIVE "${PREFIX}" "${PREFIX}/*")
 list(SORT installed)
 list(SORT expected)
 if(NOT installed STREQUAL expected)
     message(FATAL_ERROR "installed: ${installed}\nexpected:  ${expected}")
+endif()
+
+# The changelog's newest entry is the package's version, so that a new version
+# is not shipped with the last one's changelog.
+execute_process(COMMAND gzip -dc "${PREFIX}/share/doc/ledgerlift/changelog.Debian.gz"
+                OUTPUT_VARIABLE changelog RESULT_VARIABLE failed)
+string(REPLACE "." "\\." version_pattern "${DEB_VERSION}")
+if(failed OR NOT changelog MATCHES "^ledgerlift \\(${version_pattern}\\) [a-z]+; urgency=")
+    string(REGEX REPLACE "\n.*" "" first "${changelog}")
+    message(FATAL_ERROR "the changelog begins with \"${first}\", not version ${DEB_VERSION}")
 endif()
 
 # The installed program, away from the build tree: it finds no product folder
