@@ -51,8 +51,8 @@ std::string WorkbookProblem(const std::string& workbook) {
     }
     if (!std::filesystem::exists(workbook, error)) {
         std::string names;
-        for (const auto& command : AllCommands()) {
-            names += std::string(names.empty() ? "" : ", ") + command->Name();
+        for (const std::string& name : CommandNames()) {
+            names += (names.empty() ? "" : ", ") + name;
         }
         return workbook + " is neither a command (" + names +
                ") nor a workbook that exists; see \"ledgerlift --help\".";
@@ -76,6 +76,14 @@ StartRequest WindowRequest(const std::string& workbook, const ProductFolderChoic
 }
 
 }  // namespace
+
+std::vector<std::string> CommandNames() {
+    std::vector<std::string> names;
+    for (const auto& command : AllCommands()) {
+        names.emplace_back(command->Name());
+    }
+    return names;
+}
 
 StartRequest RunCommandLine(int argc, char** argv, const std::string& programFolder,
                             const ProductFolderMemory& memory) {
