@@ -1,18 +1,77 @@
 // The documents that go with the program agree with it and with each other:
-// the licence is named alike everywhere.
+// the licence is named alike everywhere; the man page and the bash completion
+// know the very commands that the program's help lists, no more and no fewer;
+// the man page names the workbook formats that the program reads and the
+// samples that the demo lays out.
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "tests/ProgramRun.h"
 
 namespace ledgerlift {
 namespace {
 
+namespace fs = std::filesystem;
+
 std::string Source(const std::string& path) {
     return Slurp(std::string(LEDGERLIFT_SOURCE_DIR) + "/" + path);
+}
+
+// The man page with its escaped minus signs as typed ("\-" is "-").
+std::string ManPage() {
+    return std::regex_replace(Source("resources/linux/ledgerlift.1"), std::regex("\\\\-"), "-");
+}
+
+// The text of a man page section, from its heading to the next one.
+std::string Section(const std::string& man, const std::string& heading) {
+    std::size_t start = man.find("\n.SH " + heading + "\n");
+    if (start == std::string::npos) {
+        return "";
+    }
+    std::size_t end = man.find("\n.SH ", start + 1);
+    return man.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+// The first groups of every match of pattern in text.
+std::set<std::string> AllCaptured(const std::string& text, const std::string& pattern,
+                                  std::regex::flag_type flags = std::regex::ECMAScript) {
+    std::set<std::string> found;
+    std::regex re(pattern, flags);
+    for (std::sregex_iterator i(text.begin(), text.end(), re), end; i != end; ++i) {
+        found.insert((*i)[1]);
+    }
+    return found;
+}
+
+std::set<std::string> AsSet(const std::vector<std::string>& list) {
+    return {list.begin(), list.end()};
+}
+
+// What the installed bash completion offers for the words typed so far (the
+// last one is being completed), run in folder.
+std::set<std::string> Completions(const test::TempFolder& scratch, const std::string& words,
+                                  const std::string& folder) {
+    std::string script = "cd '" + folder + "' && source " + LEDGERLIFT_SOURCE_DIR +
+                         "/resources/linux/ledgerlift.bash-completion; COMP_WORDS=(" + words +
+                         "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _ledgerlift; "
+                         "printf '%s\\n' \"${COMPREPLY[@]}\"";
+    std::ofstream(scratch.File("complete.sh")) << script;
+    std::string out = scratch.File("completions.txt");
+    EXPECT_EQ(std::system(("bash " + scratch.File("complete.sh") + " >" + out).c_str()), 0);
+    std::set<std::string> offered;
+    std::istringstream lines(Slurp(out));
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty()) {
+            offered.insert(line);
+        }
+    }
+    return offered;
 }
 
 // The first group of the first match of pattern in text ("" for none).
@@ -43,6 +102,69 @@ TEST_F(CommandLine, TheLicenceIsNamedAlikeEverywhere) {
     std::string text = Source("LICENSE");
     EXPECT_EQ(Captured(text, "^ *(GNU GENERAL PUBLIC LICENSE\n *Version 3),"),
               "GNU GENERAL PUBLIC LICENSE\n                       Version 3");
+}
+
+// Read from the program's help, not listed here: a new command fails this
+// test until the man page and the completion know it too.
+TEST_F(CommandLine, TheManPageAndTheCompletionKnowTheCommandsOfTheHelp) {
+    std::set<std::string> commands = AsSet(ListedCommands(Run("--help").out));
+    ASSERT_GE(commands.size(), 2u);
+
+    std::string man = ManPage();
+    EXPECT_EQ(AllCaptured(Section(man, "SYNOPSIS"), "\n\\.B ledgerlift ([a-z][a-z-]*)\n"), commands)
+        << "the man page's synopsis";
+    EXPECT_EQ(AllCaptured(Section(man, "COMMANDS"), "\n\\.TP\n\\.BI? \"?([a-z][a-z-]*)"), commands)
+        << "the man page's COMMANDS";
+
+    // In an empty folder, the first word offers the commands alone.
+    fs::create_directories(scratch.File("empty"));
+    EXPECT_EQ(Completions(scratch, "ledgerlift ''", scratch.File("empty")), commands)
+        << "the completion's commands";
+    for (const std::string& command : commands) {
+        std::set<std::string> options =
+            Completions(scratch, "ledgerlift " + command + " --", scratch.File("empty"));
+        EXPECT_TRUE(options.count("--help")) << "the completion knows no options of " << command;
+        EXPECT_FALSE(options.count("--version"))
+            << "the completion takes " << command << " for a workbook";
+    }
+}
+
+// The formats the program reads, as its help names them, are those the man
+// page names, and it names no other workbook format.
+TEST_F(CommandLine, TheManPageNamesTheWorkbookFormatsTheProgramReads) {
+    const std::string format = "\\.(xl[a-z]*|f?od[a-z])\\b";
+    std::set<std::string> read = AllCaptured(Run("--help").out, format, std::regex::icase);
+    EXPECT_EQ(read, (std::set<std::string>{"ods", "xls", "xlsm", "xlsx"}));
+    std::string man = ManPage();
+    EXPECT_EQ(AllCaptured(man, format, std::regex::icase), read);
+    EXPECT_EQ(AllCaptured(Section(man, "DESCRIPTION"), format, std::regex::icase), read)
+        << "the description says which formats are read";
+}
+
+TEST_F(CommandLine, TheManPageNamesEverySampleTheDemoLaysOut) {
+    Result demo = Run("demo " + scratch.File("demo"));
+    ASSERT_EQ(demo.status, 0) << demo.err;
+    std::set<std::string> samples = AllCaptured(demo.out, "made [^\n]*/(sample\\.[a-z]+)\n");
+    EXPECT_GE(samples.size(), 3u) << demo.out;
+    std::string entry = Section(ManPage(), "COMMANDS");
+    std::size_t start = entry.find("\n.BI demo ");
+    ASSERT_NE(start, std::string::npos) << "the man page describes no demo command";
+    entry = entry.substr(start, entry.find("\n.TP\n", start + 1) - start);
+    for (const std::string& sample : samples) {
+        EXPECT_NE(entry.find(sample), std::string::npos) << sample << " is not in: " << entry;
+    }
+}
+
+TEST_F(CommandLine, TheCompletionOffersWorkbooksOfEveryFormatInAnyCase) {
+    std::string books = scratch.File("books");
+    fs::create_directories(books + "/folder");
+    for (const char* name : {"a.xls", "B.XLSX", "c.xlsm", "D.Ods", "notes.txt", "e.xlsb"}) {
+        std::ofstream(books + "/" + name) << "x";
+    }
+    std::set<std::string> offered =
+        Completions(scratch, "ledgerlift preview books/", scratch.Path());
+    EXPECT_EQ(offered, (std::set<std::string>{"books/a.xls", "books/B.XLSX", "books/c.xlsm",
+                                              "books/D.Ods", "books/folder"}));
 }
 
 }  // namespace
