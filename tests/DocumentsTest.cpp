@@ -2,13 +2,15 @@
 // the licence is named alike everywhere; the man page and the bash completion
 // know the very commands that the program's help lists, no more and no fewer;
 // the man page names the workbook formats that the program reads and the
-// samples that the demo lays out.
+// samples that the demo lays out; README says nothing twice.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -165,6 +167,72 @@ TEST_F(CommandLine, TheCompletionOffersWorkbooksOfEveryFormatInAnyCase) {
         Completions(scratch, "ledgerlift preview books/", scratch.Path());
     EXPECT_EQ(offered, (std::set<std::string>{"books/a.xls", "books/B.XLSX", "books/c.xlsm",
                                               "books/D.Ods", "books/folder"}));
+}
+
+// Text with every run of white space made a single space.
+std::string Collapsed(const std::string& text) {
+    return std::regex_replace(text, std::regex("\\s+"), " ");
+}
+
+// Paragraphs, by blank lines, collapsed and trimmed.
+std::vector<std::string> Paragraphs(const std::string& text) {
+    std::vector<std::string> paragraphs;
+    std::istringstream lines(text + "\n\n");
+    std::string paragraph;
+    for (std::string line; std::getline(lines, line);) {
+        line = std::regex_replace(Collapsed(line), std::regex("^ | $"), "");
+        if (!line.empty()) {
+            paragraph += (paragraph.empty() ? "" : " ") + line;
+        } else if (!paragraph.empty()) {
+            paragraphs.push_back(paragraph);
+            paragraph.clear();
+        }
+    }
+    return paragraphs;
+}
+
+// The paragraphs of more than 60 characters that the text says more than once,
+// however wrapped, on their own or run into another paragraph: a leftover of an
+// edit, whose copies then drift apart. Short ones (a heading, a command) may
+// well come back.
+std::vector<std::string> Repeated(const std::string& text) {
+    std::string whole = Collapsed(text);
+    std::vector<std::string> repeated;
+    for (const std::string& paragraph : Paragraphs(text)) {
+        std::size_t first = whole.find(paragraph);
+        if (paragraph.size() > 60 && whole.find(paragraph, first + 1) != std::string::npos &&
+            std::find(repeated.begin(), repeated.end(), paragraph) == repeated.end()) {
+            repeated.push_back(paragraph);
+        }
+    }
+    return repeated;
+}
+
+TEST(Readme, RepeatsNoParagraph) {
+    std::string readme = Source("README.md");
+    ASSERT_GT(Paragraphs(readme).size(), 20u);
+    EXPECT_EQ(Repeated(readme), std::vector<std::string>{});
+}
+
+TEST(Readme, TheCheckFindsAParagraphSaidTwiceHoweverItIsWrapped) {
+    const std::string said =
+        "`ledgerlift demo DIR` lays out the same demo product folder anywhere (it is\n"
+        "compiled into the program, so the installed program can do it too).\n";
+    const std::string rewrapped =
+        "`ledgerlift demo DIR` lays out the same demo product folder\n"
+        "anywhere (it is compiled into the program, so the installed program can do it "
+        "too).\n";
+    std::string twice = "# Title\n\n" + said + "\nBetween.\n\n" + rewrapped + "\n# Title\n";
+    ASSERT_EQ(Repeated(twice).size(), 1u);
+    EXPECT_EQ(Repeated(twice)[0].rfind("`ledgerlift demo DIR` lays out", 0), 0u);
+
+    // Pasted into the middle of a code block's paragraph.
+    std::string runIn =
+        said + "\n    build/ledgerlift companies\n" + said + "    build/ledgerlift\n";
+    EXPECT_EQ(Repeated(runIn).size(), 1u);
+
+    EXPECT_EQ(Repeated("# Title\n\n" + said + "\n# Title\n"), std::vector<std::string>{})
+        << "a short paragraph, such as a heading, may come back";
 }
 
 }  // namespace
