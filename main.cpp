@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     }
     // Qt would abort the program with its own message when it finds no display.
     if (!ledgerlift::DesktopAvailable()) {
-        std::fprintf(stderr, "%s\n", ledgerlift::NoDesktopMessage());
+        std::fprintf(stderr, "%s\n", ledgerlift::NoDesktopMessage().c_str());
         return ledgerlift::kExitUsage;
     }
     QApplication app(argc, argv);

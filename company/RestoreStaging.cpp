@@ -33,7 +33,10 @@ void RemoveRestoreStaging(const std::string& databasePath) {
     std::string staging = RestoreStagingPath(databasePath);
     RemoveWithJournals(staging);
     // The temporary file the copy is written to before it takes its name.
-    std::string partial = "." + fs::path(staging).filename().string() + ".partial-";
+    // Built piece by piece, as above (GCC 12 at -O3).
+    std::string partial = ".";
+    partial += fs::path(staging).filename().string();
+    partial += ".partial-";
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(fs::path(staging).parent_path(), ec)) {
         std::string name = entry.path().filename().string();

@@ -24,7 +24,8 @@ void AppendNumber(std::string& text, int n) {
 }
 
 const char* const kFilter =
-    "Excel Files|*.XLS;*.XLSX;*.XLSM|OpenDocument Spreadsheets|*.ODS|All Files|*.*";
+    "Workbooks|*.xls;*.xlsx;*.xlsm;*.ods|Excel 97-2003 Workbooks|*.xls|"
+    "Excel Workbooks|*.xlsx;*.xlsm|OpenDocument Spreadsheets|*.ods|All Files|*.*";
 
 // One grid and the sheets that go into it.
 struct GridPlan {

@@ -50,7 +50,8 @@ TEST_F(Import, FillsBothGridsWithTheirLayouts) {
     EXPECT_EQ(done.icon, MsgIcon::Information);
     EXPECT_EQ(done.caption, "Ledgerlift");
     EXPECT_EQ(ops.Filters()[0],
-              "Excel Files|*.XLS;*.XLSX;*.XLSM|OpenDocument Spreadsheets|*.ODS|All Files|*.*");
+              "Workbooks|*.xls;*.xlsx;*.xlsm;*.ods|Excel 97-2003 Workbooks|*.xls|"
+              "Excel Workbooks|*.xlsx;*.xlsm|OpenDocument Spreadsheets|*.ods|All Files|*.*");
     EXPECT_EQ(form.cdlg.FileName, FixturePath("real_mixed.xls"));
 
     EXPECT_EQ(form.msf1.FormatString(), kItemFormat);

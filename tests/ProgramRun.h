@@ -5,8 +5,10 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "tests/TestSupport.h"
 
@@ -24,6 +26,24 @@ inline std::string Slurp(const std::string& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+// The commands that a help text lists under "Subcommands:", in its order.
+inline std::vector<std::string> ListedCommands(const std::string& help) {
+    std::vector<std::string> commands;
+    std::size_t start = help.find("\nSubcommands:\n");
+    if (start == std::string::npos) {
+        return commands;
+    }
+    std::istringstream lines(help.substr(start + 14));
+    std::regex entry("  ([a-z][a-z0-9-]*)( .*)?");
+    std::smatch match;
+    for (std::string line; std::getline(lines, line) && !line.empty();) {
+        if (std::regex_match(line, match, entry)) {
+            commands.push_back(match[1]);
+        }
+    }
+    return commands;
 }
 
 // Runs the real program with its standard input closed, as a script would:

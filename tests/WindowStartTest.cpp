@@ -1,17 +1,22 @@
 // What the window brings from the start: the product folder it shows, a
-// workbook given on the command line, and what it remembers between runs.
+// workbook given on the command line, what it remembers between runs, and the
+// file dialog that chooses a workbook.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QTableView>
 #include <QTimer>
 #include <filesystem>
+#include <fstream>
+#include <set>
 
 #include "app/Form1.h"
 #include "app/qt/MainWindow.h"
@@ -139,6 +144,129 @@ TEST_F(WindowStart, CancellingTheChooserGivesNoFolder) {
     DialogAnswerer answers({});
     EXPECT_EQ(AskForProductFolder(), "");
     EXPECT_EQ(answers.titles.size(), 1u);
+}
+
+// What a file dialog lists in its folder under its current filter, folders
+// included, once it shows what is awaited or five seconds have passed (Qt
+// reads the folder in the background).
+std::set<std::string> Listed(QFileDialog& dialog, const std::set<std::string>& awaited) {
+    auto* view = dialog.findChild<QListView*>("listView");
+    std::set<std::string> names;
+    QElapsedTimer waited;
+    waited.start();
+    while (view) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        names.clear();
+        QModelIndex folder = view->rootIndex();
+        for (int row = 0; row < view->model()->rowCount(folder); ++row) {
+            names.insert(view->model()->index(row, 0, folder).data().toString().toStdString());
+        }
+        if (names == awaited || waited.elapsed() > 5000) {
+            break;
+        }
+    }
+    return names;
+}
+
+// Makes the named entry of the dialog's list the current one, as a click on
+// it does.
+void Click(QFileDialog& dialog, const QString& name) {
+    auto* view = dialog.findChild<QListView*>("listView");
+    QModelIndex folder = view ? view->rootIndex() : QModelIndex();
+    for (int row = 0; view && row < view->model()->rowCount(folder); ++row) {
+        QModelIndex entry = view->model()->index(row, 0, folder);
+        if (entry.data().toString() == name) {
+            view->setCurrentIndex(entry);
+        }
+    }
+}
+
+// Looks at the open dialog when it comes up: where it opens, its filters and
+// what each lists; then chooses the file named under the first filter.
+class OpenDialogLooker {
+  public:
+    OpenDialogLooker(std::vector<std::set<std::string>> awaited, std::string choose)
+        : awaited_(std::move(awaited)), choose_(std::move(choose)) {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Look(); });
+        timer_.start(20);
+    }
+    QStringList filters;
+    QString firstSelected, folder;
+    bool qtOwn = false;
+    std::vector<std::set<std::string>> listed;
+
+  private:
+    void Look() {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog || looked_) {
+            return;
+        }
+        looked_ = true;
+        filters = dialog->nameFilters();
+        firstSelected = dialog->selectedNameFilter();
+        folder = dialog->directory().absolutePath();
+        qtOwn = dialog->testOption(QFileDialog::DontUseNativeDialog);
+        for (int i = 0; i < filters.size(); ++i) {
+            dialog->selectNameFilter(filters[i]);
+            std::size_t index = static_cast<std::size_t>(i);
+            listed.push_back(Listed(
+                *dialog, index < awaited_.size() ? awaited_[index] : std::set<std::string>{}));
+        }
+        // Back to the first filter, under which the workbook is chosen.
+        dialog->selectNameFilter(filters.value(0));
+        Listed(*dialog, awaited_.empty() ? std::set<std::string>{} : awaited_[0]);
+        Click(*dialog, QString::fromStdString(choose_));
+        static_cast<QDialog*>(dialog)->accept();
+        if (dialog->isVisible()) {
+            dialog->reject();  // the file was not taken: end the test, not hang it
+        }
+    }
+    std::vector<std::set<std::string>> awaited_;
+    std::string choose_;
+    bool looked_ = false;
+    QTimer timer_;
+};
+
+// The dialog shows each filter's patterns as plain as the operator would type
+// them, and lists the workbooks under them in any letter case.
+TEST_F(WindowStart, TheOpenDialogListsEveryFormatInAnyLetterCase) {
+    test::TempFolder books;
+    std::string demo = LEDGERLIFT_SOURCE_DIR "/resources/demo/";
+    std::filesystem::copy_file(demo + "sample.xlsx", books.File("BOOK.XLSX"));
+    std::filesystem::copy_file(demo + "sample.ods", books.File("book.ods"));
+    std::filesystem::copy_file(demo + "sample.xls", books.File("Old.Xls"));
+    for (const char* other : {"Macro.xlsM", "notes.txt", "README"}) {
+        std::ofstream(books.File(other)) << "x";
+    }
+    std::filesystem::create_directory(books.File("folder"));
+    MessageAnsweringOps ops;
+    Settings settings;
+    settings.SetWorkbookFolder(QString::fromStdString(books.Path()));
+    ops.UseSettings(&settings);
+    Form1 form(product.Path(), ops);
+    MainWindow window(form);
+    ops.Attach(&window);
+    window.show();
+
+    const std::vector<std::set<std::string>> awaited = {
+        {"BOOK.XLSX", "book.ods", "Old.Xls", "Macro.xlsM", "folder"},
+        {"Old.Xls", "folder"},
+        {"BOOK.XLSX", "Macro.xlsM", "folder"},
+        {"book.ods", "folder"},
+        {"BOOK.XLSX", "book.ods", "Old.Xls", "Macro.xlsM", "notes.txt", "README", "folder"}};
+    OpenDialogLooker look(awaited, "BOOK.XLSX");
+    window.LoadButton()->click();
+
+    EXPECT_EQ(look.filters,
+              QStringList({"Workbooks (*.xls *.xlsx *.xlsm *.ods)",
+                           "Excel 97-2003 Workbooks (*.xls)", "Excel Workbooks (*.xlsx *.xlsm)",
+                           "OpenDocument Spreadsheets (*.ods)", "All Files (*)"}));
+    EXPECT_EQ(look.firstSelected, look.filters.value(0));
+    EXPECT_TRUE(look.qtOwn) << "a native dialog would match the patterns letter for letter";
+    EXPECT_EQ(look.folder.toStdString(), books.Path()) << "where the last workbook was chosen";
+    EXPECT_EQ(look.listed, awaited);
+    EXPECT_EQ(form.cdlg.FileName, books.File("BOOK.XLSX"));
+    EXPECT_EQ(ops.messages, std::vector<std::string>{"Completed Excel importing"});
 }
 
 }  // namespace

@@ -372,17 +372,20 @@ TEST(GridModelTest, FollowsTheGridAndPassesTheModelChecks) {
     EXPECT_EQ(model.columnCount(), 5);
 }
 
-TEST(QtFilter, MatchesTheExtensionInAnyLetterCase) {
+// The operator reads the patterns as written; the dialog matches them in any
+// letter case (WindowStart.TheOpenDialogListsEveryFormatInAnyLetterCase).
+TEST(QtFilter, ShowsThePatternsAsWritten) {
     EXPECT_EQ(QtWindowOps::QtFilter("Excel Files|*.XLS|All Files (*.XLS)|*.XLS"),
-              "Excel Files (*.[xX][lL][sS]);;All Files (*.XLS) (*.[xX][lL][sS])");
+              "Excel Files (*.XLS);;All Files (*.XLS) (*.XLS)");
 }
 
 // Regression: "All Files (*.*)" left out every file without a dot in its name.
 TEST(QtFilter, OffersEveryFormatAndAllFilesMeansEveryFile) {
     EXPECT_EQ(QtWindowOps::QtFilter(
-                  "Excel Files|*.XLS;*.XLSX;*.XLSM|OpenDocument Spreadsheets|*.ODS|All Files|*.*"),
-              "Excel Files (*.[xX][lL][sS] *.[xX][lL][sS][xX] *.[xX][lL][sS][mM]);;"
-              "OpenDocument Spreadsheets (*.[oO][dD][sS]);;All Files (*)");
+                  "Workbooks|*.xls;*.xlsx;*.xlsm;*.ods|Excel 97-2003 Workbooks|*.xls|"
+                  "Excel Workbooks|*.xlsx;*.xlsm|OpenDocument Spreadsheets|*.ods|All Files|*.*"),
+              "Workbooks (*.xls *.xlsx *.xlsm *.ods);;Excel 97-2003 Workbooks (*.xls);;"
+              "Excel Workbooks (*.xlsx *.xlsm);;OpenDocument Spreadsheets (*.ods);;All Files (*)");
 }
 
 }  // namespace

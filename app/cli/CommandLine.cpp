@@ -22,6 +22,13 @@ std::string Environment(const char* name) {
     return value ? value : "";
 }
 
+// What --version prints: the version, and the licence the program is
+// distributed under (the full text is in the package's copyright file).
+std::string VersionText() {
+    return std::string("ledgerlift ") + LEDGERLIFT_VERSION +
+           "\nLicence GPL-3.0-or-later: GNU GPL version 3 or later; there is NO WARRANTY.";
+}
+
 // Every command of the program, in the order the help lists them.
 std::vector<std::unique_ptr<Command>> AllCommands() {
     std::vector<std::unique_ptr<Command>> commands;
@@ -44,8 +51,8 @@ std::string WorkbookProblem(const std::string& workbook) {
     }
     if (!std::filesystem::exists(workbook, error)) {
         std::string names;
-        for (const auto& command : AllCommands()) {
-            names += std::string(names.empty() ? "" : ", ") + command->Name();
+        for (const std::string& name : CommandNames()) {
+            names += (names.empty() ? "" : ", ") + name;
         }
         return workbook + " is neither a command (" + names +
                ") nor a workbook that exists; see \"ledgerlift --help\".";
@@ -70,6 +77,14 @@ StartRequest WindowRequest(const std::string& workbook, const ProductFolderChoic
 
 }  // namespace
 
+std::vector<std::string> CommandNames() {
+    std::vector<std::string> names;
+    for (const auto& command : AllCommands()) {
+        names.emplace_back(command->Name());
+    }
+    return names;
+}
+
 StartRequest RunCommandLine(int argc, char** argv, const std::string& programFolder,
                             const ProductFolderMemory& memory) {
     CLI::App app{
@@ -78,8 +93,8 @@ StartRequest RunCommandLine(int argc, char** argv, const std::string& programFol
         "opens its window, and loads the workbook when one is given.",
         "ledgerlift"};
     app.require_subcommand(0, 1);
-    app.set_version_flag("--version,-V", std::string("ledgerlift ") + LEDGERLIFT_VERSION,
-                         "Print the version and exit");
+    app.set_version_flag("--version,-V", VersionText(),
+                         "Print the version and the licence, and exit");
     CommonOptions common;
     std::string workbook;
     app.add_option("workbook", workbook, "A workbook for the window to load at start");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "company/ProductFolder.h"
 
@@ -26,6 +27,10 @@ struct StartRequest {
     ProductFolderChoice productFolder;
     std::string workbook;
 };
+
+// The names of the program's commands, as typed, in the order the help lists
+// them: the one list that every sentence naming the commands is made from.
+std::vector<std::string> CommandNames();
 
 // Reads the arguments and runs "ledgerlift companies | preview | migrate |
 // demo ..." without a window, with the very same logic as the window; answers

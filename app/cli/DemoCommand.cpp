@@ -14,8 +14,8 @@ namespace ledgerlift {
 void DemoCommand::Register(CLI::App& app, CommonOptions& common) {
     command_ = app.add_subcommand(
         Name(),
-        "Lay out a demo product folder: the companies DEMO and SHOP and a sample workbook; "
-        "never overwrites a file");
+        "Lay out a demo product folder: the companies DEMO and SHOP and the sample workbook in "
+        "each format (.xls, .xlsx, .ods); never overwrites a file");
     command_->add_option("folder", folder_, "The folder to lay it out in (made if missing)")
         ->required();
     AddQuietOption(*command_, common);

@@ -2,6 +2,9 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
+
+#include "app/cli/CommandLine.h"
 
 namespace ledgerlift {
 namespace {
@@ -32,10 +35,17 @@ bool DesktopAvailable() {
     return platform != nullptr && PlatformNeedsNoDisplay(platform);
 }
 
-const char* NoDesktopMessage() {
+std::string NoDesktopMessage() {
+    // "a, b and c".
+    std::vector<std::string> names = CommandNames();
+    std::string listed;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        listed += i == 0 ? "" : i + 1 == names.size() ? " and " : ", ";
+        listed += names[i];
+    }
     return "Ledgerlift's window needs a desktop, and no display was found (DISPLAY and "
-           "WAYLAND_DISPLAY are not set); without one, use its commands companies, preview, "
-           "migrate and demo (see \"ledgerlift --help\").";
+           "WAYLAND_DISPLAY are not set); without one, use its commands " +
+           listed + " (see \"ledgerlift --help\").";
 }
 
 }  // namespace ledgerlift

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace ledgerlift {
 
 // Whether the window has somewhere to show: a display server (DISPLAY or
@@ -9,7 +11,7 @@ namespace ledgerlift {
 bool DesktopAvailable();
 
 // The one sentence that the program gives instead of its window when there is
-// no desktop.
-const char* NoDesktopMessage();
+// no desktop; it names every command, since none of them needs one.
+std::string NoDesktopMessage();
 
 }  // namespace ledgerlift

@@ -28,16 +28,12 @@ std::int64_t CoarseMilliseconds() {
     return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-QString AnyCase(const QString& pattern) {
-    QString out;
-    for (QChar c : pattern) {
-        if (c.isLetter()) {
-            out += QString("[%1%2]").arg(c.toLower()).arg(c.toUpper());
-        } else {
-            out += c;
-        }
-    }
-    return out;
+// Every file dialog of the window is Qt's own: its name filters match in any
+// letter case, so "*.xlsx" lists BOOK.XLSX. A native one (GTK's, the desktop
+// portal's) would match the patterns letter for letter and leave such a
+// workbook out, or need patterns like "*.[xX][lL][sS]" shown to the operator.
+void UseQtDialog(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
 }
 
 QMessageBox::Icon ToQt(MsgIcon icon) {
@@ -67,7 +63,7 @@ QString QtWindowOps::QtFilter(const std::string& filter) {
         for (auto& p : patterns) {
             // "*.*" means every file, as on the platform the filter comes
             // from; here it would leave out names without a dot.
-            p = p.trimmed() == "*.*" ? QString("*") : AnyCase(p.trimmed());
+            p = p.trimmed() == "*.*" ? QString("*") : p.trimmed();
         }
         entries << QString("%1 (%2)").arg(parts[i], patterns.join(' '));
     }
@@ -142,7 +138,13 @@ std::optional<std::string> QtWindowOps::ShowOpen(const std::string& filter) {
         queuedFile_.clear();
     } else {
         QString start = settings_ ? settings_->WorkbookFolder() : QString();
-        file = QFileDialog::getOpenFileName(window_, QString(), start, QtFilter(filter));
+        QFileDialog dialog(window_, QString(), start, QtFilter(filter));
+        UseQtDialog(dialog);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+            file = dialog.selectedFiles().constFirst();
+        }
     }
     if (file.isEmpty()) {
         return std::nullopt;
@@ -170,6 +172,7 @@ std::optional<std::string> QtWindowOps::ShowSave(const std::string& filter,
                                                  const std::string& fileName) {
     Refresh();
     QFileDialog dialog(window_, QString(), QString(), QtFilter(filter));
+    UseQtDialog(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // "CSV Files|*.csv|..." gives "csv".
     QString first = QString::fromStdString(filter).section('|', 1, 1).section(';', 0, 0);

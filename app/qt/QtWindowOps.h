@@ -48,7 +48,8 @@ class QtWindowOps : public WindowOps {
     std::optional<std::string> ShowSave(const std::string& filter,
                                         const std::string& fileName) override;
 
-    // The dialog filter in Qt's form; every pattern matches in any letter case.
+    // The dialog filter in Qt's form ("Name (*.a *.b);;..."), the patterns shown
+    // as written; the window's file dialogs match them in any letter case.
     static QString QtFilter(const std::string& filter);
 
   private:
