@@ -34,7 +34,7 @@ Form1::Form1(std::string programFolder, WindowOps& ops)
 Form1::~Form1() = default;
 
 RunRequest Form1::Request() {
-    return RunRequest{*this, cnCompany, runLock_, programFolder_, tally, options};
+    return RunRequest{*this, cnCompany, runLock_, programFolder_, tally, options, &lastCheck};
 }
 
 void Form1::Form_Load() {
@@ -43,8 +43,10 @@ void Form1::Form_Load() {
 
 void Form1::cmdLoad_Click() {
     ProcedureMark mark(*this, Procedure::Load);
-    // The last run's rows no longer match the grids.
+    // The last run's rows no longer match the grids, nor does the last
+    // check's prediction.
     OfferFailedRows({});
+    lastCheck = {};
     std::unique_ptr<WorkbookReader> book =
         readerFactory_ ? readerFactory_() : std::make_unique<AnyWorkbookReader>();
     LoadWorkbook(*this, ops_, *book);

@@ -59,7 +59,7 @@ TEST_F(BackupCommands, BackupsListsTimeSizeAndWhatMadeEachNewestFirst) {
     for (std::string line; std::getline(in, line);) {
         lines.push_back(line);
     }
-    ASSERT_EQ(lines.size(), 3u) << r.out;
+    ASSERT_EQ(lines.size(), 7u) << r.out;
     EXPECT_EQ(lines[0], "The backups of the company DEMO in " + product.DatabaseFolder() +
                             "/C01/Backups, newest first:");
     EXPECT_NE(lines[1].find(fs::path(Backups()[1]).filename().string()), std::string::npos);
@@ -69,6 +69,22 @@ TEST_F(BackupCommands, BackupsListsTimeSizeAndWhatMadeEachNewestFirst) {
         << lines[1];
     EXPECT_NE(lines[2].find("the migration of " + test::FixturePath("two_rows.xls")),
               std::string::npos);
+    // Then the runs recorded beside them, each with its workbook, its rows by
+    // outcome and the backup that undoes it.
+    EXPECT_EQ(lines[3], "");
+    EXPECT_EQ(lines[4], "The runs of the company DEMO recorded in " + product.DatabaseFolder() +
+                            "/C01/Backups, newest first:");
+    EXPECT_NE(lines[5].find("  completed  " + test::FixturePath("real_mixed.xls") +
+                            "  items: 2 written, 1 already there; ledgers: 2 written; undone by "
+                            "the backup " +
+                            fs::path(Backups()[1]).filename().string()),
+              std::string::npos)
+        << lines[5];
+    EXPECT_NE(lines[6].find("  completed  " + test::FixturePath("two_rows.xls") +
+                            "  items: 2 written; ledgers: "),
+              std::string::npos)
+        << lines[6];
+    EXPECT_EQ(lines[6].substr(0, 19), lines[2].substr(0, 19)) << "the time the run started";
 }
 
 TEST_F(BackupCommands, RestoreTakesTheNewestBackupAndCanBeUndone) {
