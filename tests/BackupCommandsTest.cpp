@@ -132,8 +132,14 @@ TEST_P(BackupCommandRefusals, GiveTheirStatusAndAClearMessage) {
               0);
     std::string args = GetParam().args;
     if (auto at = args.find("SHOPBACKUP"); at != std::string::npos) {
-        fs::path any = fs::directory_iterator(product.DatabaseFolder() + "/C02/Backups")->path();
-        args.replace(at, 10, any.replace_extension(".mdb").string());
+        // The backup itself, not its note or the record of its run beside it.
+        for (const auto& entry :
+             fs::directory_iterator(product.DatabaseFolder() + "/C02/Backups")) {
+            if (entry.path().extension() == ".mdb") {
+                args.replace(at, 10, entry.path().string());
+                break;
+            }
+        }
     }
     Result r = Run(args);
     EXPECT_EQ(r.status, GetParam().status) << r.err;
