@@ -4,6 +4,7 @@
 #include "app/RunCheck.h"
 #include "app/SaveFailedRows.h"
 #include "app/SaveReport.h"
+#include "app/SaveStatement.h"
 #include "app/StartWindow.h"
 #include "import/OpenWorkbook.h"
 #include "load/LoadWorkbook.h"
@@ -39,6 +40,7 @@ RunRequest Form1::Request() {
 
 void Form1::Form_Load() {
     StartWindow(*this, programFolder_, ops_);
+    OfferStatement(programFolder_, *this);
 }
 
 void Form1::cmdLoad_Click() {
@@ -60,6 +62,7 @@ void Form1::cmdMigrate_Click() {
         lastRunDry_ = options.dryRun;  // the tally now holds this run's rows
         OfferFailedRows(std::move(result.rowsToFix));
     }
+    OfferStatement(programFolder_, *this);
 }
 
 void Form1::cmdCheck_Click() {
@@ -76,6 +79,7 @@ void Form1::cmdClose_Click() {
 
 void Form1::cmdRestore_Click() {
     RestoreChosenBackup({*this, cnCompany, programFolder_, options.keepBackups}, ops_);
+    OfferStatement(programFolder_, *this);
 }
 
 void Form1::cmdSaveFailedRows_Click() {
@@ -85,6 +89,14 @@ void Form1::cmdSaveFailedRows_Click() {
 
 void Form1::cmdSaveReport_Click() {
     SaveReport(tally, lastRunDry_, programFolder_, *this, ops_);
+}
+
+void Form1::cmdSaveStatement_Click() {
+    SaveStatement(programFolder_, *this, ops_);
+}
+
+void Form1::txtCompanyName_Click() {
+    OfferStatement(programFolder_, *this);
 }
 
 void Form1::OfferFailedRows(std::vector<RowToFix> rows) {

@@ -212,5 +212,22 @@ TEST_F(OpeningStatementRead, AFileThatIsNoCompanyDatabaseIsRefused) {
     EXPECT_THROW(ReadOpeningStatement(product.Path(), "NOSUCH"), DataError);
 }
 
+// "Save Statement..." on a company with nothing to state says so once; the
+// save dialog is not offered again, since no other file would help.
+TEST_F(OpeningStatementRead, SaveStatementSaysWhatItCannotStateAndAsksNoMore) {
+    test::TempFolder out;
+    EXPECT_FALSE(form.cmdSaveStatement.Enabled);
+    ops.QueueSaveFile(out.File("s.pdf"));
+    ops.QueueSaveFile(out.File("again.pdf"));
+    form.cmdSaveStatement_Click();
+    ASSERT_EQ(ops.Messages().size(), 1u);
+    EXPECT_EQ(ops.Messages()[0].buttons, MsgButtons::OK);
+    EXPECT_NE(ops.Messages()[0].text.find("has not been migrated yet"), std::string::npos);
+    EXPECT_EQ(ops.SaveNames().size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_empty(out.Path()));
+    Run("real_mixed.xls");
+    EXPECT_TRUE(form.cmdSaveStatement.Enabled) << "offered once the company is migrated";
+}
+
 }  // namespace
 }  // namespace ledgerlift
