@@ -357,7 +357,11 @@ void PdfPages::Table(const DocTable& table) {
     Room(2 * kRowHeight + 6, nullptr);  // the headings never end a page alone
     HeaderRow(table);
     for (const DocRow& row : table.rows) {
-        Room(kRowHeight + (row.kind == DocRow::Kind::Line ? 0 : 4), &table);
+        // A group's heading never ends a page: its first line goes with it.
+        double height = row.kind == DocRow::Kind::Group  ? 2 * kRowHeight + 3
+                        : row.kind == DocRow::Kind::Line ? kRowHeight
+                                                         : kRowHeight + 4;
+        Room(height, &table);
         Row(table, row);
     }
     y_ += 4;
