@@ -4,6 +4,7 @@
 #include "app/RunCheck.h"
 #include "app/SaveFailedRows.h"
 #include "app/SaveReport.h"
+#include "app/SaveStatement.h"
 #include "app/StartWindow.h"
 #include "import/OpenWorkbook.h"
 #include "load/LoadWorkbook.h"
@@ -34,17 +35,20 @@ Form1::Form1(std::string programFolder, WindowOps& ops)
 Form1::~Form1() = default;
 
 RunRequest Form1::Request() {
-    return RunRequest{*this, cnCompany, runLock_, programFolder_, tally, options};
+    return RunRequest{*this, cnCompany, runLock_, programFolder_, tally, options, &lastCheck};
 }
 
 void Form1::Form_Load() {
     StartWindow(*this, programFolder_, ops_);
+    OfferStatement(programFolder_, *this);
 }
 
 void Form1::cmdLoad_Click() {
     ProcedureMark mark(*this, Procedure::Load);
-    // The last run's rows no longer match the grids.
+    // The last run's rows no longer match the grids, nor does the last
+    // check's prediction.
     OfferFailedRows({});
+    lastCheck = {};
     std::unique_ptr<WorkbookReader> book =
         readerFactory_ ? readerFactory_() : std::make_unique<AnyWorkbookReader>();
     LoadWorkbook(*this, ops_, *book);
@@ -58,6 +62,7 @@ void Form1::cmdMigrate_Click() {
         lastRunDry_ = options.dryRun;  // the tally now holds this run's rows
         OfferFailedRows(std::move(result.rowsToFix));
     }
+    OfferStatement(programFolder_, *this);
 }
 
 void Form1::cmdCheck_Click() {
@@ -74,6 +79,7 @@ void Form1::cmdClose_Click() {
 
 void Form1::cmdRestore_Click() {
     RestoreChosenBackup({*this, cnCompany, programFolder_, options.keepBackups}, ops_);
+    OfferStatement(programFolder_, *this);
 }
 
 void Form1::cmdSaveFailedRows_Click() {
@@ -83,6 +89,14 @@ void Form1::cmdSaveFailedRows_Click() {
 
 void Form1::cmdSaveReport_Click() {
     SaveReport(tally, lastRunDry_, programFolder_, *this, ops_);
+}
+
+void Form1::cmdSaveStatement_Click() {
+    SaveStatement(programFolder_, *this, ops_);
+}
+
+void Form1::txtCompanyName_Click() {
+    OfferStatement(programFolder_, *this);
 }
 
 void Form1::OfferFailedRows(std::vector<RowToFix> rows) {

@@ -20,7 +20,7 @@ namespace ledgerlift {
 // The one window: its controls' state (under the names the window gives
 // them) and its event procedures, each of which hands the work to a
 // procedure of its own (RunMigration, RunCheck, RestoreChosenBackup,
-// SaveReport, SaveFailedRows, LoadWorkbook) and keeps what it gives back. A
+// SaveReport, SaveFailedRows, SaveStatement, LoadWorkbook) and keeps what it gives back. A
 // view (the Qt window) shows the controls and forwards the clicks; every
 // message, dialog and event pass goes through the window operations.
 class Form1 : public FormControls {
@@ -41,6 +41,12 @@ class Form1 : public FormControls {
     void cmdSaveFailedRows_Click();
     // "Save Report...": the last run's report, where the operator says.
     void cmdSaveReport_Click();
+    // "Save Statement...": the chosen company's opening statement, where the
+    // operator says.
+    void cmdSaveStatement_Click();
+    // Another company is chosen: "Save Statement..." follows whether it has
+    // been migrated.
+    void txtCompanyName_Click();
 
     // The event procedure under way, if any.
     enum class Procedure { None, Load, Migration, Check };

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/ConnectSql.h"
+#include "app/KeepRunRecord.h"
 #include "app/OutcomeMarks.h"
 #include "data/Savepoint.h"
 #include "load/GridLayouts.h"
@@ -83,6 +84,8 @@ class MigrationRun {
     RunTally& tally_;
     WindowOps& ops_;
     RunResult result_;
+    // The reconciliation lines the run wrote, for its record.
+    std::vector<std::string> reconciled_;
 };
 
 // The rows of the stages after done, recorded as not migrated, each sheet's
@@ -293,7 +296,8 @@ void MigrationRun::Migrate(const std::string& backup) {
         Status(line);
     }
     if (!dry) {
-        for (const std::string& line : ReconcileRun(tally, db_)) {
+        reconciled_ = ReconcileRun(tally, db_);
+        for (const std::string& line : reconciled_) {
             Status(line);
         }
     }
@@ -337,11 +341,13 @@ void MigrationRun::SummarizeLostRun() {
         db_.Reopen();
     } catch (const DataError& error) {
         tally_.reconcileDifferences = 1;
-        Status("Reconciled: DIFFERENCE: what the run wrote could not be read back: " +
-               error.Description());
+        reconciled_ = {"Reconciled: DIFFERENCE: what the run wrote could not be read back: " +
+                       error.Description()};
+        Status(reconciled_.front());
         return;
     }
-    for (const std::string& line : ReconcileRun(tally_, db_)) {
+    reconciled_ = ReconcileRun(tally_, db_);
+    for (const std::string& line : reconciled_) {
         Status(line);
     }
     StatusCaretToEnd(form_);
@@ -350,6 +356,8 @@ void MigrationRun::SummarizeLostRun() {
 RunResult MigrationRun::Run() {
     CompanyRelease release(request_.lock);
     RunTally& tally = tally_;
+    std::string backup;
+    std::string failure;
     try {
         tally.outcome = RunTally::RunOutcome::NotStarted;
         if (!Start()) {
@@ -359,7 +367,6 @@ RunResult MigrationRun::Run() {
         result_.underWay = true;
         // Every real run can be undone: nothing is written before the
         // database as it was is safe in a backup.
-        std::string backup;
         if (!request_.options.dryRun) {
             backup = BackUpBeforeWriting();
             if (backup.empty()) {
@@ -379,7 +386,13 @@ RunResult MigrationRun::Run() {
         } else {
             ops_.EndProgress();
         }
+        failure = error.what();
         ops_.MsgBox(error.what(), MsgButtons::OK, MsgIcon::None);
+    }
+    // A run that wrote (a backup was made first) leaves its record, while
+    // the company is still taken.
+    if (!backup.empty()) {
+        KeepRunRecord({request_, backup, reconciled_, failure}, ops_);
     }
     result_.rowsToFix = RowsToFix(tally);
     return result_;

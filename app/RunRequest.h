@@ -12,6 +12,8 @@
 
 namespace ledgerlift {
 
+struct CheckResult;
+
 // How a run goes, beside what the window's controls say.
 struct RunOptions {
     // A run that writes nothing: it runs in one transaction that is rolled
@@ -29,7 +31,9 @@ struct RunOptions {
 // on the chosen company by the run itself, and left open after it), the
 // lock it takes the company with, the product folder, and the tally a run
 // records each row's outcome in as it goes (the window reads it during the
-// run; a check keeps a tally of its own).
+// run; a check keeps a tally of its own), and the last check, if one ran (a
+// run's record keeps what it predicted, when it checked the same workbook
+// into the same company).
 struct RunRequest {
     FormControls& controls;
     Connection& cnCompany;
@@ -37,6 +41,7 @@ struct RunRequest {
     std::string programFolder;
     RunTally& tally;
     RunOptions options;
+    const CheckResult* lastCheck;
 };
 
 // Whether a workbook is loaded; when none is, says so (critical icon), as

@@ -272,14 +272,40 @@ std::string CompanyBackups::PrepareFolder() const {
     return folder_;
 }
 
-std::string CompanyBackups::NewPath() const {
-    std::string base = (fs::path(PrepareFolder()) / (fileName_ + "-" + StampNow())).string();
-    std::string path = base + ".mdb";
+// The highest serial number among the files of the folder named after a
+// backup made at stamp: the backup, its note, journal or log, and the record
+// of the run that made it ("<name>.run.txt"); 0 when there is none. A new
+// backup takes the next one, never a name that a pruned backup had: its run
+// record still names it, and a backup that took its name would also sort as
+// older than those made after it within the same second.
+int CompanyBackups::HighestSerial(const std::string& stamp) const {
+    const std::string base = fileName_ + "-" + stamp;
+    int highest = 0;
     std::error_code ec;
-    for (int serial = 2; fs::exists(path, ec) || fs::exists(BackupNotePath(path), ec); ++serial) {
-        path = base + "-" + std::to_string(serial) + ".mdb";
+    for (const auto& entry : fs::directory_iterator(folder_, ec)) {
+        std::string name = entry.path().filename().string();
+        if (name.rfind(base, 0) != 0) {
+            continue;
+        }
+        std::string rest = name.substr(base.size());
+        if (rest.empty() || rest[0] == '.') {
+            highest = std::max(highest, 1);
+            continue;
+        }
+        std::size_t digits = rest.find('.');
+        if (rest[0] == '-' && digits != std::string::npos && digits > 1 && digits <= 5 &&
+            Digits(rest, 1, digits - 1)) {
+            highest = std::max(highest, std::stoi(rest.substr(1, digits - 1)));
+        }
     }
-    return path;
+    return highest;
+}
+
+std::string CompanyBackups::NewPath() const {
+    std::string stamp = StampNow();
+    std::string base = (fs::path(PrepareFolder()) / (fileName_ + "-" + stamp)).string();
+    int serial = HighestSerial(stamp) + 1;
+    return serial == 1 ? base + ".mdb" : base + "-" + std::to_string(serial) + ".mdb";
 }
 
 void CompanyBackups::WriteNote(const std::string& backupPath, const std::string& madeBy,

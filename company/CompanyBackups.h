@@ -90,6 +90,7 @@ class CompanyBackups {
     };
     bool ParseName(const std::string& fileName, Name& name) const;
     std::string PrepareFolder() const;
+    int HighestSerial(const std::string& stamp) const;
     std::string NewPath() const;
     void WriteNote(const std::string& backupPath, const std::string& madeBy,
                    const std::string& sha256) const;

@@ -24,6 +24,8 @@ const char* UseWord(CompanyUse use) {
             return "restore";
         case CompanyUse::Check:
             return "check";
+        case CompanyUse::Statement:
+            return "statement";
         case CompanyUse::Migration:
             break;
     }
@@ -142,6 +144,9 @@ std::string CompanyTakenText(const std::string& companyCode, const std::string& 
     }
     if (use == "check") {
         return "Another program is checking a workbook against" + where + as;
+    }
+    if (use == "statement") {
+        return "Another program is writing the opening statement of" + where + as;
     }
     return "Another program is using" + where + ".";
 }

@@ -5,10 +5,10 @@
 namespace ledgerlift {
 
 // What a program that takes a company does with it.
-enum class CompanyUse { Migration, Restore, Check };
+enum class CompanyUse { Migration, Restore, Check, Statement };
 
-// Marks a company's database as taken by one migration run, restore or
-// check, so that a second one into the same company (from this program or
+// Marks a company's database as taken by one migration run, restore, check
+// or statement, so that a second one into the same company (from this program or
 // another copy of it) refuses at once instead of failing row by row on a
 // locked database. The mark is a lock on a small file beside the database,
 // held while this object lives (or until Release); the system drops it when
@@ -38,7 +38,8 @@ class CompanyLock {
 };
 
 // The sentence for a company that another program holds: what that program
-// is doing (migrating into it, restoring it, checking a workbook against it)
+// is doing (migrating into it, restoring it, checking a workbook against it,
+// writing its opening statement)
 // and as which process, as far as the lock file says; neutral words when it
 // says nothing (a program that took it a moment ago or has just let go).
 std::string CompanyTakenText(const std::string& companyCode, const std::string& databasePath);

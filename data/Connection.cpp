@@ -121,6 +121,14 @@ std::string Connection::DataSource(const std::string& connectionString) {
 }
 
 void Connection::Open(const std::string& connectionString) {
+    OpenWith(connectionString, false);
+}
+
+void Connection::OpenReadOnly(const std::string& connectionString) {
+    OpenWith(connectionString, true);
+}
+
+void Connection::OpenWith(const std::string& connectionString, bool readOnly) {
     if (db_) {
         throw DataError("The connection is already open.");
     }
@@ -137,7 +145,9 @@ void Connection::Open(const std::string& connectionString) {
     }
     // A connection is used by one thread at a time: SQLite need not lock it
     // around every call.
-    SqliteHandle db = OpenSqlite(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, lockWait_);
+    SqliteHandle db = OpenSqlite(
+        path, (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX,
+        lockWait_);
     // Savepoints inside a transaction keep their undo data in memory rather
     // than in a temporary file: a run nests one per stock posting and voucher.
     sqlite3_exec(db.get(), "pragma temp_store=MEMORY", nullptr, nullptr, nullptr);
@@ -153,6 +163,7 @@ void Connection::Open(const std::string& connectionString) {
     path_ = path;
     depth_ = 0;
     fastCommits_ = false;
+    readOnly_ = readOnly;
     lost_.clear();
     StartCache();
 }
@@ -307,7 +318,7 @@ void Connection::Reopen() {
     std::string path = path_;
     bool fast = fastCommits_;
     Close();
-    Open("Data Source=" + path);
+    OpenWith("Data Source=" + path, readOnly_);
     if (fast) {
         UseFastCommits();
     }

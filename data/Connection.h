@@ -41,6 +41,11 @@ class Connection {
     Connection& operator=(const Connection&) = delete;
 
     void Open(const std::string& connectionString);
+    // The same for reading alone: nothing can be written over the connection
+    // (a statement that would write fails), and opening it changes nothing
+    // of the file.
+    void OpenReadOnly(const std::string& connectionString);
+    bool ReadOnly() const { return readOnly_; }
     int State() const { return db_ ? adStateOpen : adStateClosed; }
     bool IsOpen() const { return db_ != nullptr; }
     void Close();
@@ -107,6 +112,7 @@ class Connection {
   private:
     friend class Recordset;
 
+    void OpenWith(const std::string& connectionString, bool readOnly);
     void RequireOpen() const;
     // The first statement of sql (already in SQLite's dialect), from the
     // cache when the text allows; sql must outlive the statement.
@@ -117,6 +123,7 @@ class Connection {
     std::string path_;
     int depth_ = 0;
     bool fastCommits_ = false;
+    bool readOnly_ = false;
     std::string lost_;
     std::function<void(const std::string&)> tracer_;
     std::size_t cacheSize_ = kDefaultStatementCache;

@@ -51,7 +51,7 @@ class BackupCommands : public CommandLine {
 
 TEST_F(BackupCommands, BackupsListsTimeSizeAndWhatMadeEachNewestFirst) {
     ASSERT_EQ(Migrate("two_rows.xls").status, 0);
-    ASSERT_LE(Migrate("real_mixed.xls").status, 1) << "A1 was already there";
+    ASSERT_LE(Migrate("real_mixed.xls").status, 1) << "A1 was already there, B2 is refused";
     Result r = Run("backups --company DEMO");
     EXPECT_EQ(r.status, 0) << r.err;
     std::vector<std::string> lines;
@@ -59,7 +59,7 @@ TEST_F(BackupCommands, BackupsListsTimeSizeAndWhatMadeEachNewestFirst) {
     for (std::string line; std::getline(in, line);) {
         lines.push_back(line);
     }
-    ASSERT_EQ(lines.size(), 3u) << r.out;
+    ASSERT_EQ(lines.size(), 7u) << r.out;
     EXPECT_EQ(lines[0], "The backups of the company DEMO in " + product.DatabaseFolder() +
                             "/C01/Backups, newest first:");
     EXPECT_NE(lines[1].find(fs::path(Backups()[1]).filename().string()), std::string::npos);
@@ -69,6 +69,23 @@ TEST_F(BackupCommands, BackupsListsTimeSizeAndWhatMadeEachNewestFirst) {
         << lines[1];
     EXPECT_NE(lines[2].find("the migration of " + test::FixturePath("two_rows.xls")),
               std::string::npos);
+    // Then the runs recorded beside them, each with its workbook, its rows by
+    // outcome and the backup that undoes it.
+    EXPECT_EQ(lines[3], "");
+    EXPECT_EQ(lines[4], "The runs of the company DEMO recorded in " + product.DatabaseFolder() +
+                            "/C01/Backups, newest first:");
+    EXPECT_NE(lines[5].find("  completed  " + test::FixturePath("real_mixed.xls") +
+                            "  items: 1 written, 1 failed, 1 left with another opening; ledgers: 2 "
+                            "written; undone by "
+                            "the backup " +
+                            fs::path(Backups()[1]).filename().string()),
+              std::string::npos)
+        << lines[5];
+    EXPECT_NE(lines[6].find("  completed  " + test::FixturePath("two_rows.xls") +
+                            "  items: 2 written; ledgers: "),
+              std::string::npos)
+        << lines[6];
+    EXPECT_EQ(lines[6].substr(0, 19), lines[2].substr(0, 19)) << "the time the run started";
 }
 
 TEST_F(BackupCommands, RestoreTakesTheNewestBackupAndCanBeUndone) {
@@ -116,8 +133,14 @@ TEST_P(BackupCommandRefusals, GiveTheirStatusAndAClearMessage) {
               0);
     std::string args = GetParam().args;
     if (auto at = args.find("SHOPBACKUP"); at != std::string::npos) {
-        fs::path any = fs::directory_iterator(product.DatabaseFolder() + "/C02/Backups")->path();
-        args.replace(at, 10, any.replace_extension(".mdb").string());
+        // The backup itself, not its note or the record of its run beside it.
+        for (const auto& entry :
+             fs::directory_iterator(product.DatabaseFolder() + "/C02/Backups")) {
+            if (entry.path().extension() == ".mdb") {
+                args.replace(at, 10, entry.path().string());
+                break;
+            }
+        }
     }
     Result r = Run(args);
     EXPECT_EQ(r.status, GetParam().status) << r.err;

@@ -53,7 +53,10 @@ INSTANTIATE_TEST_SUITE_P(
                       Holder{"Restore", CompanyUse::Restore,
                              "Another program is restoring the company DEMO"},
                       Holder{"Check", CompanyUse::Check,
-                             "Another program is checking a workbook against the company DEMO"}),
+                             "Another program is checking a workbook against the company DEMO"},
+                      Holder{"Statement", CompanyUse::Statement,
+                             "Another program is writing the opening statement of the company "
+                             "DEMO"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A program that took the company without saying what for (or whose words

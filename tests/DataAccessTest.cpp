@@ -6,6 +6,7 @@
 #include <fstream>
 #include <ostream>
 
+#include "base/TextRules.h"
 #include "data/Connection.h"
 #include "data/Dialect.h"
 #include "data/Recordset.h"
@@ -391,6 +392,36 @@ TEST(LockWait, ARefusalWithoutAWaitNamesNoTime) {
     }
     sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
     sqlite3_close(other);
+}
+
+// A connection for reading alone reads what others committed, refuses
+// every write with the operator's sentence, stays read-only when opened
+// again, and leaves the file's bytes as they were.
+TEST_F(DataAccess, AReadOnlyConnectionReadsAndNeverWrites) {
+    cn.Execute("insert into tblCategories (CategoryID, Category) values (1, 'Soap')");
+    cn.Close();
+    std::ifstream before(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(before)), {});
+    Connection reader;
+    reader.OpenReadOnly(ConnectionStringFor(path));
+    EXPECT_TRUE(reader.ReadOnly());
+    Recordset rs;
+    rs.Open("select Category from tblCategories", reader);
+    EXPECT_EQ(ValueToText(rs.Field(0)), "Soap");
+    for (int pass = 0; pass < 2; ++pass) {
+        try {
+            reader.Execute("insert into tblCategories (CategoryID, Category) values (2, 'Oil')");
+            FAIL() << "written over a read-only connection";
+        } catch (const DataError& error) {
+            EXPECT_EQ(error.Description(),
+                      "The database " + path + " can only be read; nothing can be saved in it.");
+        }
+        reader.Reopen();
+    }
+    reader.Close();
+    std::ifstream after(path, std::ios::binary);
+    EXPECT_TRUE(std::string((std::istreambuf_iterator<char>(after)), {}) == bytes);
+    EXPECT_EQ(QueryRows(path, "select count(*) from tblCategories"), "1\n");
 }
 
 }  // namespace

@@ -48,6 +48,9 @@ struct FormControls {
     // Enabled after a run that left rows needing attention: saves them as a
     // workbook to fix and load again.
     CommandButton cmdSaveFailedRows{"Save Failed Rows...", false};
+    // Beside "Save Report...": the chosen company's opening statement, once
+    // it has been migrated.
+    CommandButton cmdSaveStatement{"Save Statement...", false};
 
     // True while the grids hold a successfully imported workbook.
     bool blnExcelLoaded = false;

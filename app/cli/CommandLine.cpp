@@ -13,6 +13,7 @@
 #include "app/cli/MigrateCommand.h"
 #include "app/cli/PreviewCommand.h"
 #include "app/cli/RestoreCommand.h"
+#include "app/cli/StatementCommand.h"
 
 namespace ledgerlift {
 namespace {
@@ -39,6 +40,7 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
     commands.push_back(std::make_unique<DemoCommand>());
     commands.push_back(std::make_unique<BackupsCommand>());
     commands.push_back(std::make_unique<RestoreCommand>());
+    commands.push_back(std::make_unique<StatementCommand>());
     return commands;
 }
 

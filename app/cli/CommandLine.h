@@ -15,6 +15,9 @@ inline constexpr int kExitConnection = 3;  // the company connection failed
 // No backup could be made before a migration, or a restore failed or was
 // refused: nothing was written to the company's database.
 inline constexpr int kExitBackup = 4;
+// A statement that was not written: nothing to state, or the file could not
+// be written whole.
+inline constexpr int kExitNotWritten = 4;
 
 // What the program does after its arguments are read: end with a status, or
 // open the window.

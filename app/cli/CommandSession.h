@@ -37,7 +37,7 @@ class CommandSession {
     bool LoadFile(const std::string& workbook, bool sayWhatWasRead);
 
     RunRequest Request(const RunOptions& options) {
-        return RunRequest{controls, cnCompany, lock_, productFolder_, tally, options};
+        return RunRequest{controls, cnCompany, lock_, productFolder_, tally, options, nullptr};
     }
 
     FormControls controls;

@@ -101,6 +101,10 @@ void MainWindow::BuildControls() {
     saveReport_ = Button("Save Report...", "Save &Report...");
     saveReport_->setToolTip(
         "Save the last migration's rows, each with its outcome and reason, as a CSV file");
+    saveStatement_ = Button(form_.cmdSaveStatement.Caption, "Save Stat&ement...");
+    saveStatement_->setToolTip(
+        "Save the chosen company's opening position, as its database holds it after the "
+        "migration, as a PDF or a web page");
     restore_ = Button(form_.cmdRestore.Caption, "Restore &Backup...");
     restore_->setToolTip("Put one of the company's backups back in the place of its database");
     saveFailedRows_ = Button(form_.cmdSaveFailedRows.Caption, "Save &Failed Rows...");
@@ -190,6 +194,7 @@ QLayout* MainWindow::BuildLeft() {
     left->addWidget(productFolder_);
     auto* endButtons = new QHBoxLayout;
     endButtons->addWidget(saveReport_);
+    endButtons->addWidget(saveStatement_);
     endButtons->addWidget(close_, 1);
     left->addLayout(endButtons);
     return left;
@@ -268,6 +273,8 @@ void MainWindow::ConnectButtons() {
             [this] { Run([this] { form_.cmdMigrate_Click(); }, true); });
     connect(saveReport_, &QPushButton::clicked, this,
             [this] { Run([this] { form_.cmdSaveReport_Click(); }, false); });
+    connect(saveStatement_, &QPushButton::clicked, this,
+            [this] { Run([this] { form_.cmdSaveStatement_Click(); }, false); });
     connect(close_, &QPushButton::clicked, this, [this] {
         if (busy_) {
             close();  // asks first (see closeEvent)
@@ -292,6 +299,8 @@ void MainWindow::ConnectInputs() {
     connect(company_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!syncing_) {
             form_.txtCompanyName.SetListIndex(index);
+            form_.txtCompanyName_Click();
+            saveStatement_->setEnabled(!busy_ && form_.cmdSaveStatement.Enabled);
         }
     });
     connect(negativeIsCredit_, &QCheckBox::toggled, this, [this](bool on) {
@@ -369,9 +378,9 @@ void MainWindow::SetBusy(bool busy, bool stoppable) {
     if (busy && onlyNotIn_->isChecked()) {
         onlyNotIn_->setChecked(false);  // the procedure changes the rows and their marks
     }
-    for (QWidget* w : std::initializer_list<QWidget*>{load_, migrate_, check_, company_, date_,
-                                                      update_, negativeIsCredit_, saveReport_,
-                                                      onlyNotIn_, restore_, saveFailedRows_}) {
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             load_, migrate_, check_, company_, date_, update_, negativeIsCredit_, saveReport_,
+             onlyNotIn_, restore_, saveFailedRows_, saveStatement_}) {
         w->setEnabled(!busy);
     }
     stop_->setVisible(busy && stoppable);
@@ -607,6 +616,7 @@ void MainWindow::SyncWorkbook() {
     loadLines_->setToolTip(lines.join("\n\n"));
     loadLines_->setVisible(form_.blnExcelLoaded && !lines.isEmpty());
     saveReport_->setEnabled(!busy_ && !form_.tally.rows.empty());
+    saveStatement_->setEnabled(!busy_ && form_.cmdSaveStatement.Enabled);
     restore_->setEnabled(!busy_ && form_.cmdRestore.Enabled);
     saveFailedRows_->setEnabled(!busy_ && form_.cmdSaveFailedRows.Enabled);
     onlyNotIn_->setEnabled(!busy_ &&

@@ -62,6 +62,7 @@ class MainWindow : public QWidget {
     QPushButton* SaveFailedRowsButton() const { return saveFailedRows_; }
     QPushButton* StopButton() const { return stop_; }
     QPushButton* SaveReportButton() const { return saveReport_; }
+    QPushButton* SaveStatementButton() const { return saveStatement_; }
     // "Show only the rows that did not go in", above the grids.
     QCheckBox* OnlyNotInFilter() const { return onlyNotIn_; }
     // Beside the filter, while it is on: how many rows it shows.
@@ -111,6 +112,7 @@ class MainWindow : public QWidget {
     QPushButton* saveFailedRows_ = nullptr;
     QPushButton* stop_ = nullptr;
     QPushButton* saveReport_ = nullptr;
+    QPushButton* saveStatement_ = nullptr;
     QCheckBox* onlyNotIn_ = nullptr;
     QLabel* filterNote_ = nullptr;
     QComboBox* company_ = nullptr;

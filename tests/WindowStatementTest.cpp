@@ -1,0 +1,134 @@
+// "Save Statement..." in the real window, offscreen: offered for the company
+// chosen once it has been migrated, shown disabled while a procedure runs,
+// and saving the statement where the operator says, after a name it can't
+// use was refused.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+
+#include "app/Form1.h"
+#include "app/qt/MainWindow.h"
+#include "app/qt/QtWindowOps.h"
+#include "tests/TestSupport.h"
+
+namespace ledgerlift {
+namespace {
+
+// Yes to every question; the save dialog answers from a queue.
+class StatementOps : public QtWindowOps {
+  public:
+    std::string file;
+    std::deque<std::string> saveFiles;
+    std::vector<std::string> saveNames;
+    std::vector<std::string> messages;
+    std::function<void()> onPass;
+
+    MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, MsgIcon,
+                     const std::string& = "") override {
+        messages.push_back(text);
+        return buttons == MsgButtons::OK ? MsgAnswer::OK : MsgAnswer::Yes;
+    }
+    std::optional<std::string> ShowOpen(const std::string&) override { return file; }
+    std::optional<std::string> ShowSave(const std::string&, const std::string& name) override {
+        saveNames.push_back(name);
+        if (saveFiles.empty()) {
+            return std::nullopt;
+        }
+        std::string next = saveFiles.front();
+        saveFiles.pop_front();
+        return next;
+    }
+    void DoEvents() override {
+        QtWindowOps::DoEvents();
+        if (onPass) {
+            onPass();
+        }
+    }
+};
+
+class WindowStatement : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        db = product.AddCompany("DEMO", "C01", "DEMO");
+        product.AddCompany("SHOP", "C02", "SHOP");
+        form.Form_Load();
+        window = std::make_unique<MainWindow>(form);
+        ops.Attach(window.get());
+        window->show();
+        Choose(0);  // the window starts on the last company listed
+    }
+    void TearDown() override {
+        ops.onPass = nullptr;
+        form.cnCompany.Close();
+    }
+    void Choose(int company) { window->findChild<QComboBox*>()->setCurrentIndex(company); }
+    QPushButton* Button() const { return window->SaveStatementButton(); }
+
+    test::ProductFolder product;
+    test::TempFolder out;
+    std::string db;
+    StatementOps ops;
+    Form1 form{product.Path(), ops};
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(WindowStatement, IsOfferedForTheChosenCompanyOnceMigrated) {
+    ASSERT_EQ(form.txtCompanyName.Text(), "DEMO");
+    EXPECT_FALSE(Button()->isEnabled()) << "nothing migrated yet";
+    ops.file = test::FixturePath("real_mixed.xls");
+    window->LoadButton()->click();
+    bool enabledDuringTheRun = false;
+    ops.onPass = [&] {
+        if (form.Running() == Form1::Procedure::Migration) {
+            enabledDuringTheRun = enabledDuringTheRun || Button()->isEnabled();
+        }
+    };
+    window->MigrateButton()->click();
+    ops.onPass = nullptr;
+    EXPECT_FALSE(enabledDuringTheRun);
+    EXPECT_TRUE(Button()->isEnabled());
+    Choose(1);
+    ASSERT_EQ(form.txtCompanyName.Text(), "SHOP");
+    EXPECT_FALSE(Button()->isEnabled()) << "SHOP has not been migrated";
+    Choose(0);
+    EXPECT_TRUE(Button()->isEnabled());
+}
+
+TEST_F(WindowStatement, SavesWhereTheOperatorSaysAfterANameItCannotUse) {
+    ops.file = test::FixturePath("real_mixed.xls");
+    window->LoadButton()->click();
+    window->MigrateButton()->click();
+    ops.messages.clear();
+    ops.saveFiles = {test::FixturePath("real_mixed.xls"), out.File("DEMO.pdf")};
+    Button()->click();
+    ASSERT_EQ(ops.saveNames.size(), 2u);
+    EXPECT_EQ(ops.saveNames[0],
+              std::string(LEDGERLIFT_FIXTURES_DIR) + "/DEMO opening statement.pdf")
+        << "beside the workbook";
+    ASSERT_EQ(ops.messages.size(), 1u);
+    EXPECT_NE(ops.messages[0].find("needs a name that ends in .pdf"), std::string::npos)
+        << ops.messages[0];
+    EXPECT_NE(ops.messages[0].find("Choose another file?"), std::string::npos);
+    ASSERT_TRUE(std::filesystem::exists(out.File("DEMO.pdf")));
+    QString status = window->findChild<QPlainTextEdit*>()->toPlainText();
+    EXPECT_TRUE(status.contains(QString::fromStdString(
+        "The opening statement of the company DEMO was saved as " + out.File("DEMO.pdf") + " (")))
+        << status.toStdString();
+    std::string text;
+    if (FILE* pipe = popen(("pdftotext '" + out.File("DEMO.pdf") + "' -").c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+            text.append(buffer, n);
+        }
+        pclose(pipe);
+    }
+    EXPECT_NE(text.find("Opening difference to be posted to capital: "), std::string::npos) << text;
+}
+
+}  // namespace
+}  // namespace ledgerlift
