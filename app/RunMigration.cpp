@@ -1,11 +1,13 @@
 #include "app/RunMigration.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 
 #include "app/ConnectSql.h"
 #include "app/KeepRunRecord.h"
 #include "app/OutcomeMarks.h"
+#include "base/Date.h"
 #include "data/Savepoint.h"
 #include "load/GridLayouts.h"
 #include "migration/CategoryStage.h"
@@ -67,6 +69,7 @@ class MigrationRun {
     void Migrate(const std::string& backup);
     void StopIfLost(Stage done);
     std::string BackUpBeforeWriting();
+    void SettleBackup(const std::string& backup);
     std::string GoOnQuestion(Stage stopped) const;
     bool GoOn(Stage done, const char* completedLine, const char* stoppedLine);
     bool RunStages(StageContext& stage);
@@ -86,6 +89,8 @@ class MigrationRun {
     RunResult result_;
     // The reconciliation lines the run wrote, for its record.
     std::vector<std::string> reconciled_;
+    // The database's count of changed rows when the backup was made.
+    std::int64_t changedAtBackup_ = 0;
 };
 
 // The rows of the stages after done, recorded as not migrated, each sheet's
@@ -128,13 +133,16 @@ std::string MigrationRun::BackUpBeforeWriting() {
         ops_.DoEvents();
         std::error_code ec;
         std::filesystem::path workbook = std::filesystem::absolute(form_.cdlg.FileName, ec);
-        BackupInfo made =
-            backups.Make(db_, "the migration of " + (ec ? form_.cdlg.FileName : workbook.string()) +
-                                  " (migration date " + form_.dtpDate.Value.ToIso() + ")");
-        if (std::string pruned = backups.Prune(request_.options.keepBackups, made.path);
-            !pruned.empty()) {
-            ops_.MsgBox(pruned, MsgButtons::OK, MsgIcon::Exclamation);
-        }
+        // The first backup is the company before Ledgerlift wrote to it.
+        bool first = backups.List().empty();
+        std::string what = (ec ? form_.cdlg.FileName : workbook.string()) + " on " +
+                           Date::Today().ToIso() + " (migration date " +
+                           form_.dtpDate.Value.ToIso() + ")";
+        BackupInfo made = backups.Make(
+            db_,
+            first ? "before the first migration, of " + what : "before the migration of " + what,
+            first);
+        changedAtBackup_ = db_.RowsChanged();
         return made.path;
     } catch (const DataError& error) {
         ops_.SetMousePointer(MousePointer::Default);
@@ -143,6 +151,33 @@ std::string MigrationRun::BackUpBeforeWriting() {
                         error.Description() + where,
                     MsgButtons::OK, MsgIcon::Critical);
         return "";
+    }
+}
+
+// After a run that wrote: a run that changed no row of the database
+// (measured by the database) leaves no backup behind; otherwise the oldest
+// backups beyond the number to keep go (never the first one).
+void MigrationRun::SettleBackup(const std::string& backup) {
+    try {
+        CompanyBackups backups(
+            LocateCompanyDatabase(request_.programFolder, form_.txtCompanyName.Text()));
+        std::string problem;
+        if (db_.RowsChanged() == changedAtBackup_ && db_.TransactionLost().empty()) {
+            problem = backups.Remove(backup);
+            if (problem.empty()) {
+                Status(
+                    "Nothing in the company was changed, so the backup made before the run "
+                    "was removed.");
+            }
+        } else {
+            problem = backups.Prune(request_.options.keepBackups, backup);
+        }
+        if (!problem.empty()) {
+            ops_.MsgBox(problem, MsgButtons::OK, MsgIcon::Exclamation);
+        }
+    } catch (const DataError& error) {
+        ops_.MsgBox("The company's old backups were not tidied: " + error.Description(),
+                    MsgButtons::OK, MsgIcon::Exclamation);
     }
 }
 
@@ -300,6 +335,10 @@ void MigrationRun::Migrate(const std::string& backup) {
         for (const std::string& line : reconciled_) {
             Status(line);
         }
+        if (completed && tally.NothingLeft()) {
+            Status(tally.NothingLeftLine());
+        }
+        SettleBackup(backup);
     }
     Status(completed ? "Load Tallvane Company and start with the entries.... "
                      : "The migration was stopped by the operator.");

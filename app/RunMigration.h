@@ -26,16 +26,19 @@ struct RunResult {
 //     (already reported) the run ends here;
 //  3. asks "Are you to continue with Migratiion  <company> "; No ends it;
 //  3a. unless it is a dry run, backs up the company's database (see
-//     CompanyBackups; the oldest beyond keepBackups are removed): a backup
-//     that can't be made ends the run before anything is written, with a
-//     critical message that says why and where;
+//     CompanyBackups; the first backup of a company is kept for good): a
+//     backup that can't be made ends the run before anything is written,
+//     with a critical message that says why and where;
 //  4. status lines (one of them says where the backup is) and the
 //     hourglass, then migratecategory, migrateitem and migrateledger, each
 //     reporting and handling its own row failures (No to a stage's question
 //     ends that stage; the next one still runs);
 //  5. the closing status lines (the summary, a line per sheet of how many
-//     rows went in and how many did not, the reconciliation), every grid row
-//     marked with its outcome (see OutcomeMarks), and "Migration Completed".
+//     rows went in and how many did not, the reconciliation, and "Nothing
+//     left to migrate: ..." when no row needs anything more); a run that
+//     changed no row removes its backup and says so, any other prunes the
+//     backups beyond keepBackups; every grid row marked with its outcome
+//     (see OutcomeMarks), and "Migration Completed".
 // A failure that leaves a stage (a rollback that fails) or the run itself is
 // shown without an icon and ends the run; the status lines not yet written
 // are not written, the rows are marked. When the database undid the open

@@ -90,6 +90,38 @@ fs::path BackupOf(const fs::path& file) {
     return file.extension() == ".txt" ? backup.replace_extension(".mdb") : fs::path();
 }
 
+// The note's "kept" line of the first backup, and the words a list gives it.
+const char* const kKeptForGood = "for good, the company as it was before its first migration";
+const char* const kFirstMigration = "before the first migration";
+
+// Among notes that predate the "kept" line, the oldest backup a migration
+// made stands for the company before its first migration.
+void MarkFirst(std::vector<BackupInfo>& newestFirst) {
+    if (std::any_of(newestFirst.begin(), newestFirst.end(),
+                    [](const BackupInfo& b) { return b.first; })) {
+        return;
+    }
+    for (auto it = newestFirst.rbegin(); it != newestFirst.rend(); ++it) {
+        if (it->madeBy.rfind("the migration of ", 0) == 0 ||
+            it->madeBy.rfind("before the migration of ", 0) == 0) {
+            it->first = true;
+            return;
+        }
+    }
+}
+
+// Removes a backup and whatever goes with it, adding the files that could
+// not be removed to failed.
+void UnlinkBackup(const std::string& backupPath, std::string& failed) {
+    std::vector<std::string> files = CompanionFiles(backupPath);
+    files.insert(files.begin(), backupPath);
+    for (const std::string& file : files) {
+        if (::unlink(file.c_str()) != 0 && errno != ENOENT) {
+            failed += (failed.empty() ? "" : ", ") + file + " (" + FileFailureReason(errno) + ")";
+        }
+    }
+}
+
 // Removes a backup that was not made whole, and whatever went with it.
 void RemoveBackupFiles(const std::string& backupPath) {
     ::unlink(backupPath.c_str());
@@ -166,6 +198,8 @@ BackupInfo CompanyBackups::Describe(const std::string& path) const {
                 info.madeBy = value;
             } else if (key == "sha256") {
                 info.sha256 = value;
+            } else if (key == "kept") {
+                info.first = value.rfind(kKeptForGood, 0) == 0;
             }
         }
     }
@@ -232,6 +266,7 @@ std::vector<BackupInfo> CompanyBackups::List() const {
     for (auto& [name, info] : found) {
         list.push_back(std::move(info));
     }
+    MarkFirst(list);
     return list;
 }
 
@@ -309,7 +344,7 @@ std::string CompanyBackups::NewPath() const {
 }
 
 void CompanyBackups::WriteNote(const std::string& backupPath, const std::string& madeBy,
-                               const std::string& sha256) const {
+                               const std::string& sha256, bool first) const {
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
@@ -317,7 +352,8 @@ void CompanyBackups::WriteNote(const std::string& backupPath, const std::string&
     std::strftime(made, sizeof made, "%Y-%m-%d %H:%M:%S", &local);
     std::string text = std::string(kNoteHeading) + "\ncompany: " + OneLine(company_.code) +
                        "\ndatabase: " + OneLine(company_.relative) + "\nmade: " + made +
-                       "\nmade by: " + OneLine(madeBy) + "\nsha256: " + sha256 + "\n";
+                       "\nmade by: " + OneLine(madeBy) + "\nsha256: " + sha256 + "\n" +
+                       (first ? std::string("kept: ") + kKeptForGood + "\n" : "");
     try {
         WriteFileAtomically(BackupNotePath(backupPath), text);
     } catch (const FileError& error) {
@@ -325,11 +361,11 @@ void CompanyBackups::WriteNote(const std::string& backupPath, const std::string&
     }
 }
 
-BackupInfo CompanyBackups::Make(Connection& source, const std::string& madeBy) {
+BackupInfo CompanyBackups::Make(Connection& source, const std::string& madeBy, bool first) {
     std::string path = NewPath();
     try {
         CopyDatabase(source, path, [&](const std::string& copy) {
-            WriteNote(path, madeBy, Sha256::OfFile(copy));
+            WriteNote(path, madeBy, Sha256::OfFile(copy), first);
         });
     } catch (...) {
         ::unlink(BackupNotePath(path).c_str());
@@ -400,26 +436,33 @@ BackupInfo CompanyBackups::MakeRawCopy(const std::string& madeBy) {
 }
 
 std::string CompanyBackups::Prune(int keep, const std::string& protect) const {
-    std::vector<BackupInfo> list = List();
     std::string failed;
-    for (std::size_t i = static_cast<std::size_t>(std::max(keep, 0)); i < list.size(); ++i) {
-        if (!protect.empty() && SameFile(list[i].path, protect)) {
+    int kept = 0;
+    for (const BackupInfo& backup : List()) {
+        if (backup.first) {
             continue;
         }
-        std::vector<std::string> files = CompanionFiles(list[i].path);
-        files.insert(files.begin(), list[i].path);
-        for (const std::string& file : files) {
-            if (::unlink(file.c_str()) != 0 && errno != ENOENT) {
-                failed +=
-                    (failed.empty() ? "" : ", ") + file + " (" + FileFailureReason(errno) + ")";
-            }
+        bool isProtected = !protect.empty() && SameFile(backup.path, protect);
+        if (kept++ < keep || isProtected) {
+            continue;
         }
+        UnlinkBackup(backup.path, failed);
     }
     if (failed.empty()) {
         return "";
     }
     return "The old backups " + failed + " could not be removed; remove them by hand to free " +
            "the space they take.";
+}
+
+std::string CompanyBackups::Remove(const std::string& backupPath) const {
+    std::string failed;
+    UnlinkBackup(backupPath, failed);
+    if (failed.empty()) {
+        return "";
+    }
+    return "The backup " + failed + " could not be removed; remove it by hand to free the " +
+           "space it takes.";
 }
 
 std::string CompanyBackups::SizeText(std::int64_t bytes) {
@@ -435,8 +478,12 @@ std::string CompanyBackups::SizeText(std::int64_t bytes) {
 std::string CompanyBackups::Line(const BackupInfo& backup) {
     char size[16];
     std::snprintf(size, sizeof size, "%9s", SizeText(backup.bytes).c_str());
-    return backup.made + "  " + size + "  " + backup.name + "  " +
-           (backup.madeBy.empty() ? std::string("(no note says what made it)") : backup.madeBy);
+    std::string madeBy =
+        backup.madeBy.empty() ? std::string("(no note says what made it)") : backup.madeBy;
+    if (backup.first && madeBy.rfind(kFirstMigration, 0) != 0) {
+        madeBy = std::string(kFirstMigration) + ": " + madeBy;
+    }
+    return backup.made + "  " + size + "  " + backup.name + "  " + madeBy;
 }
 
 }  // namespace ledgerlift

@@ -27,6 +27,10 @@ struct BackupInfo {
     std::string database;
     std::string sha256;
     bool hasNote = false;
+    // The company as it was before its first migration: kept for good, never
+    // pruned. Its note says so; among backups whose notes predate that, the
+    // oldest one a migration made.
+    bool first = false;
 };
 
 // The backups of one company's database. They lie in the folder Backups
@@ -48,6 +52,7 @@ class CompanyBackups {
 
     // The company's backups, newest first; none when the folder is missing.
     // Backups in the folder that another database's note claims are left out.
+    // The first backup (see BackupInfo::first) is marked.
     std::vector<BackupInfo> List() const;
     // What is known of one backup file (any file, anywhere).
     BackupInfo Describe(const std::string& path) const;
@@ -64,9 +69,10 @@ class CompanyBackups {
     //
     // Copies the database open on source into a new backup (see
     // CopyDatabase: never half a backup under a backup's name) and writes its
-    // note. Throws DataError, for the operator, when the folder can't be made
-    // or the copy can't be written or checked.
-    BackupInfo Make(Connection& source, const std::string& madeBy);
+    // note (which says, for the first backup, that it is kept for good).
+    // Throws DataError, for the operator, when the folder can't be made or
+    // the copy can't be written or checked.
+    BackupInfo Make(Connection& source, const std::string& madeBy, bool first = false);
     // The same from the database file, opened read-only.
     BackupInfo MakeFromFile(const std::string& madeBy);
     // A byte-for-byte copy of the database file, for a database too damaged
@@ -74,10 +80,13 @@ class CompanyBackups {
     // log, when it has them, are copied beside it as the backup's, so that
     // nothing of what the damaged database held is lost.
     BackupInfo MakeRawCopy(const std::string& madeBy);
-    // Keeps the newest keep backups (and protect, whatever its age) and
-    // removes the others with their notes (and journals). Gives "" or a
-    // sentence naming the files that could not be removed.
+    // Keeps the first backup, the newest keep of the others (and protect,
+    // whatever its age) and removes the rest with their notes (and
+    // journals). Gives "" or a sentence naming the files that could not be
+    // removed.
     std::string Prune(int keep, const std::string& protect = "") const;
+    // Removes one backup with its note (and journals), as Prune does.
+    std::string Remove(const std::string& backupPath) const;
 
     // A line for a list of backups: time, size, file name, what made it.
     static std::string Line(const BackupInfo& backup);
@@ -93,7 +102,7 @@ class CompanyBackups {
     int HighestSerial(const std::string& stamp) const;
     std::string NewPath() const;
     void WriteNote(const std::string& backupPath, const std::string& madeBy,
-                   const std::string& sha256) const;
+                   const std::string& sha256, bool first = false) const;
     void CopyBytes(const std::string& from, const std::string& to, const std::string& madeBy) const;
 
     CompanyDatabase company_;

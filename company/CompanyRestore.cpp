@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "base/Date.h"
 #include "company/CompanyLock.h"
 #include "company/RestoreStaging.h"
 #include "company/Sha256.h"
@@ -110,7 +111,7 @@ std::optional<BackupInfo> BackUpCurrent(CompanyBackups& backups, const BackupInf
                  "place. ";
         return std::nullopt;
     }
-    std::string madeBy = "the restore of " + restoring.name + ": the database as it was before";
+    std::string madeBy = "before the restore of " + restoring.name + " on " + Date::Today().ToIso();
     try {
         return backups.MakeFromFile(madeBy);
     } catch (const DataError& error) {

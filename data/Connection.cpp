@@ -122,10 +122,12 @@ std::string Connection::DataSource(const std::string& connectionString) {
 
 void Connection::Open(const std::string& connectionString) {
     OpenWith(connectionString, false);
+    changedBeforeReopen_ = 0;
 }
 
 void Connection::OpenReadOnly(const std::string& connectionString) {
     OpenWith(connectionString, true);
+    changedBeforeReopen_ = 0;
 }
 
 void Connection::OpenWith(const std::string& connectionString, bool readOnly) {
@@ -317,11 +319,16 @@ void Connection::Reopen() {
     }
     std::string path = path_;
     bool fast = fastCommits_;
+    changedBeforeReopen_ = RowsChanged();
     Close();
     OpenWith("Data Source=" + path, readOnly_);
     if (fast) {
         UseFastCommits();
     }
+}
+
+std::int64_t Connection::RowsChanged() const {
+    return changedBeforeReopen_ + (db_ ? sqlite3_total_changes64(db_.get()) : 0);
 }
 
 void Connection::Flush() {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -82,6 +83,12 @@ class Connection {
     // every lock the connection holds (an exclusive locking mode included).
     void Reopen();
 
+    // The rows the database has inserted, updated or deleted over this
+    // connection since it was first opened (reopening included); rows of
+    // statements later undone count too. What a run changed is the
+    // difference between two readings.
+    std::int64_t RowsChanged() const;
+
     // Sees every statement sent over this connection, as it is sent (for
     // measurements and diagnostics); none by default.
     void SetTracer(std::function<void(const std::string&)> tracer) { tracer_ = std::move(tracer); }
@@ -128,6 +135,7 @@ class Connection {
     std::function<void(const std::string&)> tracer_;
     std::size_t cacheSize_ = kDefaultStatementCache;
     std::chrono::milliseconds lockWait_ = kDefaultLockWait;
+    std::int64_t changedBeforeReopen_ = 0;
     std::unique_ptr<StatementCache> cache_;
 };
 

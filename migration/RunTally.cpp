@@ -131,8 +131,9 @@ std::string RunTally::NothingLeftLine() const {
         ++(row.sheet == "items" ? itemRows : ledgerRows);
     }
     auto all = [](int n, const char* one, const char* many) {
-        return (n == 1 ? "the " : "all " + std::to_string(n) + " ") +
-               std::string(n == 1 ? one : many);
+        return (n == 1   ? std::string("the ") + one
+                : n == 2 ? std::string("both ") + many
+                         : "all " + std::to_string(n) + " " + many);
     };
     return "Nothing left to migrate: " + all(itemRows, "item", "items") + " and " +
            all(ledgerRows, "ledger", "ledgers") +

@@ -64,10 +64,10 @@ TEST_F(BackupCommands, BackupsListsTimeSizeAndWhatMadeEachNewestFirst) {
                             "/C01/Backups, newest first:");
     EXPECT_NE(lines[1].find(fs::path(Backups()[1]).filename().string()), std::string::npos);
     EXPECT_NE(lines[1].find(" KB  "), std::string::npos) << lines[1];
-    EXPECT_NE(lines[1].find("the migration of " + test::FixturePath("real_mixed.xls")),
+    EXPECT_NE(lines[1].find("before the migration of " + test::FixturePath("real_mixed.xls")),
               std::string::npos)
         << lines[1];
-    EXPECT_NE(lines[2].find("the migration of " + test::FixturePath("two_rows.xls")),
+    EXPECT_NE(lines[2].find("before the first migration, of " + test::FixturePath("two_rows.xls")),
               std::string::npos);
     // Then the runs recorded beside them, each with its workbook, its rows by
     // outcome and the backup that undoes it.
@@ -173,11 +173,33 @@ INSTANTIATE_TEST_SUITE_P(
                 2, "/no/such/folder does not exist"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(BackupCommands, MigrateKeepsTheNewestBackupsItIsTold) {
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_LE(Migrate("two_rows.xls", "--keep-backups 2").status, 1);
+// Twelve runs that each write keep the first backup and the newest two;
+// the first still restores the company as it was before any of them.
+TEST_F(BackupCommands, MigrateKeepsTheFirstBackupAndTheNewestItIsTold) {
+    for (int i = 0; i < 12; ++i) {
+        ASSERT_EQ(Migrate("two_rows.xls", "--keep-backups 2").status, 0);
+        test::Execute(db, "delete from tblItemMaster");
+        test::Execute(db, "delete from tblStock");
+        test::Execute(db, "delete from tblStockHistory");  // for the next run to write
     }
-    EXPECT_EQ(Backups().size(), 2u);
+    ASSERT_EQ(Backups().size(), 3u);
+    Result listed = Run("backups --company DEMO");
+    std::string first = fs::path(Backups()[0]).filename().string();
+    EXPECT_NE(listed.out.find(first + "  before the first migration, of "), std::string::npos)
+        << listed.out;
+    // A run that changes nothing leaves the list as it was.
+    ASSERT_EQ(Migrate("two_rows.xls", "--keep-backups 2").status, 0);
+    std::vector<std::string> before = Backups();
+    Result again = Migrate("two_rows.xls", "--keep-backups 2");
+    EXPECT_EQ(again.status, 0) << "nothing left to migrate";
+    EXPECT_NE(again.out.find("Nothing left to migrate: both items and the ledger are in the "
+                             "company with their opening stock and balances."),
+              std::string::npos)
+        << again.out;
+    EXPECT_EQ(Backups(), before);
+    Result restored = Run("restore --company DEMO --yes --from " + Backups()[0]);
+    ASSERT_EQ(restored.status, 0) << restored.err;
+    EXPECT_EQ(test::QueryRows(db, "select count(*) from tblCategories"), "0\n");
 }
 
 TEST_F(BackupCommands, AMigrationWhoseBackupCannotBeMadeWritesNothing) {

@@ -25,12 +25,14 @@ const char* const kRunLines =
     "Summary: ledger sheet, 1 of 1 rows went in\n";
 const char* const kReconciledLines =
     "Reconciled: items 2 of 2 in the company, 2 opening stock lines, quantity 2, value 20\n"
-    "Reconciled: ledgers 1 of 1 in the company, opening balances debit 100, credit 0\n";
+    "Reconciled: ledgers 1 of 1 in the company, opening balances debit 100, credit 0\n"
+    "Nothing left to migrate: both items and the ledger are in the company with their opening "
+    "stock and balances.\n";
 const char* const kClosingLines =
     "Load Tallvane Company and start with the entries.... \n"
     "*************************************************\n";
-// A real run reads back what it wrote before its closing lines; a dry run
-// leaves nothing to read back.
+// A real run reads back what it wrote before its closing lines, and says
+// when nothing is left to do; a dry run leaves nothing to read back.
 const std::string kStatusLines = std::string(kRunLines) + kReconciledLines + kClosingLines;
 const std::string kDryRunLines = std::string(kRunLines) + kClosingLines;
 

@@ -211,7 +211,7 @@ TEST_F(RunRecordsFolder, BackupsPruningKeepsEveryRecord) {
     CompanyBackups backups(company);
     std::vector<std::string> records;
     for (int i = 0; i < 3; ++i) {
-        BackupInfo made = backups.MakeFromFile("the migration of a test");
+        BackupInfo made = backups.MakeFromFile("a test");  // none of them the first
         RunRecord r = Sample();
         r.started = made.made;
         r.backup = made.path;

@@ -65,6 +65,12 @@ Value QueryValue(const std::string& dbPath, const std::string& sql) {
     return rs.IsEOF() ? Value() : rs.Field(0);
 }
 
+void Execute(const std::string& dbPath, const std::string& sql) {
+    Connection c;
+    c.Open(ConnectionStringFor(dbPath));
+    c.Execute(sql);
+}
+
 std::string QueryRows(const std::string& dbPath, const std::string& sql) {
     Connection c;
     c.Open(ConnectionStringFor(dbPath));

@@ -51,6 +51,8 @@ std::string ConnectionStringFor(const std::string& path);
 Value QueryValue(const std::string& dbPath, const std::string& sql);
 // Every row of a query as "a|b|c" lines, on a connection of its own.
 std::string QueryRows(const std::string& dbPath, const std::string& sql);
+// Runs a statement, on a connection of its own.
+void Execute(const std::string& dbPath, const std::string& sql);
 
 std::string FixturePath(const std::string& name);
 

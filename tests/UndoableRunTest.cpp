@@ -9,6 +9,7 @@
 
 #include "app/Form1.h"
 #include "app/RunMigration.h"
+#include "base/Date.h"
 #include "company/CompanyBackups.h"
 #include "data/DatabaseCopy.h"
 #include "tests/DemoCompanyForm.h"
@@ -54,8 +55,10 @@ TEST_F(UndoableRun, BacksUpTheDatabaseAsItWasBeforeTheFirstWrite) {
     ASSERT_EQ(backups.size(), 1u);
     EXPECT_EQ(test::QueryRows(backups[0].path, "select count(*) from tblItemMaster"), "0\n");
     EXPECT_EQ(Items(), "2\n");  // item row 3 of real_mixed is refused
-    EXPECT_EQ(backups[0].madeBy, "the migration of " + test::FixturePath("real_mixed.xls") +
-                                     " (migration date 2009-04-01)");
+    EXPECT_EQ(backups[0].madeBy, "before the first migration, of " +
+                                     test::FixturePath("real_mixed.xls") + " on " +
+                                     Date::Today().ToIso() + " (migration date 2009-04-01)");
+    EXPECT_TRUE(backups[0].first);
     EXPECT_NE(form.txtStatus.Text.find("\r\nUser opted to migrate Data to Company DEMO\r\n" +
                                        std::string(kBackupStatusPrefix) + backups[0].path +
                                        "\r\nMigrating Category Master"),
@@ -75,16 +78,38 @@ TEST_F(UndoableRun, ADryRunOrANoMakesNoBackup) {
     EXPECT_FALSE(fs::exists(BackupFolder()));
 }
 
-TEST_F(UndoableRun, KeepsTheNewestBackupsAsSet) {
+TEST_F(UndoableRun, KeepsTheFirstBackupAndTheNewestAsSet) {
     Load("two_rows.xls");
     form.options.keepBackups = 2;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         Run();
+        form.cnCompany.Execute("delete from tblItemMaster");
+        form.cnCompany.Execute("delete from tblStock");
+        form.cnCompany.Execute("delete from tblStockHistory");  // for the next run to write
     }
     std::vector<BackupInfo> backups = Backups();
-    ASSERT_EQ(backups.size(), 2u);
-    EXPECT_EQ(test::QueryRows(backups[1].path, "select count(*) from tblItemMaster"), "2\n")
-        << "the oldest, before the first run, is gone";
+    ASSERT_EQ(backups.size(), 3u);
+    EXPECT_TRUE(backups[2].first);
+    EXPECT_EQ(test::QueryRows(backups[2].path, "select count(*) from tblCategories"), "0\n")
+        << "the company before its first migration";
+    EXPECT_EQ(test::QueryRows(backups[1].path, "select count(*) from tblCategories"), "2\n")
+        << "the second run's backup is gone, the third's and fourth's are kept";
+    EXPECT_NE(CompanyBackups::Line(backups[2]).find("before the first migration"),
+              std::string::npos);
+}
+
+TEST_F(UndoableRun, ARunThatChangedNothingLeavesNoBackup) {
+    Load("two_rows.xls");
+    Run();
+    Run();
+    ASSERT_EQ(Backups().size(), 1u);
+    EXPECT_NE(form.txtStatus.Text.find("\r\nNothing in the company was changed, so the backup "
+                                       "made before the run was removed.\r\n"),
+              std::string::npos);
+    // A run that only renames groups changed the company: its backup stays.
+    form.cnCompany.Execute("update tblLedger set GroupName = 'Sundry Debtors'");
+    Run();
+    EXPECT_EQ(Backups().size(), 2u);
 }
 
 struct BackupFault {

@@ -100,7 +100,8 @@ int MigrateCommand::Finish(const RunResult& result, const CommandSession& sessio
         }
     }
     bool completed = tally.outcome == RunTally::RunOutcome::Completed;
-    return completed && tally.AllWritten() ? kExitDone : kExitIncomplete;
+    // Every row in the company as the workbook has it: nothing left to do.
+    return completed && tally.NothingLeft() ? kExitDone : kExitIncomplete;
 }
 
 // Why the files asked for could not be written at the end ("" when they can).

@@ -170,10 +170,14 @@ void ReadLastRun(const CompanyDatabase& company, OpeningStatement& s) {
     std::error_code ec;
     s.lastRunBackupKept = std::filesystem::exists(s.lastRun->backup, ec);
     for (const BackupInfo& backup : CompanyBackups(company).List()) {
-        if (backup.madeBy.rfind(kRestorePrefix, 0) == 0 && backup.made >= s.lastRun->ended) {
-            std::string from = backup.madeBy.substr(std::string(kRestorePrefix).size());
+        // "before the restore of <backup> on <date>", or as older notes
+        // said it, "the restore of <backup>: ...".
+        std::size_t at = backup.madeBy.find(kRestorePrefix);
+        if ((at == 0 || backup.madeBy.rfind("before ", 0) == 0) && at != std::string::npos &&
+            backup.made >= s.lastRun->ended) {
+            std::string from = backup.madeBy.substr(at + std::string(kRestorePrefix).size());
             s.restoredAt = backup.made;
-            s.restoredFrom = from.substr(0, from.find(':'));
+            s.restoredFrom = from.substr(0, from.find_first_of(": "));
             return;  // the newest restore
         }
     }
