@@ -5,6 +5,7 @@
 #include "base/AtomicFile.h"
 #include "base/TextRules.h"
 #include "migration/FailedRowsWorkbook.h"
+#include "ui/StatusBox.h"
 
 namespace ledgerlift {
 namespace {
@@ -27,17 +28,19 @@ std::string WithXlsxExtension(const std::string& path) {
     return path + ext;
 }
 
-std::string FailedRowsSavedText(int rows, const std::string& path) {
+std::string FailedRowsSavedText(const std::vector<RowToFix>& rows, const std::string& path) {
     std::string then =
         " Fix %s there, then load that workbook with \"Load Excel Data\" and start the "
-        "migration again.";
-    if (rows == 1) {
-        return "The row that needs attention was saved to " + path +
+        "migration again: the rows that need nothing more are not in it, and a run completes "
+        "what the company is missing.";
+    std::string why = " (" + CausesText(rows) + ")";
+    if (rows.size() == 1) {
+        return "The row that needs attention" + why + " was saved to " + path +
                ", with the worksheet row it came from and the reason." +
                then.replace(then.find("%s"), 2, "it");
     }
-    return "The " + std::to_string(rows) + " rows that need attention were saved to " + path +
-           ", each with the worksheet row it came from and the reason." +
+    return "The " + std::to_string(rows.size()) + " rows that need attention" + why +
+           " were saved to " + path + ", each with the worksheet row it came from and the reason." +
            then.replace(then.find("%s"), 2, "them");
 }
 
@@ -48,7 +51,7 @@ int WriteFailedRows(const std::string& path, const FormControls& form,
 }
 
 void SaveFailedRows(const std::vector<RowToFix>& rows, const std::string& productFolder,
-                    const FormControls& form, WindowOps& ops) {
+                    FormControls& form, WindowOps& ops) {
     if (rows.empty()) {
         ops.MsgBox("The last migration or check left no failed rows to save.", MsgButtons::OK,
                    MsgIcon::Information);
@@ -63,8 +66,10 @@ void SaveFailedRows(const std::vector<RowToFix>& rows, const std::string& produc
         }
         std::string path = WithXlsxExtension(*chosen);
         try {
-            int written = WriteFailedRows(path, form, rows, guard);
-            ops.MsgBox(FailedRowsSavedText(written, path), MsgButtons::OK, MsgIcon::Information);
+            WriteFailedRows(path, form, rows, guard);
+            std::string said = FailedRowsSavedText(rows, path);
+            AppendStatus(form, ops, said);
+            ops.MsgBox(said, MsgButtons::OK, MsgIcon::Information);
             return;
         } catch (const FileError& error) {
             // A file that may not be replaced, or can't be written: another

@@ -183,6 +183,8 @@ int WriteSheet(Writer& book, const SheetPlan& plan, const std::vector<RowToFix>&
 
 }  // namespace
 
+const char* const kDiffering = "differing from the company";
+
 std::vector<RowToFix> RowsToFix(const RunTally& tally) {
     std::vector<RowToFix> rows;
     for (const RunTally::Row& row : tally.rows) {
@@ -196,10 +198,26 @@ std::vector<RowToFix> RowsToFix(const RunTally& tally) {
                 reason = std::string("Not written (") + RunTally::OutcomeText(row.outcome) +
                          (row.step.empty() ? "" : ", at the step \"" + row.step + "\"") + ").";
             }
-            rows.push_back({row.sheet, row.sheetRow, reason});
+            const char* cause = row.outcome == RunTally::Outcome::Differs   ? kDiffering
+                                : row.outcome == RunTally::Outcome::Partial ? "written in part"
+                                : row.outcome == RunTally::Outcome::Failed  ? "failed"
+                                                                            : "not reached";
+            rows.push_back({row.sheet, row.sheetRow, reason, cause});
         }
     }
     return rows;
+}
+
+std::string CausesText(const std::vector<RowToFix>& rows) {
+    std::string text;
+    for (const char* cause : {"failed", "written in part", "not reached", kDiffering}) {
+        auto n = std::count_if(rows.begin(), rows.end(),
+                               [&](const RowToFix& r) { return r.cause == cause; });
+        if (n > 0) {
+            text += (text.empty() ? "" : ", ") + std::to_string(n) + " " + cause;
+        }
+    }
+    return text;
 }
 
 int WriteFailedRowsWorkbook(const std::string& path, const FormControls& form,

@@ -13,14 +13,22 @@ struct RowToFix {
     std::string sheet;     // "items" or "ledgers"
     std::string sheetRow;  // the worksheet row it came from
     std::string reason;
+    // Why it is to be fixed: "failed", "written in part", "not reached" or
+    // "differing from the company".
+    std::string cause;
 };
 
 // The rows of a run (or a check) that need attention, in the tally's order:
 // those that failed, were written in part, or were not tried because a stop
-// came first (RowHasError), and those written with a warning; the reason is
-// the row's problems, one a line (ProblemText). Rows left alone because the
-// company already held them are not among them.
+// came first (RowHasError), and those the company holds with another name or
+// opening; the reason is the row's problems, one a line (ProblemText). Rows
+// that went in, were completed or replaced, or were already there are not
+// among them, whatever their warnings.
 std::vector<RowToFix> RowsToFix(const RunTally& tally);
+
+// "2 failed, 1 written in part": how many rows there are of each cause, in
+// a fixed order.
+std::string CausesText(const std::vector<RowToFix>& rows);
 
 // Writes the rows as an .xlsx workbook to fix and load again: worksheet 1
 // the item rows, worksheet 2 the ledger rows, each with its header row (the

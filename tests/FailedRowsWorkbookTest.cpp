@@ -137,8 +137,9 @@ TEST_F(FailedRows, HoldsOnlyThoseRowsInTheInputsColumnsWithTheirSourceRowAndReas
     std::string path = dir.File("failed.xlsx");
     int written = WriteFailedRowsWorkbook(
         path, form,
-        {{"items", "3", "Item row 3, B2: the rate is wrong & too high."},
-         {"ledgers", "3", "The ledger was written, but its opening balance was not posted."}});
+        {{"items", "3", "Item row 3, B2: the rate is wrong & too high.", "failed"},
+         {"ledgers", "3", "The ledger was written, but its opening balance was not posted.",
+          "written in part"}});
     EXPECT_EQ(written, 2);
     WrittenBook book(path);
     EXPECT_EQ(book.Rows(1), 2) << "the header row and one item row";
@@ -171,7 +172,7 @@ TEST_F(FailedRows, WritesNumbersOnlyWhereTheyReadBackToTheSameText) {
     g.SetTextMatrix(1, item::PurchaseRate, "12.50");
     g.SetTextMatrix(1, item::Mrp, "1234.5");
     std::string path = dir.File("f.xlsx");
-    WriteFailedRowsWorkbook(path, form, {{"items", "2", "why"}});
+    WriteFailedRowsWorkbook(path, form, {{"items", "2", "why", "failed"}});
     WrittenBook book(path);
     EXPECT_EQ(book.Cell(1, "A2"), "s:00123");
     EXPECT_EQ(book.Cell(1, "E2"), "s:1E5");
@@ -186,7 +187,7 @@ TEST_F(FailedRows, AFormulaInTheGridIsWrittenAsText) {
     form.msf1.SetTextMatrix(1, item::Code, "=HYPERLINK(\"http://example.com\",\"x\")");
     form.msf1.SetTextMatrix(1, item::Name, "+1+1");
     std::string path = dir.File("f.xlsx");
-    WriteFailedRowsWorkbook(path, form, {{"items", "2", "@SUM(A1:A2)"}});
+    WriteFailedRowsWorkbook(path, form, {{"items", "2", "@SUM(A1:A2)", "failed"}});
     WrittenBook book(path);
     EXPECT_EQ(book.Cell(1, "A2"), "s:=HYPERLINK(\"http://example.com\",\"x\")");
     EXPECT_EQ(book.Cell(1, "B2"), "s:+1+1");
@@ -199,7 +200,7 @@ TEST_F(FailedRows, UsesTheGridsColumnNamesWhenNoHeaderRowWasKept) {
     Load("two_rows.xls");
     form.itemHeaderRow.clear();
     std::string path = dir.File("f.xlsx");
-    WriteFailedRowsWorkbook(path, form, {{"items", "3", "why"}});
+    WriteFailedRowsWorkbook(path, form, {{"items", "3", "why", "failed"}});
     WrittenBook book(path);
     EXPECT_EQ(book.Cell(1, "A1"), "s:ITEM CODE");
     EXPECT_EQ(book.Cell(1, "P1"), "s:ROL");
@@ -209,7 +210,7 @@ TEST_F(FailedRows, ARowNoLongerInTheGridIsSaidAndNothingIsWritten) {
     Load("two_rows.xls");
     std::string path = dir.File("f.xlsx");
     try {
-        WriteFailedRowsWorkbook(path, form, {{"items", "40", "why"}});
+        WriteFailedRowsWorkbook(path, form, {{"items", "40", "why", "failed"}});
         ADD_FAILURE() << "no error";
     } catch (const std::runtime_error& error) {
         EXPECT_NE(std::string(error.what()).find("Worksheet row 40"), std::string::npos);
@@ -228,7 +229,7 @@ TEST_F(FailedRows, AFullDiskLeavesTheOlderFileAsItWas) {
     std::string error;
     try {
         test::FileSizeLimit full(2048);
-        WriteFailedRowsWorkbook(path, form, {{"items", "2", "why"}});
+        WriteFailedRowsWorkbook(path, form, {{"items", "2", "why", "failed"}});
     } catch (const FileError& e) {
         error = e.what();
     }
@@ -245,7 +246,7 @@ TEST_F(FailedRows, RefusesADeviceAndAFolderThatIsAFile) {
     std::ofstream(dir.File("plain")) << "x";
     for (const std::string& path : {std::string("/dev/full"), dir.File("plain/f.xlsx")}) {
         try {
-            WriteFailedRowsWorkbook(path, form, {{"items", "2", "why"}});
+            WriteFailedRowsWorkbook(path, form, {{"items", "2", "why", "failed"}});
             ADD_FAILURE() << path;
         } catch (const FileError& e) {
             EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();

@@ -176,10 +176,13 @@ TEST_F(UndoableRun, SavesTheRowsThatNeedAttention) {
     std::string saved = scratch.File("to fix.xlsx");
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].text,
-              "The row that needs attention was saved to " + saved +
+              "The row that needs attention (1 failed) was saved to " + saved +
                   ", with the worksheet row it came from and the reason. Fix it there, "
                   "then load that workbook with \"Load Excel Data\" and start the migration "
-                  "again.");
+                  "again: the rows that need nothing more are not in it, and a run completes "
+                  "what the company is missing.");
+    EXPECT_NE(form.txtStatus.Text.find(ops.Messages()[0].text), std::string::npos)
+        << "the status says it too";
     std::string ledgers = test::ZipPartText(saved, "xl/worksheets/sheet2.xml");
     EXPECT_NE(ledgers.find("<c r=\"J2\""), std::string::npos) << "the source row column";
     EXPECT_EQ(ledgers.find("<c r=\"A3\""), std::string::npos) << "one row only";

@@ -89,6 +89,9 @@ void CheckCommand::Register(CLI::App& app, CommonOptions& common) {
                        "An opening balance that is negative and says neither Dr nor Cr is a "
                        "credit, and a positive one a debit (without it, such a negative balance "
                        "is an error)");
+    command_->add_flag("--replace-openings", replaceOpenings_,
+                       "Check as a run that replaces the openings that differ from the "
+                       "workbook's");
     command_->add_flag("--update-items", updateItems_,
                        "As migrate would with it: replace items whose code is already there");
     command_->add_option("--format", format_, "text (default) or json")
@@ -123,6 +126,7 @@ int CheckCommand::Run(const CommonOptions& common) {
         return kExitUsage;
     }
     session.controls.chkNegativeIsCredit.Value = negativeIsCredit_ ? 1 : 0;
+    session.controls.chkReplaceOpenings.Value = replaceOpenings_ ? 1 : 0;
     std::optional<CheckResult> checked = RunCheck(session.Request({}), ops);
     ops.EndProgress();
     session.cnCompany.Close();

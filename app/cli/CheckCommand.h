@@ -20,6 +20,7 @@ class CheckCommand final : public Command {
     std::string date_;  // yyyy-mm-dd; today when empty
     bool updateItems_ = false;
     bool negativeIsCredit_ = false;
+    bool replaceOpenings_ = false;
     std::string format_ = "text";  // "text" or "json"
     std::string failedRows_;       // an .xlsx for the rows with problems
 };

@@ -32,7 +32,7 @@ bool WriteFailedRowsFile(const std::string& path, const FormControls& form,
         if (!quiet) {
             std::string said =
                 written == 0 ? "No row needs attention; " + path + " holds the header rows only."
-                             : FailedRowsSavedText(written, path);
+                             : FailedRowsSavedText(rows, path);
             std::fprintf(stderr, "information: %s\n", said.c_str());
         }
         return true;

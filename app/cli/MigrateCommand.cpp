@@ -39,6 +39,10 @@ void MigrateCommand::Register(CLI::App& app, CommonOptions& common) {
                        "credit, and a positive one a debit (without it, such a negative balance "
                        "is an error)");
     command_->add_flag("--update-items", updateItems_, "Replace items whose code is already there");
+    command_->add_flag("--replace-openings", replaceOpenings_,
+                       "Where the company already holds an item or ledger with another opening "
+                       "stock or balance than the workbook's, replace the opening this program "
+                       "posted with the workbook's");
     command_->add_flag("--yes", yes_, "Answer the confirmation question with Yes");
     command_
         ->add_option("--on-error", onError_,
@@ -151,6 +155,7 @@ int MigrateCommand::Run(const CommonOptions& common) {
         return kExitUsage;
     }
     session.controls.chkNegativeIsCredit.Value = negativeIsCredit_ ? 1 : 0;
+    session.controls.chkReplaceOpenings.Value = replaceOpenings_ ? 1 : 0;
     RunOptions options;
     options.dryRun = dryRun_;
     options.keepBackups = keepBackups_;

@@ -28,6 +28,7 @@ class MigrateCommand final : public Command {
     std::string date_;  // yyyy-mm-dd; today when empty
     bool updateItems_ = false;
     bool negativeIsCredit_ = false;
+    bool replaceOpenings_ = false;
     bool yes_ = false;
     std::string onError_;  // "ask", "stop", "continue"; by the terminal when empty
     bool dryRun_ = false;

@@ -119,6 +119,12 @@ void MainWindow::BuildControls() {
     negativeIsCredit_->setToolTip(
         "An opening balance that is negative and says neither Dr nor Cr is a credit (and a "
         "positive one a debit); without this, such a negative balance is an error");
+    replaceOpenings_ = new QCheckBox("Replace &Opening Balances");
+    replaceOpenings_->setAccessibleName(QString::fromStdString(form_.chkReplaceOpenings.Caption));
+    replaceOpenings_->setToolTip(
+        "Where the company already holds an item or ledger with another opening stock or "
+        "balance than the workbook's, replace the opening this program posted with the "
+        "workbook's; without this, such rows are left as they are and named");
     date_ = new QDateEdit;
     date_->setCalendarPopup(true);
     date_->setDisplayFormat("yyyy-MM-dd");
@@ -160,7 +166,11 @@ QFrame* MainWindow::BuildFrame() {
     frameLayout->addWidget(company_);
     frameLayout->addWidget(dateLabel);
     frameLayout->addWidget(date_);
-    frameLayout->addWidget(update_);
+    auto* updateModes = new QHBoxLayout;
+    updateModes->addWidget(update_);
+    updateModes->addWidget(replaceOpenings_);
+    updateModes->addStretch(1);
+    frameLayout->addLayout(updateModes);
     frameLayout->addWidget(negativeIsCredit_);
     auto* runButtons = new QHBoxLayout;
     runButtons->addWidget(migrate_, 1);
@@ -303,6 +313,11 @@ void MainWindow::ConnectInputs() {
             saveStatement_->setEnabled(!busy_ && form_.cmdSaveStatement.Enabled);
         }
     });
+    connect(replaceOpenings_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!syncing_) {
+            form_.chkReplaceOpenings.Value = on ? 1 : 0;
+        }
+    });
     connect(negativeIsCredit_, &QCheckBox::toggled, this, [this](bool on) {
         if (!syncing_) {
             form_.chkNegativeIsCredit.Value = on ? 1 : 0;
@@ -379,8 +394,8 @@ void MainWindow::SetBusy(bool busy, bool stoppable) {
         onlyNotIn_->setChecked(false);  // the procedure changes the rows and their marks
     }
     for (QWidget* w : std::initializer_list<QWidget*>{
-             load_, migrate_, check_, company_, date_, update_, negativeIsCredit_, saveReport_,
-             onlyNotIn_, restore_, saveFailedRows_, saveStatement_}) {
+             load_, migrate_, check_, company_, date_, update_, replaceOpenings_, negativeIsCredit_,
+             saveReport_, onlyNotIn_, restore_, saveFailedRows_, saveStatement_}) {
         w->setEnabled(!busy);
     }
     stop_->setVisible(busy && stoppable);
@@ -554,6 +569,7 @@ void MainWindow::Sync() {
     company_->setCurrentIndex(combo.ListIndex());
     update_->setChecked(form_.chkUpdateItems.Value == 1);
     negativeIsCredit_->setChecked(form_.chkNegativeIsCredit.Value == 1);
+    replaceOpenings_->setChecked(form_.chkReplaceOpenings.Value == 1);
     const Date& d = form_.dtpDate.Value;
     date_->setDate(QDate(d.year, d.month, d.day));
 

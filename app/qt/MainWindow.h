@@ -118,6 +118,7 @@ class MainWindow : public QWidget {
     QComboBox* company_ = nullptr;
     QCheckBox* update_ = nullptr;
     QCheckBox* negativeIsCredit_ = nullptr;
+    QCheckBox* replaceOpenings_ = nullptr;
     QDateEdit* date_ = nullptr;
     QPlainTextEdit* status_ = nullptr;
     QLabel* productFolder_ = nullptr;
