@@ -89,7 +89,7 @@ std::string KindsLine(const std::vector<Problem>& problems, Problem::Severity se
 
 }  // namespace
 
-std::vector<std::string> CheckResult::Lines() const {
+std::vector<std::string> CheckResult::Lines(bool showsGrids) const {
     std::vector<std::string> lines;
     for (const std::string& warning : loadWarnings) {
         lines.push_back("Check: warning: " + warning);
@@ -107,7 +107,7 @@ std::vector<std::string> CheckResult::Lines() const {
             Amount(totals.credit) + ", stock value " + Amount(totals.stockValue) + ", difference " +
             Amount(totals.Difference()),
         "Check: " + N(RowsWithProblems()) + " rows with problems (" + N(Errors()) + " errors, " +
-            N(Warnings()) + " warnings); they are marked in the grids",
+            N(Warnings()) + " warnings)" + (showsGrids ? "; they are marked in the grids" : ""),
     };
     lines.insert(lines.end(), counts.begin(), counts.end());
     for (Problem::Severity severity : {Problem::Severity::Error, Problem::Severity::Warning}) {

@@ -40,8 +40,9 @@ struct CheckResult {
     int RowsWithProblems() const;
     int RowsWithErrors() const;
 
-    // The counts and totals as status lines.
-    std::vector<std::string> Lines() const;
+    // The counts and totals as status lines; where the grids are shown, the
+    // last says the rows are marked there.
+    std::vector<std::string> Lines(bool showsGrids = true) const;
 };
 
 // Counts, totals and problems from the tally of a checked run.

@@ -48,7 +48,7 @@ std::optional<RecordedCheck> CheckOf(const RunRequest& request) {
     recorded.stockValue = check->totals.stockValue;
     recorded.debit = check->totals.debit;
     recorded.credit = check->totals.credit;
-    recorded.lines = check->Lines();
+    recorded.lines = check->Lines(false);
     return recorded;
 }
 

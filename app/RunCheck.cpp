@@ -56,8 +56,10 @@ void Tell(const CheckResult& result, WindowOps& ops) {
                          : "The check found problems in " + std::to_string(rows) +
                                " rows: " + std::to_string(result.RowsWithErrors()) +
                                " would not go in whole, the others would go in but not as "
-                               "you may expect. They are marked in the grids; rest the "
-                               "pointer on a row to read why.",
+                               "you may expect." +
+                               (ops.ShowsGrids() ? " They are marked in the grids; rest the "
+                                                   "pointer on a row to read why."
+                                                 : ""),
                MsgButtons::OK, MsgIcon::Information, "Check Data");
 }
 
@@ -97,7 +99,7 @@ std::optional<CheckResult> RunCheck(const RunRequest& request, WindowOps& ops) {
         result.date = form.dtpDate.Value.ToIso();
         result.loadWarnings = form.loadWarnings;
         MarkOutcomes(form, *tally, MarkFor::Check);
-        for (const std::string& line : result.Lines()) {
+        for (const std::string& line : result.Lines(ops.ShowsGrids())) {
             AppendStatus(form, ops, line);
         }
         StatusCaretToEnd(form);

@@ -67,6 +67,7 @@ class MigrationRun {
   private:
     bool Start();
     void Migrate(const std::string& backup);
+    void TellTheEnd(bool completed, bool dry);
     void StopIfLost(Stage done);
     std::string BackUpBeforeWriting();
     void SettleBackup(const std::string& backup);
@@ -340,8 +341,9 @@ void MigrationRun::Migrate(const std::string& backup) {
         }
         SettleBackup(backup);
     }
-    Status(completed ? "Load Tallvane Company and start with the entries.... "
-                     : "The migration was stopped by the operator.");
+    Status(!completed ? "The migration was stopped by the operator."
+           : dry      ? kDryRunClosingLine
+                      : "Load Tallvane Company and start with the entries.... ");
     Status("*************************************************");
     StatusCaretToEnd(form_);
     ops_.DoEvents();
@@ -352,14 +354,24 @@ void MigrationRun::Migrate(const std::string& backup) {
     ops_.SetMousePointer(MousePointer::Default);
     tally.outcome = completed ? RunTally::RunOutcome::Completed : RunTally::RunOutcome::Stopped;
     ShowOutcome();
+    TellTheEnd(completed, dry);
+}
+
+// The run's last message. A dry run wrote nothing, so it never says that the
+// migration completed.
+void MigrationRun::TellTheEnd(bool completed, bool dry) {
     if (completed) {
-        ops_.MsgBox("Migration Completed", MsgButtons::OK, MsgIcon::Information, "Data Migration");
-    } else {
-        ops_.MsgBox(
-            "The migration was stopped. What went in stays in the company; the rows that did "
-            "not go in are marked in the grids, and Save Report... lists them with the reason.",
-            MsgButtons::OK, MsgIcon::Information, "Data Migration");
+        ops_.MsgBox(dry ? kDryRunClosingLine : "Migration Completed", MsgButtons::OK,
+                    MsgIcon::Information, "Data Migration");
+        return;
     }
+    std::string text = dry ? "The dry run was stopped; nothing was written to the company."
+                           : "The migration was stopped. What went in stays in the company.";
+    text += ops_.ShowsGrids() ? " The rows that did not go in are marked in the grids, and Save "
+                                "Report... lists them with the reason."
+                              : " The report (--report) lists the rows that did not go in, with "
+                                "the reason.";
+    ops_.MsgBox(text, MsgButtons::OK, MsgIcon::Information, "Data Migration");
 }
 
 // After the database undid the open transaction (a full disk): the tally

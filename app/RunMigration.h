@@ -60,4 +60,9 @@ RunResult RunMigration(const RunRequest& request, WindowOps& ops);
 // by the backup's path.
 inline constexpr const char* kBackupStatusPrefix = "Backed up the company database to ";
 
+// A dry run's last status line and message, in place of the real run's.
+inline constexpr const char* kDryRunClosingLine =
+    "Dry run completed: nothing was written to the company; the lines above say what a real "
+    "migration would do.";
+
 }  // namespace ledgerlift

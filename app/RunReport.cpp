@@ -45,9 +45,12 @@ std::string RowLine(const RunTally::Row& row, bool dryRun) {
     // it may reach a spreadsheet as a formula. A dry run's ids were undone
     // with everything else, so it gives none.
     return row.sheet + ',' + CsvField(row.sheetRow) + ',' + CsvTextField(row.key) + ',' +
-           (dryRun ? DryRunOutcomeText(row.outcome) : RunTally::OutcomeText(row.outcome)) + ',' +
-           (dryRun ? "" : row.id) + ',' + CsvTextField(row.error) + ',' + CsvTextField(row.step) +
-           ',' + CsvTextField(problems) + (dryRun ? kDryRunCell : "") + "\r\n";
+           (RunTally::NotReached(row) ? "not reached"
+            : dryRun                  ? DryRunOutcomeText(row.outcome)
+                                      : RunTally::OutcomeText(row.outcome)) +
+           ',' + (dryRun ? "" : row.id) + ',' + CsvTextField(row.error) + ',' +
+           CsvTextField(row.step) + ',' + CsvTextField(problems) + (dryRun ? kDryRunCell : "") +
+           "\r\n";
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ class CategoryStage final : public StageLoop {
         return {{"commit the transaction", [this] { Commit(); }}};
     }
     std::string Question(const std::string& why) const override {
-        return why + "Are you sure to Continue with next data";
+        return why + "\r\n" + kContinueQuestion;
     }
     std::string Why(const StepFailure& failure) const override {
         if (!Place() || std::string(failure.step) != "insert the category") {

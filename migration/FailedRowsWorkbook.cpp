@@ -195,7 +195,7 @@ std::vector<RowToFix> RowsToFix(const RunTally& tally) {
         if (RowHasError(row) || row.outcome == RunTally::Outcome::Differs) {
             std::string reason = ProblemText(row);
             if (reason.empty()) {
-                reason = std::string("Not written (") + RunTally::OutcomeText(row.outcome) +
+                reason = std::string("Not written (") + RunTally::RowOutcomeText(row) +
                          (row.step.empty() ? "" : ", at the step \"" + row.step + "\"") + ").";
             }
             const char* cause = row.outcome == RunTally::Outcome::Differs   ? kDiffering

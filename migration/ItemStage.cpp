@@ -142,7 +142,7 @@ class ItemStage final : public StageLoop {
     }
     void Finish(int r) override;
     std::string Question(const std::string& why) const override {
-        return why + " Are you sure to Continue with next data";
+        return why + "\r\n" + kContinueQuestion;
     }
     // A code that is taken is lengthened by the counter, and the step tried
     // again (three times at most).

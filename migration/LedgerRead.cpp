@@ -98,9 +98,10 @@ void ReadBalanceSide(const RowPlace& place, bool negativeIsCredit, LedgerRowRead
         read.debit = !negative;
         return;
     } else if (negative) {
-        error(ledger::OpeningBalance,
-              "\"" + TrimBlanks(balance.text) + "\" is a negative balance without Dr or Cr.",
-              kind::NoSide);
+        std::string why(1, '"');  // appended: GCC 12 -O3 warns falsely on "\"" + text
+        why += TrimBlanks(balance.text);
+        why += "\" is a negative balance without Dr or Cr.";
+        error(ledger::OpeningBalance, why, kind::NoSide);
         return;
     } else {
         return;  // the account group decides

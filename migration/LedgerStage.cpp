@@ -105,7 +105,7 @@ class LedgerStage final : public StageLoop {
     void Finish(int r) override;
     std::vector<Step> EndSteps(bool stopped) override;
     std::string Question(const std::string& why) const override {
-        return "Are you sure to Continue with next data" + why;
+        return kContinueQuestion + ("\r\n" + why);
     }
     // A ledger whose name is taken is already there: it keeps its balance
     // (no second voucher), and the stage goes on without a question.

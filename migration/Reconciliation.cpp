@@ -67,6 +67,57 @@ int CountFound(Connection& db, const std::map<std::int64_t, std::string>& ids,
     return found;
 }
 
+// Rows of the sheet whose item or ledger the company held before the run:
+// a re-run checks what it posted for them, not their masters.
+int AlreadyThere(const RunTally& tally, const char* sheet) {
+    int count = 0;
+    for (const auto& row : tally.rows) {
+        using O = RunTally::Outcome;
+        bool held = (row.outcome == O::Skipped && !RunTally::NotReached(row)) ||
+                    row.outcome == O::Completed || row.outcome == O::Replaced ||
+                    row.outcome == O::Differs;
+        count += row.sheet == sheet && held ? 1 : 0;
+    }
+    return count;
+}
+
+// "; 38 items already in the company", or nothing.
+std::string HeldText(int held, const char* what) {
+    std::string text;
+    if (held > 0) {
+        text += "; ";
+        text += std::to_string(held);
+        text += ' ';
+        text += what;
+        text += " already in the company";
+    }
+    return text;
+}
+
+std::string ItemsLine(const OpeningTotals& wrote, const OpeningTotals& holds, int held) {
+    std::string stock = std::to_string(holds.stockLines) + " opening stock lines, quantity " +
+                        NumberText(holds.quantity) + ", value " + Amount(holds.stockValue);
+    if (wrote.items == 0) {
+        std::string line = "Reconciled: 0 new items to check" + HeldText(held, "items");
+        return holds.stockLines > 0 ? line + ", " + stock : line;
+    }
+    return "Reconciled: items " + std::to_string(holds.items) + " of " +
+           std::to_string(wrote.items) + " in the company, " + stock + HeldText(held, "more items");
+}
+
+std::string LedgersLine(const OpeningTotals& wrote, const OpeningTotals& holds, int held) {
+    std::string balances =
+        "opening balances debit " + Amount(holds.debit) + ", credit " + Amount(holds.credit);
+    if (wrote.ledgers == 0) {
+        std::string line = "Reconciled: 0 new ledgers to check" + HeldText(held, "ledgers");
+        bool posted = holds.debit != 0 || holds.credit != 0;
+        return posted ? line + ", " + balances : line;
+    }
+    return "Reconciled: ledgers " + std::to_string(holds.ledgers) + " of " +
+           std::to_string(wrote.ledgers) + " in the company, " + balances +
+           HeldText(held, "more ledgers");
+}
+
 }  // namespace
 
 OpeningTotals ExpectedTotals(const RunTally& tally) {
@@ -139,13 +190,8 @@ Reconciliation Reconcile(const RunTally& tally, Connection& db) {
     OpeningTotals holds = ReadBackTotals(tally, db);
     Reconciliation r;
     auto n = [](double v) { return NumberText(v); };
-    r.lines.push_back("Reconciled: items " + std::to_string(holds.items) + " of " +
-                      std::to_string(wrote.items) + " in the company, " +
-                      std::to_string(holds.stockLines) + " opening stock lines, quantity " +
-                      n(holds.quantity) + ", value " + Amount(holds.stockValue));
-    r.lines.push_back("Reconciled: ledgers " + std::to_string(holds.ledgers) + " of " +
-                      std::to_string(wrote.ledgers) + " in the company, opening balances debit " +
-                      Amount(holds.debit) + ", credit " + Amount(holds.credit));
+    r.lines.push_back(ItemsLine(wrote, holds, AlreadyThere(tally, "items")));
+    r.lines.push_back(LedgersLine(wrote, holds, AlreadyThere(tally, "ledgers")));
     auto compare = [&](const char* what, double expected, double found, bool amount) {
         if (Same(expected, found)) {
             return;

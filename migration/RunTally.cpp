@@ -162,8 +162,25 @@ const char* RunTally::OutcomeText(Outcome outcome) {
     return "";
 }
 
+const char* RunTally::RowOutcomeText(const Row& row) {
+    return NotReached(row) ? "not reached" : OutcomeText(row.outcome);
+}
+
+int RunTally::UnreachedRows(const std::string& sheet) const {
+    int count = 0;
+    for (const Row& row : rows) {
+        count += row.sheet == sheet && NotReached(row) ? 1 : 0;
+    }
+    return count;
+}
+
 std::vector<std::string> RunTally::SummaryLines() const {
     auto n = [](int v) { return std::to_string(v); };
+    // Rows the run never came to are counted apart from the rows it skipped
+    // because they were already there.
+    const int itemsUnreached = UnreachedRows("items");
+    const int ledgersUnreached = UnreachedRows("ledgers");
+    auto unreached = [&](int count) { return count > 0 ? ", " + n(count) + " not reached" : ""; };
     auto partial = [&](const Counts& c, const char* what) {
         return c.partial > 0 ? n(c.partial) + " written without their " + what + ", " : "";
     };
@@ -182,12 +199,13 @@ std::vector<std::string> RunTally::SummaryLines() const {
         "Summary: categories " + n(categories.written) + " written, " + n(categories.skipped) +
             " already there, " + n(categories.failed) + " failed",
         "Summary: items " + n(items.written) + " written, " + n(items.updated) + " updated, " +
-            partial(items, "opening stock") + n(items.skipped) + " skipped, " + n(items.failed) +
-            " failed" + more(items) + ", " + n(items.postings) + " stock postings",
+            partial(items, "opening stock") + n(items.skipped - itemsUnreached) + " skipped, " +
+            n(items.failed) + " failed" + more(items) + unreached(itemsUnreached) + ", " +
+            n(items.postings) + " stock postings",
         "Summary: ledgers " + n(ledgers.written) + " written, " +
-            partial(ledgers, "opening balance") + n(ledgers.skipped) + " skipped, " +
-            n(ledgers.failed) + " failed" + more(ledgers) + ", " + n(ledgers.postings) +
-            " vouchers posted",
+            partial(ledgers, "opening balance") + n(ledgers.skipped - ledgersUnreached) +
+            " skipped, " + n(ledgers.failed) + " failed" + more(ledgers) +
+            unreached(ledgersUnreached) + ", " + n(ledgers.postings) + " vouchers posted",
     };
     for (auto [sheet, count] :
          {std::pair{"item", itemRowsNotRead}, {"ledger", ledgerRowsNotRead}}) {

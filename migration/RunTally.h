@@ -151,8 +151,13 @@ class RunTally {
     // Whether the row was never reached (a stopped stage or run) rather
     // than left as it was because it was already there.
     static bool NotReached(const Row& row);
+    // How many rows of the sheet ("items", "ledgers") the run never came to.
+    int UnreachedRows(const std::string& sheet) const;
 
     static const char* OutcomeText(Outcome outcome);
+    // A row's outcome as the report and the failed rows give it: a row the
+    // run never came to is "not reached", wherever it is counted.
+    static const char* RowOutcomeText(const Row& row);
 
     // The highest ids before the run: what lies above them the run wrote.
     struct Baseline {

@@ -13,6 +13,9 @@
 
 namespace ledgerlift {
 
+// What every stage asks after a failed step.
+inline constexpr const char* kContinueQuestion = "Are you sure to Continue with next data";
+
 // The walk over one grid's rows that every stage shares: the row loop, the
 // failure policy, progress, the operator's stop, batch commits and the rows
 // not reached. A stage gives it a read step (a grid row into a typed record
@@ -85,6 +88,8 @@ class StageLoop {
     virtual std::vector<Step> EndSteps(bool /*stopped*/) { return {}; }
 
     // The question a failure asks, around its sentence.
+    // The stage's question after a failed step: the described question, with
+    // the sentence that says where and why on a line of its own.
     virtual std::string Question(const std::string& why) const = 0;
     virtual std::optional<Verdict> OwnVerdict(const StepFailure&) { return std::nullopt; }
     // The sentence of a failure: where it happened, then why.

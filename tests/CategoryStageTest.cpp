@@ -53,12 +53,12 @@ TEST_F(Categories, NoAtAFailureUndoesEveryCategoryOfTheStage) {
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Question);
     EXPECT_EQ(ops.Messages()[0].buttons, MsgButtons::YesNo);
     EXPECT_NE(ops.Messages()[0].text.find("refused by the test"), std::string::npos);
-    EXPECT_TRUE(ops.Messages()[0].text.ends_with("test).Are you sure to Continue with next data"))
-        << "the description, then the question, without a blank";
     EXPECT_EQ(ops.Messages()[0].text,
               "Item row 6, A5: the category \"Bad\" could not be written: the company's database "
-              "refused the record (refused by the test).Are you sure to Continue with next data")
-        << "the sheet, the worksheet row and the item code, then why";
+              "refused the record (refused by the test).\r\nAre you sure to Continue with next "
+              "data")
+        << "the sheet, the worksheet row and the item code, then why; the question on a line "
+           "of its own";
     EXPECT_EQ(ops.Messages()[1].icon, MsgIcon::Exclamation);
     EXPECT_EQ(cnCompany.TransactionDepth(), 0);
 }

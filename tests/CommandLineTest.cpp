@@ -34,7 +34,10 @@ const char* const kClosingLines =
 // A real run reads back what it wrote before its closing lines, and says
 // when nothing is left to do; a dry run leaves nothing to read back.
 const std::string kStatusLines = std::string(kRunLines) + kReconciledLines + kClosingLines;
-const std::string kDryRunLines = std::string(kRunLines) + kClosingLines;
+const std::string kDryRunLines = std::string(kRunLines) +
+                                 "Dry run completed: nothing was written to the company; the "
+                                 "lines above say what a real migration would do.\n"
+                                 "*************************************************\n";
 
 // The backup files of the company DEMO (there is one at most here).
 std::vector<std::string> Backups(const test::ProductFolder& product) {
@@ -310,6 +313,10 @@ TEST_F(CommandLine, CheckPrintsTheDocumentScriptsRelyOn) {
     Result nowhere = Run("check " + test::FixturePath("two_rows.xls") +
                          " --company NOWHERE --product-folder " + product.Path());
     EXPECT_EQ(nowhere.status, 3) << nowhere.err;
+    // Regression: the command line said the rows "are marked in the grids".
+    Result text = Run("check " + test::FixturePath("bad_row.xls") +
+                      " --company DEMO --date 2009-04-01 --product-folder " + product.Path());
+    EXPECT_EQ((text.out + text.err).find("grid"), std::string::npos) << text.out << text.err;
 }
 
 // Regression: migrate labelled a workbook that cannot be loaded "warning:"

@@ -269,7 +269,7 @@ TEST_F(CommandLine, QuietPrintsOnlyWarningsAndErrors) {
     EXPECT_EQ(failing.status, 1);
     EXPECT_EQ(failing.out, "");
     EXPECT_NE(
-        failing.err.find("question: Are you sure to Continue with next dataLedger row 3, Too big"),
+        failing.err.find("question: Are you sure to Continue with next data Ledger row 3, Too big"),
         std::string::npos)
         << "a failure still shows: " << failing.err;
     EXPECT_EQ(failing.err.find("information: "), std::string::npos) << failing.err;

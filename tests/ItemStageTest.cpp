@@ -176,7 +176,7 @@ TEST_F(ItemStage, YesGoesOnWithTheNextRowsButPostsNoOrphanStock) {
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].text,
               "Item row 3, A2: the category \"Nowhere\" is not in the company, so the item "
-              "can't be filed under it. Are you sure to Continue with next data")
+              "can't be filed under it.\r\nAre you sure to Continue with next data")
         << "the question names the row and carries the reason";
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Question);
     EXPECT_EQ(ItemIds(), "2|A1\n4|A3\n") << "the failed row still used up id 3";

@@ -155,9 +155,10 @@ TEST_F(LedgerStage, YesGoesOnNoStopsWithoutTheGroupUpdates) {
     ops.QueueAnswer(MsgAnswer::No);
     migrateledger(ctx);
     ASSERT_EQ(ops.Messages().size(), 3u);
-    EXPECT_EQ(ops.Messages()[0].text,
-              "Are you sure to Continue with next dataLedger row 3, Bad: the company's database "
-              "refused the record (refused by the test).")
+    EXPECT_EQ(
+        ops.Messages()[0].text,
+        "Are you sure to Continue with next data\r\nLedger row 3, Bad: the company's database "
+        "refused the record (refused by the test).")
         << "the question comes first, the description after it: the row, then why";
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Question);
     EXPECT_EQ(ops.Messages()[2].icon, MsgIcon::Exclamation);

@@ -102,6 +102,24 @@ TEST(RunReport, PlainTextIsWrittenAsItIs) {
               "items,2,\"O'Brien, A1\",written,5,,,\r\n");
 }
 
+// Regression: a row the stopped run never came to was "skipped" in the
+// report and the summary but "not reached" in the sheet line below them.
+TEST(RunReport, ARowTheRunNeverCameToIsNotReachedInEveryPlace) {
+    RunTally tally;
+    tally.Record(tally.items, {"items", "2", "A1", RunTally::Outcome::Skipped, "", "", ""});
+    tally.Record(tally.items, {"items", "3", "A2", RunTally::Outcome::Skipped, "",
+                               "Not migrated: the item stage was stopped by the operator.", ""});
+    EXPECT_EQ(ReadCsv(RunReportText(tally))[2][3], "not reached");
+    EXPECT_EQ(ReadCsv(RunReportText(tally, true))[2][3], "not reached");
+    EXPECT_EQ(ReadCsv(RunReportText(tally))[1][3], "skipped") << "already there";
+    EXPECT_EQ(tally.SummaryLines()[1],
+              "Summary: items 0 written, 0 updated, 1 skipped, 0 failed, 1 not reached, 0 stock "
+              "postings");
+    EXPECT_EQ(tally.SheetLines()[0],
+              "Summary: item sheet, 0 of 2 rows went in, 2 did not (1 already there, 1 not "
+              "reached)");
+}
+
 class ReportOfARun : public test::DemoCompanyForm {};
 
 // The same through a real run: an item code that is a formula in the grid.

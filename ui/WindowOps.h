@@ -56,6 +56,9 @@ class WindowOps {
     // A line was appended to the status box (see AppendStatus). The window
     // shows the box itself; the command line prints the line.
     virtual void StatusLine(const std::string& /*line*/) {}
+    // Whether the operator sees the grids, so that a message may point at
+    // the rows marked there; the command line has none.
+    virtual bool ShowsGrids() const { return true; }
 };
 
 }  // namespace ledgerlift

@@ -64,7 +64,7 @@ std::string CheckJson(const CheckResult& r) {
 
 std::string CheckText(const CheckResult& r) {
     std::string out;
-    for (const std::string& line : r.Lines()) {
+    for (const std::string& line : r.Lines(false)) {
         out += line + "\n";
     }
     for (const Problem& p : r.problems) {

@@ -8,13 +8,18 @@
 namespace ledgerlift {
 namespace {
 
-std::string OneLine(std::string text) {
-    for (auto& c : text) {
-        if (c == '\r' || c == '\n') {
-            c = ' ';
+// A message's lines joined by one space each: a terminal line per message.
+std::string OneLine(const std::string& text) {
+    std::string line;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        bool lineEnd = text[i] == '\r' || text[i] == '\n';
+        if (!lineEnd) {
+            line += text[i];
+        } else if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+            line += ' ';
         }
     }
-    return text;
+    return line;
 }
 
 }  // namespace

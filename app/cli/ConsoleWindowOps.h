@@ -31,6 +31,7 @@ class ConsoleWindowOps : public ScriptedWindowOps {
     // it is appended (off by default).
     void PrintStatusLines(bool print) { printStatusLines_ = print; }
     void StatusLine(const std::string& line) override;
+    bool ShowsGrids() const override { return false; }
 
     // Progress of the load and of each stage on standard error, one line
     // rewritten a few times a second, while standard error is a terminal.
