@@ -207,7 +207,8 @@ def other_savings():
     write_formats(os.path.join(FIXTURES, "empty_text"), [("Items", rows), ("Ledgers", ledgers)])
 
 
-def sample():
+def sample_sheets():
+    """The bundled sample's two sheets."""
     rnd = random.Random(7)
     categories = {
         "Toiletries": ["Bath Soap", "Shampoo 200ml", "Toothpaste 100g", "Hair Oil 100ml",
@@ -259,7 +260,33 @@ def sample():
                         "Unit %d, Industrial Estate" % (i + 1), "0471-66%04d" % (i * 53),
                         "29%09d" % (i * 6007), ("n", amount) if amount >= 1000 else amount,
                         "Cr" if i % 4 else "Dr", rnd.choice(areas)])
-    write_formats(os.path.join(ROOT, "resources", "demo", "sample"),
+    return [("Items", items), ("Ledgers", ledgers)]
+
+
+def sample():
+    write_formats(os.path.join(ROOT, "resources", "demo", "sample"), sample_sheets())
+
+
+def sample_loop():
+    """The sample with four broken rows (an unreadable quantity, a balance
+    without a side, a duplicate ledger name, a balance too large), and the
+    same workbook with those four cells corrected."""
+    (_, items), (_, ledgers) = sample_sheets()
+    items = [list(row) for row in items]
+    ledgers = [list(row) for row in ledgers]
+    row_of = {row[1]: row for row in ledgers[1:]}
+    items[5][4] = "ten"
+    row_of["Fathima Stores"][6] = -2750.5
+    row_of["Fathima Stores"][7] = None
+    row_of["Joseph Traders"][1] = "Anand Stores"
+    row_of["Coastal Oils"][6] = 1e16
+    write_formats(os.path.join(FIXTURES, "sample_broken"),
+                  [("Items", items), ("Ledgers", ledgers)])
+    items[5][4] = 24
+    row_of["Fathima Stores"][7] = "Cr"
+    row_of["Joseph Traders"][1] = "Joseph Traders"
+    row_of["Coastal Oils"][6] = 18500
+    write_formats(os.path.join(FIXTURES, "sample_fixed"),
                   [("Items", items), ("Ledgers", ledgers)])
 
 
@@ -638,6 +665,7 @@ if __name__ == "__main__":
     percent_cells()
     other_savings()
     sample()
+    sample_loop()
     edge_cases()
     text_rules()
     cross_format_two_rows()

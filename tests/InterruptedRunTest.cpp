@@ -105,6 +105,34 @@ INSTANTIATE_TEST_SUITE_P(
                       KillPoint{"AtTheEnd", "Summary: ledgers", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A run killed between an item and its opening stock (as a run of an older
+// version, which committed them apart, could be): the re-run posts the
+// missing stock for those items ("completed") and ends where one whole run
+// ends, without a second item or a second posting.
+TEST_F(InterruptedRun, AnItemLeftWithoutItsOpeningStockIsCompletedByTheReRun) {
+    std::string whole = product.AddCompany("WHOLE", "C01", "WHOLE");
+    std::string killed = product.AddCompany("KILLED", "C02", "KILLED");
+    ASSERT_EQ(RunToEnd(Migrate("WHOLE")), 0);
+    {
+        Running run(Migrate("KILLED"));
+        ASSERT_TRUE(run.WaitForLine("Started Migrating Item Master"));
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        run.Signal(SIGKILL);
+        run.Wait();
+    }
+    const char* lastFive =
+        "(select ItemID from tblStock group by ItemID order by ItemID desc limit 5)";
+    ASSERT_EQ(test::QueryRows(killed, std::string("select count(*) from ") + lastFive), "5\n")
+        << "the killed run committed items with their stock";
+    test::Execute(killed, std::string("delete from tblStockHistory where ItemID in ") + lastFive +
+                              "; delete from tblStock where ItemID in " + lastFive);
+    Running again(Migrate("KILLED"));
+    EXPECT_LE(again.Wait(), 1) << again.Output();
+    EXPECT_NE(again.Output().find(" 5 completed"), std::string::npos) << again.Output();
+    EXPECT_EQ(Contents(killed), Contents(whole));
+    EXPECT_EQ(test::QueryRows(killed, "pragma integrity_check"), "ok\n");
+}
+
 // Regression: a second run into the same company failed every row after
 // waiting 0.2 s ("stayed locked for 5 seconds") and still said "Migration
 // Completed".
