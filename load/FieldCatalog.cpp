@@ -5,7 +5,9 @@ namespace ledgerlift {
 // The names are compared by their words (see HeadingWords): case, blanks,
 // punctuation and small words do not count, and common abbreviations count
 // as their words ("Qty" is "quantity").
-const std::vector<FieldInfo>& Fields(SheetKind kind) {
+namespace {
+
+const std::vector<FieldInfo>& ItemFields() {
     static const std::vector<FieldInfo> items = {
         {1,
          "ITEM CODE",
@@ -51,6 +53,10 @@ const std::vector<FieldInfo>& Fields(SheetKind kind) {
         {15, "Description", {"Desc", "Details", "Item Description"}, false},
         {16, "ROL", {"Reorder Level", "Re-order Level", "Minimum Stock", "Min Stock"}, false},
     };
+    return items;
+}
+
+const std::vector<FieldInfo>& LedgerFields() {
     static const std::vector<FieldInfo> ledgers = {
         {1,
          "Ledger Alias Name",
@@ -84,7 +90,13 @@ const std::vector<FieldInfo>& Fields(SheetKind kind) {
         {8, "DrCr", {"Dr/Cr", "Balance Type", "Type", "Side", "Debit/Credit", "Dr or Cr"}, false},
         {9, "Area", {"Region", "Route", "Zone", "Territory", "Locality"}, false},
     };
-    return kind == SheetKind::Items ? items : ledgers;
+    return ledgers;
+}
+
+}  // namespace
+
+const std::vector<FieldInfo>& Fields(SheetKind kind) {
+    return kind == SheetKind::Items ? ItemFields() : LedgerFields();
 }
 
 const std::vector<const char*>& AmbiguousNames(SheetKind kind) {
