@@ -8,8 +8,11 @@
 namespace ledgerlift {
 
 // Exit statuses of the command line.
-inline constexpr int kExitDone = 0;        // every row was written
-inline constexpr int kExitIncomplete = 1;  // the run ended, some rows failed or were skipped
+// Every row went in, was completed or was already there.
+inline constexpr int kExitDone = 0;
+// The run ended, but some rows failed, were written in part, were not reached
+// or differ from what the company holds.
+inline constexpr int kExitIncomplete = 1;
 inline constexpr int kExitUsage = 2;       // a usage error, or a workbook that cannot be loaded
 inline constexpr int kExitConnection = 3;  // the company connection failed
 // No backup could be made before a migration, or a restore failed or was

@@ -65,8 +65,8 @@ void MigrateCommand::Register(CLI::App& app, CommonOptions& common) {
     command_->footer(
         Footer("ledgerlift migrate opening.xls --company DEMO --date 2024-04-01 --yes "
                "--report report.csv",
-               "  0 every row was written\n"
-               "  1 the run ended, some rows failed or were skipped\n"
+               "  0 every row went in, was completed or was already there\n"
+               "  1 some rows failed, were written in part, were not reached or differ\n"
                "  2 a usage error, or a workbook that cannot be loaded\n"
                "  3 the company connection failed\n"
                "  4 no backup of the company could be made first: nothing was written"));
