@@ -165,8 +165,8 @@ void LoadGrids(FormControls& form, WindowOps& ops, WorkbookReader& book, const W
     if (!plan.ledgers.empty()) {
         form.ledgerHeaderRow = FieldHeadings(plan.ledgers[0]);
     }
-    for (const std::string& line : plan.leftAlone) {
-        form.loadLines.push_back(line);
+    for (const SheetLeftAlone& sheet : plan.leftAlone) {
+        form.loadLines.push_back(sheet.why);
     }
     for (const auto* sheets : {&plan.items, &plan.ledgers}) {
         for (const SheetPlan& sheet : *sheets) {
@@ -181,6 +181,11 @@ void LoadGrids(FormControls& form, WindowOps& ops, WorkbookReader& book, const W
 }  // namespace
 
 void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
+    LoadWorkbook(form, ops, book, ColumnChoice{});
+}
+
+void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book,
+                  const ColumnChoice& choice) {
     try {
         form.cdlg.Filter = kFilter;
         std::optional<std::string> chosen = ops.ShowOpen(form.cdlg.Filter);
@@ -197,7 +202,7 @@ void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
         form.loadLines.clear();
         form.loadWarnings.clear();
         book.Open(form.cdlg.FileName);
-        WorkbookPlan plan = PlanSheets(book, form.cdlg.FileName);
+        WorkbookPlan plan = PlanWorkbook(book, form.cdlg.FileName, choice);
         LoadGrids(form, ops, book, plan);
         std::vector<std::string> warnings = Warnings(form, book, plan);
         book.Close();

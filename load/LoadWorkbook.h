@@ -3,6 +3,7 @@
 #include <string>
 
 #include "import/core/WorkbookReader.h"
+#include "load/ColumnChoice.h"
 #include "ui/FormControls.h"
 #include "ui/WindowOps.h"
 
@@ -21,6 +22,10 @@ namespace ledgerlift {
 // formula cells without a stored result says how many, since they read as
 // empty cells.
 void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book);
+// The same, with the sheets and columns the operator chose read as chosen
+// (see ColumnChoice); an empty choice loads as above.
+void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book,
+                  const ColumnChoice& choice);
 
 // The message about the formula cells of a worksheet ("worksheet 1 (items)")
 // that a workbook holds without a stored result.

@@ -8,6 +8,7 @@
 
 #include "app/cli/BackupsCommand.h"
 #include "app/cli/CheckCommand.h"
+#include "app/cli/ColumnsCommand.h"
 #include "app/cli/CompaniesCommand.h"
 #include "app/cli/DemoCommand.h"
 #include "app/cli/MigrateCommand.h"
@@ -37,6 +38,7 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
     commands.push_back(std::make_unique<PreviewCommand>());
     commands.push_back(std::make_unique<CheckCommand>());
     commands.push_back(std::make_unique<MigrateCommand>());
+    commands.push_back(std::make_unique<ColumnsCommand>());
     commands.push_back(std::make_unique<DemoCommand>());
     commands.push_back(std::make_unique<BackupsCommand>());
     commands.push_back(std::make_unique<RestoreCommand>());
