@@ -115,11 +115,11 @@ void RequireReadable(const WorkbookPlan& plan, const std::string& path) {
     for (const auto* plans : {&plan.items, &plan.ledgers}) {
         for (const SheetPlan& sheet : *plans) {
             if (!sheet.columns.problem.empty()) {
-                throw WorkbookError("The workbook " + path + " can't be loaded: in " +
-                                    SheetLabel(sheet) + ", read as " + KindWord(sheet.kind) + ", " +
-                                    sheet.columns.problem +
-                                    ". Give each field one column with a heading that names it, "
-                                    "and load it again.");
+                throw ColumnsError("The workbook " + path + " can't be loaded: in " +
+                                   SheetLabel(sheet) + ", read as " + KindWord(sheet.kind) + ", " +
+                                   sheet.columns.problem +
+                                   ". Give each field one column with a heading that names it, "
+                                   "and load it again.");
             }
         }
     }

@@ -8,6 +8,14 @@
 
 namespace ledgerlift {
 
+// A workbook the load refuses for its columns: a sheet whose headings leave
+// a required field without a column or give one field two columns. Choosing
+// the columns by hand (see ColumnChoice) reads it.
+class ColumnsError : public WorkbookError {
+  public:
+    using WorkbookError::WorkbookError;
+};
+
 // One worksheet as the load will read it.
 struct SheetPlan {
     int sheet = 0;     // its position in the workbook, from 1
@@ -56,7 +64,7 @@ WorkbookPlan PlanSheets(const WorkbookReader& book, const std::string& path);
 // each such sheet keeps its problem in its column map.
 WorkbookPlan FindSheets(const WorkbookReader& book, const std::string& path);
 
-// Throws WorkbookError, naming the workbook, the sheet and the field, when a
+// Throws ColumnsError, naming the workbook, the sheet and the field, when a
 // planned sheet's columns can't be read (see ColumnMap::problem).
 void RequireReadable(const WorkbookPlan& plan, const std::string& path);
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "app/cli/ColumnsFile.h"
+#include "app/ColumnChoiceJson.h"
 
 namespace ledgerlift {
 

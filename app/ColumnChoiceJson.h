@@ -6,8 +6,8 @@
 
 namespace ledgerlift {
 
-// The chosen sheets and columns of a columns file: the JSON that "ledgerlift
-// columns --format json" prints, edited by hand. Per sheet, "name" decides
+// The chosen sheets and columns as JSON: what "ledgerlift columns --format
+// json" prints, edited by hand, and what the window remembers. Per sheet, "name" decides
 // which sheet it is ("sheet", its place, when the name is empty), "role"
 // says what it is read as (items, ledgers or none) and "heading_row" where
 // its headings stand; per field ("field", its described caption), "heading"
@@ -22,6 +22,10 @@ ColumnChoice ReadColumnsFile(const std::string& path);
 // The choice in JSON text (read as ReadColumnsFile reads a file); the file
 // named in sentences as path.
 ColumnChoice ParseColumnsJson(const std::string& text, const std::string& path);
+
+// The choice as JSON that ParseColumnsJson reads back: its listed sheets,
+// each with its name, place, role, heading row and fields.
+std::string ColumnChoiceJson(const ColumnChoice& choice);
 
 // The number of a column's letters (A is 1, AA is 27); 0 for anything else.
 int ColumnNumber(const std::string& letters);

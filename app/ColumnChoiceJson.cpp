@@ -1,4 +1,4 @@
-#include "app/cli/ColumnsFile.h"
+#include "app/ColumnChoiceJson.h"
 
 #include <filesystem>
 #include <fstream>
@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/TextRules.h"
+#include "ui/GridOrigin.h"
 
 namespace ledgerlift {
 namespace {
@@ -168,6 +169,29 @@ ColumnChoice ParseColumnsJson(const std::string& text, const std::string& path) 
         Refuse(path, "lists no sheet, so nothing would be read.");
     }
     return choice;
+}
+
+std::string ColumnChoiceJson(const ColumnChoice& choice) {
+    Json sheets = Json::array();
+    for (const ChosenSheet& chosen : choice.sheets) {
+        Json sheet = {{"sheet", chosen.sheet.number},
+                      {"name", chosen.sheet.name},
+                      {"role", chosen.kind ? KindWord(*chosen.kind) : "none"},
+                      {"heading_row", chosen.headingRow}};
+        Json fields = Json::array();
+        for (const ChosenField& field : chosen.fields) {
+            const char* caption =
+                Fields(*chosen.kind)[static_cast<std::size_t>(field.gridCol) - 1].caption;
+            fields.push_back({{"field", caption},
+                              {"column", field.column > 0 ? ColumnLetters(field.column) : ""},
+                              {"heading", field.heading}});
+        }
+        if (chosen.kind && !fields.empty()) {
+            sheet["fields"] = fields;
+        }
+        sheets.push_back(sheet);
+    }
+    return Json{{"sheets", sheets}}.dump(1);
 }
 
 ColumnChoice ReadColumnsFile(const std::string& path) {
