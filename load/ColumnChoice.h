@@ -17,6 +17,7 @@ struct SheetRef {
     int number = 0;
 
     bool Given() const { return !name.empty() || number > 0; }
+    bool operator==(const SheetRef&) const = default;
 };
 
 // The column the operator chose for one field: the column whose heading is
@@ -26,6 +27,8 @@ struct ChosenField {
     int gridCol = 0;
     std::string heading;
     int column = 0;
+
+    bool operator==(const ChosenField&) const = default;
 };
 
 // One worksheet as the operator wants it read.
@@ -37,6 +40,8 @@ struct ChosenSheet {
     // column, and a field not listed is not in the workbook. None given:
     // the columns are found by their headings as ever.
     std::vector<ChosenField> fields;
+
+    bool operator==(const ChosenSheet&) const = default;
 };
 
 // What the operator chose instead of what the load would find by itself.
