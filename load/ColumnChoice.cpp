@@ -93,7 +93,7 @@ int ColumnOfHeading(const std::vector<std::string>& headings, SheetKind kind,
         sentence += Caption(kind, field.gridCol);
         sentence += ". Give the letter of the one to read as well.";
     }
-    throw WorkbookError(sentence);
+    throw ColumnsError(sentence);
 }
 
 void NoteProblems(ColumnMap& map, const std::vector<int>& fieldOfColumn, int column, int gridCol) {
@@ -148,7 +148,7 @@ int FindSheet(const WorkbookReader& book, const std::string& path, const SheetRe
     sentence += "; its worksheets are ";
     sentence += SheetList(book);
     sentence += '.';
-    throw WorkbookError(sentence);
+    throw ColumnsError(sentence);
 }
 
 ColumnMap ChosenColumns(const std::vector<std::string>& headings, SheetKind kind,
@@ -228,7 +228,7 @@ WorkbookPlan ListedPlan(const WorkbookReader& book, const std::string& path,
             sentence += " of ";
             sentence += path;
             sentence += " is listed twice in the chosen columns; list each sheet once.";
-            throw WorkbookError(sentence);
+            throw ColumnsError(sentence);
         }
         listed[static_cast<std::size_t>(s)] = true;
         if (!chosen.kind) {
@@ -295,7 +295,7 @@ void RequireOneKindEach(const WorkbookReader& book, const std::string& path,
         sentence +=
             " was chosen as both the items sheet and the ledgers sheet; choose another "
             "sheet for one of them.";
-        throw WorkbookError(sentence);
+        throw ColumnsError(sentence);
     }
 }
 

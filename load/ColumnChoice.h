@@ -55,6 +55,9 @@ struct ColumnChoice {
     bool Empty() const { return sheets.empty() && !itemsSheet.Given() && !ledgersSheet.Given(); }
 };
 
+// The errors below are ColumnsErrors: the workbook is refused for the
+// choice, and choosing again reads it.
+
 // The sheet ref names in book, from 1. Throws WorkbookError, naming the
 // workbook, what asked for it (as "the items sheet") and the sheets it has,
 // when no sheet answers to it.

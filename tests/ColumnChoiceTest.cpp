@@ -53,7 +53,7 @@ TEST(ChosenColumns, TwoLikeHeadingsWithoutALetterAreRefused) {
     try {
         ChosenColumns(kHeadings, SheetKind::Items, {{5, "Qty", 0}}, "worksheet 1 (Stock)");
         FAIL() << "no refusal";
-    } catch (const WorkbookError& error) {
+    } catch (const ColumnsError& error) {  // the window opens the dialog for it
         EXPECT_STREQ(error.what(),
                      "In worksheet 1 (Stock), columns C and D both have the heading \"Qty\" "
                      "chosen for QOH. Give the letter of the one to read as well.");
