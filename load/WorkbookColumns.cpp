@@ -44,6 +44,35 @@ std::vector<ColumnSample> Samples(const WorkbookReader& book, int sheet, int hea
     return columns;
 }
 
+// The texts of a row, each followed by a separator; "" when all are blank.
+std::string RowText(const std::vector<std::string>& texts) {
+    std::string row;
+    for (std::size_t c = 1; c < texts.size(); ++c) {
+        row += Trim(texts[c]);
+        row += '\x1f';
+    }
+    return row.find_first_not_of('\x1f') == std::string::npos ? "" : row;
+}
+
+// A sheet's headings as its signature holds them: its heading row when one
+// reads as such (a title line above it does not count), else its first
+// filled row.
+std::string HeadingsText(const WorkbookReader& book, int sheet) {
+    int headingRow = HeadingRowOf(book, sheet);
+    std::vector<std::string> texts = HeadingTexts(book, sheet, headingRow);
+    if (FieldsClaimed(texts, SheetKind::Items) >= 2 ||
+        FieldsClaimed(texts, SheetKind::Ledgers) >= 2) {
+        return RowText(texts);
+    }
+    int lastRow = std::min(book.LastRow(sheet), kRowsLooked);
+    for (int r = 1; r <= lastRow; ++r) {
+        if (std::string row = RowText(HeadingTexts(book, sheet, r)); !row.empty()) {
+            return row;
+        }
+    }
+    return "";
+}
+
 const SheetPlan* PlanOf(const std::vector<SheetPlan>& plans, int sheet) {
     auto it = std::find_if(plans.begin(), plans.end(),
                            [sheet](const SheetPlan& p) { return p.sheet == sheet; });
@@ -78,19 +107,7 @@ std::string WorkbookSignature(const WorkbookReader& book) {
     for (int s = 1; s <= book.SheetCount(); ++s) {
         signature += book.SheetName(s);
         signature += '\x1e';
-        int lastRow = std::min(book.LastRow(s), kRowsLooked);
-        for (int r = 1; r <= lastRow; ++r) {
-            std::vector<std::string> texts = HeadingTexts(book, s, r);
-            std::string row;
-            for (std::size_t c = 1; c < texts.size(); ++c) {
-                row += Trim(texts[c]);
-                row += '\x1f';
-            }
-            if (row.find_first_not_of('\x1f') != std::string::npos) {
-                signature += row;
-                break;
-            }
-        }
+        signature += HeadingsText(book, s);
         signature += '\x1d';
     }
     return signature;

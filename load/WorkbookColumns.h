@@ -41,9 +41,10 @@ struct WorkbookColumns {
 // headings (row 1 when none does), mapped as the load would map it.
 WorkbookColumns DescribeColumns(const WorkbookReader& book, const WorkbookPlan& plan);
 
-// What identifies a workbook's layout: its sheets' names and the texts of
-// each sheet's first filled row (among its first 10). Two workbooks with the
-// same sheets and headings have the same signature, whatever their rows.
+// What identifies a workbook's layout: its sheets' names and each sheet's
+// headings (its heading row, a title above it aside; failing one, its first
+// filled row among its first 10). Two workbooks with the same sheets and
+// headings have the same signature, whatever their rows.
 std::string WorkbookSignature(const WorkbookReader& book);
 
 }  // namespace ledgerlift

@@ -23,15 +23,19 @@ TEST(WorkbookSignature, IsTheSameInEveryFormatAndForOtherRows) {
     EXPECT_EQ(SignatureOf("headings/shuffled.xls"), xlsx);
     EXPECT_EQ(SignatureOf("headings/shuffled.ods"), xlsx);
     EXPECT_NE(xlsx.find("Stock"), std::string::npos);
-    // The same headings with other rows below them.
-    EXPECT_EQ(SignatureOf("headings/described.xlsx"), SignatureOf("headings/blank_rows.xlsx"));
+    // The same headings with other rows below them, or a title above them.
+    std::string described = SignatureOf("headings/described.xlsx");
+    EXPECT_EQ(SignatureOf("headings/blank_rows.xlsx"), described);
+    EXPECT_EQ(SignatureOf("headings/title_line.xlsx"), described);
 }
 
 TEST(WorkbookSignature, DiffersForOtherHeadingsOrSheets) {
     std::string described = SignatureOf("headings/described.xlsx");
     EXPECT_NE(SignatureOf("headings/own_headings.xlsx"), described);
     EXPECT_NE(SignatureOf("headings/swapped.xlsx"), described);
-    EXPECT_NE(SignatureOf("headings/title_line.xlsx"), described);
+    EXPECT_NE(SignatureOf("headings/extra_column.xlsx"), described);
+    // No heading row: the first row decides.
+    EXPECT_NE(SignatureOf("headings/no_heading_row.xlsx"), SignatureOf("headings/no_keys.xlsx"));
 }
 
 TEST(DescribeColumns, ShowsEachColumnsHeadingAndFirstValuesAndThePlan) {
