@@ -196,6 +196,8 @@ TEST_F(WindowColumns, Screenshot) {
         GTEST_SKIP() << "LEDGERLIFT_SHOTS names no folder";
     }
     Load("headings/shuffled.xlsx");
+    QApplication::processEvents();
+    EXPECT_TRUE(window->grab().save(QString(folder) + "/columns-window.png"));
     HandleDialog([folder](ColumnsDialog& dialog) {
         dialog.adjustSize();
         QApplication::processEvents();
