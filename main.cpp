@@ -66,6 +66,7 @@ int main(int argc, char** argv) {
     ledgerlift::QtWindowOps ops;
     ops.UseSettings(&settings);
     ledgerlift::Form1 form(folder, ops);
+    form.SetColumnMemory(&settings);
     ledgerlift::MainWindow window(form);
     ops.Attach(&window);
     form.Form_Load();

@@ -5,11 +5,22 @@
 #include "app/SaveFailedRows.h"
 #include "app/SaveReport.h"
 #include "app/SaveStatement.h"
+#include "app/SaveTemplate.h"
 #include "app/StartWindow.h"
 #include "import/OpenWorkbook.h"
 #include "load/LoadWorkbook.h"
 
 namespace ledgerlift {
+namespace {
+
+const char* const kRememberedColumnsLine =
+    "The sheets and columns chosen before for workbooks with these sheets and headings were "
+    "used again; Columns... changes or forgets them.";
+const char* const kChosenColumnsLine =
+    "The sheets and columns were read as chosen, and will be used again for workbooks with these "
+    "sheets and headings; Columns... changes or forgets them.";
+
+}  // namespace
 
 class Form1::ProcedureMark {
   public:
@@ -51,8 +62,67 @@ void Form1::cmdLoad_Click() {
     lastCheck = {};
     std::unique_ptr<WorkbookReader> book =
         readerFactory_ ? readerFactory_() : std::make_unique<AnyWorkbookReader>();
-    LoadWorkbook(*this, ops_, *book);
+    LoadOutcome outcome = LoadWorkbook(*this, ops_, *book, [this](const WorkbookReader& open) {
+        return columnChoices_.ForLoad(open);
+    });
+    AfterColumnsLoad(outcome, columnChoices_.UsedRemembered() ? kRememberedColumnsLine : "");
     ops_.EndProgress();
+}
+
+void Form1::AfterColumnsLoad(LoadOutcome outcome, const char* line) {
+    columnsWanted_ = outcome == LoadOutcome::ColumnsWanted;
+    columnsWorkbook_ = outcome == LoadOutcome::Failed ? "" : cdlg.FileName;
+    if (!columnChoices_.Problem().empty()) {
+        std::string said =
+            "The columns remembered for this workbook's sheets and headings could not be used, "
+            "and were forgotten: ";
+        said += columnChoices_.Problem();
+        loadLines.insert(loadLines.begin(), said);
+    }
+    if (outcome == LoadOutcome::Loaded && *line) {
+        loadLines.insert(loadLines.begin(), line);
+    }
+}
+
+WorkbookColumns Form1::WorkbookColumnsToChoose() {
+    std::unique_ptr<WorkbookReader> book =
+        readerFactory_ ? readerFactory_() : std::make_unique<AnyWorkbookReader>();
+    book->Open(columnsWorkbook_);
+    WorkbookPlan plan;
+    try {
+        plan = FindChosenSheets(*book, columnsWorkbook_, columnChoices_.Current());
+    } catch (const WorkbookError&) {
+        // The chosen sheets are not all there, or one sheet alone says
+        // nothing of itself: every sheet is offered, none taken yet.
+    }
+    WorkbookColumns columns = DescribeColumns(*book, plan);
+    book->Close();
+    return columns;
+}
+
+void Form1::LoadWithColumns(const ColumnChoice& choice) {
+    ProcedureMark mark(*this, Procedure::Load);
+    OfferFailedRows({});
+    lastCheck = {};
+    std::unique_ptr<WorkbookReader> book =
+        readerFactory_ ? readerFactory_() : std::make_unique<AnyWorkbookReader>();
+    const std::string path = columnsWorkbook_;
+    LoadOutcome outcome =
+        LoadWorkbookFile(*this, ops_, *book, path, [&](const WorkbookReader&) { return choice; });
+    if (outcome == LoadOutcome::Loaded) {
+        columnChoices_.Remember(choice);
+    }
+    AfterColumnsLoad(outcome, kChosenColumnsLine);
+    columnsWorkbook_ = path;  // the operator may choose again, whatever came of it
+    ops_.EndProgress();
+}
+
+void Form1::cmdSaveTemplate_Click() {
+    SaveTemplate(programFolder_, *this, ops_);
+}
+
+void Form1::ForgetColumns() {
+    columnChoices_.Forget();
 }
 
 void Form1::cmdMigrate_Click() {

@@ -6,11 +6,14 @@
 #include <vector>
 
 #include "app/CheckResult.h"
+#include "app/ColumnChoices.h"
 #include "app/RunMigration.h"
 #include "app/RunRequest.h"
 #include "company/CompanyLock.h"
 #include "data/Connection.h"
 #include "import/core/WorkbookReader.h"
+#include "load/LoadWorkbook.h"
+#include "load/WorkbookColumns.h"
 #include "migration/FailedRowsWorkbook.h"
 #include "ui/FormControls.h"
 #include "ui/WindowOps.h"
@@ -47,6 +50,25 @@ class Form1 : public FormControls {
     // Another company is chosen: "Save Statement..." follows whether it has
     // been migrated.
     void txtCompanyName_Click();
+    // "Save Template...": a workbook to fill in, with the chosen company's
+    // categories and account groups in its lists, where the operator says.
+    void cmdSaveTemplate_Click();
+
+    // The sheets and columns of the workbook last loaded (or refused for its
+    // columns), for the operator to choose from; as the last load read them.
+    // Throws WorkbookError when it can't be read.
+    WorkbookColumns WorkbookColumnsToChoose();
+    // Loads the same workbook again by the choice, and remembers the choice
+    // for workbooks laid out alike when it loads.
+    void LoadWithColumns(const ColumnChoice& choice);
+    // Forgets the choice remembered for the last workbook's layout.
+    void ForgetColumns();
+    // Where chosen columns are remembered (none: nowhere).
+    void SetColumnMemory(ColumnMemory* memory) { columnChoices_.SetMemory(memory); }
+    const ColumnChoices& Columns() const { return columnChoices_; }
+    // Whether the last load was refused for its columns: a required field
+    // without a column, or one field in two columns.
+    bool ColumnsWanted() const { return columnsWanted_; }
 
     // The event procedure under way, if any.
     enum class Procedure { None, Load, Migration, Check };
@@ -89,6 +111,10 @@ class Form1 : public FormControls {
     class ProcedureMark;
 
     RunRequest Request();
+    // After a load by chosen columns: whether the operator is to choose
+    // them, which workbook they are for, and the line that says how the
+    // columns were read.
+    void AfterColumnsLoad(LoadOutcome outcome, const char* line);
     // Keeps the rows to offer, and enables "Save Failed Rows..." when there
     // are any.
     void OfferFailedRows(std::vector<RowToFix> rows);
@@ -100,6 +126,9 @@ class Form1 : public FormControls {
     bool lastRunDry_ = false;
     CompanyLock runLock_;
     ReaderFactory readerFactory_;
+    ColumnChoices columnChoices_;
+    bool columnsWanted_ = false;
+    std::string columnsWorkbook_;  // the workbook the choices are for
 };
 
 }  // namespace ledgerlift

@@ -17,6 +17,8 @@ const char* FoundByText(FoundBy how) {
             return "common name";
         case FoundBy::Position:
             return "by position";
+        case FoundBy::Chosen:
+            return "chosen";
     }
     return "";
 }

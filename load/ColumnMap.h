@@ -14,7 +14,8 @@ enum class FoundBy {
     DescribedLayout,  // every recognised heading stands in its described column
     Caption,          // its heading holds the words of the field's caption
     CommonName,       // ... or of a name bookkeepers commonly give it
-    Position          // no heading was recognised: columns A onwards by position
+    Position,         // no heading was recognised: columns A onwards by position
+    Chosen            // the operator chose its column (see ColumnChoice)
 };
 const char* FoundByText(FoundBy how);
 

@@ -90,6 +90,8 @@ std::string LoadLine(const SheetPlan& plan, const SheetWalk& walk) {
         how += " (its name says so)";
     } else if (std::string(plan.foundBy) == "position") {
         how += " (by its place in the workbook)";
+    } else if (std::string(plan.foundBy) == "chosen") {
+        how += " (chosen)";
     }
     std::string headings = ", headings in row " + std::to_string(plan.headingRow);
     if (plan.headingRow > 1) {

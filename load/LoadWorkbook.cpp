@@ -165,8 +165,8 @@ void LoadGrids(FormControls& form, WindowOps& ops, WorkbookReader& book, const W
     if (!plan.ledgers.empty()) {
         form.ledgerHeaderRow = FieldHeadings(plan.ledgers[0]);
     }
-    for (const std::string& line : plan.leftAlone) {
-        form.loadLines.push_back(line);
+    for (const SheetLeftAlone& sheet : plan.leftAlone) {
+        form.loadLines.push_back(sheet.why);
     }
     for (const auto* sheets : {&plan.items, &plan.ledgers}) {
         for (const SheetPlan& sheet : *sheets) {
@@ -181,15 +181,31 @@ void LoadGrids(FormControls& form, WindowOps& ops, WorkbookReader& book, const W
 }  // namespace
 
 void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
+    LoadWorkbook(form, ops, book, ColumnChoice{});
+}
+
+void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book,
+                  const ColumnChoice& choice) {
+    LoadWorkbook(form, ops, book, [&choice](const WorkbookReader&) { return choice; });
+}
+
+LoadOutcome LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book,
+                         const ChoiceFor& choiceFor) {
+    form.cdlg.Filter = kFilter;
+    std::optional<std::string> chosen = ops.ShowOpen(form.cdlg.Filter);
+    return LoadWorkbookFile(form, ops, book, chosen.value_or(""), choiceFor);
+}
+
+LoadOutcome LoadWorkbookFile(FormControls& form, WindowOps& ops, WorkbookReader& book,
+                             const std::string& path, const ChoiceFor& choiceFor) {
+    LoadOutcome outcome = LoadOutcome::Failed;
     try {
-        form.cdlg.Filter = kFilter;
-        std::optional<std::string> chosen = ops.ShowOpen(form.cdlg.Filter);
         form.blnExcelLoaded = false;
         form.fraMIgrate.Visible = false;
-        if (!chosen) {
+        if (path.empty()) {
             throw WorkbookError("No workbook was chosen, so nothing was loaded.");
         }
-        form.cdlg.FileName = *chosen;
+        form.cdlg.FileName = path;
         form.itemRowsNotRead = 0;
         form.ledgerRowsNotRead = 0;
         form.itemHeaderRow.clear();
@@ -197,7 +213,9 @@ void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
         form.loadLines.clear();
         form.loadWarnings.clear();
         book.Open(form.cdlg.FileName);
-        WorkbookPlan plan = PlanSheets(book, form.cdlg.FileName);
+        outcome = LoadOutcome::ColumnsWanted;
+        WorkbookPlan plan = PlanWorkbook(book, form.cdlg.FileName, choiceFor(book));
+        outcome = LoadOutcome::Failed;
         LoadGrids(form, ops, book, plan);
         std::vector<std::string> warnings = Warnings(form, book, plan);
         book.Close();
@@ -207,11 +225,15 @@ void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book) {
             ops.MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation);
         }
         form.fraMIgrate.Visible = true;
+        return LoadOutcome::Loaded;
     } catch (const std::exception& error) {
+        bool columns = outcome == LoadOutcome::ColumnsWanted &&
+                       dynamic_cast<const ColumnsError*>(&error) != nullptr;
         ops.SetEnabled(true);
         form.blnExcelLoaded = false;
         form.ClearWorkbookGrids();  // no rows of another workbook are left to look loaded
         ops.MsgBox(error.what(), MsgButtons::OK, MsgIcon::Exclamation);
+        return columns ? LoadOutcome::ColumnsWanted : LoadOutcome::Failed;
     }
 }
 

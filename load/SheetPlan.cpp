@@ -72,23 +72,6 @@ std::optional<SheetKind> KindByName(const std::string& name) {
     return items ? SheetKind::Items : SheetKind::Ledgers;
 }
 
-SheetPlan Plan(const WorkbookReader& book, int sheet, SheetKind kind, int headingRow,
-               const char* foundBy) {
-    SheetPlan plan;
-    plan.sheet = sheet;
-    plan.name = book.SheetName(sheet);
-    plan.kind = kind;
-    plan.headingRow = headingRow;
-    plan.foundBy = foundBy;
-    std::vector<std::string> headings =
-        RowTexts(book, sheet, headingRow, LastColumnLooked(book, sheet));
-    // A row that claims fewer than two fields is no heading row: one word
-    // that happens to match ("Stock" in a row of data) decides nothing.
-    plan.columns = FieldsClaimed(headings, kind) >= 2 ? MapColumns(headings, kind)
-                                                      : ColumnsByPosition(headings, kind);
-    return plan;
-}
-
 void Add(WorkbookPlan& plan, SheetPlan sheet) {
     (sheet.kind == SheetKind::Items ? plan.items : plan.ledgers).push_back(std::move(sheet));
 }
@@ -100,9 +83,9 @@ std::vector<int> PlanBySigns(const WorkbookReader& book, WorkbookPlan& plan) {
         Signs signs = ReadSigns(book, s);
         if (signs.items != signs.ledgers) {
             SheetKind kind = signs.items > signs.ledgers ? SheetKind::Items : SheetKind::Ledgers;
-            Add(plan, Plan(book, s, kind, signs.headingRow, "headings"));
+            Add(plan, PlanSheet(book, s, kind, signs.headingRow, "headings"));
         } else if (std::optional<SheetKind> kind = KindByName(book.SheetName(s))) {
-            Add(plan, Plan(book, s, *kind, FindHeadingRow(book, s, *kind), "name"));
+            Add(plan, PlanSheet(book, s, *kind, FindHeadingRow(book, s, *kind), "name"));
         } else {
             unsigned_.push_back(s);
         }
@@ -126,21 +109,41 @@ bool Only(const std::vector<SheetPlan>& plans, int sheet) {
     return plans.size() == 1 && plans[0].sheet == sheet;
 }
 
+}  // namespace
+
 void RequireReadable(const WorkbookPlan& plan, const std::string& path) {
     for (const auto* plans : {&plan.items, &plan.ledgers}) {
         for (const SheetPlan& sheet : *plans) {
             if (!sheet.columns.problem.empty()) {
-                throw WorkbookError("The workbook " + path + " can't be loaded: in " +
-                                    SheetLabel(sheet) + ", read as " + KindWord(sheet.kind) + ", " +
-                                    sheet.columns.problem +
-                                    ". Give each field one column with a heading that names it, "
-                                    "and load it again.");
+                throw ColumnsError("The workbook " + path + " can't be loaded: in " +
+                                   SheetLabel(sheet) + ", read as " + KindWord(sheet.kind) + ", " +
+                                   sheet.columns.problem +
+                                   ". Give each field one column with a heading that names it, "
+                                   "and load it again.");
             }
         }
     }
 }
 
-}  // namespace
+std::vector<std::string> HeadingTexts(const WorkbookReader& book, int sheet, int row) {
+    return RowTexts(book, sheet, row, LastColumnLooked(book, sheet));
+}
+
+SheetPlan PlanSheet(const WorkbookReader& book, int sheet, SheetKind kind, int headingRow,
+                    const char* foundBy) {
+    SheetPlan plan;
+    plan.sheet = sheet;
+    plan.name = book.SheetName(sheet);
+    plan.kind = kind;
+    plan.headingRow = headingRow;
+    plan.foundBy = foundBy;
+    std::vector<std::string> headings = HeadingTexts(book, sheet, headingRow);
+    // A row that claims fewer than two fields is no heading row: one word
+    // that happens to match ("Stock" in a row of data) decides nothing.
+    plan.columns = FieldsClaimed(headings, kind) >= 2 ? MapColumns(headings, kind)
+                                                      : ColumnsByPosition(headings, kind);
+    return plan;
+}
 
 int FindHeadingRow(const WorkbookReader& book, int sheet, SheetKind kind) {
     int lastCol = LastColumnLooked(book, sheet);
@@ -163,6 +166,12 @@ std::string SheetLabel(const SheetPlan& plan) {
 }
 
 WorkbookPlan PlanSheets(const WorkbookReader& book, const std::string& path) {
+    WorkbookPlan plan = FindSheets(book, path);
+    RequireReadable(plan, path);
+    return plan;
+}
+
+WorkbookPlan FindSheets(const WorkbookReader& book, const std::string& path) {
     WorkbookPlan plan;
     std::vector<int> unsigned_ = PlanBySigns(book, plan);
     bool none = plan.items.empty() && plan.ledgers.empty();
@@ -172,21 +181,20 @@ WorkbookPlan PlanSheets(const WorkbookReader& book, const std::string& path) {
                             std::to_string(book.SheetCount()) + ".");
     }
     if (plan.items.empty() && Has(unsigned_, 1) && (none || Only(plan.ledgers, 2))) {
-        Add(plan, Plan(book, 1, SheetKind::Items, 1, "position"));
+        Add(plan, PlanSheet(book, 1, SheetKind::Items, 1, "position"));
     }
     if (plan.ledgers.empty() && Has(unsigned_, 2) && (none || Only(plan.items, 1))) {
-        Add(plan, Plan(book, 2, SheetKind::Ledgers, 1, "position"));
+        Add(plan, PlanSheet(book, 2, SheetKind::Ledgers, 1, "position"));
     }
     for (int s : unsigned_) {
         if (!Planned(plan, s)) {
             std::string name = book.SheetName(s);
-            plan.leftAlone.push_back("Worksheet " + std::to_string(s) +
-                                     (name.empty() ? "" : " (" + name + ")") +
-                                     " was not read: nothing in its headings or its name says "
-                                     "it holds items or ledgers.");
+            plan.leftAlone.push_back(
+                {s, "Worksheet " + std::to_string(s) + (name.empty() ? "" : " (" + name + ")") +
+                        " was not read: nothing in its headings or its name says "
+                        "it holds items or ledgers."});
         }
     }
-    RequireReadable(plan, path);
     return plan;
 }
 

@@ -8,6 +8,14 @@
 
 namespace ledgerlift {
 
+// A workbook the load refuses for its columns: a sheet whose headings leave
+// a required field without a column or give one field two columns. Choosing
+// the columns by hand (see ColumnChoice) reads it.
+class ColumnsError : public WorkbookError {
+  public:
+    using WorkbookError::WorkbookError;
+};
+
 // One worksheet as the load will read it.
 struct SheetPlan {
     int sheet = 0;     // its position in the workbook, from 1
@@ -19,12 +27,18 @@ struct SheetPlan {
     const char* foundBy = "";
 };
 
+// A worksheet the load leaves alone, and the sentence that says why.
+struct SheetLeftAlone {
+    int sheet = 0;
+    std::string why;
+};
+
 // What the load reads of a workbook: the item sheets and the ledger sheets,
 // each in workbook order, and the worksheets it leaves alone with why.
 struct WorkbookPlan {
     std::vector<SheetPlan> items;
     std::vector<SheetPlan> ledgers;
-    std::vector<std::string> leftAlone;  // a sentence per sheet not read
+    std::vector<SheetLeftAlone> leftAlone;
 };
 
 // The heading row of a sheet: row 1, or the first of its first 10 rows that
@@ -45,6 +59,23 @@ int FindHeadingRow(const WorkbookReader& book, int sheet, SheetKind kind);
 // field two columns; and, as before, for a workbook with one worksheet that
 // nothing says is an item or ledger sheet.
 WorkbookPlan PlanSheets(const WorkbookReader& book, const std::string& path);
+
+// PlanSheets without the refusal of a sheet whose columns can't be read:
+// each such sheet keeps its problem in its column map.
+WorkbookPlan FindSheets(const WorkbookReader& book, const std::string& path);
+
+// Throws ColumnsError, naming the workbook, the sheet and the field, when a
+// planned sheet's columns can't be read (see ColumnMap::problem).
+void RequireReadable(const WorkbookPlan& plan, const std::string& path);
+
+// The texts of a sheet's row as headings (element 0 unused, element c that
+// of column c), over the columns the load looks at.
+std::vector<std::string> HeadingTexts(const WorkbookReader& book, int sheet, int row);
+
+// The plan of one sheet read as kind, its columns mapped by the headings in
+// headingRow; foundBy says how its kind was found.
+SheetPlan PlanSheet(const WorkbookReader& book, int sheet, SheetKind kind, int headingRow,
+                    const char* foundBy);
 
 // "worksheet 2 (Customers)": a sheet by its place and name.
 std::string SheetLabel(const SheetPlan& plan);

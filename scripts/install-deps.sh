@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-svg-dev libgl1-mesa-dev
-    libsqlite3-dev libfreexl-dev libgsf-1-dev libxml2-dev libcli11-dev libxlsxwriter-dev
+    libsqlite3-dev libfreexl-dev libgsf-1-dev libxml2-dev libcli11-dev libxlsxwriter-dev nlohmann-json3-dev
     libcairo2-dev libpango1.0-dev fonts-dejavu-core
     libgtest-dev googletest
     python3 python3-xlwt python3-xlsxwriter

@@ -59,8 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Case{"UnknownOption", "--bogus", 2, "--bogus"},
         Case{"UnknownCommand", "bogus", 2,
-             "bogus is neither a command (companies, preview, check, migrate, demo, backups, "
-             "restore, statement) nor a workbook"},
+             "bogus is neither a command (companies, preview, check, migrate, columns, template, "
+             "demo, backups, restore, statement) nor a workbook"},
         Case{"UnknownOptionOfACommand", "companies --bogus", 2, "--bogus"},
         Case{"MissingWorkbookForTheWindow", "/no/such/book.xls", 2, "/no/such/book.xls"},
         Case{"FolderForTheWindow", "/tmp", 2, "/tmp is a folder, not a workbook"},
@@ -278,8 +278,9 @@ TEST_F(CommandLine, QuietPrintsOnlyWarningsAndErrors) {
 }
 
 // Help, man page and completion, command by command.
-const char* const kCommands[] = {"",     "companies", "preview", "check",    "migrate",
-                                 "demo", "backups",   "restore", "statement"};
+const char* const kCommands[] = {"",        "companies", "preview",  "check",
+                                 "migrate", "columns",   "template", "demo",
+                                 "backups", "restore",   "statement"};
 
 class EachCommand : public CommandLine, public ::testing::WithParamInterface<const char*> {
   protected:

@@ -98,6 +98,7 @@ void CheckCommand::Register(CLI::App& app, CommonOptions& common) {
         ->check(CLI::IsMember({"text", "json"}));
     AddFailedRowsOption(*command_, failedRows_);
     AddProductFolderOption(*command_, common);
+    columns_.Register(*command_);
     AddQuietOption(*command_, common);
     command_->footer(
         Footer("ledgerlift check opening.xls --company DEMO --date 2024-04-01 --format json",
@@ -122,6 +123,11 @@ int CheckCommand::Run(const CommonOptions& common) {
     ops.SetQuiet(true);  // the result below says it all
     ops.SetShowProgress(!common.quiet);
     CommandSession session(common.productFolder, ops);
+    std::optional<ColumnChoice> choice = columns_.Choice();
+    if (!choice) {
+        return kExitUsage;
+    }
+    session.columns = *choice;
     if (!session.Load(workbook_, *date, updateItems_, company_, !common.quiet)) {
         return kExitUsage;
     }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/cli/ColumnOptions.h"
 #include "app/cli/Command.h"
 
 namespace ledgerlift {
@@ -23,6 +24,7 @@ class CheckCommand final : public Command {
     bool replaceOpenings_ = false;
     std::string format_ = "text";  // "text" or "json"
     std::string failedRows_;       // an .xlsx for the rows with problems
+    ColumnOptions columns_;
 };
 
 }  // namespace ledgerlift

@@ -28,6 +28,9 @@ class Command {
     // Whether the command needs the product folder (a usage error without
     // one).
     virtual bool NeedsProductFolder() const { return true; }
+    // Whether the command uses the product folder when one is found, without
+    // needing one (its outputs then keep clear of the company databases).
+    virtual bool UsesProductFolder() const { return NeedsProductFolder(); }
     // Runs the command; gives the program's exit status.
     virtual int Run(const CommonOptions& common) = 0;
 

@@ -8,12 +8,14 @@
 
 #include "app/cli/BackupsCommand.h"
 #include "app/cli/CheckCommand.h"
+#include "app/cli/ColumnsCommand.h"
 #include "app/cli/CompaniesCommand.h"
 #include "app/cli/DemoCommand.h"
 #include "app/cli/MigrateCommand.h"
 #include "app/cli/PreviewCommand.h"
 #include "app/cli/RestoreCommand.h"
 #include "app/cli/StatementCommand.h"
+#include "app/cli/TemplateCommand.h"
 
 namespace ledgerlift {
 namespace {
@@ -37,6 +39,8 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
     commands.push_back(std::make_unique<PreviewCommand>());
     commands.push_back(std::make_unique<CheckCommand>());
     commands.push_back(std::make_unique<MigrateCommand>());
+    commands.push_back(std::make_unique<ColumnsCommand>());
+    commands.push_back(std::make_unique<TemplateCommand>());
     commands.push_back(std::make_unique<DemoCommand>());
     commands.push_back(std::make_unique<BackupsCommand>());
     commands.push_back(std::make_unique<RestoreCommand>());
@@ -120,13 +124,18 @@ StartRequest RunCommandLine(int argc, char** argv, const std::string& programFol
     for (auto& command : commands) {
         given = command->Parsed() ? command.get() : given;
     }
-    if (given && !given->NeedsProductFolder()) {
+    if (given && !given->NeedsProductFolder() && !given->UsesProductFolder()) {
         request.exitStatus = given->Run(common);
         return request;
     }
     ProductFolderChoice folder =
         ChooseProductFolder({common.productFolder, Environment(kProductFolderVariable),
                              memory.Recall(), programFolder});
+    if (given && !given->NeedsProductFolder()) {
+        common.productFolder = folder.source == ProductFolderSource::None ? "" : folder.folder;
+        request.exitStatus = given->Run(common);
+        return request;
+    }
     if (!given) {
         return WindowRequest(workbook, folder);
     }

@@ -46,7 +46,7 @@ bool CommandSession::LoadFile(const std::string& workbook, bool sayWhatWasRead) 
     ops_.QueueFile(workbook);
     ops_.HoldMessages();
     AnyWorkbookReader reader;
-    LoadWorkbook(controls, ops_, reader);
+    LoadWorkbook(controls, ops_, reader, columns);
     ops_.EndProgress();
     ops_.ReleaseMessages(!controls.blnExcelLoaded);
     if (controls.blnExcelLoaded && sayWhatWasRead) {

@@ -7,6 +7,7 @@
 #include "app/cli/ConsoleWindowOps.h"
 #include "company/CompanyLock.h"
 #include "data/Connection.h"
+#include "load/ColumnChoice.h"
 #include "ui/FormControls.h"
 
 namespace ledgerlift {
@@ -41,6 +42,9 @@ class CommandSession {
     }
 
     FormControls controls;
+    // The sheets and columns chosen on the command line (none: as the load
+    // finds them).
+    ColumnChoice columns;
     Connection cnCompany;
     RunTally tally;
 

@@ -61,6 +61,7 @@ void MigrateCommand::Register(CLI::App& app, CommonOptions& common) {
         ->check(CLI::Range(1, 100000));
     AddFailedRowsOption(*command_, failedRows_);
     AddProductFolderOption(*command_, common);
+    columns_.Register(*command_);
     AddQuietOption(*command_, common);
     command_->footer(
         Footer("ledgerlift migrate opening.xls --company DEMO --date 2024-04-01 --yes "
@@ -151,6 +152,11 @@ int MigrateCommand::Run(const CommonOptions& common) {
         std::printf("Dry run: nothing is written to the company database.\n");
     }
     CommandSession session(common.productFolder, ops);
+    std::optional<ColumnChoice> choice = columns_.Choice();
+    if (!choice) {
+        return kExitUsage;
+    }
+    session.columns = *choice;
     if (!session.Load(workbook_, *date, updateItems_, company_, !common.quiet)) {
         return kExitUsage;
     }

@@ -4,6 +4,7 @@
 
 #include "app/OutputGuard.h"
 #include "app/RunMigration.h"
+#include "app/cli/ColumnOptions.h"
 #include "app/cli/Command.h"
 #include "app/cli/CommandSession.h"
 #include "company/CompanyBackups.h"
@@ -35,6 +36,7 @@ class MigrateCommand final : public Command {
     std::string report_;
     int keepBackups_ = kDefaultKeepBackups;
     std::string failedRows_;  // an .xlsx for the rows that need attention
+    ColumnOptions columns_;
 };
 
 }  // namespace ledgerlift

@@ -136,6 +136,7 @@ void PreviewCommand::Register(CLI::App& app, CommonOptions& common) {
                      "tsv (default) or csv, each with a header row of column names, or json "
                      "(one object per row, keyed by column name)")
         ->check(CLI::IsMember({"tsv", "csv", "json"}));
+    columns_.Register(*command_);
     AddQuietOption(*command_, common);
     command_->footer(Footer("ledgerlift preview opening.xls --sheet items --format csv",
                             "  0 the rows were printed\n"
@@ -150,6 +151,11 @@ int PreviewCommand::Run(const CommonOptions& common) {
     ops.SetQuiet(true);  // the rows say it; warnings and errors still show
     ops.SetShowProgress(!common.quiet);
     CommandSession session("", ops);
+    std::optional<ColumnChoice> choice = columns_.Choice();
+    if (!choice) {
+        return kExitUsage;
+    }
+    session.columns = *choice;
     if (!session.LoadFile(workbook_, !common.quiet)) {
         return kExitUsage;
     }

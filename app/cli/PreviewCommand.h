@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/cli/ColumnOptions.h"
 #include "app/cli/Command.h"
 
 namespace ledgerlift {
@@ -18,6 +19,7 @@ class PreviewCommand final : public Command {
     std::string workbook_;
     std::string sheet_;           // "", "items" or "ledgers"
     std::string format_ = "tsv";  // "tsv", "csv" or "json"
+    ColumnOptions columns_;
 };
 
 }  // namespace ledgerlift

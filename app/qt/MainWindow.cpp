@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/qt/ColumnsControl.h"
 #include "app/qt/GridModel.h"
 #include "app/qt/OutcomeFilter.h"
 
@@ -94,6 +95,8 @@ void MainWindow::Build() {
 // product folder and the workbook.
 void MainWindow::BuildControls() {
     load_ = Button(form_.cmdLoad.Caption, "&Load Excel Data");
+    columns_ = new ColumnsControl(
+        form_, [this](const std::function<void()>& procedure) { Run(procedure, false); }, this);
     migrate_ = Button(form_.cmdMigrate.Caption, "&Start Migration");
     check_ = Button(form_.cmdCheck.Caption, "&Check Data");
     check_->setToolTip("Predict what Start Migration would do, without writing anything");
@@ -189,7 +192,11 @@ QLayout* MainWindow::BuildLeft() {
     auto* left = new QVBoxLayout;
     left->addWidget(Picture(":/pictures/logo.svg", "Ledgerlift", QSize(148, 65)));
     left->addWidget(Heading(form_.Label2.Caption));
-    left->addWidget(load_);
+    auto* loadRow = new QHBoxLayout;
+    loadRow->addWidget(load_, 1);
+    loadRow->addWidget(columns_->ColumnsButton());
+    loadRow->addWidget(columns_->SaveTemplateButton());
+    left->addLayout(loadRow);
     left->addWidget(workbook_);
     left->addWidget(loadLines_);
     left->addWidget(line);
@@ -275,8 +282,10 @@ QLayout* MainWindow::BuildRight() {
 }
 
 void MainWindow::ConnectButtons() {
-    connect(load_, &QPushButton::clicked, this,
-            [this] { Run([this] { form_.cmdLoad_Click(); }, false); });
+    connect(load_, &QPushButton::clicked, this, [this] {
+        Run([this] { form_.cmdLoad_Click(); }, false);
+        columns_->AfterLoad();
+    });
     connect(check_, &QPushButton::clicked, this,
             [this] { Run([this] { form_.cmdCheck_Click(); }, true); });
     connect(migrate_, &QPushButton::clicked, this,
@@ -398,6 +407,7 @@ void MainWindow::SetBusy(bool busy, bool stoppable) {
              saveReport_, onlyNotIn_, restore_, saveFailedRows_, saveStatement_}) {
         w->setEnabled(!busy);
     }
+    columns_->Sync(busy);
     stop_->setVisible(busy && stoppable);
     SyncStop();
     if (!busy) {

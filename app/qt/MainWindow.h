@@ -21,6 +21,7 @@ class QTimer;
 
 namespace ledgerlift {
 
+class ColumnsControl;
 class GridModel;
 class OutcomeFilter;
 
@@ -74,6 +75,8 @@ class MainWindow : public QWidget {
     // Names the workbook the grids hold.
     QLabel* WorkbookLabel() const { return workbook_; }
     QLabel* LoadLinesLabel() const { return loadLines_; }
+    // "Columns..." and "Save Template..." beside the load.
+    ColumnsControl* Columns() const { return columns_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -113,6 +116,7 @@ class MainWindow : public QWidget {
     QPushButton* stop_ = nullptr;
     QPushButton* saveReport_ = nullptr;
     QPushButton* saveStatement_ = nullptr;
+    ColumnsControl* columns_ = nullptr;
     QCheckBox* onlyNotIn_ = nullptr;
     QLabel* filterNote_ = nullptr;
     QComboBox* company_ = nullptr;

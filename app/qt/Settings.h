@@ -4,6 +4,7 @@
 #include <QString>
 #include <memory>
 
+#include "app/ColumnMemory.h"
 #include "company/ProductFolder.h"
 
 class QSettings;
@@ -13,9 +14,10 @@ namespace ledgerlift {
 // What the program remembers between runs, in the user's settings file
 // ($XDG_CONFIG_HOME/Ledgerlift/Ledgerlift.conf, by default under ~/.config):
 // the product folder the window used last, the folder of the last workbook
-// chosen, and the window's size and position. The file is read when first
+// chosen, the window's size and position, and the columns chosen for each
+// workbook layout. The file is read when first
 // asked, so a command that needs none of it never touches it.
-class Settings : public ProductFolderMemory {
+class Settings : public ProductFolderMemory, public ColumnMemory {
   public:
     Settings();
     ~Settings() override;
@@ -25,6 +27,10 @@ class Settings : public ProductFolderMemory {
 
     QString WorkbookFolder() const;
     void SetWorkbookFolder(const QString& folder);
+    std::string Recall(const std::string& signature) const override;
+    void Remember(const std::string& signature, const std::string& choiceJson) override;
+    void Forget(const std::string& signature) override;
+
     QByteArray WindowGeometry() const;
     void SetWindowGeometry(const QByteArray& geometry);
 

@@ -1,0 +1,147 @@
+// "ledgerlift template": a workbook to fill in, that loads back as the
+// described layout, filled or not.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "tests/ProgramRun.h"
+#include "tests/ZipPart.h"
+
+namespace ledgerlift {
+namespace {
+
+class TemplateCommand : public CommandLine {
+  protected:
+    // The template, filled with the rows of a workbook as a bookkeeper would
+    // type them in.
+    std::string Filled(const std::string& templatePath, const std::string& rows) {
+        std::string filled = scratch.File("filled.xlsx");
+        std::string command = "/usr/bin/python3 " LEDGERLIFT_SOURCE_DIR
+                              "/scripts/fill_template.py " +
+                              templatePath + " " + rows + " " + filled;
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        return filled;
+    }
+    std::string Sample() { return LEDGERLIFT_SOURCE_DIR "/resources/demo/sample.xlsx"; }
+};
+
+TEST_F(TemplateCommand, LoadsBackAsTheDescribedLayoutWithNoWarning) {
+    std::string path = scratch.File("template.xlsx");
+    Result made = Run("template " + path);
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(made.err, "information: The template was written to " + path + ".\n");
+    Result loaded = Run("preview " + path);
+    EXPECT_EQ(loaded.status, 0) << loaded.err;
+    EXPECT_EQ(loaded.err.find("warning"), std::string::npos) << loaded.err;
+    EXPECT_NE(loaded.err.find("Worksheet 1 (Items) read as items, headings in row 1: columns A "
+                              "to P as described; 0 rows read."),
+              std::string::npos)
+        << loaded.err;
+    EXPECT_NE(loaded.err.find("Worksheet 2 (Ledgers) read as ledgers, headings in row 1: columns "
+                              "A to I as described; 0 rows read."),
+              std::string::npos)
+        << loaded.err;
+}
+
+TEST_F(TemplateCommand, FilledWithTheSampleLoadsToTheSamplesGrids) {
+    std::string path = scratch.File("template.xlsx");
+    ASSERT_EQ(Run("template " + path).status, 0);
+    Result sample = Run("preview --format json " + Sample());
+    Result filled = Run("preview --format json " + Filled(path, Sample()));
+    ASSERT_EQ(filled.status, 0) << filled.err;
+    EXPECT_EQ(filled.out, sample.out);
+    EXPECT_NE(filled.err.find("38 rows read"), std::string::npos) << filled.err;
+    EXPECT_EQ(filled.err.find("warning"), std::string::npos) << filled.err;
+}
+
+// What a person filling it in sees: notes, lists, formats, frozen captions.
+TEST_F(TemplateCommand, CarriesNotesListsAndNumberFormats) {
+    std::string path = scratch.File("template.xlsx");
+    ASSERT_EQ(Run("template " + path).status, 0);
+    std::string items = test::ZipPartText(path, "xl/worksheets/sheet1.xml");
+    std::string ledgers = test::ZipPartText(path, "xl/worksheets/sheet2.xml");
+    EXPECT_NE(items.find("state=\"frozen\""), std::string::npos);
+    EXPECT_NE(ledgers.find("state=\"frozen\""), std::string::npos);
+    for (const char* column : {"L", "M"}) {
+        std::string list = std::string("sqref=\"") + column + "2:" + column +
+                           "65000\"><formula1>\"YES,NO\"</formula1>";
+        EXPECT_NE(items.find(list), std::string::npos) << list << "\n" << items;
+    }
+    EXPECT_NE(ledgers.find("sqref=\"H2:H65000\"><formula1>\"Dr,Cr\"</formula1>"), std::string::npos)
+        << ledgers;
+    std::string styles = test::ZipPartText(path, "xl/styles.xml");
+    EXPECT_NE(styles.find("formatCode=\"0.00\""), std::string::npos) << styles;
+    EXPECT_NE(styles.find("formatCode=\"0.000\""), std::string::npos) << styles;
+    EXPECT_NE(styles.find("<b/>"), std::string::npos) << styles;
+    std::string notes =
+        test::ZipPartText(path, "xl/comments1.xml") + test::ZipPartText(path, "xl/comments2.xml");
+    for (const char* note :
+         {"Required. The item's code", "in the item's UNIT", "The sales tax, in percent",
+          "YES when the sales rate includes the tax", "Required. The ledger's name",
+          "Dr for a debit opening balance"}) {
+        EXPECT_NE(notes.find(note), std::string::npos) << note << "\n" << notes;
+    }
+    EXPECT_EQ(test::ZipPartText(path, "xl/worksheets/sheet3.xml"), "")
+        << "no lists without a company";
+}
+
+TEST_F(TemplateCommand, OffersTheCompanysCategoriesAndGroupsAndWarnsOfOthers) {
+    test::Execute(db, "insert into tblCategories (Category) values ('Toiletries'), ('Grocery')");
+    std::string groups = Rows("select AccountGroup from tblAccountgroup order by AccountGroup");
+    ASSERT_FALSE(groups.empty());
+    std::string path = scratch.File("template.xlsx");
+    Result made = Run("template " + path + " --company DEMO --product-folder " + product.Path());
+    ASSERT_EQ(made.status, 0) << made.err;
+    std::string names = test::ZipPartText(path, "xl/sharedStrings.xml");
+    std::istringstream lines(groups);
+    int count = 0;
+    for (std::string group; std::getline(lines, group); ++count) {
+        std::string xml = std::regex_replace(group, std::regex("&"), "&amp;");
+        EXPECT_NE(names.find("<t>" + xml + "</t>"), std::string::npos) << group << "\n" << names;
+    }
+    std::string items = test::ZipPartText(path, "xl/worksheets/sheet1.xml");
+    EXPECT_NE(items.find("errorStyle=\"warning\""), std::string::npos) << items;
+    EXPECT_NE(items.find("sqref=\"C2:C65000\"><formula1>Lists!$A$1:$A$2</formula1>"),
+              std::string::npos)
+        << items;
+    std::string ledgers = test::ZipPartText(path, "xl/worksheets/sheet2.xml");
+    std::string range =
+        "sqref=\"C2:C65000\"><formula1>Lists!$A$4:$A$" + std::to_string(3 + count) + "</formula1>";
+    EXPECT_NE(ledgers.find(range), std::string::npos) << range << "\n" << ledgers;
+    std::string lists = test::ZipPartText(path, "xl/workbook.xml");
+    EXPECT_NE(lists.find("name=\"Lists\" sheetId=\"3\" state=\"hidden\""), std::string::npos)
+        << lists;
+    Result filled = Run("preview --format json " + Filled(path, Sample()));
+    EXPECT_EQ(filled.out, Run("preview --format json " + Sample()).out);
+}
+
+struct Refusal {
+    const char* name;
+    const char* args;  // %S the scratch folder, %P the product folder
+    const char* sentence;
+};
+
+class TemplateRefused : public TemplateCommand, public ::testing::WithParamInterface<Refusal> {};
+
+TEST_P(TemplateRefused, WithASentenceAndStatus2) {
+    std::string args = std::regex_replace(GetParam().args, std::regex("%S"), scratch.Path());
+    args = std::regex_replace(args, std::regex("%P"), product.Path());
+    Result r = Run("template " + args);
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_NE(r.err.find(GetParam().sentence), std::string::npos) << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TemplateCommand, TemplateRefused,
+    ::testing::Values(
+        Refusal{"NotXlsx", "%S/t.xls", "must be an .xlsx file"},
+        Refusal{"NoSuchFolder", "%S/none/t.xlsx", "does not exist"},
+        Refusal{"IntoABackupFolder", "%P/Resources/Database/C01/Backups/t.xlsx --product-folder %P",
+                "cannot be written"},
+        Refusal{"UnknownCompany", "%S/t.xlsx --company NONE --product-folder %P", "NONE"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace ledgerlift
