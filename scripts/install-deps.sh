@@ -8,7 +8,7 @@ packages=(
     libsqlite3-dev libfreexl-dev libgsf-1-dev libxml2-dev libcli11-dev libxlsxwriter-dev nlohmann-json3-dev
     libcairo2-dev libpango1.0-dev fonts-dejavu-core
     libgtest-dev googletest
-    python3 python3-xlwt python3-xlsxwriter
+    python3 python3-xlwt python3-xlsxwriter python3-openpyxl
     xvfb xauth poppler-utils
     desktop-file-utils appstream file dpkg-dev
 )
