@@ -54,6 +54,17 @@ TEST_F(TemplateCommand, FilledWithTheSampleLoadsToTheSamplesGrids) {
     EXPECT_EQ(filled.out, sample.out);
     EXPECT_NE(filled.err.find("38 rows read"), std::string::npos) << filled.err;
     EXPECT_EQ(filled.err.find("warning"), std::string::npos) << filled.err;
+    // And it migrates as the sample does: every row goes in, with the same
+    // opening stock and balances.
+    Result run = Run("migrate " + scratch.File("filled.xlsx") +
+                     " --company DEMO --date 2024-04-01 --yes --product-folder " + product.Path());
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("Summary: item sheet, 38 of 38 rows went in"), std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("Summary: ledger sheet, 30 of 30 rows went in"), std::string::npos)
+        << run.out;
+    EXPECT_EQ(Rows("select count(*), total(QtyIn), total(PValueIn) from tblStockHistory"),
+              "34|4860|823209.17\n");
 }
 
 // What a person filling it in sees: notes, lists, formats, frozen captions.
