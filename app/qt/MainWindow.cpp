@@ -14,13 +14,22 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <climits>
 
+#include "app/NumberColumns.h"
+#include "app/ProblemPlace.h"
+#include "app/qt/ColumnFit.h"
 #include "app/qt/GridModel.h"
 #include "app/qt/OutcomeFilter.h"
+#include "app/qt/ProblemCellDelegate.h"
+#include "app/qt/ProblemsPanel.h"
+#include "app/qt/ProductFolderDialog.h"
 
 // The window's pictures are compiled into the Qt library of the program.
 static void InitPictures() {
@@ -137,6 +146,10 @@ void MainWindow::BuildControls() {
     productFolder_->setAccessibleName("Product folder");
     productFolder_->setWordWrap(true);
     productFolder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    changeFolder_ = Button("Change...", "Chan&ge...");
+    changeFolder_->setToolTip(
+        "Use another product folder (the one under which Resources/Database lies): its "
+        "companies fill the list");
 
     workbook_ = new QLabel;
     workbook_->setAccessibleName("Workbook");
@@ -201,13 +214,22 @@ QLayout* MainWindow::BuildLeft() {
     afterRun->addWidget(saveFailedRows_);
     left->addLayout(afterRun);
     left->addWidget(status_, 1);
-    left->addWidget(productFolder_);
+    left->addLayout(BuildFolderRow());
     auto* endButtons = new QHBoxLayout;
     endButtons->addWidget(saveReport_);
     endButtons->addWidget(saveStatement_);
     endButtons->addWidget(close_, 1);
     left->addLayout(endButtons);
     return left;
+}
+
+// The product folder in use, and "Change..." beside it, so that the folder
+// whose companies are listed is never in doubt (the demo's or the real one).
+QLayout* MainWindow::BuildFolderRow() {
+    auto* row = new QHBoxLayout;
+    row->addWidget(productFolder_, 1);
+    row->addWidget(changeFolder_, 0, Qt::AlignTop);
+    return row;
 }
 
 // The tabs with the three grids.
@@ -233,6 +255,10 @@ QWidget* MainWindow::BuildGrids() {
                 &QTableView::resizeColumnToContents, Qt::UniqueConnection);
         connect(models_[i], &QAbstractItemModel::modelReset, this,
                 [this, i] { shownWidths_[i].clear(); });
+        connect(view->horizontalHeader(), &QHeaderView::sectionResized, this,
+                [this, i](int col, int, int width) { KeepDraggedWidth(i, col, width); });
+        models_[i]->SetNumberColumns(NumberColumns(i));
+        view->setItemDelegate(new ProblemCellDelegate(view));
         view->setWordWrap(false);
         view->setSelectionMode(QAbstractItemView::SingleSelection);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -266,9 +292,21 @@ QLayout* MainWindow::BuildRight() {
     filterRow->addWidget(onlyNotIn_);
     filterRow->addWidget(filterNote_, 1);
 
+    // The problems under the grids, as high as the operator drags them.
+    problems_ = new ProblemsPanel;
+    splitter_ = new QSplitter(Qt::Vertical);
+    splitter_->setAccessibleName("Grids and problems");
+    splitter_->addWidget(tabs_);
+    splitter_->addWidget(problems_);
+    splitter_->setStretchFactor(0, 3);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setChildrenCollapsible(false);
+    connect(problems_, &ProblemsPanel::ProblemChosen, this,
+            [this](const ProblemPlace& place) { GoToProblem(place); });
+
     auto* right = new QVBoxLayout;
     right->addLayout(filterRow);
-    right->addWidget(tabs_, 1);
+    right->addWidget(splitter_, 1);
     right->addLayout(BuildProgressRow());
     right->addLayout(notices);
     return right;
@@ -276,11 +314,12 @@ QLayout* MainWindow::BuildRight() {
 
 void MainWindow::ConnectButtons() {
     connect(load_, &QPushButton::clicked, this,
-            [this] { Run([this] { form_.cmdLoad_Click(); }, false); });
+            [this] { Run([this] { form_.cmdLoad_Click(); }, false, After::Load); });
     connect(check_, &QPushButton::clicked, this,
-            [this] { Run([this] { form_.cmdCheck_Click(); }, true); });
+            [this] { Run([this] { form_.cmdCheck_Click(); }, true, After::Problems); });
     connect(migrate_, &QPushButton::clicked, this,
-            [this] { Run([this] { form_.cmdMigrate_Click(); }, true); });
+            [this] { Run([this] { form_.cmdMigrate_Click(); }, true, After::Problems); });
+    connect(changeFolder_, &QPushButton::clicked, this, [this] { ChangeProductFolder(); });
     connect(saveReport_, &QPushButton::clicked, this,
             [this] { Run([this] { form_.cmdSaveReport_Click(); }, false); });
     connect(saveStatement_, &QPushButton::clicked, this,
@@ -372,7 +411,7 @@ QLayout* MainWindow::BuildProgressRow() {
     return rows;
 }
 
-void MainWindow::Run(const std::function<void()>& procedure, bool stoppable) {
+void MainWindow::Run(const std::function<void()>& procedure, bool stoppable, After after) {
     // One event procedure at a time: a click that arrives during an event pass
     // of a running import or migration is ignored rather than nested in it
     // (the buttons show as disabled, but a click may be queued already).
@@ -383,6 +422,13 @@ void MainWindow::Run(const std::function<void()>& procedure, bool stoppable) {
     procedure();
     SetBusy(false, stoppable);
     Sync();
+    if (after == After::Load) {
+        FitColumns(0);
+        FitColumns(1);
+    }
+    if (after != After::Nothing) {
+        ShowProblems();
+    }
     if (unloadRequested_) {
         close();
     }
@@ -395,7 +441,7 @@ void MainWindow::SetBusy(bool busy, bool stoppable) {
     }
     for (QWidget* w : std::initializer_list<QWidget*>{
              load_, migrate_, check_, company_, date_, update_, replaceOpenings_, negativeIsCredit_,
-             saveReport_, onlyNotIn_, restore_, saveFailedRows_, saveStatement_}) {
+             saveReport_, onlyNotIn_, restore_, saveFailedRows_, saveStatement_, changeFolder_}) {
         w->setEnabled(!busy);
     }
     stop_->setVisible(busy && stoppable);
@@ -502,9 +548,11 @@ void MainWindow::ShowOnlyNotIn(bool on) {
             filters_[i]->setSourceModel(nullptr);
         }
         delete old;
+        applyingWidths_ = true;
         for (int c = 0; c < header->count() && c < static_cast<int>(widths.size()); ++c) {
             header->resizeSection(c, widths[static_cast<std::size_t>(c)]);
         }
+        applyingWidths_ = false;
         view->scrollToTop();
     }
     // An empty grid says nothing by itself: the note says what it means.
@@ -532,6 +580,7 @@ void MainWindow::ApplyGridWidths(int index) {
     const Grid& grid = *grids[index];
     std::vector<int>& shown = shownWidths_[index];
     shown.resize(static_cast<std::size_t>(grid.Cols()), -1);
+    applyingWidths_ = true;
     for (int c = 0; c < grid.Cols(); ++c) {
         int& twips = shown[static_cast<std::size_t>(c)];
         if (twips != grid.ColWidth(c)) {
@@ -539,6 +588,96 @@ void MainWindow::ApplyGridWidths(int index) {
             views_[index]->setColumnWidth(c, twips / 15);
         }
     }
+    applyingWidths_ = false;
+}
+
+void MainWindow::KeepDraggedWidth(int index, int col, int width) {
+    Grid* grids[3] = {&form_.msf1, &form_.msf2, &form_.msf3};
+    if (applyingWidths_ || syncing_ || col >= grids[index]->Cols()) {
+        return;
+    }
+    std::string heading =
+        QString::fromUtf8(grids[index]->TextMatrix(0, col)).trimmed().toStdString();
+    draggedWidths_[index][heading] = width;
+}
+
+// Once a workbook is in the grids: the row numbers and the number columns
+// as wide as their values (up to a limit), then the widths the operator
+// gave columns of the same heading.
+void MainWindow::FitColumns(int index) {
+    Grid* grids[2] = {&form_.msf1, &form_.msf2};
+    const Grid& grid = *grids[index];
+    QTableView* view = views_[index];
+    if (!form_.blnExcelLoaded || grid.Rows() < 2) {
+        return;
+    }
+    QFontMetrics cells = view->fontMetrics();
+    QFontMetrics header(view->horizontalHeader()->font());
+    int limit = cells.horizontalAdvance(QString(14, '0')) + 14;
+    applyingWidths_ = true;
+    for (int c : NumberColumns(index)) {
+        view->setColumnWidth(c, FittedWidth(grid, c, cells, header, c == 0 ? INT_MAX : limit));
+    }
+    for (int c = 0; c < grid.Cols(); ++c) {
+        std::string heading = QString::fromUtf8(grid.TextMatrix(0, c)).trimmed().toStdString();
+        if (auto found = draggedWidths_[index].find(heading);
+            found != draggedWidths_[index].end()) {
+            view->setColumnWidth(c, found->second);
+        }
+    }
+    applyingWidths_ = false;
+}
+
+void MainWindow::ShowProblems() {
+    std::vector<ProblemPlace> places = PlacesOf(form_, form_.problems);
+    GridModel::ProblemCells cells[2];
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        const ProblemPlace& place = places[i];
+        if (place.Found() && place.col >= 0) {
+            int severity = form_.problems[i].severity == Problem::Severity::Error ? 0 : 1;
+            auto [at, fresh] = cells[place.grid].emplace(std::pair{place.row, place.col}, severity);
+            at->second = std::min(at->second, severity);
+        }
+    }
+    for (int g = 0; g < 2; ++g) {
+        models_[g]->SetProblemCells(std::move(cells[g]));
+    }
+    problems_->ShowProblems(form_.problems, std::move(places));
+}
+
+void MainWindow::GoToProblem(const ProblemPlace& place) {
+    if (!place.Found() || place.grid > 1) {
+        return;
+    }
+    tabs_->setCurrentIndex(place.grid);
+    QTableView* view = views_[place.grid];
+    QModelIndex cell = models_[place.grid]->index(place.row - 1, std::max(place.col, 1));
+    if (view->model() == filters_[place.grid]) {
+        QModelIndex shown = filters_[place.grid]->mapFromSource(cell);
+        if (shown.isValid()) {
+            cell = shown;
+        } else {
+            onlyNotIn_->setChecked(false);  // the filter hides the row
+        }
+    }
+    view->scrollTo(cell, QAbstractItemView::PositionAtCenter);
+    view->setCurrentIndex(cell);
+}
+
+void MainWindow::ChangeProductFolder() {
+    if (busy_) {
+        return;
+    }
+    std::string folder = chooseFolder_ ? chooseFolder_(this) : AskForProductFolder(this);
+    if (folder.empty()) {
+        return;
+    }
+    form_.UseProductFolder(folder);
+    if (folderChanged_) {
+        folderChanged_(folder);
+    }
+    Sync();
+    ShowProblems();
 }
 
 void MainWindow::SyncGrid(int index) {
@@ -560,7 +699,11 @@ void MainWindow::Sync() {
     frame_->setVisible(form_.fraMIgrate.Visible);
 
     const ComboBox& combo = form_.txtCompanyName;
-    if (company_->count() != combo.ListCount()) {
+    bool sameList = company_->count() == combo.ListCount();
+    for (int i = 0; sameList && i < combo.ListCount(); ++i) {
+        sameList = company_->itemText(i).toStdString() == combo.List(i);
+    }
+    if (!sameList) {
         company_->clear();
         for (int i = 0; i < combo.ListCount(); ++i) {
             company_->addItem(QString::fromStdString(combo.List(i)));
@@ -611,6 +754,7 @@ void MainWindow::Sync() {
 }
 
 void MainWindow::SyncWorkbook() {
+    productFolder_->setText("Product folder: " + QString::fromStdString(form_.ProgramFolder()));
     QString path = QString::fromStdString(form_.cdlg.FileName);
     if (form_.blnExcelLoaded && !path.isEmpty()) {
         workbook_->setText("Workbook: " + QFileInfo(path).fileName());
