@@ -99,7 +99,13 @@ TEST_F(WindowFit, EveryControlStaysWholeOnLaptopScreens) {
         EXPECT_LE(window->minimumSizeHint().width(), room.width());
         ExpectEveryButtonWhole("at the start");
     }
+    window->resize(1272, 658);
+    QApplication::processEvents();
+    int gridsWidth = window->GridView(0)->width();
     Load(LEDGERLIFT_SOURCE_DIR "/resources/demo/sample.xls");
+    QApplication::processEvents();
+    EXPECT_EQ(window->GridView(0)->width(), gridsWidth)
+        << "what the load read of each sheet never widens the left column";
     window->CheckButton()->click();
     for (QSize room : {QSize(1272, 658), QSize(1358, 706)}) {
         window->resize(room);

@@ -25,6 +25,7 @@
 #include "app/NumberColumns.h"
 #include "app/ProblemPlace.h"
 #include "app/qt/ColumnFit.h"
+#include "app/qt/ElidedLines.h"
 #include "app/qt/GridModel.h"
 #include "app/qt/OutcomeFilter.h"
 #include "app/qt/ProblemCellDelegate.h"
@@ -143,6 +144,9 @@ void MainWindow::BuildControls() {
     status_->setAccessibleName("Migration status");
 
     productFolder_ = new QLabel("Product folder: " + QString::fromStdString(form_.ProgramFolder()));
+    // A long path wraps or is cut, never widening the column; the tooltip
+    // holds it whole.
+    productFolder_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     productFolder_->setAccessibleName("Product folder");
     productFolder_->setWordWrap(true);
     productFolder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -155,7 +159,7 @@ void MainWindow::BuildControls() {
     workbook_->setAccessibleName("Workbook");
     workbook_->setWordWrap(true);
     workbook_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    loadLines_ = new QLabel;
+    loadLines_ = new ElidedLines;
     loadLines_->setAccessibleName("What the load read");
     loadLines_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     loadLines_->setVisible(false);
@@ -755,6 +759,7 @@ void MainWindow::Sync() {
 
 void MainWindow::SyncWorkbook() {
     productFolder_->setText("Product folder: " + QString::fromStdString(form_.ProgramFolder()));
+    productFolder_->setToolTip(QString::fromStdString(form_.ProgramFolder()));
     QString path = QString::fromStdString(form_.cdlg.FileName);
     if (form_.blnExcelLoaded && !path.isEmpty()) {
         workbook_->setText("Workbook: " + QFileInfo(path).fileName());
@@ -763,17 +768,15 @@ void MainWindow::SyncWorkbook() {
         workbook_->setText("No workbook loaded");
         workbook_->setToolTip(QString());
     }
-    // What the load says of each sheet, under the workbook's name: a short
-    // line each here, the whole of it in the tooltip.
+    // What the load says of each sheet, under the workbook's name: a line
+    // each here, cut to the column's width, the whole of it in the tooltip.
     QStringList lines;
-    QStringList shortLines;
     for (const std::string& line : form_.loadLines) {
-        QString text = QString::fromStdString(line);
-        lines << text;
-        shortLines << (text.size() > 90 ? text.left(87) + "..." : text);
+        lines << QString::fromStdString(line);
     }
-    loadLines_->setText(shortLines.join('\n'));
-    loadLines_->setToolTip(lines.join("\n\n"));
+    if (lines != loadLines_->Lines()) {
+        loadLines_->SetLines(lines);
+    }
     loadLines_->setVisible(form_.blnExcelLoaded && !lines.isEmpty());
     saveReport_->setEnabled(!busy_ && !form_.tally.rows.empty());
     saveStatement_->setEnabled(!busy_ && form_.cmdSaveStatement.Enabled);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Form1.h"
+#include "app/qt/ElidedLines.h"
 #include "ui/ProgressMeter.h"
 
 class QCheckBox;
@@ -153,7 +154,7 @@ class MainWindow : public QWidget {
     QPlainTextEdit* status_ = nullptr;
     QLabel* productFolder_ = nullptr;
     QLabel* workbook_ = nullptr;
-    QLabel* loadLines_ = nullptr;
+    ElidedLines* loadLines_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QLabel* labels_[5] = {};
     QTableView* views_[3] = {};

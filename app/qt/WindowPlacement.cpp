@@ -53,7 +53,11 @@ void PlaceWindow(QWidget& window, const QByteArray& remembered) {
         }
     }
     Fit(window);
-    QTimer::singleShot(0, &window, [&window] { Fit(window); });
+    // Once shown, with the frame the window manager gave it (which may come
+    // a little after the window itself).
+    for (int ms : {0, 300}) {
+        QTimer::singleShot(ms, &window, [&window] { Fit(window); });
+    }
 }
 
 }  // namespace ledgerlift
