@@ -620,6 +620,9 @@ void MainWindow::FitColumns(int index) {
     int limit = cells.horizontalAdvance(QString(14, '0')) + 14;
     applyingWidths_ = true;
     for (int c : NumberColumns(index)) {
+        if (c >= grid.Cols()) {
+            continue;
+        }
         view->setColumnWidth(c, FittedWidth(grid, c, cells, header, c == 0 ? INT_MAX : limit));
     }
     for (int c = 0; c < grid.Cols(); ++c) {

@@ -24,7 +24,10 @@ QString CellText(const Problem& problem) {
 
 }  // namespace
 
-ProblemModel::ProblemModel(QObject* parent) : QAbstractTableModel(parent) {}
+ProblemModel::ProblemModel(QObject* parent)
+    : QAbstractTableModel(parent),
+      errorIcon_(QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical)),
+      warningIcon_(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning)) {}
 
 void ProblemModel::SetProblems(std::vector<Problem> problems, std::vector<ProblemPlace> places) {
     beginResetModel();
@@ -88,8 +91,7 @@ QVariant ProblemModel::data(const QModelIndex& index, int role) const {
             if (index.column() != Severity) {
                 return {};
             }
-            return QApplication::style()->standardIcon(error ? QStyle::SP_MessageBoxCritical
-                                                             : QStyle::SP_MessageBoxWarning);
+            return error ? errorIcon_ : warningIcon_;
         case Qt::TextAlignmentRole:
             return index.column() == Row ? QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter)
                                          : QVariant();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QIcon>
 #include <vector>
 
 #include "app/ProblemPlace.h"
@@ -36,6 +37,8 @@ class ProblemModel : public QAbstractTableModel {
   private:
     QVariant Display(const Problem& problem, int column) const;
 
+    QIcon errorIcon_;
+    QIcon warningIcon_;
     std::vector<Problem> problems_;
     std::vector<ProblemPlace> places_;
 };

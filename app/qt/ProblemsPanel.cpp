@@ -45,6 +45,9 @@ void ProblemsPanel::BuildList() {
     list_->verticalHeader()->setVisible(false);
     list_->verticalHeader()->setDefaultSectionSize(22);
     list_->horizontalHeader()->setStretchLastSection(true);
+    // Fitting the columns reads a few hundred lines, not every one of a
+    // run's tens of thousands.
+    list_->horizontalHeader()->setResizeContentsPrecision(200);
     list_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     // Enter, and a double click, activate a line.
     connect(list_, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
