@@ -123,6 +123,28 @@ TEST_F(WindowFit, PlacedWithoutMemoryItKeepsItsSizeWithinTheScreen) {
     EXPECT_EQ(fresh->width(), std::min(1200, room.width() - 8));
 }
 
+TEST_F(WindowFit, ARememberedGeometryTooBigForTheScreenIsFittedToIt) {
+    QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    QByteArray remembered;
+    {
+        MainWindow big(form);
+        big.setGeometry(room.x() + 200, room.y() + 150, room.width() + 400, room.height() + 300);
+        remembered = big.saveGeometry();
+    }
+    auto fresh = std::make_unique<MainWindow>(form);
+    PlaceWindow(*fresh, remembered);
+    EXPECT_TRUE(room.contains(fresh->geometry()))
+        << fresh->x() << "," << fresh->y() << " " << fresh->width() << "x" << fresh->height();
+    // One that fits is kept as it was.
+    {
+        MainWindow small(form);
+        small.setGeometry(room.x() + 40, room.y() + 50, 500, 400);
+        remembered = small.saveGeometry();
+    }
+    PlaceWindow(*fresh, remembered);
+    EXPECT_EQ(fresh->geometry(), QRect(room.x() + 40, room.y() + 50, 500, 400));
+}
+
 TEST_F(WindowFit, RowNumbersAndNumberColumnsAreAsWideAsTheirValues) {
     Load(test::FixturePath("real_mixed.xls"));
     QTableView* items = window->GridView(0);

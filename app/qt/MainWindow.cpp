@@ -150,10 +150,6 @@ void MainWindow::BuildControls() {
     productFolder_->setAccessibleName("Product folder");
     productFolder_->setWordWrap(true);
     productFolder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    changeFolder_ = Button("Change...", "Chan&ge...");
-    changeFolder_->setToolTip(
-        "Use another product folder (the one under which Resources/Database lies): its "
-        "companies fill the list");
 
     workbook_ = new QLabel;
     workbook_->setAccessibleName("Workbook");
@@ -230,6 +226,10 @@ QLayout* MainWindow::BuildLeft() {
 // The product folder in use, and "Change..." beside it, so that the folder
 // whose companies are listed is never in doubt (the demo's or the real one).
 QLayout* MainWindow::BuildFolderRow() {
+    changeFolder_ = Button("Change...", "Chan&ge...");
+    changeFolder_->setToolTip(
+        "Use another product folder (the one under which Resources/Database lies): its "
+        "companies fill the list");
     auto* row = new QHBoxLayout;
     row->addWidget(productFolder_, 1);
     row->addWidget(changeFolder_, 0, Qt::AlignTop);
