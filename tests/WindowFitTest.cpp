@@ -171,6 +171,16 @@ TEST_F(WindowFit, RowNumbersAndNumberColumnsAreAsWideAsTheirValues) {
     }
     EXPECT_LE(items->columnWidth(item::Qoh), metrics.horizontalAdvance(QString(14, '0')) + 14)
         << "up to a limit";
+    // A value wider than that is cut; its tooltip holds it whole, also once
+    // a check has marked its row.
+    form.msf1.SetTextMatrix(1, item::Qoh, "123456789012345678901234");
+    window->Sync();
+    QModelIndex wide = model->index(0, item::Qoh);
+    EXPECT_EQ(wide.data(Qt::ToolTipRole).toString(), "123456789012345678901234");
+    form.msf1.SetRowMark(1, Rgb{255, 199, 206}, "Item row 2: too large");
+    window->Sync();
+    EXPECT_EQ(wide.data(Qt::ToolTipRole).toString(),
+              "123456789012345678901234\n\nItem row 2: too large");
 }
 
 TEST_F(WindowFit, AWidthTheOperatorDragsIsKeptForTheNextWorkbook) {

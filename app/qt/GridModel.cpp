@@ -39,6 +39,12 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
             return QString::fromStdString(std::string(grid_.TextMatrix(row, col)));
         case Qt::ToolTipRole:
             if (const Grid::RowMark* mark = grid_.FindRowMark(row)) {
+                // A number cut short in its column shows whole above the
+                // row's sentence.
+                std::string_view value = grid_.TextMatrix(row, col);
+                if (RightAligned(col) && col > 0 && !value.empty()) {
+                    return Text(value) + "\n\n" + QString::fromStdString(mark->tip);
+                }
                 return QString::fromStdString(mark->tip);
             }
             return Text(grid_.TextMatrix(row, col));
