@@ -12,10 +12,11 @@
 #include "app/Form1.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/Desktop.h"
+#include "app/qt/FirstStart.h"
 #include "app/qt/MainWindow.h"
-#include "app/qt/ProductFolderDialog.h"
 #include "app/qt/QtWindowOps.h"
 #include "app/qt/Settings.h"
+#include "app/qt/WindowPlacement.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ int main(int argc, char** argv) {
 
     std::string folder = start.productFolder.folder;
     if (start.productFolder.source == ledgerlift::ProductFolderSource::None) {
-        folder = ledgerlift::AskForProductFolder();
+        folder = ledgerlift::AskAtFirstStart();
         if (folder.empty()) {
             std::fprintf(stderr, "No product folder was chosen.\n");
             return ledgerlift::kExitUsage;
@@ -71,7 +72,8 @@ int main(int argc, char** argv) {
     ops.Attach(&window);
     form.Form_Load();
     window.Sync();
-    window.restoreGeometry(settings.WindowGeometry());
+    window.OnProductFolderChanged([&](const std::string& changed) { settings.Remember(changed); });
+    ledgerlift::PlaceWindow(window, settings.WindowGeometry());
     QObject::connect(&app, &QApplication::aboutToQuit,
                      [&] { settings.SetWindowGeometry(window.saveGeometry()); });
     window.show();

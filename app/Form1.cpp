@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/CompanyList.h"
 #include "app/RestoreChosenBackup.h"
 #include "app/RunCheck.h"
 #include "app/SaveFailedRows.h"
@@ -54,12 +55,23 @@ void Form1::Form_Load() {
     OfferStatement(programFolder_, *this);
 }
 
+void Form1::UseProductFolder(std::string folder) {
+    cnCompany.Close();
+    programFolder_ = std::move(folder);
+    lastCheck = {};
+    problems.clear();
+    OfferFailedRows({});
+    FillCompanyList(*this, programFolder_, ops_);
+    OfferStatement(programFolder_, *this);
+}
+
 void Form1::cmdLoad_Click() {
     ProcedureMark mark(*this, Procedure::Load);
     // The last run's rows no longer match the grids, nor does the last
     // check's prediction.
     OfferFailedRows({});
     lastCheck = {};
+    problems.clear();
     std::unique_ptr<WorkbookReader> book =
         readerFactory_ ? readerFactory_() : std::make_unique<AnyWorkbookReader>();
     LoadOutcome outcome = LoadWorkbook(*this, ops_, *book, [this](const WorkbookReader& open) {
@@ -131,6 +143,7 @@ void Form1::cmdMigrate_Click() {
     if (result.underWay) {
         lastRunDry_ = options.dryRun;  // the tally now holds this run's rows
         OfferFailedRows(std::move(result.rowsToFix));
+        problems = ProblemsOf(tally);
     }
     OfferStatement(programFolder_, *this);
 }
@@ -140,6 +153,7 @@ void Form1::cmdCheck_Click() {
     if (std::optional<CheckResult> result = RunCheck(Request(), ops_)) {
         lastCheck = std::move(*result);
         OfferFailedRows(lastCheck.rowsToFix);
+        problems = lastCheck.problems;
     }
 }
 

@@ -87,6 +87,11 @@ class Form1 : public FormControls {
     // procedure has ended.
     bool AskStopAndClose();
 
+    // Another product folder: its companies fill the list afresh (the
+    // last one selected), and what the last check or run found about the
+    // other folder's company is forgotten. The grids keep the workbook.
+    void UseProductFolder(std::string folder);
+
     WindowOps& Ops() { return ops_; }
     const std::string& ProgramFolder() const { return programFolder_; }
     // The reader that the import opens workbooks with (unless replaced, the
@@ -102,6 +107,9 @@ class Form1 : public FormControls {
     RunTally tally;
     // What the last check found.
     CheckResult lastCheck;
+    // Every problem of the last check or run, row by row, as the command
+    // line's check lists them; none after a load.
+    std::vector<Problem> problems;
     // The rows of the last run or check that failed or have problems, for
     // "Save Failed Rows...".
     std::vector<RowToFix> rowsToFix;

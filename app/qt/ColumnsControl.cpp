@@ -16,7 +16,7 @@ ColumnsControl::ColumnsControl(Form1& form, Runner run, QWidget* parent)
         "Choose which sheet holds the items and which the ledgers, and which column feeds each "
         "field; the choice is used again for workbooks with the same sheets and headings");
     columns_->setEnabled(false);
-    saveTemplate_ = new QPushButton("Save &Template...");
+    saveTemplate_ = new QPushButton("Sa&ve Template...");
     saveTemplate_->setAccessibleName("Save Template...");
     saveTemplate_->setToolTip(
         "Save a workbook to fill in, laid out as the load reads it, with a note on each column "

@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <algorithm>
 
 namespace ledgerlift {
 namespace {
@@ -38,16 +39,20 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
             return QString::fromStdString(std::string(grid_.TextMatrix(row, col)));
         case Qt::ToolTipRole:
             if (const Grid::RowMark* mark = grid_.FindRowMark(row)) {
+                // A number cut short in its column shows whole above the
+                // row's sentence.
+                std::string_view value = grid_.TextMatrix(row, col);
+                if (RightAligned(col) && col > 0 && !value.empty()) {
+                    return Text(value) + "\n\n" + QString::fromStdString(mark->tip);
+                }
                 return QString::fromStdString(mark->tip);
             }
             return Text(grid_.TextMatrix(row, col));
         case Qt::BackgroundRole:
-            if (grid_.HasBackColor(row, col)) {
-                Rgb c = grid_.BackColor(row, col);
-                return QBrush(QColor(c.red, c.green, c.blue));
-            }
-            if (const Grid::RowMark* mark = grid_.FindRowMark(row)) {
-                return QBrush(QColor(mark->color.red, mark->color.green, mark->color.blue));
+            return Background(row, col);
+        case kProblemCellRole:
+            if (auto found = problemCells_.find({row, col}); found != problemCells_.end()) {
+                return found->second;
             }
             return {};
         case kWentInRole:
@@ -56,12 +61,42 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
             }
             return {};
         case Qt::TextAlignmentRole:
-            if (grid_.ColAlignment(col) == Grid::Align::Right) {
+            if (RightAligned(col)) {
                 return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
             }
             return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
         default:
             return {};
+    }
+}
+
+bool GridModel::RightAligned(int col) const {
+    return grid_.ColAlignment(col) == Grid::Align::Right ||
+           std::find(numberColumns_.begin(), numberColumns_.end(), col) != numberColumns_.end();
+}
+
+QVariant GridModel::Background(int row, int col) const {
+    // A cell a problem is about shows stronger than its row's tint.
+    if (auto found = problemCells_.find({row, col}); found != problemCells_.end()) {
+        return QBrush(found->second == 0 ? QColor(255, 150, 150) : QColor(255, 222, 140));
+    }
+    if (grid_.HasBackColor(row, col)) {
+        Rgb c = grid_.BackColor(row, col);
+        return QBrush(QColor(c.red, c.green, c.blue));
+    }
+    if (const Grid::RowMark* mark = grid_.FindRowMark(row)) {
+        return QBrush(QColor(mark->color.red, mark->color.green, mark->color.blue));
+    }
+    return {};
+}
+
+void GridModel::SetProblemCells(ProblemCells cells) {
+    if (cells.empty() && problemCells_.empty()) {
+        return;
+    }
+    problemCells_ = std::move(cells);
+    if (rows_ > 0 && cols_ > 0) {
+        emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
     }
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <map>
+#include <utility>
+#include <vector>
 
 #include "ui/Grid.h"
 
@@ -17,6 +20,9 @@ class GridModel : public QAbstractTableModel {
     // A row's mark: whether it went in (true or false), or nothing when the
     // row has no mark.
     static constexpr int kWentInRole = Qt::UserRole + 1;
+    // A cell a problem is about: 0 when an error is, 1 when only warnings
+    // are; nothing for any other cell.
+    static constexpr int kProblemCellRole = Qt::UserRole + 2;
 
     explicit GridModel(const Grid& grid, QObject* parent = nullptr);
 
@@ -28,8 +34,21 @@ class GridModel : public QAbstractTableModel {
     // Gives true when the shape (rows, columns, widths) changed.
     bool Sync();
 
+    // The columns shown aligned to the right, besides those the grid aligns
+    // so itself.
+    void SetNumberColumns(std::vector<int> columns) { numberColumns_ = std::move(columns); }
+    // The cells problems are about, by grid row and column, each with its
+    // most serious problem's severity (see kProblemCellRole).
+    using ProblemCells = std::map<std::pair<int, int>, int>;
+    void SetProblemCells(ProblemCells cells);
+
   private:
+    bool RightAligned(int col) const;
+    QVariant Background(int row, int col) const;
+
     const Grid& grid_;
+    std::vector<int> numberColumns_;
+    ProblemCells problemCells_;
     int rows_ = 0;  // the model rows the view knows of
     int cols_ = 0;
     std::uint64_t shapeVersion_ = ~0ull;

@@ -14,14 +14,24 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <climits>
 
+#include "app/NumberColumns.h"
+#include "app/ProblemPlace.h"
+#include "app/qt/ColumnFit.h"
 #include "app/qt/ColumnsControl.h"
+#include "app/qt/ElidedLines.h"
 #include "app/qt/GridModel.h"
 #include "app/qt/OutcomeFilter.h"
+#include "app/qt/ProblemCellDelegate.h"
+#include "app/qt/ProblemsPanel.h"
+#include "app/qt/ProductFolderDialog.h"
 
 // The window's pictures are compiled into the Qt library of the program.
 static void InitPictures() {
@@ -96,7 +106,9 @@ void MainWindow::Build() {
 void MainWindow::BuildControls() {
     load_ = Button(form_.cmdLoad.Caption, "&Load Excel Data");
     columns_ = new ColumnsControl(
-        form_, [this](const std::function<void()>& procedure) { Run(procedure, false); }, this);
+        form_,
+        [this](const std::function<void()>& procedure) { Run(procedure, false, After::Load); },
+        this);
     migrate_ = Button(form_.cmdMigrate.Caption, "&Start Migration");
     check_ = Button(form_.cmdCheck.Caption, "&Check Data");
     check_->setToolTip("Predict what Start Migration would do, without writing anything");
@@ -137,6 +149,9 @@ void MainWindow::BuildControls() {
     status_->setAccessibleName("Migration status");
 
     productFolder_ = new QLabel("Product folder: " + QString::fromStdString(form_.ProgramFolder()));
+    // A long path wraps or is cut, never widening the column; the tooltip
+    // holds it whole.
+    productFolder_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     productFolder_->setAccessibleName("Product folder");
     productFolder_->setWordWrap(true);
     productFolder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -145,7 +160,7 @@ void MainWindow::BuildControls() {
     workbook_->setAccessibleName("Workbook");
     workbook_->setWordWrap(true);
     workbook_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    loadLines_ = new QLabel;
+    loadLines_ = new ElidedLines;
     loadLines_->setAccessibleName("What the load read");
     loadLines_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     loadLines_->setVisible(false);
@@ -208,13 +223,26 @@ QLayout* MainWindow::BuildLeft() {
     afterRun->addWidget(saveFailedRows_);
     left->addLayout(afterRun);
     left->addWidget(status_, 1);
-    left->addWidget(productFolder_);
+    left->addLayout(BuildFolderRow());
     auto* endButtons = new QHBoxLayout;
     endButtons->addWidget(saveReport_);
     endButtons->addWidget(saveStatement_);
     endButtons->addWidget(close_, 1);
     left->addLayout(endButtons);
     return left;
+}
+
+// The product folder in use, and "Change..." beside it, so that the folder
+// whose companies are listed is never in doubt (the demo's or the real one).
+QLayout* MainWindow::BuildFolderRow() {
+    changeFolder_ = Button("Change...", "Chan&ge...");
+    changeFolder_->setToolTip(
+        "Use another product folder (the one under which Resources/Database lies): its "
+        "companies fill the list");
+    auto* row = new QHBoxLayout;
+    row->addWidget(productFolder_, 1);
+    row->addWidget(changeFolder_, 0, Qt::AlignTop);
+    return row;
 }
 
 // The tabs with the three grids.
@@ -240,6 +268,10 @@ QWidget* MainWindow::BuildGrids() {
                 &QTableView::resizeColumnToContents, Qt::UniqueConnection);
         connect(models_[i], &QAbstractItemModel::modelReset, this,
                 [this, i] { shownWidths_[i].clear(); });
+        connect(view->horizontalHeader(), &QHeaderView::sectionResized, this,
+                [this, i](int col, int, int width) { KeepDraggedWidth(i, col, width); });
+        models_[i]->SetNumberColumns(NumberColumns(i));
+        view->setItemDelegate(new ProblemCellDelegate(view));
         view->setWordWrap(false);
         view->setSelectionMode(QAbstractItemView::SingleSelection);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -273,9 +305,21 @@ QLayout* MainWindow::BuildRight() {
     filterRow->addWidget(onlyNotIn_);
     filterRow->addWidget(filterNote_, 1);
 
+    // The problems under the grids, as high as the operator drags them.
+    problems_ = new ProblemsPanel;
+    splitter_ = new QSplitter(Qt::Vertical);
+    splitter_->setAccessibleName("Grids and problems");
+    splitter_->addWidget(tabs_);
+    splitter_->addWidget(problems_);
+    splitter_->setStretchFactor(0, 3);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setChildrenCollapsible(false);
+    connect(problems_, &ProblemsPanel::ProblemChosen, this,
+            [this](const ProblemPlace& place) { GoToProblem(place); });
+
     auto* right = new QVBoxLayout;
     right->addLayout(filterRow);
-    right->addWidget(tabs_, 1);
+    right->addWidget(splitter_, 1);
     right->addLayout(BuildProgressRow());
     right->addLayout(notices);
     return right;
@@ -283,13 +327,14 @@ QLayout* MainWindow::BuildRight() {
 
 void MainWindow::ConnectButtons() {
     connect(load_, &QPushButton::clicked, this, [this] {
-        Run([this] { form_.cmdLoad_Click(); }, false);
+        Run([this] { form_.cmdLoad_Click(); }, false, After::Load);
         columns_->AfterLoad();
     });
     connect(check_, &QPushButton::clicked, this,
-            [this] { Run([this] { form_.cmdCheck_Click(); }, true); });
+            [this] { Run([this] { form_.cmdCheck_Click(); }, true, After::Problems); });
     connect(migrate_, &QPushButton::clicked, this,
-            [this] { Run([this] { form_.cmdMigrate_Click(); }, true); });
+            [this] { Run([this] { form_.cmdMigrate_Click(); }, true, After::Problems); });
+    connect(changeFolder_, &QPushButton::clicked, this, [this] { ChangeProductFolder(); });
     connect(saveReport_, &QPushButton::clicked, this,
             [this] { Run([this] { form_.cmdSaveReport_Click(); }, false); });
     connect(saveStatement_, &QPushButton::clicked, this,
@@ -381,7 +426,7 @@ QLayout* MainWindow::BuildProgressRow() {
     return rows;
 }
 
-void MainWindow::Run(const std::function<void()>& procedure, bool stoppable) {
+void MainWindow::Run(const std::function<void()>& procedure, bool stoppable, After after) {
     // One event procedure at a time: a click that arrives during an event pass
     // of a running import or migration is ignored rather than nested in it
     // (the buttons show as disabled, but a click may be queued already).
@@ -392,6 +437,13 @@ void MainWindow::Run(const std::function<void()>& procedure, bool stoppable) {
     procedure();
     SetBusy(false, stoppable);
     Sync();
+    if (after == After::Load) {
+        FitColumns(0);
+        FitColumns(1);
+    }
+    if (after != After::Nothing) {
+        ShowProblems();
+    }
     if (unloadRequested_) {
         close();
     }
@@ -404,7 +456,7 @@ void MainWindow::SetBusy(bool busy, bool stoppable) {
     }
     for (QWidget* w : std::initializer_list<QWidget*>{
              load_, migrate_, check_, company_, date_, update_, replaceOpenings_, negativeIsCredit_,
-             saveReport_, onlyNotIn_, restore_, saveFailedRows_, saveStatement_}) {
+             saveReport_, onlyNotIn_, restore_, saveFailedRows_, saveStatement_, changeFolder_}) {
         w->setEnabled(!busy);
     }
     columns_->Sync(busy);
@@ -512,9 +564,11 @@ void MainWindow::ShowOnlyNotIn(bool on) {
             filters_[i]->setSourceModel(nullptr);
         }
         delete old;
+        applyingWidths_ = true;
         for (int c = 0; c < header->count() && c < static_cast<int>(widths.size()); ++c) {
             header->resizeSection(c, widths[static_cast<std::size_t>(c)]);
         }
+        applyingWidths_ = false;
         view->scrollToTop();
     }
     // An empty grid says nothing by itself: the note says what it means.
@@ -542,6 +596,7 @@ void MainWindow::ApplyGridWidths(int index) {
     const Grid& grid = *grids[index];
     std::vector<int>& shown = shownWidths_[index];
     shown.resize(static_cast<std::size_t>(grid.Cols()), -1);
+    applyingWidths_ = true;
     for (int c = 0; c < grid.Cols(); ++c) {
         int& twips = shown[static_cast<std::size_t>(c)];
         if (twips != grid.ColWidth(c)) {
@@ -549,6 +604,99 @@ void MainWindow::ApplyGridWidths(int index) {
             views_[index]->setColumnWidth(c, twips / 15);
         }
     }
+    applyingWidths_ = false;
+}
+
+void MainWindow::KeepDraggedWidth(int index, int col, int width) {
+    Grid* grids[3] = {&form_.msf1, &form_.msf2, &form_.msf3};
+    if (applyingWidths_ || syncing_ || col >= grids[index]->Cols()) {
+        return;
+    }
+    std::string heading =
+        QString::fromUtf8(grids[index]->TextMatrix(0, col)).trimmed().toStdString();
+    draggedWidths_[index][heading] = width;
+}
+
+// Once a workbook is in the grids: the row numbers and the number columns
+// as wide as their values (up to a limit), then the widths the operator
+// gave columns of the same heading.
+void MainWindow::FitColumns(int index) {
+    Grid* grids[2] = {&form_.msf1, &form_.msf2};
+    const Grid& grid = *grids[index];
+    QTableView* view = views_[index];
+    if (!form_.blnExcelLoaded || grid.Rows() < 2) {
+        return;
+    }
+    QFontMetrics cells = view->fontMetrics();
+    QFontMetrics header(view->horizontalHeader()->font());
+    int limit = cells.horizontalAdvance(QString(14, '0')) + 14;
+    applyingWidths_ = true;
+    for (int c : NumberColumns(index)) {
+        if (c >= grid.Cols()) {
+            continue;
+        }
+        view->setColumnWidth(c, FittedWidth(grid, c, cells, header, c == 0 ? INT_MAX : limit));
+    }
+    for (int c = 0; c < grid.Cols(); ++c) {
+        std::string heading = QString::fromUtf8(grid.TextMatrix(0, c)).trimmed().toStdString();
+        if (auto found = draggedWidths_[index].find(heading);
+            found != draggedWidths_[index].end()) {
+            view->setColumnWidth(c, found->second);
+        }
+    }
+    applyingWidths_ = false;
+}
+
+void MainWindow::ShowProblems() {
+    std::vector<ProblemPlace> places = PlacesOf(form_, form_.problems);
+    GridModel::ProblemCells cells[2];
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        const ProblemPlace& place = places[i];
+        if (place.Found() && place.col >= 0) {
+            int severity = form_.problems[i].severity == Problem::Severity::Error ? 0 : 1;
+            auto [at, fresh] = cells[place.grid].emplace(std::pair{place.row, place.col}, severity);
+            at->second = std::min(at->second, severity);
+        }
+    }
+    for (int g = 0; g < 2; ++g) {
+        models_[g]->SetProblemCells(std::move(cells[g]));
+    }
+    problems_->ShowProblems(form_.problems, std::move(places));
+}
+
+void MainWindow::GoToProblem(const ProblemPlace& place) {
+    if (!place.Found() || place.grid > 1) {
+        return;
+    }
+    tabs_->setCurrentIndex(place.grid);
+    QTableView* view = views_[place.grid];
+    QModelIndex cell = models_[place.grid]->index(place.row - 1, std::max(place.col, 1));
+    if (view->model() == filters_[place.grid]) {
+        QModelIndex shown = filters_[place.grid]->mapFromSource(cell);
+        if (shown.isValid()) {
+            cell = shown;
+        } else {
+            onlyNotIn_->setChecked(false);  // the filter hides the row
+        }
+    }
+    view->scrollTo(cell, QAbstractItemView::PositionAtCenter);
+    view->setCurrentIndex(cell);
+}
+
+void MainWindow::ChangeProductFolder() {
+    if (busy_) {
+        return;
+    }
+    std::string folder = chooseFolder_ ? chooseFolder_(this) : AskForProductFolder(this);
+    if (folder.empty()) {
+        return;
+    }
+    form_.UseProductFolder(folder);
+    if (folderChanged_) {
+        folderChanged_(folder);
+    }
+    Sync();
+    ShowProblems();
 }
 
 void MainWindow::SyncGrid(int index) {
@@ -570,7 +718,11 @@ void MainWindow::Sync() {
     frame_->setVisible(form_.fraMIgrate.Visible);
 
     const ComboBox& combo = form_.txtCompanyName;
-    if (company_->count() != combo.ListCount()) {
+    bool sameList = company_->count() == combo.ListCount();
+    for (int i = 0; sameList && i < combo.ListCount(); ++i) {
+        sameList = company_->itemText(i).toStdString() == combo.List(i);
+    }
+    if (!sameList) {
         company_->clear();
         for (int i = 0; i < combo.ListCount(); ++i) {
             company_->addItem(QString::fromStdString(combo.List(i)));
@@ -621,6 +773,8 @@ void MainWindow::Sync() {
 }
 
 void MainWindow::SyncWorkbook() {
+    productFolder_->setText("Product folder: " + QString::fromStdString(form_.ProgramFolder()));
+    productFolder_->setToolTip(QString::fromStdString(form_.ProgramFolder()));
     QString path = QString::fromStdString(form_.cdlg.FileName);
     if (form_.blnExcelLoaded && !path.isEmpty()) {
         workbook_->setText("Workbook: " + QFileInfo(path).fileName());
@@ -629,17 +783,15 @@ void MainWindow::SyncWorkbook() {
         workbook_->setText("No workbook loaded");
         workbook_->setToolTip(QString());
     }
-    // What the load says of each sheet, under the workbook's name: a short
-    // line each here, the whole of it in the tooltip.
+    // What the load says of each sheet, under the workbook's name: a line
+    // each here, cut to the column's width, the whole of it in the tooltip.
     QStringList lines;
-    QStringList shortLines;
     for (const std::string& line : form_.loadLines) {
-        QString text = QString::fromStdString(line);
-        lines << text;
-        shortLines << (text.size() > 90 ? text.left(87) + "..." : text);
+        lines << QString::fromStdString(line);
     }
-    loadLines_->setText(shortLines.join('\n'));
-    loadLines_->setToolTip(lines.join("\n\n"));
+    if (lines != loadLines_->Lines()) {
+        loadLines_->SetLines(lines);
+    }
     loadLines_->setVisible(form_.blnExcelLoaded && !lines.isEmpty());
     saveReport_->setEnabled(!busy_ && !form_.tally.rows.empty());
     saveStatement_->setEnabled(!busy_ && form_.cmdSaveStatement.Enabled);

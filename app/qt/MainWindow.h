@@ -2,9 +2,12 @@
 
 #include <QWidget>
 #include <functional>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "app/Form1.h"
+#include "app/qt/ElidedLines.h"
 #include "ui/ProgressMeter.h"
 
 class QCheckBox;
@@ -15,6 +18,7 @@ class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 class QTableView;
 class QTimer;
@@ -24,6 +28,8 @@ namespace ledgerlift {
 class ColumnsControl;
 class GridModel;
 class OutcomeFilter;
+class ProblemsPanel;
+struct ProblemPlace;
 
 // The Qt window over Form1: it shows the controls' state, writes back what the
 // operator changes, and forwards the button clicks. It catches up with the
@@ -77,6 +83,24 @@ class MainWindow : public QWidget {
     QLabel* LoadLinesLabel() const { return loadLines_; }
     // "Columns..." and "Save Template..." beside the load.
     ColumnsControl* Columns() const { return columns_; }
+    // "Change...", beside the product folder: another folder, chosen as at
+    // the first start.
+    QPushButton* ChangeFolderButton() const { return changeFolder_; }
+    // The list of the last check's or run's problems, under the grids.
+    ProblemsPanel* Problems() const { return problems_; }
+    QSplitter* GridSplitter() const { return splitter_; }
+
+    // Asks for another product folder ("" when the operator cancels); the
+    // folder chooser unless replaced.
+    using FolderChooser = std::function<std::string(QWidget*)>;
+    void SetFolderChooser(FolderChooser chooser) { chooseFolder_ = std::move(chooser); }
+    // Called with the folder the operator changed to.
+    void OnProductFolderChanged(std::function<void(const std::string&)> changed) {
+        folderChanged_ = std::move(changed);
+    }
+    // Shows the problem's cell: its tab, the row scrolled into view and the
+    // cell selected (the filter is turned off when it hides the row).
+    void GoToProblem(const ProblemPlace& place);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -91,12 +115,19 @@ class MainWindow : public QWidget {
     QLayout* BuildProgressRow();
     void ConnectButtons();
     void ConnectInputs();
-    void Run(const std::function<void()>& procedure, bool stoppable);
+    // What a procedure leaves for the window to show once it has ended.
+    enum class After { Nothing, Problems, Load };
+    void Run(const std::function<void()>& procedure, bool stoppable, After after = After::Nothing);
+    void ShowProblems();
+    void FitColumns(int index);
+    void ChangeProductFolder();
+    QLayout* BuildFolderRow();
     void SetBusy(bool busy, bool stoppable);
     void SyncGrid(int index);
     void SyncWorkbook();
     void SyncStop();
     void ApplyGridWidths(int index);
+    void KeepDraggedWidth(int index, int col, int width);
     void ShowProgress();
     void ShowProgressBar();
     void ShowOnlyNotIn(bool on);
@@ -127,7 +158,7 @@ class MainWindow : public QWidget {
     QPlainTextEdit* status_ = nullptr;
     QLabel* productFolder_ = nullptr;
     QLabel* workbook_ = nullptr;
-    QLabel* loadLines_ = nullptr;
+    ElidedLines* loadLines_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QLabel* labels_[5] = {};
     QTableView* views_[3] = {};
@@ -136,6 +167,15 @@ class MainWindow : public QWidget {
     // The grid widths (twips) last given to each view's columns: a width
     // the operator dragged stays until the grid itself changes it.
     std::vector<int> shownWidths_[3];
+    // The widths the operator gave columns, by the column's heading: a new
+    // workbook's columns take them again.
+    std::map<std::string, int> draggedWidths_[3];
+    bool applyingWidths_ = false;
+    QPushButton* changeFolder_ = nullptr;
+    ProblemsPanel* problems_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    FolderChooser chooseFolder_;
+    std::function<void(const std::string&)> folderChanged_;
     int shownTopRow_[3] = {0, 0, 0};
     std::string shownStatus_;
 

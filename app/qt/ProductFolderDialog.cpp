@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "company/ProductFolder.h"
 #include "ui/WindowOps.h"
@@ -30,13 +31,23 @@ std::string AskForProductFolder(QWidget* parent) {
             return folder;
         }
         start = QString::fromStdString(folder);
-        QMessageBox::warning(
-            parent, kAppTitle,
+        // The operator may choose again, or go back (at the first start, to
+        // the welcome, which offers the demo).
+        QMessageBox box(
+            QMessageBox::Warning, kAppTitle,
             QString::fromStdString(
                 folder +
                 " holds no Resources/Database folder. Choose the product's folder, the one "
                 "under which Resources/Database lies, or lay out a demo one with \"ledgerlift "
-                "demo DIR\" and choose that."));
+                "demo DIR\" and choose that."),
+            QMessageBox::NoButton, parent);
+        QPushButton* again = box.addButton("Choose &Again", QMessageBox::AcceptRole);
+        QPushButton* back = box.addButton("&Back", QMessageBox::RejectRole);
+        box.setDefaultButton(again);
+        box.exec();
+        if (box.clickedButton() == back) {
+            return "";
+        }
     }
 }
 
