@@ -10,10 +10,12 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 #include <functional>
 
 #include "app/Form1.h"
+#include "app/qt/ColumnsControl.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/ProblemsPanel.h"
 #include "app/qt/QtWindowOps.h"
@@ -70,7 +72,7 @@ void Alt(QWidget* window, Qt::Key key) {
     QTest::qWait(200);
 }
 
-TEST(Keyboard, LoadCheckProblemsMigrateStopSaveReportAndRestore) {
+TEST(Keyboard, LoadColumnsCheckProblemsMigrateStopSaveReportAndRestore) {
     test::ProductFolder product;
     std::string db = product.AddCompany("DEMO", "C01", "DEMO");
     test::TempFolder out;
@@ -87,6 +89,24 @@ TEST(Keyboard, LoadCheckProblemsMigrateStopSaveReportAndRestore) {
     ops.file = test::FixturePath("text_rules.xls");  // errors and warnings
     Alt(&window, Qt::Key_L);
     ASSERT_TRUE(form.blnExcelLoaded) << "Alt+L loads";
+
+    // Alt+U opens the columns; Enter takes the choice and loads again.
+    bool columnsShown = false;
+    QTimer::singleShot(300, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        columnsShown = dialog != nullptr;
+        if (dialog) {
+            QTest::keyClick(dialog, Qt::Key_Return);
+        }
+    });
+    Alt(&window, Qt::Key_U);
+    EXPECT_TRUE(columnsShown) << "Alt+U opens the columns";
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "Enter closed them";
+    ASSERT_TRUE(form.blnExcelLoaded) << "the workbook is loaded as chosen";
+    // The offscreen platform has no window manager to give the window back
+    // its activation once the dialog is gone.
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
 
     Alt(&window, Qt::Key_C);
     ASSERT_TRUE(form.lastCheck.ran) << "Alt+C checks";

@@ -127,7 +127,7 @@ void MainWindow::BuildControls() {
         "Save the rows that did not go in, or have problems, as a workbook to fix and load again");
     company_ = new QComboBox;
     company_->setAccessibleName("Tallvane company");
-    update_ = new QCheckBox("&Update Existing Items");
+    update_ = new QCheckBox("Update E&xisting Items");
     update_->setAccessibleName(QString::fromStdString(form_.chkUpdateItems.Caption));
     negativeIsCredit_ = new QCheckBox("&Negative balances are credits");
     negativeIsCredit_->setAccessibleName(QString::fromStdString(form_.chkNegativeIsCredit.Caption));
