@@ -3,7 +3,7 @@
 # testing Ledgerlift needs. Packages that are already there are left alone.
 set -euo pipefail
 packages=(
-    build-essential cmake pkg-config
+    build-essential cmake pkg-config ccache
     qt6-base-dev qt6-svg-dev libgl1-mesa-dev
     libsqlite3-dev libfreexl-dev libgsf-1-dev libxml2-dev libcli11-dev libxlsxwriter-dev nlohmann-json3-dev
     libcairo2-dev libpango1.0-dev fonts-dejavu-core
