@@ -9,14 +9,14 @@
 #include <filesystem>
 #include <string>
 
-#include "app/Form1.h"
-#include "app/cli/CommandLine.h"
-#include "app/cli/Desktop.h"
-#include "app/qt/FirstStart.h"
-#include "app/qt/MainWindow.h"
-#include "app/qt/QtWindowOps.h"
-#include "app/qt/Settings.h"
-#include "app/qt/WindowPlacement.h"
+#include "cli/CommandLine.h"
+#include "cli/Desktop.h"
+#include "qt/FirstStart.h"
+#include "qt/MainWindow.h"
+#include "qt/QtWindowOps.h"
+#include "qt/Settings.h"
+#include "qt/WindowPlacement.h"
+#include "window/Form1.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/qt/QtWindowOps.h"
+#include "qt/QtWindowOps.h"
 
 namespace ledgerlift::bench {
 

@@ -25,12 +25,12 @@
 #include <string>
 #include <vector>
 
-#include "app/Form1.h"
-#include "app/qt/MainWindow.h"
 #include "base/TextRules.h"
 #include "bench/BenchSupport.h"
 #include "import/OpenWorkbook.h"
 #include "import/core/CellText.h"
+#include "qt/MainWindow.h"
+#include "window/Form1.h"
 
 using namespace ledgerlift;
 

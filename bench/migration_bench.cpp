@@ -26,14 +26,14 @@
 #include <string>
 #include <vector>
 
-#include "app/ConnectSql.h"
-#include "app/Form1.h"
-#include "app/qt/MainWindow.h"
 #include "bench/BenchSupport.h"
 #include "company/CompanyBackups.h"
 #include "data/Recordset.h"
 #include "data/Schema.h"
+#include "qt/MainWindow.h"
 #include "tests/DatabaseDump.h"
+#include "usecases/ConnectSql.h"
+#include "window/Form1.h"
 
 using namespace ledgerlift;
 namespace fs = std::filesystem;

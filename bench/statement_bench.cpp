@@ -22,13 +22,13 @@
 #include <filesystem>
 #include <string>
 
-#include "app/statement/ReadOpeningStatement.h"
-#include "app/statement/StatementDocument.h"
-#include "app/statement/StatementHtml.h"
-#include "app/statement/StatementPdf.h"
 #include "base/AtomicFile.h"
 #include "company/CompanyDatabase.h"
 #include "company/DemoFolder.h"
+#include "reports/statement/ReadOpeningStatement.h"
+#include "reports/statement/StatementDocument.h"
+#include "reports/statement/StatementHtml.h"
+#include "reports/statement/StatementPdf.h"
 
 using namespace ledgerlift;
 namespace fs = std::filesystem;

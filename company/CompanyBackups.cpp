@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/AtomicFile.h"
+#include "company/FileIdentity.h"
 #include "company/RestoreStaging.h"
 #include "company/Sha256.h"
 #include "data/DatabaseCopy.h"
@@ -56,16 +57,6 @@ std::string OneLine(std::string text) {
         }
     }
     return text;
-}
-
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code ec;
-    return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
-}
-
-bool IsLink(const std::string& path) {
-    std::error_code ec;
-    return fs::is_symlink(fs::symlink_status(path, ec));
 }
 
 const char* const kNotRestored =

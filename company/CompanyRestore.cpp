@@ -6,6 +6,7 @@
 
 #include "base/Date.h"
 #include "company/CompanyLock.h"
+#include "company/FileIdentity.h"
 #include "company/RestoreStaging.h"
 #include "company/Sha256.h"
 #include "data/DatabaseCopy.h"
@@ -17,16 +18,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kUnchanged = " Nothing was restored; the company's database is as it was.";
-
-bool SameFile(const std::string& a, const std::string& b) {
-    std::error_code ec;
-    return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
-}
-
-bool IsLink(const std::string& path) {
-    std::error_code ec;
-    return fs::is_symlink(fs::symlink_status(path, ec));
-}
 
 // "" when the backup file is the one its note describes, else why not. A
 // note from before notes carried a checksum proves nothing: the warning

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "app/ConnectSql.h"
-#include "app/Form1.h"
 #include "tests/DatabaseDump.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
+#include "usecases/ConnectSql.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

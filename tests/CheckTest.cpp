@@ -4,8 +4,6 @@
 // that does not hold what the run wrote.
 #include <gtest/gtest.h>
 
-#include "app/Form1.h"
-#include "app/RunCheck.h"
 #include "data/Connection.h"
 #include "load/GridLayouts.h"
 #include "migration/Problems.h"
@@ -15,6 +13,8 @@
 #include "tests/MigrationFixture.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
+#include "usecases/RunCheck.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

@@ -6,10 +6,10 @@
 #include <map>
 #include <stdexcept>
 
-#include "app/ColumnChoiceJson.h"
-#include "app/ColumnChoices.h"
 #include "import/OpenWorkbook.h"
+#include "reports/ColumnChoiceJson.h"
 #include "tests/TestSupport.h"
+#include "window/ColumnChoices.h"
 
 namespace ledgerlift {
 namespace {

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "app/ConnectSql.h"
-#include "app/Form1.h"
 #include "data/Recordset.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
+#include "usecases/ConnectSql.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

@@ -6,14 +6,14 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/ConnectSql.h"
-#include "app/Form1.h"
-#include "app/RunReport.h"
 #include "data/Recordset.h"
 #include "data/Schema.h"
+#include "reports/RunReport.h"
 #include "tests/DiskQuota.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
+#include "usecases/ConnectSql.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "app/Form1.h"
 #include "base/Date.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
+#include "window/Form1.h"
 
 namespace ledgerlift::test {
 

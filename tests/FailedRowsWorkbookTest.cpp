@@ -1,6 +1,7 @@
 // The rows a run leaves to fix, written back as an .xlsx workbook: real
 // workbooks loaded into the grids, the file read back part by part.
-#include "migration/FailedRowsWorkbook.h"
+#include "export/FailedRowsWorkbook.h"
+#include "migration/RowsToFix.h"
 
 #include <gtest/gtest.h>
 

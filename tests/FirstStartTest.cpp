@@ -15,14 +15,14 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/Form1.h"
-#include "app/qt/FirstStart.h"
-#include "app/qt/MainWindow.h"
-#include "app/qt/QtWindowOps.h"
-#include "app/qt/WelcomeDialog.h"
 #include "company/ProductFolder.h"
 #include "company/UserDemoFolder.h"
+#include "qt/FirstStart.h"
+#include "qt/MainWindow.h"
+#include "qt/QtWindowOps.h"
+#include "qt/WelcomeDialog.h"
 #include "tests/TestSupport.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

@@ -6,12 +6,12 @@
 
 #include <filesystem>
 
-#include "app/Form1.h"
-#include "app/KeepRunRecord.h"
 #include "company/CompanyBackups.h"
 #include "company/RunRecords.h"
 #include "tests/DemoCompanyForm.h"
 #include "tests/TestSupport.h"
+#include "usecases/KeepRunRecord.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

@@ -14,12 +14,12 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/Form1.h"
-#include "app/qt/ColumnsControl.h"
-#include "app/qt/MainWindow.h"
-#include "app/qt/ProblemsPanel.h"
-#include "app/qt/QtWindowOps.h"
+#include "qt/ColumnsControl.h"
+#include "qt/MainWindow.h"
+#include "qt/ProblemsPanel.h"
+#include "qt/QtWindowOps.h"
 #include "tests/TestSupport.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

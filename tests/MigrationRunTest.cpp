@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "app/ConnectSql.h"
-#include "app/Form1.h"
 #include "company/CompanyBackups.h"
 #include "tests/DemoCompanyForm.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
+#include "usecases/ConnectSql.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

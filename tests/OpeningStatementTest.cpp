@@ -8,14 +8,14 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/Form1.h"
-#include "app/statement/ReadOpeningStatement.h"
 #include "company/CompanyBackups.h"
 #include "company/CompanyLock.h"
 #include "company/CompanyRestore.h"
 #include "migration/Reconciliation.h"
+#include "reports/statement/ReadOpeningStatement.h"
 #include "tests/DemoCompanyForm.h"
 #include "tests/TestSupport.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

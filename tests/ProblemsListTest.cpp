@@ -16,15 +16,15 @@
 #include <QTableView>
 #include <QTest>
 
-#include "app/Form1.h"
-#include "app/ProblemPlace.h"
-#include "app/qt/GridModel.h"
-#include "app/qt/MainWindow.h"
-#include "app/qt/ProblemFilter.h"
-#include "app/qt/ProblemModel.h"
-#include "app/qt/ProblemsPanel.h"
-#include "app/qt/QtWindowOps.h"
+#include "qt/GridModel.h"
+#include "qt/MainWindow.h"
+#include "qt/ProblemFilter.h"
+#include "qt/ProblemModel.h"
+#include "qt/ProblemsPanel.h"
+#include "qt/QtWindowOps.h"
 #include "tests/TestSupport.h"
+#include "window/Form1.h"
+#include "window/ProblemPlace.h"
 
 namespace ledgerlift {
 namespace {

@@ -4,12 +4,12 @@
 #include <fstream>
 #include <ostream>
 
-#include "app/Form1.h"
 #include "company/DemoFolder.h"
 #include "company/ProductFolder.h"
 #include "data/DataError.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

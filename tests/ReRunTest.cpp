@@ -7,8 +7,9 @@
 
 #include <string>
 
-#include "app/CheckResult.h"
 #include "load/GridLayouts.h"
+#include "migration/RowsToFix.h"
+#include "reports/CheckResult.h"
 #include "tests/DemoCompanyForm.h"
 
 namespace ledgerlift {

@@ -1,6 +1,6 @@
 // The run report as a spreadsheet program reads it: its cells, what a dry run
 // says, and the file on a disk that fills up.
-#include "app/RunReport.h"
+#include "reports/RunReport.h"
 
 #include <gtest/gtest.h>
 

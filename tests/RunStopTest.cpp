@@ -8,16 +8,16 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/CheckOps.h"
-#include "app/Form1.h"
-#include "app/OutcomeMarks.h"
-#include "app/RunReport.h"
 #include "company/CompanyDatabase.h"
 #include "load/GridLayouts.h"
+#include "reports/RunReport.h"
 #include "tests/DemoCompanyForm.h"
 #include "tests/FileSizeLimit.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
+#include "usecases/CheckOps.h"
+#include "usecases/OutcomeMarks.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/Form1.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

@@ -10,10 +10,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/statement/StatementDocument.h"
-#include "app/statement/StatementHtml.h"
-#include "app/statement/WriteStatement.h"
 #include "base/TextRules.h"
+#include "reports/statement/StatementDocument.h"
+#include "reports/statement/StatementHtml.h"
+#include "reports/statement/WriteStatement.h"
 #include "tests/FileSizeLimit.h"
 #include "tests/TestSupport.h"
 

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "app/Form1.h"
 #include "load/GridLayouts.h"
 #include "migration/Problems.h"
 #include "tests/DemoCompanyForm.h"
 #include "tests/MigrationFixture.h"
 #include "tests/TestSupport.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

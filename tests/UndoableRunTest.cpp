@@ -7,8 +7,6 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/Form1.h"
-#include "app/RunMigration.h"
 #include "base/Date.h"
 #include "company/CompanyBackups.h"
 #include "data/DatabaseCopy.h"
@@ -17,6 +15,8 @@
 #include "tests/TestSupport.h"
 #include "tests/ZipPart.h"
 #include "ui/ScriptedWindowOps.h"
+#include "usecases/RunMigration.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

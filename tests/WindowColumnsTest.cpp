@@ -13,13 +13,13 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/Form1.h"
-#include "app/qt/ColumnsControl.h"
-#include "app/qt/ColumnsDialog.h"
-#include "app/qt/MainWindow.h"
-#include "app/qt/QtWindowOps.h"
-#include "app/qt/Settings.h"
+#include "qt/ColumnsControl.h"
+#include "qt/ColumnsDialog.h"
+#include "qt/MainWindow.h"
+#include "qt/QtWindowOps.h"
+#include "qt/Settings.h"
 #include "tests/TestSupport.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

@@ -13,14 +13,14 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/Form1.h"
-#include "app/qt/MainWindow.h"
-#include "app/qt/ProblemsPanel.h"
-#include "app/qt/QtWindowOps.h"
-#include "app/qt/WelcomeDialog.h"
-#include "app/qt/WindowPlacement.h"
 #include "load/GridLayouts.h"
+#include "qt/MainWindow.h"
+#include "qt/ProblemsPanel.h"
+#include "qt/QtWindowOps.h"
+#include "qt/WelcomeDialog.h"
+#include "qt/WindowPlacement.h"
 #include "tests/TestSupport.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

@@ -25,13 +25,13 @@
 #include <set>
 #include <sstream>
 
-#include "app/ConnectSql.h"
-#include "app/Form1.h"
-#include "app/OutcomeMarks.h"
-#include "app/RunReport.h"
-#include "app/qt/MainWindow.h"
-#include "app/qt/QtWindowOps.h"
+#include "qt/MainWindow.h"
+#include "qt/QtWindowOps.h"
+#include "reports/RunReport.h"
 #include "tests/TestSupport.h"
+#include "usecases/ConnectSql.h"
+#include "usecases/OutcomeMarks.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

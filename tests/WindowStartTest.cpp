@@ -18,12 +18,12 @@
 #include <fstream>
 #include <set>
 
-#include "app/Form1.h"
-#include "app/qt/MainWindow.h"
-#include "app/qt/ProductFolderDialog.h"
-#include "app/qt/QtWindowOps.h"
-#include "app/qt/Settings.h"
+#include "qt/MainWindow.h"
+#include "qt/ProductFolderDialog.h"
+#include "qt/QtWindowOps.h"
+#include "qt/Settings.h"
 #include "tests/TestSupport.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

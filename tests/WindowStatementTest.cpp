@@ -11,10 +11,10 @@
 #include <deque>
 #include <filesystem>
 
-#include "app/Form1.h"
-#include "app/qt/MainWindow.h"
-#include "app/qt/QtWindowOps.h"
+#include "qt/MainWindow.h"
+#include "qt/QtWindowOps.h"
 #include "tests/TestSupport.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

@@ -15,14 +15,14 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "app/ConnectSql.h"
-#include "app/Form1.h"
-#include "app/qt/ChoiceDialog.h"
-#include "app/qt/GridModel.h"
-#include "app/qt/MainWindow.h"
-#include "app/qt/QtWindowOps.h"
 #include "company/CompanyBackups.h"
+#include "qt/ChoiceDialog.h"
+#include "qt/GridModel.h"
+#include "qt/MainWindow.h"
+#include "qt/QtWindowOps.h"
 #include "tests/TestSupport.h"
+#include "usecases/ConnectSql.h"
+#include "window/Form1.h"
 
 namespace ledgerlift {
 namespace {

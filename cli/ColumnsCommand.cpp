@@ -1,0 +1,214 @@
+#include "cli/ColumnsCommand.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+
+#include "cli/CommandLine.h"
+#include "import/OpenWorkbook.h"
+#include "reports/JsonText.h"
+#include "ui/GridOrigin.h"
+
+namespace ledgerlift {
+namespace {
+
+// The plan of a sheet, if the load reads it.
+const SheetPlan* PlanOf(const WorkbookPlan& plan, int sheet) {
+    for (const auto* plans : {&plan.items, &plan.ledgers}) {
+        for (const SheetPlan& p : *plans) {
+            if (p.sheet == sheet) {
+                return &p;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// text and blanks to width, and a blank after a longer one.
+std::string Padded(const std::string& text, std::size_t width) {
+    return text.size() < width ? text + std::string(width - text.size(), ' ') : text + ' ';
+}
+
+std::string Letters(int column) {
+    return column > 0 ? ColumnLetters(column) : "";
+}
+
+std::string FieldJson(const FieldInfo& info, const FieldColumn& field) {
+    std::string out = "{\"field\": ";
+    out += JsonString(info.caption);
+    out += ", \"column\": ";
+    out += JsonString(Letters(field.column));
+    out += ", \"heading\": ";
+    out += JsonString(field.column > 0 ? field.heading : "");
+    out += ", \"found_by\": ";
+    out += JsonString(FoundByText(field.how));
+    out += info.required ? ", \"required\": true}" : ", \"required\": false}";
+    return out;
+}
+
+std::string UnusedJson(const ColumnMap& map) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < map.unused.size(); ++i) {
+        int column = map.unused[i];
+        out += i ? ", " : "";
+        out += "{\"column\": ";
+        out += JsonString(ColumnLetters(column));
+        out += ", \"heading\": ";
+        out += JsonString(map.headings[static_cast<std::size_t>(column)]);
+        out += '}';
+    }
+    return out + "]";
+}
+
+std::string SheetJson(const WorkbookReader& book, int sheet, const SheetPlan* plan) {
+    std::string out = "    {\"sheet\": ";
+    out += std::to_string(sheet);
+    out += ", \"name\": ";
+    out += JsonString(book.SheetName(sheet));
+    out += ", \"role\": ";
+    out += JsonString(plan ? KindWord(plan->kind) : "none");
+    if (!plan) {
+        return out + "}";
+    }
+    out += ", \"found_by\": ";
+    out += JsonString(plan->foundBy);
+    out += ", \"heading_row\": ";
+    out += std::to_string(plan->headingRow);
+    out += ",\n     \"fields\": [";
+    for (const FieldInfo& info : Fields(plan->kind)) {
+        out += info.gridCol > 1 ? ",\n       " : "\n       ";
+        out += FieldJson(info, plan->columns.fields[static_cast<std::size_t>(info.gridCol)]);
+    }
+    out += "],\n     \"unused\": ";
+    out += UnusedJson(plan->columns);
+    out += ", \"problem\": ";
+    out += JsonString(plan->columns.problem);
+    return out + "}";
+}
+
+std::string MappingJson(const WorkbookReader& book, const std::string& path,
+                        const WorkbookPlan& plan) {
+    std::string out = "{\n  \"workbook\": ";
+    out += JsonString(path);
+    out += ",\n  \"sheets\": [\n";
+    for (int s = 1; s <= book.SheetCount(); ++s) {
+        out += s > 1 ? ",\n" : "";
+        out += SheetJson(book, s, PlanOf(plan, s));
+    }
+    return out + "\n  ]\n}\n";
+}
+
+// How a sheet's kind was found, as the text says it.
+const char* SheetFoundBy(const std::string& how) {
+    if (how == "headings") {
+        return " (its headings say so)";
+    }
+    if (how == "name") {
+        return " (its name says so)";
+    }
+    return how == "chosen" ? " (chosen)" : " (by its place in the workbook)";
+}
+
+std::string SheetText(const WorkbookReader& book, int sheet, const SheetPlan* plan) {
+    std::string out = "Worksheet ";
+    out += std::to_string(sheet);
+    out += " (";
+    out += book.SheetName(sheet);
+    out += "): ";
+    if (!plan) {
+        return out + "not read\n";
+    }
+    out += KindWord(plan->kind);
+    out += SheetFoundBy(plan->foundBy);
+    out += ", headings in row ";
+    out += std::to_string(plan->headingRow);
+    out += '\n';
+    for (const FieldInfo& info : Fields(plan->kind)) {
+        const FieldColumn& field = plan->columns.fields[static_cast<std::size_t>(info.gridCol)];
+        out += "  ";
+        out += Padded(info.caption, 32);
+        out += Padded(Letters(field.column), 4);
+        out += Padded(field.column > 0 ? field.heading : "", 28);
+        out += FoundByText(field.how);
+        out += '\n';
+    }
+    for (int column : plan->columns.unused) {
+        out += "  not used: ";
+        out += ColumnLetters(column);
+        out += " (";
+        out += plan->columns.headings[static_cast<std::size_t>(column)];
+        out += ")\n";
+    }
+    if (!plan->columns.problem.empty()) {
+        out += "  can't be read so: ";
+        out += plan->columns.problem;
+        out += '\n';
+    }
+    return out;
+}
+
+bool AnyProblem(const WorkbookPlan& plan) {
+    for (const auto* plans : {&plan.items, &plan.ledgers}) {
+        for (const SheetPlan& p : *plans) {
+            if (!p.columns.problem.empty()) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+void ColumnsCommand::Register(CLI::App& app, CommonOptions& common) {
+    command_ = app.add_subcommand(
+        Name(),
+        "Print the sheets and columns the load would read: per sheet what it is read as, per "
+        "field its column, heading and how it was found; writes nothing");
+    command_->add_option("workbook", workbook_, kWorkbookHelp)->required();
+    command_
+        ->add_option("--format", format_,
+                     "text (default) or json (edit it and give it back with --columns)")
+        ->check(CLI::IsMember({"text", "json"}));
+    columns_.Register(*command_);
+    AddQuietOption(*command_, common);
+    command_->footer(
+        Footer("ledgerlift columns opening.xlsx --format json > columns.json",
+               "  0 the columns were printed, and the load reads them so\n"
+               "  1 the columns were printed, but a sheet can't be read so (a required field "
+               "has no column, or two columns hold one field): choose them with --columns\n"
+               "  2 a usage error, or a workbook that cannot be read"));
+}
+
+int ColumnsCommand::Run(const CommonOptions&) {
+    std::optional<ColumnChoice> choice = columns_.Choice();
+    if (!choice) {
+        return kExitUsage;
+    }
+    AnyWorkbookReader book;
+    WorkbookPlan plan;
+    try {
+        book.Open(workbook_);
+        plan = FindChosenSheets(book, workbook_, *choice);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "error: %s\n", error.what());
+        return kExitUsage;
+    }
+    std::string out;
+    if (format_ == "json") {
+        out = MappingJson(book, workbook_, plan);
+    } else {
+        for (int s = 1; s <= book.SheetCount(); ++s) {
+            out += SheetText(book, s, PlanOf(plan, s));
+        }
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    if (AnyProblem(plan)) {
+        std::fprintf(stderr,
+                     "warning: the load refuses this workbook as it is; choose the columns "
+                     "with --columns.\n");
+        return kExitIncomplete;
+    }
+    return kExitDone;
+}
+
+}  // namespace ledgerlift

@@ -1,0 +1,225 @@
+#include "window/Form1.h"
+
+#include "import/OpenWorkbook.h"
+#include "load/LoadWorkbook.h"
+#include "usecases/CompanyList.h"
+#include "usecases/RestoreChosenBackup.h"
+#include "usecases/RunCheck.h"
+#include "usecases/SaveFailedRows.h"
+#include "usecases/SaveReport.h"
+#include "usecases/SaveStatement.h"
+#include "usecases/SaveTemplate.h"
+#include "usecases/StartWindow.h"
+
+namespace ledgerlift {
+namespace {
+
+const char* const kRememberedColumnsLine =
+    "The sheets and columns chosen before for workbooks with these sheets and headings were "
+    "used again; Columns... changes or forgets them.";
+const char* const kChosenColumnsLine =
+    "The sheets and columns were read as chosen, and will be used again for workbooks with these "
+    "sheets and headings; Columns... changes or forgets them.";
+
+}  // namespace
+
+class Form1::ProcedureMark {
+  public:
+    ProcedureMark(Form1& form, Procedure procedure) : form_(form), before_(form.running_) {
+        form_.running_ = procedure;
+    }
+    // A stop asked for belongs to this procedure alone.
+    ~ProcedureMark() {
+        form_.running_ = before_;
+        form_.stop.requested = false;
+    }
+    ProcedureMark(const ProcedureMark&) = delete;
+    ProcedureMark& operator=(const ProcedureMark&) = delete;
+
+  private:
+    Form1& form_;
+    Procedure before_;
+};
+
+Form1::Form1(std::string programFolder, WindowOps& ops)
+    : programFolder_(std::move(programFolder)), ops_(ops) {}
+
+Form1::~Form1() = default;
+
+RunRequest Form1::Request() {
+    return RunRequest{*this, cnCompany, runLock_, programFolder_, tally, options, &lastCheck};
+}
+
+void Form1::Form_Load() {
+    StartWindow(*this, programFolder_, ops_);
+    OfferStatement(programFolder_, *this);
+}
+
+void Form1::UseProductFolder(std::string folder) {
+    cnCompany.Close();
+    programFolder_ = std::move(folder);
+    lastCheck = {};
+    problems.clear();
+    OfferFailedRows({});
+    FillCompanyList(*this, programFolder_, ops_);
+    OfferStatement(programFolder_, *this);
+}
+
+void Form1::cmdLoad_Click() {
+    ProcedureMark mark(*this, Procedure::Load);
+    // The last run's rows no longer match the grids, nor does the last
+    // check's prediction.
+    OfferFailedRows({});
+    lastCheck = {};
+    problems.clear();
+    std::unique_ptr<WorkbookReader> book =
+        readerFactory_ ? readerFactory_() : std::make_unique<AnyWorkbookReader>();
+    LoadOutcome outcome = LoadWorkbook(*this, ops_, *book, [this](const WorkbookReader& open) {
+        return columnChoices_.ForLoad(open);
+    });
+    AfterColumnsLoad(outcome, columnChoices_.UsedRemembered() ? kRememberedColumnsLine : "");
+    ops_.EndProgress();
+}
+
+void Form1::AfterColumnsLoad(LoadOutcome outcome, const char* line) {
+    columnsWanted_ = outcome == LoadOutcome::ColumnsWanted;
+    columnsWorkbook_ = outcome == LoadOutcome::Failed ? "" : cdlg.FileName;
+    if (!columnChoices_.Problem().empty()) {
+        std::string said =
+            "The columns remembered for this workbook's sheets and headings could not be used, "
+            "and were forgotten: ";
+        said += columnChoices_.Problem();
+        loadLines.insert(loadLines.begin(), said);
+    }
+    if (outcome == LoadOutcome::Loaded && *line) {
+        loadLines.insert(loadLines.begin(), line);
+    }
+}
+
+WorkbookColumns Form1::WorkbookColumnsToChoose() {
+    std::unique_ptr<WorkbookReader> book =
+        readerFactory_ ? readerFactory_() : std::make_unique<AnyWorkbookReader>();
+    book->Open(columnsWorkbook_);
+    WorkbookPlan plan;
+    try {
+        plan = FindChosenSheets(*book, columnsWorkbook_, columnChoices_.Current());
+    } catch (const WorkbookError&) {
+        // The chosen sheets are not all there, or one sheet alone says
+        // nothing of itself: every sheet is offered, none taken yet.
+    }
+    WorkbookColumns columns = DescribeColumns(*book, plan);
+    book->Close();
+    return columns;
+}
+
+void Form1::LoadWithColumns(const ColumnChoice& choice) {
+    ProcedureMark mark(*this, Procedure::Load);
+    OfferFailedRows({});
+    lastCheck = {};
+    std::unique_ptr<WorkbookReader> book =
+        readerFactory_ ? readerFactory_() : std::make_unique<AnyWorkbookReader>();
+    const std::string path = columnsWorkbook_;
+    LoadOutcome outcome =
+        LoadWorkbookFile(*this, ops_, *book, path, [&](const WorkbookReader&) { return choice; });
+    if (outcome == LoadOutcome::Loaded) {
+        columnChoices_.Remember(choice);
+    }
+    AfterColumnsLoad(outcome, kChosenColumnsLine);
+    columnsWorkbook_ = path;  // the operator may choose again, whatever came of it
+    ops_.EndProgress();
+}
+
+void Form1::cmdSaveTemplate_Click() {
+    SaveTemplate(programFolder_, *this, ops_);
+}
+
+void Form1::ForgetColumns() {
+    columnChoices_.Forget();
+}
+
+void Form1::cmdMigrate_Click() {
+    ProcedureMark mark(*this, Procedure::Migration);
+    RunResult result = RunMigration(Request(), ops_);
+    if (result.underWay) {
+        lastRunDry_ = options.dryRun;  // the tally now holds this run's rows
+        OfferFailedRows(std::move(result.rowsToFix));
+        problems = ProblemsOf(tally);
+    }
+    OfferStatement(programFolder_, *this);
+}
+
+void Form1::cmdCheck_Click() {
+    ProcedureMark mark(*this, Procedure::Check);
+    if (std::optional<CheckResult> result = RunCheck(Request(), ops_)) {
+        lastCheck = std::move(*result);
+        OfferFailedRows(lastCheck.rowsToFix);
+        problems = lastCheck.problems;
+    }
+}
+
+void Form1::cmdClose_Click() {
+    ops_.Unload();
+}
+
+void Form1::cmdRestore_Click() {
+    RestoreChosenBackup({*this, cnCompany, programFolder_, options.keepBackups}, ops_);
+    OfferStatement(programFolder_, *this);
+}
+
+void Form1::cmdSaveFailedRows_Click() {
+    SaveFailedRows(cmdSaveFailedRows.Enabled ? rowsToFix : std::vector<RowToFix>{}, programFolder_,
+                   *this, ops_);
+}
+
+void Form1::cmdSaveReport_Click() {
+    SaveReport(tally, lastRunDry_, programFolder_, *this, ops_);
+}
+
+void Form1::cmdSaveStatement_Click() {
+    SaveStatement(programFolder_, *this, ops_);
+}
+
+void Form1::txtCompanyName_Click() {
+    OfferStatement(programFolder_, *this);
+}
+
+void Form1::OfferFailedRows(std::vector<RowToFix> rows) {
+    rowsToFix = std::move(rows);
+    cmdSaveFailedRows.Enabled = !rowsToFix.empty();
+}
+
+void Form1::cmdStop_Click() {
+    if (CanStop()) {
+        stop.requested = true;
+    }
+}
+
+bool Form1::AskStopAndClose() {
+    std::string question;
+    switch (running_) {
+        case Procedure::Migration:
+            question =
+                "The migration is still running. Stop it after the row in progress and close "
+                "the window?\r\n\r\nWhat went in so far stays in the company; the rows after "
+                "it are not migrated.";
+            break;
+        case Procedure::Check:
+            question =
+                "The check is still running. Stop it after the row in progress and close the "
+                "window?\r\n\r\nA check writes nothing.";
+            break;
+        case Procedure::Load:
+            question = "The workbook is still being loaded. Close the window once it is loaded?";
+            break;
+        case Procedure::None:
+            return true;
+    }
+    if (ops_.MsgBox(question, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) {
+        return false;
+    }
+    stop.requested = CanStop();
+    stop.closing = true;
+    return true;
+}
+
+}  // namespace ledgerlift
