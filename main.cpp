@@ -16,7 +16,7 @@
 #include "qt/QtWindowOps.h"
 #include "qt/Settings.h"
 #include "qt/WindowPlacement.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 namespace {
 
@@ -66,11 +66,11 @@ int main(int argc, char** argv) {
 
     ledgerlift::QtWindowOps ops;
     ops.UseSettings(&settings);
-    ledgerlift::Form1 form(folder, ops);
+    ledgerlift::MainForm form(folder, ops);
     form.SetColumnMemory(&settings);
     ledgerlift::MainWindow window(form);
     ops.Attach(&window);
-    form.Form_Load();
+    form.OnStart();
     window.Sync();
     window.OnProductFolderChanged([&](const std::string& changed) { settings.Remember(changed); });
     ledgerlift::PlaceWindow(window, settings.WindowGeometry());

@@ -30,7 +30,7 @@
 #include "import/OpenWorkbook.h"
 #include "import/core/CellText.h"
 #include "qt/MainWindow.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 using namespace ledgerlift;
 
@@ -87,22 +87,22 @@ int MeasureOne(int argc, char** argv, const std::string& path) {
 
     bench::UnattendedQtOps ops;
     ops.file = path;
-    Form1 form("/nonexistent", ops);
+    MainForm form("/nonexistent", ops);
     MainWindow window(form);
     ops.Attach(&window);
     window.show();
     QApplication::processEvents();
     bench::Stopwatch importClock;
     double importCpu = ProcessorSeconds();
-    form.cmdLoad_Click();
+    form.OnLoad();
     QApplication::processEvents();
     double importSeconds = importClock.Seconds();
     importCpu = ProcessorSeconds() - importCpu;
     std::printf("figures %.3f %.3f %.1f %d %d %ld %d %s %.3f %.3f\n", readerSeconds, importSeconds,
-                bench::PeakMegabytes(), form.msf1.Rows() - 2, form.msf2.Rows() - 2, cells,
-                form.blnExcelLoaded ? 1 : 0, QApplication::platformName().toUtf8().constData(),
+                bench::PeakMegabytes(), form.itemGrid.Rows() - 2, form.ledgerGrid.Rows() - 2, cells,
+                form.workbookLoaded ? 1 : 0, QApplication::platformName().toUtf8().constData(),
                 readerCpu, importCpu);
-    return form.blnExcelLoaded ? 0 : 1;
+    return form.workbookLoaded ? 0 : 1;
 }
 
 // Runs this program on one workbook and reads its line of figures.

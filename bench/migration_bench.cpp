@@ -32,8 +32,8 @@
 #include "data/Schema.h"
 #include "qt/MainWindow.h"
 #include "tests/DatabaseDump.h"
-#include "usecases/ConnectSql.h"
-#include "window/Form1.h"
+#include "usecases/ConnectCompany.h"
+#include "window/MainForm.h"
 
 using namespace ledgerlift;
 namespace fs = std::filesystem;
@@ -44,7 +44,7 @@ namespace {
 // window catch up.
 class TimedOps : public bench::UnattendedQtOps {
   public:
-    Form1* form = nullptr;
+    MainForm* form = nullptr;
     std::vector<std::pair<std::string, double>> marks;
     bench::Stopwatch clock;
     std::size_t seen = 0;
@@ -52,9 +52,9 @@ class TimedOps : public bench::UnattendedQtOps {
     double windowSeconds = 0;  // spent in the window's event passes
 
     void DoEvents() override {
-        if (form && form->txtStatus.Text.size() != seen) {
-            seen = form->txtStatus.Text.size();
-            const std::string& text = form->txtStatus.Text;
+        if (form && form->statusBox.Text.size() != seen) {
+            seen = form->statusBox.Text.size();
+            const std::string& text = form->statusBox.Text;
             marks.emplace_back(text.substr(text.rfind('\n') + 1), clock.Seconds());
         }
         bench::Stopwatch pass;
@@ -102,7 +102,7 @@ struct RunFigures {
 // the workbook that "Load" will open.
 struct WindowOnCompany {
     TimedOps ops;
-    Form1 form;
+    MainForm form;
     MainWindow window;
 
     WindowOnCompany(const std::string& book, const fs::path& folder)
@@ -110,9 +110,9 @@ struct WindowOnCompany {
         ops.file = book;
         ops.form = &form;
         ops.Attach(&window);
-        form.Form_Load();
+        form.OnStart();
         window.show();
-        form.txtCompanyName.SetListIndex(0);  // DEMO
+        form.companyList.SetListIndex(0);  // DEMO
     }
 };
 
@@ -125,26 +125,26 @@ RunFigures Migrate(const std::string& book, const fs::path& folder, std::size_t 
 
     WindowOnCompany w(book, folder);
     TimedOps& ops = w.ops;
-    Form1& form = w.form;
-    Connection& cnCompany = form.cnCompany;
-    cnCompany.SetStatementCacheSize(cacheSize);
+    MainForm& form = w.form;
+    Connection& companyConnection = form.companyConnection;
+    companyConnection.SetStatementCacheSize(cacheSize);
 
     bench::Stopwatch importClock;
-    form.cmdLoad_Click();
+    form.OnLoad();
     f.import = importClock.Seconds();
 
     if (trace) {
-        cnCompany.SetTracer([&](const std::string& s) { f.statements.push_back(s); });
+        companyConnection.SetTracer([&](const std::string& s) { f.statements.push_back(s); });
     }
     ops.marks.clear();
     ops.windowSeconds = 0;
-    ops.seen = form.txtStatus.Text.size();
+    ops.seen = form.statusBox.Text.size();
     ops.clock = bench::Stopwatch();
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     f.whole = ops.clock.Seconds();
     f.window = ops.windowSeconds;
-    cnCompany.SetTracer(nullptr);
-    cnCompany.Close();
+    companyConnection.SetTracer(nullptr);
+    companyConnection.Close();
     f.peakMb = bench::PeakMegabytes();
 
     f.categories = ops.At("Started Migrating Item Master") - ops.At("Migrating Category Master");
@@ -160,12 +160,12 @@ RunFigures Migrate(const std::string& book, const fs::path& folder, std::size_t 
 double Check(const std::string& book, const fs::path& folder) {
     MakeCompany(folder);
     WindowOnCompany w(book, folder);
-    Form1& form = w.form;
-    form.cmdLoad_Click();
+    MainForm& form = w.form;
+    form.OnLoad();
     bench::Stopwatch clock;
-    form.cmdCheck_Click();
+    form.OnCheck();
     double seconds = clock.Seconds();
-    form.cnCompany.Close();
+    form.companyConnection.Close();
     if (!form.lastCheck.ran) {
         std::fprintf(stderr, "the check did not run\n");
         std::exit(1);

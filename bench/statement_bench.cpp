@@ -25,10 +25,10 @@
 #include "base/AtomicFile.h"
 #include "company/CompanyDatabase.h"
 #include "company/DemoFolder.h"
-#include "reports/statement/ReadOpeningStatement.h"
-#include "reports/statement/StatementDocument.h"
-#include "reports/statement/StatementHtml.h"
-#include "reports/statement/StatementPdf.h"
+#include "reports/openingstatement/ReadOpeningStatement.h"
+#include "reports/openingstatement/OpeningStatementDocument.h"
+#include "reports/openingstatement/OpeningStatementHtml.h"
+#include "reports/openingstatement/OpeningStatementPdf.h"
 
 using namespace ledgerlift;
 namespace fs = std::filesystem;
@@ -138,7 +138,8 @@ int main(int argc, char** argv) {
     OpeningStatement statement = ReadOpeningStatement(folder.string(), "DEMO");
     double readSeconds = read.Seconds();
     Stopwatch build;
-    StatementDocument document = BuildStatementDocument(statement, DigitGrouping::Indian);
+    OpeningStatementDocument document =
+        BuildOpeningStatementDocument(statement, DigitGrouping::Indian);
     double buildSeconds = build.Seconds();
     std::size_t lines = 0;
     for (const DocBlock& block : document.blocks) {
@@ -147,12 +148,12 @@ int main(int argc, char** argv) {
     std::string pdf = (folder / "statement.pdf").string();
     Stopwatch draw;
     AtomicFile file(pdf);
-    int pages = WriteStatementPdf(document, Paper::A4, file);
+    int pages = WriteOpeningStatementPdf(document, Paper::A4, file);
     file.Commit();
     double drawSeconds = draw.Seconds();
     std::string html = (folder / "statement.html").string();
     Stopwatch web;
-    WriteFileAtomically(html, StatementHtml(document, Paper::A4));
+    WriteFileAtomically(html, OpeningStatementHtml(document, Paper::A4));
     double htmlSeconds = web.Seconds();
 
     std::printf("read back from the database: %.2f s\n", readSeconds);

@@ -131,11 +131,11 @@ int CheckCommand::Run(const CommonOptions& common) {
     if (!session.Load(workbook_, *date, updateItems_, company_, !common.quiet)) {
         return kExitUsage;
     }
-    session.controls.chkNegativeIsCredit.Value = negativeIsCredit_ ? 1 : 0;
-    session.controls.chkReplaceOpenings.Value = replaceOpenings_ ? 1 : 0;
+    session.controls.negativeIsCreditBox.Value = negativeIsCredit_ ? 1 : 0;
+    session.controls.replaceOpeningsBox.Value = replaceOpenings_ ? 1 : 0;
     std::optional<CheckResult> checked = RunCheck(session.Request({}), ops);
     ops.EndProgress();
-    session.cnCompany.Close();
+    session.companyConnection.Close();
     if (!checked || !checked->ran) {
         return kExitConnection;  // said on standard error already
     }

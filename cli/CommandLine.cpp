@@ -12,9 +12,9 @@
 #include "cli/CompaniesCommand.h"
 #include "cli/DemoCommand.h"
 #include "cli/MigrateCommand.h"
+#include "cli/OpeningStatementCommand.h"
 #include "cli/PreviewCommand.h"
 #include "cli/RestoreCommand.h"
-#include "cli/StatementCommand.h"
 #include "cli/TemplateCommand.h"
 
 namespace ledgerlift {
@@ -44,7 +44,7 @@ std::vector<std::unique_ptr<Command>> AllCommands() {
     commands.push_back(std::make_unique<DemoCommand>());
     commands.push_back(std::make_unique<BackupsCommand>());
     commands.push_back(std::make_unique<RestoreCommand>());
-    commands.push_back(std::make_unique<StatementCommand>());
+    commands.push_back(std::make_unique<OpeningStatementCommand>());
     return commands;
 }
 

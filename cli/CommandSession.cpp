@@ -36,9 +36,9 @@ std::optional<Date> MigrationDateOption(const std::string& option) {
 bool CommandSession::Load(const std::string& workbook, const Date& date, bool updateItems,
                           const std::string& company, bool sayWhatWasRead) {
     StartWindow(controls, productFolder_, ops_);
-    controls.dtpDate.Value = date;
-    controls.chkUpdateItems.Value = updateItems ? 1 : 0;
-    SelectCompany(controls.txtCompanyName, company);
+    controls.migrationDate.Value = date;
+    controls.updateItemsBox.Value = updateItems ? 1 : 0;
+    SelectCompany(controls.companyList, company);
     return LoadFile(workbook, sayWhatWasRead);
 }
 
@@ -48,13 +48,13 @@ bool CommandSession::LoadFile(const std::string& workbook, bool sayWhatWasRead) 
     AnyWorkbookReader reader;
     LoadWorkbook(controls, ops_, reader, columns);
     ops_.EndProgress();
-    ops_.ReleaseMessages(!controls.blnExcelLoaded);
-    if (controls.blnExcelLoaded && sayWhatWasRead) {
+    ops_.ReleaseMessages(!controls.workbookLoaded);
+    if (controls.workbookLoaded && sayWhatWasRead) {
         for (const std::string& line : controls.loadLines) {
             std::fprintf(stderr, "information: %s\n", line.c_str());
         }
     }
-    return controls.blnExcelLoaded;
+    return controls.workbookLoaded;
 }
 
 }  // namespace ledgerlift

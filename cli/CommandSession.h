@@ -21,7 +21,7 @@ class CommandSession {
   public:
     CommandSession(std::string productFolder, ConsoleWindowOps& ops)
         : productFolder_(std::move(productFolder)), ops_(ops) {}
-    ~CommandSession() { cnCompany.Close(); }
+    ~CommandSession() { companyConnection.Close(); }
     CommandSession(const CommandSession&) = delete;
     CommandSession& operator=(const CommandSession&) = delete;
 
@@ -38,14 +38,15 @@ class CommandSession {
     bool LoadFile(const std::string& workbook, bool sayWhatWasRead);
 
     RunRequest Request(const RunOptions& options) {
-        return RunRequest{controls, cnCompany, lock_, productFolder_, tally, options, nullptr};
+        return RunRequest{controls, companyConnection, lock_,  productFolder_,
+                          tally,    options,           nullptr};
     }
 
     FormControls controls;
     // The sheets and columns chosen on the command line (none: as the load
     // finds them).
     ColumnChoice columns;
-    Connection cnCompany;
+    Connection companyConnection;
     RunTally tally;
 
   private:

@@ -23,8 +23,8 @@ int CompaniesCommand::Run(const CommonOptions& common) {
     ConsoleWindowOps ops(ConsoleWindowOps::Answer::No, ConsoleWindowOps::Answer::No);
     FormControls controls;
     StartWindow(controls, common.productFolder, ops);
-    for (int i = 0; i < controls.txtCompanyName.ListCount(); ++i) {
-        std::printf("%s\n", controls.txtCompanyName.List(i).c_str());
+    for (int i = 0; i < controls.companyList.ListCount(); ++i) {
+        std::printf("%s\n", controls.companyList.List(i).c_str());
     }
     return ops.Messages().empty() ? kExitDone : kExitConnection;
 }

@@ -11,7 +11,6 @@
 #include "cli/ConsoleWindowOps.h"
 #include "cli/FailedRowsFile.h"
 #include "company/FileIdentity.h"
-#include "company/ProtectedFiles.h"
 #include "reports/RunReport.h"
 #include "usecases/RunMigration.h"
 
@@ -161,14 +160,14 @@ int MigrateCommand::Run(const CommonOptions& common) {
     if (!session.Load(workbook_, *date, updateItems_, company_, !common.quiet)) {
         return kExitUsage;
     }
-    session.controls.chkNegativeIsCredit.Value = negativeIsCredit_ ? 1 : 0;
-    session.controls.chkReplaceOpenings.Value = replaceOpenings_ ? 1 : 0;
+    session.controls.negativeIsCreditBox.Value = negativeIsCredit_ ? 1 : 0;
+    session.controls.replaceOpeningsBox.Value = replaceOpenings_ ? 1 : 0;
     RunOptions options;
     options.dryRun = dryRun_;
     options.keepBackups = keepBackups_;
     RunResult result = RunMigration(session.Request(options), ops);
     ops.EndProgress();
-    session.cnCompany.Close();
+    session.companyConnection.Close();
     return Finish(result, session, common.quiet, guard);
 }
 

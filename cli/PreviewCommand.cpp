@@ -161,10 +161,10 @@ int PreviewCommand::Run(const CommonOptions& common) {
     }
     std::vector<std::pair<const char*, const Grid*>> sheets;
     if (sheet_ != "ledgers") {
-        sheets.emplace_back("items", &session.controls.msf1);
+        sheets.emplace_back("items", &session.controls.itemGrid);
     }
     if (sheet_ != "items") {
-        sheets.emplace_back("ledgers", &session.controls.msf2);
+        sheets.emplace_back("ledgers", &session.controls.ledgerGrid);
     }
     if (format_ == "json") {
         std::string out = "{";

@@ -12,18 +12,18 @@ const char* const kConnectionTail =
     ".mdb;Persist Security Info=False;Jet OLEDB:Database Password=ZORVATH582";
 }
 
-std::string DatabaseFolder(const std::string& programFolder) {
-    return programFolder + "/Resources/Database";
+std::string DatabaseFolder(const std::string& productFolder) {
+    return productFolder + "/Resources/Database";
 }
 
-std::string InitialConnectionString(const std::string& programFolder) {
-    return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + programFolder +
+std::string InitialConnectionString(const std::string& productFolder) {
+    return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + productFolder +
            "/Resources/Database/TallvaneInitial" + kConnectionTail;
 }
 
-std::string CompanyConnectionString(const std::string& programFolder,
+std::string CompanyConnectionString(const std::string& productFolder,
                                     const std::string& companyPath) {
-    return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + programFolder +
+    return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + productFolder +
            "/Resources/Database/" + companyPath + kConnectionTail;
 }
 
@@ -42,13 +42,13 @@ bool Inside(const std::filesystem::path& folder, const std::filesystem::path& pa
 
 // Refuses a folder or file name that leads out of the product's database
 // folder: through "..", an absolute path or a symbolic link pointing out.
-void RequireInsideDatabaseFolder(const std::string& programFolder, const std::string& code,
+void RequireInsideDatabaseFolder(const std::string& productFolder, const std::string& code,
                                  const std::string& dir, const std::string& file) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    fs::path folder = fs::weakly_canonical(DatabaseFolder(programFolder), ec);
+    fs::path folder = fs::weakly_canonical(DatabaseFolder(productFolder), ec);
     fs::path target =
-        fs::weakly_canonical(fs::path(DatabaseFolder(programFolder)) / dir / (file + ".mdb"), ec);
+        fs::weakly_canonical(fs::path(DatabaseFolder(productFolder)) / dir / (file + ".mdb"), ec);
     if (fs::path(dir).is_absolute() || fs::path(file).is_absolute() || ec ||
         !Inside(folder, target)) {
         throw DataError("The company " + code + " names its database as folder \"" + dir +
@@ -80,10 +80,10 @@ void RequireCompanyTables(Connection& db) {
     }
 }
 
-CompanyDatabase LocateCompanyDatabase(const std::string& programFolder,
+CompanyDatabase LocateCompanyDatabase(const std::string& productFolder,
                                       const std::string& companyCode) {
     Connection initial;
-    initial.Open(InitialConnectionString(programFolder));
+    initial.Open(InitialConnectionString(productFolder));
     Recordset rs;
     rs.Open("Select * from tblCompany where CompanyCode=" + Quote(companyCode), initial,
             CursorType::Static, LockType::ReadOnly);
@@ -100,8 +100,8 @@ CompanyDatabase LocateCompanyDatabase(const std::string& programFolder,
     // folder under its own file name.
     std::string dirName = ValueToText(dir);
     std::string fileName = ValueToText(file);
-    RequireInsideDatabaseFolder(programFolder, companyCode, dirName, fileName);
-    std::string connection = CompanyConnectionString(programFolder, dirName + "/" + fileName);
+    RequireInsideDatabaseFolder(productFolder, companyCode, dirName, fileName);
+    std::string connection = CompanyConnectionString(productFolder, dirName + "/" + fileName);
     return {companyCode, connection, Connection::DataSource(connection),
             dirName + "/" + fileName + ".mdb"};
 }

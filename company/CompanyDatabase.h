@@ -7,10 +7,10 @@
 namespace ledgerlift {
 
 // The folder below the product's folder that holds the databases.
-std::string DatabaseFolder(const std::string& programFolder);
-std::string InitialConnectionString(const std::string& programFolder);
+std::string DatabaseFolder(const std::string& productFolder);
+std::string InitialConnectionString(const std::string& productFolder);
 // companyPath is "<DirName>/<FileName>", without ".mdb".
-std::string CompanyConnectionString(const std::string& programFolder,
+std::string CompanyConnectionString(const std::string& productFolder,
                                     const std::string& companyPath);
 
 // Where a company's database lies, as the initial database lists it.
@@ -24,7 +24,7 @@ struct CompanyDatabase {
 // Looks the company up in the initial database. Throws DataError (for the
 // operator) when it is not listed, names no folder or file, or names one that
 // leads outside the database folder. The file itself need not exist.
-CompanyDatabase LocateCompanyDatabase(const std::string& programFolder,
+CompanyDatabase LocateCompanyDatabase(const std::string& productFolder,
                                       const std::string& companyCode);
 
 // Refuses (DataError) a database without the company tables, naming it.

@@ -65,7 +65,7 @@ SheetWalk SheetLoop(FormControls& form, WindowOps& ops, const WorkbookReader& bo
         ops.DoEvents();
         grid.SetTopRow(grid.Rows() - 1);
         // The caption keeps its room from row to row.
-        std::string& caption = form.SSTab1.TabCaption[target.tab];
+        std::string& caption = form.gridTabs.TabCaption[target.tab];
         caption.assign(target.captionPrefix);
         AppendNumber(caption, grid.Rows() - 2);
         ops.Progress(stage, std::min(row.sheetRow - plan.headingRow, total), total);
@@ -84,7 +84,7 @@ std::string LoadSheet(FormControls& form, WindowOps& ops, WorkbookReader& book,
     book.ReleaseSheet(plan.sheet);
     target.grid.SetCol(2);
     target.grid.SetRow(1);
-    form.blnExcelLoaded = true;
+    form.workbookLoaded = true;
     ops.SetEnabled(true);
     return LoadLine(plan, walk);
 }
@@ -130,7 +130,8 @@ std::vector<std::string> Warnings(const FormControls& form, const WorkbookReader
         if (count > 0 && !sheets.empty()) {
             warnings.push_back("Only worksheet rows " + std::to_string(sheets[0].headingRow + 1) +
                                " to 65000 of " + KindLabel(sheets[0]) + " of " +
-                               form.cdlg.FileName + " were loaded. Its " + std::to_string(count) +
+                               form.fileDialog.FileName + " were loaded. Its " +
+                               std::to_string(count) +
                                " rows below row 65000 were not read; move them to another "
                                "workbook and load that too.");
         }
@@ -139,7 +140,7 @@ std::vector<std::string> Warnings(const FormControls& form, const WorkbookReader
         for (const SheetPlan& sheet : *sheets) {
             if (int count = book.FormulasWithoutResult(sheet.sheet); count > 0) {
                 warnings.push_back(
-                    MissingResultsMessage(form.cdlg.FileName, KindLabel(sheet), count));
+                    MissingResultsMessage(form.fileDialog.FileName, KindLabel(sheet), count));
             }
         }
     }
@@ -148,11 +149,12 @@ std::vector<std::string> Warnings(const FormControls& form, const WorkbookReader
 
 // Reads every planned sheet into its grid; gives the load's lines.
 void LoadGrids(FormControls& form, WindowOps& ops, WorkbookReader& book, const WorkbookPlan& plan) {
-    GridTextBudget budget(form.cdlg.FileName);  // both grids together
-    PrepareGrid(form.msf1, kItemFormat, kItemCols, form.msf1.origin);
-    PrepareGrid(form.msf2, kLedgerFormat, kLedgerCols, form.msf2.origin);
-    GridPlan items{form.msf1, form.msf1.origin, 0, "Items ", form.itemRowsNotRead};
-    GridPlan ledgers{form.msf2, form.msf2.origin, 1, "Ledgers ", form.ledgerRowsNotRead};
+    GridTextBudget budget(form.fileDialog.FileName);  // both grids together
+    PrepareGrid(form.itemGrid, kItemFormat, kItemCols, form.itemGrid.origin);
+    PrepareGrid(form.ledgerGrid, kLedgerFormat, kLedgerCols, form.ledgerGrid.origin);
+    GridPlan items{form.itemGrid, form.itemGrid.origin, 0, "Items ", form.itemRowsNotRead};
+    GridPlan ledgers{form.ledgerGrid, form.ledgerGrid.origin, 1, "Ledgers ",
+                     form.ledgerRowsNotRead};
     for (const SheetPlan& sheet : plan.items) {
         form.loadLines.push_back(LoadSheet(form, ops, book, budget, sheet, items));
     }
@@ -175,7 +177,7 @@ void LoadGrids(FormControls& form, WindowOps& ops, WorkbookReader& book, const W
             }
         }
     }
-    form.blnExcelLoaded = true;
+    form.workbookLoaded = true;
 }
 
 }  // namespace
@@ -191,8 +193,8 @@ void LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book,
 
 LoadOutcome LoadWorkbook(FormControls& form, WindowOps& ops, WorkbookReader& book,
                          const ChoiceFor& choiceFor) {
-    form.cdlg.Filter = kFilter;
-    std::optional<std::string> chosen = ops.ShowOpen(form.cdlg.Filter);
+    form.fileDialog.Filter = kFilter;
+    std::optional<std::string> chosen = ops.ShowOpen(form.fileDialog.Filter);
     return LoadWorkbookFile(form, ops, book, chosen.value_or(""), choiceFor);
 }
 
@@ -200,21 +202,21 @@ LoadOutcome LoadWorkbookFile(FormControls& form, WindowOps& ops, WorkbookReader&
                              const std::string& path, const ChoiceFor& choiceFor) {
     LoadOutcome outcome = LoadOutcome::Failed;
     try {
-        form.blnExcelLoaded = false;
-        form.fraMIgrate.Visible = false;
+        form.workbookLoaded = false;
+        form.migrationFrame.Visible = false;
         if (path.empty()) {
             throw WorkbookError("No workbook was chosen, so nothing was loaded.");
         }
-        form.cdlg.FileName = path;
+        form.fileDialog.FileName = path;
         form.itemRowsNotRead = 0;
         form.ledgerRowsNotRead = 0;
         form.itemHeaderRow.clear();
         form.ledgerHeaderRow.clear();
         form.loadLines.clear();
         form.loadWarnings.clear();
-        book.Open(form.cdlg.FileName);
+        book.Open(form.fileDialog.FileName);
         outcome = LoadOutcome::ColumnsWanted;
-        WorkbookPlan plan = PlanWorkbook(book, form.cdlg.FileName, choiceFor(book));
+        WorkbookPlan plan = PlanWorkbook(book, form.fileDialog.FileName, choiceFor(book));
         outcome = LoadOutcome::Failed;
         LoadGrids(form, ops, book, plan);
         std::vector<std::string> warnings = Warnings(form, book, plan);
@@ -224,13 +226,13 @@ LoadOutcome LoadWorkbookFile(FormControls& form, WindowOps& ops, WorkbookReader&
         for (const auto& text : warnings) {
             ops.MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation);
         }
-        form.fraMIgrate.Visible = true;
+        form.migrationFrame.Visible = true;
         return LoadOutcome::Loaded;
     } catch (const std::exception& error) {
         bool columns = outcome == LoadOutcome::ColumnsWanted &&
                        dynamic_cast<const ColumnsError*>(&error) != nullptr;
         ops.SetEnabled(true);
-        form.blnExcelLoaded = false;
+        form.workbookLoaded = false;
         form.ClearWorkbookGrids();  // no rows of another workbook are left to look loaded
         ops.MsgBox(error.what(), MsgButtons::OK, MsgIcon::Exclamation);
         return columns ? LoadOutcome::ColumnsWanted : LoadOutcome::Failed;

@@ -13,7 +13,7 @@ namespace ledgerlift {
 // The load button: lets the operator choose a workbook and copies worksheet 1
 // into the item grid and worksheet 2 into the ledger grid, row by row, from
 // worksheet row 2 down to the first row whose column B is blank (worksheet
-// row 65000 at most), reading it with book. Sets blnExcelLoaded and shows the
+// row 65000 at most), reading it with book. Sets workbookLoaded and shows the
 // migration frame when both sheets are in. Reports its progress per row.
 // Any failure (cancelling the dialog included) enables the window, clears
 // the flag, empties both grids and their tab captions (no rows are shown

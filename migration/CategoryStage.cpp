@@ -18,7 +18,7 @@ class CategoryStage final : public StageLoop {
   public:
     explicit CategoryStage(StageContext& context)
         : StageLoop(context),
-          grid_(context.controls.msf1),
+          grid_(context.controls.itemGrid),
           db_(context.connection),
           counts_(context.tally.categories) {}
 
@@ -182,7 +182,7 @@ void CategoryStage::Commit() {
 
 }  // namespace
 
-void migratecategory(StageContext& ctx) {
+void RunCategoryStage(StageContext& ctx) {
     CategoryStage(ctx).Run();
 }
 

@@ -14,6 +14,6 @@ inline constexpr const char* kCategoryStageName = "Migrating categories";
 // fails leaves the stage as a DataError, which ends the migration run.
 // A stop request (ctx.StopRequested()) ends the walk after the row in
 // progress and commits the categories written so far.
-void migratecategory(StageContext& ctx);
+void RunCategoryStage(StageContext& ctx);
 
 }  // namespace ledgerlift

@@ -13,9 +13,9 @@
 #include "migration/HeldMasters.h"
 #include "migration/ItemRead.h"
 #include "migration/Lookups.h"
+#include "migration/Postings.h"
 #include "migration/RunTally.h"
 #include "migration/StageLoop.h"
-#include "migration/mdlStock.h"
 
 namespace ledgerlift {
 namespace {
@@ -94,7 +94,7 @@ class CodesHeldBefore {
 class ItemStage final : public StageLoop {
   public:
     explicit ItemStage(StageContext& context)
-        : StageLoop(context), grid_(context.controls.msf1), db_(context.connection) {}
+        : StageLoop(context), grid_(context.controls.itemGrid), db_(context.connection) {}
 
   protected:
     Sheet Describe() override {
@@ -114,7 +114,7 @@ class ItemStage final : public StageLoop {
     }
     void Read(int r) override {
         row_ = ItemRow{};
-        row_.read = ReadItemRow(grid_, r, ctx.controls.chkUpdateItems.Value == 1);
+        row_.read = ReadItemRow(grid_, r, ctx.controls.updateItemsBox.Value == 1);
         row_.code = row_.read[item::Code].text;
         std::string key = Upper(Trim(row_.code));
         if (!key.empty()) {
@@ -301,7 +301,7 @@ void ItemStage::CompareWithTheCompany(int r) {
     if (held->openingLines == 0) {
         row_.opening = qoh != 0 ? ItemRow::Opening::Complete : ItemRow::Opening::Leave;
     } else if (!SameQuantity(held->openingQuantity, qoh)) {
-        if (ctx.controls.chkReplaceOpenings.Value == 1) {
+        if (ctx.controls.replaceOpeningsBox.Value == 1) {
             row_.opening = ItemRow::Opening::Replace;
         } else {
             row_.differs = true;
@@ -391,7 +391,7 @@ void ItemStage::PostOpeningStock() {
     RunTally::Posting expected{true, qoh, qoh * line_.PRate, 0, 0};
     std::string error;
     if (PostStockEntry(db_, "OpeningStock", qoh > 0 ? kStockIn : kStockOut, row_.id, "", line_,
-                       ctx.controls.dtpDate.Value, ctx.ops, &error)) {
+                       ctx.controls.migrationDate.Value, ctx.ops, &error)) {
         if (replacing) {
             replacing->Commit();
         }
@@ -502,7 +502,7 @@ void ItemStage::Finish(int r) {
 
 }  // namespace
 
-void migrateitem(StageContext& ctx) {
+void RunItemStage(StageContext& ctx) {
     ItemStage(ctx).Run();
 }
 

@@ -41,6 +41,6 @@ std::string ItemInsertStatement(const ItemRecord& item);
 // failed posts no stock. Whole grid rows are committed in batches. A stop
 // request (ctx.StopRequested()) ends the stage after the row in progress as
 // No does: the rows after it are recorded as not reached.
-void migrateitem(StageContext& ctx);
+void RunItemStage(StageContext& ctx);
 
 }  // namespace ledgerlift

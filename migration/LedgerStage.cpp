@@ -12,9 +12,9 @@
 #include "load/GridLayouts.h"
 #include "migration/HeldMasters.h"
 #include "migration/Lookups.h"
+#include "migration/Postings.h"
 #include "migration/RunTally.h"
 #include "migration/StageLoop.h"
-#include "migration/mdlStock.h"
 
 namespace ledgerlift {
 
@@ -40,7 +40,7 @@ bool MovedAfterTheWalk(const std::string& group) {
 class LedgerStage final : public StageLoop {
   public:
     explicit LedgerStage(StageContext& context)
-        : StageLoop(context), grid_(context.controls.msf2), db_(context.connection) {}
+        : StageLoop(context), grid_(context.controls.ledgerGrid), db_(context.connection) {}
 
   protected:
     Sheet Describe() override {
@@ -60,7 +60,7 @@ class LedgerStage final : public StageLoop {
                 {"note the first new LID", [this] { firstNewLid_ = nextLid_; }}};
     }
     void Read(int r) override {
-        read_ = ReadLedgerRow(grid_, r, ctx.controls.chkNegativeIsCredit.Value == 1);
+        read_ = ReadLedgerRow(grid_, r, ctx.controls.negativeIsCreditBox.Value == 1);
         DuplicateName(r);
         record_ = LedgerRecord{};
         state_ = RunTally::RowState{};
@@ -224,7 +224,7 @@ void LedgerStage::CompareWithTheCompany() {
     if (same) {
         return;
     }
-    if (ctx.controls.chkReplaceOpenings.Value == 1) {
+    if (ctx.controls.replaceOpeningsBox.Value == 1) {
         opening_ = Opening::Replace;
         return;
     }
@@ -251,9 +251,9 @@ void LedgerStage::PostHeldOpening() {
     bool debit = record_.debit;
     std::int32_t lid = held_->lid;
     std::string error;
-    if (amount != 0 &&
-        PostVoucher(db_, "Opening", ctx.controls.dtpDate.Value, debit ? lid : 0, debit ? 0 : lid,
-                    IntText(lid), "Opening Balance", amount, "", ctx.ops, &error) == 0) {
+    if (amount != 0 && PostVoucher(db_, "Opening", ctx.controls.migrationDate.Value,
+                                   debit ? lid : 0, debit ? 0 : lid, IntText(lid),
+                                   "Opening Balance", amount, "", ctx.ops, &error) == 0) {
         // Reported by the posting itself; the removal is undone with it.
         state_.Fail("post the opening balance", error);
         return;
@@ -348,7 +348,7 @@ void LedgerStage::PostOpeningBalance() {
     }
     std::string error;
     bool debit = record_.debit;
-    if (PostVoucher(db_, "Opening", ctx.controls.dtpDate.Value, debit ? nextLid_ : 0,
+    if (PostVoucher(db_, "Opening", ctx.controls.migrationDate.Value, debit ? nextLid_ : 0,
                     debit ? 0 : nextLid_, IntText(nextLid_), "Opening Balance", read_.Amount(), "",
                     ctx.ops, &error) != 0) {
         ctx.tally.AddPosting(ctx.tally.ledgers);
@@ -372,7 +372,7 @@ std::vector<Step> LedgerStage::WriteSteps(int) {
         {"look up the account group", [this] { LookUpGroup(); }},
         {"read the address",
          [this] { record_.address = SqlEscape(Trim(read_[ledger::Address].Text())); }},
-        {"show the ledger tab", [this] { ctx.controls.SSTab1.Tab = 1; }},
+        {"show the ledger tab", [this] { ctx.controls.gridTabs.Tab = 1; }},
         {"compare with the company", [this] { CompareWithTheCompany(); }},
         {"insert the ledger", [this] { Insert(); }},
         {"test the opening balance",
@@ -441,7 +441,7 @@ std::vector<Step> LedgerStage::EndSteps(bool stopped) {
 
 }  // namespace
 
-void migrateledger(StageContext& ctx) {
+void RunLedgerStage(StageContext& ctx) {
     LedgerStage(ctx).Run();
 }
 

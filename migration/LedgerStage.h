@@ -40,6 +40,6 @@ std::string LedgerInsertStatement(const LedgerRecord& ledger);
 // batches. A stop request (ctx.StopRequested()) ends the stage after the row
 // in progress as No does: the rows after it are recorded as not reached,
 // and the group updates are not made.
-void migrateledger(StageContext& ctx);
+void RunLedgerStage(StageContext& ctx);
 
 }  // namespace ledgerlift

@@ -5,13 +5,13 @@
 
 namespace ledgerlift {
 
-Value GetTableValue(Connection& cnCompany, const std::string& tableName,
+Value GetTableValue(Connection& companyConnection, const std::string& tableName,
                     const std::string& FieldToSearch, const std::string& Condition,
                     WindowOps& ops) {
     try {
         Recordset rs;
         rs.Open("Select " + FieldToSearch + " as Field1 from " + tableName + " " + Condition,
-                cnCompany, CursorType::Static, LockType::ReadOnly);
+                companyConnection, CursorType::Static, LockType::ReadOnly);
         if (rs.IsEOF()) {
             return Value();
         }
@@ -22,12 +22,13 @@ Value GetTableValue(Connection& cnCompany, const std::string& tableName,
     }
 }
 
-std::int32_t GetItemIdByCode(Connection& cnCompany, const std::string& ItemCode, WindowOps& ops) {
+std::int32_t GetItemIdByCode(Connection& companyConnection, const std::string& ItemCode,
+                             WindowOps& ops) {
     try {
         Recordset rs;
         rs.Open(
             "Select ItemID from tblItemMaster where ItemCode='" + SqlEscape(Trim(ItemCode)) + "'",
-            cnCompany);
+            companyConnection);
         if (rs.IsEOF()) {
             return 0;
         }
@@ -38,8 +39,8 @@ std::int32_t GetItemIdByCode(Connection& cnCompany, const std::string& ItemCode,
     }
 }
 
-Value GetAccountGroupId(Connection& cnCompany, const std::string& AccountGroup, WindowOps& ops,
-                        bool* found) {
+Value GetAccountGroupId(Connection& companyConnection, const std::string& AccountGroup,
+                        WindowOps& ops, bool* found) {
     if (found) {
         *found = false;
     }
@@ -47,7 +48,7 @@ Value GetAccountGroupId(Connection& cnCompany, const std::string& AccountGroup, 
         Recordset rs;
         rs.Open("Select AccountgroupID from tblAccountgroup where AccountGroup='" +
                     SqlEscape(AccountGroup) + "'",
-                cnCompany);
+                companyConnection);
         if (rs.IsEOF()) {
             return Value(11);
         }
@@ -61,11 +62,11 @@ Value GetAccountGroupId(Connection& cnCompany, const std::string& AccountGroup, 
     }
 }
 
-std::string GetPrimaryGroup(Connection& cnCompany, const std::string& AccountGroup) {
+std::string GetPrimaryGroup(Connection& companyConnection, const std::string& AccountGroup) {
     Recordset rs;
     rs.Open("Select PrimaryGroup from tblAccountgroup where AccountGroup='" +
                 SqlEscape(AccountGroup) + "'",
-            cnCompany);
+            companyConnection);
     if (rs.IsEOF()) {
         return "";
     }

@@ -14,22 +14,23 @@ namespace ledgerlift {
 
 // "Select <field> as Field1 from <table> <condition>": the first row's value,
 // or the empty value (no row, a NULL, or a failure: exclamation icon).
-Value GetTableValue(Connection& cnCompany, const std::string& tableName,
+Value GetTableValue(Connection& companyConnection, const std::string& tableName,
                     const std::string& FieldToSearch, const std::string& Condition, WindowOps& ops);
 
 // The ItemID of an item code (trimmed, quoted); 0 when there is none or on a
 // failure (message without icon).
-std::int32_t GetItemIdByCode(Connection& cnCompany, const std::string& ItemCode, WindowOps& ops);
+std::int32_t GetItemIdByCode(Connection& companyConnection, const std::string& ItemCode,
+                             WindowOps& ops);
 
 // The AccountGroupID of a group name (quoted, not trimmed); 11 when there is
 // no such group; the empty value on a failure (exclamation icon).
 // found, when given, tells whether the company has the group.
-Value GetAccountGroupId(Connection& cnCompany, const std::string& AccountGroup, WindowOps& ops,
-                        bool* found = nullptr);
+Value GetAccountGroupId(Connection& companyConnection, const std::string& AccountGroup,
+                        WindowOps& ops, bool* found = nullptr);
 
 // The primary group (Assets, Liabilities, Income, Expenses) of an account
 // group; "" when the company has no such group or it names none. A failure
 // is a DataError for the caller.
-std::string GetPrimaryGroup(Connection& cnCompany, const std::string& AccountGroup);
+std::string GetPrimaryGroup(Connection& companyConnection, const std::string& AccountGroup);
 
 }  // namespace ledgerlift

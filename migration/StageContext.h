@@ -12,7 +12,7 @@ namespace ledgerlift {
 // update mode, the tabs), the window operations for its questions and event
 // passes, the tally it records each row's outcome in, and the connection
 // every one of its statements, lookups and postings runs over (the run's
-// cnCompany); and the operator's stop request, when the stage can be stopped
+// companyConnection); and the operator's stop request, when the stage can be stopped
 // (see StopRequest).
 struct StageContext {
     FormControls& controls;

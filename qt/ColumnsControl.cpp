@@ -4,11 +4,11 @@
 #include <stdexcept>
 
 #include "qt/ColumnsDialog.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift {
 
-ColumnsControl::ColumnsControl(Form1& form, Runner run, QWidget* parent)
+ColumnsControl::ColumnsControl(MainForm& form, Runner run, QWidget* parent)
     : QObject(parent), form_(form), run_(std::move(run)), parent_(parent) {
     columns_ = new QPushButton("Col&umns...");
     columns_->setAccessibleName("Columns...");
@@ -23,7 +23,7 @@ ColumnsControl::ColumnsControl(Form1& form, Runner run, QWidget* parent)
         "and the chosen company's categories and account groups in its lists");
     connect(columns_, &QPushButton::clicked, this, [this] { Open(); });
     connect(saveTemplate_, &QPushButton::clicked, this,
-            [this] { run_([this] { form_.cmdSaveTemplate_Click(); }); });
+            [this] { run_([this] { form_.OnSaveTemplate(); }); });
 }
 
 void ColumnsControl::AfterLoad() {
@@ -33,7 +33,7 @@ void ColumnsControl::AfterLoad() {
 }
 
 void ColumnsControl::Sync(bool busy) {
-    columns_->setEnabled(!busy && (form_.blnExcelLoaded || form_.ColumnsWanted()));
+    columns_->setEnabled(!busy && (form_.workbookLoaded || form_.ColumnsWanted()));
     saveTemplate_->setEnabled(!busy);
 }
 

@@ -9,7 +9,7 @@ class QWidget;
 namespace ledgerlift {
 
 class ColumnsDialog;
-class Form1;
+class MainForm;
 
 // The window's "Columns..." and "Save Template..." buttons beside the load:
 // Columns... (enabled once a workbook was loaded, or refused for its
@@ -21,7 +21,7 @@ class ColumnsControl : public QObject {
     // run runs an event procedure as the window runs its procedures (one at
     // a time, the window disabled meanwhile).
     using Runner = std::function<void(const std::function<void()>&)>;
-    ColumnsControl(Form1& form, Runner run, QWidget* parent);
+    ColumnsControl(MainForm& form, Runner run, QWidget* parent);
 
     QPushButton* ColumnsButton() const { return columns_; }
     QPushButton* SaveTemplateButton() const { return saveTemplate_; }
@@ -34,7 +34,7 @@ class ColumnsControl : public QObject {
     void Open();
 
   private:
-    Form1& form_;
+    MainForm& form_;
     Runner run_;
     QWidget* parent_;
     QPushButton* columns_ = nullptr;

@@ -78,7 +78,7 @@ QPushButton* Button(const std::string& caption, const QString& withKey) {
 
 }  // namespace
 
-MainWindow::MainWindow(Form1& form, QWidget* parent) : QWidget(parent), form_(form) {
+MainWindow::MainWindow(MainForm& form, QWidget* parent) : QWidget(parent), form_(form) {
     Build();
     Sync();
 }
@@ -104,38 +104,38 @@ void MainWindow::Build() {
 // The buttons, the inputs of Step II, the status box and the labels of the
 // product folder and the workbook.
 void MainWindow::BuildControls() {
-    load_ = Button(form_.cmdLoad.Caption, "&Load Excel Data");
+    load_ = Button(form_.loadButton.Caption, "&Load Excel Data");
     columns_ = new ColumnsControl(
         form_,
         [this](const std::function<void()>& procedure) { Run(procedure, false, After::Load); },
         this);
-    migrate_ = Button(form_.cmdMigrate.Caption, "&Start Migration");
-    check_ = Button(form_.cmdCheck.Caption, "&Check Data");
+    migrate_ = Button(form_.migrateButton.Caption, "&Start Migration");
+    check_ = Button(form_.checkButton.Caption, "&Check Data");
     check_->setToolTip("Predict what Start Migration would do, without writing anything");
-    close_ = Button(form_.cmdClose.Caption, "Cl&ose");
+    close_ = Button(form_.closeButton.Caption, "Cl&ose");
     saveReport_ = Button("Save Report...", "Save &Report...");
     saveReport_->setToolTip(
         "Save the last migration's rows, each with its outcome and reason, as a CSV file");
-    saveStatement_ = Button(form_.cmdSaveStatement.Caption, "Save Stat&ement...");
-    saveStatement_->setToolTip(
+    saveOpeningStatement_ = Button(form_.saveOpeningStatementButton.Caption, "Save Stat&ement...");
+    saveOpeningStatement_->setToolTip(
         "Save the chosen company's opening position, as its database holds it after the "
         "migration, as a PDF or a web page");
-    restore_ = Button(form_.cmdRestore.Caption, "Restore &Backup...");
+    restore_ = Button(form_.restoreButton.Caption, "Restore &Backup...");
     restore_->setToolTip("Put one of the company's backups back in the place of its database");
-    saveFailedRows_ = Button(form_.cmdSaveFailedRows.Caption, "Save &Failed Rows...");
+    saveFailedRows_ = Button(form_.saveFailedRowsButton.Caption, "Save &Failed Rows...");
     saveFailedRows_->setToolTip(
         "Save the rows that did not go in, or have problems, as a workbook to fix and load again");
     company_ = new QComboBox;
     company_->setAccessibleName("Tallvane company");
     update_ = new QCheckBox("Update E&xisting Items");
-    update_->setAccessibleName(QString::fromStdString(form_.chkUpdateItems.Caption));
+    update_->setAccessibleName(QString::fromStdString(form_.updateItemsBox.Caption));
     negativeIsCredit_ = new QCheckBox("&Negative balances are credits");
-    negativeIsCredit_->setAccessibleName(QString::fromStdString(form_.chkNegativeIsCredit.Caption));
+    negativeIsCredit_->setAccessibleName(QString::fromStdString(form_.negativeIsCreditBox.Caption));
     negativeIsCredit_->setToolTip(
         "An opening balance that is negative and says neither Dr nor Cr is a credit (and a "
         "positive one a debit); without this, such a negative balance is an error");
     replaceOpenings_ = new QCheckBox("Replace &Opening Balances");
-    replaceOpenings_->setAccessibleName(QString::fromStdString(form_.chkReplaceOpenings.Caption));
+    replaceOpenings_->setAccessibleName(QString::fromStdString(form_.replaceOpeningsBox.Caption));
     replaceOpenings_->setToolTip(
         "Where the company already holds an item or ledger with another opening stock or "
         "balance than the workbook's, replace the opening this program posted with the "
@@ -148,7 +148,7 @@ void MainWindow::BuildControls() {
     status_->setReadOnly(true);
     status_->setAccessibleName("Migration status");
 
-    productFolder_ = new QLabel("Product folder: " + QString::fromStdString(form_.ProgramFolder()));
+    productFolder_ = new QLabel("Product folder: " + QString::fromStdString(form_.ProductFolder()));
     // A long path wraps or is cut, never widening the column; the tooltip
     // holds it whole.
     productFolder_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -170,7 +170,7 @@ void MainWindow::BuildControls() {
 // the two buttons that start a run or a check.
 QFrame* MainWindow::BuildFrame() {
     auto* companyLabel = new QLabel("Select Tallvane Co&mpany:");
-    companyLabel->setAccessibleName(QString::fromStdString(form_.Label1.Caption));
+    companyLabel->setAccessibleName(QString::fromStdString(form_.companyLabel.Caption));
     companyLabel->setBuddy(company_);
     auto* dateLabel = new QLabel("Migration &date:");
     dateLabel->setAccessibleName("Migration date:");
@@ -206,7 +206,7 @@ QLayout* MainWindow::BuildLeft() {
 
     auto* left = new QVBoxLayout;
     left->addWidget(Picture(":/pictures/logo.svg", "Ledgerlift", QSize(148, 65)));
-    left->addWidget(Heading(form_.Label2.Caption));
+    left->addWidget(Heading(form_.stepOneLabel.Caption));
     auto* loadRow = new QHBoxLayout;
     loadRow->addWidget(load_, 1);
     loadRow->addWidget(columns_->ColumnsButton());
@@ -215,7 +215,7 @@ QLayout* MainWindow::BuildLeft() {
     left->addWidget(workbook_);
     left->addWidget(loadLines_);
     left->addWidget(line);
-    left->addWidget(Heading(form_.Label5.Caption));
+    left->addWidget(Heading(form_.stepTwoLabel.Caption));
     left->addWidget(frame_);
     // Beside Step II: undoing a run, and the rows a run left to fix.
     auto* afterRun = new QHBoxLayout;
@@ -226,7 +226,7 @@ QLayout* MainWindow::BuildLeft() {
     left->addLayout(BuildFolderRow());
     auto* endButtons = new QHBoxLayout;
     endButtons->addWidget(saveReport_);
-    endButtons->addWidget(saveStatement_);
+    endButtons->addWidget(saveOpeningStatement_);
     endButtons->addWidget(close_, 1);
     left->addLayout(endButtons);
     return left;
@@ -250,7 +250,7 @@ QWidget* MainWindow::BuildGrids() {
     tabs_ = new QTabWidget;
     tabs_->setAccessibleName("Workbook rows");
     const char* gridNames[3] = {"Item rows", "Ledger rows", "Account groups"};
-    Grid* grids[3] = {&form_.msf1, &form_.msf2, &form_.msf3};
+    Grid* grids[3] = {&form_.itemGrid, &form_.ledgerGrid, &form_.groupGrid};
     for (int i = 0; i < 3; ++i) {
         models_[i] = new GridModel(*grids[i], this);
         auto* view = new QTableView;
@@ -276,7 +276,7 @@ QWidget* MainWindow::BuildGrids() {
         view->setSelectionMode(QAbstractItemView::SingleSelection);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
         views_[i] = view;
-        tabs_->addTab(view, QString::fromStdString(form_.SSTab1.TabCaption[i]));
+        tabs_->addTab(view, QString::fromStdString(form_.gridTabs.TabCaption[i]));
     }
     return tabs_;
 }
@@ -285,8 +285,8 @@ QWidget* MainWindow::BuildGrids() {
 QLayout* MainWindow::BuildRight() {
     BuildGrids();
     auto* notices = new QHBoxLayout;
-    notices->addWidget(BlueLabel(form_.Label3.Caption, true), 1);
-    notices->addWidget(BlueLabel(form_.Label4.Caption, false));
+    notices->addWidget(BlueLabel(form_.noticeLabel.Caption, true), 1);
+    notices->addWidget(BlueLabel(form_.webAddressLabel.Caption, false));
     notices->addWidget(Picture(":/pictures/banner.svg", "Ledgerlift banner", QSize(160, 40)));
 
     onlyNotIn_ = new QCheckBox("Show only the rows that did &not go in");
@@ -327,34 +327,34 @@ QLayout* MainWindow::BuildRight() {
 
 void MainWindow::ConnectButtons() {
     connect(load_, &QPushButton::clicked, this, [this] {
-        Run([this] { form_.cmdLoad_Click(); }, false, After::Load);
+        Run([this] { form_.OnLoad(); }, false, After::Load);
         columns_->AfterLoad();
     });
     connect(check_, &QPushButton::clicked, this,
-            [this] { Run([this] { form_.cmdCheck_Click(); }, true, After::Problems); });
+            [this] { Run([this] { form_.OnCheck(); }, true, After::Problems); });
     connect(migrate_, &QPushButton::clicked, this,
-            [this] { Run([this] { form_.cmdMigrate_Click(); }, true, After::Problems); });
+            [this] { Run([this] { form_.OnMigrate(); }, true, After::Problems); });
     connect(changeFolder_, &QPushButton::clicked, this, [this] { ChangeProductFolder(); });
     connect(saveReport_, &QPushButton::clicked, this,
-            [this] { Run([this] { form_.cmdSaveReport_Click(); }, false); });
-    connect(saveStatement_, &QPushButton::clicked, this,
-            [this] { Run([this] { form_.cmdSaveStatement_Click(); }, false); });
+            [this] { Run([this] { form_.OnSaveReport(); }, false); });
+    connect(saveOpeningStatement_, &QPushButton::clicked, this,
+            [this] { Run([this] { form_.OnSaveOpeningStatement(); }, false); });
     connect(close_, &QPushButton::clicked, this, [this] {
         if (busy_) {
             close();  // asks first (see closeEvent)
         } else {
-            form_.cmdClose_Click();
+            form_.OnClose();
         }
     });
     connect(stop_, &QPushButton::clicked, this, [this] {
-        form_.cmdStop_Click();
+        form_.OnStop();
         SyncStop();
     });
     connect(onlyNotIn_, &QCheckBox::toggled, this, [this](bool on) { ShowOnlyNotIn(on); });
     connect(restore_, &QPushButton::clicked, this,
-            [this] { Run([this] { form_.cmdRestore_Click(); }, false); });
+            [this] { Run([this] { form_.OnRestore(); }, false); });
     connect(saveFailedRows_, &QPushButton::clicked, this,
-            [this] { Run([this] { form_.cmdSaveFailedRows_Click(); }, false); });
+            [this] { Run([this] { form_.OnSaveFailedRows(); }, false); });
 }
 
 // The inputs write the controls' state, except while the view itself sets
@@ -362,34 +362,34 @@ void MainWindow::ConnectButtons() {
 void MainWindow::ConnectInputs() {
     connect(company_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (!syncing_) {
-            form_.txtCompanyName.SetListIndex(index);
-            form_.txtCompanyName_Click();
-            saveStatement_->setEnabled(!busy_ && form_.cmdSaveStatement.Enabled);
+            form_.companyList.SetListIndex(index);
+            form_.OnCompanyChosen();
+            saveOpeningStatement_->setEnabled(!busy_ && form_.saveOpeningStatementButton.Enabled);
         }
     });
     connect(replaceOpenings_, &QCheckBox::toggled, this, [this](bool on) {
         if (!syncing_) {
-            form_.chkReplaceOpenings.Value = on ? 1 : 0;
+            form_.replaceOpeningsBox.Value = on ? 1 : 0;
         }
     });
     connect(negativeIsCredit_, &QCheckBox::toggled, this, [this](bool on) {
         if (!syncing_) {
-            form_.chkNegativeIsCredit.Value = on ? 1 : 0;
+            form_.negativeIsCreditBox.Value = on ? 1 : 0;
         }
     });
     connect(update_, &QCheckBox::toggled, this, [this](bool on) {
         if (!syncing_) {
-            form_.chkUpdateItems.Value = on ? 1 : 0;
+            form_.updateItemsBox.Value = on ? 1 : 0;
         }
     });
     connect(date_, &QDateEdit::dateChanged, this, [this](QDate d) {
         if (!syncing_) {
-            form_.dtpDate.Value = Date{d.year(), d.month(), d.day()};
+            form_.migrationDate.Value = Date{d.year(), d.month(), d.day()};
         }
     });
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
         if (!syncing_) {
-            form_.SSTab1.Tab = tab;
+            form_.gridTabs.Tab = tab;
         }
     });
 }
@@ -456,7 +456,8 @@ void MainWindow::SetBusy(bool busy, bool stoppable) {
     }
     for (QWidget* w : std::initializer_list<QWidget*>{
              load_, migrate_, check_, company_, date_, update_, replaceOpenings_, negativeIsCredit_,
-             saveReport_, onlyNotIn_, restore_, saveFailedRows_, saveStatement_, changeFolder_}) {
+             saveReport_, onlyNotIn_, restore_, saveFailedRows_, saveOpeningStatement_,
+             changeFolder_}) {
         w->setEnabled(!busy);
     }
     columns_->Sync(busy);
@@ -592,7 +593,7 @@ QTableView* MainWindow::GridView(int tab) const {
 }
 
 void MainWindow::ApplyGridWidths(int index) {
-    Grid* grids[3] = {&form_.msf1, &form_.msf2, &form_.msf3};
+    Grid* grids[3] = {&form_.itemGrid, &form_.ledgerGrid, &form_.groupGrid};
     const Grid& grid = *grids[index];
     std::vector<int>& shown = shownWidths_[index];
     shown.resize(static_cast<std::size_t>(grid.Cols()), -1);
@@ -608,7 +609,7 @@ void MainWindow::ApplyGridWidths(int index) {
 }
 
 void MainWindow::KeepDraggedWidth(int index, int col, int width) {
-    Grid* grids[3] = {&form_.msf1, &form_.msf2, &form_.msf3};
+    Grid* grids[3] = {&form_.itemGrid, &form_.ledgerGrid, &form_.groupGrid};
     if (applyingWidths_ || syncing_ || col >= grids[index]->Cols()) {
         return;
     }
@@ -621,10 +622,10 @@ void MainWindow::KeepDraggedWidth(int index, int col, int width) {
 // as wide as their values (up to a limit), then the widths the operator
 // gave columns of the same heading.
 void MainWindow::FitColumns(int index) {
-    Grid* grids[2] = {&form_.msf1, &form_.msf2};
+    Grid* grids[2] = {&form_.itemGrid, &form_.ledgerGrid};
     const Grid& grid = *grids[index];
     QTableView* view = views_[index];
-    if (!form_.blnExcelLoaded || grid.Rows() < 2) {
+    if (!form_.workbookLoaded || grid.Rows() < 2) {
         return;
     }
     QFontMetrics cells = view->fontMetrics();
@@ -700,7 +701,7 @@ void MainWindow::ChangeProductFolder() {
 }
 
 void MainWindow::SyncGrid(int index) {
-    Grid* grids[3] = {&form_.msf1, &form_.msf2, &form_.msf3};
+    Grid* grids[3] = {&form_.itemGrid, &form_.ledgerGrid, &form_.groupGrid};
     const Grid& grid = *grids[index];
     QTableView* view = views_[index];
     if (models_[index]->Sync()) {
@@ -715,9 +716,9 @@ void MainWindow::SyncGrid(int index) {
 void MainWindow::Sync() {
     syncing_ = true;
     setWindowTitle(QString::fromStdString(form_.Caption));
-    frame_->setVisible(form_.fraMIgrate.Visible);
+    frame_->setVisible(form_.migrationFrame.Visible);
 
-    const ComboBox& combo = form_.txtCompanyName;
+    const ComboBox& combo = form_.companyList;
     bool sameList = company_->count() == combo.ListCount();
     for (int i = 0; sameList && i < combo.ListCount(); ++i) {
         sameList = company_->itemText(i).toStdString() == combo.List(i);
@@ -729,14 +730,14 @@ void MainWindow::Sync() {
         }
     }
     company_->setCurrentIndex(combo.ListIndex());
-    update_->setChecked(form_.chkUpdateItems.Value == 1);
-    negativeIsCredit_->setChecked(form_.chkNegativeIsCredit.Value == 1);
-    replaceOpenings_->setChecked(form_.chkReplaceOpenings.Value == 1);
-    const Date& d = form_.dtpDate.Value;
+    update_->setChecked(form_.updateItemsBox.Value == 1);
+    negativeIsCredit_->setChecked(form_.negativeIsCreditBox.Value == 1);
+    replaceOpenings_->setChecked(form_.replaceOpeningsBox.Value == 1);
+    const Date& d = form_.migrationDate.Value;
     date_->setDate(QDate(d.year, d.month, d.day));
 
-    if (form_.txtStatus.Text != shownStatus_) {
-        shownStatus_ = form_.txtStatus.Text;
+    if (form_.statusBox.Text != shownStatus_) {
+        shownStatus_ = form_.statusBox.Text;
         std::string shown = shownStatus_;
         // The box keeps CR LF line ends; the editor wants plain line feeds.
         std::string plain;
@@ -748,16 +749,16 @@ void MainWindow::Sync() {
         }
         status_->setPlainText(QString::fromStdString(plain));
     }
-    if (form_.txtStatus.SelStart >= static_cast<int>(form_.txtStatus.Text.size())) {
+    if (form_.statusBox.SelStart >= static_cast<int>(form_.statusBox.Text.size())) {
         status_->moveCursor(QTextCursor::End);
         status_->ensureCursorVisible();
     }
 
-    for (int i = 0; i < tabs_->count() && i < static_cast<int>(form_.SSTab1.TabCaption.size());
+    for (int i = 0; i < tabs_->count() && i < static_cast<int>(form_.gridTabs.TabCaption.size());
          ++i) {
-        tabs_->setTabText(i, QString::fromStdString(form_.SSTab1.TabCaption[i]));
+        tabs_->setTabText(i, QString::fromStdString(form_.gridTabs.TabCaption[i]));
     }
-    tabs_->setCurrentIndex(form_.SSTab1.Tab);
+    tabs_->setCurrentIndex(form_.gridTabs.Tab);
     for (int i = 0; i < 3; ++i) {
         SyncGrid(i);
     }
@@ -773,10 +774,10 @@ void MainWindow::Sync() {
 }
 
 void MainWindow::SyncWorkbook() {
-    productFolder_->setText("Product folder: " + QString::fromStdString(form_.ProgramFolder()));
-    productFolder_->setToolTip(QString::fromStdString(form_.ProgramFolder()));
-    QString path = QString::fromStdString(form_.cdlg.FileName);
-    if (form_.blnExcelLoaded && !path.isEmpty()) {
+    productFolder_->setText("Product folder: " + QString::fromStdString(form_.ProductFolder()));
+    productFolder_->setToolTip(QString::fromStdString(form_.ProductFolder()));
+    QString path = QString::fromStdString(form_.fileDialog.FileName);
+    if (form_.workbookLoaded && !path.isEmpty()) {
         workbook_->setText("Workbook: " + QFileInfo(path).fileName());
         workbook_->setToolTip(path);
     } else {
@@ -792,13 +793,13 @@ void MainWindow::SyncWorkbook() {
     if (lines != loadLines_->Lines()) {
         loadLines_->SetLines(lines);
     }
-    loadLines_->setVisible(form_.blnExcelLoaded && !lines.isEmpty());
+    loadLines_->setVisible(form_.workbookLoaded && !lines.isEmpty());
     saveReport_->setEnabled(!busy_ && !form_.tally.rows.empty());
-    saveStatement_->setEnabled(!busy_ && form_.cmdSaveStatement.Enabled);
-    restore_->setEnabled(!busy_ && form_.cmdRestore.Enabled);
-    saveFailedRows_->setEnabled(!busy_ && form_.cmdSaveFailedRows.Enabled);
-    onlyNotIn_->setEnabled(!busy_ &&
-                           (form_.msf1.RowMarkCount() > 0 || form_.msf2.RowMarkCount() > 0));
+    saveOpeningStatement_->setEnabled(!busy_ && form_.saveOpeningStatementButton.Enabled);
+    restore_->setEnabled(!busy_ && form_.restoreButton.Enabled);
+    saveFailedRows_->setEnabled(!busy_ && form_.saveFailedRowsButton.Enabled);
+    onlyNotIn_->setEnabled(
+        !busy_ && (form_.itemGrid.RowMarkCount() > 0 || form_.ledgerGrid.RowMarkCount() > 0));
 }
 
 }  // namespace ledgerlift

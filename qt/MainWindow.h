@@ -8,7 +8,7 @@
 
 #include "qt/ElidedLines.h"
 #include "ui/ProgressMeter.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 class QCheckBox;
 class QComboBox;
@@ -31,7 +31,7 @@ class OutcomeFilter;
 class ProblemsPanel;
 struct ProblemPlace;
 
-// The Qt window over Form1: it shows the controls' state, writes back what the
+// The Qt window over MainForm: it shows the controls' state, writes back what the
 // operator changes, and forwards the button clicks. It catches up with the
 // controls in Sync(), which the window operations call before every message
 // box and at most every few tens of milliseconds in an event pass.
@@ -48,7 +48,7 @@ class MainWindow : public QWidget {
     // pass.
     static constexpr int kProgressRefreshMs = 250;
 
-    explicit MainWindow(Form1& form, QWidget* parent = nullptr);
+    explicit MainWindow(MainForm& form, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     void Sync();
@@ -69,7 +69,7 @@ class MainWindow : public QWidget {
     QPushButton* SaveFailedRowsButton() const { return saveFailedRows_; }
     QPushButton* StopButton() const { return stop_; }
     QPushButton* SaveReportButton() const { return saveReport_; }
-    QPushButton* SaveStatementButton() const { return saveStatement_; }
+    QPushButton* SaveOpeningStatementButton() const { return saveOpeningStatement_; }
     // "Show only the rows that did not go in", above the grids.
     QCheckBox* OnlyNotInFilter() const { return onlyNotIn_; }
     // Beside the filter, while it is on: how many rows it shows.
@@ -132,7 +132,7 @@ class MainWindow : public QWidget {
     void ShowProgressBar();
     void ShowOnlyNotIn(bool on);
 
-    Form1& form_;
+    MainForm& form_;
     bool busy_ = false;
     bool unloadRequested_ = false;
     bool syncing_ = false;
@@ -146,7 +146,7 @@ class MainWindow : public QWidget {
     QPushButton* saveFailedRows_ = nullptr;
     QPushButton* stop_ = nullptr;
     QPushButton* saveReport_ = nullptr;
-    QPushButton* saveStatement_ = nullptr;
+    QPushButton* saveOpeningStatement_ = nullptr;
     ColumnsControl* columns_ = nullptr;
     QCheckBox* onlyNotIn_ = nullptr;
     QLabel* filterNote_ = nullptr;

@@ -117,7 +117,7 @@ def self_test():
         write("migration/Fine.cpp", '#include "data/Connection.h"\n#include "load/X.h"\n')
         write("import/xls/Fine.cpp", '#include "import/package/Zip.h"\n')
         write("qt/View.cpp", "#include <QWidget>\n#include \"window/MainForm.h\"\n")
-        write("reports/statement/Fine.cpp", '#include "company/OutputGuard.h"\n')
+        write("reports/openingstatement/Fine.cpp", '#include "company/OutputGuard.h"\n')
         write("cli/Fine.cpp", '#include "usecases/RunCheck.h"\n#include "import/OpenWorkbook.h"\n')
         if check(root):
             print("self-test: a tree without upward includes was flagged:", check(root))
@@ -127,7 +127,7 @@ def self_test():
             "migration/Bad.cpp": '#include "import/xls/XlsReader.h"\n',
             "load/Bad.cpp": '#include "import/xlsx/XlsxSheet.h"\n',
             "usecases/Bad.cpp": '#include "window/MainForm.h"\n',
-            "reports/statement/Bad.cpp": '#include "usecases/SaveStatement.h"\n',
+            "reports/openingstatement/Bad.cpp": '#include "usecases/SaveOpeningStatement.h"\n',
             "cli/Bad.cpp": '#include "qt/MainWindow.h"\n',
             "export/Bad.cpp": '#include "migration/RunTally.h"\n',
             "import/Bad.cpp": '#include "migration/TextRules.h"\n',

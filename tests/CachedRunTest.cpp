@@ -7,8 +7,8 @@
 #include "tests/DatabaseDump.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
-#include "usecases/ConnectSql.h"
-#include "window/Form1.h"
+#include "usecases/ConnectCompany.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
@@ -47,23 +47,23 @@ Outcome RunWith(const Scenario& scenario, std::size_t cacheSize) {
     std::string db = product.AddCompany("DEMO", "C01", "DEMO");
     ScriptedWindowOps ops;
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
-    Form1 form(product.Path(), ops);
-    form.Form_Load();
-    form.dtpDate.Value = Date{2009, 4, 1};
+    MainForm form(product.Path(), ops);
+    form.OnStart();
+    form.migrationDate.Value = Date{2009, 4, 1};
     ops.QueueFile(WorkbookPath(scenario.workbook));
-    form.cmdLoad_Click();
-    form.cnCompany.SetStatementCacheSize(cacheSize);
-    form.cmdMigrate_Click();
+    form.OnLoad();
+    form.companyConnection.SetStatementCacheSize(cacheSize);
+    form.OnMigrate();
     if (scenario.second) {
-        form.chkUpdateItems.Value = scenario.updateMode ? 1 : 0;
-        form.cmdMigrate_Click();
+        form.updateItemsBox.Value = scenario.updateMode ? 1 : 0;
+        form.OnMigrate();
     }
-    EXPECT_EQ(form.cnCompany.StatementCacheSize(), cacheSize);
-    form.cnCompany.Close();
-    form.cnCompany.SetStatementCacheSize(Connection::kDefaultStatementCache);
+    EXPECT_EQ(form.companyConnection.StatementCacheSize(), cacheSize);
+    form.companyConnection.Close();
+    form.companyConnection.SetStatementCacheSize(Connection::kDefaultStatementCache);
     Outcome out;
     out.dump = test::DumpDatabase(db);
-    out.status = form.txtStatus.Text;
+    out.status = form.statusBox.Text;
     // Each run backs up its own company first, under a name of its time.
     const std::string backedUp = "Backed up the company database to ";
     for (std::size_t at = out.status.find(backedUp); at != std::string::npos;

@@ -8,36 +8,36 @@ using Categories = test::MigrationTest;
 
 TEST_F(Categories, InsertsEachNewNameOnceWithTheNextId) {
     Items({Item("A1", "Soap"), Item("A2", "Oil"), Item("A3", " Soap "), Item("A4", "SOAP")});
-    migratecategory(ctx);
+    RunCategoryStage(ctx);
     EXPECT_EQ(Rows("select CategoryID, Category from tblCategories order by 1"), "1|Soap\n2|Oil\n");
     EXPECT_TRUE(ops.Messages().empty());
-    EXPECT_EQ(cnCompany.TransactionDepth(), 0);
+    EXPECT_EQ(companyConnection.TransactionDepth(), 0);
 }
 
 TEST_F(Categories, FollowTheHighestIdWithoutFillingGaps) {
     Exec("insert into tblCategories values (3, 'A'), (7, 'B')");
     Items({Item("A1", "Rice")});
-    migratecategory(ctx);
+    RunCategoryStage(ctx);
     EXPECT_EQ(Rows("select CategoryID from tblCategories where Category='Rice'"), "8\n");
 }
 
 TEST_F(Categories, AQuoteIsDoubledInTheStatementAndStoredOnce) {
     Items({Item("A1", "O'Brien"), Item("A2", "O'Brien")});
-    migratecategory(ctx);
+    RunCategoryStage(ctx);
     EXPECT_EQ(Rows("select Category from tblCategories"), "O'Brien\n");
 }
 
 TEST_F(Categories, NoDataRowsWritesNothing) {
     Items({});
-    migratecategory(ctx);
+    RunCategoryStage(ctx);
     EXPECT_EQ(Rows("select count(*) from tblCategories"), "0\n");
     EXPECT_TRUE(ops.Messages().empty());
-    EXPECT_EQ(cnCompany.TransactionDepth(), 0);
+    EXPECT_EQ(companyConnection.TransactionDepth(), 0);
 }
 
 TEST_F(Categories, ABlankCellIsANameLikeAnyOther) {
     Items({Item("A1", "  ")});
-    migratecategory(ctx);
+    RunCategoryStage(ctx);
     EXPECT_EQ(Rows("select CategoryID, '[' || Category || ']' from tblCategories"), "1|[]\n");
 }
 
@@ -47,7 +47,7 @@ TEST_F(Categories, NoAtAFailureUndoesEveryCategoryOfTheStage) {
     Items({Item("A1", "W"), Item("A2", "X"), Item("A3", "Y"), Item("A4", "Z"), Item("A5", "Bad"),
            Item("A6", "After")});
     ops.QueueAnswer(MsgAnswer::No);
-    migratecategory(ctx);
+    RunCategoryStage(ctx);
     EXPECT_EQ(Rows("select Category from tblCategories"), "Old\n");
     ASSERT_EQ(ops.Messages().size(), 2u);
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Question);
@@ -60,31 +60,31 @@ TEST_F(Categories, NoAtAFailureUndoesEveryCategoryOfTheStage) {
         << "the sheet, the worksheet row and the item code, then why; the question on a line "
            "of its own";
     EXPECT_EQ(ops.Messages()[1].icon, MsgIcon::Exclamation);
-    EXPECT_EQ(cnCompany.TransactionDepth(), 0);
+    EXPECT_EQ(companyConnection.TransactionDepth(), 0);
 }
 
 TEST_F(Categories, YesSkipsTheFailedInsertAndKeepsTheRest) {
     Refuse("tblCategories", "new.Category = 'Bad'");
     Items({Item("A1", "Good"), Item("A2", "Bad"), Item("A3", "Fine")});
     ops.QueueAnswer(MsgAnswer::Yes);
-    migratecategory(ctx);
+    RunCategoryStage(ctx);
     EXPECT_EQ(Rows("select CategoryID, Category from tblCategories order by 1"),
               "1|Good\n2|Fine\n");
     EXPECT_EQ(ops.UnansweredQuestions(), 0u);
 }
 
 TEST_F(Categories, AClosedConnectionEndsTheRunThroughTheFailedRollback) {
-    cnCompany.Close();
+    companyConnection.Close();
     Items({Item("A1", "Soap")});
     ops.QueueAnswer(MsgAnswer::No);
-    EXPECT_THROW(migratecategory(ctx), DataError);
+    EXPECT_THROW(RunCategoryStage(ctx), DataError);
 }
 
 TEST_F(Categories, EveryRowBeyondSixteenBitsIsWalked) {
     std::vector<std::vector<std::string>> rows(32770, Item("A", "Common"));
     rows.back() = Item("Z", "Last");
     Items(rows);
-    migratecategory(ctx);
+    RunCategoryStage(ctx);
     EXPECT_EQ(Rows("select Category from tblCategories order by 1"), "Common\nLast\n");
 }
 

@@ -6,15 +6,15 @@
 
 #include "data/Connection.h"
 #include "load/GridLayouts.h"
+#include "migration/Postings.h"
 #include "migration/Problems.h"
 #include "migration/Reconciliation.h"
-#include "migration/mdlStock.h"
 #include "tests/DemoCompanyForm.h"
 #include "tests/MigrationFixture.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
 #include "usecases/RunCheck.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
@@ -47,21 +47,21 @@ class Check : public test::DemoCompanyForm {
     }
     // A workbook with every case that must be a warning or an error.
     void LoadEveryCase() {
-        test::FillAsImported(form.msf1, kItemFormat, kItemCols,
+        test::FillAsImported(form.itemGrid, kItemFormat, kItemCols,
                              {Item("A1", "Soap", "10"), Item("A1", "Soap", "2"),  // lengthened code
                               Item("B2", "Soap", "12abc"),                        // not a number
                               Item("C3", "", "3"),                                // empty category
                               Item("D4", "Oil", "abc"),                           // not a number
                               Item("E5", "Oil", "-5", "1,234,56"),  // broken groups: not a number
                               Item("HELD", "Oil", "7")});           // already in the company
-        test::FillAsImported(form.msf2, kLedgerFormat, kLedgerCols,
+        test::FillAsImported(form.ledgerGrid, kLedgerFormat, kLedgerCols,
                              {Ledger("Acme", "Sundry Debtors", "1,500.00", "Dr"),
                               Ledger("Beta", "Walk-in", "300", "Cr "),  // group not there; credit
                               Ledger("Gamma", "Sundry Debtors", "-250", "Cx"),  // no side: an error
                               Ledger("Held Co", "Customer", "99", "Dr"),  // already in the company
                               Ledger("Huge", "Customer", "1E+16", "Dr"),  // too large: an error
                               Ledger("Dot", "Customer", "40", "cr.")});
-        form.blnExcelLoaded = true;
+        form.workbookLoaded = true;
         // Already there, each with its opening.
         Exec(
             "insert into tblItemMaster (ItemID, ItemCode, ItemName) values (5, 'HELD', "
@@ -74,14 +74,14 @@ class Check : public test::DemoCompanyForm {
             "insert into tblVoucher (MainID, TrID, TrType, DrLID, CrLID, AmountD, AmountC) "
             "values (1, 1, 'Opening', 3, 0, 99, 0), (1, 1, 'Opening', 0, 3, 0, 99)");
     }
-    void Choose() { form.txtCompanyName.SetListIndex(0); }
+    void Choose() { form.companyList.SetListIndex(0); }
 };
 
 TEST_F(Check, PredictsExactlyWhatTheRunThenWrites) {
     LoadEveryCase();
     Choose();
     std::string before = Dump();
-    form.cmdCheck_Click();
+    form.OnCheck();
     ASSERT_TRUE(form.lastCheck.ran);
     CheckResult check = form.lastCheck;
     EXPECT_EQ(Dump(), before) << "a check writes nothing";
@@ -89,7 +89,7 @@ TEST_F(Check, PredictsExactlyWhatTheRunThenWrites) {
 
     ops.ClearMessages();
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ASSERT_EQ(form.tally.outcome, RunTally::RunOutcome::Completed);
     CheckResult run = CheckResultOf(form.tally);
 
@@ -105,7 +105,7 @@ TEST_F(Check, PredictsExactlyWhatTheRunThenWrites) {
     EXPECT_EQ(check.ledgersFailing, 2) << "Gamma and Huge";
     EXPECT_EQ(check.ledgersNew, run.ledgersNew);
     // The totals equal what the company now holds.
-    OpeningTotals held = ReadBackTotals(form.tally, form.cnCompany);
+    OpeningTotals held = ReadBackTotals(form.tally, form.companyConnection);
     EXPECT_EQ(check.totals.items, held.items);
     EXPECT_EQ(check.totals.stockLines, held.stockLines);
     EXPECT_DOUBLE_EQ(check.totals.quantity, held.quantity);
@@ -127,7 +127,7 @@ TEST_F(Check, PredictsExactlyWhatTheRunThenWrites) {
 TEST_F(Check, SaysEveryCaseThatMaySurpriseABookkeeper) {
     LoadEveryCase();
     Choose();
-    form.cmdCheck_Click();
+    form.OnCheck();
     auto has = [&](const std::string& sheet, int row, Problem::Severity severity,
                    const std::string& part) {
         for (const auto& p : form.lastCheck.problems) {
@@ -155,7 +155,7 @@ TEST_F(Check, SaysEveryCaseThatMaySurpriseABookkeeper) {
     EXPECT_FALSE(has("ledgers", 7, S::Warning, "not a side")) << "\"cr.\" is a credit";
     // The report holds the code actually stored.
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ASSERT_EQ(form.tally.rows.size(), 13u);
     EXPECT_EQ(form.tally.rows[1].key.rfind("A1", 0), 0u);
     EXPECT_NE(form.tally.rows[1].key, "A1");
@@ -164,15 +164,15 @@ TEST_F(Check, SaysEveryCaseThatMaySurpriseABookkeeper) {
 TEST_F(Check, MarksTheRowsInTheGridsAndSaysHowMany) {
     LoadEveryCase();
     Choose();
-    form.cmdCheck_Click();
-    const Grid::RowMark* huge = form.msf2.FindRowMark(5);
+    form.OnCheck();
+    const Grid::RowMark* huge = form.ledgerGrid.FindRowMark(5);
     ASSERT_NE(huge, nullptr);
     EXPECT_EQ(huge->color, (Rgb{255, 199, 206})) << "an error";
     EXPECT_NE(huge->tip.find("too large"), std::string::npos);
-    const Grid::RowMark* walkIn = form.msf2.FindRowMark(2);
+    const Grid::RowMark* walkIn = form.ledgerGrid.FindRowMark(2);
     ASSERT_NE(walkIn, nullptr);
     EXPECT_EQ(walkIn->color, (Rgb{255, 235, 156})) << "a warning";
-    const Grid::RowMark* acme = form.msf2.FindRowMark(1);
+    const Grid::RowMark* acme = form.ledgerGrid.FindRowMark(1);
     ASSERT_NE(acme, nullptr) << "every row shows the outcome the run would give it";
     EXPECT_EQ(acme->color, (Rgb{226, 239, 218})) << "Acme has no problem: it would go in";
     EXPECT_TRUE(acme->wentIn);
@@ -181,22 +181,22 @@ TEST_F(Check, MarksTheRowsInTheGridsAndSaysHowMany) {
     EXPECT_EQ(ops.Messages().back().caption, "Check Data");
     EXPECT_NE(ops.Messages().back().text.find("problems in 10 rows"), std::string::npos)
         << ops.Messages().back().text;
-    EXPECT_NE(form.txtStatus.Text.find("\r\nCheck: opening balances debit 1500, credit 340, "),
+    EXPECT_NE(form.statusBox.Text.find("\r\nCheck: opening balances debit 1500, credit 340, "),
               std::string::npos)
-        << form.txtStatus.Text;
+        << form.statusBox.Text;
 }
 
 TEST_F(Check, InUpdateModeChangesNoCellThatTheRunReads) {
     Exec("insert into tblCategories values (1, 'Soap')");
     Exec("insert into tblItemMaster (ItemID, ItemCode, Discount) values (40, 'OLD', 4)");
-    test::FillAsImported(form.msf1, kItemFormat, kItemCols, {Item("OLD", "Soap", "10")});
-    test::FillAsImported(form.msf2, kLedgerFormat, kLedgerCols, {});
-    form.blnExcelLoaded = true;
-    form.chkUpdateItems.Value = 1;
+    test::FillAsImported(form.itemGrid, kItemFormat, kItemCols, {Item("OLD", "Soap", "10")});
+    test::FillAsImported(form.ledgerGrid, kLedgerFormat, kLedgerCols, {});
+    form.workbookLoaded = true;
+    form.updateItemsBox.Value = 1;
     Choose();
-    form.cmdCheck_Click();
-    EXPECT_EQ(form.msf1.TextMatrix(1, item::Qoh), "10") << "the run still reads the workbook's";
-    EXPECT_FALSE(form.msf1.HasBackColor(1, item::Code));
+    form.OnCheck();
+    EXPECT_EQ(form.itemGrid.TextMatrix(1, item::Qoh), "10") << "the run still reads the workbook's";
+    EXPECT_FALSE(form.itemGrid.HasBackColor(1, item::Code));
     ASSERT_EQ(form.lastCheck.problems.size(), 1u);
     EXPECT_NE(form.lastCheck.problems[0].text.find("its stored Discount, 4, not the workbook's 10"),
               std::string::npos)
@@ -215,18 +215,18 @@ TEST_F(Check, TheReconciliationFlagsATamperedDatabase) {
         // Once a stock line is in: as another hand would change it.
         if (!tampered && form.tally.items.postings > 0) {
             tampered = true;
-            form.cnCompany.Execute(
+            form.companyConnection.Execute(
                 "update tblStockHistory set PvalueIN = PvalueIN + 7 where "
                 "StockHisId = (select max(StockHisId) from tblStockHistory)");
         }
     });
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ASSERT_TRUE(tampered);
-    EXPECT_NE(form.txtStatus.Text.find("Reconciled: DIFFERENCE in opening stock value: the run "
+    EXPECT_NE(form.statusBox.Text.find("Reconciled: DIFFERENCE in opening stock value: the run "
                                        "wrote "),
               std::string::npos)
-        << form.txtStatus.Text;
-    EXPECT_NE(form.txtStatus.Text.find("(7 more)"), std::string::npos);
+        << form.statusBox.Text;
+    EXPECT_NE(form.statusBox.Text.find("(7 more)"), std::string::npos);
     EXPECT_EQ(form.tally.reconcileDifferences, 1);
     EXPECT_FALSE(form.tally.AllWritten()) << "a difference counts as a failure";
 }
@@ -238,14 +238,14 @@ TEST_F(Check, TheReconciliationFlagsATamperedDatabase) {
 TEST_F(Check, ARowWithoutKeysFailsAndWritesNothing) {
     Load("headings/no_keys.xls");
     Choose();
-    form.cmdCheck_Click();
+    form.OnCheck();
     ASSERT_TRUE(form.lastCheck.ran);
     EXPECT_EQ(form.lastCheck.itemsFailing, 1);
     ASSERT_FALSE(form.lastCheck.problems.empty());
     EXPECT_EQ(form.lastCheck.problems[0].row, 3);
     EXPECT_NE(form.lastCheck.problems[0].text.find("no item code or name"), std::string::npos);
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     EXPECT_EQ(form.tally.items.written, 2);
     EXPECT_EQ(form.tally.items.failed, 1);
     EXPECT_EQ(test::QueryRows(db, "select ItemID, ItemCode from tblItemMaster order by 1"),

@@ -12,8 +12,8 @@
 #include "tests/DiskQuota.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
-#include "usecases/ConnectSql.h"
-#include "window/Form1.h"
+#include "usecases/ConnectCompany.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
@@ -22,15 +22,15 @@ namespace fs = std::filesystem;
 
 class CompanyGuard : public ::testing::Test {
   protected:
-    void SetUp() override { form.Form_Load(); }
-    void TearDown() override { form.cnCompany.Close(); }
+    void SetUp() override { form.OnStart(); }
+    void TearDown() override { form.companyConnection.Close(); }
     void Choose(const std::string& code) {
-        form.txtCompanyName.AddItem(code);
-        form.txtCompanyName.SetListIndex(form.txtCompanyName.NewIndex());
+        form.companyList.AddItem(code);
+        form.companyList.SetListIndex(form.companyList.NewIndex());
     }
     void Load(const std::string& fixture) {
         ops.QueueFile(test::FixturePath(fixture));
-        form.cmdLoad_Click();
+        form.OnLoad();
         ops.ClearMessages();
     }
     // The run refused before asking anything, with one critical sentence.
@@ -39,13 +39,13 @@ class CompanyGuard : public ::testing::Test {
         EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Critical);
         EXPECT_NE(ops.Messages()[0].text.find(says), std::string::npos) << ops.Messages()[0].text;
         EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::ConnectionFailed);
-        EXPECT_FALSE(form.cnCompany.IsOpen());
+        EXPECT_FALSE(form.companyConnection.IsOpen());
     }
 
     test::ProductFolder product;
     test::TempFolder outside;
     ScriptedWindowOps ops;
-    Form1 form{product.Path(), ops};
+    MainForm form{product.Path(), ops};
 };
 
 // Fault 10: a zero-length company file was opened as an empty database,
@@ -56,7 +56,7 @@ TEST_F(CompanyGuard, AFileWithoutTheCompanyTablesIsRefusedAndNotTouched) {
     std::ofstream(db, std::ios::binary).close();
     Load("two_rows.xls");
     Choose("EMPTY");
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ExpectRefused("is not a Tallvane company database: it has no table tblAccountgroup");
     EXPECT_EQ(fs::file_size(db), 0u) << "the file is not touched";
     EXPECT_FALSE(fs::exists(db + "-wal"));
@@ -95,7 +95,7 @@ TEST_P(PathEscape, IsRefusedNamingTheCompany) {
     product.AddCompany("EVIL", dir, file, /*createDatabase=*/false);
     Load("two_rows.xls");
     Choose("EVIL");
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ExpectRefused("The company EVIL names its database as folder");
     EXPECT_EQ(test::QueryRows(target, "select count(*) from tblItemMaster"), "0\n");
 }
@@ -113,7 +113,7 @@ TEST_F(CompanyGuard, AFolderInsideTheDatabaseFolderIsFine) {
     Load("two_rows.xls");
     Choose("DEEP");
     ops.QueueAnswer(MsgAnswer::Yes);
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::Completed);
 }
 
@@ -125,13 +125,13 @@ TEST_F(CompanyGuard, ASecondRunIntoATakenCompanyRefusesBeforeAskingAnything) {
     ASSERT_TRUE(other.Acquire(db));
     Load("two_rows.xls");
     Choose("DEMO");
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ExpectRefused("Another program is migrating into the company DEMO");
     EXPECT_EQ(ops.UnansweredQuestions(), 0u);
     other.Release();
     ops.ClearMessages();
     ops.QueueAnswer(MsgAnswer::Yes);
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::Completed);
     CompanyLock after;
     EXPECT_TRUE(after.Acquire(db)) << "the run lets go of the company when it ends";
@@ -157,7 +157,7 @@ TEST_F(CompanyGuard, ARunHoldsTheDatabaseForItselfUntilItEnds) {
         blocked = rc == SQLITE_BUSY;
         sqlite3_close(intruder);
     });
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     EXPECT_TRUE(looked);
     EXPECT_TRUE(blocked) << "no other program writes between two batches";
     EXPECT_EQ(test::QueryRows(db,
@@ -180,7 +180,7 @@ TEST_F(CompanyGuard, AFullDiskStopsTheRunWithoutClaimingTheRest) {
             disk.SetRemaining(0);  // the categories are in; now the disk is full
         }
     });
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::Stopped);
     for (const auto& m : ops.Messages()) {
         EXPECT_NE(m.text, "Migration Completed");
@@ -195,7 +195,7 @@ TEST_F(CompanyGuard, AFullDiskStopsTheRunWithoutClaimingTheRest) {
                     row.outcome == RunTally::Outcome::Skipped);
     }
     // What did go in is summed up and read back, as after any run.
-    const std::string& status = form.txtStatus.Text;
+    const std::string& status = form.statusBox.Text;
     for (const char* line :
          {"\r\nSummary: categories 2 written, 0 already there, 0 failed\r\n",
           "\r\nSummary: items 0 written, 0 updated, 0 skipped, 3 failed, 0 stock postings\r\n",
@@ -207,7 +207,7 @@ TEST_F(CompanyGuard, AFullDiskStopsTheRunWithoutClaimingTheRest) {
         EXPECT_NE(status.find(line), std::string::npos) << line << "\n" << status;
     }
     EXPECT_EQ(status.find("DIFFERENCE"), std::string::npos) << status;
-    form.cnCompany.Close();
+    form.companyConnection.Close();
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblItemMaster"), "0\n");
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblLedger"), "0\n");
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblCategories"), "2\n")
@@ -222,9 +222,9 @@ TEST_F(CompanyGuard, RowsNotReadAreInTheSummaryAndTheReport) {
     form.itemRowsNotRead = 7;  // as the import of a longer sheet leaves it
     Choose("DEMO");
     ops.QueueAnswer(MsgAnswer::Yes);
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     EXPECT_FALSE(form.tally.AllWritten());
-    EXPECT_NE(form.txtStatus.Text.find("Summary: 7 item rows below worksheet row 65000 were not "
+    EXPECT_NE(form.statusBox.Text.find("Summary: 7 item rows below worksheet row 65000 were not "
                                        "read"),
               std::string::npos);
     EXPECT_NE(RunReportText(form.tally)

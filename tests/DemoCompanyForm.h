@@ -7,7 +7,7 @@
 #include "base/Date.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift::test {
 
@@ -18,22 +18,22 @@ class DemoCompanyForm : public ::testing::Test {
   protected:
     void SetUp() override {
         db = product.AddCompany("DEMO", "C01", "DEMO");
-        form.Form_Load();
-        form.dtpDate.Value = Date{2009, 4, 1};
+        form.OnStart();
+        form.migrationDate.Value = Date{2009, 4, 1};
     }
-    void TearDown() override { form.cnCompany.Close(); }
+    void TearDown() override { form.companyConnection.Close(); }
     // "Load" on a workbook of the fixtures; the messages of the load are
     // forgotten.
     void Load(const std::string& fixture) {
         ops.QueueFile(FixturePath(fixture));
-        form.cmdLoad_Click();
+        form.OnLoad();
         ops.ClearMessages();
     }
 
     ProductFolder product;
     std::string db;  // DEMO's database
     ScriptedWindowOps ops;
-    Form1 form{product.Path(), ops};
+    MainForm form{product.Path(), ops};
 };
 
 }  // namespace ledgerlift::test

@@ -89,7 +89,7 @@ class FailedRows : public ::testing::Test {
         ops.QueueFile(test::FixturePath(fixture));
         XlsReader book;
         LoadWorkbook(form, ops, book);
-        ASSERT_TRUE(form.blnExcelLoaded);
+        ASSERT_TRUE(form.workbookLoaded);
     }
     ScriptedWindowOps ops;
     FormControls form;
@@ -146,9 +146,10 @@ TEST_F(FailedRows, HoldsOnlyThoseRowsInTheInputsColumnsWithTheirSourceRowAndReas
     EXPECT_EQ(book.Rows(1), 2) << "the header row and one item row";
     EXPECT_EQ(book.Rows(2), 2);
     // Item columns A to P as loaded; Q and R beyond them.
-    EXPECT_EQ(book.Cell(1, "A2"), "s:" + std::string(form.msf1.TextMatrix(2, item::Code)));
+    EXPECT_EQ(book.Cell(1, "A2"), "s:" + std::string(form.itemGrid.TextMatrix(2, item::Code)));
     EXPECT_EQ(book.Cell(1, "B2"), "s:Oil");
-    EXPECT_EQ(book.Cell(1, "F2"), "n:" + std::string(form.msf1.TextMatrix(2, item::PurchaseRate)));
+    EXPECT_EQ(book.Cell(1, "F2"),
+              "n:" + std::string(form.itemGrid.TextMatrix(2, item::PurchaseRate)));
     EXPECT_EQ(book.Cell(1, "Q1"), "s:Source row");
     EXPECT_EQ(book.Cell(1, "R1"), "s:Reason");
     EXPECT_EQ(book.Cell(1, "Q2"), "n:3");
@@ -167,7 +168,7 @@ TEST_F(FailedRows, HoldsOnlyThoseRowsInTheInputsColumnsWithTheirSourceRowAndReas
 // numbers and the number reads back to the same text.
 TEST_F(FailedRows, WritesNumbersOnlyWhereTheyReadBackToTheSameText) {
     Load("two_rows.xls");
-    Grid& g = form.msf1;
+    Grid& g = form.itemGrid;
     g.SetTextMatrix(1, item::Code, "00123");
     g.SetTextMatrix(1, item::Qoh, "1E5");
     g.SetTextMatrix(1, item::PurchaseRate, "12.50");
@@ -185,8 +186,8 @@ TEST_F(FailedRows, WritesNumbersOnlyWhereTheyReadBackToTheSameText) {
 // formula that a spreadsheet program would run when the file is opened.
 TEST_F(FailedRows, AFormulaInTheGridIsWrittenAsText) {
     Load("two_rows.xls");
-    form.msf1.SetTextMatrix(1, item::Code, "=HYPERLINK(\"http://example.com\",\"x\")");
-    form.msf1.SetTextMatrix(1, item::Name, "+1+1");
+    form.itemGrid.SetTextMatrix(1, item::Code, "=HYPERLINK(\"http://example.com\",\"x\")");
+    form.itemGrid.SetTextMatrix(1, item::Name, "+1+1");
     std::string path = dir.File("f.xlsx");
     WriteFailedRowsWorkbook(path, form, {{"items", "2", "@SUM(A1:A2)", "failed"}});
     WrittenBook book(path);

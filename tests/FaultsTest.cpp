@@ -38,8 +38,9 @@ class Faults : public test::MigrationTest {
 // written, 8,624 in the database).
 TEST_F(Faults, RowsOfABatchWhoseCommitFailedAreFailedNotWritten) {
     test::DiskQuota disk(1 << 30);
-    cnCompany.Reopen();          // on the disk that fills up
-    cnCompany.UseFastCommits();  // a write-ahead journal: pages reach the disk at the commit
+    companyConnection.Reopen();  // on the disk that fills up
+    companyConnection
+        .UseFastCommits();  // a write-ahead journal: pages reach the disk at the commit
     Exec("insert into tblCategories values (1, 'Soap')");
     ItemRows(20);
     test::TestClock clock;
@@ -54,7 +55,7 @@ TEST_F(Faults, RowsOfABatchWhoseCommitFailedAreFailedNotWritten) {
             disk.SetRemaining(0);
         }
     });
-    migrateitem(ctx);
+    RunItemStage(ctx);
     EXPECT_TRUE(disk.Exhausted());
     EXPECT_EQ(Rows("select count(*) from tblItemMaster"), "10\n");
     EXPECT_EQ(Rows("select count(*) from tblStock"), "10\n");
@@ -68,7 +69,8 @@ TEST_F(Faults, RowsOfABatchWhoseCommitFailedAreFailedNotWritten) {
     }
     ASSERT_FALSE(ops.Messages().empty());
     EXPECT_NE(ops.Messages().back().text.find("is full"), std::string::npos);
-    EXPECT_FALSE(cnCompany.TransactionLost().empty()) << "nothing more is written in this run";
+    EXPECT_FALSE(companyConnection.TransactionLost().empty())
+        << "nothing more is written in this run";
 }
 
 // Fault 2: an item whose record went in but whose opening stock did not was
@@ -77,7 +79,7 @@ TEST_F(Faults, AnItemStoredWithoutItsOpeningStockIsReportedWrittenInPart) {
     Exec("insert into tblCategories values (1, 'Soap')");
     Refuse("tblStockHistory", "1", "no room for history");
     Items({Item("A1", "Soap", "5")});
-    migrateitem(ctx);
+    RunItemStage(ctx);
     EXPECT_EQ(Rows("select ItemCode from tblItemMaster"), "A1\n");
     ASSERT_EQ(tally.rows.size(), 1u);
     EXPECT_EQ(OutcomeOf(0), RunTally::Outcome::Partial);
@@ -94,7 +96,7 @@ TEST_F(Faults, AnItemStoredWithoutItsOpeningStockIsReportedWrittenInPart) {
 TEST_F(Faults, ALedgerStoredWithoutItsVoucherIsReportedWrittenInPart) {
     Refuse("tblVoucher", "1", "no room for vouchers");
     Ledgers({Ledger("Acme", "100")});
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     EXPECT_EQ(Rows("select LName from tblLedger"), "Acme\n");
     EXPECT_EQ(OutcomeOf(0), RunTally::Outcome::Partial);
     EXPECT_NE(tally.rows[0].error.find("The ledger was written, but its opening balance was not "
@@ -108,7 +110,7 @@ TEST_F(Faults, ItemIdsBeyondTheLargestFailTheirRowsInsteadOfWrapping) {
     Exec("insert into tblItemMaster (ItemID, ItemCode) values (2147483645, 'TOP')");
     ItemRows(3);
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
-    migrateitem(ctx);
+    RunItemStage(ctx);
     EXPECT_EQ(Rows("select ItemID, ItemCode from tblItemMaster order by 1"),
               "2147483645|TOP\n2147483647|C1\n")
         << "the first new id is the highest plus 2; nothing negative";
@@ -130,7 +132,7 @@ TEST_F(Faults, AFailedReadOfTheHighestItemIdIsInTheQuestion) {
         "'X' as ItemCode");
     ItemRows(1);
     ops.QueueAnswer(MsgAnswer::No);
-    migrateitem(ctx);
+    RunItemStage(ctx);
     ASSERT_GE(ops.Messages().size(), 2u);
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Exclamation) << "GetNextId's own report";
     const std::string& question = ops.Messages()[1].text;
@@ -145,7 +147,7 @@ TEST_F(Faults, AFailedReadOfTheHighestItemIdIsInTheQuestion) {
 // Fault 5: a balance that rounds to 0.0000 as a currency posted a voucher of 0.
 TEST_F(Faults, ABalanceThatRoundsToNothingPostsNoVoucher) {
     Ledgers({Ledger("Tiny", "1E-05"), Ledger("Small", "0.00005")});
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     EXPECT_EQ(Rows("select LName, OpBalance from tblLedger order by LID"),
               "Tiny|1E-5\nSmall|5E-5\n");
     EXPECT_EQ(Rows("select Particulars, AmountD, AmountC from tblVoucher order by rowid"), "")
@@ -161,7 +163,7 @@ TEST_F(Faults, AnOverflowingStockValueIsRefusedNamingTheCells) {
     row[5] = "1E+300";  // purchase rate
     Items({row});
     ops.QueueAnswer(MsgAnswer::Yes);
-    migrateitem(ctx);
+    RunItemStage(ctx);
     ASSERT_EQ(ops.Messages().size(), 1u);
     const std::string& text = ops.Messages()[0].text;
     EXPECT_EQ(text.find("inf"), std::string::npos) << text;
@@ -178,7 +180,7 @@ TEST_F(Faults, ANumberTooLargeToReadIsRefusedNamingTheCell) {
     auto row = Item("HUGE", "Soap", "1");
     row[7] = "1E+999";  // MRP
     Items({row});
-    migrateitem(ctx);
+    RunItemStage(ctx);
     EXPECT_TRUE(ops.Messages().empty()) << "refused as it is read: nothing to ask";
     ASSERT_EQ(tally.rows.size(), 1u);
     EXPECT_EQ(tally.rows[0].error,
@@ -203,7 +205,7 @@ class CurrencyLimit : public Faults, public ::testing::WithParamInterface<Limit>
 TEST_P(CurrencyLimit, BalancesAroundTheLimitsNeverCrash) {
     Ledgers({Ledger("Edge", GetParam().balance)});
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     EXPECT_EQ(Rows("select count(*) from tblVoucher"), GetParam().posted ? "2\n" : "0\n");
     if (!GetParam().posted) {
         EXPECT_NE(tally.rows[0].error.find("too large for a currency amount"), std::string::npos)
@@ -229,7 +231,7 @@ TEST_F(Faults, ANulInACellIsRefusedNamingTheRowAndColumn) {
     row[1] = std::string("Soap\0Bar", 8);
     Items({row, Item("N2", "Soap", "1")});
     ops.QueueAnswer(MsgAnswer::Yes);
-    migrateitem(ctx);
+    RunItemStage(ctx);
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_NE(ops.Messages()[0].text.find("Item row 2, N1, column B (ITEM NAME): the text holds a "
                                           "NUL character"),
@@ -242,7 +244,7 @@ TEST_F(Faults, ANulInACellIsRefusedNamingTheRowAndColumn) {
 TEST_F(Faults, ANulInALedgerCellIsRefusedToo) {
     Ledgers({{"AL", std::string("Ac\0me", 5), "Sundry Debtors", "", "", "", "10", "Dr", ""}});
     ops.QueueAnswer(MsgAnswer::Yes);
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     EXPECT_EQ(Rows("select count(*) from tblLedger"), "0\n");
     ASSERT_FALSE(ops.Messages().empty());
     EXPECT_NE(ops.Messages()[0].text.find("Ledger row 2, Ac\\0me, column B (Ledger Name): the "
@@ -254,7 +256,7 @@ TEST_F(Faults, ANulInALedgerCellIsRefusedToo) {
 TEST_F(Faults, ACategoryWithANulIsRefusedNamingTheCell) {
     Items({Item("C1", std::string("So\0ap", 5))});
     ops.QueueAnswer(MsgAnswer::Yes);
-    migratecategory(ctx);
+    RunCategoryStage(ctx);
     EXPECT_EQ(Rows("select count(*) from tblCategories"), "0\n");
     ASSERT_FALSE(ops.Messages().empty());
     EXPECT_NE(ops.Messages()[0].text.find("Item row 2, C1, column C (CATEGORY)"), std::string::npos)

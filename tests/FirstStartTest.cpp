@@ -22,7 +22,7 @@
 #include "qt/QtWindowOps.h"
 #include "qt/WelcomeDialog.h"
 #include "tests/TestSupport.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
@@ -169,8 +169,8 @@ TEST(ChangeProductFolder, ListsTheOtherFoldersCompaniesAndShowsTheFolder) {
     second.AddCompany("REAL", "C01", "REAL");
     second.AddCompany("BOOKS", "C02", "BOOKS");
     NoAnswers ops;
-    Form1 form(first.Path(), ops);
-    form.Form_Load();
+    MainForm form(first.Path(), ops);
+    form.OnStart();
     MainWindow window(form);
     ops.Attach(&window);
     window.show();
@@ -190,19 +190,19 @@ TEST(ChangeProductFolder, ListsTheOtherFoldersCompaniesAndShowsTheFolder) {
 
     change->click();  // cancelled: nothing changes
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(form.ProgramFolder(), first.Path());
+    EXPECT_EQ(form.ProductFolder(), first.Path());
     EXPECT_EQ(combo->itemText(0), "DEMO");
 
     answer = second.Path();
     change->click();
-    EXPECT_EQ(form.ProgramFolder(), second.Path());
+    EXPECT_EQ(form.ProductFolder(), second.Path());
     EXPECT_EQ(remembered, second.Path());
     EXPECT_EQ(window.ProductFolderLabel()->text().toStdString(),
               "Product folder: " + second.Path());
     ASSERT_EQ(combo->count(), 2);
     EXPECT_EQ(combo->itemText(0), "REAL") << "the same number of companies, other names";
     EXPECT_EQ(combo->currentText(), "BOOKS") << "the last one read is selected";
-    EXPECT_EQ(form.txtCompanyName.Text(), "BOOKS");
+    EXPECT_EQ(form.companyList.Text(), "BOOKS");
     EXPECT_TRUE(ops.messages.empty());
 }
 

@@ -163,18 +163,18 @@ TEST_P(LoadCases, FillTheGridsAndSayWhatWasRead) {
     AnyWorkbookReader book;
     LoadWorkbook(form, ops, book);
     if (*c.refusal) {
-        EXPECT_FALSE(form.blnExcelLoaded);
+        EXPECT_FALSE(form.workbookLoaded);
         ASSERT_EQ(ops.Messages().size(), 1u);
         EXPECT_NE(ops.Messages()[0].text.find(c.refusal), std::string::npos)
             << ops.Messages()[0].text;
         EXPECT_NE(ops.Messages()[0].text.find(path), std::string::npos);
         return;
     }
-    ASSERT_TRUE(form.blnExcelLoaded) << ::testing::PrintToString(Messages());
-    EXPECT_EQ(GridColumn(form.msf1, item::Code), c.itemCodes);
-    EXPECT_EQ(GridColumn(form.msf2, ledger::Name), c.ledgerNames);
+    ASSERT_TRUE(form.workbookLoaded) << ::testing::PrintToString(Messages());
+    EXPECT_EQ(GridColumn(form.itemGrid, item::Code), c.itemCodes);
+    EXPECT_EQ(GridColumn(form.ledgerGrid, ledger::Name), c.ledgerNames);
     for (const GridCell& cell : c.cells) {
-        const Grid& grid = cell.grid == 'i' ? form.msf1 : form.msf2;
+        const Grid& grid = cell.grid == 'i' ? form.itemGrid : form.ledgerGrid;
         EXPECT_EQ(grid.TextMatrix(cell.row, cell.col), cell.text)
             << cell.grid << " row " << cell.row << " column " << cell.col;
     }
@@ -387,10 +387,10 @@ TEST(LoadMarks, ARowWithoutKeysCarriesItsSentence) {
     ops.QueueFile(test::FixturePath("headings/no_keys.xlsx"));
     AnyWorkbookReader book;
     LoadWorkbook(form, ops, book);
-    EXPECT_EQ(form.msf1.origin.RowError(1), "");
-    EXPECT_EQ(form.msf1.origin.RowError(2),
+    EXPECT_EQ(form.itemGrid.origin.RowError(1), "");
+    EXPECT_EQ(form.itemGrid.origin.RowError(2),
               "Item row 3: no item code or name; the row is not migrated.");
-    EXPECT_EQ(form.msf1.origin.RowError(3), "");
+    EXPECT_EQ(form.itemGrid.origin.RowError(3), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Workbooks, LoadCases,

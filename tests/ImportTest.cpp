@@ -52,44 +52,45 @@ TEST_F(Import, FillsBothGridsWithTheirLayouts) {
     EXPECT_EQ(ops.Filters()[0],
               "Workbooks|*.xls;*.xlsx;*.xlsm;*.ods|Excel 97-2003 Workbooks|*.xls|"
               "Excel Workbooks|*.xlsx;*.xlsm|OpenDocument Spreadsheets|*.ods|All Files|*.*");
-    EXPECT_EQ(form.cdlg.FileName, FixturePath("real_mixed.xls"));
+    EXPECT_EQ(form.fileDialog.FileName, FixturePath("real_mixed.xls"));
 
-    EXPECT_EQ(form.msf1.FormatString(), kItemFormat);
-    EXPECT_EQ(form.msf1.Cols(), 17);
-    EXPECT_EQ(form.msf1.ColWidth(0), 200) << "set after the format string, so it lasts";
-    EXPECT_EQ(form.msf1.ColAlignment(item::Qoh), Grid::Align::Right);
-    EXPECT_EQ(form.msf2.FormatString(), kLedgerFormat);
-    EXPECT_EQ(form.msf2.Cols(), 10);
-    EXPECT_NE(form.msf2.ColWidth(0), 200) << "the format string came last and sized it";
+    EXPECT_EQ(form.itemGrid.FormatString(), kItemFormat);
+    EXPECT_EQ(form.itemGrid.Cols(), 17);
+    EXPECT_EQ(form.itemGrid.ColWidth(0), 200) << "set after the format string, so it lasts";
+    EXPECT_EQ(form.itemGrid.ColAlignment(item::Qoh), Grid::Align::Right);
+    EXPECT_EQ(form.ledgerGrid.FormatString(), kLedgerFormat);
+    EXPECT_EQ(form.ledgerGrid.Cols(), 10);
+    EXPECT_NE(form.ledgerGrid.ColWidth(0), 200) << "the format string came last and sized it";
 
     // Rows 2 and 3 are read; row 4's column B holds only spaces, so the sheet
     // ends there although row 5 is filled.
-    ASSERT_EQ(form.msf1.Rows(), 5);
-    EXPECT_EQ(form.msf1.TextMatrix(1, 0), "2");
-    EXPECT_EQ(form.msf1.TextMatrix(1, item::Code), "A1");
-    EXPECT_EQ(form.msf1.TextMatrix(1, item::Description), "  Lux  ");
-    EXPECT_EQ(form.msf1.TextMatrix(2, item::Code), "B2");
-    EXPECT_EQ(form.msf1.TextMatrix(2, item::Qoh), "30");
-    EXPECT_EQ(form.msf1.TextMatrix(2, item::PurchaseRate), "1234.5");
-    EXPECT_EQ(form.msf1.TextMatrix(3, item::Name), "  Rice  ");
+    ASSERT_EQ(form.itemGrid.Rows(), 5);
+    EXPECT_EQ(form.itemGrid.TextMatrix(1, 0), "2");
+    EXPECT_EQ(form.itemGrid.TextMatrix(1, item::Code), "A1");
+    EXPECT_EQ(form.itemGrid.TextMatrix(1, item::Description), "  Lux  ");
+    EXPECT_EQ(form.itemGrid.TextMatrix(2, item::Code), "B2");
+    EXPECT_EQ(form.itemGrid.TextMatrix(2, item::Qoh), "30");
+    EXPECT_EQ(form.itemGrid.TextMatrix(2, item::PurchaseRate), "1234.5");
+    EXPECT_EQ(form.itemGrid.TextMatrix(3, item::Name), "  Rice  ");
     for (int c = 0; c < 17; ++c) {
-        EXPECT_EQ(form.msf1.TextMatrix(4, c), "") << "the appended empty row";
+        EXPECT_EQ(form.itemGrid.TextMatrix(4, c), "") << "the appended empty row";
     }
-    ASSERT_EQ(form.msf2.Rows(), 4);
-    EXPECT_EQ(form.msf2.TextMatrix(2, ledger::Name), "O'Brien & Sons");
-    EXPECT_EQ(form.msf2.TextMatrix(2, ledger::OpeningBalance), "250");
+    ASSERT_EQ(form.ledgerGrid.Rows(), 4);
+    EXPECT_EQ(form.ledgerGrid.TextMatrix(2, ledger::Name), "O'Brien & Sons");
+    EXPECT_EQ(form.ledgerGrid.TextMatrix(2, ledger::OpeningBalance), "250");
 
-    EXPECT_EQ(form.SSTab1.TabCaption[0], "Items 3");
-    EXPECT_EQ(form.SSTab1.TabCaption[1], "Ledgers 2");
-    EXPECT_EQ(form.SSTab1.TabCaption[2], "Account Group");
-    EXPECT_EQ(form.msf1.Row(), 1);
-    EXPECT_EQ(form.msf1.Col(), 2);
-    EXPECT_EQ(form.msf2.Row(), 1);
-    EXPECT_EQ(form.msf2.Col(), 2);
-    EXPECT_EQ(form.msf1.TopRow(), 4);
-    EXPECT_EQ(form.msf3.TextMatrix(1, 0), "") << "the import never fills the account group grid";
-    EXPECT_TRUE(form.blnExcelLoaded);
-    EXPECT_TRUE(form.fraMIgrate.Visible);
+    EXPECT_EQ(form.gridTabs.TabCaption[0], "Items 3");
+    EXPECT_EQ(form.gridTabs.TabCaption[1], "Ledgers 2");
+    EXPECT_EQ(form.gridTabs.TabCaption[2], "Account Group");
+    EXPECT_EQ(form.itemGrid.Row(), 1);
+    EXPECT_EQ(form.itemGrid.Col(), 2);
+    EXPECT_EQ(form.ledgerGrid.Row(), 1);
+    EXPECT_EQ(form.ledgerGrid.Col(), 2);
+    EXPECT_EQ(form.itemGrid.TopRow(), 4);
+    EXPECT_EQ(form.groupGrid.TextMatrix(1, 0), "")
+        << "the import never fills the account group grid";
+    EXPECT_TRUE(form.workbookLoaded);
+    EXPECT_TRUE(form.migrationFrame.Visible);
     EXPECT_TRUE(ops.Enabled());
     EXPECT_EQ(ops.DoEventsCount(), 5) << "one event pass per row read";
 }
@@ -99,9 +100,9 @@ TEST_F(Import, WindowIsDisabledWhileASheetIsReadAndTheFrameHidden) {
     std::vector<std::string> captions;
     ops.SetDoEventsHook([&] {
         seen.push_back(std::string(ops.Enabled() ? "enabled" : "disabled") +
-                       (form.blnExcelLoaded ? " loaded" : " not-loaded") +
-                       (form.fraMIgrate.Visible ? " shown" : " hidden"));
-        captions.push_back(form.SSTab1.TabCaption[0]);
+                       (form.workbookLoaded ? " loaded" : " not-loaded") +
+                       (form.migrationFrame.Visible ? " shown" : " hidden"));
+        captions.push_back(form.gridTabs.TabCaption[0]);
     });
     Load("two_rows.xls");
     EXPECT_EQ(captions[1], "Items 1") << "the caption follows each row, after its event pass";
@@ -114,22 +115,23 @@ TEST_F(Import, WindowIsDisabledWhileASheetIsReadAndTheFrameHidden) {
 // data row, and the rows below it are read too.
 TEST_F(Import, ABlankNameInRowTwoEndsNothing) {
     Load("blank_b2.xls");
-    EXPECT_EQ(form.msf1.Rows(), 3);
-    EXPECT_EQ(form.msf1.TextMatrix(1, item::Code), "A1");
-    EXPECT_EQ(form.SSTab1.TabCaption[0], "Items 1");
-    EXPECT_EQ(form.SSTab1.TabCaption[1], "Ledgers 1");
-    EXPECT_TRUE(form.blnExcelLoaded);
+    EXPECT_EQ(form.itemGrid.Rows(), 3);
+    EXPECT_EQ(form.itemGrid.TextMatrix(1, item::Code), "A1");
+    EXPECT_EQ(form.gridTabs.TabCaption[0], "Items 1");
+    EXPECT_EQ(form.gridTabs.TabCaption[1], "Ledgers 1");
+    EXPECT_TRUE(form.workbookLoaded);
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Completed Excel importing"});
 }
 
 TEST_F(Import, ReadsPastABlankNameToTheLastRowAndKeepsSpacesAndZero) {
     Load("blank_row10.xls");
-    ASSERT_EQ(form.msf1.Rows(), 14) << "rows 2 to 13: twelve rows, the header and the empty row";
-    EXPECT_EQ(form.SSTab1.TabCaption[0], "Items 12");
-    EXPECT_EQ(form.msf1.TextMatrix(3, item::Name), "0") << "0 in column B is filled";
-    EXPECT_EQ(form.msf1.TextMatrix(4, item::Name), "  padded  ");
-    EXPECT_EQ(form.msf1.TextMatrix(9, item::Code), "I10") << "a blank name, but a code";
-    EXPECT_EQ(form.msf1.TextMatrix(12, 0), "13");
+    ASSERT_EQ(form.itemGrid.Rows(), 14)
+        << "rows 2 to 13: twelve rows, the header and the empty row";
+    EXPECT_EQ(form.gridTabs.TabCaption[0], "Items 12");
+    EXPECT_EQ(form.itemGrid.TextMatrix(3, item::Name), "0") << "0 in column B is filled";
+    EXPECT_EQ(form.itemGrid.TextMatrix(4, item::Name), "  padded  ");
+    EXPECT_EQ(form.itemGrid.TextMatrix(9, item::Code), "I10") << "a blank name, but a code";
+    EXPECT_EQ(form.itemGrid.TextMatrix(12, 0), "13");
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Completed Excel importing"});
 }
 
@@ -139,13 +141,13 @@ TEST_F(Import, ASingleWorksheetClearsBothGridsAndBlocksMigration) {
     Load("real_mixed.xls");
     ops.ClearMessages();
     Load("headings/one_unrecognised_sheet.xls");
-    EXPECT_EQ(form.msf1.Rows(), 1) << "the header alone: no stale rows";
-    EXPECT_EQ(form.msf2.Rows(), 1);
-    EXPECT_EQ(form.msf1.FormatString(), kItemFormat) << "the columns keep their captions";
-    EXPECT_EQ(form.SSTab1.TabCaption[0], "Item            ") << "the tabs as at the start";
-    EXPECT_EQ(form.SSTab1.TabCaption[1], "Ledger            ");
-    EXPECT_FALSE(form.blnExcelLoaded);
-    EXPECT_FALSE(form.fraMIgrate.Visible);
+    EXPECT_EQ(form.itemGrid.Rows(), 1) << "the header alone: no stale rows";
+    EXPECT_EQ(form.ledgerGrid.Rows(), 1);
+    EXPECT_EQ(form.itemGrid.FormatString(), kItemFormat) << "the columns keep their captions";
+    EXPECT_EQ(form.gridTabs.TabCaption[0], "Item            ") << "the tabs as at the start";
+    EXPECT_EQ(form.gridTabs.TabCaption[1], "Ledger            ");
+    EXPECT_FALSE(form.workbookLoaded);
+    EXPECT_FALSE(form.migrationFrame.Visible);
     EXPECT_TRUE(ops.Enabled());
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Exclamation);
@@ -156,11 +158,11 @@ TEST_F(Import, ASingleWorksheetClearsBothGridsAndBlocksMigration) {
 TEST_F(Import, ASecondImportWithFewerRowsLeavesNothingOfTheFirst) {
     Load("real_mixed.xls");
     Load("two_rows.xls");
-    ASSERT_EQ(form.msf1.Rows(), 4);
-    EXPECT_EQ(form.msf1.TextMatrix(2, item::Name), "Oil");
-    EXPECT_EQ(form.msf1.TextMatrix(3, item::Name), "");
-    ASSERT_EQ(form.msf2.Rows(), 3);
-    EXPECT_EQ(form.SSTab1.TabCaption[0], "Items 2");
+    ASSERT_EQ(form.itemGrid.Rows(), 4);
+    EXPECT_EQ(form.itemGrid.TextMatrix(2, item::Name), "Oil");
+    EXPECT_EQ(form.itemGrid.TextMatrix(3, item::Name), "");
+    ASSERT_EQ(form.ledgerGrid.Rows(), 3);
+    EXPECT_EQ(form.gridTabs.TabCaption[0], "Items 2");
 }
 
 TEST_F(Import, CancellingAlwaysTakesTheErrorPathAndClearsTheGrids) {
@@ -168,31 +170,31 @@ TEST_F(Import, CancellingAlwaysTakesTheErrorPathAndClearsTheGrids) {
     ops.ClearMessages();
     ops.QueueFile(std::nullopt);
     std::vector<int> rowsWhenTold;
-    ops.SetObserver([&](const auto&) { rowsWhenTold.push_back(form.msf1.Rows()); });
+    ops.SetObserver([&](const auto&) { rowsWhenTold.push_back(form.itemGrid.Rows()); });
     Click();
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].text, "No workbook was chosen, so nothing was loaded.");
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Exclamation);
-    EXPECT_FALSE(form.blnExcelLoaded);
-    EXPECT_FALSE(form.fraMIgrate.Visible);
+    EXPECT_FALSE(form.workbookLoaded);
+    EXPECT_FALSE(form.migrationFrame.Visible);
     EXPECT_EQ(rowsWhenTold, std::vector<int>{1})
         << "the rows that can no longer be migrated are gone before the message shows";
-    EXPECT_EQ(form.msf2.Rows(), 1);
-    EXPECT_EQ(form.SSTab1.TabCaption[0], "Item            ");
+    EXPECT_EQ(form.ledgerGrid.Rows(), 1);
+    EXPECT_EQ(form.gridTabs.TabCaption[0], "Item            ");
 }
 
 TEST_F(Import, ADamagedFileClearsTheRowsOfTheWorkbookBefore) {
     Load("real_mixed.xls");
-    form.msf1.SetRowMark(1, Rgb{255, 199, 206}, "failed");
+    form.itemGrid.SetRowMark(1, Rgb{255, 199, 206}, "failed");
     test::TempFolder dir;
     std::string path = dir.File("broken.xls");
     std::ofstream(path) << "not a workbook";
     ops.QueueFile(path);
     Click();
-    EXPECT_EQ(form.msf1.Rows(), 1);
-    EXPECT_EQ(form.msf2.Rows(), 1);
-    EXPECT_EQ(form.msf1.RowMarkCount(), 0u) << "no outcome of an earlier run is left";
-    EXPECT_EQ(form.SSTab1.TabCaption[1], "Ledger            ");
+    EXPECT_EQ(form.itemGrid.Rows(), 1);
+    EXPECT_EQ(form.ledgerGrid.Rows(), 1);
+    EXPECT_EQ(form.itemGrid.RowMarkCount(), 0u) << "no outcome of an earlier run is left";
+    EXPECT_EQ(form.gridTabs.TabCaption[1], "Ledger            ");
 }
 
 TEST_F(Import, ReportsItsProgressPerRowWithTheRowsOfEachSheet) {
@@ -217,7 +219,7 @@ TEST_F(Import, ADamagedFileGivesOneMessageAndLeavesTheWindowUsable) {
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_NE(ops.Messages()[0].text.find(path), std::string::npos);
     EXPECT_TRUE(ops.Enabled());
-    EXPECT_FALSE(form.blnExcelLoaded);
+    EXPECT_FALSE(form.workbookLoaded);
 }
 
 // A workbook written by a program that does not calculate: its formula
@@ -227,7 +229,7 @@ TEST_F(Import, FormulaCellsWithoutAResultAreNamedPerSheet) {
     ops.QueueFile(FixturePath("uncalculated.xlsx"));
     AnyWorkbookReader book;
     LoadWorkbook(form, ops, book);
-    EXPECT_TRUE(form.blnExcelLoaded);
+    EXPECT_TRUE(form.workbookLoaded);
     ASSERT_EQ(MessageTexts().size(), 3u);
     EXPECT_EQ(MessageTexts()[0], "Completed Excel importing");
     EXPECT_EQ(MessageTexts()[1],
@@ -238,7 +240,7 @@ TEST_F(Import, FormulaCellsWithoutAResultAreNamedPerSheet) {
     EXPECT_EQ(ops.Messages()[1].icon, MsgIcon::Exclamation);
     EXPECT_NE(MessageTexts()[2].find("worksheet 2 (ledgers)"), std::string::npos);
     EXPECT_NE(MessageTexts()[2].find("1 formula cell has"), std::string::npos);
-    EXPECT_EQ(form.msf1.TextMatrix(1, item::Qoh), "") << "the formula cell E2";
+    EXPECT_EQ(form.itemGrid.TextMatrix(1, item::Qoh), "") << "the formula cell E2";
 }
 
 TEST_F(Import, EveryFormatLoadsThroughTheReaderChosenByContent) {
@@ -246,9 +248,9 @@ TEST_F(Import, EveryFormatLoadsThroughTheReaderChosenByContent) {
         ops.QueueFile(FixturePath(fixture));
         AnyWorkbookReader book;
         LoadWorkbook(form, ops, book);
-        EXPECT_TRUE(form.blnExcelLoaded) << fixture;
-        EXPECT_EQ(form.msf1.TextMatrix(2, item::Name), "Oil") << fixture;
-        EXPECT_EQ(form.msf2.TextMatrix(1, ledger::OpeningBalance), "100") << fixture;
+        EXPECT_TRUE(form.workbookLoaded) << fixture;
+        EXPECT_EQ(form.itemGrid.TextMatrix(2, item::Name), "Oil") << fixture;
+        EXPECT_EQ(form.ledgerGrid.TextMatrix(1, ledger::OpeningBalance), "100") << fixture;
     }
 }
 
@@ -291,7 +293,7 @@ TEST_F(Import, LetsGoOfEachSheetOnceItIsInItsGrid) {
         ops.QueueFile(FixturePath(fixture));
         RecordingBook book;
         LoadWorkbook(form, ops, book);
-        EXPECT_TRUE(form.blnExcelLoaded) << fixture;
+        EXPECT_TRUE(form.workbookLoaded) << fixture;
         // The headings of every sheet are read first, to find which sheet is
         // which; then each sheet's rows, and the sheet is let go at once.
         EXPECT_EQ(book.calls, (std::vector<std::string>{"open", "cell 1", "cell 2", "cell 1",
@@ -361,9 +363,9 @@ TEST_F(Import, RowsBelow65000AreNotReadButTheOperatorIsTold) {
     ops.QueueFile("/any/book.xls");
     EndlessSheet book;
     LoadWorkbook(form, ops, book);
-    EXPECT_EQ(form.msf1.Rows(), 65001) << "64999 rows, the header and the empty row";
-    EXPECT_EQ(form.msf1.TextMatrix(64999, 0), "65000");
-    EXPECT_EQ(form.SSTab1.TabCaption[0], "Items 64999");
+    EXPECT_EQ(form.itemGrid.Rows(), 65001) << "64999 rows, the header and the empty row";
+    EXPECT_EQ(form.itemGrid.TextMatrix(64999, 0), "65000");
+    EXPECT_EQ(form.gridTabs.TabCaption[0], "Items 64999");
     ASSERT_FALSE(ops.ProgressReports().empty());
     EXPECT_EQ(ops.ProgressReports().front().total, 64999)
         << "the progress counts the rows that are read";
@@ -396,7 +398,7 @@ TEST_F(Import, ALongTextShownInEveryCellIsRefusedNotHeld) {
     ops.QueueFile(path);
     AnyWorkbookReader book;
     LoadWorkbook(form, ops, book);
-    EXPECT_FALSE(form.blnExcelLoaded);
+    EXPECT_FALSE(form.workbookLoaded);
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].text,
               "The workbook " + path +

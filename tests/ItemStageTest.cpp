@@ -9,8 +9,8 @@ class ItemStage : public test::MigrationTest {
   protected:
     void Run(const std::vector<std::vector<std::string>>& rows) {
         Items(rows);
-        migratecategory(ctx);
-        migrateitem(ctx);
+        RunCategoryStage(ctx);
+        RunItemStage(ctx);
     }
     std::string ItemIds() { return Rows("select ItemID, ItemCode from tblItemMaster order by 1"); }
 };
@@ -53,8 +53,8 @@ TEST_F(ItemStage, WritesEveryColumnOfTheRow) {
     EXPECT_EQ(Rows("select VchDate, VchType, RefID, QtyIn from tblStockHistory"),
               "2009-04-01|OpeningStock|2|10\n");
     EXPECT_TRUE(ops.Messages().empty());
-    EXPECT_EQ(form.msf1.TopRow(), 1);
-    EXPECT_EQ(cnCompany.TransactionDepth(), 0);
+    EXPECT_EQ(form.itemGrid.TopRow(), 1);
+    EXPECT_EQ(companyConnection.TransactionDepth(), 0);
 }
 
 TEST_F(ItemStage, IdsStartTwoAboveTheHighestAndAdvanceEveryRow) {
@@ -111,24 +111,25 @@ TEST_F(ItemStage, UpdateModeReplacesExistingItemsUnderTheirOwnIds) {
     Exec(
         "insert into tblItemMaster (ItemID, ItemCode, ItemName, Discount, MRP) values "
         "(5, 'E0', 'Old zero', 0, 99), (6, 'E5', 'Old five', 5, 99)");
-    form.chkUpdateItems.Value = 1;
+    form.updateItemsBox.Value = 1;
     Run({Item("E0", "Soap", "7"), Item("NEW", "Soap", "3"), Item(" E5 ", "Soap", "9")});
     EXPECT_EQ(
         Rows("select ItemID, ItemCode, ItemName, Discount, MRP from tblItemMaster order by 1"),
         "5|E0|Name E0|0|25\n6|E5|Name  E5|0|25\n9|NEW|Name NEW|0|25\n")
         << "replaced whole: the old Discount is not carried over; ids 8 to 10 are used up";
-    EXPECT_EQ(form.msf1.TextMatrix(1, item::Qoh), "0") << "the QOH cell takes the stored Discount";
-    EXPECT_EQ(form.msf1.TextMatrix(3, item::Qoh), "5");
+    EXPECT_EQ(form.itemGrid.TextMatrix(1, item::Qoh), "0")
+        << "the QOH cell takes the stored Discount";
+    EXPECT_EQ(form.itemGrid.TextMatrix(3, item::Qoh), "5");
     EXPECT_EQ(Rows("select ItemID, Qty from tblStock order by 1"), "6|5\n9|3\n");
-    EXPECT_EQ(form.msf1.BackColor(1, item::Code), (Rgb{0, 255, 0})) << "existing: green";
-    EXPECT_EQ(form.msf1.BackColor(2, item::Code), (Rgb{255, 255, 0})) << "new: yellow";
-    EXPECT_EQ(form.msf1.BackColor(3, item::Code), (Rgb{0, 255, 0}));
-    EXPECT_FALSE(form.msf1.HasBackColor(1, item::Name));
+    EXPECT_EQ(form.itemGrid.BackColor(1, item::Code), (Rgb{0, 255, 0})) << "existing: green";
+    EXPECT_EQ(form.itemGrid.BackColor(2, item::Code), (Rgb{255, 255, 0})) << "new: yellow";
+    EXPECT_EQ(form.itemGrid.BackColor(3, item::Code), (Rgb{0, 255, 0}));
+    EXPECT_FALSE(form.itemGrid.HasBackColor(1, item::Name));
 }
 
 TEST_F(ItemStage, WithoutUpdateModeNothingIsColoured) {
     Run({Item("A1", "Soap")});
-    EXPECT_FALSE(form.msf1.HasBackColor(1, item::Code));
+    EXPECT_FALSE(form.itemGrid.HasBackColor(1, item::Code));
 }
 
 TEST_F(ItemStage, TwoRowsWithOneCodeLengthenTheSecondByTheCounter) {
@@ -172,7 +173,7 @@ TEST_F(ItemStage, YesGoesOnWithTheNextRowsButPostsNoOrphanStock) {
     Exec("insert into tblCategories values (1, 'Soap')");
     Items({Item("A1", "Soap", "1"), Item("A2", "Nowhere", "2"), Item("A3", "Soap", "3")});
     ops.QueueAnswer(MsgAnswer::Yes);
-    migrateitem(ctx);
+    RunItemStage(ctx);
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].text,
               "Item row 3, A2: the category \"Nowhere\" is not in the company, so the item "
@@ -187,22 +188,22 @@ TEST_F(ItemStage, NoShowsTheReasonAndEndsTheStage) {
     Exec("insert into tblCategories values (1, 'Soap')");
     Items({Item("A1", "Soap", "1"), Item("A2", "Nowhere", "2"), Item("A3", "Soap", "3")});
     ops.QueueAnswer(MsgAnswer::No);
-    migrateitem(ctx);
+    RunItemStage(ctx);
     ASSERT_EQ(ops.Messages().size(), 2u);
     EXPECT_EQ(ops.Messages()[1].icon, MsgIcon::Exclamation);
     EXPECT_NE(ops.Messages()[1].text.find("Item row 3, A2: the category \"Nowhere\" is not in"),
               std::string::npos)
         << ops.Messages()[1].text;
     EXPECT_EQ(ItemIds(), "2|A1\n");
-    EXPECT_EQ(cnCompany.TransactionDepth(), 0) << "what was written stays committed";
+    EXPECT_EQ(companyConnection.TransactionDepth(), 0) << "what was written stays committed";
 }
 
 TEST_F(ItemStage, AFailedReplacementKeepsTheOldItem) {
     Exec("insert into tblItemMaster (ItemID, ItemCode, ItemName) values (5, 'E1', 'Keep me')");
-    form.chkUpdateItems.Value = 1;
+    form.updateItemsBox.Value = 1;
     Items({Item("E1", "Nowhere", "3")});
     ops.QueueAnswer(MsgAnswer::Yes);
-    migrateitem(ctx);
+    RunItemStage(ctx);
     EXPECT_EQ(Rows("select ItemID, ItemName from tblItemMaster"), "5|Keep me\n");
     EXPECT_EQ(Rows("select count(*) from tblStock"), "0\n");
 }

@@ -11,7 +11,7 @@
 #include "tests/DemoCompanyForm.h"
 #include "tests/TestSupport.h"
 #include "usecases/KeepRunRecord.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
@@ -22,7 +22,7 @@ class KeptRunRecord : public test::DemoCompanyForm {
   protected:
     void Run() {
         ops.QueueAnswer(MsgAnswer::Yes);
-        form.cmdMigrate_Click();
+        form.OnMigrate();
     }
     CompanyDatabase Company() const { return LocateCompanyDatabase(product.Path(), "DEMO"); }
     std::vector<RunRecord> Records() const {
@@ -34,7 +34,7 @@ class KeptRunRecord : public test::DemoCompanyForm {
     // The status box's lines that start with prefix, in order.
     std::vector<std::string> StatusLines(const std::string& prefix) const {
         std::vector<std::string> lines;
-        const std::string& text = form.txtStatus.Text;
+        const std::string& text = form.statusBox.Text;
         for (std::size_t at = 0; at < text.size();) {
             std::size_t end = text.find("\r\n", at);
             std::string line = text.substr(at, end == std::string::npos ? end : end - at);
@@ -86,7 +86,7 @@ TEST_F(KeptRunRecord, ADryRunLeavesNone) {
 
 TEST_F(KeptRunRecord, TheCheckOfTheSameWorkbookIsKeptWithIt) {
     Load("real_mixed.xls");
-    form.cmdCheck_Click();
+    form.OnCheck();
     ASSERT_TRUE(form.lastCheck.ran);
     Run();
     std::vector<RunRecord> records = Records();
@@ -103,7 +103,7 @@ TEST_F(KeptRunRecord, TheCheckOfTheSameWorkbookIsKeptWithIt) {
 
 TEST_F(KeptRunRecord, ACheckBeforeTheWorkbookWasLoadedAgainIsNotKept) {
     Load("real_mixed.xls");
-    form.cmdCheck_Click();
+    form.OnCheck();
     Load("real_mixed.xls");  // the grids may differ from what was checked
     Run();
     ASSERT_EQ(Records().size(), 1u);
@@ -114,12 +114,12 @@ TEST_F(KeptRunRecord, AStoppedRunRecordsTheRowsNotReached) {
     Load("real_mixed.xls");
     ops.SetProgressHook([this](const std::string& stage, int done, int) {
         if (stage == "Migrating items" && done == 1) {
-            form.cmdStop_Click();
+            form.OnStop();
         }
     });
     ops.QueueAnswer(MsgAnswer::Yes);  // start
     ops.QueueAnswer(MsgAnswer::No);   // not on with the ledgers
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ASSERT_EQ(form.tally.outcome, RunTally::RunOutcome::Stopped);
     std::vector<RunRecord> records = Records();
     ASSERT_EQ(records.size(), 1u);
@@ -136,9 +136,10 @@ TEST_F(KeptRunRecord, PruningBackupsKeepsEveryRecord) {
     for (int i = 0; i < 3; ++i) {
         Run();
         if (i == 0) {
-            form.cnCompany.Execute("delete from tblItemMaster");
-            form.cnCompany.Execute("delete from tblStock");
-            form.cnCompany.Execute("delete from tblStockHistory");  // for the second run to write
+            form.companyConnection.Execute("delete from tblItemMaster");
+            form.companyConnection.Execute("delete from tblStock");
+            form.companyConnection.Execute(
+                "delete from tblStockHistory");  // for the second run to write
         }
     }
     // The first backup is kept for good, the second run's as the newest;
@@ -158,9 +159,9 @@ TEST_F(KeptRunRecord, PruningBackupsKeepsEveryRecord) {
 
 TEST_F(KeptRunRecord, ARecordThatCannotBeWrittenIsSaidWithTheBackup) {
     Load("two_rows.xls");
-    ASSERT_EQ(form.txtCompanyName.Text(), "DEMO");
+    ASSERT_EQ(form.companyList.Text(), "DEMO");
     CompanyLock lock;
-    RunRequest request{form, form.cnCompany, lock, product.Path(), form.tally, {}, nullptr};
+    RunRequest request{form, form.companyConnection, lock, product.Path(), form.tally, {}, nullptr};
     KeepRunRecord({request, "/gone/DEMO-20240501-100000.mdb", {}, ""}, ops);
     ASSERT_EQ(ops.Messages().size(), 1u);
     const auto& m = ops.Messages()[0];

@@ -19,7 +19,7 @@
 #include "qt/ProblemsPanel.h"
 #include "qt/QtWindowOps.h"
 #include "tests/TestSupport.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
@@ -77,8 +77,8 @@ TEST(Keyboard, LoadColumnsCheckProblemsMigrateStopSaveReportAndRestore) {
     std::string db = product.AddCompany("DEMO", "C01", "DEMO");
     test::TempFolder out;
     KeyOps ops;
-    Form1 form(product.Path(), ops);
-    form.Form_Load();
+    MainForm form(product.Path(), ops);
+    form.OnStart();
     MainWindow window(form);
     ops.Attach(&window);
     window.resize(1280, 690);
@@ -88,7 +88,7 @@ TEST(Keyboard, LoadColumnsCheckProblemsMigrateStopSaveReportAndRestore) {
 
     ops.file = test::FixturePath("text_rules.xls");  // errors and warnings
     Alt(&window, Qt::Key_L);
-    ASSERT_TRUE(form.blnExcelLoaded) << "Alt+L loads";
+    ASSERT_TRUE(form.workbookLoaded) << "Alt+L loads";
 
     // Alt+U opens the columns; Enter takes the choice and loads again.
     bool columnsShown = false;
@@ -102,7 +102,7 @@ TEST(Keyboard, LoadColumnsCheckProblemsMigrateStopSaveReportAndRestore) {
     Alt(&window, Qt::Key_U);
     EXPECT_TRUE(columnsShown) << "Alt+U opens the columns";
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "Enter closed them";
-    ASSERT_TRUE(form.blnExcelLoaded) << "the workbook is loaded as chosen";
+    ASSERT_TRUE(form.workbookLoaded) << "the workbook is loaded as chosen";
     // The offscreen platform has no window manager to give the window back
     // its activation once the dialog is gone.
     QApplication::setActiveWindow(&window);
@@ -158,7 +158,7 @@ TEST(Keyboard, LoadColumnsCheckProblemsMigrateStopSaveReportAndRestore) {
 
     Alt(&window, Qt::Key_H);  // hides the problems
     EXPECT_FALSE(panel->isVisible());
-    form.cnCompany.Close();
+    form.companyConnection.Close();
 }
 
 }  // namespace

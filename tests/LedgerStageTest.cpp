@@ -42,7 +42,7 @@ TEST(LedgerInsert, TheStatementCharacterForCharacter) {
 TEST_F(LedgerStage, WritesLedgersWithTheirVouchersUnderRunningLids) {
     Ledgers({Ledger("Acme", "1,500.00", "Dr"), Ledger("Beta", "-250", "Dr"),
              Ledger("Gamma", "300", "cr", "Nowhere")});
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     EXPECT_EQ(Rows("select LID, LName, LAliasName, GroupName, Type, OpBalance, AppearIn, Address, "
                    "CreditDays, Phone, Fax, AccountGroupID, TargetAmt, Area from tblLedger"),
               "1|Acme|AL|Customer|Dr|1500|BalanceSheet|1 Main St|0|555|TIN|10|0|North\n"
@@ -54,9 +54,9 @@ TEST_F(LedgerStage, WritesLedgersWithTheirVouchersUnderRunningLids) {
               "3|0|3|3|300|0\n3|3|0|3|0|300\n");
     EXPECT_EQ(Rows("select distinct TrType, TrDate, Narration from tblVoucher"),
               "Opening|2009-04-01|Opening Balance\n");
-    EXPECT_EQ(form.SSTab1.Tab, 1);
+    EXPECT_EQ(form.gridTabs.Tab, 1);
     EXPECT_TRUE(ops.Messages().empty());
-    EXPECT_EQ(cnCompany.TransactionDepth(), 0);
+    EXPECT_EQ(companyConnection.TransactionDepth(), 0);
 }
 
 struct SideCell {
@@ -80,7 +80,7 @@ class DrCrCell : public LedgerStage, public ::testing::WithParamInterface<SideCe
 // the row.
 TEST_P(DrCrCell, IsReadTrimmedInAnyCaseWithoutItsFullStop) {
     Ledgers({Ledger("L", "10", GetParam().drcr)});
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     std::string type = GetParam().type;
     EXPECT_EQ(Rows("select Type from tblLedger"), type.empty() ? "" : type + "\n");
     ASSERT_EQ(tally.rows.size(), 1u);
@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
 // A word in the balance is no longer read as 0: the row is refused.
 TEST_F(LedgerStage, ZeroOrEmptyBalancesPostNoVoucherAndAWordIsRefused) {
     Ledgers({Ledger("A", "0", "Dr"), Ledger("B", "", "Dr"), Ledger("C", "abc", "Cr")});
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     EXPECT_EQ(Rows("select LID, OpBalance from tblLedger"), "1|0\n2|0\n");
     EXPECT_EQ(Vouchers(), "");
     EXPECT_EQ(tally.rows[2].errorFinding.kind, "not-a-number");
@@ -116,7 +116,7 @@ TEST_F(LedgerStage, QuotesInNamePhoneAndTinAreKept) {
     row[4] = "555'01";
     row[5] = "TIN'2";
     Ledgers({row});
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     EXPECT_EQ(Rows("select LName, Phone, Fax from tblLedger"), "O'Brien|555'01|TIN'2\n");
 }
 
@@ -126,7 +126,7 @@ TEST_F(LedgerStage, BothRenamesIncludeLedgersThatWereThereBefore) {
         "(1, 'Old creditor', 'Sundry Creditors', 13), (2, 'Old debtor', 'Sundry Debtors', 12), "
         "(3, 'Bank', 'Bank Accounts', 8)");
     Ledgers({Ledger("New creditor", "0", "Cr", "Sundry Creditors")});
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     EXPECT_EQ(Rows("select LID, GroupName, AccountGroupID from tblLedger order by 1"),
               "1|Supplier|11\n2|Customer|10\n3|Bank Accounts|8\n4|Supplier|11\n");
 }
@@ -135,7 +135,7 @@ TEST_F(LedgerStage, BothRenamesIncludeLedgersThatWereThereBefore) {
 // the later row (never "already in the company"), without a question.
 TEST_F(LedgerStage, ANameRepeatedInTheWorkbookFailsTheLaterRowWithoutASecondBalance) {
     Ledgers({Ledger("Acme", "100", "Dr"), Ledger(" ACME", "640", "Dr"), Ledger("Beta", "5", "Cr")});
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     EXPECT_TRUE(ops.Messages().empty());
     EXPECT_EQ(Rows("select LID, LName from tblLedger"), "1|Acme\n3|Beta\n")
         << "the refused row still used up its LID";
@@ -153,7 +153,7 @@ TEST_F(LedgerStage, YesGoesOnNoStopsWithoutTheGroupUpdates) {
              Ledger("Bad too", "40", "Dr"), Ledger("Never", "50", "Dr")});
     ops.QueueAnswer(MsgAnswer::Yes);
     ops.QueueAnswer(MsgAnswer::No);
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     ASSERT_EQ(ops.Messages().size(), 3u);
     EXPECT_EQ(
         ops.Messages()[0].text,
@@ -171,7 +171,7 @@ TEST_F(LedgerStage, YesGoesOnNoStopsWithoutTheGroupUpdates) {
 TEST_F(LedgerStage, AnEmptyGridStillRunsBothUpdates) {
     Exec("insert into tblLedger (LID, LName, GroupName) values (1, 'Old', 'Sundry Debtors')");
     Ledgers({});
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     EXPECT_EQ(Rows("select GroupName, AccountGroupID from tblLedger"), "Customer|10\n");
 }
 
@@ -180,7 +180,7 @@ TEST_F(LedgerStage, AnEmptyGridStillRunsBothUpdates) {
 TEST_F(LedgerStage, ABalanceBeyondTheCurrencyRangeRefusesTheWholeRow) {
     Ledgers({Ledger("Huge", "1E16", "Dr"), Ledger("Next", "5", "Dr")});
     ops.QueueAnswer(MsgAnswer::Yes);
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_NE(ops.Messages()[0].text.find("too large"), std::string::npos);
     EXPECT_EQ(Rows("select LID, LName from tblLedger"), "2|Next\n") << "Huge used up LID 1";
@@ -194,17 +194,17 @@ TEST_F(LedgerStage, LetsTheWindowProcessEventsOncePerRowAsTheRowsGoIn) {
     std::vector<std::int64_t> seen;
     ops.SetDoEventsHook([&] {
         Recordset rs;  // on the stage's own connection: the rows are not committed yet
-        rs.Open("select count(*) from tblLedger", cnCompany);
+        rs.Open("select count(*) from tblLedger", companyConnection);
         seen.push_back(rs.Field(0).AsInteger());
     });
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     EXPECT_EQ(ops.DoEventsCount(), 3);
     EXPECT_EQ(seen, (std::vector<std::int64_t>{1, 2, 3})) << "each pass comes after its row is in";
 }
 
 TEST_F(LedgerStage, ReportsProgressAtItsStartAndAfterEveryRow) {
     Ledgers({Ledger("Acme", "100", "Dr"), Ledger("Beta", "0", "Cr")});
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     using Report = ScriptedWindowOps::ProgressReport;
     EXPECT_EQ(ops.ProgressReports(), (std::vector<Report>{{"Migrating ledgers", 0, 2},
                                                           {"Migrating ledgers", 1, 2},

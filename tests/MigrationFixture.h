@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "load/GridLayouts.h"
+#include "migration/Postings.h"
 #include "migration/RunTally.h"
 #include "migration/StageContext.h"
-#include "migration/mdlStock.h"
 #include "tests/TestSupport.h"
 #include "ui/FormControls.h"
 #include "ui/ScriptedWindowOps.h"
@@ -35,29 +35,29 @@ inline void FillAsImported(Grid& grid, const char* format, int cols,
     }
 }
 
-// A demo company database open as cnCompany (the connection the stages are
+// A demo company database open as companyConnection (the connection the stages are
 // given), and the window's controls with grids filled as the import leaves
 // them: the header, the rows, one empty row. ctx is what a stage runs with.
 class MigrationTest : public ::testing::Test {
   protected:
     void SetUp() override {
         db = product.AddCompany("DEMO", "C01", "DEMO");
-        cnCompany.Close();
-        cnCompany.Open(ConnectionStringFor(db));
-        form.dtpDate.Value = Date{2009, 4, 1};
+        companyConnection.Close();
+        companyConnection.Open(ConnectionStringFor(db));
+        form.migrationDate.Value = Date{2009, 4, 1};
     }
-    void TearDown() override { cnCompany.Close(); }
+    void TearDown() override { companyConnection.Close(); }
 
     // Item rows: code, name, category, manufacturer, QOH, purchase rate,
     // wholesale, MRP, sales VAT, CST, purchase VAT, inclusive sales,
     // inclusive purchase, unit, description, ROL (missing cells are empty).
     void Items(const std::vector<std::vector<std::string>>& rows) {
-        FillAsImported(form.msf1, kItemFormat, kItemCols, rows);
+        FillAsImported(form.itemGrid, kItemFormat, kItemCols, rows);
     }
     // Ledger rows: alias, name, group, address, phone, TIN, opening balance,
     // DrCr, area.
     void Ledgers(const std::vector<std::vector<std::string>>& rows) {
-        FillAsImported(form.msf2, kLedgerFormat, kLedgerCols, rows);
+        FillAsImported(form.ledgerGrid, kLedgerFormat, kLedgerCols, rows);
     }
     // A plain item row with the given code, name, category and QOH.
     static std::vector<std::string> Item(const std::string& code, const std::string& category,
@@ -67,7 +67,7 @@ class MigrationTest : public ::testing::Test {
     }
 
     std::string Rows(const std::string& sql) const { return QueryRows(db, sql); }
-    void Exec(const std::string& sql) { cnCompany.Execute(sql); }
+    void Exec(const std::string& sql) { companyConnection.Execute(sql); }
     // A rule that refuses inserts into table when condition holds.
     void Refuse(const std::string& table, const std::string& condition,
                 const std::string& message = "refused by the test") {
@@ -84,11 +84,11 @@ class MigrationTest : public ::testing::Test {
 
     ProductFolder product;
     std::string db;
-    Connection cnCompany;
+    Connection companyConnection;
     ScriptedWindowOps ops;
     FormControls form;
     RunTally tally;
-    StageContext ctx{form, ops, tally, cnCompany};
+    StageContext ctx{form, ops, tally, companyConnection};
     int triggers = 0;
 };
 

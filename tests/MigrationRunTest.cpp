@@ -4,8 +4,8 @@
 #include "tests/DemoCompanyForm.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
-#include "usecases/ConnectSql.h"
-#include "window/Form1.h"
+#include "usecases/ConnectCompany.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
@@ -16,7 +16,7 @@ namespace {
 class MigrationRun : public test::DemoCompanyForm {
   protected:
     std::string Rows(const std::string& sql) const { return test::QueryRows(db, sql); }
-    std::string StatusAfterIntro() const { return form.txtStatus.Text.substr(intro.size()); }
+    std::string StatusAfterIntro() const { return form.statusBox.Text.substr(intro.size()); }
     // The company's backups, oldest first.
     std::vector<std::string> Backups() const {
         std::vector<std::string> paths;
@@ -27,7 +27,7 @@ class MigrationRun : public test::DemoCompanyForm {
         return paths;
     }
 
-    const std::string intro = form.txtStatus.Text;
+    const std::string intro = form.statusBox.Text;
 };
 
 std::string RunLines(const std::string& summary, const std::string& reconciled,
@@ -60,7 +60,7 @@ const char* const kFirstReconciled =
 TEST_F(MigrationRun, MovesARealWorkbookIntoTheCompanyDatabase) {
     Load("real_mixed.xls");
     ops.QueueAnswer(MsgAnswer::Yes);  // the confirmation
-    form.cmdMigrate_Click();
+    form.OnMigrate();
 
     ASSERT_EQ(Backups().size(), 1u);
     EXPECT_EQ(StatusAfterIntro(), RunLines(kFirstSummary, kFirstReconciled, Backups()[0]));
@@ -71,7 +71,7 @@ TEST_F(MigrationRun, MovesARealWorkbookIntoTheCompanyDatabase) {
               std::string::npos)
         << form.tally.rows[1].error;
     EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::Completed);
-    EXPECT_EQ(form.txtStatus.SelStart, static_cast<int>(form.txtStatus.Text.size()));
+    EXPECT_EQ(form.statusBox.SelStart, static_cast<int>(form.statusBox.Text.size()));
     ASSERT_GE(ops.Messages().size(), 2u);
     const auto& question = ops.Messages()[0];
     EXPECT_EQ(question.text, "Are you to continue with Migratiion  DEMO ");
@@ -107,13 +107,13 @@ TEST_F(MigrationRun, MovesARealWorkbookIntoTheCompanyDatabase) {
 TEST_F(MigrationRun, ASecondRunWritesNothingTwice) {
     Load("real_mixed.xls");
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     std::string vouchers = Rows("select * from tblVoucher order by rowid");
     std::string ledgers = Rows("select * from tblLedger order by LID");
     std::string items = Rows("select * from tblItemMaster order by ItemID");
     std::string stock = Rows("select * from tblStock order by StockID");
     std::string history = Rows("select * from tblStockHistory order by StockHisID");
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     EXPECT_EQ(Rows("select * from tblVoucher order by rowid"), vouchers);
     EXPECT_EQ(Rows("select * from tblLedger order by LID"), ledgers);
     EXPECT_EQ(Rows("select * from tblItemMaster order by ItemID"), items);
@@ -122,9 +122,9 @@ TEST_F(MigrationRun, ASecondRunWritesNothingTwice) {
     EXPECT_EQ(Rows("select count(*) from tblCategories"), "2\n") << "categories are not repeated";
     ASSERT_EQ(Backups().size(), 1u) << "the second run changed nothing: its backup is removed";
     std::size_t at =
-        form.txtStatus.Text.rfind(kBackupStatusPrefix) + std::string(kBackupStatusPrefix).size();
+        form.statusBox.Text.rfind(kBackupStatusPrefix) + std::string(kBackupStatusPrefix).size();
     std::string secondBackup =
-        form.txtStatus.Text.substr(at, form.txtStatus.Text.find('\r', at) - at);
+        form.statusBox.Text.substr(at, form.statusBox.Text.find('\r', at) - at);
     EXPECT_EQ(StatusAfterIntro(),
               RunLines(kFirstSummary, kFirstReconciled, Backups()[0]) +
                   RunLines("\r\nSummary: categories 0 written, 2 already there, 0 failed"
@@ -147,35 +147,35 @@ TEST_F(MigrationRun, ASecondRunWritesNothingTwice) {
 }
 
 TEST_F(MigrationRun, RefusesWithoutAnImport) {
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].text, "Excel data not loaded. Please load Excel data to proceed");
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Critical);
-    EXPECT_FALSE(form.cnCompany.IsOpen()) << "no connection is made";
-    EXPECT_EQ(form.txtStatus.Text, intro);
+    EXPECT_FALSE(form.companyConnection.IsOpen()) << "no connection is made";
+    EXPECT_EQ(form.statusBox.Text, intro);
 }
 
 TEST_F(MigrationRun, NoAtTheConfirmationWritesNothing) {
     Load("two_rows.xls");
     ops.QueueAnswer(MsgAnswer::No);
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     EXPECT_EQ(ops.Messages().size(), 1u);
-    EXPECT_EQ(form.txtStatus.Text, intro);
+    EXPECT_EQ(form.statusBox.Text, intro);
     EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::NotStarted);
-    EXPECT_TRUE(form.cnCompany.IsOpen()) << "the company was connected before the question";
+    EXPECT_TRUE(form.companyConnection.IsOpen()) << "the company was connected before the question";
     EXPECT_EQ(Rows("select count(*) from tblItemMaster"), "0\n");
 }
 
 TEST_F(MigrationRun, AFailedConnectionEndsTheRunAfterItsOwnMessage) {
     Load("two_rows.xls");
     product.AddCompany("GONE", "C09", "GONE", /*createDatabase=*/false);
-    form.txtCompanyName.AddItem("GONE");
-    form.txtCompanyName.SetListIndex(form.txtCompanyName.NewIndex());
-    form.cmdMigrate_Click();
+    form.companyList.AddItem("GONE");
+    form.companyList.SetListIndex(form.companyList.NewIndex());
+    form.OnMigrate();
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Critical);
     EXPECT_NE(ops.Messages()[0].text.find("C09/GONE.mdb"), std::string::npos);
-    EXPECT_EQ(form.txtStatus.Text, intro);
+    EXPECT_EQ(form.statusBox.Text, intro);
     EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::ConnectionFailed);
     EXPECT_EQ(ops.UnansweredQuestions(), 0u);
 }
@@ -185,10 +185,10 @@ class BundledSample : public MigrationRun, public ::testing::WithParamInterface<
 TEST_P(BundledSample, MigratesCleanly) {
     ops.QueueFile(std::string(LEDGERLIFT_FIXTURES_DIR) + "/../../resources/demo/sample." +
                   GetParam());
-    form.cmdLoad_Click();
+    form.OnLoad();
     ops.ClearMessages();
     ops.QueueAnswer(MsgAnswer::Yes);
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ASSERT_EQ(ops.Messages().size(), 2u) << ops.Messages()[0].text;
     EXPECT_EQ(Rows("select count(*) from tblItemMaster"), "38\n");
     EXPECT_EQ(Rows("select count(*) from tblCategories"), "6\n");

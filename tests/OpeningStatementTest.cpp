@@ -12,10 +12,10 @@
 #include "company/CompanyLock.h"
 #include "company/CompanyRestore.h"
 #include "migration/Reconciliation.h"
-#include "reports/statement/ReadOpeningStatement.h"
+#include "reports/openingstatement/ReadOpeningStatement.h"
 #include "tests/DemoCompanyForm.h"
 #include "tests/TestSupport.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
@@ -35,7 +35,7 @@ class OpeningStatementRead : public test::DemoCompanyForm {
     void Run(const std::string& fixture) {
         Load(fixture);
         ops.QueueAnswer(MsgAnswer::Yes);
-        form.cmdMigrate_Click();
+        form.OnMigrate();
         ASSERT_NE(form.tally.outcome, RunTally::RunOutcome::NotStarted);
     }
     OpeningStatement Read() { return ReadOpeningStatement(product.Path(), "DEMO"); }
@@ -60,10 +60,10 @@ class OpeningStatementRead : public test::DemoCompanyForm {
                          "l.LID = v.DrLID where v.TrType = 'Opening'"),
                      s.totals.credit, "credit");
         double value = 0, debit = 0, credit = 0;
-        for (const StatementCategory& c : s.categories) {
+        for (const OpeningStatementCategory& c : s.categories) {
             value += c.value;
         }
-        for (const StatementGroup& g : s.groups) {
+        for (const OpeningStatementGroup& g : s.groups) {
             debit += g.debit;
             credit += g.credit;
         }
@@ -76,7 +76,7 @@ class OpeningStatementRead : public test::DemoCompanyForm {
 TEST_F(OpeningStatementRead, AgreesWithTheRunsReadBackAndTheDatabase) {
     Run("real_mixed.xls");
     OpeningStatement s = Read();
-    OpeningTotals back = ReadBackTotals(form.tally, form.cnCompany);
+    OpeningTotals back = ReadBackTotals(form.tally, form.companyConnection);
     ExpectAmount(back.stockValue, s.totals.stockValue, "stock value");
     ExpectAmount(back.quantity, s.totals.quantity, "quantity");
     ExpectAmount(back.debit, s.totals.debit, "debit");
@@ -101,28 +101,28 @@ TEST_F(OpeningStatementRead, LedgersComeByGroupCustomersAndSuppliersFirst) {
     Run("real_mixed.xls");
     // The run moves debtors to Customer and creditors to Supplier; groups of
     // other names, and none, come after them.
-    form.cnCompany.Execute(
+    form.companyConnection.Execute(
         "update tblLedger set GroupName = 'Bank Accounts' where LName = "
         "'Acme Traders'");
-    form.cnCompany.Execute(
+    form.companyConnection.Execute(
         "insert into tblLedger (LID, LName, GroupName) values (90, 'Zed', "
         "'customer'), (91, 'Young', ''), (92, 'Able', 'Capital Account')");
-    form.cnCompany.Execute(
+    form.companyConnection.Execute(
         "insert into tblVoucher values (900, 900, 'Opening', '2009-04-01', "
         "0, 90, '90', 'Opening Balance', 75, 0, '', 0, 0), (900, 900, "
         "'Opening', '2009-04-01', 90, 0, '90', 'Opening Balance', 0, 75, '', "
         "0, 0)");
     for (int lid : {91, 92}) {
         std::string id = std::to_string(lid);
-        form.cnCompany.Execute("insert into tblVoucher values (9" + id + ", 9" + id +
-                               ", 'Opening', '2009-04-01', " + id + ", 0, '" + id +
-                               "', 'Opening Balance', 10, 0, '', 0, 0), (9" + id + ", 9" + id +
-                               ", 'Opening', '2009-04-01', 0, " + id + ", '" + id +
-                               "', 'Opening Balance', 0, 10, '', 0, 0)");
+        form.companyConnection.Execute("insert into tblVoucher values (9" + id + ", 9" + id +
+                                       ", 'Opening', '2009-04-01', " + id + ", 0, '" + id +
+                                       "', 'Opening Balance', 10, 0, '', 0, 0), (9" + id + ", 9" +
+                                       id + ", 'Opening', '2009-04-01', 0, " + id + ", '" + id +
+                                       "', 'Opening Balance', 0, 10, '', 0, 0)");
     }
     OpeningStatement s = Read();
     std::vector<std::string> groups;
-    for (const StatementGroup& g : s.groups) {
+    for (const OpeningStatementGroup& g : s.groups) {
         groups.push_back(g.name);
     }
     EXPECT_EQ(groups, (std::vector<std::string>{"customer", "Supplier", "Bank Accounts",
@@ -139,7 +139,7 @@ TEST_F(OpeningStatementRead, AfterASecondRunHoldsBoth) {
     ExpectTheDatabasesSums(s);
     ASSERT_TRUE(s.lastRun.has_value());
     EXPECT_EQ(s.lastRun->workbook, test::FixturePath("two_rows.xls"));
-    OpeningTotals second = ReadBackTotals(form.tally, form.cnCompany);
+    OpeningTotals second = ReadBackTotals(form.tally, form.companyConnection);
     EXPECT_GT(s.totals.stockLines, second.stockLines) << "both runs' postings";
 }
 
@@ -147,14 +147,14 @@ TEST_F(OpeningStatementRead, AfterASecondRunHoldsBoth) {
 // that says so: the parts always add up to the database's totals.
 TEST_F(OpeningStatementRead, PostingsOfRemovedItemsAndLedgersStillAddUp) {
     Run("real_mixed.xls");
-    form.cnCompany.Execute("delete from tblItemMaster where ItemCode = 'A1'");
-    form.cnCompany.Execute("delete from tblLedger where LName = 'Acme Traders'");
+    form.companyConnection.Execute("delete from tblItemMaster where ItemCode = 'A1'");
+    form.companyConnection.Execute("delete from tblLedger where LName = 'Acme Traders'");
     OpeningStatement s = Read();
     double value = 0;
     bool named = false;
-    for (const StatementCategory& c : s.categories) {
+    for (const OpeningStatementCategory& c : s.categories) {
         value += c.value;
-        for (const StatementItem& i : c.items) {
+        for (const OpeningStatementItem& i : c.items) {
             named = named || (i.code.rfind("(item id ", 0) == 0 && i.value == 180);
         }
     }
@@ -165,7 +165,7 @@ TEST_F(OpeningStatementRead, PostingsOfRemovedItemsAndLedgersStillAddUp) {
 }
 
 TEST_F(OpeningStatementRead, ACompanyNotMigratedHasNoStatement) {
-    EXPECT_FALSE(StatementAvailable(product.Path(), "DEMO"));
+    EXPECT_FALSE(OpeningStatementAvailable(product.Path(), "DEMO"));
     try {
         Read();
         FAIL() << "a statement of nothing";
@@ -174,12 +174,12 @@ TEST_F(OpeningStatementRead, ACompanyNotMigratedHasNoStatement) {
                   std::string::npos);
     }
     Run("real_mixed.xls");
-    EXPECT_TRUE(StatementAvailable(product.Path(), "DEMO"));
+    EXPECT_TRUE(OpeningStatementAvailable(product.Path(), "DEMO"));
 }
 
 TEST_F(OpeningStatementRead, ARestoreAfterTheLastRunIsSaid) {
     Run("real_mixed.xls");
-    form.cnCompany.Close();
+    form.companyConnection.Close();
     CompanyDatabase company = LocateCompanyDatabase(product.Path(), "DEMO");
     RestoreCompany(company, CompanyBackups(company).List().front().path);
     OpeningStatement s = Read();
@@ -216,17 +216,17 @@ TEST_F(OpeningStatementRead, AFileThatIsNoCompanyDatabaseIsRefused) {
 // save dialog is not offered again, since no other file would help.
 TEST_F(OpeningStatementRead, SaveStatementSaysWhatItCannotStateAndAsksNoMore) {
     test::TempFolder out;
-    EXPECT_FALSE(form.cmdSaveStatement.Enabled);
+    EXPECT_FALSE(form.saveOpeningStatementButton.Enabled);
     ops.QueueSaveFile(out.File("s.pdf"));
     ops.QueueSaveFile(out.File("again.pdf"));
-    form.cmdSaveStatement_Click();
+    form.OnSaveOpeningStatement();
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].buttons, MsgButtons::OK);
     EXPECT_NE(ops.Messages()[0].text.find("has not been migrated yet"), std::string::npos);
     EXPECT_EQ(ops.SaveNames().size(), 1u);
     EXPECT_TRUE(std::filesystem::is_empty(out.Path()));
     Run("real_mixed.xls");
-    EXPECT_TRUE(form.cmdSaveStatement.Enabled) << "offered once the company is migrated";
+    EXPECT_TRUE(form.saveOpeningStatementButton.Enabled) << "offered once the company is migrated";
 }
 
 }  // namespace

@@ -23,7 +23,7 @@
 #include "qt/ProblemsPanel.h"
 #include "qt/QtWindowOps.h"
 #include "tests/TestSupport.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 #include "window/ProblemPlace.h"
 
 namespace ledgerlift {
@@ -45,13 +45,13 @@ class ProblemsList : public ::testing::Test {
   protected:
     void SetUp() override {
         product.AddCompany("DEMO", "C01", "DEMO");
-        form.Form_Load();
+        form.OnStart();
         window = std::make_unique<MainWindow>(form);
         ops.Attach(window.get());
         window->resize(1280, 720);
         window->show();
     }
-    void TearDown() override { form.cnCompany.Close(); }
+    void TearDown() override { form.companyConnection.Close(); }
     void LoadAndCheck(const std::string& fixture) {
         ops.file = test::FixturePath(fixture);
         window->LoadButton()->click();
@@ -63,7 +63,7 @@ class ProblemsList : public ::testing::Test {
 
     test::ProductFolder product;
     YesOps ops;
-    Form1 form{product.Path(), ops};
+    MainForm form{product.Path(), ops};
     std::unique_ptr<MainWindow> window;
 };
 
@@ -106,7 +106,7 @@ TEST_F(ProblemsList, TheCellAProblemIsAboutIsMarkedBesidesItsRow) {
     ASSERT_FALSE(places.empty());
     ASSERT_TRUE(places[0].Found());
     EXPECT_EQ(places[0].grid, 1);
-    EXPECT_EQ(form.msf2.TextMatrix(places[0].row, 2), "Too big");
+    EXPECT_EQ(form.ledgerGrid.TextMatrix(places[0].row, 2), "Too big");
     EXPECT_EQ(places[0].col, 7) << "the opening balance";
     QModelIndex cell = ledgers->index(places[0].row - 1, places[0].col);
     QModelIndex besides = ledgers->index(places[0].row - 1, 2);
@@ -128,7 +128,7 @@ TEST_F(ProblemsList, EnterOnALineBringsItsCellIntoViewAndSelectsIt) {
     list->setCurrentIndex(Shown().index(0, 0));
     QTest::keyClick(list, Qt::Key_Return);
     EXPECT_EQ(window->findChild<QTabWidget*>()->currentIndex(), 1) << "the ledgers' tab";
-    EXPECT_EQ(form.SSTab1.Tab, 1);
+    EXPECT_EQ(form.gridTabs.Tab, 1);
     QModelIndex current = window->GridView(1)->currentIndex();
     EXPECT_EQ(current.row() + 1, PlacesOf(form, form.problems)[0].row);
     EXPECT_EQ(current.column(), 7);
@@ -149,7 +149,7 @@ TEST_F(ProblemsList, ADoubleClickFindsTheRowEvenWhenTheFilterHidesIt) {
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, line.center());
     EXPECT_TRUE(window->OnlyNotInFilter()->isChecked());
     QModelIndex current = window->GridView(1)->currentIndex();
-    EXPECT_EQ(current.data().toString().toStdString(), form.msf2.TextMatrix(place.row, 7));
+    EXPECT_EQ(current.data().toString().toStdString(), form.ledgerGrid.TextMatrix(place.row, 7));
 
     // A row it hides (the first ledger went in): the filter goes off.
     place.row = 1;

@@ -9,7 +9,7 @@
 #include "data/DataError.h"
 #include "tests/TestSupport.h"
 #include "ui/ScriptedWindowOps.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
@@ -121,11 +121,11 @@ TEST(DemoFolder, LaysOutTheDemoThatTheWindowLists) {
     EXPECT_TRUE(HoldsDatabaseFolder(folder));
 
     ScriptedWindowOps ops;
-    Form1 form(folder, ops);
-    form.Form_Load();
-    ASSERT_EQ(form.txtCompanyName.ListCount(), 2);
-    EXPECT_EQ(form.txtCompanyName.List(0), "DEMO");
-    EXPECT_EQ(form.txtCompanyName.List(1), "SHOP");
+    MainForm form(folder, ops);
+    form.OnStart();
+    ASSERT_EQ(form.companyList.ListCount(), 2);
+    EXPECT_EQ(form.companyList.List(0), "DEMO");
+    EXPECT_EQ(form.companyList.List(1), "SHOP");
     EXPECT_TRUE(ops.Messages().empty());
     EXPECT_EQ(test::QueryRows(folder + "/Resources/Database/C02/SHOP.mdb",
                               "select count(*) from tblItemMaster"),

@@ -119,19 +119,19 @@ TEST(ScriptedOps, RecordProgressAndAnswerTheSaveDialogFromTheirQueue) {
 
 TEST(FormControlsTest, ClearingTheWorkbookGridsLeavesTheHeadersAndTheStartCaptions) {
     FormControls form;
-    form.msf1.AddItem("2\tA1\tSoap");
-    form.msf1.SetRowMark(1, Rgb{255, 199, 206}, "failed");
-    form.msf2.AddItem("2\tL1");
-    form.SSTab1.TabCaption[0] = "Items 1";
-    form.SSTab1.TabCaption[1] = "Ledgers 1";
-    std::string header(form.msf1.TextMatrix(0, 1));
+    form.itemGrid.AddItem("2\tA1\tSoap");
+    form.itemGrid.SetRowMark(1, Rgb{255, 199, 206}, "failed");
+    form.ledgerGrid.AddItem("2\tL1");
+    form.gridTabs.TabCaption[0] = "Items 1";
+    form.gridTabs.TabCaption[1] = "Ledgers 1";
+    std::string header(form.itemGrid.TextMatrix(0, 1));
     form.ClearWorkbookGrids();
-    EXPECT_EQ(form.msf1.Rows(), 1);
-    EXPECT_EQ(form.msf2.Rows(), 1);
-    EXPECT_EQ(form.msf1.TextMatrix(0, 1), header);
-    EXPECT_EQ(form.msf1.RowMarkCount(), 0u);
+    EXPECT_EQ(form.itemGrid.Rows(), 1);
+    EXPECT_EQ(form.ledgerGrid.Rows(), 1);
+    EXPECT_EQ(form.itemGrid.TextMatrix(0, 1), header);
+    EXPECT_EQ(form.itemGrid.RowMarkCount(), 0u);
     EXPECT_EQ(
-        form.SSTab1.TabCaption,
+        form.gridTabs.TabCaption,
         (std::vector<std::string>{"Item            ", "Ledger            ", "Account Group"}));
 }
 

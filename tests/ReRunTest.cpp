@@ -47,7 +47,8 @@ class ReRun : public test::DemoCompanyForm, public ::testing::WithParamInterface
   protected:
     void Edit(const std::vector<std::tuple<const char*, int, int, const char*>>& edits) {
         for (auto [sheet, row, col, text] : edits) {
-            (std::string(sheet) == "items" ? form.msf1 : form.msf2).SetTextMatrix(row, col, text);
+            (std::string(sheet) == "items" ? form.itemGrid : form.ledgerGrid)
+                .SetTextMatrix(row, col, text);
         }
     }
     const RunTally::Row* RowOf(const std::string& sheet, int gridRow) {
@@ -63,10 +64,10 @@ class ReRun : public test::DemoCompanyForm, public ::testing::WithParamInterface
 TEST_P(ReRun, TheCheckSaysWhatTheSecondRunDoes) {
     const ReRunCase& c = GetParam();
     Load("two_rows.xls");
-    form.txtCompanyName.SetListIndex(0);
+    form.companyList.SetListIndex(0);
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
     Edit(c.first);
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ASSERT_EQ(form.tally.outcome, RunTally::RunOutcome::Completed);
     if (*c.between) {
         test::Execute(db, c.between);
@@ -74,12 +75,12 @@ TEST_P(ReRun, TheCheckSaysWhatTheSecondRunDoes) {
     Load("two_rows.xls");
     Edit(c.first);
     Edit(c.second);
-    form.chkReplaceOpenings.Value = c.replace ? 1 : 0;
-    form.cmdCheck_Click();
+    form.replaceOpeningsBox.Value = c.replace ? 1 : 0;
+    form.OnCheck();
     CheckResult check = form.lastCheck;
     ASSERT_TRUE(check.ran);
 
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ASSERT_EQ(form.tally.outcome, RunTally::RunOutcome::Completed);
     const RunTally::Row* row = RowOf(c.sheet, c.gridRow);
     ASSERT_NE(row, nullptr);

@@ -125,9 +125,9 @@ class ReportOfARun : public test::DemoCompanyForm {};
 // The same through a real run: an item code that is a formula in the grid.
 TEST_F(ReportOfARun, AnItemCodeThatIsAFormulaStaysTextInTheReport) {
     Load("two_rows.xls");
-    form.msf1.SetTextMatrix(1, item::Code, "=1+1");
+    form.itemGrid.SetTextMatrix(1, item::Code, "=1+1");
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ASSERT_EQ(form.tally.outcome, RunTally::RunOutcome::Completed);
     Cells cells = ReadCsv(RunReportText(form.tally));
     ASSERT_GE(cells.size(), 2u);

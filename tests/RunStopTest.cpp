@@ -17,7 +17,7 @@
 #include "ui/ScriptedWindowOps.h"
 #include "usecases/CheckOps.h"
 #include "usecases/OutcomeMarks.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
@@ -40,12 +40,12 @@ class RunStop : public test::DemoCompanyForm {
     void StopIn(const std::string& stage, int n) {
         ops.SetProgressHook([this, stage, n](const std::string& s, int done, int) {
             if (s == stage && done == n) {
-                form.cmdStop_Click();
+                form.OnStop();
             }
         });
     }
     std::string Rows(const std::string& sql) const { return test::QueryRows(db, sql); }
-    std::string Status() const { return form.txtStatus.Text; }
+    std::string Status() const { return form.statusBox.Text; }
     bool Asked(const std::string& start) const {
         for (const auto& m : ops.Messages()) {
             if (m.text.rfind(start, 0) == 0) {
@@ -60,7 +60,7 @@ TEST_F(RunStop, NoAfterAStoppedItemStageEndsTheRunThere) {
     StopIn("Migrating items", 1);
     ops.QueueAnswer(MsgAnswer::Yes);  // the confirmation
     ops.QueueAnswer(MsgAnswer::No);   // go on?
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ASSERT_TRUE(
         Asked("You stopped the migration after item row 2 (A1); the item rows after it "
               "were not migrated."));
@@ -84,9 +84,9 @@ TEST_F(RunStop, NoAfterAStoppedItemStageEndsTheRunThere) {
     EXPECT_EQ(Status().find("Load Tallvane Company"), std::string::npos);
     EXPECT_EQ(ops.Messages().back().text.rfind("The migration was stopped.", 0), 0u);
     EXPECT_EQ(ops.Pointer(), MousePointer::Default);
-    EXPECT_EQ(form.msf1.FindRowMark(1)->color, kWentInRow);
-    EXPECT_EQ(form.msf1.FindRowMark(2)->color, kNotReachedRow);
-    EXPECT_EQ(form.msf2.FindRowMark(1)->color, kNotReachedRow);
+    EXPECT_EQ(form.itemGrid.FindRowMark(1)->color, kWentInRow);
+    EXPECT_EQ(form.itemGrid.FindRowMark(2)->color, kNotReachedRow);
+    EXPECT_EQ(form.ledgerGrid.FindRowMark(1)->color, kNotReachedRow);
     EXPECT_FALSE(form.stop.requested) << "the next run starts afresh";
 }
 
@@ -94,7 +94,7 @@ TEST_F(RunStop, YesAfterAStoppedItemStageGoesOnWithTheLedgers) {
     StopIn("Migrating items", 2);
     ops.QueueAnswer(MsgAnswer::Yes);
     ops.QueueAnswer(MsgAnswer::Yes);
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     // Item row 3 (B2) is refused for its numbers; the stop came after it.
     EXPECT_EQ(Rows("select ItemCode from tblItemMaster order by 1"), "A1\n");
     EXPECT_EQ(Rows("select count(*) from tblLedger"), "2\n");
@@ -109,7 +109,7 @@ TEST_F(RunStop, AStoppedCategoryStageAsksBeforeTheItems) {
     StopIn("Migrating categories", 1);
     ops.QueueAnswer(MsgAnswer::Yes);
     ops.QueueAnswer(MsgAnswer::No);
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ASSERT_TRUE(Asked("You stopped the migration while the categories were written"));
     EXPECT_EQ(Rows("select Category from tblCategories"), "Toiletries\n") << "kept";
     EXPECT_EQ(Rows("select count(*) from tblItemMaster"), "0\n");
@@ -122,7 +122,7 @@ TEST_F(RunStop, AStopAtTheLastItemRowSaysThatEveryItemRowWasDone) {
     StopIn("Migrating items", 3);
     ops.QueueAnswer(MsgAnswer::Yes);
     ops.QueueAnswer(MsgAnswer::No);
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     EXPECT_TRUE(
         Asked("You stopped the migration after item row 4 (C3), the last one: every "
               "item row was done."));
@@ -132,7 +132,7 @@ TEST_F(RunStop, AStopAtTheLastItemRowSaysThatEveryItemRowWasDone) {
 TEST_F(RunStop, AStoppedLedgerStageEndsTheRunWithoutAQuestion) {
     StopIn("Migrating ledgers", 1);
     ops.QueueAnswer(MsgAnswer::Yes);
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     EXPECT_EQ(ops.UnansweredQuestions(), 0u) << "nothing comes after the ledgers";
     EXPECT_EQ(Rows("select count(*) from tblLedger"), "1\n");
     EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::Stopped);
@@ -147,7 +147,7 @@ TEST_F(RunStop, ClosingDuringARunStopsAfterTheRowAndAsksNothingMore) {
         }
     });
     ops.QueueAnswer(MsgAnswer::Yes);
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ASSERT_TRUE(
         Asked("The migration is still running. Stop it after the row in progress and "
               "close the window?"));
@@ -157,7 +157,7 @@ TEST_F(RunStop, ClosingDuringARunStopsAfterTheRowAndAsksNothingMore) {
 }
 
 TEST_F(RunStop, StopAndCloseAreOnlyForWhatCanStop) {
-    form.cmdStop_Click();
+    form.OnStop();
     EXPECT_FALSE(form.stop.requested) << "nothing runs";
     EXPECT_TRUE(form.AskStopAndClose()) << "nothing to ask";
     EXPECT_TRUE(ops.Messages().empty());
@@ -168,7 +168,7 @@ TEST_F(RunStop, StopAndCloseAreOnlyForWhatCanStop) {
     ops.SetDoEventsHook([&] {
         if (!answered) {
             answered = true;
-            form.cmdStop_Click();
+            form.OnStop();
             EXPECT_FALSE(form.stop.requested);
             ops.QueueAnswer(MsgAnswer::No);
             EXPECT_FALSE(form.AskStopAndClose());
@@ -178,27 +178,27 @@ TEST_F(RunStop, StopAndCloseAreOnlyForWhatCanStop) {
         }
     });
     ops.QueueFile(test::FixturePath("two_rows.xls"));
-    form.cmdLoad_Click();
+    form.OnLoad();
     EXPECT_TRUE(Asked("The workbook is still being loaded. Close the window once it is loaded?"));
-    EXPECT_TRUE(form.blnExcelLoaded) << "the load went on to its end";
+    EXPECT_TRUE(form.workbookLoaded) << "the load went on to its end";
     EXPECT_TRUE(form.stop.closing);
     EXPECT_FALSE(form.stop.requested);
 }
 
 TEST_F(RunStop, AStoppedCheckShowsNoHalfPrediction) {
     StopIn("Checking items", 1);
-    form.cmdCheck_Click();
+    form.OnCheck();
     ASSERT_FALSE(ops.Messages().empty());
     EXPECT_EQ(ops.Messages().back().text.rfind("The check was stopped before it went through", 0),
               0u);
-    EXPECT_EQ(form.msf1.RowMarkCount(), 0u);
+    EXPECT_EQ(form.itemGrid.RowMarkCount(), 0u);
     EXPECT_FALSE(form.lastCheck.ran);
     EXPECT_EQ(Rows("select count(*) from tblItemMaster"), "0\n") << "a check writes nothing";
     EXPECT_EQ(Rows("select count(*) from tblCategories"), "0\n");
 }
 
 TEST_F(RunStop, ACheckReportsItsProgressUnderItsOwnName) {
-    form.cmdCheck_Click();
+    form.OnCheck();
     std::set<std::string> stages;
     for (const auto& report : ops.ProgressReports()) {
         stages.insert(report.stage);
@@ -212,7 +212,7 @@ TEST_F(RunStop, ACheckReportsItsProgressUnderItsOwnName) {
 class SaveReportButton : public RunStop {};
 
 TEST_F(SaveReportButton, BeforeAnyRunSaysThereIsNothingToReport) {
-    form.cmdSaveReport_Click();
+    form.OnSaveReport();
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].caption, "Save Report");
     EXPECT_TRUE(ops.SaveNames().empty()) << "no dialog";
@@ -220,10 +220,10 @@ TEST_F(SaveReportButton, BeforeAnyRunSaysThereIsNothingToReport) {
 
 TEST_F(SaveReportButton, WritesTheCommandLinesReportWhereTheOperatorSays) {
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     test::TempFolder out;
     ops.QueueSaveFile(out.File("run.csv"));
-    form.cmdSaveReport_Click();
+    form.OnSaveReport();
     ASSERT_EQ(ops.SaveNames().size(), 1u);
     EXPECT_EQ(ops.SaveNames()[0], std::string(LEDGERLIFT_FIXTURES_DIR) + "/real_mixed report.csv");
     EXPECT_EQ(ops.Filters().back(), "CSV Files|*.csv|All Files|*");
@@ -238,11 +238,11 @@ TEST_F(SaveReportButton, WritesTheCommandLinesReportWhereTheOperatorSays) {
 TEST_F(SaveReportButton, ADryRunsReportSaysSo) {
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
     form.options.dryRun = true;
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     form.options.dryRun = false;  // as the next run would go: the report is still the dry run's
     test::TempFolder out;
     ops.QueueSaveFile(out.File("run.csv"));
-    form.cmdSaveReport_Click();
+    form.OnSaveReport();
     std::ifstream in(out.File("run.csv"), std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
@@ -252,13 +252,13 @@ TEST_F(SaveReportButton, ADryRunsReportSaysSo) {
 
 TEST_F(SaveReportButton, AFileThatCannotBeWrittenIsNamedAndAnotherMayBeChosen) {
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ops.ClearMessages();
     test::TempFolder out;
     std::string bad = out.File("no such folder/run.csv");
     ops.QueueSaveFile(bad);
     ops.QueueSaveFile(out.File("run.csv"));
-    form.cmdSaveReport_Click();
+    form.OnSaveReport();
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_NE(ops.Messages()[0].text.find(bad), std::string::npos) << ops.Messages()[0].text;
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Exclamation);
@@ -269,8 +269,8 @@ TEST_F(SaveReportButton, AFileThatCannotBeWrittenIsNamedAndAnotherMayBeChosen) {
 // "Save Report..." over the company's database replaced it with the CSV.
 TEST_F(SaveReportButton, AReportOnTheCompanyDatabaseIsRefusedAndAnotherMayBeChosen) {
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
-    form.cmdMigrate_Click();
-    form.cnCompany.Close();
+    form.OnMigrate();
+    form.companyConnection.Close();
     std::string before = Slurp(db);
     ops.ClearMessages();
     test::TempFolder out;
@@ -279,7 +279,7 @@ TEST_F(SaveReportButton, AReportOnTheCompanyDatabaseIsRefusedAndAnotherMayBeChos
         ops.QueueSaveFile(refused);
     }
     ops.QueueSaveFile(out.File("run.csv"));
-    form.cmdSaveReport_Click();
+    form.OnSaveReport();
     ASSERT_EQ(ops.Messages().size(), 3u);
     EXPECT_EQ(ops.Messages()[0].text,
               "The report " + db +
@@ -299,14 +299,14 @@ TEST_F(SaveReportButton, AReportOnTheCompanyDatabaseIsRefusedAndAnotherMayBeChos
 TEST_F(SaveReportButton, AFullDiskKeepsTheOlderReportWhole) {
     ops.SetFallback([](const auto&) { return MsgAnswer::No; });
     ops.QueueAnswer(MsgAnswer::Yes);  // the confirmation
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ops.ClearMessages();
     test::TempFolder out;
     std::ofstream(out.File("run.csv"), std::ios::binary) << "the older report";
     ops.QueueSaveFile(out.File("run.csv"));
     {
         test::FileSizeLimit full(64);
-        form.cmdSaveReport_Click();
+        form.OnSaveReport();
     }
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].text,
@@ -323,13 +323,13 @@ TEST_F(SaveReportButton, AFullDiskKeepsTheOlderReportWhole) {
 
 TEST(OutcomeMarksTest, EveryRowOfARunIsMarkedEvenThoseItNeverReached) {
     FormControls form;
-    form.msf1.SetFormatString(kItemFormat);
-    form.msf1.SetCols(kItemCols);
-    form.msf1.SetRows(1);
+    form.itemGrid.SetFormatString(kItemFormat);
+    form.itemGrid.SetCols(kItemCols);
+    form.itemGrid.SetRows(1);
     for (int r = 2; r <= 4; ++r) {
-        form.msf1.AddItem(std::to_string(r) + "\tA" + std::to_string(r));
+        form.itemGrid.AddItem(std::to_string(r) + "\tA" + std::to_string(r));
     }
-    form.msf1.AddItem("");  // the empty row a load ends with
+    form.itemGrid.AddItem("");  // the empty row a load ends with
     RunTally tally;
     tally.Record(tally.items, {"items", "2", "A2", RunTally::Outcome::Written, "7", "", ""});
     tally.Record(tally.items,
@@ -342,20 +342,20 @@ TEST(OutcomeMarksTest, EveryRowOfARunIsMarkedEvenThoseItNeverReached) {
                   "insert the item",
                   {"column E (QOH) holds \"x\", which is not a number; it is read as 0."}});
     MarkOutcomes(form, tally, MarkFor::Run);
-    ASSERT_EQ(form.msf1.RowMarkCount(), 3u) << "the empty last row is no workbook row";
-    EXPECT_EQ(form.msf1.FindRowMark(1)->tip, "Written (ItemID 7).");
-    EXPECT_TRUE(form.msf1.FindRowMark(1)->wentIn);
-    EXPECT_EQ(form.msf1.FindRowMark(2)->color, kFailedRow);
-    EXPECT_EQ(form.msf1.FindRowMark(2)->tip,
+    ASSERT_EQ(form.itemGrid.RowMarkCount(), 3u) << "the empty last row is no workbook row";
+    EXPECT_EQ(form.itemGrid.FindRowMark(1)->tip, "Written (ItemID 7).");
+    EXPECT_TRUE(form.itemGrid.FindRowMark(1)->wentIn);
+    EXPECT_EQ(form.itemGrid.FindRowMark(2)->color, kFailedRow);
+    EXPECT_EQ(form.itemGrid.FindRowMark(2)->tip,
               "Item row 3, A3: the disk is full.\ncolumn E (QOH) holds \"x\", which is not a "
               "number; it is read as 0.");
-    EXPECT_EQ(form.msf1.FindRowMark(3)->color, kNotReachedRow);
-    EXPECT_EQ(form.msf1.FindRowMark(3)->tip,
+    EXPECT_EQ(form.itemGrid.FindRowMark(3)->color, kNotReachedRow);
+    EXPECT_EQ(form.itemGrid.FindRowMark(3)->tip,
               "Not migrated: the run ended before this row was reached.");
 
     MarkOutcomes(form, tally, MarkFor::Check);
-    EXPECT_EQ(form.msf1.FindRowMark(1)->tip, "Would be written (ItemID 7).");
-    EXPECT_EQ(form.msf1.FindRowMark(3), nullptr) << "a check has a word for every row it saw";
+    EXPECT_EQ(form.itemGrid.FindRowMark(1)->tip, "Would be written (ItemID 7).");
+    EXPECT_EQ(form.itemGrid.FindRowMark(3), nullptr) << "a check has a word for every row it saw";
 }
 
 TEST(OutcomeMarksTest, AColourPerOutcome) {

@@ -19,11 +19,11 @@ std::string Outcomes(const RunTally& tally) {
 TEST_F(Tally, ItemRowsAreWrittenUpdatedFailedOrNeverReached) {
     Exec("insert into tblCategories values (1, 'Soap')");
     Exec("insert into tblItemMaster (ItemID, ItemCode, Discount) values (9, 'OLD', 2)");
-    form.chkUpdateItems.Value = 1;
+    form.updateItemsBox.Value = 1;
     Items({Item("NEW", "Soap", "1"), Item("OLD", "Soap"), Item("BAD", "Nowhere", "1"),
            Item("NEXT", "Soap", "1")});
     ops.QueueAnswer(MsgAnswer::No);
-    migrateitem(ctx);
+    RunItemStage(ctx);
     EXPECT_EQ(Outcomes(tally),
               "items,2,NEW,written,11\nitems,3,OLD,updated,9\nitems,4,BAD,failed,\n"
               "items,5,NEXT,skipped,\n");
@@ -42,7 +42,7 @@ TEST_F(Tally, ALedgerThatIsAlreadyThereIsSkippedWithItsReason) {
         "(1, 1, 'Opening', 1, 0, 10, 0), (1, 1, 'Opening', 0, 1, 0, 10)");
     Ledgers({{"A", "Acme", "Sundry Debtors", "", "", "", "10", "Dr", ""},
              {"B", "Beta", "Sundry Debtors", "", "", "", "20", "Dr", ""}});
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     EXPECT_EQ(Outcomes(tally), "ledgers,2,Acme,skipped,\nledgers,3,Beta,written,3\n");
     // Regression: the reason spoke the database's language ("would repeat a
     // value of tblLedger.LName ... (UNIQUE KEY)").

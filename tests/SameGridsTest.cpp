@@ -36,8 +36,8 @@ Loaded Load(const std::string& path) {
     ops.QueueFile(path);
     AnyWorkbookReader book;
     LoadWorkbook(form, ops, book);
-    Loaded out{Cells(form.msf1),          Cells(form.msf2),          {},
-               form.SSTab1.TabCaption[0], form.SSTab1.TabCaption[1], form.blnExcelLoaded};
+    Loaded out{Cells(form.itemGrid),        Cells(form.ledgerGrid),      {},
+               form.gridTabs.TabCaption[0], form.gridTabs.TabCaption[1], form.workbookLoaded};
     for (const auto& m : ops.Messages()) {
         out.messages.push_back(m.text);
     }

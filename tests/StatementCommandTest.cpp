@@ -42,7 +42,7 @@ double JsonNumber(const std::string& json, const std::string& object, const std:
     return m.empty() ? 0 : std::stod(m[1]);
 }
 
-class StatementCommand : public CommandLine {
+class OpeningStatementCommand : public CommandLine {
   protected:
     Result Run(const std::string& args, const std::string& environment = "") {
         return CommandLine::Run(args + " --product-folder " + product.Path(), environment);
@@ -86,7 +86,7 @@ struct Layout {
 void PrintTo(const Layout& l, std::ostream* os) {
     *os << l.name;
 }
-class StatementOfTheSample : public StatementCommand,
+class StatementOfTheSample : public OpeningStatementCommand,
                              public ::testing::WithParamInterface<Layout> {};
 
 TEST_P(StatementOfTheSample, HoldsTheChecksFiguresAndTheDatabasesSums) {
@@ -128,7 +128,7 @@ TEST_P(StatementOfTheSample, HoldsTheChecksFiguresAndTheDatabasesSums) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    StatementCommand, StatementOfTheSample,
+    OpeningStatementCommand, StatementOfTheSample,
     ::testing::Values(Layout{"WesternOnA4", "", "LANG=en_US.UTF-8 LC_ALL=", DigitGrouping::Western,
                              "595.276 x 841.89 pts (A4)"},
                       Layout{"IndianByTheLocale", "", "LANG=C LC_ALL=en_IN.UTF-8",
@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
                              "LC_ALL=en_IN", DigitGrouping::Western, "(A4)"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(StatementCommand, AfterASecondRunHoldsWhatBothWrote) {
+TEST_F(OpeningStatementCommand, AfterASecondRunHoldsWhatBothWrote) {
     ASSERT_EQ(Migrate(kSample).status, 0);
     ASSERT_LE(Migrate(test::FixturePath("real_mixed.xls")).status, 1);
     std::string pdf = scratch.File("second.pdf");
@@ -160,7 +160,8 @@ struct Refusal {
 void PrintTo(const Refusal& r, std::ostream* os) {
     *os << r.name;
 }
-class StatementRefusals : public StatementCommand, public ::testing::WithParamInterface<Refusal> {};
+class StatementRefusals : public OpeningStatementCommand,
+                          public ::testing::WithParamInterface<Refusal> {};
 
 TEST_P(StatementRefusals, GiveTheirStatusSayWhyAndWriteNothing) {
     if (GetParam().migrated) {
@@ -204,7 +205,7 @@ TEST_P(StatementRefusals, GiveTheirStatusSayWhyAndWriteNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    StatementCommand, StatementRefusals,
+    OpeningStatementCommand, StatementRefusals,
     ::testing::Values(
         Refusal{"NoSuchCompany", "--company NOSUCH -o SCRATCH/s.pdf", 3,
                 "The opening statement of the company NOSUCH was not written: The company NOSUCH "
@@ -227,7 +228,7 @@ INSTANTIATE_TEST_SUITE_P(
                 true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(StatementCommand, ACompanyWithoutItsDatabaseCannotBeOpened) {
+TEST_F(OpeningStatementCommand, ACompanyWithoutItsDatabaseCannotBeOpened) {
     fs::remove(db);
     Result r = Run("statement --company DEMO -o " + scratch.File("s.pdf"));
     EXPECT_EQ(r.status, 3);

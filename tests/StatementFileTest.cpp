@@ -11,9 +11,9 @@
 #include <sstream>
 
 #include "base/TextRules.h"
-#include "reports/statement/StatementDocument.h"
-#include "reports/statement/StatementHtml.h"
-#include "reports/statement/WriteStatement.h"
+#include "reports/openingstatement/OpeningStatementDocument.h"
+#include "reports/openingstatement/OpeningStatementHtml.h"
+#include "reports/openingstatement/WriteOpeningStatement.h"
 #include "tests/FileSizeLimit.h"
 #include "tests/TestSupport.h"
 
@@ -60,9 +60,9 @@ class StatementFile : public ::testing::Test {
             i + ", '2024-04-01', 'OpeningStock', " + i + ", " + std::to_string(quantity) + ", 0, " +
             std::to_string(quantity * rate) + ", 0)");
     }
-    StatementRequest Request(const std::string& name) {
-        return StatementRequest{product.Path(),         "DEMO", scratch.File(name), Paper::A4,
-                                DigitGrouping::Western, ""};
+    OpeningStatementRequest Request(const std::string& name) {
+        return OpeningStatementRequest{
+            product.Path(), "DEMO", scratch.File(name), Paper::A4, DigitGrouping::Western, ""};
     }
     std::string Text(const std::string& pdf) { return Output("pdftotext -layout '" + pdf + "' -"); }
 
@@ -79,7 +79,7 @@ TEST_F(StatementFile, NamesPrintAsStoredInAnyScriptAndLongOnesEndInAnEllipsis) {
     Item(3, "LONG", longName, 1, 10);
     Item(4, "BAD", "Ghee\xff\x01tin", 1, 10);
     Item(5, "ACC", "Crème brûlée ₹ 1/2", 1, 10);
-    WriteStatement(Request("names.pdf"));
+    WriteOpeningStatement(Request("names.pdf"));
     std::string text = Text(scratch.File("names.pdf"));
     EXPECT_NE(text.find("Ελαιόλαδο παρθένο"), std::string::npos) << text;
     EXPECT_NE(text.find("Масло подсолнечное"), std::string::npos);
@@ -93,7 +93,7 @@ TEST_F(StatementFile, NamesPrintAsStoredInAnyScriptAndLongOnesEndInAnEllipsis) {
 
 TEST_F(StatementFile, HtmlIsEscapedAndStandsAlone) {
     Item(1, "X<1>", "<script>alert('x')</script> & \"Co\"", 2, 10);
-    WriteStatement(Request("page.html"));
+    WriteOpeningStatement(Request("page.html"));
     std::string html = Slurp(scratch.File("page.html"));
     EXPECT_EQ(html.find("<script"), std::string::npos);
     EXPECT_NE(html.find("&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; &quot;Co&quot;"),
@@ -113,7 +113,7 @@ TEST_F(StatementFile, ALongAppendixRunsOnOverPagesWithItsHeadings) {
         Item(i, "IT" + std::to_string(1000 + i), "Item " + std::to_string(i), 1, 2.5);
     }
     cn.CommitTrans();
-    int pages = WriteStatement(Request("long.pdf"));
+    int pages = WriteOpeningStatement(Request("long.pdf"));
     EXPECT_GE(pages, 6);
     std::string info = Output("pdfinfo '" + scratch.File("long.pdf") + "'");
     EXPECT_NE(info.find("Pages:           " + std::to_string(pages) + "\n"), std::string::npos)
@@ -138,7 +138,7 @@ TEST_F(StatementFile, AFullDiskLeavesAnOlderFileAsItWas) {
     std::ofstream(pdf) << "the statement of last week";
     try {
         test::FileSizeLimit disk(20 * 1024);
-        WriteStatement(Request("full.pdf"));
+        WriteOpeningStatement(Request("full.pdf"));
         FAIL() << "written beyond the disk";
     } catch (const StatementFailure& failure) {
         EXPECT_EQ(failure.WhatFailed(), StatementFailure::Kind::Writing);

@@ -2,18 +2,18 @@
 #include "migration/ItemStage.h"
 #include "migration/LedgerStage.h"
 #include "migration/Lookups.h"
-#include "migration/mdlStock.h"
+#include "migration/Postings.h"
 #include "tests/MigrationFixture.h"
 
 namespace ledgerlift {
 namespace {
 
-// The statements as they go over cnCompany, character for character.
+// The statements as they go over companyConnection, character for character.
 class StatementText : public test::MigrationTest {
   protected:
     void SetUp() override {
         MigrationTest::SetUp();
-        cnCompany.SetTracer([this](const std::string& s) {
+        companyConnection.SetTracer([this](const std::string& s) {
             if (s.rfind("savepoint", 0) != 0 && s.rfind("release", 0) != 0 &&
                 s.rfind("rollback", 0) != 0) {
                 sent.push_back(s);
@@ -21,19 +21,19 @@ class StatementText : public test::MigrationTest {
         });
     }
     void TearDown() override {
-        cnCompany.SetTracer(nullptr);
+        companyConnection.SetTracer(nullptr);
         MigrationTest::TearDown();
     }
     std::vector<std::string> sent;
 };
 
 TEST_F(StatementText, LookupsAndIds) {
-    GetNextId(cnCompany, "tblLedger", "LID", "", ops);
-    GetNextId(cnCompany, "tblLedger", "LID", "LID > 2", ops);
-    GetTableValue(cnCompany, "tblItemMaster", "Discount", " where ItemID=5", ops);
-    GetTableValue(cnCompany, "tblItemMaster", "Discount", "", ops);
-    GetItemIdByCode(cnCompany, " O'Neil ", ops);
-    GetAccountGroupId(cnCompany, "Sundry Creditors", ops);
+    GetNextId(companyConnection, "tblLedger", "LID", "", ops);
+    GetNextId(companyConnection, "tblLedger", "LID", "LID > 2", ops);
+    GetTableValue(companyConnection, "tblItemMaster", "Discount", " where ItemID=5", ops);
+    GetTableValue(companyConnection, "tblItemMaster", "Discount", "", ops);
+    GetItemIdByCode(companyConnection, " O'Neil ", ops);
+    GetAccountGroupId(companyConnection, "Sundry Creditors", ops);
     EXPECT_EQ(sent, (std::vector<std::string>{
                         "Select max(LID) + 1 as MAxid from tblLedger",
                         "Select max(LID) + 1 as MAxid from tblLedger where LID > 2",
@@ -47,7 +47,7 @@ TEST_F(StatementText, LookupsAndIds) {
 
 TEST_F(StatementText, CategoriesPerRow) {
     Items({Item("A1", " O'Brien ")});
-    migratecategory(ctx);
+    RunCategoryStage(ctx);
     EXPECT_EQ(sent, (std::vector<std::string>{
                         "select max(CategoryID) from tblCategories",
                         "select * from tblCategories where Category='O''Brien'",
@@ -58,10 +58,10 @@ TEST_F(StatementText, CategoriesPerRow) {
 TEST_F(StatementText, AnExistingItemInUpdateMode) {
     Exec("insert into tblCategories values (3, 'Soap')");
     Exec("insert into tblItemMaster (ItemID, ItemCode, Discount) values (40, 'A1', 0)");
-    form.chkUpdateItems.Value = 1;
+    form.updateItemsBox.Value = 1;
     Items({Item("A1", "Soap", "9")});
     sent.clear();
-    migrateitem(ctx);
+    RunItemStage(ctx);
     ASSERT_EQ(sent.size(), 6u);
     EXPECT_EQ(sent[0], "Select max(ItemID) + 1 as MAxid from tblItemMaster");
     EXPECT_EQ(sent[1], "select categoryid from tblCategories where Category='Soap'");
@@ -76,7 +76,7 @@ TEST_F(StatementText, AnExistingItemInUpdateMode) {
 TEST_F(StatementText, ALedgerWithItsVoucher) {
     Ledgers({{"AL", "O'Brien", "Sundry Creditors", " 2 Side St ", "555", "T1", "250.5", "CR",
               " South "}});
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     EXPECT_EQ(sent, (std::vector<std::string>{
                         "Select max(LID) + 1 as MAxid from tblLedger",
                         "Select AccountgroupID from tblAccountgroup where AccountGroup='Sundry "

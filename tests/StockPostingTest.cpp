@@ -1,4 +1,4 @@
-#include "migration/mdlStock.h"
+#include "migration/Postings.h"
 #include "tests/MigrationFixture.h"
 
 namespace ledgerlift {
@@ -35,8 +35,8 @@ TEST_F(StockPosting, TheWorkedExampleInTheDatabase) {
     Exec("insert into tblStock (StockID, ItemID, Qty, PRate, MRP) values (6, 1, 1, 1, 1)");
     Exec("insert into tblStockHistory (StockHisID) values (14)");
     StockLine line = Line(42, 10);
-    EXPECT_TRUE(
-        PostStockEntry(cnCompany, "OpeningStock", kStockIn, 42, "", line, Date{2009, 4, 1}, ops));
+    EXPECT_TRUE(PostStockEntry(companyConnection, "OpeningStock", kStockIn, 42, "", line,
+                               Date{2009, 4, 1}, ops));
     EXPECT_EQ(Rows("select StockID, ItemID, Batch, Qty, PRate, SRate, MRP, BatchCode, BatchID "
                    "from tblStock where ItemID=42"),
               "7|42|7|10|18|20|25||0\n");
@@ -51,7 +51,7 @@ TEST_F(StockPosting, TheWorkedExampleInTheDatabase) {
 
 TEST_F(StockPosting, EmptyTablesStartAtOne) {
     StockLine line = Line(5, 3);
-    PostStockEntry(cnCompany, "OpeningStock", kStockIn, 5, "", line, Date{2009, 4, 1}, ops);
+    PostStockEntry(companyConnection, "OpeningStock", kStockIn, 5, "", line, Date{2009, 4, 1}, ops);
     EXPECT_EQ(Rows("select StockID, Batch from tblStock"), "1|1\n");
     EXPECT_EQ(Rows("select StockHisID from tblStockHistory"), "1\n");
 }
@@ -59,7 +59,8 @@ TEST_F(StockPosting, EmptyTablesStartAtOne) {
 TEST_F(StockPosting, SameRateAndMrpAddUpOtherMrpGetsItsOwnRow) {
     for (double mrp : {25.0, 25.0, 30.0}) {
         StockLine line = Line(42, 10, 18, 20, mrp);
-        PostStockEntry(cnCompany, "OpeningStock", kStockIn, 42, "", line, Date{2009, 4, 1}, ops);
+        PostStockEntry(companyConnection, "OpeningStock", kStockIn, 42, "", line, Date{2009, 4, 1},
+                       ops);
     }
     EXPECT_EQ(Rows("select StockID, Qty, MRP from tblStock order by 1"), "1|20|25\n2|10|30\n");
     EXPECT_EQ(Rows("select count(*) from tblStockHistory"), "3\n");
@@ -69,13 +70,15 @@ TEST_F(StockPosting, TwoMatchingRowsBothReceiveTheQuantity) {
     Exec("insert into tblStock (StockID, ItemID, Qty, PRate, MRP) values (1, 42, 1, 18, 25)");
     Exec("insert into tblStock (StockID, ItemID, Qty, PRate, MRP) values (2, 42, 2, 18, 25)");
     StockLine line = Line(42, 10);
-    PostStockEntry(cnCompany, "OpeningStock", kStockIn, 42, "", line, Date{2009, 4, 1}, ops);
+    PostStockEntry(companyConnection, "OpeningStock", kStockIn, 42, "", line, Date{2009, 4, 1},
+                   ops);
     EXPECT_EQ(Rows("select Qty from tblStock order by StockID"), "11\n12\n");
 }
 
 TEST_F(StockPosting, OutwardLowersTheStockAndRecordsTheOutSide) {
     StockLine line = Line(42, 5);
-    PostStockEntry(cnCompany, "OpeningStock", kStockOut, 42, "", line, Date{2009, 4, 1}, ops);
+    PostStockEntry(companyConnection, "OpeningStock", kStockOut, 42, "", line, Date{2009, 4, 1},
+                   ops);
     EXPECT_EQ(Rows("select Qty from tblStock"), "-5\n");
     EXPECT_EQ(Rows("select QtyIn, QtyOut, PValueIn, PValueOut, SValueOut, MrpValueOut "
                    "from tblStockHistory"),
@@ -86,23 +89,23 @@ TEST_F(StockPosting, IsAllOrNothingAndReportsItsFailure) {
     Exec("insert into tblStock (StockID, ItemID, Qty, PRate, MRP) values (1, 42, 4, 18, 25)");
     Refuse("tblStockHistory", "1");
     StockLine line = Line(42, 10);
-    EXPECT_FALSE(
-        PostStockEntry(cnCompany, "OpeningStock", kStockIn, 42, "", line, Date{2009, 4, 1}, ops));
+    EXPECT_FALSE(PostStockEntry(companyConnection, "OpeningStock", kStockIn, 42, "", line,
+                                Date{2009, 4, 1}, ops));
     EXPECT_EQ(Rows("select Qty from tblStock"), "4\n") << "the stock row's change was undone";
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Exclamation);
     EXPECT_EQ(line.Qty, 10) << "the line is not cleared after a failure";
-    EXPECT_EQ(cnCompany.TransactionDepth(), 0);
+    EXPECT_EQ(companyConnection.TransactionDepth(), 0);
 }
 
 TEST_F(StockPosting, NextIdReadsTheHighestPlusOneAndTakesACondition) {
-    EXPECT_EQ(GetNextId(cnCompany, "tblLedger", "LID", "", ops), Value(1));
+    EXPECT_EQ(GetNextId(companyConnection, "tblLedger", "LID", "", ops), Value(1));
     Exec("insert into tblLedger (LID, LName) values (1, 'a'), (2, 'b'), (7, 'c')");
-    EXPECT_EQ(GetNextId(cnCompany, "tblLedger", "LID", "", ops), Value(8));
-    EXPECT_EQ(GetNextId(cnCompany, "tblLedger", "LID", "LID < 5", ops), Value(3));
-    EXPECT_EQ(GetNextId(cnCompany, "tblLedger", "LID", "LID > 50", ops), Value(1));
-    cnCompany.Close();
-    EXPECT_TRUE(GetNextId(cnCompany, "tblLedger", "LID", "", ops).IsNull());
+    EXPECT_EQ(GetNextId(companyConnection, "tblLedger", "LID", "", ops), Value(8));
+    EXPECT_EQ(GetNextId(companyConnection, "tblLedger", "LID", "LID < 5", ops), Value(3));
+    EXPECT_EQ(GetNextId(companyConnection, "tblLedger", "LID", "LID > 50", ops), Value(1));
+    companyConnection.Close();
+    EXPECT_TRUE(GetNextId(companyConnection, "tblLedger", "LID", "", ops).IsNull());
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Exclamation);
 }

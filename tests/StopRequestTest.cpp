@@ -36,7 +36,7 @@ TEST_F(StopRule, TheItemStageEndsAfterTheRowInProgress) {
     Items({Item("A1", "Soap", "1"), Item("A2", "Soap", "2"), Item("A3", "Soap", "3"),
            Item("A4", "Soap", "4")});
     StopAfter(2);
-    migrateitem(ctx);
+    RunItemStage(ctx);
     EXPECT_EQ(Rows("select ItemCode from tblItemMaster order by ItemID"), "A1\nA2\n");
     EXPECT_EQ(Rows("select count(*) from tblStock"), "2\n") << "each written row is whole";
     EXPECT_EQ(Rows("select count(*) from tblStockHistory"), "2\n");
@@ -46,35 +46,35 @@ TEST_F(StopRule, TheItemStageEndsAfterTheRowInProgress) {
     EXPECT_EQ(tally.rows[2].error, "Not migrated: the item stage was stopped by the operator.");
     EXPECT_TRUE(RunTally::NotReached(tally.rows[3]));
     EXPECT_TRUE(ops.Messages().empty()) << "a stop asks nothing inside the stage";
-    EXPECT_EQ(cnCompany.TransactionDepth(), 0) << "what was written is committed";
+    EXPECT_EQ(companyConnection.TransactionDepth(), 0) << "what was written is committed";
 }
 
 TEST_F(StopRule, TheLedgerStageEndsAfterTheRowInProgressWithoutTheGroupUpdates) {
     Ledgers({Ledger("Acme", "10"), Ledger("Beta", "20"), Ledger("Gamma", "30")});
     StopAfter(1);
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     EXPECT_EQ(Rows("select LName, GroupName from tblLedger"), "Acme|Sundry Debtors\n")
         << "as after No: the groups are not moved";
     EXPECT_EQ(Rows("select count(*) from tblVoucher"), "2\n") << "Acme's balance, both sides";
     ASSERT_EQ(tally.rows.size(), 3u);
     EXPECT_EQ(tally.rows[1].error, "Not migrated: the ledger stage was stopped by the operator.");
-    EXPECT_EQ(cnCompany.TransactionDepth(), 0);
+    EXPECT_EQ(companyConnection.TransactionDepth(), 0);
 }
 
 TEST_F(StopRule, TheCategoryStageKeepsTheCategoriesWrittenSoFar) {
     Items({Item("A1", "Soap"), Item("A2", "Oil"), Item("A3", "Rice")});
     StopAfter(2);
-    migratecategory(ctx);
+    RunCategoryStage(ctx);
     EXPECT_EQ(Rows("select Category from tblCategories order by CategoryID"), "Soap\nOil\n")
         << "committed, not undone: the items of these categories can still go in";
     EXPECT_EQ(tally.categories.written, 2);
-    EXPECT_EQ(cnCompany.TransactionDepth(), 0);
+    EXPECT_EQ(companyConnection.TransactionDepth(), 0);
 }
 
 TEST_F(StopRule, AStopAtTheLastRowLeavesNothingUnreached) {
     Ledgers({Ledger("Acme", "10"), Ledger("Beta", "20")});
     StopAfter(2);
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     EXPECT_EQ(tally.ledgers.written, 2);
     EXPECT_EQ(tally.ledgers.skipped, 0);
 }
@@ -83,7 +83,7 @@ TEST_F(StopRule, AStageWithoutAStopRequestToReadRunsToItsEnd) {
     ctx.stop = nullptr;
     stop.requested = true;
     Ledgers({Ledger("Acme", "10"), Ledger("Beta", "20")});
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     EXPECT_EQ(tally.ledgers.written, 2);
 }
 
@@ -94,7 +94,7 @@ TEST_F(StopRule, AStopDuringAQuestionEndsTheStageAfterThatRowAsYesWouldGoOn) {
         stop.requested = true;  // the operator clicked Stop before answering
         return MsgAnswer::Yes;
     });
-    migrateledger(ctx);
+    RunLedgerStage(ctx);
     EXPECT_EQ(Rows("select LName from tblLedger"), "Good\n");
     ASSERT_EQ(tally.rows.size(), 3u);
     EXPECT_EQ(tally.rows[1].outcome, RunTally::Outcome::Failed);
@@ -104,8 +104,8 @@ TEST_F(StopRule, AStopDuringAQuestionEndsTheStageAfterThatRowAsYesWouldGoOn) {
 TEST_F(StopRule, EveryStageReportsItsRowsFromNoneToAll) {
     Exec("insert into tblCategories values (1, 'Soap')");
     Items({Item("A1", "Soap"), Item("A2", "Soap")});
-    migratecategory(ctx);
-    migrateitem(ctx);
+    RunCategoryStage(ctx);
+    RunItemStage(ctx);
     using Report = ScriptedWindowOps::ProgressReport;
     EXPECT_EQ(ops.ProgressReports(), (std::vector<Report>{{"Migrating categories", 0, 2},
                                                           {"Migrating categories", 1, 2},

@@ -8,7 +8,7 @@
 #include "tests/DemoCompanyForm.h"
 #include "tests/MigrationFixture.h"
 #include "tests/TestSupport.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
@@ -111,10 +111,10 @@ class StrictValues : public test::DemoCompanyForm {
             row[static_cast<std::size_t>(c.col) - 1] = c.text;
             ledgers.push_back(row);
         }
-        test::FillAsImported(form.msf1, kItemFormat, kItemCols, items);
-        test::FillAsImported(form.msf2, kLedgerFormat, kLedgerCols, ledgers);
-        form.blnExcelLoaded = true;
-        form.txtCompanyName.SetListIndex(0);
+        test::FillAsImported(form.itemGrid, kItemFormat, kItemCols, items);
+        test::FillAsImported(form.ledgerGrid, kLedgerFormat, kLedgerCols, ledgers);
+        form.workbookLoaded = true;
+        form.companyList.SetListIndex(0);
     }
     // The problems of a row of the check, by sheet and worksheet row.
     std::vector<Problem> ProblemsOf(const std::string& sheet, int row) const {
@@ -149,7 +149,7 @@ class StrictValues : public test::DemoCompanyForm {
 // then holds.
 TEST_F(StrictValues, EveryCellIsPredictedAndWrittenAsTheTableSays) {
     Fill();
-    form.cmdCheck_Click();
+    form.OnCheck();
     ASSERT_TRUE(form.lastCheck.ran);
     for (std::size_t i = 0; i < kItemCases.size(); ++i) {
         ExpectFinding("items", static_cast<int>(i) + 2, kItemCases[i]);
@@ -159,7 +159,7 @@ TEST_F(StrictValues, EveryCellIsPredictedAndWrittenAsTheTableSays) {
     }
     CheckResult check = form.lastCheck;
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ASSERT_EQ(form.tally.outcome, RunTally::RunOutcome::Completed);
     EXPECT_EQ(ops.UnansweredQuestions(), 0u);
     for (const CellCase& c : kItemCases) {
@@ -181,7 +181,7 @@ TEST_F(StrictValues, EveryCellIsPredictedAndWrittenAsTheTableSays) {
         EXPECT_EQ(check.problems[i].text, run[i].text);
         EXPECT_EQ(check.problems[i].kind, run[i].kind);
     }
-    OpeningTotals held = ReadBackTotals(form.tally, form.cnCompany);
+    OpeningTotals held = ReadBackTotals(form.tally, form.companyConnection);
     EXPECT_DOUBLE_EQ(check.totals.debit, held.debit);
     EXPECT_DOUBLE_EQ(check.totals.credit, held.credit);
     EXPECT_DOUBLE_EQ(check.totals.stockValue, held.stockValue);
@@ -191,15 +191,15 @@ TEST_F(StrictValues, EveryCellIsPredictedAndWrittenAsTheTableSays) {
 // "Negative balances are credits": a negative balance without a side word
 // is a credit, a positive one a debit, whatever the group.
 TEST_F(StrictValues, NegativeBalancesAreCreditsWhenTheOperatorSaysSo) {
-    test::FillAsImported(form.msf1, kItemFormat, kItemCols, {});
-    test::FillAsImported(form.msf2, kLedgerFormat, kLedgerCols,
+    test::FillAsImported(form.itemGrid, kItemFormat, kItemCols, {});
+    test::FillAsImported(form.ledgerGrid, kLedgerFormat, kLedgerCols,
                          {{"", "Minus", "Sundry Debtors", "", "", "", "-250", "", ""},
                           {"", "Plus", "Sundry Creditors", "", "", "", "300", "", ""}});
-    form.blnExcelLoaded = true;
-    form.txtCompanyName.SetListIndex(0);
-    form.chkNegativeIsCredit.Value = 1;
+    form.workbookLoaded = true;
+    form.companyList.SetListIndex(0);
+    form.negativeIsCreditBox.Value = 1;
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     EXPECT_EQ(Ledger("Minus"), "Cr 250");
     EXPECT_EQ(Ledger("Plus"), "Dr 300");
     EXPECT_TRUE(form.tally.AllWritten());
@@ -207,8 +207,8 @@ TEST_F(StrictValues, NegativeBalancesAreCreditsWhenTheOperatorSaysSo) {
 
 TEST_F(StrictValues, TheCheckCountsItsProblemsByKind) {
     Fill();
-    form.cmdCheck_Click();
-    std::string status = form.txtStatus.Text;
+    form.OnCheck();
+    std::string status = form.statusBox.Text;
     EXPECT_NE(status.find("\r\nCheck: 16 errors: 4 numbers that are not numbers, 2 dates in "
                           "number columns, 1 percentage outside the tax columns, 1 row without "
                           "a name, 2 total lines, 3 balances without a side, 1 Dr/Cr cell that "
@@ -229,10 +229,10 @@ TEST_F(StrictValues, PercentageCellsReadAsTheyShow) {
     for (const char* format : {"xls", "xlsx", "ods"}) {
         SCOPED_TRACE(format);
         Load(std::string("percent_cells.") + format);
-        EXPECT_EQ(form.msf1.TextMatrix(1, item::SalesVat), "12.5%");
-        form.txtCompanyName.SetListIndex(0);
+        EXPECT_EQ(form.itemGrid.TextMatrix(1, item::SalesVat), "12.5%");
+        form.companyList.SetListIndex(0);
         ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
-        form.cmdMigrate_Click();
+        form.OnMigrate();
         EXPECT_EQ(test::QueryRows(db,
                                   "select GSTPer, CSTPer, PstPer from tblItemMaster where "
                                   "ItemCode = 'P1'"),

@@ -23,9 +23,9 @@ class TwoCompanies : public test::MigrationTest {
         MigrationTest::TearDown();
     }
     void RunAll(StageContext& stage) {
-        migratecategory(stage);
-        migrateitem(stage);
-        migrateledger(stage);
+        RunCategoryStage(stage);
+        RunItemStage(stage);
+        RunLedgerStage(stage);
     }
     static std::string Counts(const std::string& dbPath) {
         return test::QueryRows(
@@ -45,12 +45,12 @@ TEST_F(TwoCompanies, EachRowsItemStockAndVoucherLandInTheCompanyTheStageWasGiven
     // DEMO's stages run while SHOP's connection is open in the same process.
     RunAll(ctx);
     shop.Close();
-    cnCompany.Close();
+    companyConnection.Close();
     EXPECT_EQ(Counts(db), "2|2|2|1|2\n");
     EXPECT_EQ(Counts(shopDb), "0|0|0|0|0\n") << "nothing of DEMO's run went into SHOP";
 
     // Then SHOP's, with DEMO's connection open again beside it.
-    cnCompany.Open(test::ConnectionStringFor(db));
+    companyConnection.Open(test::ConnectionStringFor(db));
     shop.Open(test::ConnectionStringFor(shopDb));
     RunTally shopTally;
     Items({Item("B1", "Tools", "3")});
@@ -58,7 +58,7 @@ TEST_F(TwoCompanies, EachRowsItemStockAndVoucherLandInTheCompanyTheStageWasGiven
     StageContext shopStage{form, ops, shopTally, shop};
     RunAll(shopStage);
     shop.Close();
-    cnCompany.Close();
+    companyConnection.Close();
     EXPECT_EQ(Counts(shopDb), "1|1|1|0|0\n");
     EXPECT_EQ(Counts(db), "2|2|2|1|2\n") << "SHOP's run left DEMO as it was";
     EXPECT_EQ(

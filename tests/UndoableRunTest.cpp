@@ -16,7 +16,7 @@
 #include "tests/ZipPart.h"
 #include "ui/ScriptedWindowOps.h"
 #include "usecases/RunMigration.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
@@ -35,7 +35,7 @@ class UndoableRun : public test::DemoCompanyForm {
   protected:
     void Run() {
         ops.QueueAnswer(MsgAnswer::Yes);
-        form.cmdMigrate_Click();
+        form.OnMigrate();
     }
     std::vector<BackupInfo> Backups() const {
         return CompanyBackups(LocateCompanyDatabase(product.Path(), "DEMO")).List();
@@ -44,7 +44,7 @@ class UndoableRun : public test::DemoCompanyForm {
     std::string BackupFolder() const { return product.DatabaseFolder() + "/C01/Backups"; }
 
     test::TempFolder scratch;
-    const std::string intro = form.txtStatus.Text;
+    const std::string intro = form.statusBox.Text;
 };
 
 TEST_F(UndoableRun, BacksUpTheDatabaseAsItWasBeforeTheFirstWrite) {
@@ -59,11 +59,11 @@ TEST_F(UndoableRun, BacksUpTheDatabaseAsItWasBeforeTheFirstWrite) {
                                      test::FixturePath("real_mixed.xls") + " on " +
                                      Date::Today().ToIso() + " (migration date 2009-04-01)");
     EXPECT_TRUE(backups[0].first);
-    EXPECT_NE(form.txtStatus.Text.find("\r\nUser opted to migrate Data to Company DEMO\r\n" +
+    EXPECT_NE(form.statusBox.Text.find("\r\nUser opted to migrate Data to Company DEMO\r\n" +
                                        std::string(kBackupStatusPrefix) + backups[0].path +
                                        "\r\nMigrating Category Master"),
               std::string::npos)
-        << form.txtStatus.Text;
+        << form.statusBox.Text;
 }
 
 TEST_F(UndoableRun, ADryRunOrANoMakesNoBackup) {
@@ -73,7 +73,7 @@ TEST_F(UndoableRun, ADryRunOrANoMakesNoBackup) {
     EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::Completed);
     form.options.dryRun = false;
     ops.QueueAnswer(MsgAnswer::No);
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     EXPECT_TRUE(Backups().empty());
     EXPECT_FALSE(fs::exists(BackupFolder()));
 }
@@ -83,9 +83,9 @@ TEST_F(UndoableRun, KeepsTheFirstBackupAndTheNewestAsSet) {
     form.options.keepBackups = 2;
     for (int i = 0; i < 4; ++i) {
         Run();
-        form.cnCompany.Execute("delete from tblItemMaster");
-        form.cnCompany.Execute("delete from tblStock");
-        form.cnCompany.Execute("delete from tblStockHistory");  // for the next run to write
+        form.companyConnection.Execute("delete from tblItemMaster");
+        form.companyConnection.Execute("delete from tblStock");
+        form.companyConnection.Execute("delete from tblStockHistory");  // for the next run to write
     }
     std::vector<BackupInfo> backups = Backups();
     ASSERT_EQ(backups.size(), 3u);
@@ -103,11 +103,11 @@ TEST_F(UndoableRun, ARunThatChangedNothingLeavesNoBackup) {
     Run();
     Run();
     ASSERT_EQ(Backups().size(), 1u);
-    EXPECT_NE(form.txtStatus.Text.find("\r\nNothing in the company was changed, so the backup "
+    EXPECT_NE(form.statusBox.Text.find("\r\nNothing in the company was changed, so the backup "
                                        "made before the run was removed.\r\n"),
               std::string::npos);
     // A run that only renames groups changed the company: its backup stays.
-    form.cnCompany.Execute("update tblLedger set GroupName = 'Sundry Debtors'");
+    form.companyConnection.Execute("update tblLedger set GroupName = 'Sundry Debtors'");
     Run();
     EXPECT_EQ(Backups().size(), 2u);
 }
@@ -143,12 +143,12 @@ TEST_P(BackupFaults, StartNothingAndSayWhyAndWhere) {
         << message.text;
     EXPECT_NE(message.text.find(GetParam().says), std::string::npos) << message.text;
     EXPECT_NE(message.text.find(BackupFolder()), std::string::npos) << message.text;
-    EXPECT_EQ(form.txtStatus.Text, intro);
+    EXPECT_EQ(form.statusBox.Text, intro);
     EXPECT_EQ(ops.Pointer(), MousePointer::Default);
-    form.cnCompany.Close();
+    form.companyConnection.Close();
     EXPECT_EQ(Items(), "0\n");
     EXPECT_EQ(test::QueryRows(db, "pragma integrity_check"), "ok\n");
-    EXPECT_FALSE(form.cmdSaveFailedRows.Enabled);
+    EXPECT_FALSE(form.saveFailedRowsButton.Enabled);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -163,13 +163,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(UndoableRun, SavesTheRowsThatNeedAttention) {
     Load("bad_row.xls");
-    EXPECT_FALSE(form.cmdSaveFailedRows.Enabled);
+    EXPECT_FALSE(form.saveFailedRowsButton.Enabled);
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
-    form.cmdMigrate_Click();
-    ASSERT_TRUE(form.cmdSaveFailedRows.Enabled);
+    form.OnMigrate();
+    ASSERT_TRUE(form.saveFailedRowsButton.Enabled);
     ops.ClearMessages();
     ops.QueueSaveFile(scratch.File("to fix"));
-    form.cmdSaveFailedRows_Click();
+    form.OnSaveFailedRows();
     ASSERT_EQ(ops.SaveNames().size(), 1u);
     EXPECT_EQ(ops.SaveNames()[0], test::FixturePath("bad_row-failed-rows.xlsx"));
     EXPECT_EQ(ops.Filters().back(), "Excel Workbook|*.XLSX");
@@ -181,15 +181,15 @@ TEST_F(UndoableRun, SavesTheRowsThatNeedAttention) {
                   "then load that workbook with \"Load Excel Data\" and start the migration "
                   "again: the rows that need nothing more are not in it, and a run completes "
                   "what the company is missing.");
-    EXPECT_NE(form.txtStatus.Text.find(ops.Messages()[0].text), std::string::npos)
+    EXPECT_NE(form.statusBox.Text.find(ops.Messages()[0].text), std::string::npos)
         << "the status says it too";
     std::string ledgers = test::ZipPartText(saved, "xl/worksheets/sheet2.xml");
     EXPECT_NE(ledgers.find("<c r=\"J2\""), std::string::npos) << "the source row column";
     EXPECT_EQ(ledgers.find("<c r=\"A3\""), std::string::npos) << "one row only";
 
     Load("two_rows.xls");
-    EXPECT_FALSE(form.cmdSaveFailedRows.Enabled) << "the grids changed";
-    form.cmdSaveFailedRows_Click();
+    EXPECT_FALSE(form.saveFailedRowsButton.Enabled) << "the grids changed";
+    form.OnSaveFailedRows();
     EXPECT_EQ(ops.Messages().back().text,
               "The last migration or check left no failed rows to save.");
 }
@@ -199,15 +199,15 @@ TEST_F(UndoableRun, FailedRowsOverTheLoadedWorkbookAreRefusedAndAnotherMayBeChos
     std::string book = scratch.File("book.xlsx");  // the reader goes by content, not name
     fs::copy_file(test::FixturePath("bad_row.xls"), book);
     ops.QueueFile(book);
-    form.cmdLoad_Click();
+    form.OnLoad();
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
-    form.cmdMigrate_Click();
-    ASSERT_TRUE(form.cmdSaveFailedRows.Enabled);
+    form.OnMigrate();
+    ASSERT_TRUE(form.saveFailedRowsButton.Enabled);
     std::string before = Slurp(book);
     ops.ClearMessages();
     ops.QueueSaveFile(book);
     ops.QueueSaveFile(scratch.File("fix.xlsx"));
-    form.cmdSaveFailedRows_Click();
+    form.OnSaveFailedRows();
     ASSERT_EQ(ops.Messages().size(), 2u);
     EXPECT_EQ(ops.Messages()[0].text,
               "The failed-rows workbook " + book +
@@ -224,10 +224,10 @@ TEST_F(UndoableRun, FailedRowsOverTheLoadedWorkbookAreRefusedAndAnotherMayBeChos
 // backup: it writes nothing.
 TEST_F(UndoableRun, SavesTheRowsACheckFound) {
     Load("bad_row.xls");
-    form.cmdCheck_Click();
-    ASSERT_TRUE(form.cmdSaveFailedRows.Enabled);
+    form.OnCheck();
+    ASSERT_TRUE(form.saveFailedRowsButton.Enabled);
     ops.QueueSaveFile(scratch.File("check.xlsx"));
-    form.cmdSaveFailedRows_Click();
+    form.OnSaveFailedRows();
     EXPECT_NE(test::ZipPartText(scratch.File("check.xlsx"), "xl/worksheets/sheet2.xml")
                   .find("<c r=\"J2\""),
               std::string::npos);
@@ -238,9 +238,9 @@ TEST_F(UndoableRun, SavesTheRowsACheckFound) {
 TEST_F(UndoableRun, ACancelledSaveWritesNothing) {
     Load("bad_row.xls");
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ops.ClearMessages();
-    form.cmdSaveFailedRows_Click();
+    form.OnSaveFailedRows();
     EXPECT_TRUE(ops.Messages().empty());
     EXPECT_TRUE(fs::is_empty(scratch.Path()));
 }
@@ -250,39 +250,39 @@ TEST_F(UndoableRun, ACancelledSaveWritesNothing) {
 TEST_F(UndoableRun, TheSavedRowsLoadBackIntoTheGrids) {
     Load("bad_row.xls");
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ops.QueueSaveFile(scratch.File("fix.xlsx"));
-    form.cmdSaveFailedRows_Click();
+    form.OnSaveFailedRows();
     ops.QueueFile(scratch.File("fix.xlsx"));
-    form.cmdLoad_Click();
-    ASSERT_TRUE(form.blnExcelLoaded) << ops.Messages().back().text;
-    EXPECT_EQ(form.msf1.Rows(), 2) << "no item row failed: the header row and the empty row";
-    ASSERT_EQ(form.msf2.Rows(), 3) << "one ledger row";
-    EXPECT_EQ(form.msf2.TextMatrix(1, 2), "Too big");
-    EXPECT_EQ(form.msf2.TextMatrix(1, 7), "1E+16");
-    EXPECT_EQ(form.msf2.TextMatrix(1, 8), "Dr");
+    form.OnLoad();
+    ASSERT_TRUE(form.workbookLoaded) << ops.Messages().back().text;
+    EXPECT_EQ(form.itemGrid.Rows(), 2) << "no item row failed: the header row and the empty row";
+    ASSERT_EQ(form.ledgerGrid.Rows(), 3) << "one ledger row";
+    EXPECT_EQ(form.ledgerGrid.TextMatrix(1, 2), "Too big");
+    EXPECT_EQ(form.ledgerGrid.TextMatrix(1, 7), "1E+16");
+    EXPECT_EQ(form.ledgerGrid.TextMatrix(1, 8), "Dr");
 }
 
 // Every cell of a failed item row comes back as the grid held it: numbers
 // as numbers, texts that look like numbers as texts.
 TEST_F(UndoableRun, AFailedItemRowLoadsBackCellForCell) {
     Load("real_mixed.xls");
-    form.msf1.SetTextMatrix(2, 8, "1E+400");  // the MRP of worksheet row 3: too large
-    form.msf1.SetTextMatrix(2, 1, "00B2");    // a code that a number would spoil
+    form.itemGrid.SetTextMatrix(2, 8, "1E+400");  // the MRP of worksheet row 3: too large
+    form.itemGrid.SetTextMatrix(2, 1, "00B2");    // a code that a number would spoil
     std::vector<std::string> before;
     for (int c = 1; c < 17; ++c) {
-        before.emplace_back(form.msf1.TextMatrix(2, c));
+        before.emplace_back(form.itemGrid.TextMatrix(2, c));
     }
     ops.SetFallback([](const auto&) { return MsgAnswer::Yes; });
-    form.cmdMigrate_Click();
+    form.OnMigrate();
     ops.QueueSaveFile(scratch.File("fix.xlsx"));
-    form.cmdSaveFailedRows_Click();
+    form.OnSaveFailedRows();
     ops.QueueFile(scratch.File("fix.xlsx"));
-    form.cmdLoad_Click();
-    ASSERT_TRUE(form.blnExcelLoaded) << ops.Messages().back().text;
-    ASSERT_EQ(form.msf1.Rows(), 3) << "the one failed item row";
+    form.OnLoad();
+    ASSERT_TRUE(form.workbookLoaded) << ops.Messages().back().text;
+    ASSERT_EQ(form.itemGrid.Rows(), 3) << "the one failed item row";
     for (int c = 1; c < 17; ++c) {
-        EXPECT_EQ(std::string(form.msf1.TextMatrix(1, c)), before[c - 1]) << "column " << c;
+        EXPECT_EQ(std::string(form.itemGrid.TextMatrix(1, c)), before[c - 1]) << "column " << c;
     }
     EXPECT_EQ(form.itemHeaderRow[1], "ITEM CODE");
 }
@@ -290,12 +290,12 @@ TEST_F(UndoableRun, AFailedItemRowLoadsBackCellForCell) {
 TEST_F(UndoableRun, RestoreBackupPutsTheChosenBackupBack) {
     Load("real_mixed.xls");
     Run();
-    ASSERT_TRUE(form.cnCompany.IsOpen()) << "the run leaves its connection open";
+    ASSERT_TRUE(form.companyConnection.IsOpen()) << "the run leaves its connection open";
     BackupInfo before = Backups()[0];
     ops.ClearMessages();
     ops.QueueChoice(0);
     ops.QueueAnswer(MsgAnswer::Yes);
-    form.cmdRestore_Click();
+    form.OnRestore();
     ASSERT_EQ(ops.Lists().size(), 1u);
     EXPECT_EQ(ops.Lists()[0], std::vector<std::string>{CompanyBackups::Line(before)});
     ASSERT_EQ(ops.Messages().size(), 2u);
@@ -305,10 +305,10 @@ TEST_F(UndoableRun, RestoreBackupPutsTheChosenBackupBack) {
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::Question);
     EXPECT_EQ(ops.Messages()[1].icon, MsgIcon::Information) << ops.Messages()[1].text;
     EXPECT_EQ(ops.Messages()[1].caption, "Restore Backup");
-    EXPECT_FALSE(form.cnCompany.IsOpen()) << "never left on the replaced file";
+    EXPECT_FALSE(form.companyConnection.IsOpen()) << "never left on the replaced file";
     EXPECT_EQ(Items(), "0\n");
     EXPECT_NE(
-        form.txtStatus.Text.find("\r\nRestored the company DEMO from the backup " + before.path),
+        form.statusBox.Text.find("\r\nRestored the company DEMO from the backup " + before.path),
         std::string::npos);
     EXPECT_EQ(ops.Pointer(), MousePointer::Default);
 
@@ -322,17 +322,17 @@ TEST_F(UndoableRun, RestoreBackupCancelledAtTheListOrTheQuestionChangesNothing) 
     Load("real_mixed.xls");
     Run();
     ops.ClearMessages();
-    form.cmdRestore_Click();  // the list cancelled
+    form.OnRestore();  // the list cancelled
     ops.QueueChoice(0);
     ops.QueueAnswer(MsgAnswer::No);
-    form.cmdRestore_Click();
+    form.OnRestore();
     ASSERT_EQ(ops.Messages().size(), 1u) << "only the question";
     EXPECT_EQ(Items(), "2\n");  // item row 3 of real_mixed is refused
     EXPECT_EQ(Backups().size(), 1u);
 }
 
 TEST_F(UndoableRun, RestoreBackupWithoutBackupsSaysWhereTheyWouldBe) {
-    form.cmdRestore_Click();
+    form.OnRestore();
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].text, "There is no backup of the company DEMO in " +
                                           BackupFolder() +
@@ -352,7 +352,7 @@ TEST_F(UndoableRun, RestoreBackupOfADamagedBackupIsRefusedWithTheReason) {
     ops.ClearMessages();
     ops.QueueChoice(0);
     ops.QueueAnswer(MsgAnswer::Yes);
-    form.cmdRestore_Click();
+    form.OnRestore();
     ASSERT_EQ(ops.Messages().size(), 2u);
     EXPECT_EQ(ops.Messages()[1].icon, MsgIcon::Critical);
     EXPECT_NE(ops.Messages()[1].text.find("damaged"), std::string::npos);

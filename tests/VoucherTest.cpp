@@ -1,5 +1,5 @@
 #include "base/TextRules.h"
-#include "migration/mdlStock.h"
+#include "migration/Postings.h"
 #include "tests/MigrationFixture.h"
 
 namespace ledgerlift {
@@ -12,11 +12,11 @@ const char* const kColumns =
     "USerNarration, SortOrder, Optional from tblVoucher order by rowid";
 
 TEST_F(Vouchers, TheFirstVoucherIsOneOneAndTheNextCountsOn) {
-    EXPECT_EQ(PostVoucher(cnCompany, "Opening", Date{2009, 4, 1}, 7, 0, "7", "Opening Balance",
-                          250.5, "", ops),
+    EXPECT_EQ(PostVoucher(companyConnection, "Opening", Date{2009, 4, 1}, 7, 0, "7",
+                          "Opening Balance", 250.5, "", ops),
               1);
-    EXPECT_EQ(PostVoucher(cnCompany, "Opening", Date{2009, 4, 1}, 0, 8, "8", "Opening Balance", 100,
-                          "O'K", ops),
+    EXPECT_EQ(PostVoucher(companyConnection, "Opening", Date{2009, 4, 1}, 0, 8, "8",
+                          "Opening Balance", 100, "O'K", ops),
               2);
     EXPECT_EQ(Rows(kColumns),
               "1|1|Opening|2009-04-01|7|0|7|Opening Balance|250.5|0||0|0\n"
@@ -28,33 +28,33 @@ TEST_F(Vouchers, TheFirstVoucherIsOneOneAndTheNextCountsOn) {
 
 TEST_F(Vouchers, TrIdCountsPerTypeMainIdOverTheTable) {
     Exec("insert into tblVoucher (MainID, TrID, TrType) values (4, 9, 'Sales'), (4, 9, 'Sales')");
-    EXPECT_EQ(PostVoucher(cnCompany, "Opening", Date{2009, 4, 1}, 3, 0, "3", "Opening Balance", 1,
-                          "", ops),
+    EXPECT_EQ(PostVoucher(companyConnection, "Opening", Date{2009, 4, 1}, 3, 0, "3",
+                          "Opening Balance", 1, "", ops),
               5);
     EXPECT_EQ(Rows("select MainID, TrID from tblVoucher where TrType='Opening'"), "5|1\n5|1\n");
 }
 
 TEST_F(Vouchers, AmountsKeepFourDecimals) {
-    PostVoucher(cnCompany, "Opening", Date{2009, 4, 1}, 3, 0, "3", "Opening Balance",
+    PostVoucher(companyConnection, "Opening", Date{2009, 4, 1}, 3, 0, "3", "Opening Balance",
                 ToCurrency(1.23456), "", ops);
     EXPECT_EQ(Rows("select AmountD from tblVoucher where AmountD <> 0"), "1.2346\n");
 }
 
 TEST_F(Vouchers, AreAllOrNothingAndReportOnce) {
     Refuse("tblVoucher", "new.AmountC <> 0");
-    EXPECT_EQ(PostVoucher(cnCompany, "Opening", Date{2009, 4, 1}, 7, 0, "7", "Opening Balance", 5,
-                          "", ops),
+    EXPECT_EQ(PostVoucher(companyConnection, "Opening", Date{2009, 4, 1}, 7, 0, "7",
+                          "Opening Balance", 5, "", ops),
               0);
     EXPECT_EQ(Rows("select count(*) from tblVoucher"), "0\n") << "never a one-sided voucher";
     ASSERT_EQ(ops.Messages().size(), 1u);
     EXPECT_EQ(ops.Messages()[0].icon, MsgIcon::None);
-    EXPECT_EQ(cnCompany.TransactionDepth(), 0);
+    EXPECT_EQ(companyConnection.TransactionDepth(), 0);
 }
 
 TEST_F(Vouchers, AClosedConnectionIsReportedOnce) {
-    cnCompany.Close();
-    EXPECT_EQ(PostVoucher(cnCompany, "Opening", Date{2009, 4, 1}, 7, 0, "7", "Opening Balance", 5,
-                          "", ops),
+    companyConnection.Close();
+    EXPECT_EQ(PostVoucher(companyConnection, "Opening", Date{2009, 4, 1}, 7, 0, "7",
+                          "Opening Balance", 5, "", ops),
               0);
     EXPECT_EQ(ops.Messages().size(), 1u);
 }

@@ -19,7 +19,7 @@
 #include "qt/QtWindowOps.h"
 #include "qt/Settings.h"
 #include "tests/TestSupport.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
@@ -57,7 +57,7 @@ class WindowColumns : public ::testing::Test {
         QSettings("Ledgerlift", "Ledgerlift").remove("columns");
         product.AddCompany("DEMO", "C01", "DEMO");
         form.SetColumnMemory(&settings);
-        form.Form_Load();
+        form.OnStart();
         window = std::make_unique<MainWindow>(form);
         ops.Attach(window.get());
         window->show();
@@ -86,13 +86,15 @@ class WindowColumns : public ::testing::Test {
             }
         });
     }
-    std::string Cell(int row, int col) const { return std::string(form.msf1.TextMatrix(row, col)); }
+    std::string Cell(int row, int col) const {
+        return std::string(form.itemGrid.TextMatrix(row, col));
+    }
 
     test::TempFolder config;
     test::ProductFolder product;
     Settings settings;
     AnsweringOps ops;
-    Form1 form{product.Path(), ops};
+    MainForm form{product.Path(), ops};
     std::unique_ptr<MainWindow> window;
     int dialogsOpened = 0;
     std::function<void(ColumnsDialog&)> handler;
@@ -117,8 +119,8 @@ TEST_F(WindowColumns, ChosenColumnsReloadTheGridsAndAreRememberedUntilForgotten)
         dialog.accept();
     });
     EXPECT_EQ(dialogsOpened, 1);
-    ASSERT_TRUE(form.blnExcelLoaded) << (ops.messages.empty() ? "" : ops.messages.back());
-    EXPECT_EQ(form.msf1.Rows(), 5) << "three rows, the header and the empty row";
+    ASSERT_TRUE(form.workbookLoaded) << (ops.messages.empty() ? "" : ops.messages.back());
+    EXPECT_EQ(form.itemGrid.Rows(), 5) << "three rows, the header and the empty row";
     EXPECT_EQ(Cell(1, 5), "10");
     EXPECT_EQ(Cell(1, 6), "18");
     EXPECT_EQ(Cell(3, 6), "40");
@@ -130,7 +132,7 @@ TEST_F(WindowColumns, ChosenColumnsReloadTheGridsAndAreRememberedUntilForgotten)
     form.ClearWorkbookGrids();
     Load("headings/doubled.xls");  // laid out alike, in another format
     EXPECT_EQ(dialogsOpened, 0) << "the remembered choice is used without asking";
-    ASSERT_TRUE(form.blnExcelLoaded);
+    ASSERT_TRUE(form.workbookLoaded);
     EXPECT_EQ(Cell(2, 6), "100");
     EXPECT_NE(form.loadLines.front().find("chosen before"), std::string::npos);
     EXPECT_NE(window->LoadLinesLabel()->text().indexOf("chosen before"), -1)
@@ -147,15 +149,15 @@ TEST_F(WindowColumns, ChosenColumnsReloadTheGridsAndAreRememberedUntilForgotten)
     EXPECT_FALSE(form.Columns().Remembered());
     Load("headings/doubled.xlsx");
     EXPECT_EQ(dialogsOpened, 1) << "forgotten: refused again, and asked";
-    EXPECT_FALSE(form.blnExcelLoaded);
+    EXPECT_FALSE(form.workbookLoaded);
 }
 
 // A workbook found by its headings: the dialog shows what the load read,
 // and a sheet chosen as none is not read.
 TEST_F(WindowColumns, ASheetChosenByNameOrNoneIsReadSo) {
     Load("headings/shuffled.xlsx");
-    ASSERT_TRUE(form.blnExcelLoaded);
-    EXPECT_EQ(form.msf2.Rows(), 4);
+    ASSERT_TRUE(form.workbookLoaded);
+    EXPECT_EQ(form.ledgerGrid.Rows(), 4);
     HandleDialog([](ColumnsDialog& dialog) {
         EXPECT_EQ(dialog.SheetBox(SheetKind::Items)->currentText(), "1: Stock");
         EXPECT_EQ(dialog.SheetBox(SheetKind::Ledgers)->currentText(), "2: Parties");
@@ -169,9 +171,9 @@ TEST_F(WindowColumns, ASheetChosenByNameOrNoneIsReadSo) {
     });
     window->Columns()->ColumnsButton()->click();
     EXPECT_EQ(dialogsOpened, 1);
-    ASSERT_TRUE(form.blnExcelLoaded);
-    EXPECT_EQ(form.msf1.Rows(), 5);
-    EXPECT_EQ(form.msf2.Rows(), 2) << "no ledger sheet: the header and the empty row";
+    ASSERT_TRUE(form.workbookLoaded);
+    EXPECT_EQ(form.itemGrid.Rows(), 5);
+    EXPECT_EQ(form.ledgerGrid.Rows(), 2) << "no ledger sheet: the header and the empty row";
     EXPECT_EQ(Cell(1, 1), "A1");
     EXPECT_EQ(Cell(1, 2), "Soap");
 }
@@ -180,11 +182,11 @@ TEST_F(WindowColumns, SaveTemplateWritesAWorkbookThatLoadsAsDescribed) {
     ops.saveAs = config.File("template.xlsx");
     window->Columns()->SaveTemplateButton()->click();
     ASSERT_TRUE(std::filesystem::exists(ops.saveAs));
-    EXPECT_NE(form.txtStatus.Text.find("A template to fill in was saved as " + ops.saveAs),
+    EXPECT_NE(form.statusBox.Text.find("A template to fill in was saved as " + ops.saveAs),
               std::string::npos);
     ops.QueueFile(ops.saveAs);
     window->LoadButton()->click();
-    EXPECT_TRUE(form.blnExcelLoaded);
+    EXPECT_TRUE(form.workbookLoaded);
     EXPECT_EQ(ops.messages, std::vector<std::string>{"Completed Excel importing"});
 }
 

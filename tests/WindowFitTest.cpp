@@ -20,7 +20,7 @@
 #include "qt/WelcomeDialog.h"
 #include "qt/WindowPlacement.h"
 #include "tests/TestSupport.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
@@ -58,12 +58,12 @@ class WindowFit : public ::testing::Test {
   protected:
     void SetUp() override {
         product.AddCompany("DEMO", "C01", "DEMO");
-        form.Form_Load();
+        form.OnStart();
         window = std::make_unique<MainWindow>(form);
         ops.Attach(window.get());
         window->show();
     }
-    void TearDown() override { form.cnCompany.Close(); }
+    void TearDown() override { form.companyConnection.Close(); }
     void Load(const std::string& path) {
         ops.file = path;
         window->LoadButton()->click();
@@ -87,7 +87,7 @@ class WindowFit : public ::testing::Test {
 
     test::ProductFolder product;
     FileOps ops;
-    Form1 form{product.Path(), ops};
+    MainForm form{product.Path(), ops};
     std::unique_ptr<MainWindow> window;
 };
 
@@ -149,8 +149,8 @@ TEST_F(WindowFit, RowNumbersAndNumberColumnsAreAsWideAsTheirValues) {
     Load(test::FixturePath("real_mixed.xls"));
     QTableView* items = window->GridView(0);
     QFontMetrics metrics = items->fontMetrics();
-    int lastRow = form.msf1.Rows() - 1;
-    QString largest = QString::fromUtf8(form.msf1.TextMatrix(lastRow, 0)).trimmed();
+    int lastRow = form.itemGrid.Rows() - 1;
+    QString largest = QString::fromUtf8(form.itemGrid.TextMatrix(lastRow, 0)).trimmed();
     EXPECT_GT(items->columnWidth(0), metrics.horizontalAdvance(largest) + 4)
         << "the largest row number shows whole";
     EXPECT_LT(items->columnWidth(0), 100) << "and no wider than it needs";
@@ -162,8 +162,8 @@ TEST_F(WindowFit, RowNumbersAndNumberColumnsAreAsWideAsTheirValues) {
     }
     EXPECT_TRUE(model->index(0, item::Name).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
                 Qt::AlignLeft);
-    for (int r = 1; r < form.msf1.Rows(); ++r) {
-        QString value = QString::fromUtf8(form.msf1.TextMatrix(r, item::Qoh)).trimmed();
+    for (int r = 1; r < form.itemGrid.Rows(); ++r) {
+        QString value = QString::fromUtf8(form.itemGrid.TextMatrix(r, item::Qoh)).trimmed();
         if (value.size() <= 12) {
             EXPECT_GE(items->columnWidth(item::Qoh), metrics.horizontalAdvance(value) + 8)
                 << value.toStdString();
@@ -173,11 +173,11 @@ TEST_F(WindowFit, RowNumbersAndNumberColumnsAreAsWideAsTheirValues) {
         << "up to a limit";
     // A value wider than that is cut; its tooltip holds it whole, also once
     // a check has marked its row.
-    form.msf1.SetTextMatrix(1, item::Qoh, "123456789012345678901234");
+    form.itemGrid.SetTextMatrix(1, item::Qoh, "123456789012345678901234");
     window->Sync();
     QModelIndex wide = model->index(0, item::Qoh);
     EXPECT_EQ(wide.data(Qt::ToolTipRole).toString(), "123456789012345678901234");
-    form.msf1.SetRowMark(1, Rgb{255, 199, 206}, "Item row 2: too large");
+    form.itemGrid.SetRowMark(1, Rgb{255, 199, 206}, "Item row 2: too large");
     window->Sync();
     EXPECT_EQ(wide.data(Qt::ToolTipRole).toString(),
               "123456789012345678901234\n\nItem row 2: too large");
@@ -231,8 +231,8 @@ TEST(ScreenPictures, WelcomeStartLoadedAndProblemsFittedToTheScreen) {
     test::ProductFolder product;
     product.AddCompany("DEMO", "C01", "DEMO");
     FileOps ops;
-    Form1 form(product.Path(), ops);
-    form.Form_Load();
+    MainForm form(product.Path(), ops);
+    form.OnStart();
     MainWindow window(form);
     ops.Attach(&window);
     if (std::getenv("LEDGERLIFT_SHOT_OLD")) {
@@ -249,7 +249,7 @@ TEST(ScreenPictures, WelcomeStartLoadedAndProblemsFittedToTheScreen) {
     window.LoadButton()->click();
     window.CheckButton()->click();
     grab("problems", window);
-    form.cnCompany.Close();
+    form.companyConnection.Close();
 }
 
 }  // namespace

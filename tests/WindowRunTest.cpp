@@ -29,9 +29,9 @@
 #include "qt/QtWindowOps.h"
 #include "reports/RunReport.h"
 #include "tests/TestSupport.h"
-#include "usecases/ConnectSql.h"
+#include "usecases/ConnectCompany.h"
 #include "usecases/OutcomeMarks.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
@@ -114,14 +114,14 @@ class WindowRun : public ::testing::Test {
   protected:
     void SetUp() override {
         db = product.AddCompany("DEMO", "C01", "DEMO");
-        form.Form_Load();
+        form.OnStart();
         window = std::make_unique<MainWindow>(form);
         ops.Attach(window.get());
         window->show();
     }
     void TearDown() override {
         ops.onPass = nullptr;
-        form.cnCompany.Close();
+        form.companyConnection.Close();
     }
     void Load(const std::string& path) {
         ops.file = path;
@@ -129,7 +129,7 @@ class WindowRun : public ::testing::Test {
     }
     // In the item stage, once n of its rows are recorded.
     bool InItemStage(std::size_t n) const {
-        return form.Running() == Form1::Procedure::Migration && form.tally.rows.size() >= n &&
+        return form.Running() == MainForm::Procedure::Migration && form.tally.rows.size() >= n &&
                form.tally.rows.back().sheet == "items";
     }
     std::string Rows(const std::string& sql) const { return test::QueryRows(db, sql); }
@@ -140,7 +140,7 @@ class WindowRun : public ::testing::Test {
     test::ProductFolder product;
     std::string db;
     RunOps ops;
-    Form1 form{product.Path(), ops};
+    MainForm form{product.Path(), ops};
     std::unique_ptr<MainWindow> window;
 };
 
@@ -225,7 +225,7 @@ TEST_F(WindowRun, ControlsThatWouldStartOrChangeAProcedureShowDisabledWhileItRun
     bool anyEnabled = false;
     bool stopShown = true;
     ops.onPass = [&] {
-        if (form.Running() != Form1::Procedure::Migration) {
+        if (form.Running() != MainForm::Procedure::Migration) {
             return;
         }
         ++passes;
@@ -333,7 +333,7 @@ TEST_F(WindowRun, CloseDuringARunAnsweredNoLetsTheRunFinishAndTheWindowStay) {
     Load(test::FixturePath("real_mixed.xls"));
     bool closed = false;
     ops.onPass = [&] {
-        if (!closed && form.Running() == Form1::Procedure::Migration) {
+        if (!closed && form.Running() == MainForm::Procedure::Migration) {
             closed = true;
             window->close();
         }
@@ -461,7 +461,7 @@ TEST_F(WindowRun, ShowsTheWorkbookItHoldsAndAFailedLoadLeavesNoStaleRows) {
     EXPECT_EQ(tabs->tabText(1), "Ledger            ");
     EXPECT_EQ(workbook->text(), "No workbook loaded");
     EXPECT_FALSE(lines->isVisible());
-    EXPECT_FALSE(form.blnExcelLoaded);
+    EXPECT_FALSE(form.workbookLoaded);
 }
 
 TEST_F(WindowRun, ColumnsWidenByDraggingKeepTheirWidthAndFitTheirContentOnADoubleClick) {
@@ -472,7 +472,7 @@ TEST_F(WindowRun, ColumnsWidenByDraggingKeepTheirWidthAndFitTheirContentOnADoubl
     EXPECT_GE(view->columnWidth(0), view->fontMetrics().horizontalAdvance("SLNO"))
         << "as wide as its heading and its largest row number, to start with";
     header->resizeSection(0, 90);  // as a drag of its divider does
-    form.msf1.AddItem("");         // the grid changes shape underneath
+    form.itemGrid.AddItem("");     // the grid changes shape underneath
     window->Sync();
     EXPECT_EQ(view->columnWidth(0), 90) << "a dragged width stays";
 
@@ -482,7 +482,7 @@ TEST_F(WindowRun, ColumnsWidenByDraggingKeepTheirWidthAndFitTheirContentOnADoubl
     EXPECT_GE(view->columnWidth(0), view->fontMetrics().horizontalAdvance("SLNO"))
         << "fitted to its content (" << start << " before)";
 
-    form.msf1.SetColWidth(2, 3000);  // the grid itself sets a width: that wins
+    form.itemGrid.SetColWidth(2, 3000);  // the grid itself sets a width: that wins
     window->Sync();
     EXPECT_EQ(view->columnWidth(2), 200);
 }
@@ -505,7 +505,7 @@ TEST_F(WindowRun, ButtonsHaveAccessKeysAndKeepTheirNamesAndTheTabOrder) {
         ASSERT_TRUE(found) << key.name.toStdString();
         EXPECT_EQ(found->text(), key.text);
     }
-    EXPECT_EQ(form.cmdLoad.Caption, "Load Excel Data") << "the logic's captions stay";
+    EXPECT_EQ(form.loadButton.Caption, "Load Excel Data") << "the logic's captions stay";
 
     Load(test::FixturePath("real_mixed.xls"));  // shows the migration frame
     std::vector<std::string> order;
@@ -559,8 +559,8 @@ TEST(WindowScreenshots, AtTheEndOfARunOnTheSampleAndOnABigWorkbook) {
         test::ProductFolder product;
         product.AddCompany("DEMO", "C01", "DEMO");
         RunOps ops;
-        Form1 form(product.Path(), ops);
-        form.Form_Load();
+        MainForm form(product.Path(), ops);
+        form.OnStart();
         MainWindow window(form);
         ops.Attach(&window);
         window.resize(1280, 800);
@@ -568,7 +568,7 @@ TEST(WindowScreenshots, AtTheEndOfARunOnTheSampleAndOnABigWorkbook) {
         ops.file = shot.workbook;
         window.LoadButton()->click();
         bool during = false;
-        std::size_t half = static_cast<std::size_t>(form.msf1.Rows() / 2);
+        std::size_t half = static_cast<std::size_t>(form.itemGrid.Rows() / 2);
         ops.onPass = [&] {
             bool inItems = !form.tally.rows.empty() && form.tally.rows.back().sheet == "items";
             if (shot.stop && inItems && form.tally.rows.size() > half * 2 / 3) {
@@ -588,7 +588,7 @@ TEST(WindowScreenshots, AtTheEndOfARunOnTheSampleAndOnABigWorkbook) {
         save(window, "not-in");
         window.findChild<QTabWidget*>()->setCurrentIndex(1);
         save(window, "not-in-ledgers");
-        form.cnCompany.Close();
+        form.companyConnection.Close();
     }
 }
 

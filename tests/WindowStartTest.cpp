@@ -23,7 +23,7 @@
 #include "qt/QtWindowOps.h"
 #include "qt/Settings.h"
 #include "tests/TestSupport.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
@@ -50,7 +50,7 @@ class WindowStart : public ::testing::Test {
 
 TEST_F(WindowStart, ShowsTheProductFolderItUses) {
     MessageAnsweringOps ops;
-    Form1 form(product.Path(), ops);
+    MainForm form(product.Path(), ops);
     MainWindow window(form);
     QLabel* label = window.ProductFolderLabel();
     ASSERT_TRUE(label);
@@ -62,14 +62,14 @@ TEST_F(WindowStart, AWorkbookGivenAtStartLoadsAsIfChosenInTheDialog) {
     MessageAnsweringOps ops;
     Settings settings;
     ops.UseSettings(&settings);
-    Form1 form(product.Path(), ops);
+    MainForm form(product.Path(), ops);
     MainWindow window(form);
     ops.Attach(&window);
     window.show();
     ops.QueueFile(test::FixturePath("two_rows.xls"));
     window.LoadButton()->click();
     EXPECT_EQ(ops.messages, std::vector<std::string>{"Completed Excel importing"});
-    EXPECT_TRUE(form.blnExcelLoaded);
+    EXPECT_TRUE(form.workbookLoaded);
     EXPECT_EQ(window.GridView(0)->model()->rowCount(), 3) << "two rows and the empty row";
     EXPECT_EQ(settings.WorkbookFolder().toStdString(),
               std::filesystem::path(test::FixturePath("two_rows.xls")).parent_path().string())
@@ -243,7 +243,7 @@ TEST_F(WindowStart, TheOpenDialogListsEveryFormatInAnyLetterCase) {
     Settings settings;
     settings.SetWorkbookFolder(QString::fromStdString(books.Path()));
     ops.UseSettings(&settings);
-    Form1 form(product.Path(), ops);
+    MainForm form(product.Path(), ops);
     MainWindow window(form);
     ops.Attach(&window);
     window.show();
@@ -265,7 +265,7 @@ TEST_F(WindowStart, TheOpenDialogListsEveryFormatInAnyLetterCase) {
     EXPECT_TRUE(look.qtOwn) << "a native dialog would match the patterns letter for letter";
     EXPECT_EQ(look.folder.toStdString(), books.Path()) << "where the last workbook was chosen";
     EXPECT_EQ(look.listed, awaited);
-    EXPECT_EQ(form.cdlg.FileName, books.File("BOOK.XLSX"));
+    EXPECT_EQ(form.fileDialog.FileName, books.File("BOOK.XLSX"));
     EXPECT_EQ(ops.messages, std::vector<std::string>{"Completed Excel importing"});
 }
 

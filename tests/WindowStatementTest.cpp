@@ -14,7 +14,7 @@
 #include "qt/MainWindow.h"
 #include "qt/QtWindowOps.h"
 #include "tests/TestSupport.h"
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
@@ -56,7 +56,7 @@ class WindowStatement : public ::testing::Test {
     void SetUp() override {
         db = product.AddCompany("DEMO", "C01", "DEMO");
         product.AddCompany("SHOP", "C02", "SHOP");
-        form.Form_Load();
+        form.OnStart();
         window = std::make_unique<MainWindow>(form);
         ops.Attach(window.get());
         window->show();
@@ -64,27 +64,27 @@ class WindowStatement : public ::testing::Test {
     }
     void TearDown() override {
         ops.onPass = nullptr;
-        form.cnCompany.Close();
+        form.companyConnection.Close();
     }
     void Choose(int company) { window->findChild<QComboBox*>()->setCurrentIndex(company); }
-    QPushButton* Button() const { return window->SaveStatementButton(); }
+    QPushButton* Button() const { return window->SaveOpeningStatementButton(); }
 
     test::ProductFolder product;
     test::TempFolder out;
     std::string db;
     StatementOps ops;
-    Form1 form{product.Path(), ops};
+    MainForm form{product.Path(), ops};
     std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(WindowStatement, IsOfferedForTheChosenCompanyOnceMigrated) {
-    ASSERT_EQ(form.txtCompanyName.Text(), "DEMO");
+    ASSERT_EQ(form.companyList.Text(), "DEMO");
     EXPECT_FALSE(Button()->isEnabled()) << "nothing migrated yet";
     ops.file = test::FixturePath("real_mixed.xls");
     window->LoadButton()->click();
     bool enabledDuringTheRun = false;
     ops.onPass = [&] {
-        if (form.Running() == Form1::Procedure::Migration) {
+        if (form.Running() == MainForm::Procedure::Migration) {
             enabledDuringTheRun = enabledDuringTheRun || Button()->isEnabled();
         }
     };
@@ -93,7 +93,7 @@ TEST_F(WindowStatement, IsOfferedForTheChosenCompanyOnceMigrated) {
     EXPECT_FALSE(enabledDuringTheRun);
     EXPECT_TRUE(Button()->isEnabled());
     Choose(1);
-    ASSERT_EQ(form.txtCompanyName.Text(), "SHOP");
+    ASSERT_EQ(form.companyList.Text(), "SHOP");
     EXPECT_FALSE(Button()->isEnabled()) << "SHOP has not been migrated";
     Choose(0);
     EXPECT_TRUE(Button()->isEnabled());

@@ -21,8 +21,8 @@
 #include "qt/MainWindow.h"
 #include "qt/QtWindowOps.h"
 #include "tests/TestSupport.h"
-#include "usecases/ConnectSql.h"
-#include "window/Form1.h"
+#include "usecases/ConnectCompany.h"
+#include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
@@ -42,14 +42,14 @@ class Window : public ::testing::Test {
     void SetUp() override {
         product.AddCompany("DEMO", "C01", "DEMO");
         product.AddCompany("SHOP", "C02", "SHOP");
-        form.Form_Load();
+        form.OnStart();
         window = std::make_unique<MainWindow>(form);
         ops.Attach(window.get());
         window->show();
     }
     test::ProductFolder product;
     QtWindowOps ops;
-    Form1 form{product.Path(), ops};
+    MainForm form{product.Path(), ops};
     std::unique_ptr<MainWindow> window;
 };
 
@@ -89,11 +89,11 @@ TEST_F(Window, ShowsCaptionsTabsAndEveryControl) {
 TEST_F(Window, OperatorChoicesReachTheControls) {
     auto* combo = FindByName<QComboBox>(*window, "Tallvane company");
     combo->setCurrentIndex(0);
-    EXPECT_EQ(form.txtCompanyName.Text(), "DEMO");
+    EXPECT_EQ(form.companyList.Text(), "DEMO");
     FindByName<QCheckBox>(*window, "Update Existing Items")->setChecked(true);
-    EXPECT_EQ(form.chkUpdateItems.Value, 1);
+    EXPECT_EQ(form.updateItemsBox.Value, 1);
     FindByName<QDateEdit>(*window, "Migration date")->setDate(QDate(2009, 4, 1));
-    EXPECT_EQ(form.dtpDate.Value, (Date{2009, 4, 1}));
+    EXPECT_EQ(form.migrationDate.Value, (Date{2009, 4, 1}));
 }
 
 TEST_F(Window, CloseEndsTheWindow) {
@@ -128,7 +128,7 @@ class AnsweringOps : public QtWindowOps {
 TEST(WindowImport, ShowsTheImportedRowsCaptionsAndTheFrame) {
     AnsweringOps ops;
     ops.file = test::FixturePath("real_mixed.xls");
-    Form1 form("/nowhere", ops);
+    MainForm form("/nowhere", ops);
     MainWindow window(form);
     ops.Attach(&window);
     window.show();
@@ -155,7 +155,7 @@ class WindowSample : public ::testing::TestWithParam<const char*> {};
 TEST_P(WindowSample, LoadsInTheWindow) {
     AnsweringOps ops;
     ops.file = std::string(LEDGERLIFT_FIXTURES_DIR) + "/../../resources/demo/sample." + GetParam();
-    Form1 form("/nowhere", ops);
+    MainForm form("/nowhere", ops);
     MainWindow window(form);
     ops.Attach(&window);
     window.show();
@@ -175,10 +175,10 @@ TEST(WindowMigration, DoesTheWholeJobThroughTheButtons) {
     std::string db = product.AddCompany("DEMO", "C01", "DEMO");
     AnsweringOps ops;
     ops.file = test::FixturePath("two_rows.xls");
-    Form1 form(product.Path(), ops);
+    MainForm form(product.Path(), ops);
     MainWindow window(form);
     ops.Attach(&window);
-    form.Form_Load();
+    form.OnStart();
     window.show();
     window.LoadButton()->click();
     window.MigrateButton()->click();
@@ -190,7 +190,7 @@ TEST(WindowMigration, DoesTheWholeJobThroughTheButtons) {
     EXPECT_TRUE(
         status->toPlainText().endsWith("*************************************************"));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass is gone";
-    form.cnCompany.Close();
+    form.companyConnection.Close();
     if (const char* shot = std::getenv("LEDGERLIFT_SCREENSHOT_RUN")) {
         window.resize(1280, 800);
         window.grab().save(shot);
@@ -201,12 +201,12 @@ TEST(WindowMigration, DoesTheWholeJobThroughTheButtons) {
 // stage, as the operator would while the run goes on.
 class ImpatientOps : public AnsweringOps {
   public:
-    Form1* form = nullptr;
+    MainForm* form = nullptr;
     MainWindow* window = nullptr;
     bool armed = false;
     int passesInLedgerStage = 0;
     void DoEvents() override {
-        if (armed && form->SSTab1.Tab == 1) {
+        if (armed && form->gridTabs.Tab == 1) {
             ++passesInLedgerStage;
             if (passesInLedgerStage == 1) {
                 window->MigrateButton()->click();
@@ -221,12 +221,12 @@ TEST(WindowMigration, AClickDuringTheLedgerStageDoesNotStartASecondRun) {
     std::string db = product.AddCompany("DEMO", "C01", "DEMO");
     ImpatientOps ops;
     ops.file = test::FixturePath("real_mixed.xls");
-    Form1 form(product.Path(), ops);
+    MainForm form(product.Path(), ops);
     MainWindow window(form);
     ops.form = &form;
     ops.window = &window;
     ops.Attach(&window);
-    form.Form_Load();
+    form.OnStart();
     window.show();
     window.LoadButton()->click();
     ops.messages.clear();
@@ -238,7 +238,7 @@ TEST(WindowMigration, AClickDuringTheLedgerStageDoesNotStartASecondRun) {
                                                       "Migration Completed"}));
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblLedger"), "2\n");
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblVoucher"), "4\n");
-    form.cnCompany.Close();
+    form.companyConnection.Close();
 }
 
 TEST(WindowCheck, MarksTheRowsWithProblemsWithAColourAndATooltip) {
@@ -246,10 +246,10 @@ TEST(WindowCheck, MarksTheRowsWithProblemsWithAColourAndATooltip) {
     std::string db = product.AddCompany("DEMO", "C01", "DEMO");
     AnsweringOps ops;
     ops.file = test::FixturePath("bad_row.xls");
-    Form1 form(product.Path(), ops);
+    MainForm form(product.Path(), ops);
     MainWindow window(form);
     ops.Attach(&window);
-    form.Form_Load();
+    form.OnStart();
     window.show();
     window.LoadButton()->click();
     ASSERT_NE(window.CheckButton(), nullptr);
@@ -271,7 +271,7 @@ TEST(WindowCheck, MarksTheRowsWithProblemsWithAColourAndATooltip) {
     auto* status = window.findChild<QPlainTextEdit*>();
     EXPECT_TRUE(status->toPlainText().contains("Check: opening balances debit"));
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblLedger"), "0\n") << "nothing written";
-    form.cnCompany.Close();
+    form.companyConnection.Close();
     if (const char* shot = std::getenv("LEDGERLIFT_SCREENSHOT_CHECK")) {
         auto* tabs = window.findChild<QTabWidget*>();
         tabs->setCurrentIndex(1);
@@ -301,10 +301,10 @@ TEST(WindowUndo, SavesTheFailedRowsAndRestoresTheBackup) {
     test::TempFolder scratch;
     AnsweringOps ops;
     ops.file = test::FixturePath("bad_row.xls");
-    Form1 form(product.Path(), ops);
+    MainForm form(product.Path(), ops);
     MainWindow window(form);
     ops.Attach(&window);
-    form.Form_Load();
+    form.OnStart();
     window.show();
     window.LoadButton()->click();
     EXPECT_FALSE(window.SaveFailedRowsButton()->isEnabled());
@@ -323,7 +323,7 @@ TEST(WindowUndo, SavesTheFailedRowsAndRestoresTheBackup) {
     auto* status = window.findChild<QPlainTextEdit*>();
     EXPECT_TRUE(status->toPlainText().contains("Restored the company DEMO from the backup"));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass is gone";
-    form.cnCompany.Close();
+    form.companyConnection.Close();
 }
 
 TEST(ChoiceDialogTest, GivesTheEntryTheOperatorChose) {

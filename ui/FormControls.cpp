@@ -24,24 +24,24 @@ const char* const kLedgerTab = "Ledger            ";
 }  // namespace
 
 FormControls::FormControls() {
-    txtStatus.Text = kIntroduction;
-    SSTab1.TabCaption = {kItemTab, kLedgerTab, "Account Group"};
-    msf1.SetFormatString(kItemStartFormat);
-    msf2.SetFormatString(kLedgerStartFormat);
-    msf3.SetFormatString(kGroupFormat);
-    Label3.Caption = "Ledgerlift moves your opening masters into Tallvane in one sitting.";
-    Label4.Caption = "https://ledgerlift.example.org";
+    statusBox.Text = kIntroduction;
+    gridTabs.TabCaption = {kItemTab, kLedgerTab, "Account Group"};
+    itemGrid.SetFormatString(kItemStartFormat);
+    ledgerGrid.SetFormatString(kLedgerStartFormat);
+    groupGrid.SetFormatString(kGroupFormat);
+    noticeLabel.Caption = "Ledgerlift moves your opening masters into Tallvane in one sitting.";
+    webAddressLabel.Caption = "https://ledgerlift.example.org";
 }
 
 void FormControls::ClearWorkbookGrids() {
-    for (Grid* grid : {&msf1, &msf2}) {
+    for (Grid* grid : {&itemGrid, &ledgerGrid}) {
         grid->SetRows(1);  // the header alone, as before the first load
         grid->ClearRowMarks();
     }
-    SSTab1.TabCaption[0] = kItemTab;
-    SSTab1.TabCaption[1] = kLedgerTab;
-    msf1.origin.Clear();
-    msf2.origin.Clear();
+    gridTabs.TabCaption[0] = kItemTab;
+    gridTabs.TabCaption[1] = kLedgerTab;
+    itemGrid.origin.Clear();
+    ledgerGrid.origin.Clear();
     loadLines.clear();
     loadWarnings.clear();
 }

@@ -16,44 +16,44 @@ struct FormControls {
     FormControls();
 
     std::string Caption = "Excel Data Migration  to Tallvane Vexa";
-    Frame fraMIgrate;
-    CommandButton cmdMigrate{"Start Migration"};
+    Frame migrationFrame;
+    CommandButton migrateButton{"Start Migration"};
     // Beside "Start Migration": predicts the run without writing.
-    CommandButton cmdCheck{"Check Data"};
-    ComboBox txtCompanyName;
-    CheckBox chkUpdateItems{"Update Existing Items", 0};
+    CommandButton checkButton{"Check Data"};
+    ComboBox companyList;
+    CheckBox updateItemsBox{"Update Existing Items", 0};
     // Beside it: an opening balance that is negative and says neither Dr nor
     // Cr is a credit (and a positive one a debit), instead of an error.
-    CheckBox chkNegativeIsCredit{"Negative balances are credits", 0};
+    CheckBox negativeIsCreditBox{"Negative balances are credits", 0};
     // Beside them: an item or ledger the company already holds whose opening
     // stock or balance differs from the workbook's has it replaced (only the
     // migration's own opening is ever removed).
-    CheckBox chkReplaceOpenings{"Replace Opening Balances", 0};
-    DatePicker dtpDate;
-    Label Label1{"Select Tallvane Company:"};
-    CommonDialog cdlg;
-    TextBox txtStatus;
-    CommandButton cmdClose{"Close"};
-    CommandButton cmdLoad{"Load Excel Data"};
-    TabControl SSTab1;
-    Grid msf1{"the item grid"};
-    Grid msf2{"the ledger grid"};
-    Grid msf3{"the account group grid"};
-    Label Label5{"Step II"};
-    Label Label2{"Step 1"};
-    Label Label4;
-    Label Label3;
+    CheckBox replaceOpeningsBox{"Replace Opening Balances", 0};
+    DatePicker migrationDate;
+    Label companyLabel{"Select Tallvane Company:"};
+    CommonDialog fileDialog;
+    TextBox statusBox;
+    CommandButton closeButton{"Close"};
+    CommandButton loadButton{"Load Excel Data"};
+    TabControl gridTabs;
+    Grid itemGrid{"the item grid"};
+    Grid ledgerGrid{"the ledger grid"};
+    Grid groupGrid{"the account group grid"};
+    Label stepTwoLabel{"Step II"};
+    Label stepOneLabel{"Step 1"};
+    Label webAddressLabel;
+    Label noticeLabel;
     // Beside Step II: puts a backup of the chosen company back.
-    CommandButton cmdRestore{"Restore Backup..."};
+    CommandButton restoreButton{"Restore Backup..."};
     // Enabled after a run that left rows needing attention: saves them as a
     // workbook to fix and load again.
-    CommandButton cmdSaveFailedRows{"Save Failed Rows...", false};
+    CommandButton saveFailedRowsButton{"Save Failed Rows...", false};
     // Beside "Save Report...": the chosen company's opening statement, once
     // it has been migrated.
-    CommandButton cmdSaveStatement{"Save Statement...", false};
+    CommandButton saveOpeningStatementButton{"Save Statement...", false};
 
     // True while the grids hold a successfully imported workbook.
-    bool blnExcelLoaded = false;
+    bool workbookLoaded = false;
     // Worksheet rows below row 65000 that the last import did not read.
     int itemRowsNotRead = 0;
     int ledgerRowsNotRead = 0;

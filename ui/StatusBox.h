@@ -7,7 +7,7 @@
 
 namespace ledgerlift {
 
-// Appends a line to the status box txtStatus (old text, CR LF, the line) and
+// Appends a line to the status box statusBox (old text, CR LF, the line) and
 // tells the window operations of it.
 void AppendStatus(FormControls& controls, WindowOps& ops, const std::string& line);
 

@@ -6,16 +6,16 @@
 
 namespace ledgerlift {
 
-void FillCompanyList(FormControls& controls, const std::string& programFolder, WindowOps& ops) {
-    controls.txtCompanyName = ComboBox{};
+void FillCompanyList(FormControls& controls, const std::string& productFolder, WindowOps& ops) {
+    controls.companyList = ComboBox{};
     try {
         Connection initial;
-        initial.Open(InitialConnectionString(programFolder));
+        initial.Open(InitialConnectionString(productFolder));
         Recordset rs;
         rs.Open("select companyCode from tblcompany", initial, CursorType::ForwardOnly);
         while (!rs.IsEOF()) {
-            controls.txtCompanyName.AddItem(ValueToText(rs.Field("companycode")));
-            controls.txtCompanyName.SetListIndex(controls.txtCompanyName.NewIndex());
+            controls.companyList.AddItem(ValueToText(rs.Field("companycode")));
+            controls.companyList.SetListIndex(controls.companyList.NewIndex());
             rs.MoveNext();
         }
     } catch (const std::exception& error) {

@@ -8,8 +8,8 @@
 namespace ledgerlift {
 
 // Fills the company list afresh from the initial database under
-// programFolder, the last company read selected. A failure is shown
+// productFolder, the last company read selected. A failure is shown
 // (exclamation icon) and leaves the list as far as it got.
-void FillCompanyList(FormControls& controls, const std::string& programFolder, WindowOps& ops);
+void FillCompanyList(FormControls& controls, const std::string& productFolder, WindowOps& ops);
 
 }  // namespace ledgerlift

@@ -37,8 +37,8 @@ std::string OutcomeText(const RunTally& tally, const std::string& failure) {
 std::optional<RecordedCheck> CheckOf(const RunRequest& request) {
     const CheckResult* check = request.lastCheck;
     const FormControls& form = request.controls;
-    if (check == nullptr || !check->ran || check->workbook != form.cdlg.FileName ||
-        check->company != form.txtCompanyName.Text()) {
+    if (check == nullptr || !check->ran || check->workbook != form.fileDialog.FileName ||
+        check->company != form.companyList.Text()) {
         return std::nullopt;
     }
     RecordedCheck recorded;
@@ -96,8 +96,8 @@ RunRecord RecordOfRun(const RunToRecord& run, const CompanyDatabase& company) {
     RunRecord r;
     r.company = company.code;
     r.database = company.relative;
-    r.workbook = Absolute(form.cdlg.FileName);
-    r.migrationDate = form.dtpDate.Value.ToIso();
+    r.workbook = Absolute(form.fileDialog.FileName);
+    r.migrationDate = form.migrationDate.Value.ToIso();
     // The backup is named after the moment the run started to write.
     r.started = CompanyBackups(company).Describe(run.backup).made;
     r.ended = Now();
@@ -120,8 +120,8 @@ RunRecord RecordOfRun(const RunToRecord& run, const CompanyDatabase& company) {
 
 void KeepRunRecord(const RunToRecord& run, WindowOps& ops) {
     try {
-        CompanyDatabase company = LocateCompanyDatabase(run.request.programFolder,
-                                                        run.request.controls.txtCompanyName.Text());
+        CompanyDatabase company = LocateCompanyDatabase(run.request.productFolder,
+                                                        run.request.controls.companyList.Text());
         RunRecords(company).Write(RecordOfRun(run, company));
     } catch (const DataError& error) {
         ops.MsgBox("The record of this run could not be kept beside the company's backups: " +

@@ -77,7 +77,7 @@ Grid::RowMark OutcomeMark(const RunTally::Row& row, MarkFor what) {
 }
 
 void MarkOutcomes(FormControls& form, const RunTally& tally, MarkFor what) {
-    for (auto [grid, sheet] : {std::pair{&form.msf1, "items"}, {&form.msf2, "ledgers"}}) {
+    for (auto [grid, sheet] : {std::pair{&form.itemGrid, "items"}, {&form.ledgerGrid, "ledgers"}}) {
         grid->ClearRowMarks();
         // The data rows: below the header, above the empty row a load ends with.
         int last = grid->Rows() - 2;

@@ -7,14 +7,14 @@ namespace ledgerlift {
 
 void RestoreChosenBackup(const RestoreRequest& request, WindowOps& ops) {
     FormControls& form = request.controls;
-    std::string code = form.txtCompanyName.Text();
+    std::string code = form.companyList.Text();
     if (code.empty()) {
         ops.MsgBox("Choose the company whose backup to restore first.", MsgButtons::OK,
                    MsgIcon::Exclamation);
         return;
     }
     try {
-        CompanyDatabase company = LocateCompanyDatabase(request.programFolder, code);
+        CompanyDatabase company = LocateCompanyDatabase(request.productFolder, code);
         CompanyBackups backups(company);
         std::vector<BackupInfo> list = backups.List();
         if (list.empty()) {
@@ -41,7 +41,7 @@ void RestoreChosenBackup(const RestoreRequest& request, WindowOps& ops) {
         ops.SetMousePointer(MousePointer::Hourglass);
         ops.DoEvents();
         RestoreResult result =
-            RestoreCompany(company, backup.path, request.keepBackups, &request.cnCompany);
+            RestoreCompany(company, backup.path, request.keepBackups, &request.companyConnection);
         ops.SetMousePointer(MousePointer::Default);
         AppendStatus(form, ops, RestoreStatusLine(code, result));
         StatusCaretToEnd(form);

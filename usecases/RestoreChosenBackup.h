@@ -13,8 +13,8 @@ namespace ledgerlift {
 // database), the product folder and how many backups to keep.
 struct RestoreRequest {
     FormControls& controls;
-    Connection& cnCompany;
-    std::string programFolder;
+    Connection& companyConnection;
+    std::string productFolder;
     int keepBackups;
 };
 

@@ -8,7 +8,7 @@
 #include "migration/StageContext.h"
 #include "ui/StatusBox.h"
 #include "usecases/CheckOps.h"
-#include "usecases/ConnectSql.h"
+#include "usecases/ConnectCompany.h"
 #include "usecases/OutcomeMarks.h"
 
 namespace ledgerlift {
@@ -23,7 +23,7 @@ void RequireNotLost(Connection& db) {
 // The three stages on a copy of the grids, inside a transaction that is
 // undone. Gives the tally, or nothing when the operator stopped the check.
 std::optional<RunTally> Predict(const RunRequest& request, WindowOps& ops) {
-    Connection& db = request.cnCompany;
+    Connection& db = request.companyConnection;
     FormControls grids = request.controls;  // the run reads the real grids as they are now
     RunTally tally;
     CheckOps answers(ops);
@@ -32,14 +32,14 @@ std::optional<RunTally> Predict(const RunRequest& request, WindowOps& ops) {
     {
         Savepoint undo(db);  // never committed: the check writes nothing
         tally.baseline = ReadBaseline(db);
-        migratecategory(stage);
+        RunCategoryStage(stage);
         RequireNotLost(db);
         if (!stage.StopRequested()) {
-            migrateitem(stage);
+            RunItemStage(stage);
             RequireNotLost(db);
         }
         if (!stage.StopRequested()) {
-            migrateledger(stage);
+            RunLedgerStage(stage);
             RequireNotLost(db);
         }
     }
@@ -73,19 +73,20 @@ std::optional<CheckResult> RunCheck(const RunRequest& request, WindowOps& ops) {
     if (!RequireLoaded(form, ops)) {
         return std::nullopt;
     }
-    form.cmdSaveFailedRows.Enabled = false;  // what an earlier run or check left is gone
+    form.saveFailedRowsButton.Enabled = false;  // what an earlier run or check left is gone
     try {
         ops.SetMousePointer(MousePointer::Default);
-        if (!ConnectSql(request.cnCompany, request.programFolder, form.txtCompanyName.Text(), ops,
-                        false, &request.lock, CompanyUse::Check)) {
+        if (!ConnectCompany(request.companyConnection, request.productFolder,
+                            form.companyList.Text(), ops, false, &request.lock,
+                            CompanyUse::Check)) {
             return CheckResult{};
         }
         ops.SetMousePointer(MousePointer::Hourglass);
         std::optional<RunTally> tally = Predict(request, ops);
         if (!tally) {
             // Half a prediction would mislead: nothing of it is shown.
-            form.msf1.ClearRowMarks();
-            form.msf2.ClearRowMarks();
+            form.itemGrid.ClearRowMarks();
+            form.ledgerGrid.ClearRowMarks();
             ops.SetMousePointer(MousePointer::Default);
             ops.MsgBox(
                 "The check was stopped before it went through every row, so it tells nothing "
@@ -95,9 +96,9 @@ std::optional<CheckResult> RunCheck(const RunRequest& request, WindowOps& ops) {
         }
         CheckResult result = CheckResultOf(*tally);
         result.rowsToFix = RowsToFix(*tally);
-        result.workbook = form.cdlg.FileName;
-        result.company = form.txtCompanyName.Text();
-        result.date = form.dtpDate.Value.ToIso();
+        result.workbook = form.fileDialog.FileName;
+        result.company = form.companyList.Text();
+        result.date = form.migrationDate.Value.ToIso();
         result.loadWarnings = form.loadWarnings;
         MarkOutcomes(form, *tally, MarkFor::Check);
         for (const std::string& line : result.Lines(ops.ShowsGrids())) {
@@ -106,7 +107,7 @@ std::optional<CheckResult> RunCheck(const RunRequest& request, WindowOps& ops) {
         StatusCaretToEnd(form);
         ops.SetMousePointer(MousePointer::Default);
         // The rows are offered before the window says what the check found.
-        form.cmdSaveFailedRows.Enabled = !result.rowsToFix.empty();
+        form.saveFailedRowsButton.Enabled = !result.rowsToFix.empty();
         Tell(result, ops);
         return result;
     } catch (const std::exception& error) {

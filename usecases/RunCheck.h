@@ -13,7 +13,7 @@ namespace ledgerlift {
 // every continue question answered Yes. In this order:
 //  1. refuses, as the run does, unless a workbook is loaded (then nothing
 //     is returned, and what an earlier check found stands);
-//  2. connects to the company (request.cnCompany, without touching its
+//  2. connects to the company (request.companyConnection, without touching its
 //     file) and takes it for the check; a failure is reported as the run
 //     reports it;
 //  3. runs the stages on a copy of the grids (a check never changes a cell

@@ -14,7 +14,7 @@
 #include "migration/RowsToFix.h"
 #include "migration/StageContext.h"
 #include "ui/StatusBox.h"
-#include "usecases/ConnectSql.h"
+#include "usecases/ConnectCompany.h"
 #include "usecases/KeepRunRecord.h"
 #include "usecases/OutcomeMarks.h"
 
@@ -27,19 +27,20 @@ enum class Stage { Categories, Items, Ledgers };
 // its end: no other program can write between two batches of rows.
 class ExclusiveUse {
   public:
-    ExclusiveUse(Connection& cnCompany, bool take) : cnCompany_(cnCompany), taken_(take) {
+    ExclusiveUse(Connection& companyConnection, bool take)
+        : connection_(companyConnection), taken_(take) {
         if (taken_) {
-            cnCompany_.Execute("pragma locking_mode=EXCLUSIVE");
+            connection_.Execute("pragma locking_mode=EXCLUSIVE");
         }
     }
     ~ExclusiveUse() {
-        if (!taken_ || !cnCompany_.IsOpen() || !cnCompany_.TransactionLost().empty()) {
+        if (!taken_ || !connection_.IsOpen() || !connection_.TransactionLost().empty()) {
             return;
         }
         try {
             // On a write-ahead journal the exclusive lock lasts as long as
             // the connection; a fresh connection lets other programs in.
-            cnCompany_.Reopen();
+            connection_.Reopen();
         } catch (const DataError&) {
             // Then the connection stays closed, and the next run connects
             // anew; everything written is already on disk.
@@ -49,7 +50,7 @@ class ExclusiveUse {
     ExclusiveUse& operator=(const ExclusiveUse&) = delete;
 
   private:
-    Connection& cnCompany_;
+    Connection& connection_;
     bool taken_;
 };
 
@@ -59,7 +60,7 @@ class MigrationRun {
     MigrationRun(const RunRequest& request, WindowOps& ops)
         : request_(request),
           form_(request.controls),
-          db_(request.cnCompany),
+          db_(request.companyConnection),
           tally_(request.tally),
           ops_(ops) {}
 
@@ -100,12 +101,12 @@ class MigrationRun {
 void MigrationRun::RecordNotRun(Stage done, const std::string& items, const std::string& ledgers) {
     RunTally& tally = tally_;
     if (done == Stage::Categories) {
-        tally.RecordUnreached(tally.items, "items", form_.msf1, 1, form_.msf1.Rows() - 2,
+        tally.RecordUnreached(tally.items, "items", form_.itemGrid, 1, form_.itemGrid.Rows() - 2,
                               item::Code, items);
     }
     if (done != Stage::Ledgers) {
-        tally.RecordUnreached(tally.ledgers, "ledgers", form_.msf2, 1, form_.msf2.Rows() - 2,
-                              ledger::Name, ledgers);
+        tally.RecordUnreached(tally.ledgers, "ledgers", form_.ledgerGrid, 1,
+                              form_.ledgerGrid.Rows() - 2, ledger::Name, ledgers);
     }
 }
 
@@ -126,20 +127,20 @@ void MigrationRun::StopIfLost(Stage done) {
 // backup's path, or "" when it could not be made; the operator is then told
 // why and where, and nothing is written.
 std::string MigrationRun::BackUpBeforeWriting() {
-    std::string code = form_.txtCompanyName.Text();
+    std::string code = form_.companyList.Text();
     std::string where;
     try {
         // The connection was just made through the very same lookup.
-        CompanyBackups backups(LocateCompanyDatabase(request_.programFolder, code));
+        CompanyBackups backups(LocateCompanyDatabase(request_.productFolder, code));
         where = " The backups are kept in " + backups.Folder() + ".";
         ops_.DoEvents();
         std::error_code ec;
-        std::filesystem::path workbook = std::filesystem::absolute(form_.cdlg.FileName, ec);
+        std::filesystem::path workbook = std::filesystem::absolute(form_.fileDialog.FileName, ec);
         // The first backup is the company before Ledgerlift wrote to it.
         bool first = backups.List().empty();
-        std::string what = (ec ? form_.cdlg.FileName : workbook.string()) + " on " +
+        std::string what = (ec ? form_.fileDialog.FileName : workbook.string()) + " on " +
                            Date::Today().ToIso() + " (migration date " +
-                           form_.dtpDate.Value.ToIso() + ")";
+                           form_.migrationDate.Value.ToIso() + ")";
         BackupInfo made = backups.Make(
             db_,
             first ? "before the first migration, of " + what : "before the migration of " + what,
@@ -162,7 +163,7 @@ std::string MigrationRun::BackUpBeforeWriting() {
 void MigrationRun::SettleBackup(const std::string& backup) {
     try {
         CompanyBackups backups(
-            LocateCompanyDatabase(request_.programFolder, form_.txtCompanyName.Text()));
+            LocateCompanyDatabase(request_.productFolder, form_.companyList.Text()));
         std::string problem;
         if (db_.RowsChanged() == changedAtBackup_ && db_.TransactionLost().empty()) {
             problem = backups.Remove(backup);
@@ -241,7 +242,7 @@ bool MigrationRun::RunStages(StageContext& stage) {
     Status("Migrating Category Master");
     StatusCaretToEnd(form_);
     ops_.DoEvents();
-    migratecategory(stage);
+    RunCategoryStage(stage);
     StopIfLost(Stage::Categories);
     if (!GoOn(Stage::Categories, "Completed Migrating Category Master",
               "Stopped Migrating Category Master")) {
@@ -250,14 +251,14 @@ bool MigrationRun::RunStages(StageContext& stage) {
     Status("Started Migrating Item Master");
     StatusCaretToEnd(form_);
     ops_.DoEvents();
-    migrateitem(stage);
+    RunItemStage(stage);
     StopIfLost(Stage::Items);
     if (!GoOn(Stage::Items, "Completed Migrating Item Master", "Stopped Migrating Item Master")) {
         return false;
     }
     Status("Started Migrating Item Customer Supplier");
     ops_.DoEvents();
-    migrateledger(stage);
+    RunLedgerStage(stage);
     StopIfLost(Stage::Ledgers);
     if (form_.stop.requested) {
         Status("Stopped Migrating Item Customer Supplier");
@@ -289,12 +290,12 @@ bool MigrationRun::Start() {
     }
     ops_.SetMousePointer(MousePointer::Default);
     // Without the company's database there is nothing to migrate into.
-    if (!ConnectSql(db_, request_.programFolder, form_.txtCompanyName.Text(), ops_,
-                    !request_.options.dryRun, &request_.lock)) {
+    if (!ConnectCompany(db_, request_.productFolder, form_.companyList.Text(), ops_,
+                        !request_.options.dryRun, &request_.lock)) {
         tally.outcome = RunTally::RunOutcome::ConnectionFailed;
         return false;
     }
-    return ops_.MsgBox("Are you to continue with Migratiion  " + form_.txtCompanyName.Text() + " ",
+    return ops_.MsgBox("Are you to continue with Migratiion  " + form_.companyList.Text() + " ",
                        MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::No;
 }
 
@@ -303,8 +304,8 @@ void MigrationRun::Migrate(const std::string& backup) {
     RunTally& tally = tally_;
     const bool dry = request_.options.dryRun;
     tally.outcome = RunTally::RunOutcome::Stopped;  // until the last stage is done
-    form_.msf1.ClearRowMarks();                     // the marks of an earlier run or check
-    form_.msf2.ClearRowMarks();
+    form_.itemGrid.ClearRowMarks();                 // the marks of an earlier run or check
+    form_.ledgerGrid.ClearRowMarks();
     tally.itemRowsNotRead = form_.itemRowsNotRead;
     tally.ledgerRowsNotRead = form_.ledgerRowsNotRead;
     if (!dry) {
@@ -319,7 +320,7 @@ void MigrationRun::Migrate(const std::string& backup) {
     if (dry) {
         dryRun.emplace(db_);
     }
-    Status("User opted to migrate Data to Company " + form_.txtCompanyName.Text());
+    Status("User opted to migrate Data to Company " + form_.companyList.Text());
     if (!backup.empty()) {
         Status(kBackupStatusPrefix + backup);
     }

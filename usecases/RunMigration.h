@@ -22,7 +22,7 @@ struct RunResult {
 
 // "Start Migration". In this order:
 //  1. refuses, with a critical message, unless a workbook is loaded;
-//  2. ConnectSql (request.cnCompany, taking request.lock): on a failure
+//  2. ConnectCompany (request.companyConnection, taking request.lock): on a failure
 //     (already reported) the run ends here;
 //  3. asks "Are you to continue with Migratiion  <company> "; No ends it;
 //  3a. unless it is a dry run, backs up the company's database (see
@@ -30,7 +30,7 @@ struct RunResult {
 //     backup that can't be made ends the run before anything is written,
 //     with a critical message that says why and where;
 //  4. status lines (one of them says where the backup is) and the
-//     hourglass, then migratecategory, migrateitem and migrateledger, each
+//     hourglass, then RunCategoryStage, RunItemStage and RunLedgerStage, each
 //     reporting and handling its own row failures (No to a stage's question
 //     ends that stage; the next one still runs);
 //  5. the closing status lines (the summary, a line per sheet of how many
@@ -53,7 +53,7 @@ struct RunResult {
 // tells how the run ended: NotStarted (1 and 3),
 // ConnectionFailed (2), BackupFailed (3a), Stopped (a failure or the
 // operator ended it), Completed (5). The company is let go at the end
-// (request.lock); request.cnCompany stays open.
+// (request.lock); request.companyConnection stays open.
 RunResult RunMigration(const RunRequest& request, WindowOps& ops);
 
 // The status line after "User opted to migrate Data to Company ...", followed

@@ -3,11 +3,11 @@
 namespace ledgerlift {
 
 bool RequireLoaded(const FormControls& controls, WindowOps& ops) {
-    if (!controls.blnExcelLoaded) {
+    if (!controls.workbookLoaded) {
         ops.MsgBox("Excel data not loaded. Please load Excel data to proceed", MsgButtons::OK,
                    MsgIcon::Critical);
     }
-    return controls.blnExcelLoaded;
+    return controls.workbookLoaded;
 }
 
 }  // namespace ledgerlift

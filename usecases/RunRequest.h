@@ -27,7 +27,7 @@ struct RunOptions {
 
 // What a migration run or a check works on: the window's controls (the
 // grids it reads and marks, the company, the date, the update mode, the
-// status box and the stop request), the run's connection cnCompany (opened
+// status box and the stop request), the run's connection companyConnection (opened
 // on the chosen company by the run itself, and left open after it), the
 // lock it takes the company with, the product folder, and the tally a run
 // records each row's outcome in as it goes (the window reads it during the
@@ -36,9 +36,9 @@ struct RunOptions {
 // into the same company).
 struct RunRequest {
     FormControls& controls;
-    Connection& cnCompany;
+    Connection& companyConnection;
     CompanyLock& lock;
-    std::string programFolder;
+    std::string productFolder;
     RunTally& tally;
     RunOptions options;
     const CheckResult* lastCheck;

@@ -58,8 +58,8 @@ void SaveFailedRows(const std::vector<RowToFix>& rows, const std::string& produc
                    MsgIcon::Information);
         return;
     }
-    const OutputGuard guard{productFolder, form.cdlg.FileName};
-    std::string suggested = SuggestedName(form.cdlg.FileName);
+    const OutputGuard guard{productFolder, form.fileDialog.FileName};
+    std::string suggested = SuggestedName(form.fileDialog.FileName);
     for (;;) {
         std::optional<std::string> chosen = ops.ShowSave(kFilter, suggested);
         if (!chosen) {

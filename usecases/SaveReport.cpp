@@ -32,8 +32,8 @@ void SaveReport(const RunTally& tally, bool dryRun, const std::string& productFo
             MsgButtons::OK, MsgIcon::Information, kReportCaption);
         return;
     }
-    const OutputGuard guard{productFolder, form.cdlg.FileName};
-    std::string suggested = SuggestedName(form.cdlg.FileName);
+    const OutputGuard guard{productFolder, form.fileDialog.FileName};
+    std::string suggested = SuggestedName(form.fileDialog.FileName);
     for (;;) {
         std::optional<std::string> path = ops.ShowSave(kReportFilter, suggested);
         if (!path) {

@@ -23,7 +23,7 @@ std::string SuggestedName(const std::string& workbook) {
 // The chosen company's names; none, said in the status box, when they
 // can't be read.
 TemplateLists CompanyLists(const std::string& productFolder, FormControls& form, WindowOps& ops) {
-    std::string company = form.txtCompanyName.Text();
+    std::string company = form.companyList.Text();
     if (company.empty()) {
         return {};
     }
@@ -40,8 +40,8 @@ TemplateLists CompanyLists(const std::string& productFolder, FormControls& form,
 }  // namespace
 
 void SaveTemplate(const std::string& productFolder, FormControls& form, WindowOps& ops) {
-    const OutputGuard guard{productFolder, form.cdlg.FileName};
-    std::string suggested = SuggestedName(form.cdlg.FileName);
+    const OutputGuard guard{productFolder, form.fileDialog.FileName};
+    std::string suggested = SuggestedName(form.fileDialog.FileName);
     for (;;) {
         std::optional<std::string> path = ops.ShowSave(kTemplateFilter, suggested);
         if (!path) {

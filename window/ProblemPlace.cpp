@@ -51,8 +51,8 @@ int ColumnOf(const Grid& grid, int row, const Problem& problem) {
 
 std::vector<ProblemPlace> PlacesOf(const FormControls& controls,
                                    const std::vector<Problem>& problems) {
-    const Grid* grids[2] = {&controls.msf1, &controls.msf2};
-    RowIndex index[2] = {IndexRows(controls.msf1), IndexRows(controls.msf2)};
+    const Grid* grids[2] = {&controls.itemGrid, &controls.ledgerGrid};
+    RowIndex index[2] = {IndexRows(controls.itemGrid), IndexRows(controls.ledgerGrid)};
     int last[2] = {0, 0};
     std::vector<ProblemPlace> places;
     places.reserve(problems.size());

@@ -1,4 +1,4 @@
-#include "reports/statement/ReadOpeningStatement.h"
+#include "reports/openingstatement/ReadOpeningStatement.h"
 
 #include <ctime>
 #include <filesystem>
@@ -42,8 +42,8 @@ Recordset Query(Connection& db, const std::string& sql) {
 }
 
 // One row of the item query as an item, and its category's name.
-StatementItem ItemOf(const Recordset& rs, std::string& category) {
-    StatementItem item;
+OpeningStatementItem ItemOf(const Recordset& rs, std::string& category) {
+    OpeningStatementItem item;
     bool known = !rs.Field(1).IsNull();
     item.code = known ? Text(rs.Field(1)) : "(item id " + Text(rs.Field(0)) + ")";
     item.name = known ? Text(rs.Field(2)) : "(no longer in the item master)";
@@ -56,7 +56,7 @@ StatementItem ItemOf(const Recordset& rs, std::string& category) {
 
 // The opening stock by item, in categories by name (those without one
 // last), items by code.
-std::vector<StatementCategory> ReadCategories(Connection& db) {
+std::vector<OpeningStatementCategory> ReadCategories(Connection& db) {
     Recordset rs =
         Query(db,
               "select h.ItemID, i.ItemCode, i.ItemName, c.Category, count(*), "
@@ -65,14 +65,14 @@ std::vector<StatementCategory> ReadCategories(Connection& db) {
               "left join tblCategories c on c.CategoryID = i.CategoryID "
               "where h.VchType = 'OpeningStock' group by h.ItemID "
               "order by c.Category is null, c.Category, i.ItemCode is null, i.ItemCode, h.ItemID");
-    std::vector<StatementCategory> categories;
+    std::vector<OpeningStatementCategory> categories;
     for (; !rs.IsEOF(); rs.MoveNext()) {
         std::string name;
-        StatementItem item = ItemOf(rs, name);
+        OpeningStatementItem item = ItemOf(rs, name);
         if (categories.empty() || Upper(categories.back().name) != Upper(name)) {
-            categories.push_back(StatementCategory{name, {}, 0, 0});
+            categories.push_back(OpeningStatementCategory{name, {}, 0, 0});
         }
-        StatementCategory& category = categories.back();
+        OpeningStatementCategory& category = categories.back();
         category.quantity += item.quantity;
         category.value += item.value;
         category.items.push_back(std::move(item));
@@ -82,7 +82,7 @@ std::vector<StatementCategory> ReadCategories(Connection& db) {
 
 // The opening balances by ledger, in groups: Customer, Supplier, the others
 // by name, ledgers without a group last.
-std::vector<StatementGroup> ReadGroups(Connection& db) {
+std::vector<OpeningStatementGroup> ReadGroups(Connection& db) {
     Recordset rs = Query(
         db,
         "select v.DrLID, l.LID, l.LName, l.GroupName, total(v.AmountD), total(v.AmountC), "
@@ -91,16 +91,17 @@ std::vector<StatementGroup> ReadGroups(Connection& db) {
         "then 3 else 2 end as Rank from tblVoucher v left join tblLedger l on l.LID = v.DrLID "
         "where v.TrType = 'Opening' and v.DrLID <> 0 group by v.DrLID "
         "order by Rank, upper(l.GroupName), l.LName, v.DrLID");
-    std::vector<StatementGroup> groups;
+    std::vector<OpeningStatementGroup> groups;
     for (; !rs.IsEOF(); rs.MoveNext()) {
         bool known = !rs.Field(1).IsNull();
         std::string group = !known ? "(ledgers no longer in the ledger list)"
                             : Trim(Text(rs.Field(3))).empty() ? "(no group)"
                                                               : Text(rs.Field(3));
-        StatementLedger ledger{known ? Text(rs.Field(2)) : "(ledger id " + Text(rs.Field(0)) + ")",
-                               Real(rs.Field(4)), Real(rs.Field(5))};
+        OpeningStatementLedger ledger{
+            known ? Text(rs.Field(2)) : "(ledger id " + Text(rs.Field(0)) + ")", Real(rs.Field(4)),
+            Real(rs.Field(5))};
         if (groups.empty() || Upper(groups.back().name) != Upper(group)) {
-            groups.push_back(StatementGroup{group, {}, 0, 0});
+            groups.push_back(OpeningStatementGroup{group, {}, 0, 0});
         }
         groups.back().debit += ledger.debit;
         groups.back().credit += ledger.credit;
@@ -238,7 +239,7 @@ OpeningStatement ReadOpeningStatement(const std::string& productFolder,
     return s;
 }
 
-bool StatementAvailable(const std::string& productFolder, const std::string& companyCode) {
+bool OpeningStatementAvailable(const std::string& productFolder, const std::string& companyCode) {
     try {
         CompanyDatabase company = LocateCompanyDatabase(productFolder, companyCode);
         if (!RunRecords(company).List().records.empty()) {

@@ -1,4 +1,4 @@
-#include "window/Form1.h"
+#include "window/MainForm.h"
 
 #include "import/OpenWorkbook.h"
 #include "load/LoadWorkbook.h"
@@ -6,8 +6,8 @@
 #include "usecases/RestoreChosenBackup.h"
 #include "usecases/RunCheck.h"
 #include "usecases/SaveFailedRows.h"
+#include "usecases/SaveOpeningStatement.h"
 #include "usecases/SaveReport.h"
-#include "usecases/SaveStatement.h"
 #include "usecases/SaveTemplate.h"
 #include "usecases/StartWindow.h"
 
@@ -23,9 +23,9 @@ const char* const kChosenColumnsLine =
 
 }  // namespace
 
-class Form1::ProcedureMark {
+class MainForm::ProcedureMark {
   public:
-    ProcedureMark(Form1& form, Procedure procedure) : form_(form), before_(form.running_) {
+    ProcedureMark(MainForm& form, Procedure procedure) : form_(form), before_(form.running_) {
         form_.running_ = procedure;
     }
     // A stop asked for belongs to this procedure alone.
@@ -37,35 +37,36 @@ class Form1::ProcedureMark {
     ProcedureMark& operator=(const ProcedureMark&) = delete;
 
   private:
-    Form1& form_;
+    MainForm& form_;
     Procedure before_;
 };
 
-Form1::Form1(std::string programFolder, WindowOps& ops)
-    : programFolder_(std::move(programFolder)), ops_(ops) {}
+MainForm::MainForm(std::string productFolder, WindowOps& ops)
+    : productFolder_(std::move(productFolder)), ops_(ops) {}
 
-Form1::~Form1() = default;
+MainForm::~MainForm() = default;
 
-RunRequest Form1::Request() {
-    return RunRequest{*this, cnCompany, runLock_, programFolder_, tally, options, &lastCheck};
+RunRequest MainForm::Request() {
+    return RunRequest{*this, companyConnection, runLock_,  productFolder_,
+                      tally, options,           &lastCheck};
 }
 
-void Form1::Form_Load() {
-    StartWindow(*this, programFolder_, ops_);
-    OfferStatement(programFolder_, *this);
+void MainForm::OnStart() {
+    StartWindow(*this, productFolder_, ops_);
+    OfferOpeningStatement(productFolder_, *this);
 }
 
-void Form1::UseProductFolder(std::string folder) {
-    cnCompany.Close();
-    programFolder_ = std::move(folder);
+void MainForm::UseProductFolder(std::string folder) {
+    companyConnection.Close();
+    productFolder_ = std::move(folder);
     lastCheck = {};
     problems.clear();
     OfferFailedRows({});
-    FillCompanyList(*this, programFolder_, ops_);
-    OfferStatement(programFolder_, *this);
+    FillCompanyList(*this, productFolder_, ops_);
+    OfferOpeningStatement(productFolder_, *this);
 }
 
-void Form1::cmdLoad_Click() {
+void MainForm::OnLoad() {
     ProcedureMark mark(*this, Procedure::Load);
     // The last run's rows no longer match the grids, nor does the last
     // check's prediction.
@@ -81,9 +82,9 @@ void Form1::cmdLoad_Click() {
     ops_.EndProgress();
 }
 
-void Form1::AfterColumnsLoad(LoadOutcome outcome, const char* line) {
+void MainForm::AfterColumnsLoad(LoadOutcome outcome, const char* line) {
     columnsWanted_ = outcome == LoadOutcome::ColumnsWanted;
-    columnsWorkbook_ = outcome == LoadOutcome::Failed ? "" : cdlg.FileName;
+    columnsWorkbook_ = outcome == LoadOutcome::Failed ? "" : fileDialog.FileName;
     if (!columnChoices_.Problem().empty()) {
         std::string said =
             "The columns remembered for this workbook's sheets and headings could not be used, "
@@ -96,7 +97,7 @@ void Form1::AfterColumnsLoad(LoadOutcome outcome, const char* line) {
     }
 }
 
-WorkbookColumns Form1::WorkbookColumnsToChoose() {
+WorkbookColumns MainForm::WorkbookColumnsToChoose() {
     std::unique_ptr<WorkbookReader> book =
         readerFactory_ ? readerFactory_() : std::make_unique<AnyWorkbookReader>();
     book->Open(columnsWorkbook_);
@@ -112,7 +113,7 @@ WorkbookColumns Form1::WorkbookColumnsToChoose() {
     return columns;
 }
 
-void Form1::LoadWithColumns(const ColumnChoice& choice) {
+void MainForm::LoadWithColumns(const ColumnChoice& choice) {
     ProcedureMark mark(*this, Procedure::Load);
     OfferFailedRows({});
     lastCheck = {};
@@ -129,15 +130,15 @@ void Form1::LoadWithColumns(const ColumnChoice& choice) {
     ops_.EndProgress();
 }
 
-void Form1::cmdSaveTemplate_Click() {
-    SaveTemplate(programFolder_, *this, ops_);
+void MainForm::OnSaveTemplate() {
+    SaveTemplate(productFolder_, *this, ops_);
 }
 
-void Form1::ForgetColumns() {
+void MainForm::ForgetColumns() {
     columnChoices_.Forget();
 }
 
-void Form1::cmdMigrate_Click() {
+void MainForm::OnMigrate() {
     ProcedureMark mark(*this, Procedure::Migration);
     RunResult result = RunMigration(Request(), ops_);
     if (result.underWay) {
@@ -145,10 +146,10 @@ void Form1::cmdMigrate_Click() {
         OfferFailedRows(std::move(result.rowsToFix));
         problems = ProblemsOf(tally);
     }
-    OfferStatement(programFolder_, *this);
+    OfferOpeningStatement(productFolder_, *this);
 }
 
-void Form1::cmdCheck_Click() {
+void MainForm::OnCheck() {
     ProcedureMark mark(*this, Procedure::Check);
     if (std::optional<CheckResult> result = RunCheck(Request(), ops_)) {
         lastCheck = std::move(*result);
@@ -157,44 +158,44 @@ void Form1::cmdCheck_Click() {
     }
 }
 
-void Form1::cmdClose_Click() {
+void MainForm::OnClose() {
     ops_.Unload();
 }
 
-void Form1::cmdRestore_Click() {
-    RestoreChosenBackup({*this, cnCompany, programFolder_, options.keepBackups}, ops_);
-    OfferStatement(programFolder_, *this);
+void MainForm::OnRestore() {
+    RestoreChosenBackup({*this, companyConnection, productFolder_, options.keepBackups}, ops_);
+    OfferOpeningStatement(productFolder_, *this);
 }
 
-void Form1::cmdSaveFailedRows_Click() {
-    SaveFailedRows(cmdSaveFailedRows.Enabled ? rowsToFix : std::vector<RowToFix>{}, programFolder_,
-                   *this, ops_);
+void MainForm::OnSaveFailedRows() {
+    SaveFailedRows(saveFailedRowsButton.Enabled ? rowsToFix : std::vector<RowToFix>{},
+                   productFolder_, *this, ops_);
 }
 
-void Form1::cmdSaveReport_Click() {
-    SaveReport(tally, lastRunDry_, programFolder_, *this, ops_);
+void MainForm::OnSaveReport() {
+    SaveReport(tally, lastRunDry_, productFolder_, *this, ops_);
 }
 
-void Form1::cmdSaveStatement_Click() {
-    SaveStatement(programFolder_, *this, ops_);
+void MainForm::OnSaveOpeningStatement() {
+    SaveOpeningStatement(productFolder_, *this, ops_);
 }
 
-void Form1::txtCompanyName_Click() {
-    OfferStatement(programFolder_, *this);
+void MainForm::OnCompanyChosen() {
+    OfferOpeningStatement(productFolder_, *this);
 }
 
-void Form1::OfferFailedRows(std::vector<RowToFix> rows) {
+void MainForm::OfferFailedRows(std::vector<RowToFix> rows) {
     rowsToFix = std::move(rows);
-    cmdSaveFailedRows.Enabled = !rowsToFix.empty();
+    saveFailedRowsButton.Enabled = !rowsToFix.empty();
 }
 
-void Form1::cmdStop_Click() {
+void MainForm::OnStop() {
     if (CanStop()) {
         stop.requested = true;
     }
 }
 
-bool Form1::AskStopAndClose() {
+bool MainForm::AskStopAndClose() {
     std::string question;
     switch (running_) {
         case Procedure::Migration:

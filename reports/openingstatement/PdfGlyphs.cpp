@@ -1,4 +1,4 @@
-#include "reports/statement/PdfGlyphs.h"
+#include "reports/openingstatement/PdfGlyphs.h"
 
 #include "data/DataError.h"
 

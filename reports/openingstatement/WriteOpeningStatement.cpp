@@ -1,13 +1,13 @@
-#include "reports/statement/WriteStatement.h"
+#include "reports/openingstatement/WriteOpeningStatement.h"
 
 #include <cstdlib>
 
 #include "base/AtomicFile.h"
 #include "base/TextRules.h"
 #include "company/OutputGuard.h"
-#include "reports/statement/ReadOpeningStatement.h"
-#include "reports/statement/StatementHtml.h"
-#include "reports/statement/StatementPdf.h"
+#include "reports/openingstatement/ReadOpeningStatement.h"
+#include "reports/openingstatement/OpeningStatementHtml.h"
+#include "reports/openingstatement/OpeningStatementPdf.h"
 
 namespace ledgerlift {
 namespace {
@@ -21,7 +21,7 @@ bool EndsWith(const std::string& text, const std::string& tail) {
            text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-OpeningStatement Read(const StatementRequest& request) {
+OpeningStatement Read(const OpeningStatementRequest& request) {
     try {
         return ReadOpeningStatement(request.productFolder, request.company);
     } catch (const NothingMigrated& nothing) {
@@ -34,7 +34,7 @@ OpeningStatement Read(const StatementRequest& request) {
 }
 
 // The output checked once more, now also against the last run's workbook.
-void RequireOutput(const StatementRequest& request, const OpeningStatement& statement) {
+void RequireOutput(const OpeningStatementRequest& request, const OpeningStatement& statement) {
     try {
         OutputGuard{request.productFolder, request.workbook}.Require(kWhat, request.output);
         if (statement.lastRun) {
@@ -46,14 +46,14 @@ void RequireOutput(const StatementRequest& request, const OpeningStatement& stat
     }
 }
 
-int Write(const StatementRequest& request, const StatementDocument& document) {
+int Write(const OpeningStatementRequest& request, const OpeningStatementDocument& document) {
     try {
         AtomicFile file(request.output);
         int pages = 1;
-        if (StatementFormatOf(request.output) == StatementFormat::Html) {
-            file.Write(StatementHtml(document, request.paper));
+        if (OpeningStatementFormatOf(request.output) == OpeningStatementFormat::Html) {
+            file.Write(OpeningStatementHtml(document, request.paper));
         } else {
-            pages = WriteStatementPdf(document, request.paper, file);
+            pages = WriteOpeningStatementPdf(document, request.paper, file);
         }
         file.Commit();
         return pages;
@@ -67,13 +67,13 @@ int Write(const StatementRequest& request, const StatementDocument& document) {
 
 }  // namespace
 
-std::optional<StatementFormat> StatementFormatOf(const std::string& path) {
+std::optional<OpeningStatementFormat> OpeningStatementFormatOf(const std::string& path) {
     std::string upper = Upper(path);
     if (EndsWith(upper, ".PDF")) {
-        return StatementFormat::Pdf;
+        return OpeningStatementFormat::Pdf;
     }
     if (EndsWith(upper, ".HTML") || EndsWith(upper, ".HTM")) {
-        return StatementFormat::Html;
+        return OpeningStatementFormat::Html;
     }
     return std::nullopt;
 }
@@ -88,20 +88,20 @@ DigitGrouping GroupingOfEnvironment() {
     return DigitGrouping::Western;
 }
 
-std::string StatementOutputProblem(const StatementRequest& request) {
-    if (!request.output.empty() && !StatementFormatOf(request.output)) {
+std::string OpeningStatementOutputProblem(const OpeningStatementRequest& request) {
+    if (!request.output.empty() && !OpeningStatementFormatOf(request.output)) {
         return std::string(kWhat) + " " + request.output +
                " needs a name that ends in .pdf (a PDF) or .html (a web page).";
     }
     return OutputGuard{request.productFolder, request.workbook}.Problem(kWhat, request.output);
 }
 
-int WriteStatement(const StatementRequest& request) {
-    if (std::string problem = StatementOutputProblem(request); !problem.empty()) {
+int WriteOpeningStatement(const OpeningStatementRequest& request) {
+    if (std::string problem = OpeningStatementOutputProblem(request); !problem.empty()) {
         throw StatementFailure(Kind::Output, problem);
     }
     OpeningStatement statement = Read(request);
-    StatementDocument document = BuildStatementDocument(statement, request.grouping);
+    OpeningStatementDocument document = BuildOpeningStatementDocument(statement, request.grouping);
     RequireOutput(request, statement);
     return Write(request, document);
 }

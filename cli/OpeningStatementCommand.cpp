@@ -1,15 +1,15 @@
-#include "cli/StatementCommand.h"
+#include "cli/OpeningStatementCommand.h"
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
 
 #include "base/TextRules.h"
 #include "cli/CommandLine.h"
-#include "reports/statement/WriteStatement.h"
+#include "reports/openingstatement/WriteOpeningStatement.h"
 
 namespace ledgerlift {
 
-void StatementCommand::Register(CLI::App& app, CommonOptions& common) {
+void OpeningStatementCommand::Register(CLI::App& app, CommonOptions& common) {
     command_ = app.add_subcommand(
         Name(),
         "Write the company's opening statement as migrated, read back from its database: opening "
@@ -39,8 +39,8 @@ void StatementCommand::Register(CLI::App& app, CommonOptions& common) {
         "not be written whole (an older file of that name stays as it was)"));
 }
 
-int StatementCommand::Run(const CommonOptions& common) {
-    StatementRequest request;
+int OpeningStatementCommand::Run(const CommonOptions& common) {
+    OpeningStatementRequest request;
     request.productFolder = common.productFolder;
     request.company = company_;
     request.output = output_;
@@ -49,7 +49,7 @@ int StatementCommand::Run(const CommonOptions& common) {
                        : Upper(grouping_) == "INDIAN" ? DigitGrouping::Indian
                                                       : DigitGrouping::Western;
     try {
-        int pages = WriteStatement(request);
+        int pages = WriteOpeningStatement(request);
         if (!common.quiet) {
             std::printf("The opening statement of the company %s was written to %s (%d page%s).\n",
                         company_.c_str(), output_.c_str(), pages, pages == 1 ? "" : "s");

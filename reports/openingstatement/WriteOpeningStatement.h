@@ -5,22 +5,22 @@
 
 #include "base/DigitGrouping.h"
 #include "data/DataError.h"
-#include "reports/statement/Paper.h"
+#include "reports/openingstatement/Paper.h"
 
 namespace ledgerlift {
 
-enum class StatementFormat { Pdf, Html };
+enum class OpeningStatementFormat { Pdf, Html };
 
 // The format a statement file's name asks for: ".pdf", or ".html" or
 // ".htm", in any letter case; nothing for any other name.
-std::optional<StatementFormat> StatementFormatOf(const std::string& path);
+std::optional<OpeningStatementFormat> OpeningStatementFormatOf(const std::string& path);
 
 // The grouping the environment's locale asks for (LC_ALL, else LC_NUMERIC,
 // else LANG; see GroupingOfLocale).
 DigitGrouping GroupingOfEnvironment();
 
 // An opening statement to write.
-struct StatementRequest {
+struct OpeningStatementRequest {
     std::string productFolder;
     std::string company;  // its code
     std::string output;   // the file: .pdf or .html
@@ -51,14 +51,14 @@ class StatementFailure : public DataError {
 // asks for no known format, or what OutputGuard says of the path (never a
 // company's database, a backup, the initial database or the workbook; never
 // through a link; a folder that exists and is writable).
-std::string StatementOutputProblem(const StatementRequest& request);
+std::string OpeningStatementOutputProblem(const OpeningStatementRequest& request);
 
 // Reads the company's opening statement (ReadOpeningStatement), lays it out
-// (BuildStatementDocument) and writes it as the output's name asks, whole or
+// (BuildOpeningStatementDocument) and writes it as the output's name asks, whole or
 // not at all (an older file of that name stays as it was until the new one
 // is complete). The output is checked first and again just before it is
 // written, then also against the workbook of the company's last run. Gives
 // the number of pages of a PDF (1 for HTML). Throws StatementFailure.
-int WriteStatement(const StatementRequest& request);
+int WriteOpeningStatement(const OpeningStatementRequest& request);
 
 }  // namespace ledgerlift

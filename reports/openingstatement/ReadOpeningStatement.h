@@ -3,7 +3,7 @@
 #include <string>
 
 #include "data/DataError.h"
-#include "reports/statement/OpeningStatement.h"
+#include "reports/openingstatement/OpeningStatement.h"
 
 namespace ledgerlift {
 
@@ -33,6 +33,6 @@ OpeningStatement ReadOpeningStatement(const std::string& productFolder,
 // Whether the company has been migrated: a run of it is recorded, or its
 // database holds opening postings. True as well when that can't be told
 // (the database can't be read): asking for the statement then says why.
-bool StatementAvailable(const std::string& productFolder, const std::string& companyCode);
+bool OpeningStatementAvailable(const std::string& productFolder, const std::string& companyCode);
 
 }  // namespace ledgerlift

@@ -1,4 +1,4 @@
-#include "reports/statement/StatementPdf.h"
+#include "reports/openingstatement/OpeningStatementPdf.h"
 
 #include <cairo-pdf.h>
 #include <cairo.h>
@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "data/DataError.h"
-#include "reports/statement/PdfGlyphs.h"
+#include "reports/openingstatement/PdfGlyphs.h"
 
 namespace ledgerlift {
 namespace {
@@ -101,7 +101,7 @@ struct Layouts {
 // (nothing is drawn), the second draws them with "Page n of N".
 class PdfPages {
   public:
-    PdfPages(const StatementDocument& doc, PaperSize paper, cairo_t* cr)
+    PdfPages(const OpeningStatementDocument& doc, PaperSize paper, cairo_t* cr)
         : doc_(doc), paper_(paper), cr_(cr), layouts_(cr) {}
     PdfPages(const PdfPages&) = delete;
     PdfPages& operator=(const PdfPages&) = delete;
@@ -124,7 +124,7 @@ class PdfPages {
     void Cell(const std::string& text, double x, double width, bool numeric, bool bold);
     void Rule(double x, double y, double width, double thickness);
 
-    const StatementDocument& doc_;
+    const OpeningStatementDocument& doc_;
     PaperSize paper_;
     cairo_t* cr_;
     Layouts layouts_;
@@ -369,7 +369,8 @@ void PdfPages::Table(const DocTable& table) {
 
 }  // namespace
 
-int WriteStatementPdf(const StatementDocument& document, Paper paper, AtomicFile& file) {
+int WriteOpeningStatementPdf(const OpeningStatementDocument& document, Paper paper,
+                             AtomicFile& file) {
     PaperSize size = SizeOf(paper);
     Sink sink{file, {}, {}};
     std::unique_ptr<cairo_surface_t, SurfaceFree> surface(

@@ -23,36 +23,36 @@ namespace ledgerlift {
 // The one window: its controls' state (under the names the window gives
 // them) and its event procedures, each of which hands the work to a
 // procedure of its own (RunMigration, RunCheck, RestoreChosenBackup,
-// SaveReport, SaveFailedRows, SaveStatement, LoadWorkbook) and keeps what it gives back. A
+// SaveReport, SaveFailedRows, SaveOpeningStatement, LoadWorkbook) and keeps what it gives back. A
 // view (the Qt window) shows the controls and forwards the clicks; every
 // message, dialog and event pass goes through the window operations.
-class Form1 : public FormControls {
+class MainForm : public FormControls {
   public:
     using ReaderFactory = std::function<std::unique_ptr<WorkbookReader>()>;
 
-    // programFolder is the folder under which Resources/Database lies.
-    Form1(std::string programFolder, WindowOps& ops);
-    ~Form1();
+    // productFolder is the folder under which Resources/Database lies.
+    MainForm(std::string productFolder, WindowOps& ops);
+    ~MainForm();
 
     // Event procedures.
-    void Form_Load();
-    void cmdLoad_Click();
-    void cmdMigrate_Click();
-    void cmdCheck_Click();
-    void cmdClose_Click();
-    void cmdRestore_Click();
-    void cmdSaveFailedRows_Click();
+    void OnStart();
+    void OnLoad();
+    void OnMigrate();
+    void OnCheck();
+    void OnClose();
+    void OnRestore();
+    void OnSaveFailedRows();
     // "Save Report...": the last run's report, where the operator says.
-    void cmdSaveReport_Click();
+    void OnSaveReport();
     // "Save Statement...": the chosen company's opening statement, where the
     // operator says.
-    void cmdSaveStatement_Click();
+    void OnSaveOpeningStatement();
     // Another company is chosen: "Save Statement..." follows whether it has
     // been migrated.
-    void txtCompanyName_Click();
+    void OnCompanyChosen();
     // "Save Template...": a workbook to fill in, with the chosen company's
     // categories and account groups in its lists, where the operator says.
-    void cmdSaveTemplate_Click();
+    void OnSaveTemplate();
 
     // The sheets and columns of the workbook last loaded (or refused for its
     // columns), for the operator to choose from; as the last load read them.
@@ -80,7 +80,7 @@ class Form1 : public FormControls {
     }
     // "Stop" during a run or a check: the stage in progress ends after its
     // row in progress (see StopRequest).
-    void cmdStop_Click();
+    void OnStop();
     // Closing the window while a procedure runs: asks whether to stop after
     // the row in progress and then close. Gives true when the operator says
     // so; the stop is then requested, and the window closes once the
@@ -93,14 +93,14 @@ class Form1 : public FormControls {
     void UseProductFolder(std::string folder);
 
     WindowOps& Ops() { return ops_; }
-    const std::string& ProgramFolder() const { return programFolder_; }
+    const std::string& ProductFolder() const { return productFolder_; }
     // The reader that the import opens workbooks with (unless replaced, the
     // one that reads .xls, .xlsx and .ods workbooks, chosen by their content).
     void SetReaderFactory(ReaderFactory factory) { readerFactory_ = std::move(factory); }
 
     // The window's connection to the chosen company's database: each run
     // and check connects it anew, and it stays open until the next one.
-    Connection cnCompany;
+    Connection companyConnection;
     // How the next run goes: dry run, backups kept, batch span.
     RunOptions options;
     // What the last migration run did, row by row (during a run: so far).
@@ -127,7 +127,7 @@ class Form1 : public FormControls {
     // are any.
     void OfferFailedRows(std::vector<RowToFix> rows);
 
-    std::string programFolder_;
+    std::string productFolder_;
     WindowOps& ops_;
     Procedure running_ = Procedure::None;
     // Whether the run whose rows the tally holds was a dry run.

@@ -1,6 +1,6 @@
-#include "reports/statement/StatementDocument.h"
+#include "reports/openingstatement/OpeningStatementDocument.h"
 
-#include "reports/statement/PrintableText.h"
+#include "reports/openingstatement/PrintableText.h"
 
 namespace ledgerlift {
 namespace {
@@ -12,7 +12,7 @@ class DocumentBuilder {
   public:
     DocumentBuilder(const OpeningStatement& s, DigitGrouping grouping) : s_(s), g_(grouping) {}
 
-    StatementDocument Build();
+    OpeningStatementDocument Build();
 
   private:
     std::string Amount(double v) const { return AmountText(v, g_); }
@@ -46,7 +46,7 @@ class DocumentBuilder {
 
     const OpeningStatement& s_;
     DigitGrouping g_;
-    StatementDocument doc_;
+    OpeningStatementDocument doc_;
 };
 
 void DocumentBuilder::Heading() {
@@ -150,7 +150,7 @@ void DocumentBuilder::Categories() {
                                 {"Items", true, 0.8},
                                 {"Quantity", true, 1.3},
                                 {"Value", true, 1.5}});
-    for (const StatementCategory& c : s_.categories) {
+    for (const OpeningStatementCategory& c : s_.categories) {
         Row(table, Kind::Line,
             {c.name, Count(static_cast<int>(c.items.size())), Quantity(c.quantity),
              Amount(c.value)});
@@ -168,9 +168,9 @@ void DocumentBuilder::Ledgers() {
     }
     DocTable& table =
         AddTable({{"Ledger", false, 3.6}, {"Debit", true, 1.4}, {"Credit", true, 1.4}});
-    for (const StatementGroup& g : s_.groups) {
+    for (const OpeningStatementGroup& g : s_.groups) {
         Row(table, Kind::Group, {g.name, "", ""});
-        for (const StatementLedger& l : g.ledgers) {
+        for (const OpeningStatementLedger& l : g.ledgers) {
             Row(table, Kind::Line, {l.name, Side(l.debit), Side(l.credit)});
         }
         Row(table, Kind::Total, {"Total " + g.name, Amount(g.debit), Amount(g.credit)});
@@ -186,9 +186,9 @@ void DocumentBuilder::Appendix() {
     Add(DocBlock::Kind::Heading, "Appendix: opening stock by item", true);
     DocTable& table = AddTable(
         {{"Code", false, 1.3}, {"Item", false, 3}, {"Quantity", true, 1.2}, {"Value", true, 1.5}});
-    for (const StatementCategory& c : s_.categories) {
+    for (const OpeningStatementCategory& c : s_.categories) {
         Row(table, Kind::Group, {c.name, "", "", ""});
-        for (const StatementItem& i : c.items) {
+        for (const OpeningStatementItem& i : c.items) {
             Row(table, Kind::Line, {i.code, i.name, Quantity(i.quantity), Amount(i.value)});
         }
         Row(table, Kind::Total, {"Total " + c.name, "", Quantity(c.quantity), Amount(c.value)});
@@ -197,7 +197,7 @@ void DocumentBuilder::Appendix() {
     Row(table, Kind::GrandTotal, {"Opening stock", "", Quantity(t.quantity), Amount(t.stockValue)});
 }
 
-StatementDocument DocumentBuilder::Build() {
+OpeningStatementDocument DocumentBuilder::Build() {
     Heading();
     Position();
     Categories();
@@ -208,8 +208,8 @@ StatementDocument DocumentBuilder::Build() {
 
 }  // namespace
 
-StatementDocument BuildStatementDocument(const OpeningStatement& statement,
-                                         DigitGrouping grouping) {
+OpeningStatementDocument BuildOpeningStatementDocument(const OpeningStatement& statement,
+                                                       DigitGrouping grouping) {
     return DocumentBuilder(statement, grouping).Build();
 }
 

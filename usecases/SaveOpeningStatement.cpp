@@ -1,9 +1,9 @@
-#include "usecases/SaveStatement.h"
+#include "usecases/SaveOpeningStatement.h"
 
 #include <filesystem>
 
-#include "reports/statement/ReadOpeningStatement.h"
-#include "reports/statement/WriteStatement.h"
+#include "reports/openingstatement/ReadOpeningStatement.h"
+#include "reports/openingstatement/WriteOpeningStatement.h"
 #include "ui/StatusBox.h"
 
 namespace ledgerlift {
@@ -33,24 +33,25 @@ bool Refused(const StatementFailure& failure, WindowOps& ops) {
 
 }  // namespace
 
-void SaveStatement(const std::string& productFolder, FormControls& form, WindowOps& ops) {
-    std::string company = form.txtCompanyName.Text();
+void SaveOpeningStatement(const std::string& productFolder, FormControls& form, WindowOps& ops) {
+    std::string company = form.companyList.Text();
     if (company.empty()) {
         ops.MsgBox("Choose the company whose opening statement to save.", MsgButtons::OK,
                    MsgIcon::Information, kCaption);
         return;
     }
-    std::string suggested = SuggestedName(company, form.cdlg.FileName);
+    std::string suggested = SuggestedName(company, form.fileDialog.FileName);
     for (;;) {
         std::optional<std::string> path = ops.ShowSave(kFilter, suggested);
         if (!path) {
             return;
         }
-        StatementRequest request{productFolder,           company,           *path, Paper::A4,
-                                 GroupingOfEnvironment(), form.cdlg.FileName};
+        OpeningStatementRequest request{
+            productFolder,           company, *path, Paper::A4, GroupingOfEnvironment(),
+            form.fileDialog.FileName};
         try {
             ops.SetMousePointer(MousePointer::Hourglass);
-            int pages = WriteStatement(request);
+            int pages = WriteOpeningStatement(request);
             ops.SetMousePointer(MousePointer::Default);
             AppendStatus(form, ops,
                          "The opening statement of the company " + company + " was saved as " +
@@ -68,9 +69,10 @@ void SaveStatement(const std::string& productFolder, FormControls& form, WindowO
     }
 }
 
-void OfferStatement(const std::string& productFolder, FormControls& form) {
-    std::string company = form.txtCompanyName.Text();
-    form.cmdSaveStatement.Enabled = !company.empty() && StatementAvailable(productFolder, company);
+void OfferOpeningStatement(const std::string& productFolder, FormControls& form) {
+    std::string company = form.companyList.Text();
+    form.saveOpeningStatementButton.Enabled =
+        !company.empty() && OpeningStatementAvailable(productFolder, company);
 }
 
 }  // namespace ledgerlift

@@ -1,4 +1,4 @@
-#include "reports/statement/PrintableText.h"
+#include "reports/openingstatement/PrintableText.h"
 
 namespace ledgerlift {
 namespace {

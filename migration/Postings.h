@@ -11,15 +11,16 @@
 namespace ledgerlift {
 
 // Identifier allocation and the postings. Each takes the connection it reads
-// and writes, cnCompany: the run's connection to the chosen company's
+// and writes, companyConnection: the run's connection to the chosen company's
 // database (nothing here keeps one of its own).
 
 // "Select max(<field>) + 1 as MAxid from <table>[ where <condition>]": the
 // largest stored value plus one, 1 when there is none, the empty value after a
 // failure (reported with the exclamation icon). Nothing is reserved. error,
 // when given, receives the failure's description.
-Value GetNextId(Connection& cnCompany, const std::string& TableName, const std::string& FieldName,
-                const std::string& Condition, WindowOps& ops, std::string* error = nullptr);
+Value GetNextId(Connection& companyConnection, const std::string& TableName,
+                const std::string& FieldName, const std::string& Condition, WindowOps& ops,
+                std::string* error = nullptr);
 
 // One stock movement of one item.
 struct StockLine {
@@ -42,9 +43,10 @@ inline constexpr std::int32_t kStockOut = 2;
 // failure is reported (exclamation icon), undone, and gives false. After a
 // posting the line's numbers and Batch are cleared. error, when given,
 // receives the failure's description.
-bool PostStockEntry(Connection& cnCompany, const std::string& VchType, std::int32_t StockMode,
-                    std::int32_t RefId, const std::string& AdnlRefId, StockLine& Line,
-                    const Date& VchDate, WindowOps& ops, std::string* error = nullptr);
+bool PostStockEntry(Connection& companyConnection, const std::string& VchType,
+                    std::int32_t StockMode, std::int32_t RefId, const std::string& AdnlRefId,
+                    StockLine& Line, const Date& VchDate, WindowOps& ops,
+                    std::string* error = nullptr);
 
 // The statements of a posting, as they are sent.
 std::string StockUpdateStatement(double q, const StockLine& line);
@@ -59,10 +61,10 @@ std::string StockHistoryStatement(std::int32_t stockHisId, const std::string& vc
 // or neither; a failure is reported once (no icon) and gives 0. Gives the
 // voucher's MainID. TrType, Particulars and Narration must hold no quote.
 // error, when given, receives the failure's description.
-std::int32_t PostVoucher(Connection& cnCompany, const std::string& TrType, const Date& TrDate,
-                         std::int32_t DrLID, std::int32_t CrLID, const std::string& Particulars,
-                         const std::string& Narration, double Amount,
-                         const std::string& UserNarration, WindowOps& ops,
+std::int32_t PostVoucher(Connection& companyConnection, const std::string& TrType,
+                         const Date& TrDate, std::int32_t DrLID, std::int32_t CrLID,
+                         const std::string& Particulars, const std::string& Narration,
+                         double Amount, const std::string& UserNarration, WindowOps& ops,
                          std::string* error = nullptr);
 
 }  // namespace ledgerlift

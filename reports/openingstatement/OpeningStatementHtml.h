@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "reports/statement/Paper.h"
-#include "reports/statement/StatementDocument.h"
+#include "reports/openingstatement/Paper.h"
+#include "reports/openingstatement/OpeningStatementDocument.h"
 
 namespace ledgerlift {
 
@@ -11,7 +11,7 @@ namespace ledgerlift {
 // script, nothing fetched), for a browser or a mail: every text escaped, the
 // figures right-aligned, the tables' headings repeated on each printed page,
 // printed on the paper given.
-std::string StatementHtml(const StatementDocument& document, Paper paper);
+std::string OpeningStatementHtml(const OpeningStatementDocument& document, Paper paper);
 
 // Text with &, <, >, " and ' written as HTML's character references.
 std::string HtmlEscape(const std::string& text);

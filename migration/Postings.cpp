@@ -1,4 +1,4 @@
-#include "migration/mdlStock.h"
+#include "migration/Postings.h"
 
 #include "base/TextRules.h"
 #include "data/Recordset.h"
@@ -6,15 +6,16 @@
 
 namespace ledgerlift {
 
-Value GetNextId(Connection& cnCompany, const std::string& TableName, const std::string& FieldName,
-                const std::string& Condition, WindowOps& ops, std::string* error) {
+Value GetNextId(Connection& companyConnection, const std::string& TableName,
+                const std::string& FieldName, const std::string& Condition, WindowOps& ops,
+                std::string* error) {
     try {
         std::string statement = "Select max(" + FieldName + ") + 1 as MAxid from " + TableName;
         if (!Condition.empty()) {
             statement += " where " + Condition;
         }
         Recordset rs;
-        rs.Open(statement, cnCompany, CursorType::ForwardOnly, LockType::Optimistic);
+        rs.Open(statement, companyConnection, CursorType::ForwardOnly, LockType::Optimistic);
         Value next = rs.Field("MaxID");
         return next.IsNull() ? Value(1) : next;
     } catch (const std::exception& failure) {
@@ -59,20 +60,21 @@ std::string StockHistoryStatement(std::int32_t stockHisId, const std::string& vc
            side(line.FreeQty, false) + ",'" + SqlEscape(line.BatchCode) + "')";
 }
 
-bool PostStockEntry(Connection& cnCompany, const std::string& VchType, std::int32_t StockMode,
-                    std::int32_t RefId, const std::string& AdnlRefId, StockLine& Line,
-                    const Date& VchDate, WindowOps& ops, std::string* error) {
+bool PostStockEntry(Connection& companyConnection, const std::string& VchType,
+                    std::int32_t StockMode, std::int32_t RefId, const std::string& AdnlRefId,
+                    StockLine& Line, const Date& VchDate, WindowOps& ops, std::string* error) {
     try {
         double q = (StockMode == kStockIn ? 1 : -1) * Line.Qty;
         // The stock row's change and its history line stand or fall together.
-        Savepoint posting(cnCompany);
-        if (cnCompany.Execute(StockUpdateStatement(q, Line)) == 0) {
-            std::int32_t stockId = ToInt32(GetNextId(cnCompany, "tblStock", "StockID", "", ops));
-            cnCompany.Execute(StockInsertStatement(stockId, q, Line));
+        Savepoint posting(companyConnection);
+        if (companyConnection.Execute(StockUpdateStatement(q, Line)) == 0) {
+            std::int32_t stockId =
+                ToInt32(GetNextId(companyConnection, "tblStock", "StockID", "", ops));
+            companyConnection.Execute(StockInsertStatement(stockId, q, Line));
         }
         std::int32_t stockHisId =
-            ToInt32(GetNextId(cnCompany, "tblStockHistory", "StockHisId", "", ops));
-        cnCompany.Execute(
+            ToInt32(GetNextId(companyConnection, "tblStockHistory", "StockHisId", "", ops));
+        companyConnection.Execute(
             StockHistoryStatement(stockHisId, VchType, StockMode, RefId, AdnlRefId, Line, VchDate));
         posting.Commit();
     } catch (const std::exception& failure) {
@@ -92,32 +94,33 @@ bool PostStockEntry(Connection& cnCompany, const std::string& VchType, std::int3
     return true;
 }
 
-std::int32_t PostVoucher(Connection& cnCompany, const std::string& TrType, const Date& TrDate,
-                         std::int32_t DrLID, std::int32_t CrLID, const std::string& Particulars,
-                         const std::string& Narration, double Amount,
-                         const std::string& UserNarration, WindowOps& ops, std::string* error) {
+std::int32_t PostVoucher(Connection& companyConnection, const std::string& TrType,
+                         const Date& TrDate, std::int32_t DrLID, std::int32_t CrLID,
+                         const std::string& Particulars, const std::string& Narration,
+                         double Amount, const std::string& UserNarration, WindowOps& ops,
+                         std::string* error) {
     try {
         // Both rows of a voucher are written, or neither.
-        Savepoint voucher(cnCompany);
+        Savepoint voucher(companyConnection);
         Recordset rs;
-        rs.Open("select max(trid)+1 as id from tblvoucher where trtype='" + TrType + "'", cnCompany,
-                CursorType::ForwardOnly, LockType::Optimistic);
+        rs.Open("select max(trid)+1 as id from tblvoucher where trtype='" + TrType + "'",
+                companyConnection, CursorType::ForwardOnly, LockType::Optimistic);
         Value trId = rs.Field("id");
         std::string trIdText = trId.IsNull() ? "1" : ValueToText(trId);
         rs.Close();
-        rs.Open("select max(Mainid)+1 as id from tblvoucher ", cnCompany, CursorType::ForwardOnly,
-                LockType::Optimistic);
+        rs.Open("select max(Mainid)+1 as id from tblvoucher ", companyConnection,
+                CursorType::ForwardOnly, LockType::Optimistic);
         Value mainIdValue = rs.Field("id");
         std::int32_t mainId = mainIdValue.IsNull() ? 1 : ToInt32(mainIdValue);
         std::string head =
             IntText(mainId) + "," + trIdText + ",'" + TrType + "','" + DateText(TrDate) + "',";
         std::string amount = CurrencyText(Amount);
-        cnCompany.Execute(
+        companyConnection.Execute(
             "insert into  tblvoucher (MainID,TrID,TrType,TrDate,DrLID,CrLID,Particulars,Narration,"
             "AmountD,AmountC,USerNarration,SortOrder,Optional)values(" +
             head + IntText(DrLID) + "," + IntText(CrLID) + ",'" + Particulars + "','" + Narration +
             "'," + amount + ",0,'" + SqlEscape(UserNarration) + "',0,0)");
-        cnCompany.Execute(
+        companyConnection.Execute(
             "insert into tblvoucher (MainID,TrID,TrType,TrDate,DrLID,CrLID,Particulars,Narration,"
             "AmountD,AmountC,USerNarration,SortOrder,Optional) values(" +
             head + IntText(CrLID) + "," + IntText(DrLID) + ",'" + Particulars + "','" + Narration +

@@ -1,4 +1,4 @@
-#include "reports/statement/Paper.h"
+#include "reports/openingstatement/Paper.h"
 
 #include "base/TextRules.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "base/AtomicFile.h"
-#include "reports/statement/Paper.h"
-#include "reports/statement/StatementDocument.h"
+#include "reports/openingstatement/Paper.h"
+#include "reports/openingstatement/OpeningStatementDocument.h"
 
 namespace ledgerlift {
 
@@ -15,6 +15,7 @@ namespace ledgerlift {
 // footer and "Page n of N". Gives the number of pages. Throws FileError,
 // for the operator, when the file can't be written (a full disk), DataError
 // when the drawing fails.
-int WriteStatementPdf(const StatementDocument& document, Paper paper, AtomicFile& file);
+int WriteOpeningStatementPdf(const OpeningStatementDocument& document, Paper paper,
+                             AtomicFile& file);
 
 }  // namespace ledgerlift

@@ -10,7 +10,7 @@
 namespace ledgerlift {
 
 // One item's opening stock: the migration's opening-stock postings of it.
-struct StatementItem {
+struct OpeningStatementItem {
     std::string code;
     std::string name;
     int lines = 0;        // postings
@@ -18,23 +18,23 @@ struct StatementItem {
     double value = 0;     // at the posted purchase rate
 };
 
-struct StatementCategory {
+struct OpeningStatementCategory {
     std::string name;
-    std::vector<StatementItem> items;  // by code
+    std::vector<OpeningStatementItem> items;  // by code
     double quantity = 0;
     double value = 0;
 };
 
 // One ledger's opening balance: the migration's opening vouchers that name it.
-struct StatementLedger {
+struct OpeningStatementLedger {
     std::string name;
     double debit = 0;
     double credit = 0;
 };
 
-struct StatementGroup {
+struct OpeningStatementGroup {
     std::string name;
-    std::vector<StatementLedger> ledgers;  // by name
+    std::vector<OpeningStatementLedger> ledgers;  // by name
     double debit = 0;
     double credit = 0;
 };
@@ -50,9 +50,9 @@ struct OpeningStatement {
     std::string migrationDates;
     std::string printed;  // local time, "yyyy-mm-dd hh:mm"
 
-    std::vector<StatementCategory> categories;  // by name
+    std::vector<OpeningStatementCategory> categories;  // by name
     // Customer, Supplier, then the others by name.
-    std::vector<StatementGroup> groups;
+    std::vector<OpeningStatementGroup> groups;
     // The database's own sums, read as the run's reconciliation reads them:
     // items and ledgers count those with opening postings.
     OpeningTotals totals;

@@ -1,4 +1,4 @@
-#include "reports/statement/StatementHtml.h"
+#include "reports/openingstatement/OpeningStatementHtml.h"
 
 namespace ledgerlift {
 namespace {
@@ -114,7 +114,7 @@ std::string HtmlEscape(const std::string& text) {
     return out;
 }
 
-std::string StatementHtml(const StatementDocument& document, Paper paper) {
+std::string OpeningStatementHtml(const OpeningStatementDocument& document, Paper paper) {
     std::string out =
         "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
         "<meta name=\"generator\" content=\"Ledgerlift\">\n<title>" +

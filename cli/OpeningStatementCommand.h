@@ -8,7 +8,7 @@ namespace ledgerlift {
 
 // "ledgerlift statement --company CODE --output FILE.pdf|FILE.html": the
 // company's opening statement as migrated, read back from its database.
-class StatementCommand final : public Command {
+class OpeningStatementCommand final : public Command {
   public:
     const char* Name() const override { return "statement"; }
     void Register(CLI::App& app, CommonOptions& common) override;

@@ -1,28 +1,28 @@
-#include "usecases/ConnectSql.h"
+#include "usecases/ConnectCompany.h"
 
 #include <filesystem>
 
 namespace ledgerlift {
 
-bool ConnectSql(Connection& cnCompany, const std::string& programFolder,
-                const std::string& companyCode, WindowOps& ops, bool fastCommits, CompanyLock* lock,
-                CompanyUse use) {
+bool ConnectCompany(Connection& companyConnection, const std::string& productFolder,
+                    const std::string& companyCode, WindowOps& ops, bool fastCommits,
+                    CompanyLock* lock, CompanyUse use) {
     try {
-        cnCompany.Close();
-        CompanyDatabase company = LocateCompanyDatabase(programFolder, companyCode);
+        companyConnection.Close();
+        CompanyDatabase company = LocateCompanyDatabase(productFolder, companyCode);
         // A file that is not there is reported by the open below.
         if (lock && std::filesystem::exists(company.path) && !lock->Acquire(company.path, use)) {
             throw DataError(CompanyTakenText(companyCode, company.path) +
                             " Wait until it has finished, then start again.");
         }
-        cnCompany.Open(company.connection);
-        RequireCompanyTables(cnCompany);
+        companyConnection.Open(company.connection);
+        RequireCompanyTables(companyConnection);
         if (fastCommits) {
-            cnCompany.UseFastCommits();
+            companyConnection.UseFastCommits();
         }
         return true;
     } catch (const DataError& error) {
-        cnCompany.Close();
+        companyConnection.Close();
         if (lock) {
             lock->Release();
         }

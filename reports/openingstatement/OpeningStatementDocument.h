@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "base/DigitGrouping.h"
-#include "reports/statement/OpeningStatement.h"
+#include "reports/openingstatement/OpeningStatement.h"
 
 namespace ledgerlift {
 
@@ -36,7 +36,7 @@ struct DocBlock {
     bool newPage = false;  // starts on a page of its own
 };
 
-struct StatementDocument {
+struct OpeningStatementDocument {
     std::string title;
     std::string footer;  // beside the page numbers
     std::vector<DocBlock> blocks;
@@ -47,7 +47,8 @@ struct StatementDocument {
 // the last check's figures and the reconciliation beside it, the opening
 // stock by category, the ledgers by group, and an appendix with a line per
 // item. Every text is made printable (see PrintableText).
-StatementDocument BuildStatementDocument(const OpeningStatement& statement, DigitGrouping grouping);
+OpeningStatementDocument BuildOpeningStatementDocument(const OpeningStatement& statement,
+                                                       DigitGrouping grouping);
 
 // The sentence under the totals.
 inline constexpr const char* kDifferenceLabel = "Opening difference to be posted to capital";
