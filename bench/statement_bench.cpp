@@ -25,10 +25,10 @@
 #include "base/AtomicFile.h"
 #include "company/CompanyDatabase.h"
 #include "company/DemoFolder.h"
-#include "reports/openingstatement/ReadOpeningStatement.h"
 #include "reports/openingstatement/OpeningStatementDocument.h"
 #include "reports/openingstatement/OpeningStatementHtml.h"
 #include "reports/openingstatement/OpeningStatementPdf.h"
+#include "reports/openingstatement/ReadOpeningStatement.h"
 
 using namespace ledgerlift;
 namespace fs = std::filesystem;

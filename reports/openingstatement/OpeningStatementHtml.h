@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "reports/openingstatement/Paper.h"
 #include "reports/openingstatement/OpeningStatementDocument.h"
+#include "reports/openingstatement/Paper.h"
 
 namespace ledgerlift {
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "base/AtomicFile.h"
-#include "reports/openingstatement/Paper.h"
 #include "reports/openingstatement/OpeningStatementDocument.h"
+#include "reports/openingstatement/Paper.h"
 
 namespace ledgerlift {
 

@@ -5,9 +5,9 @@
 #include "base/AtomicFile.h"
 #include "base/TextRules.h"
 #include "company/OutputGuard.h"
-#include "reports/openingstatement/ReadOpeningStatement.h"
 #include "reports/openingstatement/OpeningStatementHtml.h"
 #include "reports/openingstatement/OpeningStatementPdf.h"
+#include "reports/openingstatement/ReadOpeningStatement.h"
 
 namespace ledgerlift {
 namespace {
