@@ -159,19 +159,12 @@ bool AnyProblem(const WorkbookPlan& plan) {
 
 }  // namespace
 
-void ColumnsCommand::Register(CLI::App& app, CommonOptions& common) {
-    command_ = app.add_subcommand(
-        Name(),
-        "Print the sheets and columns the load would read: per sheet what it is read as, per "
-        "field its column, heading and how it was found; writes nothing");
-    command_->add_option("workbook", workbook_, kWorkbookHelp)->required();
-    command_
-        ->add_option("--format", format_,
-                     "text (default) or json (edit it and give it back with --columns)")
+void ColumnsCommand::AddOptions(CLI::App& command, CommonOptions&) {
+    command
+        .add_option("--format", format_,
+                    "text (default) or json (edit it and give it back with --columns)")
         ->check(CLI::IsMember({"text", "json"}));
-    columns_.Register(*command_);
-    AddQuietOption(*command_, common);
-    command_->footer(
+    command.footer(
         Footer("ledgerlift columns opening.xlsx --format json > columns.json",
                "  0 the columns were printed, and the load reads them so\n"
                "  1 the columns were printed, but a sheet can't be read so (a required field "
@@ -180,22 +173,22 @@ void ColumnsCommand::Register(CLI::App& app, CommonOptions& common) {
 }
 
 int ColumnsCommand::Run(const CommonOptions&) {
-    std::optional<ColumnChoice> choice = columns_.Choice();
+    std::optional<ColumnChoice> choice = ChosenColumns();
     if (!choice) {
         return kExitUsage;
     }
     AnyWorkbookReader book;
     WorkbookPlan plan;
     try {
-        book.Open(workbook_);
-        plan = FindChosenSheets(book, workbook_, *choice);
+        book.Open(Workbook());
+        plan = FindChosenSheets(book, Workbook(), *choice);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "error: %s\n", error.what());
         return kExitUsage;
     }
     std::string out;
     if (format_ == "json") {
-        out = MappingJson(book, workbook_, plan);
+        out = MappingJson(book, Workbook(), plan);
     } else {
         for (int s = 1; s <= book.SheetCount(); ++s) {
             out += SheetText(book, s, PlanOf(plan, s));

@@ -125,22 +125,17 @@ std::string JsonRows(const std::vector<std::string>& names, const Rows& rows) {
 
 }  // namespace
 
-void PreviewCommand::Register(CLI::App& app, CommonOptions& common) {
-    command_ = app.add_subcommand(
-        Name(), "Print the rows of a workbook as the import would load them; writes nothing");
-    command_->add_option("workbook", workbook_, kWorkbookHelp)->required();
-    command_->add_option("--sheet", sheet_, "Only this sheet")
+void PreviewCommand::AddOptions(CLI::App& command, CommonOptions&) {
+    command.add_option("--sheet", sheet_, "Only this sheet")
         ->check(CLI::IsMember({"items", "ledgers"}));
-    command_
-        ->add_option("--format", format_,
-                     "tsv (default) or csv, each with a header row of column names, or json "
-                     "(one object per row, keyed by column name)")
+    command
+        .add_option("--format", format_,
+                    "tsv (default) or csv, each with a header row of column names, or json "
+                    "(one object per row, keyed by column name)")
         ->check(CLI::IsMember({"tsv", "csv", "json"}));
-    columns_.Register(*command_);
-    AddQuietOption(*command_, common);
-    command_->footer(Footer("ledgerlift preview opening.xls --sheet items --format csv",
-                            "  0 the rows were printed\n"
-                            "  2 a usage error, or a workbook that cannot be read"));
+    command.footer(Footer("ledgerlift preview opening.xls --sheet items --format csv",
+                          "  0 the rows were printed\n"
+                          "  2 a usage error, or a workbook that cannot be read"));
 }
 
 int PreviewCommand::Run(const CommonOptions& common) {
@@ -151,12 +146,12 @@ int PreviewCommand::Run(const CommonOptions& common) {
     ops.SetQuiet(true);  // the rows say it; warnings and errors still show
     ops.SetShowProgress(!common.quiet);
     CommandSession session("", ops);
-    std::optional<ColumnChoice> choice = columns_.Choice();
+    std::optional<ColumnChoice> choice = ChosenColumns();
     if (!choice) {
         return kExitUsage;
     }
     session.columns = *choice;
-    if (!session.LoadFile(workbook_, !common.quiet)) {
+    if (!session.LoadFile(Workbook(), !common.quiet)) {
         return kExitUsage;
     }
     std::vector<std::pair<const char*, const Grid*>> sheets;
