@@ -4,63 +4,15 @@
 #include <cstdio>
 #include <string>
 
-#include "base/TextRules.h"
 #include "cli/CommandLine.h"
 #include "cli/CommandSession.h"
 #include "cli/ConsoleWindowOps.h"
 #include "cli/FailedRowsFile.h"
-#include "reports/JsonText.h"
+#include "reports/CheckJson.h"
 #include "usecases/RunCheck.h"
 
 namespace ledgerlift {
 namespace {
-
-// An amount as a JSON number, to the currency's four decimals.
-std::string JsonAmount(double v) {
-    try {
-        return CurrencyText(v);
-    } catch (const ConversionError&) {
-        return NumberText(v);
-    }
-}
-
-std::string CheckJson(const CheckResult& r) {
-    auto n = [](int v) { return std::to_string(v); };
-    std::string out = "{\n";
-    out += "  \"workbook\": " + JsonString(r.workbook) + ",\n";
-    out += "  \"company\": " + JsonString(r.company) + ",\n";
-    out += "  \"date\": " + JsonString(r.date) + ",\n";
-    out += "  \"categories\": {\"new\": " + n(r.categoriesNew) +
-           ", \"existing\": " + n(r.categoriesExisting) + "},\n";
-    out += "  \"items\": {\"rows\": " + n(r.itemRows) + ", \"new\": " + n(r.itemsNew) +
-           ", \"existing\": " + n(r.itemsExisting) + ", \"failing\": " + n(r.itemsFailing) + "},\n";
-    out += "  \"opening_stock\": {\"lines\": " + n(r.totals.stockLines) +
-           ", \"quantity\": " + NumberText(r.totals.quantity) +
-           ", \"value\": " + JsonAmount(r.totals.stockValue) + "},\n";
-    out += "  \"ledgers\": {\"rows\": " + n(r.ledgerRows) + ", \"new\": " + n(r.ledgersNew) +
-           ", \"existing\": " + n(r.ledgersExisting) + ", \"failing\": " + n(r.ledgersFailing) +
-           "},\n";
-    out += "  \"opening_balances\": {\"debit\": " + JsonAmount(r.totals.debit) +
-           ", \"credit\": " + JsonAmount(r.totals.credit) +
-           ", \"stock_value\": " + JsonAmount(r.totals.stockValue) +
-           ", \"difference\": " + JsonAmount(r.totals.Difference()) + "},\n";
-    out += "  \"load_warnings\": [";
-    for (std::size_t i = 0; i < r.loadWarnings.size(); ++i) {
-        out += std::string(i ? ", " : "") + JsonString(r.loadWarnings[i]);
-    }
-    out += "],\n";
-    out += "  \"problems\": [";
-    for (std::size_t i = 0; i < r.problems.size(); ++i) {
-        const Problem& p = r.problems[i];
-        out += std::string(i ? "," : "") + "\n    {\"sheet\": " + JsonString(p.sheet) +
-               ", \"row\": " + n(p.row) + ", \"column\": " + JsonString(p.column) +
-               ", \"heading\": " + JsonString(p.heading) + ", \"key\": " + JsonString(p.key) +
-               ", \"severity\": " + JsonString(Problem::SeverityText(p.severity)) +
-               ", \"kind\": " + JsonString(p.kind) + ", \"text\": " + JsonString(p.text) + "}";
-    }
-    out += r.problems.empty() ? "]\n}\n" : "\n  ]\n}\n";
-    return out;
-}
 
 std::string CheckText(const CheckResult& r) {
     std::string out;
