@@ -9,18 +9,11 @@
 
 namespace ledgerlift {
 
-void BackupsCommand::Register(CLI::App& app, CommonOptions& common) {
-    command_ = app.add_subcommand(
-        Name(),
-        "List a company's backups, newest first: time, size and what made each; then the "
-        "migration runs recorded beside them: time, outcome, workbook, rows and the backup "
-        "that undoes each");
-    command_->add_option("--company", company_, "The company code")->required();
-    AddProductFolderOption(*command_, common);
-    command_->footer(Footer("ledgerlift backups --company DEMO",
-                            "  0 the backups were listed (or none was found)\n"
-                            "  2 a usage error, or no product folder was found\n"
-                            "  3 the company can't be found"));
+void BackupsCommand::AddOptions(CLI::App& command) {
+    command.footer(Footer("ledgerlift backups --company DEMO",
+                          "  0 the backups were listed (or none was found)\n"
+                          "  2 a usage error, or no product folder was found\n"
+                          "  3 the company can't be found"));
 }
 
 namespace {
@@ -49,13 +42,13 @@ void ListRunRecords(const CompanyDatabase& company) {
 
 int BackupsCommand::Run(const CommonOptions& common) {
     try {
-        CompanyDatabase company = LocateCompanyDatabase(common.productFolder, company_);
+        CompanyDatabase company = LocateCompanyDatabase(common.productFolder, Company());
         CompanyBackups backups(company);
         std::vector<BackupInfo> list = backups.List();
         if (list.empty()) {
             std::printf("%s\n", NoBackupsText(backups).c_str());
         } else {
-            std::printf("The backups of the company %s in %s, newest first:\n", company_.c_str(),
+            std::printf("The backups of the company %s in %s, newest first:\n", Company().c_str(),
                         backups.Folder().c_str());
             for (const BackupInfo& backup : list) {
                 std::printf("%s\n", CompanyBackups::Line(backup).c_str());

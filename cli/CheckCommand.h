@@ -1,30 +1,25 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
-#include "cli/ColumnOptions.h"
-#include "cli/Command.h"
+#include "cli/CompanyRunCommand.h"
 
 namespace ledgerlift {
 
 // "ledgerlift check WORKBOOK --company CODE": what migrate would do, as
 // "Check Data" predicts it.
-class CheckCommand final : public Command {
+class CheckCommand final : public CompanyRunCommand {
   public:
+    CheckCommand();
     const char* Name() const override { return "check"; }
-    void Register(CLI::App& app, CommonOptions& common) override;
-    int Run(const CommonOptions& common) override;
 
   private:
-    std::string workbook_;
-    std::string company_;
-    std::string date_;  // yyyy-mm-dd; today when empty
-    bool updateItems_ = false;
-    bool negativeIsCredit_ = false;
-    bool replaceOpenings_ = false;
+    void AddRunOptions(CLI::App& command) override;
+    std::unique_ptr<ConsoleWindowOps> StartConsole(bool quiet) const override;
+    int RunLoaded(CommandSession& session, bool quiet, const OutputGuard& guard) override;
+
     std::string format_ = "text";  // "text" or "json"
-    std::string failedRows_;       // an .xlsx for the rows with problems
-    ColumnOptions columns_;
 };
 
 }  // namespace ledgerlift

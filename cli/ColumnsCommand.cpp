@@ -5,7 +5,7 @@
 
 #include "cli/CommandLine.h"
 #include "import/OpenWorkbook.h"
-#include "reports/JsonText.h"
+#include "reports/JsonOutput.h"
 #include "ui/GridOrigin.h"
 
 namespace ledgerlift {
@@ -32,69 +32,51 @@ std::string Letters(int column) {
     return column > 0 ? ColumnLetters(column) : "";
 }
 
-std::string FieldJson(const FieldInfo& info, const FieldColumn& field) {
-    std::string out = "{\"field\": ";
-    out += JsonString(info.caption);
-    out += ", \"column\": ";
-    out += JsonString(Letters(field.column));
-    out += ", \"heading\": ";
-    out += JsonString(field.column > 0 ? field.heading : "");
-    out += ", \"found_by\": ";
-    out += JsonString(FoundByText(field.how));
-    out += info.required ? ", \"required\": true}" : ", \"required\": false}";
+OrderedJson FieldJson(const FieldInfo& info, const FieldColumn& field) {
+    return {{"field", info.caption},
+            {"column", Letters(field.column)},
+            {"heading", field.column > 0 ? field.heading : ""},
+            {"found_by", FoundByText(field.how)},
+            {"required", info.required}};
+}
+
+OrderedJson UnusedJson(const ColumnMap& map) {
+    OrderedJson unused = OrderedJson::array();
+    for (int column : map.unused) {
+        unused.push_back({{"column", ColumnLetters(column)},
+                          {"heading", map.headings[static_cast<std::size_t>(column)]}});
+    }
+    return unused;
+}
+
+OrderedJson SheetJson(const WorkbookReader& book, int sheet, const SheetPlan* plan) {
+    OrderedJson out = {{"sheet", sheet},
+                       {"name", book.SheetName(sheet)},
+                       {"role", plan ? KindWord(plan->kind) : "none"}};
+    if (!plan) {
+        return out;
+    }
+    OrderedJson fields = OrderedJson::array();
+    for (const FieldInfo& info : Fields(plan->kind)) {
+        fields.push_back(
+            FieldJson(info, plan->columns.fields[static_cast<std::size_t>(info.gridCol)]));
+    }
+    out["found_by"] = plan->foundBy;
+    out["heading_row"] = plan->headingRow;
+    out["fields"] = std::move(fields);
+    out["unused"] = UnusedJson(plan->columns);
+    out["problem"] = plan->columns.problem;
     return out;
 }
 
-std::string UnusedJson(const ColumnMap& map) {
-    std::string out = "[";
-    for (std::size_t i = 0; i < map.unused.size(); ++i) {
-        int column = map.unused[i];
-        out += i ? ", " : "";
-        out += "{\"column\": ";
-        out += JsonString(ColumnLetters(column));
-        out += ", \"heading\": ";
-        out += JsonString(map.headings[static_cast<std::size_t>(column)]);
-        out += '}';
-    }
-    return out + "]";
-}
-
-std::string SheetJson(const WorkbookReader& book, int sheet, const SheetPlan* plan) {
-    std::string out = "    {\"sheet\": ";
-    out += std::to_string(sheet);
-    out += ", \"name\": ";
-    out += JsonString(book.SheetName(sheet));
-    out += ", \"role\": ";
-    out += JsonString(plan ? KindWord(plan->kind) : "none");
-    if (!plan) {
-        return out + "}";
-    }
-    out += ", \"found_by\": ";
-    out += JsonString(plan->foundBy);
-    out += ", \"heading_row\": ";
-    out += std::to_string(plan->headingRow);
-    out += ",\n     \"fields\": [";
-    for (const FieldInfo& info : Fields(plan->kind)) {
-        out += info.gridCol > 1 ? ",\n       " : "\n       ";
-        out += FieldJson(info, plan->columns.fields[static_cast<std::size_t>(info.gridCol)]);
-    }
-    out += "],\n     \"unused\": ";
-    out += UnusedJson(plan->columns);
-    out += ", \"problem\": ";
-    out += JsonString(plan->columns.problem);
-    return out + "}";
-}
-
+// The mapping as the file that --columns takes back.
 std::string MappingJson(const WorkbookReader& book, const std::string& path,
                         const WorkbookPlan& plan) {
-    std::string out = "{\n  \"workbook\": ";
-    out += JsonString(path);
-    out += ",\n  \"sheets\": [\n";
+    OrderedJson sheets = OrderedJson::array();
     for (int s = 1; s <= book.SheetCount(); ++s) {
-        out += s > 1 ? ",\n" : "";
-        out += SheetJson(book, s, PlanOf(plan, s));
+        sheets.push_back(SheetJson(book, s, PlanOf(plan, s)));
     }
-    return out + "\n  ]\n}\n";
+    return JsonDocument({{"workbook", path}, {"sheets", std::move(sheets)}});
 }
 
 // How a sheet's kind was found, as the text says it.
@@ -159,19 +141,12 @@ bool AnyProblem(const WorkbookPlan& plan) {
 
 }  // namespace
 
-void ColumnsCommand::Register(CLI::App& app, CommonOptions& common) {
-    command_ = app.add_subcommand(
-        Name(),
-        "Print the sheets and columns the load would read: per sheet what it is read as, per "
-        "field its column, heading and how it was found; writes nothing");
-    command_->add_option("workbook", workbook_, kWorkbookHelp)->required();
-    command_
-        ->add_option("--format", format_,
-                     "text (default) or json (edit it and give it back with --columns)")
+void ColumnsCommand::AddOptions(CLI::App& command, CommonOptions&) {
+    command
+        .add_option("--format", format_,
+                    "text (default) or json (edit it and give it back with --columns)")
         ->check(CLI::IsMember({"text", "json"}));
-    columns_.Register(*command_);
-    AddQuietOption(*command_, common);
-    command_->footer(
+    command.footer(
         Footer("ledgerlift columns opening.xlsx --format json > columns.json",
                "  0 the columns were printed, and the load reads them so\n"
                "  1 the columns were printed, but a sheet can't be read so (a required field "
@@ -180,22 +155,22 @@ void ColumnsCommand::Register(CLI::App& app, CommonOptions& common) {
 }
 
 int ColumnsCommand::Run(const CommonOptions&) {
-    std::optional<ColumnChoice> choice = columns_.Choice();
+    std::optional<ColumnChoice> choice = ChosenColumns();
     if (!choice) {
         return kExitUsage;
     }
     AnyWorkbookReader book;
     WorkbookPlan plan;
     try {
-        book.Open(workbook_);
-        plan = FindChosenSheets(book, workbook_, *choice);
+        book.Open(Workbook());
+        plan = FindChosenSheets(book, Workbook(), *choice);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "error: %s\n", error.what());
         return kExitUsage;
     }
     std::string out;
     if (format_ == "json") {
-        out = MappingJson(book, workbook_, plan);
+        out = MappingJson(book, Workbook(), plan);
     } else {
         for (int s = 1; s <= book.SheetCount(); ++s) {
             out += SheetText(book, s, PlanOf(plan, s));

@@ -26,4 +26,12 @@ void AddQuietOption(CLI::App& command, CommonOptions& common) {
                      "failed rows still go to standard error");
 }
 
+void AddCompanyOption(CLI::App& command, std::string& company) {
+    command.add_option("--company", company, "The company code")->required();
+}
+
+void AddYesOption(CLI::App& command, bool& yes) {
+    command.add_flag("--yes", yes, "Answer the confirmation question with Yes");
+}
+
 }  // namespace ledgerlift

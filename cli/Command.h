@@ -47,6 +47,10 @@ std::string Footer(const std::string& example, const std::string& statuses);
 // --product-folder and --quiet on a command.
 void AddProductFolderOption(CLI::App& command, CommonOptions& common);
 void AddQuietOption(CLI::App& command, CommonOptions& common);
+// --company CODE, required, on a command that works on one company.
+void AddCompanyOption(CLI::App& command, std::string& company);
+// --yes on a command that asks for confirmation (migrate and restore).
+void AddYesOption(CLI::App& command, bool& yes);
 
 // The help of a workbook argument.
 inline constexpr const char* kWorkbookHelp =

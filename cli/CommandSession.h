@@ -37,6 +37,15 @@ class CommandSession {
     // after the company and the date): needs no product folder.
     bool LoadFile(const std::string& workbook, bool sayWhatWasRead);
 
+    // The console the session talks through.
+    ConsoleWindowOps& Ops() { return ops_; }
+    // The run is over: its progress line ends and the company connection
+    // closes, before the files asked for are written.
+    void EndRun() {
+        ops_.EndProgress();
+        companyConnection.Close();
+    }
+
     RunRequest Request(const RunOptions& options) {
         return RunRequest{controls, companyConnection, lock_,  productFolder_,
                           tally,    options,           nullptr};

@@ -9,28 +9,27 @@
 
 namespace ledgerlift {
 
-void OpeningStatementCommand::Register(CLI::App& app, CommonOptions& common) {
-    command_ = app.add_subcommand(
-        Name(),
-        "Write the company's opening statement as migrated, read back from its database: opening "
-        "stock by category, ledgers by group, the totals and the difference to be posted to "
-        "capital, the last run and the backup that undoes it, and a line per item");
-    command_->add_option("--company", company_, "The company code")->required();
-    command_
-        ->add_option("--output,-o", output_,
-                     "The file to write: FILE.pdf, or FILE.html for a browser or a mail")
+OpeningStatementCommand::OpeningStatementCommand()
+    : CompanyCommand(
+          "Write the company's opening statement as migrated, read back from its database: "
+          "opening stock by category, ledgers by group, the totals and the difference to be "
+          "posted to capital, the last run and the backup that undoes it, and a line per item",
+          /*takesQuiet=*/true) {}
+
+void OpeningStatementCommand::AddOptions(CLI::App& command) {
+    command
+        .add_option("--output,-o", output_,
+                    "The file to write: FILE.pdf, or FILE.html for a browser or a mail")
         ->required();
-    command_->add_option("--paper", paper_, "a4 (default) or letter")
+    command.add_option("--paper", paper_, "a4 (default) or letter")
         ->check(CLI::IsMember({"a4", "letter"}, CLI::ignore_case));
-    command_
-        ->add_option("--grouping", grouping_,
-                     "How figures are grouped: western (1,234,567.00) or indian "
-                     "(12,34,567.00); default: indian under an Indian locale (en_IN), "
-                     "else western")
+    command
+        .add_option("--grouping", grouping_,
+                    "How figures are grouped: western (1,234,567.00) or indian "
+                    "(12,34,567.00); default: indian under an Indian locale (en_IN), "
+                    "else western")
         ->check(CLI::IsMember({"western", "indian"}, CLI::ignore_case));
-    AddProductFolderOption(*command_, common);
-    AddQuietOption(*command_, common);
-    command_->footer(Footer(
+    command.footer(Footer(
         "ledgerlift statement --company DEMO --output ~/DEMO-opening.pdf --grouping indian",
         "  0 the statement was written\n"
         "  2 a usage error, or an output that can't be written there (nothing was read)\n"
@@ -42,7 +41,7 @@ void OpeningStatementCommand::Register(CLI::App& app, CommonOptions& common) {
 int OpeningStatementCommand::Run(const CommonOptions& common) {
     OpeningStatementRequest request;
     request.productFolder = common.productFolder;
-    request.company = company_;
+    request.company = Company();
     request.output = output_;
     request.paper = PaperNamed(paper_).value_or(Paper::A4);
     request.grouping = grouping_.empty()              ? GroupingOfEnvironment()
@@ -52,7 +51,7 @@ int OpeningStatementCommand::Run(const CommonOptions& common) {
         int pages = WriteOpeningStatement(request);
         if (!common.quiet) {
             std::printf("The opening statement of the company %s was written to %s (%d page%s).\n",
-                        company_.c_str(), output_.c_str(), pages, pages == 1 ? "" : "s");
+                        Company().c_str(), output_.c_str(), pages, pages == 1 ? "" : "s");
         }
         return kExitDone;
     } catch (const StatementFailure& failure) {

@@ -10,57 +10,11 @@
 #include "cli/CommandLine.h"
 #include "cli/CommandSession.h"
 #include "cli/ConsoleWindowOps.h"
-#include "reports/CsvField.h"
-#include "reports/JsonText.h"
+#include "reports/TableWriter.h"
 #include "ui/Grid.h"
 
 namespace ledgerlift {
 namespace {
-
-using Rows = std::vector<std::vector<std::string>>;
-
-// A cell in a tab-separated line: backslash, tab, CR, LF and NUL escaped, so
-// that a line is one row and no cell is cut short.
-std::string TsvCell(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\0':
-                out += "\\0";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
-// A cell in a CSV line: quoted as CsvField, and also when it holds a NUL,
-// which is written as it is.
-std::string CsvCell(const std::string& text) {
-    std::string field = CsvField(text);
-    if (text.find('\0') != std::string::npos && field.front() != '"') {
-        return '"' + field + '"';  // no quote in it: CsvField would have quoted it
-    }
-    return field;
-}
-
-// Writes text whole: a NUL in it does not end it.
-void Print(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-}
 
 // The column names: the captions of the grid's header row, as the window
 // shows them.
@@ -72,75 +26,39 @@ std::vector<std::string> ColumnNames(const Grid& grid) {
     return names;
 }
 
-// The rows the load put in the grid: below the header row, above the empty
-// row a load ends with.
-Rows GridRows(const Grid& grid) {
-    Rows rows;
+// The rows the load put in the grid, each written as it is read: below the
+// header row, above the empty row a load ends with.
+void WriteGrid(TableWriter& out, const char* name, const Grid& grid) {
+    out.BeginTable(name, ColumnNames(grid));
+    std::vector<std::string_view> cells(static_cast<std::size_t>(grid.Cols()));
     for (int r = 1; r <= grid.Rows() - 2; ++r) {
-        std::vector<std::string>& row = rows.emplace_back();
         for (int c = 0; c < grid.Cols(); ++c) {
-            row.emplace_back(grid.TextMatrix(r, c));
+            cells[static_cast<std::size_t>(c)] = grid.TextMatrix(r, c);
         }
-    }
-    return rows;
-}
-
-// One table: the header row of column names, then the rows; a line per row.
-void PrintDelimited(const std::vector<std::string>& names, const Rows& rows, bool csv) {
-    auto print = [csv](const std::vector<std::string>& row) {
-        std::string line;
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            if (c) {
-                line += csv ? ',' : '\t';
-            }
-            line += csv ? CsvCell(row[c]) : TsvCell(row[c]);
-        }
-        line += csv ? "\r\n" : "\n";
-        Print(line);
-    };
-    print(names);
-    for (const auto& row : rows) {
-        print(row);
+        out.Row(cells);
     }
 }
 
-// The rows as JSON objects keyed by column name.
-std::string JsonRows(const std::vector<std::string>& names, const Rows& rows) {
-    std::string out = "[";
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        out += r ? ",\n    {" : "\n    {";
-        for (std::size_t c = 0; c < rows[r].size() && c < names.size(); ++c) {
-            if (c) {
-                out += ',';
-            }
-            out += JsonString(names[c]);
-            out += ':';
-            out += JsonString(rows[r][c]);
-        }
-        out += '}';
+TableWriter::Format FormatNamed(const std::string& format) {
+    if (format == "json") {
+        return TableWriter::Format::Json;
     }
-    out += rows.empty() ? "]" : "\n  ]";
-    return out;
+    return format == "csv" ? TableWriter::Format::Csv : TableWriter::Format::Tsv;
 }
 
 }  // namespace
 
-void PreviewCommand::Register(CLI::App& app, CommonOptions& common) {
-    command_ = app.add_subcommand(
-        Name(), "Print the rows of a workbook as the import would load them; writes nothing");
-    command_->add_option("workbook", workbook_, kWorkbookHelp)->required();
-    command_->add_option("--sheet", sheet_, "Only this sheet")
+void PreviewCommand::AddOptions(CLI::App& command, CommonOptions&) {
+    command.add_option("--sheet", sheet_, "Only this sheet")
         ->check(CLI::IsMember({"items", "ledgers"}));
-    command_
-        ->add_option("--format", format_,
-                     "tsv (default) or csv, each with a header row of column names, or json "
-                     "(one object per row, keyed by column name)")
+    command
+        .add_option("--format", format_,
+                    "tsv (default) or csv, each with a header row of column names, or json "
+                    "(one object per row, keyed by column name)")
         ->check(CLI::IsMember({"tsv", "csv", "json"}));
-    columns_.Register(*command_);
-    AddQuietOption(*command_, common);
-    command_->footer(Footer("ledgerlift preview opening.xls --sheet items --format csv",
-                            "  0 the rows were printed\n"
-                            "  2 a usage error, or a workbook that cannot be read"));
+    command.footer(Footer("ledgerlift preview opening.xls --sheet items --format csv",
+                          "  0 the rows were printed\n"
+                          "  2 a usage error, or a workbook that cannot be read"));
 }
 
 int PreviewCommand::Run(const CommonOptions& common) {
@@ -151,12 +69,12 @@ int PreviewCommand::Run(const CommonOptions& common) {
     ops.SetQuiet(true);  // the rows say it; warnings and errors still show
     ops.SetShowProgress(!common.quiet);
     CommandSession session("", ops);
-    std::optional<ColumnChoice> choice = columns_.Choice();
+    std::optional<ColumnChoice> choice = ChosenColumns();
     if (!choice) {
         return kExitUsage;
     }
     session.columns = *choice;
-    if (!session.LoadFile(workbook_, !common.quiet)) {
+    if (!session.LoadFile(Workbook(), !common.quiet)) {
         return kExitUsage;
     }
     std::vector<std::pair<const char*, const Grid*>> sheets;
@@ -166,22 +84,11 @@ int PreviewCommand::Run(const CommonOptions& common) {
     if (sheet_ != "items") {
         sheets.emplace_back("ledgers", &session.controls.ledgerGrid);
     }
-    if (format_ == "json") {
-        std::string out = "{";
-        for (std::size_t i = 0; i < sheets.size(); ++i) {
-            out += i ? ",\n  " : "\n  ";
-            out += JsonString(sheets[i].first) + ": ";
-            out += JsonRows(ColumnNames(*sheets[i].second), GridRows(*sheets[i].second));
-        }
-        Print(out + "\n}\n");
-        return kExitDone;
-    }
+    TableWriter out(stdout, FormatNamed(format_), sheets.size() > 1);
     for (const auto& [name, grid] : sheets) {
-        if (sheets.size() > 1) {
-            Print(std::string("# ") + name + (format_ == "csv" ? "\r\n" : "\n"));
-        }
-        PrintDelimited(ColumnNames(*grid), GridRows(*grid), format_ == "csv");
+        WriteGrid(out, name, *grid);
     }
+    out.Finish();
     return kExitDone;
 }
 

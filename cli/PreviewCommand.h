@@ -2,24 +2,25 @@
 
 #include <string>
 
-#include "cli/ColumnOptions.h"
-#include "cli/Command.h"
+#include "cli/WorkbookCommand.h"
 
 namespace ledgerlift {
 
 // "ledgerlift preview WORKBOOK": the rows as the import would load them.
-class PreviewCommand final : public Command {
+class PreviewCommand final : public WorkbookCommand {
   public:
+    PreviewCommand()
+        : WorkbookCommand(
+              "Print the rows of a workbook as the import would load them; writes nothing") {}
     const char* Name() const override { return "preview"; }
-    void Register(CLI::App& app, CommonOptions& common) override;
     bool NeedsProductFolder() const override { return false; }
     int Run(const CommonOptions& common) override;
 
   private:
-    std::string workbook_;
+    void AddOptions(CLI::App& command, CommonOptions& common) override;
+
     std::string sheet_;           // "", "items" or "ledgers"
     std::string format_ = "tsv";  // "tsv", "csv" or "json"
-    ColumnOptions columns_;
 };
 
 }  // namespace ledgerlift

@@ -12,16 +12,10 @@
 
 namespace ledgerlift {
 
-void RestoreCommand::Register(CLI::App& app, CommonOptions& common) {
-    command_ = app.add_subcommand(
-        Name(),
-        "Put a backup in the place of a company's database; the database as it is is backed up "
-        "first");
-    command_->add_option("--company", company_, "The company code")->required();
-    command_->add_option("--from", from_, "The backup file (default: the company's newest backup)");
-    command_->add_flag("--yes", yes_, "Answer the confirmation question with Yes");
-    AddProductFolderOption(*command_, common);
-    command_->footer(
+void RestoreCommand::AddOptions(CLI::App& command) {
+    command.add_option("--from", from_, "The backup file (default: the company's newest backup)");
+    AddYesOption(command, yes_);
+    command.footer(
         Footer("ledgerlift restore --company DEMO --yes",
                "  0 the backup was restored\n"
                "  1 the question was answered No: nothing was restored\n"
@@ -42,7 +36,7 @@ int RestoreCommand::Run(const CommonOptions& common) {
     ConsoleWindowOps ops(answer, answer);
     CompanyDatabase company;
     try {
-        company = LocateCompanyDatabase(common.productFolder, company_);
+        company = LocateCompanyDatabase(common.productFolder, Company());
     } catch (const DataError& error) {
         std::fprintf(stderr, "error: %s\n", error.what());
         return kExitConnection;

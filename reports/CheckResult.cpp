@@ -1,7 +1,7 @@
 #include "reports/CheckResult.h"
 
 #include <algorithm>
-
+#include <cmath>
 #include <set>
 #include <utility>
 
@@ -14,7 +14,18 @@ std::string N(int v) {
     return std::to_string(v);
 }
 
+// A sum that went past the largest number (quantities of 1E+308 added up)
+// is said so; NumberText would refuse it, and with it the whole check.
+constexpr const char* kBeyondNumbers = "too large to total";
+
+std::string Quantity(double v) {
+    return std::isfinite(v) ? NumberText(v) : kBeyondNumbers;
+}
+
 std::string Amount(double v) {
+    if (!std::isfinite(v)) {
+        return kBeyondNumbers;
+    }
     try {
         return CurrencyText(v);
     } catch (const ConversionError&) {
@@ -100,7 +111,7 @@ std::vector<std::string> CheckResult::Lines(bool showsGrids) const {
         "Check: items " + N(itemRows) + " rows, " + N(itemsNew) + " new, " + N(itemsExisting) +
             " already there, " + N(itemsFailing) + " failing",
         "Check: opening stock " + N(totals.stockLines) + " lines, quantity " +
-            NumberText(totals.quantity) + ", value " + Amount(totals.stockValue),
+            Quantity(totals.quantity) + ", value " + Amount(totals.stockValue),
         "Check: ledgers " + N(ledgerRows) + " rows, " + N(ledgersNew) + " new, " +
             N(ledgersExisting) + " already there, " + N(ledgersFailing) + " failing",
         "Check: opening balances debit " + Amount(totals.debit) + ", credit " +

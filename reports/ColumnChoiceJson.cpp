@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/TextRules.h"
+#include "reports/JsonOutput.h"
 #include "ui/GridOrigin.h"
 
 namespace ledgerlift {
@@ -191,7 +192,7 @@ std::string ColumnChoiceJson(const ColumnChoice& choice) {
         }
         sheets.push_back(sheet);
     }
-    return Json{{"sheets", sheets}}.dump(1);
+    return Json{{"sheets", sheets}}.dump(1, ' ', false, kInvalidUtf8);
 }
 
 ColumnChoice ReadColumnsFile(const std::string& path) {

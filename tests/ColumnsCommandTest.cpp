@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <regex>
 #include <string>
 
@@ -173,6 +175,18 @@ TEST_F(ColumnsCommand, AnItemsSheetChosenOverTheHeadingsIsReadAsItems) {
     EXPECT_NE(r.out.find("{\"sheet\": 2, \"name\": \"Items\", \"role\": \"none\"}"),
               std::string::npos)
         << r.out;
+}
+
+// Regression: a workbook path that is no UTF-8 (a name in Latin-1) went into
+// the JSON as it was, which made the document invalid.
+TEST_F(ColumnsCommand, AWorkbookPathThatIsNoUtf8IsWrittenAsValidJson) {
+    std::string book = scratch.File("Caf\xE9.xlsx");
+    std::filesystem::copy_file(Headings("described.xlsx"), book);
+    Result r = Run("columns " + book + " --format json");
+    ASSERT_EQ(r.status, 0) << r.err;
+    nlohmann::json document;
+    ASSERT_NO_THROW(document = nlohmann::json::parse(r.out)) << r.out;
+    EXPECT_EQ(document["workbook"], scratch.File("Caf\uFFFD.xlsx")) << r.out;
 }
 
 // What the command line refuses, with the sentence that says why (exit 2).

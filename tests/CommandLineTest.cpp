@@ -319,6 +319,36 @@ TEST_F(CommandLine, CheckPrintsTheDocumentScriptsRelyOn) {
     EXPECT_EQ((text.out + text.err).find("grid"), std::string::npos) << text.out << text.err;
 }
 
+// Regression: opening quantities that add up past the largest number ended
+// the check with "A number too large to store" and the status of a failed
+// connection (3); the check now says the sum is too large and goes on.
+TEST_F(CommandLine, CheckSaysASumTooLargeToTotal) {
+    auto cell = [](const std::string& ref, const std::string& text) {
+        return "<c r=\"" + ref + "\" t=\"inlineStr\"><is><t>" + text + "</t></is></c>";
+    };
+    std::string items = "<row r=\"1\">" + cell("A1", "ITEM CODE") + cell("B1", "ITEM NAME") +
+                        cell("C1", "QOH") + "</row>";
+    for (const char* r : {"2", "3"}) {
+        items += std::string("<row r=\"") + r + "\">" +
+                 cell(std::string("A") + r, "A" + std::string(r)) +
+                 cell(std::string("B") + r, "Soap") + "<c r=\"C" + r + "\"><v>1E+308</v></c></row>";
+    }
+    std::string ledgers = "<row r=\"1\">" + cell("A1", "Ledger Alias Name") +
+                          cell("B1", "Ledger Name") + cell("C1", "AccountGroup") +
+                          "</row><row r=\"2\">" + cell("A2", "L1") + cell("B2", "Ledger One") +
+                          cell("C2", "Sundry Debtors") + "</row>";
+    std::string book = scratch.File("huge.xlsx");
+    test::WriteZip(book, test::XlsxParts({items, ledgers}));
+    std::string check = "check " + book + " --company DEMO --product-folder " + product.Path();
+    Result text = Run(check);
+    EXPECT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(text.out.find("Check: opening stock 2 lines, quantity too large to total, value 0"),
+              std::string::npos)
+        << text.out;
+    Result json = Run(check + " --format json");
+    EXPECT_NE(json.out.find("\"quantity\": null"), std::string::npos) << json.out << json.err;
+}
+
 // Regression: migrate labelled a workbook that cannot be loaded "warning:"
 // where preview said "error:"; a fatal condition is always "error:".
 TEST_F(CommandLine, AWorkbookThatCannotBeLoadedIsAnErrorForEveryCommand) {
