@@ -22,6 +22,7 @@
 #include "qt/QtWindowOps.h"
 #include "qt/WelcomeDialog.h"
 #include "tests/TestSupport.h"
+#include "tests/WindowTestSupport.h"
 #include "window/MainForm.h"
 
 namespace ledgerlift {
@@ -152,38 +153,30 @@ TEST_F(FirstStart, TheDemoFolderFollowsTheXdgRules) {
         << "a relative XDG_DATA_HOME is ignored";
 }
 
-class NoAnswers : public QtWindowOps {
-  public:
-    std::vector<std::string> messages;
-    MsgAnswer MsgBox(const std::string& text, MsgButtons, MsgIcon,
-                     const std::string& = "") override {
-        messages.push_back(text);
-        return MsgAnswer::OK;
+// The window on a product folder with DEMO and SHOP; a second folder holds
+// REAL and BOOKS.
+class ChangeProductFolder : public test::DemoWindow {
+  protected:
+    void SetUp() override {
+        second.AddCompany("REAL", "C01", "REAL");
+        second.AddCompany("BOOKS", "C02", "BOOKS");
+        Show({"DEMO", "SHOP"});
     }
+    test::ProductFolder second;
 };
 
-TEST(ChangeProductFolder, ListsTheOtherFoldersCompaniesAndShowsTheFolder) {
-    test::ProductFolder first, second;
-    first.AddCompany("DEMO", "C01", "DEMO");
-    first.AddCompany("SHOP", "C02", "SHOP");
-    second.AddCompany("REAL", "C01", "REAL");
-    second.AddCompany("BOOKS", "C02", "BOOKS");
-    NoAnswers ops;
-    MainForm form(first.Path(), ops);
-    form.OnStart();
-    MainWindow window(form);
-    ops.Attach(&window);
-    window.show();
+TEST_F(ChangeProductFolder, ListsTheOtherFoldersCompaniesAndShowsTheFolder) {
+    const test::ProductFolder& first = product;
     std::string remembered;
-    window.OnProductFolderChanged([&](const std::string& f) { remembered = f; });
+    window->OnProductFolderChanged([&](const std::string& f) { remembered = f; });
     int asked = 0;
     std::string answer;
-    window.SetFolderChooser([&](QWidget*) {
+    window->SetFolderChooser([&](QWidget*) {
         ++asked;
         return answer;
     });
-    auto* combo = window.findChild<QComboBox*>();
-    QPushButton* change = window.ChangeFolderButton();
+    auto* combo = window->findChild<QComboBox*>();
+    QPushButton* change = window->ChangeFolderButton();
     ASSERT_TRUE(change);
     EXPECT_EQ(change->accessibleName(), "Change...");
     EXPECT_TRUE(change->isVisible());
@@ -197,7 +190,7 @@ TEST(ChangeProductFolder, ListsTheOtherFoldersCompaniesAndShowsTheFolder) {
     change->click();
     EXPECT_EQ(form.ProductFolder(), second.Path());
     EXPECT_EQ(remembered, second.Path());
-    EXPECT_EQ(window.ProductFolderLabel()->text().toStdString(),
+    EXPECT_EQ(window->ProductFolderLabel()->text().toStdString(),
               "Product folder: " + second.Path());
     ASSERT_EQ(combo->count(), 2);
     EXPECT_EQ(combo->itemText(0), "REAL") << "the same number of companies, other names";

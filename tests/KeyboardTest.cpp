@@ -19,51 +19,11 @@
 #include "qt/ProblemsPanel.h"
 #include "qt/QtWindowOps.h"
 #include "tests/TestSupport.h"
+#include "tests/WindowTestSupport.h"
 #include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
-
-// The dialogs the procedures open are answered here (they have keyboard
-// handling of their own); a hook runs in every event pass of a procedure.
-class KeyOps : public QtWindowOps {
-  public:
-    std::string file, saveFile;
-    std::vector<std::string> messages;
-    // Runs in every event pass until it says it is done.
-    std::function<bool()> onPass;
-    MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, MsgIcon,
-                     const std::string& = "") override {
-        messages.push_back(text);
-        if (buttons == MsgButtons::OK) {
-            return MsgAnswer::OK;
-        }
-        return text.rfind("You stopped", 0) == 0 ? MsgAnswer::No : MsgAnswer::Yes;
-    }
-    std::optional<std::string> ShowOpen(const std::string&) override { return file; }
-    std::optional<std::string> ShowSave(const std::string&, const std::string&) override {
-        return saveFile;
-    }
-    std::optional<int> ChooseFromList(const std::string&, const std::string&,
-                                      const std::vector<std::string>& entries) override {
-        listed = entries;
-        return entries.empty() ? std::nullopt : std::optional<int>(0);
-    }
-    void DoEvents() override {
-        QtWindowOps::DoEvents();
-        if (onPass && !inHook_) {
-            inHook_ = true;
-            if (onPass()) {
-                onPass = nullptr;
-            }
-            inHook_ = false;
-        }
-    }
-    std::vector<std::string> listed;
-
-  private:
-    bool inHook_ = false;
-};
 
 // An access key presses its button and lets it go a moment later, as a
 // click would; the procedure runs then.
@@ -72,22 +32,32 @@ void Alt(QWidget* window, Qt::Key key) {
     QTest::qWait(200);
 }
 
-TEST(Keyboard, LoadColumnsCheckProblemsMigrateStopSaveReportAndRestore) {
-    test::ProductFolder product;
-    std::string db = product.AddCompany("DEMO", "C01", "DEMO");
+// The dialogs the procedures open are answered by the operations (they have
+// keyboard handling of their own): No to going on after a stop, the newest
+// backup.
+class Keyboard : public test::DemoWindow {
+  protected:
+    void SetUp() override {
+        ops.answer = [](const std::string& text) {
+            return text.rfind("You stopped", 0) == 0 ? MsgAnswer::No : MsgAnswer::Yes;
+        };
+        ops.choice = 0;
+        Show({"DEMO"}, QSize(1280, 690));
+    }
+    // The offscreen platform has no window manager to give the window its
+    // activation, at the start or once a dialog is gone.
+    void Activate() {
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+};
+
+TEST_F(Keyboard, LoadColumnsCheckProblemsMigrateStopSaveReportAndRestore) {
     test::TempFolder out;
-    KeyOps ops;
-    MainForm form(product.Path(), ops);
-    form.OnStart();
-    MainWindow window(form);
-    ops.Attach(&window);
-    window.resize(1280, 690);
-    window.show();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_NO_FATAL_FAILURE(Activate());
 
     ops.file = test::FixturePath("text_rules.xls");  // errors and warnings
-    Alt(&window, Qt::Key_L);
+    Alt(window.get(), Qt::Key_L);
     ASSERT_TRUE(form.workbookLoaded) << "Alt+L loads";
 
     // Alt+U opens the columns; Enter takes the choice and loads again.
@@ -99,29 +69,26 @@ TEST(Keyboard, LoadColumnsCheckProblemsMigrateStopSaveReportAndRestore) {
             QTest::keyClick(dialog, Qt::Key_Return);
         }
     });
-    Alt(&window, Qt::Key_U);
+    Alt(window.get(), Qt::Key_U);
     EXPECT_TRUE(columnsShown) << "Alt+U opens the columns";
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "Enter closed them";
     ASSERT_TRUE(form.workbookLoaded) << "the workbook is loaded as chosen";
-    // The offscreen platform has no window manager to give the window back
-    // its activation once the dialog is gone.
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_NO_FATAL_FAILURE(Activate());
 
-    Alt(&window, Qt::Key_C);
+    Alt(window.get(), Qt::Key_C);
     ASSERT_TRUE(form.lastCheck.ran) << "Alt+C checks";
-    ProblemsPanel* panel = window.Problems();
+    ProblemsPanel* panel = window->Problems();
     ASSERT_TRUE(panel->isVisible()) << "the workbook has problems to list";
 
     // Alt+P goes to the list; Down and Enter bring the second problem's cell up.
-    Alt(&window, Qt::Key_P);
+    Alt(window.get(), Qt::Key_P);
     QTableView* list = panel->List();
     EXPECT_TRUE(list->hasFocus()) << "Alt+P reaches the problems";
     QTest::keyClick(list, Qt::Key_Home);
     QTest::keyClick(list, Qt::Key_Down);
     QTest::keyClick(list, Qt::Key_Return);
-    int tab = window.findChild<QTabWidget*>()->currentIndex();
-    QModelIndex cell = window.GridView(tab)->currentIndex();
+    int tab = window->findChild<QTabWidget*>()->currentIndex();
+    QModelIndex cell = window->GridView(tab)->currentIndex();
     EXPECT_TRUE(cell.isValid()) << "Enter selected the problem's cell";
     EXPECT_EQ(QString::number(form.problems[1].row),
               cell.sibling(cell.row(), 0).data().toString().trimmed());
@@ -130,35 +97,36 @@ TEST(Keyboard, LoadColumnsCheckProblemsMigrateStopSaveReportAndRestore) {
     EXPECT_TRUE(
         QApplication::clipboard()->text().contains(QString::fromStdString(form.problems[1].text)));
     // The severity filter by its access key and the arrow keys.
-    Alt(&window, Qt::Key_W);
+    Alt(window.get(), Qt::Key_W);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     EXPECT_EQ(panel->SeverityChoice()->currentIndex(), 1) << "errors only";
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
 
     // Alt+S starts the run; Alt+T once its first item is in stops it.
+    bool stopped = false;
     ops.onPass = [&] {
-        if (form.tally.rows.empty() || form.tally.rows.back().sheet != "items") {
-            return false;
+        if (stopped || form.tally.rows.empty() || form.tally.rows.back().sheet != "items") {
+            return;
         }
-        Alt(&window, Qt::Key_T);
-        return true;
+        Alt(window.get(), Qt::Key_T);
+        stopped = true;
     };
-    Alt(&window, Qt::Key_S);
+    Alt(window.get(), Qt::Key_S);
     EXPECT_EQ(form.tally.outcome, RunTally::RunOutcome::Stopped) << "Alt+T stopped it";
     EXPECT_TRUE(panel->isVisible()) << "the rows not reached are listed";
 
-    ops.saveFile = out.File("report.csv");
-    Alt(&window, Qt::Key_R);
-    EXPECT_TRUE(std::filesystem::exists(ops.saveFile)) << "Alt+R saved the report";
+    std::string report = out.File("report.csv");
+    ops.saveFiles = {report};
+    Alt(window.get(), Qt::Key_R);
+    EXPECT_TRUE(std::filesystem::exists(report)) << "Alt+R saved the report";
 
-    Alt(&window, Qt::Key_B);
+    Alt(window.get(), Qt::Key_B);
     EXPECT_FALSE(ops.listed.empty()) << "Alt+B offered the backups";
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblLedger"), "0\n")
         << "the backup before the run is back";
 
-    Alt(&window, Qt::Key_H);  // hides the problems
+    Alt(window.get(), Qt::Key_H);  // hides the problems
     EXPECT_FALSE(panel->isVisible());
-    form.companyConnection.Close();
 }
 
 }  // namespace

@@ -23,54 +23,28 @@
 #include "qt/ProblemsPanel.h"
 #include "qt/QtWindowOps.h"
 #include "tests/TestSupport.h"
+#include "tests/WindowTestSupport.h"
 #include "window/MainForm.h"
 #include "window/ProblemPlace.h"
 
 namespace ledgerlift {
 namespace {
 
-// The real window operations, every question answered Yes and every file
-// dialog with the file given.
-class YesOps : public QtWindowOps {
-  public:
-    std::string file;
-    MsgAnswer MsgBox(const std::string&, MsgButtons buttons, MsgIcon,
-                     const std::string& = "") override {
-        return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::OK;
-    }
-    std::optional<std::string> ShowOpen(const std::string&) override { return file; }
-};
-
-class ProblemsList : public ::testing::Test {
+class ProblemsList : public test::DemoWindow {
   protected:
-    void SetUp() override {
-        product.AddCompany("DEMO", "C01", "DEMO");
-        form.OnStart();
-        window = std::make_unique<MainWindow>(form);
-        ops.Attach(window.get());
-        window->resize(1280, 720);
-        window->show();
-    }
-    void TearDown() override { form.companyConnection.Close(); }
+    void SetUp() override { Show({"DEMO"}, QSize(1280, 720)); }
     void LoadAndCheck(const std::string& fixture) {
-        ops.file = test::FixturePath(fixture);
-        window->LoadButton()->click();
+        Load(test::FixturePath(fixture));
         window->CheckButton()->click();
     }
     ProblemsPanel& Panel() { return *window->Problems(); }
     QAbstractItemModel& Shown() { return *Panel().List()->model(); }
     QString Cell(int row, int col) { return Shown().index(row, col).data().toString(); }
-
-    test::ProductFolder product;
-    YesOps ops;
-    MainForm form{product.Path(), ops};
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(ProblemsList, IsHiddenUntilACheckFindsProblemsAndListsThemAsTheCommandLineDoes) {
     EXPECT_FALSE(Panel().isVisible()) << "nothing to show at the start";
-    ops.file = test::FixturePath("bad_row.xls");
-    window->LoadButton()->click();
+    Load(test::FixturePath("bad_row.xls"));
     EXPECT_FALSE(Panel().isVisible()) << "nor after a load";
 
     window->CheckButton()->click();

@@ -19,26 +19,11 @@
 #include "qt/QtWindowOps.h"
 #include "qt/Settings.h"
 #include "tests/TestSupport.h"
+#include "tests/WindowTestSupport.h"
 #include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
-
-// The real window operations with the message boxes answered and the save
-// dialog answered with a file of the test's own.
-class AnsweringOps : public QtWindowOps {
-  public:
-    std::vector<std::string> messages;
-    std::string saveAs;
-    MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, MsgIcon,
-                     const std::string& = "") override {
-        messages.push_back(text);
-        return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::OK;
-    }
-    std::optional<std::string> ShowSave(const std::string&, const std::string&) override {
-        return saveAs;
-    }
-};
 
 // Selects the entry of a box whose data is value.
 void Select(QComboBox* box, int value) {
@@ -48,21 +33,19 @@ void Select(QComboBox* box, int value) {
     box->setCurrentIndex(index);
 }
 
-class WindowColumns : public ::testing::Test {
+// The window remembering the columns in settings of the test's own.
+class WindowColumns : public test::DemoWindow {
   protected:
     void SetUp() override {
         qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.Path()));
         // The settings file is found once a process: what an earlier test
         // remembered is dropped, so that every test starts with none.
         QSettings("Ledgerlift", "Ledgerlift").remove("columns");
-        product.AddCompany("DEMO", "C01", "DEMO");
         form.SetColumnMemory(&settings);
-        form.OnStart();
-        window = std::make_unique<MainWindow>(form);
-        ops.Attach(window.get());
-        window->show();
+        Show();
     }
-    // Loads the workbook as the operator would; the column dialog, should it
+    // Loads the workbook as the operator would (from the file queued, as the
+    // operations give no file of their own); the column dialog, should it
     // open, is handed to onDialog (which must close it).
     void Load(const std::string& workbook, std::function<void(ColumnsDialog&)> onDialog = {}) {
         HandleDialog(std::move(onDialog));
@@ -91,11 +74,7 @@ class WindowColumns : public ::testing::Test {
     }
 
     test::TempFolder config;
-    test::ProductFolder product;
     Settings settings;
-    AnsweringOps ops;
-    MainForm form{product.Path(), ops};
-    std::unique_ptr<MainWindow> window;
     int dialogsOpened = 0;
     std::function<void(ColumnsDialog&)> handler;
 };
@@ -179,12 +158,13 @@ TEST_F(WindowColumns, ASheetChosenByNameOrNoneIsReadSo) {
 }
 
 TEST_F(WindowColumns, SaveTemplateWritesAWorkbookThatLoadsAsDescribed) {
-    ops.saveAs = config.File("template.xlsx");
+    std::string saved = config.File("template.xlsx");
+    ops.saveFiles = {saved};
     window->Columns()->SaveTemplateButton()->click();
-    ASSERT_TRUE(std::filesystem::exists(ops.saveAs));
-    EXPECT_NE(form.statusBox.Text.find("A template to fill in was saved as " + ops.saveAs),
+    ASSERT_TRUE(std::filesystem::exists(saved));
+    EXPECT_NE(form.statusBox.Text.find("A template to fill in was saved as " + saved),
               std::string::npos);
-    ops.QueueFile(ops.saveAs);
+    ops.QueueFile(saved);
     window->LoadButton()->click();
     EXPECT_TRUE(form.workbookLoaded);
     EXPECT_EQ(ops.messages, std::vector<std::string>{"Completed Excel importing"});

@@ -20,20 +20,11 @@
 #include "qt/WelcomeDialog.h"
 #include "qt/WindowPlacement.h"
 #include "tests/TestSupport.h"
+#include "tests/WindowTestSupport.h"
 #include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
-
-class FileOps : public QtWindowOps {
-  public:
-    std::string file;
-    MsgAnswer MsgBox(const std::string&, MsgButtons buttons, MsgIcon,
-                     const std::string& = "") override {
-        return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::OK;
-    }
-    std::optional<std::string> ShowOpen(const std::string&) override { return file; }
-};
 
 TEST(FittedRect, ShrinksAndMovesTheWindowIntoTheRoomTheScreenLeaves) {
     const QMargins frame(4, 30, 4, 4);
@@ -54,20 +45,8 @@ TEST(FittedRect, ShrinksAndMovesTheWindowIntoTheRoomTheScreenLeaves) {
     EXPECT_EQ(FittedRect(QRect(0, 0, 3000, 3000), laptop, frame).size(), QSize(1358, 706));
 }
 
-class WindowFit : public ::testing::Test {
+class WindowFit : public test::DemoWindow {
   protected:
-    void SetUp() override {
-        product.AddCompany("DEMO", "C01", "DEMO");
-        form.OnStart();
-        window = std::make_unique<MainWindow>(form);
-        ops.Attach(window.get());
-        window->show();
-    }
-    void TearDown() override { form.companyConnection.Close(); }
-    void Load(const std::string& path) {
-        ops.file = path;
-        window->LoadButton()->click();
-    }
     // Every visible button lies whole within the window and is as high as
     // it asks to be.
     void ExpectEveryButtonWhole(const char* when) {
@@ -84,11 +63,6 @@ class WindowFit : public ::testing::Test {
                 << when << ": " << button->accessibleName().toStdString();
         }
     }
-
-    test::ProductFolder product;
-    FileOps ops;
-    MainForm form{product.Path(), ops};
-    std::unique_ptr<MainWindow> window;
 };
 
 // 1280x720 and 1366x768, less a panel of 28 pixels and a title bar of 30.
@@ -230,7 +204,7 @@ TEST(ScreenPictures, WelcomeStartLoadedAndProblemsFittedToTheScreen) {
     }
     test::ProductFolder product;
     product.AddCompany("DEMO", "C01", "DEMO");
-    FileOps ops;
+    test::AnsweringOps ops;
     MainForm form(product.Path(), ops);
     form.OnStart();
     MainWindow window(form);

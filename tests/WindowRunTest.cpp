@@ -29,58 +29,13 @@
 #include "qt/QtWindowOps.h"
 #include "reports/RunReport.h"
 #include "tests/TestSupport.h"
+#include "tests/WindowTestSupport.h"
 #include "usecases/ConnectCompany.h"
 #include "usecases/OutcomeMarks.h"
 #include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
-
-// The real window operations with the dialogs and message boxes answered:
-// Yes to every question unless the test says otherwise. A hook runs after
-// every event pass, as the operator's hand would between two rows.
-class RunOps : public QtWindowOps {
-  public:
-    std::string file;
-    std::optional<std::string> saveFile;
-    std::vector<std::string> messages;
-    std::vector<std::string> saveNames;
-    std::function<MsgAnswer(const std::string&)> answer;
-    std::function<void()> onPass;
-
-    MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, MsgIcon,
-                     const std::string& = "") override {
-        messages.push_back(text);
-        if (buttons == MsgButtons::OK) {
-            return MsgAnswer::OK;
-        }
-        return answer ? answer(text) : MsgAnswer::Yes;
-    }
-    std::optional<std::string> ShowOpen(const std::string&) override { return file; }
-    std::optional<std::string> ShowSave(const std::string&, const std::string& name) override {
-        saveNames.push_back(name);
-        return saveFile;
-    }
-    void DoEvents() override {
-        QtWindowOps::DoEvents();
-        if (onPass && !inHook_) {
-            inHook_ = true;
-            onPass();
-            inHook_ = false;
-        }
-    }
-    bool Asked(const std::string& start) const {
-        for (const auto& m : messages) {
-            if (m.rfind(start, 0) == 0) {
-                return true;
-            }
-        }
-        return false;
-    }
-
-  private:
-    bool inHook_ = false;
-};
 
 // A workbook of a few thousand rows, written once for all the tests.
 const std::string& BigWorkbook() {
@@ -110,23 +65,8 @@ QColor Qt(Rgb c) {
     return QColor(c.red, c.green, c.blue);
 }
 
-class WindowRun : public ::testing::Test {
+class WindowRun : public test::DemoWindow {
   protected:
-    void SetUp() override {
-        db = product.AddCompany("DEMO", "C01", "DEMO");
-        form.OnStart();
-        window = std::make_unique<MainWindow>(form);
-        ops.Attach(window.get());
-        window->show();
-    }
-    void TearDown() override {
-        ops.onPass = nullptr;
-        form.companyConnection.Close();
-    }
-    void Load(const std::string& path) {
-        ops.file = path;
-        window->LoadButton()->click();
-    }
     // In the item stage, once n of its rows are recorded.
     bool InItemStage(std::size_t n) const {
         return form.Running() == MainForm::Procedure::Migration && form.tally.rows.size() >= n &&
@@ -136,12 +76,6 @@ class WindowRun : public ::testing::Test {
     int Count(const std::string& table) const {
         return std::stoi(Rows("select count(*) from " + table));
     }
-
-    test::ProductFolder product;
-    std::string db;
-    RunOps ops;
-    MainForm form{product.Path(), ops};
-    std::unique_ptr<MainWindow> window;
 };
 
 struct Sample {
@@ -423,7 +357,7 @@ TEST_F(WindowRun, SaveReportWritesTheSameFileAsTheCommandLine) {
     EXPECT_FALSE(window->SaveReportButton()->isEnabled()) << "no run yet";
     window->MigrateButton()->click();
     ASSERT_TRUE(window->SaveReportButton()->isEnabled());
-    ops.saveFile = out.File("report.csv");
+    ops.saveFiles = {out.File("report.csv")};
     window->SaveReportButton()->click();
     ASSERT_EQ(ops.saveNames.size(), 1u);
     EXPECT_EQ(ops.saveNames[0], std::string(LEDGERLIFT_FIXTURES_DIR) + "/bad_row report.csv")
@@ -558,7 +492,7 @@ TEST(WindowScreenshots, AtTheEndOfARunOnTheSampleAndOnABigWorkbook) {
         };
         test::ProductFolder product;
         product.AddCompany("DEMO", "C01", "DEMO");
-        RunOps ops;
+        test::AnsweringOps ops;
         MainForm form(product.Path(), ops);
         form.OnStart();
         MainWindow window(form);

@@ -23,22 +23,15 @@
 #include "qt/QtWindowOps.h"
 #include "qt/Settings.h"
 #include "tests/TestSupport.h"
+#include "tests/WindowTestSupport.h"
 #include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
 
-// The real window operations with the message boxes answered; the file
-// dialog is the real one, so a test must never reach it.
-class MessageAnsweringOps : public QtWindowOps {
-  public:
-    std::vector<std::string> messages;
-    MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, MsgIcon,
-                     const std::string& = "") override {
-        messages.push_back(text);
-        return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::OK;
-    }
-};
+// The operations answer the message boxes; the file dialog is the real one
+// unless a file is queued.
+using test::AnsweringOps;
 
 // Settings in a folder of the test's own, never the user's.
 class WindowStart : public ::testing::Test {
@@ -49,7 +42,7 @@ class WindowStart : public ::testing::Test {
 };
 
 TEST_F(WindowStart, ShowsTheProductFolderItUses) {
-    MessageAnsweringOps ops;
+    AnsweringOps ops;
     MainForm form(product.Path(), ops);
     MainWindow window(form);
     QLabel* label = window.ProductFolderLabel();
@@ -59,7 +52,7 @@ TEST_F(WindowStart, ShowsTheProductFolderItUses) {
 }
 
 TEST_F(WindowStart, AWorkbookGivenAtStartLoadsAsIfChosenInTheDialog) {
-    MessageAnsweringOps ops;
+    AnsweringOps ops;
     Settings settings;
     ops.UseSettings(&settings);
     MainForm form(product.Path(), ops);
@@ -239,7 +232,7 @@ TEST_F(WindowStart, TheOpenDialogListsEveryFormatInAnyLetterCase) {
         std::ofstream(books.File(other)) << "x";
     }
     std::filesystem::create_directory(books.File("folder"));
-    MessageAnsweringOps ops;
+    AnsweringOps ops;
     Settings settings;
     settings.SetWorkbookFolder(QString::fromStdString(books.Path()));
     ops.UseSettings(&settings);

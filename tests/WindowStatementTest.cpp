@@ -8,80 +8,33 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <cstdio>
-#include <deque>
 #include <filesystem>
 
 #include "qt/MainWindow.h"
 #include "qt/QtWindowOps.h"
 #include "tests/TestSupport.h"
+#include "tests/WindowTestSupport.h"
 #include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
 
-// Yes to every question; the save dialog answers from a queue.
-class StatementOps : public QtWindowOps {
-  public:
-    std::string file;
-    std::deque<std::string> saveFiles;
-    std::vector<std::string> saveNames;
-    std::vector<std::string> messages;
-    std::function<void()> onPass;
-
-    MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, MsgIcon,
-                     const std::string& = "") override {
-        messages.push_back(text);
-        return buttons == MsgButtons::OK ? MsgAnswer::OK : MsgAnswer::Yes;
-    }
-    std::optional<std::string> ShowOpen(const std::string&) override { return file; }
-    std::optional<std::string> ShowSave(const std::string&, const std::string& name) override {
-        saveNames.push_back(name);
-        if (saveFiles.empty()) {
-            return std::nullopt;
-        }
-        std::string next = saveFiles.front();
-        saveFiles.pop_front();
-        return next;
-    }
-    void DoEvents() override {
-        QtWindowOps::DoEvents();
-        if (onPass) {
-            onPass();
-        }
-    }
-};
-
-class WindowStatement : public ::testing::Test {
+class WindowStatement : public test::DemoWindow {
   protected:
     void SetUp() override {
-        db = product.AddCompany("DEMO", "C01", "DEMO");
-        product.AddCompany("SHOP", "C02", "SHOP");
-        form.OnStart();
-        window = std::make_unique<MainWindow>(form);
-        ops.Attach(window.get());
-        window->show();
+        Show({"DEMO", "SHOP"});
         Choose(0);  // the window starts on the last company listed
-    }
-    void TearDown() override {
-        ops.onPass = nullptr;
-        form.companyConnection.Close();
     }
     void Choose(int company) { window->findChild<QComboBox*>()->setCurrentIndex(company); }
     QPushButton* Button() const { return window->SaveOpeningStatementButton(); }
 
-    test::ProductFolder product;
     test::TempFolder out;
-    std::string db;
-    StatementOps ops;
-    MainForm form{product.Path(), ops};
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(WindowStatement, IsOfferedForTheChosenCompanyOnceMigrated) {
     ASSERT_EQ(form.companyList.Text(), "DEMO");
     EXPECT_FALSE(Button()->isEnabled()) << "nothing migrated yet";
-    ops.file = test::FixturePath("real_mixed.xls");
-    window->LoadButton()->click();
+    Load(test::FixturePath("real_mixed.xls"));
     bool enabledDuringTheRun = false;
     ops.onPass = [&] {
         if (form.Running() == MainForm::Procedure::Migration) {
@@ -100,8 +53,7 @@ TEST_F(WindowStatement, IsOfferedForTheChosenCompanyOnceMigrated) {
 }
 
 TEST_F(WindowStatement, SavesWhereTheOperatorSaysAfterANameItCannotUse) {
-    ops.file = test::FixturePath("real_mixed.xls");
-    window->LoadButton()->click();
+    Load(test::FixturePath("real_mixed.xls"));
     window->MigrateButton()->click();
     ops.messages.clear();
     ops.saveFiles = {test::FixturePath("real_mixed.xls"), out.File("DEMO.pdf")};

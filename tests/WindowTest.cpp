@@ -21,36 +21,19 @@
 #include "qt/MainWindow.h"
 #include "qt/QtWindowOps.h"
 #include "tests/TestSupport.h"
+#include "tests/WindowTestSupport.h"
 #include "usecases/ConnectCompany.h"
 #include "window/MainForm.h"
 
 namespace ledgerlift {
 namespace {
 
-template <typename T>
-T* FindByName(QWidget& root, const QString& name) {
-    for (T* w : root.findChildren<T*>()) {
-        if (w->accessibleName() == name) {
-            return w;
-        }
-    }
-    return nullptr;
-}
+using test::AnsweringOps;
+using test::FindByName;
 
-class Window : public ::testing::Test {
+class Window : public test::DemoWindow {
   protected:
-    void SetUp() override {
-        product.AddCompany("DEMO", "C01", "DEMO");
-        product.AddCompany("SHOP", "C02", "SHOP");
-        form.OnStart();
-        window = std::make_unique<MainWindow>(form);
-        ops.Attach(window.get());
-        window->show();
-    }
-    test::ProductFolder product;
-    QtWindowOps ops;
-    MainForm form{product.Path(), ops};
-    std::unique_ptr<MainWindow> window;
+    void SetUp() override { Show({"DEMO", "SHOP"}); }
 };
 
 TEST_F(Window, ShowsCaptionsTabsAndEveryControl) {
@@ -101,30 +84,6 @@ TEST_F(Window, CloseEndsTheWindow) {
     EXPECT_FALSE(window->isVisible());
 }
 
-// The real window operations with the dialog and the message boxes answered.
-class AnsweringOps : public QtWindowOps {
-  public:
-    std::string file;
-    std::vector<std::string> messages;
-    MsgAnswer MsgBox(const std::string& text, MsgButtons buttons, MsgIcon,
-                     const std::string& = "") override {
-        messages.push_back(text);
-        return buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::OK;
-    }
-    std::optional<std::string> ShowOpen(const std::string&) override { return file; }
-    std::optional<std::string> saveAs;
-    std::optional<int> choice;
-    std::vector<std::string> listed;
-    std::optional<std::string> ShowSave(const std::string&, const std::string&) override {
-        return saveAs;
-    }
-    std::optional<int> ChooseFromList(const std::string&, const std::string&,
-                                      const std::vector<std::string>& entries) override {
-        listed = entries;
-        return choice;
-    }
-};
-
 TEST(WindowImport, ShowsTheImportedRowsCaptionsAndTheFrame) {
     AnsweringOps ops;
     ops.file = test::FixturePath("real_mixed.xls");
@@ -170,96 +129,58 @@ TEST_P(WindowSample, LoadsInTheWindow) {
 INSTANTIATE_TEST_SUITE_P(Formats, WindowSample, ::testing::Values("xls", "xlsx", "ods"),
                          [](const auto& info) { return std::string(info.param); });
 
-TEST(WindowMigration, DoesTheWholeJobThroughTheButtons) {
-    test::ProductFolder product;
-    std::string db = product.AddCompany("DEMO", "C01", "DEMO");
-    AnsweringOps ops;
-    ops.file = test::FixturePath("two_rows.xls");
-    MainForm form(product.Path(), ops);
-    MainWindow window(form);
-    ops.Attach(&window);
-    form.OnStart();
-    window.show();
-    window.LoadButton()->click();
-    window.MigrateButton()->click();
+using WindowMigration = test::DemoWindow;
+
+TEST_F(WindowMigration, DoesTheWholeJobThroughTheButtons) {
+    Load(test::FixturePath("two_rows.xls"));
+    window->MigrateButton()->click();
     EXPECT_EQ(ops.messages.back(), "Migration Completed");
     EXPECT_EQ(test::QueryRows(db, "select ItemCode from tblItemMaster order by 1"), "A1\nA2\n");
     EXPECT_EQ(test::QueryRows(db, "select LName, GroupName from tblLedger"),
               "Ledger One|Customer\n");
-    auto* status = window.findChild<QPlainTextEdit*>();
+    auto* status = window->findChild<QPlainTextEdit*>();
     EXPECT_TRUE(
         status->toPlainText().endsWith("*************************************************"));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass is gone";
     form.companyConnection.Close();
     if (const char* shot = std::getenv("LEDGERLIFT_SCREENSHOT_RUN")) {
-        window.resize(1280, 800);
-        window.grab().save(shot);
+        window->resize(1280, 800);
+        window->grab().save(shot);
     }
 }
 
 // Clicks "Start Migration" once from inside an event pass of the ledger
 // stage, as the operator would while the run goes on.
-class ImpatientOps : public AnsweringOps {
-  public:
-    MainForm* form = nullptr;
-    MainWindow* window = nullptr;
-    bool armed = false;
-    int passesInLedgerStage = 0;
-    void DoEvents() override {
-        if (armed && form->gridTabs.Tab == 1) {
-            ++passesInLedgerStage;
-            if (passesInLedgerStage == 1) {
-                window->MigrateButton()->click();
-            }
-        }
-        AnsweringOps::DoEvents();
-    }
-};
-
-TEST(WindowMigration, AClickDuringTheLedgerStageDoesNotStartASecondRun) {
-    test::ProductFolder product;
-    std::string db = product.AddCompany("DEMO", "C01", "DEMO");
-    ImpatientOps ops;
-    ops.file = test::FixturePath("real_mixed.xls");
-    MainForm form(product.Path(), ops);
-    MainWindow window(form);
-    ops.form = &form;
-    ops.window = &window;
-    ops.Attach(&window);
-    form.OnStart();
-    window.show();
-    window.LoadButton()->click();
+TEST_F(WindowMigration, AClickDuringTheLedgerStageDoesNotStartASecondRun) {
+    Load(test::FixturePath("real_mixed.xls"));
     ops.messages.clear();
-    ops.armed = true;
-    window.MigrateButton()->click();
-    ops.armed = false;
-    EXPECT_GE(ops.passesInLedgerStage, 2) << "one event pass per ledger row";
+    int passesInLedgerStage = 0;
+    ops.onPass = [&] {
+        if (form.gridTabs.Tab == 1 && ++passesInLedgerStage == 1) {
+            window->MigrateButton()->click();
+        }
+    };
+    window->MigrateButton()->click();
+    ops.onPass = nullptr;
+    EXPECT_GE(passesInLedgerStage, 2) << "one event pass per ledger row";
     EXPECT_EQ(ops.messages, (std::vector<std::string>{"Are you to continue with Migratiion  DEMO ",
                                                       "Migration Completed"}));
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblLedger"), "2\n");
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblVoucher"), "4\n");
-    form.companyConnection.Close();
 }
 
-TEST(WindowCheck, MarksTheRowsWithProblemsWithAColourAndATooltip) {
-    test::ProductFolder product;
-    std::string db = product.AddCompany("DEMO", "C01", "DEMO");
-    AnsweringOps ops;
-    ops.file = test::FixturePath("bad_row.xls");
-    MainForm form(product.Path(), ops);
-    MainWindow window(form);
-    ops.Attach(&window);
-    form.OnStart();
-    window.show();
-    window.LoadButton()->click();
-    ASSERT_NE(window.CheckButton(), nullptr);
-    EXPECT_EQ(window.CheckButton()->accessibleName(), "Check Data");
-    EXPECT_EQ(window.CheckButton()->text(), "&Check Data") << "Alt+C";
-    EXPECT_TRUE(window.CheckButton()->isVisible()) << "beside Start Migration";
-    window.CheckButton()->click();
+using WindowCheck = test::DemoWindow;
+
+TEST_F(WindowCheck, MarksTheRowsWithProblemsWithAColourAndATooltip) {
+    Load(test::FixturePath("bad_row.xls"));
+    ASSERT_NE(window->CheckButton(), nullptr);
+    EXPECT_EQ(window->CheckButton()->accessibleName(), "Check Data");
+    EXPECT_EQ(window->CheckButton()->text(), "&Check Data") << "Alt+C";
+    EXPECT_TRUE(window->CheckButton()->isVisible()) << "beside Start Migration";
+    window->CheckButton()->click();
     EXPECT_NE(ops.messages.back().find("The check found problems in 1 rows"), std::string::npos)
         << ops.messages.back();
-    auto* ledgers = window.GridView(1)->model();
+    auto* ledgers = window->GridView(1)->model();
     QModelIndex tooBig = ledgers->index(1, 2);
     EXPECT_EQ(ledgers->data(tooBig).toString(), "Too big");
     EXPECT_EQ(ledgers->data(tooBig, Qt::BackgroundRole).value<QBrush>().color(),
@@ -268,16 +189,16 @@ TEST(WindowCheck, MarksTheRowsWithProblemsWithAColourAndATooltip) {
     EXPECT_EQ(ledgers->data(ledgers->index(0, 2), Qt::BackgroundRole).value<QBrush>().color(),
               QColor(226, 239, 218))
         << "a row without problems shows that it would go in";
-    auto* status = window.findChild<QPlainTextEdit*>();
+    auto* status = window->findChild<QPlainTextEdit*>();
     EXPECT_TRUE(status->toPlainText().contains("Check: opening balances debit"));
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblLedger"), "0\n") << "nothing written";
     form.companyConnection.Close();
     if (const char* shot = std::getenv("LEDGERLIFT_SCREENSHOT_CHECK")) {
-        auto* tabs = window.findChild<QTabWidget*>();
+        auto* tabs = window->findChild<QTabWidget*>();
         tabs->setCurrentIndex(1);
-        window.resize(1280, 800);
+        window->resize(1280, 800);
         QApplication::processEvents();
-        window.grab().save(shot);
+        window->grab().save(shot);
     }
 }
 
@@ -295,35 +216,27 @@ TEST_F(Window, ShowsRestoreBeforeARunAndSaveFailedRowsOnlyAfterOne) {
 
 // The whole undo through the buttons: a run with a failed row, its rows
 // saved, and the company put back as it was before the run.
-TEST(WindowUndo, SavesTheFailedRowsAndRestoresTheBackup) {
-    test::ProductFolder product;
-    std::string db = product.AddCompany("DEMO", "C01", "DEMO");
+using WindowUndo = test::DemoWindow;
+
+TEST_F(WindowUndo, SavesTheFailedRowsAndRestoresTheBackup) {
     test::TempFolder scratch;
-    AnsweringOps ops;
-    ops.file = test::FixturePath("bad_row.xls");
-    MainForm form(product.Path(), ops);
-    MainWindow window(form);
-    ops.Attach(&window);
-    form.OnStart();
-    window.show();
-    window.LoadButton()->click();
-    EXPECT_FALSE(window.SaveFailedRowsButton()->isEnabled());
-    window.MigrateButton()->click();
-    ASSERT_TRUE(window.SaveFailedRowsButton()->isEnabled());
-    ops.saveAs = scratch.File("fix.xlsx");
-    window.SaveFailedRowsButton()->click();
+    Load(test::FixturePath("bad_row.xls"));
+    EXPECT_FALSE(window->SaveFailedRowsButton()->isEnabled());
+    window->MigrateButton()->click();
+    ASSERT_TRUE(window->SaveFailedRowsButton()->isEnabled());
+    ops.saveFiles = {scratch.File("fix.xlsx")};
+    window->SaveFailedRowsButton()->click();
     EXPECT_TRUE(std::filesystem::exists(scratch.File("fix.xlsx"))) << ops.messages.back();
 
     ops.choice = 0;
-    window.RestoreButton()->click();
+    window->RestoreButton()->click();
     ASSERT_EQ(ops.listed.size(), 1u);
     EXPECT_NE(ops.messages.back().find("The company DEMO was restored"), std::string::npos)
         << ops.messages.back();
     EXPECT_EQ(test::QueryRows(db, "select count(*) from tblLedger"), "0\n");
-    auto* status = window.findChild<QPlainTextEdit*>();
+    auto* status = window->findChild<QPlainTextEdit*>();
     EXPECT_TRUE(status->toPlainText().contains("Restored the company DEMO from the backup"));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass is gone";
-    form.companyConnection.Close();
 }
 
 TEST(ChoiceDialogTest, GivesTheEntryTheOperatorChose) {
