@@ -7,6 +7,7 @@
 
 #include "import/OpenWorkbook.h"
 #include "import/text/TextReader.h"
+#include "import/xls/XlsReader.h"
 #include "tests/PackageWriter.h"
 #include "tests/TestSupport.h"
 
@@ -235,6 +236,45 @@ TEST(TextFormatLine, SaysHowTheFileWasRead) {
     EXPECT_EQ(TextFormatLine({"ISO-8859-15", false, '|', true, true}),
               "read as ISO-8859-15 (as given), pipe-separated (as given)");
 }
+
+// The bundled sample's sheets saved as text, a file each, and how each is read.
+struct SampleExport {
+    const char* name;
+    const char* ext;
+    const char* encoding;
+    char delimiter;
+};
+
+void PrintTo(const SampleExport& s, std::ostream* os) {
+    *os << s.name;
+}
+
+class SampleExports : public ::testing::TestWithParam<SampleExport> {};
+
+TEST_P(SampleExports, HoldTheCellTextsOfTheSampleWorkbook) {
+    const SampleExport& e = GetParam();
+    XlsReader xls;
+    xls.Open(test::FixturePath("../../resources/demo/sample.xls"));
+    std::string folder = test::FixturePath(std::string("text/") + e.name + "/");
+    AnyWorkbookReader text;
+    text.OpenFiles({folder + "Items" + e.ext, folder + "Ledgers" + e.ext});
+    ASSERT_EQ(text.SheetCount(), 2);
+    for (int sheet = 1; sheet <= 2; ++sheet) {
+        EXPECT_EQ(text.SheetName(sheet), xls.SheetName(sheet));
+        Rows cells = Cells(text, sheet, true);
+        EXPECT_EQ(cells, Cells(xls, sheet, false));
+        EXPECT_EQ(cells.size(), sheet == 1 ? 39u : 31u);
+        TextFormat format = text.TextFormatOf(sheet).value();
+        EXPECT_EQ(format.encoding, e.encoding);
+        EXPECT_TRUE(format.byteOrderMark);
+        EXPECT_EQ(format.delimiter, e.delimiter);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, SampleExports,
+                         ::testing::Values(SampleExport{"sample_csv", ".csv", "UTF-8", ','},
+                                           SampleExport{"sample_tsv", ".tsv", "UTF-16LE", '\t'}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Files given to the reader the program uses, and the worksheets they give
 // or what the sentence that refuses them says.
