@@ -3,6 +3,7 @@
 #include <glib.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string_view>
@@ -53,9 +54,9 @@ long LineAt(std::string_view text, std::size_t offset) {
 struct Conversion {
     std::string text;
     bool done = false;
-    bool knownEncoding = true;
     bool cutShort = false;  // the bytes end in the middle of a character
     std::size_t failedAt = 0;
+    std::string failure;  // iconv's own words, for a failure of another kind
 };
 
 Conversion Convert(std::string_view bytes, const char* from) {
@@ -75,15 +76,26 @@ Conversion Convert(std::string_view bytes, const char* from) {
         out.failedAt = read;
         return out;
     }
-    out.knownEncoding = !(error != nullptr && error->domain == G_CONVERT_ERROR &&
-                          error->code == G_CONVERT_ERROR_NO_CONVERSION);
-    out.cutShort = error != nullptr && error->domain == G_CONVERT_ERROR &&
-                   error->code == G_CONVERT_ERROR_PARTIAL_INPUT;
     out.failedAt = std::min<std::size_t>(read, bytes.size());
     if (error != nullptr) {
+        if (error->domain == G_CONVERT_ERROR && error->code == G_CONVERT_ERROR_PARTIAL_INPUT) {
+            out.cutShort = true;
+        } else if (error->domain != G_CONVERT_ERROR ||
+                   error->code != G_CONVERT_ERROR_ILLEGAL_SEQUENCE) {
+            out.failure = error->message;
+        }
         g_error_free(error);
     }
     return out;
+}
+
+bool KnownEncoding(const std::string& name) {
+    GIConv converter = g_iconv_open("UTF-8", name.c_str());
+    if (converter == reinterpret_cast<GIConv>(static_cast<std::intptr_t>(-1))) {
+        return false;
+    }
+    g_iconv_close(converter);
+    return true;
 }
 
 // The line on which a conversion stopped: the bytes before it are text.
@@ -99,12 +111,12 @@ std::string ConvertOrRefuse(const std::string& path, std::string_view bytes, con
     if (done.done) {
         return std::move(done.text);
     }
-    if (!done.knownEncoding) {
-        throw TextRefusal(path,
-                          std::string("the encoding ") + from + " is not one that can be read");
+    if (!done.failure.empty()) {
+        throw TextRefusal(
+            path, std::string("its text could not be read as ") + from + " (" + done.failure + ")");
     }
     long line = FailedLine(bytes, from, done.failedAt);
-    if (done.cutShort) {
+    if (done.cutShort || done.failedAt >= bytes.size()) {
         throw TextRefusal(path, "its last line (" + std::to_string(line) +
                                     ") ends in the middle of a character of " + what);
     }
@@ -141,13 +153,15 @@ DecodedText WithGivenEncoding(const std::string& path, std::string_view bytes,
     DecodedText out;
     out.format.encoding = given;
     out.format.encodingGiven = true;
+    if (!KnownEncoding(given)) {
+        throw TextRefusal(path, "the encoding " + given + " is not one that can be read");
+    }
     if (mark != nullptr) {
         // A mark read in the given encoding is the mark again (or nothing, when
         // the encoding reads it as such); anything else would put its bytes
         // into the first heading.
         Conversion read = Convert(mark->bytes, given.c_str());
-        if (read.knownEncoding &&
-            !(read.done && (read.text.empty() || read.text == kMarks[0].bytes))) {
+        if (!(read.done && (read.text.empty() || read.text == kMarks[0].bytes))) {
             throw TextRefusal(path, std::string("it starts with the byte-order mark of ") +
                                         mark->encoding + ", which is not the encoding " + given +
                                         " it was to be read in");
@@ -166,10 +180,9 @@ DecodedText WithMark(const std::string& path, std::string bytes, const Mark& mar
     out.format.encoding = mark.encoding;
     out.format.byteOrderMark = true;
     bytes.erase(0, mark.bytes.size());
-    if (mark.encoding != kMarks[0].encoding) {
+    if (&mark != &kMarks[0]) {  // UTF-16
         std::string what =
-            std::string(mark.encoding == kMarks[1].encoding ? "UTF-16 (little-endian)"
-                                                            : "UTF-16 (big-endian)") +
+            std::string(&mark == &kMarks[1] ? "UTF-16 (little-endian)" : "UTF-16 (big-endian)") +
             ", which its byte-order mark says it is";
         out.text = ConvertOrRefuse(path, bytes, mark.encoding, what);
         return out;
