@@ -45,8 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         book.Open(path);
         std::string text;
-        for (int row = 1; row <= book.LastRow(1) && row <= 200; ++row) {
-            for (int col = 1; col <= book.LastColumn(1) && col <= 17; ++col) {
+        const int lastRow = book.LastRow(1);
+        const int lastColumn = book.LastColumn(1);
+        for (int row = 1; row <= lastRow && row <= 200; ++row) {
+            for (int col = 1; col <= lastColumn && col <= 17; ++col) {
                 (void)book.Cell(1, row, col).text.size();
                 book.ReadCellText(1, row, col, text);
             }
