@@ -189,8 +189,10 @@ std::string SaveAsText(const std::string& workbook, const std::filesystem::path&
     std::string text;
     for (int sheet = 1; sheet <= book.SheetCount(); ++sheet) {
         std::string lines = utf16 ? "" : "\xEF\xBB\xBF";
-        for (int r = 1; r <= book.LastRow(sheet); ++r) {
-            for (int c = 1; c <= book.LastColumn(sheet); ++c) {
+        const int lastRow = book.LastRow(sheet);
+        const int lastColumn = book.LastColumn(sheet);
+        for (int r = 1; r <= lastRow; ++r) {
+            for (int c = 1; c <= lastColumn; ++c) {
                 book.ReadCellText(sheet, r, c, text);
                 lines += (c > 1 ? std::string(1, delimiter) : "") + Field(text, delimiter);
             }
