@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <string_view>
 
 #include "import/core/WorkbookFile.h"
 #include "import/ods/OdsReader.h"
@@ -9,6 +10,7 @@
 #include "import/package/LibraryLog.h"
 #include "import/package/OfficeDocument.h"
 #include "import/package/ZipPackage.h"
+#include "import/text/TextReader.h"
 #include "import/xls/XlsReader.h"
 #include "import/xlsx/XlsxReader.h"
 
@@ -16,6 +18,9 @@ namespace ledgerlift {
 namespace {
 
 const unsigned char kCompoundFile[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+
+// The first bytes of a file that tell whether it is text.
+constexpr std::size_t kHeadBytes = 64 * 1024;
 
 WorkbookFormat CompoundFileFormat(const std::string& path) {
     CompoundFile ole(path);
@@ -57,29 +62,34 @@ WorkbookFormat ZipPackageFormat(const std::string& path) {
 
 }  // namespace
 
-WorkbookFormat DetectWorkbookFormat(const std::string& path) {
+WorkbookFormat DetectWorkbookFormat(const std::string& path, const TextOptions& text) {
     CheckReadableFile(path);
     LibraryLogScope quiet;
-    unsigned char head[8] = {};
+    std::string head(kHeadBytes, '\0');
     std::ifstream in(path, std::ios::binary);
-    in.read(reinterpret_cast<char*>(head), sizeof head);
-    if (in.gcount() == sizeof head && std::memcmp(head, kCompoundFile, sizeof head) == 0) {
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    const auto* bytes = reinterpret_cast<const unsigned char*>(head.data());
+    if (head.size() >= sizeof kCompoundFile &&
+        std::memcmp(bytes, kCompoundFile, sizeof kCompoundFile) == 0) {
         return CompoundFileFormat(path);
     }
-    if (in.gcount() >= 4 && head[0] == 'P' && head[1] == 'K' &&
-        ((head[2] == 3 && head[3] == 4) || (head[2] == 5 && head[3] == 6) ||
-         (head[2] == 7 && head[3] == 8))) {
+    if (head.size() >= 4 && bytes[0] == 'P' && bytes[1] == 'K' &&
+        ((bytes[2] == 3 && bytes[3] == 4) || (bytes[2] == 5 && bytes[3] == 6) ||
+         (bytes[2] == 7 && bytes[3] == 8))) {
         return ZipPackageFormat(path);
     }
-    std::string_view bytes(reinterpret_cast<const char*>(head),
-                           static_cast<std::size_t>(in.gcount()));
-    if (auto format = XlsReader::OlderExcelFormat(bytes)) {
+    if (auto format = XlsReader::OlderExcelFormat(std::string_view(head).substr(0, 8))) {
         throw XlsReader::OlderExcelRefusal(path, *format);
+    }
+    if (!text.encoding.empty() || TextReader::IsText(head)) {
+        return WorkbookFormat::Text;
     }
     throw NotAWorkbook(path);
 }
 
-std::unique_ptr<WorkbookReader> NewWorkbookReader(WorkbookFormat format) {
+std::unique_ptr<WorkbookReader> NewWorkbookReader(WorkbookFormat format,
+                                                  const TextOptions& options) {
     switch (format) {
         case WorkbookFormat::Xls:
             return std::make_unique<XlsReader>();
@@ -87,14 +97,35 @@ std::unique_ptr<WorkbookReader> NewWorkbookReader(WorkbookFormat format) {
             return std::make_unique<XlsxReader>();
         case WorkbookFormat::Ods:
             return std::make_unique<OdsReader>();
+        case WorkbookFormat::Text:
+            return std::make_unique<TextReader>(options);
     }
     return nullptr;
 }
 
 void AnyWorkbookReader::Open(const std::string& path) {
     Close();
-    std::unique_ptr<WorkbookReader> reader = NewWorkbookReader(DetectWorkbookFormat(path));
+    std::unique_ptr<WorkbookReader> reader =
+        NewWorkbookReader(DetectWorkbookFormat(path, options_), options_);
     reader->Open(path);
+    inner_ = std::move(reader);
+}
+
+void AnyWorkbookReader::OpenFiles(const std::vector<std::string>& paths) {
+    if (paths.size() <= 1) {
+        Open(paths.empty() ? std::string() : paths[0]);
+        return;
+    }
+    Close();
+    for (const std::string& path : paths) {
+        if (DetectWorkbookFormat(path, options_) != WorkbookFormat::Text) {
+            throw WorkbookError("The workbook " + path +
+                                " cannot be loaded together with other files: load a workbook "
+                                "alone, or text files (CSV, TSV) together.");
+        }
+    }
+    auto reader = std::make_unique<TextReader>(options_);
+    reader->OpenFiles(paths);
     inner_ = std::move(reader);
 }
 
@@ -140,6 +171,10 @@ int AnyWorkbookReader::LastColumn(int sheet) const {
 void AnyWorkbookReader::ReleaseSheet(int sheet) {
     Inner();  // throws when no workbook is open
     inner_->ReleaseSheet(sheet);
+}
+
+std::optional<TextFormat> AnyWorkbookReader::TextFormatOf(int sheet) const {
+    return Inner().TextFormatOf(sheet);
 }
 
 void AnyWorkbookReader::Close() {

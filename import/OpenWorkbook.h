@@ -2,13 +2,16 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "import/core/TextFormat.h"
 #include "import/core/WorkbookReader.h"
 
 namespace ledgerlift {
 
-// The formats that Ledgerlift reads.
-enum class WorkbookFormat { Xls, Xlsx, Ods };
+// The formats that Ledgerlift reads: workbooks, and text exports (CSV, TSV),
+// each of whose files is one worksheet.
+enum class WorkbookFormat { Xls, Xlsx, Ods, Text };
 
 // Tells a workbook's format by its content, never by its name:
 // - a compound file with a Workbook or Book stream: .xls;
@@ -19,19 +22,29 @@ enum class WorkbookFormat { Xls, Xlsx, Ods };
 //   OpenDocument spreadsheet's: .ods;
 // - a zip package with a binary workbook (.xlsb): refused, asking for .xlsx;
 // - an Excel 2.x, 3.0 or 4.0 file: refused, naming its version;
+// - a file whose first bytes are text (TextReader::IsText), or any other
+//   file when the operator gives the encoding of text files: a text export;
 // - anything else: not a workbook.
 // Throws WorkbookError, naming the file, for what it refuses and for a file
 // that can't be read.
-WorkbookFormat DetectWorkbookFormat(const std::string& path);
+WorkbookFormat DetectWorkbookFormat(const std::string& path, const TextOptions& text = {});
 
-// A new reader for the format.
-std::unique_ptr<WorkbookReader> NewWorkbookReader(WorkbookFormat format);
+// A new reader for the format; a text reader reads as the options say.
+std::unique_ptr<WorkbookReader> NewWorkbookReader(WorkbookFormat format,
+                                                  const TextOptions& options = {});
 
 // The reader the program uses: opens any workbook that Ledgerlift reads with
-// the reader of its format, chosen by DetectWorkbookFormat.
+// the reader of its format, chosen by DetectWorkbookFormat, or several text
+// exports as one workbook of a worksheet each.
 class AnyWorkbookReader : public WorkbookReader {
   public:
+    // How the text files are read, when the operator says.
+    explicit AnyWorkbookReader(TextOptions options = {}) : options_(std::move(options)) {}
+
     void Open(const std::string& path) override;
+    // One file of any format; several only when each is text, in the order
+    // given. A workbook among several files is refused.
+    void OpenFiles(const std::vector<std::string>& paths) override;
     int SheetCount() const override;
     CellValue Cell(int sheet, int row, int col) const override;
     void ReadCellText(int sheet, int row, int col, std::string& text) const override;
@@ -41,11 +54,13 @@ class AnyWorkbookReader : public WorkbookReader {
     int LastRow(int sheet) const override;
     int LastColumn(int sheet) const override;
     void ReleaseSheet(int sheet) override;
+    std::optional<TextFormat> TextFormatOf(int sheet) const override;
     void Close() override;
 
   private:
     const WorkbookReader& Inner() const;
 
+    TextOptions options_;
     std::unique_ptr<WorkbookReader> inner_;
 };
 

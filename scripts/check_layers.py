@@ -12,6 +12,7 @@ Rooms, lowest first; each may include from the ones it names (and itself):
     import/package  -> import/core, base
     import/xls, import/xlsx, import/ods
                     -> import/package, import/core, base (not each other)
+    import/text     -> import/core, base (text exports need no package)
     import          -> the readers above (the reader chosen by content)
     load            -> import (the reader chosen by content), import/core, ui,
                        base; never a format's reader or the package layer
@@ -32,7 +33,8 @@ import re
 import sys
 import tempfile
 
-READERS = {"import/core", "import/package", "import/xls", "import/xlsx", "import/ods"}
+READERS = {"import/core", "import/package", "import/xls", "import/xlsx", "import/ods",
+           "import/text"}
 IMPORT = READERS | {"import"}
 LOAD = {"load", "import", "import/core", "ui", "base"}
 EXPORT = {"export", "load", "import/core", "ui", "base"}
@@ -50,6 +52,7 @@ ALLOWED = {
     "import/xls": {"import/xls", "import/package", "import/core", "base"},
     "import/xlsx": {"import/xlsx", "import/package", "import/core", "base"},
     "import/ods": {"import/ods", "import/package", "import/core", "base"},
+    "import/text": {"import/text", "import/core", "base"},
     "import": IMPORT | {"base"},
     "load": LOAD,
     "export": EXPORT,
@@ -116,6 +119,8 @@ def self_test():
         write("base/Fine.h", '#include "base/Other.h"\n')
         write("migration/Fine.cpp", '#include "data/Connection.h"\n#include "load/X.h"\n')
         write("import/xls/Fine.cpp", '#include "import/package/Zip.h"\n')
+        write("import/text/Fine.cpp", '#include "import/core/TextFormat.h"\n')
+        write("import/Fine.cpp", '#include "import/text/TextReader.h"\n')
         write("qt/View.cpp", "#include <QWidget>\n#include \"window/MainForm.h\"\n")
         write("reports/openingstatement/Fine.cpp", '#include "company/OutputGuard.h"\n')
         write("cli/Fine.cpp", '#include "usecases/RunCheck.h"\n#include "import/OpenWorkbook.h"\n')
@@ -134,6 +139,9 @@ def self_test():
             "data/Bad.h": '#include "ui/Grid.h"\n',
             "window/Bad.cpp": "#include <QString>\n",
             "import/xlsx/Bad2.cpp": '#include "import/ods/OdsContent.h"\n',
+            "import/text/Bad.cpp": '#include "import/package/ZipPackage.h"\n',
+            "import/text/Bad2.cpp": '#include "import/xls/XlsReader.h"\n',
+            "load/Bad2.cpp": '#include "import/text/TextReader.h"\n',
             "import/core/Bad.cpp": '#include "load/GridLayouts.h"\n',
             "company/Bad.cpp": '#include "migration/Postings.h"\n',
         }

@@ -12,13 +12,19 @@ tests need none of the programs below.
   (.xlsx), some of them changed afterwards inside their zip package to show
   what other programs write (strict namespaces, phonetic runs, cells without
   references, sheets listed out of part order).
+- The bundled sample's two sheets saved by LibreOffice as text exports: a
+  comma-separated UTF-8 file and a tab-separated UTF-16 file per sheet.
 - The seed corpora of the XML fuzzers: the XML parts of the fixtures; seeds
-  of the code page path of the .xls scan and of the zip package fuzzer.
+  of the code page path of the .xls scan, of the zip package fuzzer and of
+  the text reader.
 
 Needs (Debian): libreoffice-calc (or libreoffice-calc-nogui), gnumeric,
 python3-xlwt, python3-openpyxl, python3-xlsxwriter.
-Usage: /usr/bin/python3 scripts/make_fixtures.py
+Usage: /usr/bin/python3 scripts/make_fixtures.py [STEP...]
+  With steps (the names of the functions called at the end, such as
+  text_exports), only those are made.
 """
+import codecs
 import datetime
 import os
 import random
@@ -630,6 +636,66 @@ def fuzz_seeds():
             dst.writestr(info.filename.replace("/", "\\"), src.read(info))
 
 
+# LibreOffice's CSV filter options: field separator, text delimiter (the
+# double quote), character set (76 UTF-8, 65535 UTF-16), then the defaults,
+# with the cells' values rather than as shown (no thousands separators) and
+# every sheet to a file of its own.
+TEXT_EXPORTS = (
+    ("sample_csv", ".csv", "44,34,76,1,,0,false,true,false,false,false,-1"),
+    ("sample_tsv", ".tsv", "9,34,65535,1,,0,false,true,false,false,false,-1"),
+)
+
+
+def text_exports():
+    """The bundled sample's two sheets saved by LibreOffice as text, a file
+    per sheet named after it, under tests/fixtures/text/: comma-separated
+    UTF-8 with a byte-order mark (LibreOffice writes none; the spreadsheet
+    programs that save "CSV UTF-8" do, so it is put before the text) and
+    tab-separated UTF-16 with its mark, as "Unicode text" is saved."""
+    source = os.path.join(ROOT, "resources", "demo", "sample.xls")
+    for folder, ext, options in TEXT_EXPORTS:
+        out = os.path.join(FIXTURES, "text", folder)
+        os.makedirs(out, exist_ok=True)
+        work = tempfile.mkdtemp()
+        try:
+            subprocess.run(["soffice", "--headless",
+                            "-env:UserInstallation=file://" + work + "/profile", "--convert-to",
+                            "csv:Text - txt - csv (StarCalc):" + options, "--outdir", work, source],
+                           check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            for sheet in ("Items", "Ledgers"):
+                with open(os.path.join(work, "sample-%s.csv" % sheet), "rb") as f:
+                    data = f.read()
+                if ext == ".csv" and not data.startswith(codecs.BOM_UTF8):
+                    data = codecs.BOM_UTF8 + data
+                with open(os.path.join(out, sheet + ext), "wb") as f:
+                    f.write(data)
+        finally:
+            shutil.rmtree(work)
+
+
+def text_fuzz_seeds():
+    """Seeds of the text reader's fuzzer: the sample's items as saved, and
+    small files in each encoding and delimiter, with quotes, line breaks
+    inside them and every kind of line end."""
+    folder = os.path.join(FUZZ, "text_corpus")
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    shutil.copy(os.path.join(FIXTURES, "text", "sample_csv", "Items.csv"),
+                os.path.join(folder, "sample_items.csv"))
+    seeds = {
+        "semicolon_1252.csv": "Name;City;Balance\r\nMüller;Köln;1.500,50\r\n€ Shop;Paris;0\r\n"
+                              .encode("cp1252"),
+        "quotes_utf16be.txt": codecs.BOM_UTF16_BE +
+        'Code\tName\n"A1"\t"Soap ""Lux"", 100g"\n"A2"\t"two\nlines"\n'.encode("utf-16-be"),
+        "pipe_lone_cr.txt": b"Code|Name|Qty\rA1|Soap|=1+1\rA2||-5\r",
+        "ragged.csv": b"a,b,c\n1,2\n1,2,3,\n\n",
+        "one_column.csv": b"\xef\xbb\xbfName\nSoap\n\"Oil, raw\"\n",
+    }
+    for name, data in seeds.items():
+        with open(os.path.join(folder, name), "wb") as f:
+            f.write(data)
+
+
 def bomb():
     """A worksheet part that inflates to 1.5 GB of spaces: the package is
     refused before the part is inflated."""
@@ -658,8 +724,13 @@ def cross_format_two_rows():
         fods.write(os.path.join(FIXTURES, "two_rows" + ext), sheets)
 
 
-if __name__ == "__main__":
+def main():
     os.makedirs(FIXTURES, exist_ok=True)
+    if len(sys.argv) > 1:
+        for step in sys.argv[1:]:
+            globals()[step]()
+        print("made:", " ".join(sys.argv[1:]))
+        return
     real_mixed()
     heading_cases()
     percent_cells()
@@ -670,7 +741,13 @@ if __name__ == "__main__":
     text_rules()
     cross_format_two_rows()
     xlsx_edge_cases()
+    text_exports()
     bomb()
     fuzz_corpora()
     fuzz_seeds()
+    text_fuzz_seeds()
     print("fixtures written")
+
+
+if __name__ == "__main__":
+    main()

@@ -349,9 +349,18 @@ const BadInput kBadInputs[] = {
          test::WriteZip(p, {{"readme.txt", "hello"}});
      },
      {"is not an Excel workbook"}},
+    // An empty file has nothing to tell its format by: a workbook cut to
+    // nothing must not load as an empty sheet.
     {"EmptyFile", [](const std::string& p) { Bytes(p, ""); }, {"is not an Excel workbook"}},
-    {"CommaSeparatedText",
-     [](const std::string& p) { Bytes(p, "ITEM CODE,ITEM NAME\nA1,Soap\n"); },
+    // Text is read as a text export (TextReaderTest); bytes that are no text
+    // and no workbook, and markup saved under a workbook's name, are not.
+    {"BinaryBytes",
+     [](const std::string& p) { Bytes(p, std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16)); },
+     {"is not an Excel workbook"}},
+    {"MarkupUnderAWorkbooksName",
+     [](const std::string& p) {
+         Bytes(p, "\xEF\xBB\xBF\r\n<html><body><table><tr><td>ITEM CODE</td></tr></table>");
+     },
      {"is not an Excel workbook"}},
 };
 

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
+
+#include "import/core/TextFormat.h"
 
 namespace ledgerlift {
 
@@ -41,6 +45,10 @@ class WorkbookReader {
     // Throws WorkbookError when the file is missing, unreadable, encrypted,
     // damaged or not a workbook of this reader's kind.
     virtual void Open(const std::string& path) = 0;
+    // Opens several files as one workbook, the sheets of each after those of
+    // the ones before it. A reader of workbooks opens one file: for more it
+    // throws WorkbookError; a reader of text files gives each its worksheet.
+    virtual void OpenFiles(const std::vector<std::string>& paths);
     virtual int SheetCount() const = 0;
     // Throws WorkbookError for a sheet that is not there.
     virtual CellValue Cell(int sheet, int row, int col) const = 0;
@@ -75,6 +83,10 @@ class WorkbookReader {
     // WorkbookError (FormulasWithoutResult still answers). Throws
     // WorkbookError for a sheet that is not there.
     virtual void ReleaseSheet(int) {}
+    // How the sheet's text file was read (its encoding and delimiter); none
+    // for a workbook's sheet. Throws WorkbookError for a sheet that is not
+    // there.
+    virtual std::optional<TextFormat> TextFormatOf(int sheet) const;
     virtual void Close() = 0;
 };
 
