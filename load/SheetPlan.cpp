@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/Utf8Text.h"
 #include "import/core/CellText.h"
 #include "load/HeadingWords.h"
 
@@ -21,7 +22,9 @@ std::vector<std::string> RowTexts(const WorkbookReader& book, int sheet, int row
         std::string& text = texts[static_cast<std::size_t>(c)];
         book.ReadCellText(sheet, row, c, text);
         if (text.size() > kLongestHeading) {
-            text.resize(kLongestHeading);
+            // Cut where a character ends: half a character is no text, and
+            // the heading goes into the columns JSON.
+            text.resize(Utf8Head(text, kLongestHeading).size());
             text.shrink_to_fit();
         }
     }
