@@ -189,6 +189,25 @@ TEST_F(OpeningStatementRead, ARestoreAfterTheLastRunIsSaid) {
     EXPECT_TRUE(s.categories.empty());
 }
 
+// Regression: a backup whose note lost its "database:" line vanished from
+// the list, while the statement still named it as the one that undoes the
+// run.
+TEST_F(OpeningStatementRead, ABackupARestoreWouldRefuseIsNotNamedAsTheUndo) {
+    Run("real_mixed.xls");
+    std::string note = BackupNotePath(Read().lastRun->backup);
+    std::ifstream in(note);
+    std::string text, line;
+    while (std::getline(in, line)) {
+        text += line.rfind("database: ", 0) == 0 ? "" : line + "\n";
+    }
+    in.close();
+    std::ofstream(note, std::ios::trunc) << text;
+    OpeningStatement s = Read();
+    EXPECT_NE(s.lastRunBackupProblem.find("does not say which database it is a copy of"),
+              std::string::npos)
+        << s.lastRunBackupProblem;
+}
+
 TEST_F(OpeningStatementRead, ACompanyAnotherProgramHoldsIsRefused) {
     Run("real_mixed.xls");
     CompanyLock other;

@@ -168,8 +168,16 @@ void ReadLastRun(const CompanyDatabase& company, OpeningStatement& s) {
     }
     s.lastRun = listing.records.front();
     std::error_code ec;
+    CompanyBackups backups(company);
     s.lastRunBackupKept = std::filesystem::exists(s.lastRun->backup, ec);
-    for (const BackupInfo& backup : CompanyBackups(company).List()) {
+    if (s.lastRunBackupKept) {
+        // Named as the backup that undoes the run only when a restore would
+        // take it.
+        BackupInfo backup = backups.Describe(s.lastRun->backup);
+        s.lastRunBackupProblem =
+            backup.noteProblem.empty() ? backups.Ownership(backup) : backup.noteProblem;
+    }
+    for (const BackupInfo& backup : backups.List()) {
         // "before the restore of <backup> on <date>", or as older notes
         // said it, "the restore of <backup>: ...".
         std::size_t at = backup.madeBy.find(kRestorePrefix);
