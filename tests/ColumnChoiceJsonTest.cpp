@@ -47,8 +47,9 @@ class MapMemory : public ColumnMemory {
         auto it = kept.find(signature);
         return it == kept.end() ? "" : it->second;
     }
-    void Remember(const std::string& signature, const std::string& json) override {
+    std::string Remember(const std::string& signature, const std::string& json) override {
         kept[signature] = json;
+        return "";
     }
     void Forget(const std::string& signature) override { kept.erase(signature); }
     std::map<std::string, std::string> kept;
