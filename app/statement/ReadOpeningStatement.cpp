@@ -9,6 +9,7 @@
 #include "company/CompanyLock.h"
 #include "company/RunRecords.h"
 #include "data/Recordset.h"
+#include "data/Savepoint.h"
 
 namespace ledgerlift {
 namespace {
@@ -220,13 +221,19 @@ void TakeForReading(const CompanyDatabase& company, CompanyLock& lock) {
 }  // namespace
 
 OpeningStatement ReadOpeningStatement(const std::string& productFolder,
-                                      const std::string& companyCode) {
+                                      const std::string& companyCode,
+                                      const std::function<void(const std::string&)>& tracer) {
     CompanyDatabase company = LocateCompanyDatabase(productFolder, companyCode);
     CompanyLock lock;
     TakeForReading(company, lock);
     Connection db;
     db.OpenReadOnly(company.connection);
+    db.SetTracer(tracer);
     RequireCompanyTables(db);
+    // Every query reads the one state of the database, so that the parts add
+    // up to the totals even while another program (which the lock does not
+    // stop) writes to the company; undone at the end, as nothing is written.
+    Savepoint snapshot(db);
     OpeningStatement s;
     s.companyCode = company.code;
     s.companyName = CompanyName(productFolder, companyCode);
