@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "tests/ProgramRun.h"
@@ -132,16 +134,29 @@ struct Refusal {
     const char* name;
     const char* args;  // %S the scratch folder, %P the product folder
     const char* sentence;
+    // The program run alone, where no product folder is found (the rows
+    // once replaced what the same command with the folder refused).
+    bool alone = false;
 };
 
 class TemplateRefused : public TemplateCommand, public ::testing::WithParamInterface<Refusal> {};
 
 TEST_P(TemplateRefused, WithASentenceAndStatus2) {
+    std::ofstream(scratch.File("readonly.xlsx")) << "kept";
+    std::filesystem::permissions(scratch.File("readonly.xlsx"), std::filesystem::perms::owner_read);
+    std::filesystem::create_symlink(scratch.File("readonly.xlsx"), scratch.File("link.xlsx"));
+    std::string binary = LEDGERLIFT_BINARY;
+    test::TempFolder elsewhere;
+    if (GetParam().alone) {
+        binary = elsewhere.File("ledgerlift");
+        std::filesystem::copy_file(LEDGERLIFT_BINARY, binary);
+    }
     std::string args = std::regex_replace(GetParam().args, std::regex("%S"), scratch.Path());
     args = std::regex_replace(args, std::regex("%P"), product.Path());
-    Result r = Run("template " + args);
+    Result r = Run("template " + args, "", binary);
     EXPECT_EQ(r.status, 2) << r.err;
     EXPECT_NE(r.err.find(GetParam().sentence), std::string::npos) << r.err;
+    EXPECT_EQ(Slurp(scratch.File("readonly.xlsx")), "kept");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -151,7 +166,12 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"NoSuchFolder", "%S/none/t.xlsx", "does not exist"},
         Refusal{"IntoABackupFolder", "%P/Resources/Database/C01/Backups/t.xlsx --product-folder %P",
                 "cannot be written"},
-        Refusal{"UnknownCompany", "%S/t.xlsx --company NONE --product-folder %P", "NONE"}),
+        Refusal{"UnknownCompany", "%S/t.xlsx --company NONE --product-folder %P", "NONE"},
+        Refusal{"ReadOnlyWithoutAProductFolder", "%S/readonly.xlsx", "it is read-only", true},
+        Refusal{"LinkWithoutAProductFolder", "%S/link.xlsx", "it is a symbolic link", true},
+        Refusal{"IntoABackupFolderWithoutAProductFolder",
+                "%P/Resources/Database/C01/Backups/t.xlsx",
+                "that is a file in the backup folder of the database", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
