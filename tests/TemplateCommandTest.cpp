@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "import/OpenWorkbook.h"
 #include "tests/ProgramRun.h"
 #include "tests/ZipPart.h"
 
@@ -129,6 +130,43 @@ TEST_F(TemplateCommand, OffersTheCompanysCategoriesAndGroupsAndWarnsOfOthers) {
     Result filled = Run("preview --format json " + Filled(path, Sample()));
     EXPECT_EQ(filled.out, Run("preview --format json " + Sample()).out);
 }
+
+// A company's name that no workbook can hold: left out of the lists and
+// named in a warning; the rest is written and loads. Once a workbook that
+// could not be read back (said to be written), or a whole template refused
+// with the library's sentence.
+struct Unwritable {
+    const char* name;
+    const char* insert;
+    const char* why;
+};
+
+class UnwritableName : public TemplateCommand, public ::testing::WithParamInterface<Unwritable> {};
+
+TEST_P(UnwritableName, IsLeftOutAndNamed) {
+    test::Execute(db, "insert into tblCategories (Category) values ('Grocery')");
+    test::Execute(db, GetParam().insert);
+    std::string path = scratch.File("template.xlsx");
+    Result made = Run("template " + path + " --company DEMO --product-folder " + product.Path());
+    EXPECT_EQ(made.status, 0) << made.err;
+    EXPECT_NE(made.err.find("warning: The category \""), std::string::npos) << made.err;
+    EXPECT_NE(made.err.find(GetParam().why), std::string::npos) << made.err;
+    EXPECT_NE(test::ZipPartText(path, "xl/sharedStrings.xml").find("<t>Grocery</t>"),
+              std::string::npos);
+    AnyWorkbookReader book;
+    EXPECT_NO_THROW(book.Open(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(TemplateCommand, UnwritableName,
+                         ::testing::Values(Unwritable{"NotUtf8",
+                                                      "insert into tblCategories (Category) values "
+                                                      "(cast(x'4F6C64C3' as text))",
+                                                      "it is not valid text"},
+                                           Unwritable{"LongerThanACell",
+                                                      "insert into tblCategories (Category) values "
+                                                      "(hex(zeroblob(20000)))",
+                                                      "it is 40000 characters long"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct Refusal {
     const char* name;

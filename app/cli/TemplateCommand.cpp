@@ -56,6 +56,9 @@ int TemplateCommand::Run(const CommonOptions& common) {
         std::fprintf(stderr, "error: %s\n", error.what());
         return kExitUsage;
     }
+    for (const std::string& leftOut : lists.leftOut) {
+        std::fprintf(stderr, "warning: %s\n", leftOut.c_str());
+    }
     try {
         guard.Require("The template", output_);
         WriteTemplateWorkbook(output_, lists);
