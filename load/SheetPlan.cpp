@@ -4,6 +4,7 @@
 
 #include "base/Utf8Text.h"
 #include "import/core/CellText.h"
+#include "load/FieldWords.h"
 #include "load/HeadingWords.h"
 
 namespace ledgerlift {
@@ -47,9 +48,15 @@ Signs ReadSigns(const WorkbookReader& book, int sheet) {
     int lastCol = LastColumnLooked(book, sheet);
     int lastRow = std::min(book.LastRow(sheet), kHeadingRowsLooked);
     for (int r = 1; r <= lastRow; ++r) {
+        // Each heading split into words once, for both kinds.
         std::vector<std::string> texts = RowTexts(book, sheet, r, lastCol);
-        int items = FieldsClaimed(texts, SheetKind::Items);
-        int ledgers = FieldsClaimed(texts, SheetKind::Ledgers);
+        std::vector<std::vector<std::string>> words(texts.size());
+        for (std::size_t c = 1; c < texts.size(); ++c) {
+            words[c] = HeadingWords(texts[c]);
+            std::erase_if(words[c], [](const std::string& w) { return !IsFieldWord(w); });
+        }
+        int items = FieldsClaimedByWords(words, SheetKind::Items);
+        int ledgers = FieldsClaimedByWords(words, SheetKind::Ledgers);
         if (std::max(items, ledgers) >= 2) {
             return {r, items, ledgers};
         }
