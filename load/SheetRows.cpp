@@ -5,6 +5,7 @@
 
 #include "base/TextRules.h"
 #include "import/core/StopColumn.h"
+#include "load/ColumnMap.h"
 #include "load/GridLayouts.h"
 
 namespace ledgerlift {
@@ -37,6 +38,25 @@ void ReadFields(const WorkbookReader& book, const SheetPlan& plan, int row,
 bool AnyFilled(const std::vector<std::string>& cells) {
     return std::any_of(cells.begin() + 1, cells.end(),
                        [](const std::string& text) { return !IsBlankText(text); });
+}
+
+// Whether the row's texts name the very fields of their columns, two or
+// more of them. A heading row names the keys (item code and name, ledger
+// alias and name), so a row whose keys name no field is looked at no
+// further: a data row costs no more than that.
+bool ReadsAsHeadings(const std::vector<std::string>& cells, SheetKind kind) {
+    auto names = [&](std::size_t c) {
+        std::optional<HeadingClaim> claim = ClaimOf(cells[c], kind);
+        return claim && claim->gridCol == static_cast<int>(c);
+    };
+    if (!names(1) && !names(2)) {
+        return false;
+    }
+    int named = 0;
+    for (std::size_t c = 1; c < cells.size() && named < 2; ++c) {
+        named += names(c) ? 1 : 0;
+    }
+    return named >= 2;
 }
 
 std::string NoKeySentence(const SheetPlan& plan, int row) {
@@ -84,6 +104,10 @@ SheetWalk WalkSheet(const WorkbookReader& book, const SheetPlan& plan, GridTextB
         ReadFields(book, plan, r, row.cells);
         row.sheetRow = r;
         row.error.clear();
+        if (ReadsAsHeadings(row.cells, plan.kind)) {
+            walk.headingRows.push_back(r);
+            continue;
+        }
         if (!KeyFilled(row.cells)) {
             if (std::all_of(row.cells.begin() + 1, row.cells.end(), SaysNothing)) {
                 walk.blankRows.push_back(r);
