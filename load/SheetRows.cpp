@@ -5,8 +5,9 @@
 
 #include "base/TextRules.h"
 #include "import/core/StopColumn.h"
-#include "load/ColumnMap.h"
+#include "load/FieldWords.h"
 #include "load/GridLayouts.h"
+#include "load/HeadingWords.h"
 
 namespace ledgerlift {
 namespace {
@@ -40,15 +41,33 @@ bool AnyFilled(const std::vector<std::string>& cells) {
                        [](const std::string& text) { return !IsBlankText(text); });
 }
 
-// Whether the row's texts name the very fields of their columns, two or
-// more of them. A heading row names the keys (item code and name, ledger
-// alias and name), so a row whose keys name no field is looked at no
-// further: a data row costs no more than that.
+// Whether the text is one of the names of the field of grid column col, no
+// word more or less ("Ledger Name", "Party" under Ledger Name; never "Ledger
+// number 1", which only holds a name's word).
+bool NamesItsField(const std::string& text, SheetKind kind, int col) {
+    std::vector<std::string> words = HeadingWords(text);
+    if (words.empty()) {
+        return false;
+    }
+    std::sort(words.begin(), words.end());
+    for (const FieldName& name : WordsOfFields(kind).names) {
+        if (name.gridCol == col && name.words.size() == words.size()) {
+            std::vector<std::string> named = name.words;
+            std::sort(named.begin(), named.end());
+            if (named == words) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Whether two or more of the row's texts are names of the very fields of
+// their columns: a row of headings. A heading row names a key (item code
+// or name, ledger alias or name), so a row whose keys name no field is
+// looked at no further: a data row costs no more than that.
 bool ReadsAsHeadings(const std::vector<std::string>& cells, SheetKind kind) {
-    auto names = [&](std::size_t c) {
-        std::optional<HeadingClaim> claim = ClaimOf(cells[c], kind);
-        return claim && claim->gridCol == static_cast<int>(c);
-    };
+    auto names = [&](std::size_t c) { return NamesItsField(cells[c], kind, static_cast<int>(c)); };
     if (!names(1) && !names(2)) {
         return false;
     }

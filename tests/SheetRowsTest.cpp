@@ -103,9 +103,11 @@ TEST(HeadingRowsBelowTheSearch, AreNeverData) {
                         cell("A12", "ITEM CODE") + cell("B12", "ITEM NAME") +
                         cell("C12", "CATEGORY") + "</row><row r=\"13\">" + cell("A13", "A1") +
                         cell("B13", "Soap") + cell("C13", "Toiletries") + "</row>";
+    // Row 14 holds words of the fields' names, yet no name: it is data.
     std::string ledgers = "<row r=\"12\">" + cell("A12", "Ledger Alias Name") +
                           cell("B12", "Ledger Name") + "</row><row r=\"13\">" + cell("A13", "AC") +
-                          cell("B13", "Acme Traders") + "</row>";
+                          cell("B13", "Acme Traders") + "</row><row r=\"14\">" +
+                          cell("B14", "Ledger number 1") + cell("D14", "1 Long Street") + "</row>";
     test::TempFolder dir;
     std::string path = dir.File("low.xlsx");
     test::WriteZip(path, test::XlsxParts({items, ledgers}));
@@ -117,7 +119,7 @@ TEST(HeadingRowsBelowTheSearch, AreNeverData) {
     ASSERT_TRUE(form.blnExcelLoaded);
     EXPECT_EQ(form.msf1.Rows(), 3) << "the item row and the empty row only";
     EXPECT_EQ(std::string(form.msf1.TextMatrix(1, 1)), "A1");
-    EXPECT_EQ(form.msf2.Rows(), 3) << "the ledger row and the empty row only";
+    EXPECT_EQ(form.msf2.Rows(), 4) << "the two ledger rows and the empty row only";
     ASSERT_FALSE(form.loadWarnings.empty());
     EXPECT_EQ(
         form.loadWarnings[0].rfind("Worksheet row 12 of worksheet 1 (Sheet1) holds headings", 0),
