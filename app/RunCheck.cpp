@@ -3,6 +3,7 @@
 #include "app/CheckOps.h"
 #include "app/ConnectSql.h"
 #include "app/OutcomeMarks.h"
+#include "company/LookupIndexes.h"
 #include "data/Savepoint.h"
 #include "migration/CategoryStage.h"
 #include "migration/ItemStage.h"
@@ -29,7 +30,8 @@ std::optional<RunTally> Predict(const RunRequest& request, WindowOps& ops) {
     StageContext stage{
         grids, answers, tally, db, &request.controls.stop, request.options.batchTiming};
     {
-        Savepoint undo(db);  // never committed: the check writes nothing
+        Savepoint undo(db);       // never committed: the check writes nothing
+        EnsureLookupIndexes(db);  // for the check alone: undone with the rest
         tally.baseline = ReadBaseline(db);
         migratecategory(stage);
         RequireNotLost(db);

@@ -98,8 +98,11 @@ std::optional<HeldLedger> ReadHeldLedger(Connection& db, const std::string& name
 }
 
 void RemoveOpeningVouchers(Connection& db, std::int32_t lid) {
+    // "+TrType" keeps the type out of the search: by it, the delete would
+    // read every opening voucher of the company for each ledger, rather than
+    // the ledger's few by their MainID.
     db.Execute(
-        "delete from tblVoucher where TrType = 'Opening' and MainID in (select MainID from "
+        "delete from tblVoucher where +TrType = 'Opening' and MainID in (select MainID from "
         "tblVoucher where TrType = 'Opening' and DrLID = " +
         IntText(lid) + ")");
 }
