@@ -251,7 +251,19 @@ INSTANTIATE_TEST_SUITE_P(
                   "",
                   1,
                   5,
-                  0}),
+                  0},
+        ReRunCase{"AnotherBalanceIsReplacedOnPurpose",
+                  {},
+                  "",
+                  {{"ledgers", 1, ledger::OpeningBalance, "640"}},
+                  true,
+                  "ledgers",
+                  1,
+                  O::Replaced,
+                  "",
+                  0,
+                  0,
+                  640}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
