@@ -78,4 +78,18 @@ std::string ShownText(std::string_view text) {
     return out;
 }
 
+void ControlsToSpaces(std::string& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F) {
+            text[i] = ' ';
+        } else if (c == 0xC2 && i + 1 < text.size() &&
+                   static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(text[i + 1]) < 0xA0) {
+            text[i] = ' ';
+            text[++i] = ' ';
+        }
+    }
+}
+
 }  // namespace ledgerlift

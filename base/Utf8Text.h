@@ -24,4 +24,9 @@ std::string_view Utf8Head(std::string_view text, std::size_t maxBytes);
 // cut a sentence short nor drive the terminal it is printed on.
 std::string ShownText(std::string_view text);
 
+// Every control character of text (C0 with tab and line feed, DEL, C1) made
+// a space, byte for byte: a heading written on two lines reads as one, and
+// none can drive a terminal.
+void ControlsToSpaces(std::string& text);
+
 }  // namespace ledgerlift

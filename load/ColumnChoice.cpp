@@ -3,13 +3,18 @@
 #include <algorithm>
 
 #include "base/TextRules.h"
+#include "base/Utf8Text.h"
 #include "load/GridLayouts.h"
 #include "ui/GridOrigin.h"
 
 namespace ledgerlift {
 namespace {
 
-bool SameText(const std::string& a, const std::string& b) {
+// Headings are read with their control characters as spaces, and so are
+// compared (a choice kept before, "Opening\nBalance", still names its column).
+bool SameText(std::string a, std::string b) {
+    ControlsToSpaces(a);
+    ControlsToSpaces(b);
     return Upper(Trim(a)) == Upper(Trim(b));
 }
 

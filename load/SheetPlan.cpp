@@ -28,6 +28,9 @@ std::vector<std::string> RowTexts(const WorkbookReader& book, int sheet, int row
             text.resize(Utf8Head(text, kLongestHeading).size());
             text.shrink_to_fit();
         }
+        // A heading is shown in messages and on terminals: no control
+        // character (an escape sequence) is passed on.
+        ControlsToSpaces(text);
     }
     return texts;
 }

@@ -91,7 +91,8 @@ class RoundTrip : public ColumnsCommand, public ::testing::WithParamInterface<co
   protected:
     // A fixture, or for "%HalfCharacter" a workbook named with a byte that is
     // no UTF-8, whose CATEGORY heading is cut at 256 bytes inside an "é"
-    // (once printed as invalid UTF-8 that --columns then refused).
+    // (once printed as invalid UTF-8 that --columns then refused), and
+    // whose QOH heading starts with a terminal's escape (once printed raw).
     std::string WorkbookOf(const std::string& param) {
         if (param != "%HalfCharacter") {
             return Headings(param);
@@ -104,8 +105,9 @@ class RoundTrip : public ColumnsCommand, public ::testing::WithParamInterface<co
             category += "\xC3\xA9";
         }
         std::string items = "<row r=\"1\">" + cell("A1", "ITEM CODE") + cell("B1", "ITEM NAME") +
-                            cell("C1", category) + "</row><row r=\"2\">" + cell("A2", "I1") +
-                            cell("B2", "Item one") + cell("C2", "Tools") + "</row>";
+                            cell("C1", category) + cell("E1", "_x001B_[31mQty") +
+                            "</row><row r=\"2\">" + cell("A2", "I1") + cell("B2", "Item one") +
+                            cell("C2", "Tools") + "</row>";
         std::string ledgers = "<row r=\"1\">" + cell("A1", "Ledger Alias Name") +
                               cell("B1", "Ledger Name") + "</row><row r=\"2\">" + cell("A2", "L1") +
                               cell("B2", "Ledger one") + "</row>";
@@ -120,6 +122,7 @@ TEST_P(RoundTrip, GivesTheSameGrids) {
     Result found = Run("preview " + workbook + " --format json");
     ASSERT_EQ(found.status, 0) << found.err;
     EXPECT_TRUE(IsValidUtf8(found.out)) << found.out;
+    EXPECT_EQ((found.out + found.err).find('\x1B'), std::string::npos) << "no escape is passed on";
     std::string file = MappingFile(workbook);
     Result chosen = Run("preview " + workbook + " --format json --columns " + file);
     ASSERT_EQ(chosen.status, 0) << chosen.err;
