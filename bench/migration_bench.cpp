@@ -279,6 +279,14 @@ double HandPreparedItems(const std::string& from, const fs::path& folder) {
     return seconds;
 }
 
+// The benchmark's own folder, empty.
+fs::path FreshWorkFolder() {
+    fs::path work = fs::temp_directory_path() / "ledgerlift-migration-bench";
+    fs::remove_all(work);
+    fs::create_directories(work);
+    return work;
+}
+
 // The seconds a click takes.
 template <typename Click>
 double Timed(Click click) {
@@ -331,9 +339,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    fs::path work = fs::temp_directory_path() / "ledgerlift-migration-bench";
-    fs::remove_all(work);
-    fs::create_directories(work);
+    fs::path work = FreshWorkFolder();
     if (argc > 2 && std::string(argv[1]) == "recheck") {
         return Recheck(std::stoi(argv[2]), work);
     }
