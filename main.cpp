@@ -16,6 +16,7 @@
 #include "qt/QtWindowOps.h"
 #include "qt/Settings.h"
 #include "qt/WindowPlacement.h"
+#include "ui/StatusBox.h"
 #include "window/MainForm.h"
 
 namespace {
@@ -36,6 +37,9 @@ int main(int argc, char** argv) {
     ledgerlift::Settings settings;
     ledgerlift::StartRequest start =
         ledgerlift::RunCommandLine(argc, argv, ProgramFolder(argv[0]), settings);
+    if (!settings.Problem().empty()) {
+        std::fprintf(stderr, "warning: %s\n", settings.Problem().c_str());
+    }
     if (!start.openWindow) {
         return start.exitStatus;
     }
@@ -71,6 +75,9 @@ int main(int argc, char** argv) {
     ledgerlift::MainWindow window(form);
     ops.Attach(&window);
     form.OnStart();
+    if (!settings.Problem().empty()) {
+        ledgerlift::AppendStatus(form, ops, "Warning: " + settings.Problem());
+    }
     window.Sync();
     window.OnProductFolderChanged([&](const std::string& changed) { settings.Remember(changed); });
     ledgerlift::PlaceWindow(window, settings.WindowGeometry());

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,6 +47,52 @@ void SyncPath(const std::string& path, bool folder) {
     }
 }
 
+namespace {
+
+// Whether name is what mkstemp made of prefix: the prefix and six more
+// characters of its alphabet.
+bool TemporaryNameOf(const std::string& name, const std::string& prefix) {
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0) {
+        return false;
+    }
+    for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+        char c = name[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Removes what a killed writer of the same final name left under a
+// temporary name in folder. A writer at work holds a lock on its temporary
+// file until it is renamed, so only files that nobody holds go; links, and
+// files of other users, are never touched.
+void RemoveLeftovers(const std::filesystem::path& folder, const std::string& prefix) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        std::string name = entry.path().filename().string();
+        if (!TemporaryNameOf(name, prefix)) {
+            continue;
+        }
+        std::string path = entry.path().string();
+        int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+        if (fd < 0) {
+            continue;
+        }
+        struct stat held {};
+        struct stat named {};
+        if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && held.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+            named.st_ino == held.st_ino && named.st_dev == held.st_dev) {
+            ::unlink(path.c_str());
+        }
+        ::close(fd);
+    }
+}
+
+}  // namespace
+
 AtomicFile::AtomicFile(std::string finalPath) : final_(std::move(finalPath)) {
     namespace fs = std::filesystem;
     fs::path target(final_);
@@ -67,13 +114,17 @@ AtomicFile::AtomicFile(std::string finalPath) : final_(std::move(finalPath)) {
     // short literal + a temporary.
     std::string name = ".";
     name += target.filename().string();
-    name += ".partial-XXXXXX";
-    std::string pattern = (folder / name).string();
+    name += ".partial-";
+    RemoveLeftovers(folder, name);
+    std::string pattern = (folder / (name + "XXXXXX")).string();
     fd_ = ::mkstemp(pattern.data());
     if (fd_ < 0) {
         throw FileError("The file " + final_ + " cannot be written in " + folder.string() + " (" +
                         FileFailureReason(errno) + ").");
     }
+    // Held until the file takes its name, so that no other writer of the
+    // same name takes it for a killed one's leftover.
+    ::flock(fd_, LOCK_EX | LOCK_NB);
     ::fchmod(fd_, 0644);
     temporary_ = pattern;
 }
@@ -107,17 +158,18 @@ void AtomicFile::Write(const std::string& bytes) {
 
 void AtomicFile::Commit() {
     // Whoever wrote by the temporary name (a library that opens the file
-    // itself) wrote through a descriptor of its own: flush by name.
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
+    // itself) wrote through a descriptor of its own: flush by name. The
+    // descriptor stays open, and its lock held, until the rename.
     SyncPath(temporary_, false);
     if (::rename(temporary_.c_str(), final_.c_str()) != 0) {
         throw FileError("The file " + final_ + " could not be put in place (" +
                         FileFailureReason(errno) + "). Nothing was saved under that name.");
     }
     committed_ = true;
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
     std::filesystem::path folder = std::filesystem::path(final_).parent_path();
     SyncPath(folder.empty() ? "." : folder.string(), true);
 }

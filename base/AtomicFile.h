@@ -18,7 +18,9 @@ class FileError : public std::runtime_error {
 // name and flushes the folder, so that a crash, a kill or a full disk never
 // leaves a half-written file under the final name, and an older file of that
 // name stays as it was until the new one is complete. Without Commit() the
-// temporary file is removed.
+// temporary file is removed; what a killed writer left under a temporary
+// name of the same final name is removed by the next one (a writer at work
+// holds a lock on its own until the rename, so it is never taken for one).
 class AtomicFile {
   public:
     // Refuses (FileError) a final path whose folder does not exist or is not

@@ -16,6 +16,13 @@
 //     backup every real run makes before its first write), beside the run's.
 //
 // migration_bench [rows]   (32,767 by default)
+//
+// migration_bench recheck N: a workbook of one item and N ledgers, migrated
+// into a fresh company through the window; then, on the company it left,
+// "Check Data", the same run again (everything already there), and the
+// run with "Replace Opening Balances" ticked after every opening balance
+// was changed in the company (each posting removed and posted anew).
+// Prints the seconds of each, and each one's ratio to the first run.
 
 #include <sqlite3.h>
 
@@ -32,6 +39,7 @@
 #include "data/Schema.h"
 #include "qt/MainWindow.h"
 #include "tests/DatabaseDump.h"
+#include "tests/TestSupport.h"
 #include "usecases/ConnectCompany.h"
 #include "window/MainForm.h"
 
@@ -271,6 +279,59 @@ double HandPreparedItems(const std::string& from, const fs::path& folder) {
     return seconds;
 }
 
+// The benchmark's own folder, empty.
+fs::path FreshWorkFolder() {
+    fs::path work = fs::temp_directory_path() / "ledgerlift-migration-bench";
+    fs::remove_all(work);
+    fs::create_directories(work);
+    return work;
+}
+
+// The seconds a click takes.
+template <typename Click>
+double Timed(Click click) {
+    bench::Stopwatch clock;
+    click();
+    return clock.Seconds();
+}
+
+// See "migration_bench recheck N" above.
+int Recheck(int ledgers, const fs::path& work) {
+    std::string book = (work / "recheck.xls").string();
+    std::fprintf(stderr, "writing %s ...\n", book.c_str());
+    bench::MakeWorkbook(book, 1, ledgers, 1);
+    fs::path folder = work / "recheck";
+    std::string db = MakeCompany(folder);
+    WindowOnCompany w(book, folder);
+    MainForm& form = w.form;
+    form.OnLoad();
+    std::fprintf(stderr, "the first run ...\n");
+    double first = Timed([&] { form.OnMigrate(); });
+    std::fprintf(stderr, "the check ...\n");
+    double check = Timed([&] { form.OnCheck(); });
+    std::fprintf(stderr, "the run again ...\n");
+    double again = Timed([&] { form.OnMigrate(); });
+    form.companyConnection.Close();
+    test::Execute(db,
+                  "update tblVoucher set AmountD = AmountD + 1 where TrType = 'Opening' and "
+                  "AmountD > 0");
+    form.replaceOpeningsBox.Value = 1;
+    std::fprintf(stderr, "the run that replaces the openings ...\n");
+    double replace = Timed([&] { form.OnMigrate(); });
+    form.companyConnection.Close();
+    std::printf("ledgers           %d (and one item)\n", ledgers);
+    std::printf("first run         %.2f s\n", first);
+    std::printf("check again       %.2f s  (%.2fx the first run; target: at most 2x)\n", check,
+                check / first);
+    std::printf("run again         %.2f s  (%.2fx; every row already there)\n", again,
+                again / first);
+    std::printf("replace openings  %.2f s  (%.2fx; every opening balance replaced)\n", replace,
+                replace / first);
+    std::printf("peak memory       %.0f MB\n", bench::PeakMegabytes());
+    fs::remove_all(work);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -278,11 +339,12 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
+    fs::path work = FreshWorkFolder();
+    if (argc > 2 && std::string(argv[1]) == "recheck") {
+        return Recheck(std::stoi(argv[2]), work);
+    }
     int rows = argc > 1 ? std::stoi(argv[1]) : 32767;
     int quarter = rows / 4;
-    fs::path work = fs::temp_directory_path() / "ledgerlift-migration-bench";
-    fs::remove_all(work);
-    fs::create_directories(work);
     std::string book = (work / "book.xls").string();
     std::string smallBook = (work / "small.xls").string();
     std::fprintf(stderr, "writing %s and %s ...\n", book.c_str(), smallBook.c_str());

@@ -53,6 +53,11 @@ int BackupsCommand::Run(const CommonOptions& common) {
             for (const BackupInfo& backup : list) {
                 std::printf("%s\n", CompanyBackups::Line(backup).c_str());
             }
+            for (const BackupInfo& backup : list) {
+                if (!backup.noteProblem.empty()) {
+                    std::fprintf(stderr, "warning: %s\n", backup.noteProblem.c_str());
+                }
+            }
         }
         ListRunRecords(company);
         return kExitDone;

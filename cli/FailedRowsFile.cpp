@@ -28,7 +28,11 @@ std::string FailedRowsPathProblem(const std::string& path, const OutputGuard& gu
 bool WriteFailedRowsFile(const std::string& path, const FormControls& form,
                          const std::vector<RowToFix>& rows, bool quiet, const OutputGuard& guard) {
     try {
-        int written = WriteFailedRows(path, form, rows, guard);
+        std::vector<std::string> cuts;
+        int written = WriteFailedRows(path, form, rows, guard, &cuts);
+        for (const std::string& cut : cuts) {
+            std::fprintf(stderr, "warning: %s\n", cut.c_str());
+        }
         if (!quiet) {
             std::string said =
                 written == 0 ? "No row needs attention; " + path + " holds the header rows only."

@@ -40,11 +40,10 @@ int TemplateCommand::Run(const CommonOptions& common) {
         std::fprintf(stderr, "error: the template %s must be an .xlsx file.\n", output_.c_str());
         return kExitUsage;
     }
-    // Without a product folder there is no company database to keep clear of.
+    // Without a product folder no company is known, but the template still
+    // never replaces a read-only file, a link's target or a backup.
     const OutputGuard guard{common.productFolder, ""};
-    std::string problem = common.productFolder.empty() ? NewEntryProblem("The template", output_)
-                                                       : guard.Problem("The template", output_);
-    if (!problem.empty()) {
+    if (std::string problem = guard.Problem("The template", output_); !problem.empty()) {
         std::fprintf(stderr, "error: %s\n", problem.c_str());
         return kExitUsage;
     }
@@ -57,10 +56,11 @@ int TemplateCommand::Run(const CommonOptions& common) {
         std::fprintf(stderr, "error: %s\n", error.what());
         return kExitUsage;
     }
+    for (const std::string& leftOut : lists.leftOut) {
+        std::fprintf(stderr, "warning: %s\n", leftOut.c_str());
+    }
     try {
-        if (!common.productFolder.empty()) {
-            guard.Require("The template", output_);
-        }
+        guard.Require("The template", output_);
         WriteTemplateWorkbook(output_, lists);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "error: %s\n", error.what());

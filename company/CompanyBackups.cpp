@@ -10,9 +10,11 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <vector>
 
 #include "base/AtomicFile.h"
+#include "base/RegularFile.h"
 #include "company/FileIdentity.h"
 #include "company/RestoreStaging.h"
 #include "company/Sha256.h"
@@ -121,6 +123,60 @@ void RemoveBackupFiles(const std::string& backupPath) {
     }
 }
 
+// A note is a few lines; a file far larger under its name is no note.
+constexpr std::uint64_t kLargestNote = 64 * 1024;
+
+void ReadNoteLine(const std::string& key, const std::string& value, BackupInfo& info) {
+    if (key == "company") {
+        info.company = value;
+    } else if (key == "database") {
+        info.database = value;
+    } else if (key == "made") {
+        info.made = value;
+    } else if (key == "made by") {
+        info.madeBy = value;
+    } else if (key == "sha256") {
+        info.sha256 = value;
+    } else if (key == "kept") {
+        info.first = value.rfind(kKeptForGood, 0) == 0;
+    }
+}
+
+// What the note at notePath says of its backup. Only a regular file is
+// read, and only so much of it: a note linked to a pipe or a device would
+// hang or fill the memory.
+void ReadNote(const std::string& notePath, BackupInfo& info) {
+    std::string text;
+    try {
+        text = ReadRegularFile("The note", notePath, kLargestNote);
+    } catch (const FileError& error) {
+        struct stat st {};
+        if (::lstat(notePath.c_str(), &st) == 0) {
+            info.noteProblem = error.what();
+        }
+        return;
+    }
+    std::istringstream note(text);
+    std::string line;
+    if (!std::getline(note, line) || line.rfind(kNoteHeading, 0) != 0) {
+        return;
+    }
+    info.hasNote = true;
+    while (std::getline(note, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (auto colon = line.find(": "); colon != std::string::npos) {
+            ReadNoteLine(line.substr(0, colon), line.substr(colon + 2), info);
+        }
+    }
+    if (info.database.empty()) {
+        info.noteProblem = "The note " + notePath + " of the backup " + info.path +
+                           " does not say which database it is a copy of (it has no "
+                           "\"database:\" line).";
+    }
+}
+
 }  // namespace
 
 std::string BackupNotePath(const std::string& backupPath) {
@@ -165,35 +221,7 @@ BackupInfo CompanyBackups::Describe(const std::string& path) const {
     std::error_code ec;
     auto size = fs::file_size(path, ec);
     info.bytes = ec ? 0 : static_cast<std::int64_t>(size);
-    std::ifstream note(BackupNotePath(path));
-    std::string line;
-    if (note && std::getline(note, line) && line.rfind(kNoteHeading, 0) == 0) {
-        info.hasNote = true;
-        while (std::getline(note, line)) {
-            if (!line.empty() && line.back() == '\r') {
-                line.pop_back();
-            }
-            auto colon = line.find(": ");
-            if (colon == std::string::npos) {
-                continue;
-            }
-            std::string key = line.substr(0, colon);
-            std::string value = line.substr(colon + 2);
-            if (key == "company") {
-                info.company = value;
-            } else if (key == "database") {
-                info.database = value;
-            } else if (key == "made") {
-                info.made = value;
-            } else if (key == "made by") {
-                info.madeBy = value;
-            } else if (key == "sha256") {
-                info.sha256 = value;
-            } else if (key == "kept") {
-                info.first = value.rfind(kKeptForGood, 0) == 0;
-            }
-        }
-    }
+    ReadNote(BackupNotePath(path), info);
     Name name;
     if (ParseName(info.name, name)) {
         info.made = StampText(name.stamp);
@@ -214,6 +242,9 @@ BackupInfo CompanyBackups::Describe(const std::string& path) const {
 std::string CompanyBackups::Ownership(const BackupInfo& backup) const {
     const CompanyDatabase& c = company_;
     std::string note = BackupNotePath(backup.path);
+    if (!backup.noteProblem.empty()) {
+        return backup.noteProblem + kNotRestored;
+    }
     if (!backup.hasNote) {
         return "Nothing says which company the file " + backup.path +
                " is a backup of: it has no note " + note + "." + kNotRestored;
@@ -244,7 +275,7 @@ std::vector<BackupInfo> CompanyBackups::List() const {
             continue;
         }
         BackupInfo info = Describe(entry.path().string());
-        if (info.hasNote && info.database != company_.relative) {
+        if (info.hasNote && !info.database.empty() && info.database != company_.relative) {
             continue;  // another company's file of the same name in a shared folder
         }
         found.emplace_back(name, std::move(info));
@@ -430,8 +461,8 @@ std::string CompanyBackups::Prune(int keep, const std::string& protect) const {
     std::string failed;
     int kept = 0;
     for (const BackupInfo& backup : List()) {
-        if (backup.first) {
-            continue;
+        if (backup.first || !backup.noteProblem.empty()) {
+            continue;  // kept for good; or nothing tells whose it is, so it is not ours to remove
         }
         bool isProtected = !protect.empty() && SameFile(backup.path, protect);
         if (kept++ < keep || isProtected) {
@@ -474,7 +505,11 @@ std::string CompanyBackups::Line(const BackupInfo& backup) {
     if (backup.first && madeBy.rfind(kFirstMigration, 0) != 0) {
         madeBy = std::string(kFirstMigration) + ": " + madeBy;
     }
-    return backup.made + "  " + size + "  " + backup.name + "  " + madeBy;
+    std::string line = backup.made + "  " + size + "  " + backup.name + "  " + madeBy;
+    if (!backup.noteProblem.empty()) {
+        line += " (can't be restored: its note can't be relied on)";
+    }
+    return line;
 }
 
 }  // namespace ledgerlift

@@ -27,6 +27,11 @@ struct BackupInfo {
     std::string database;
     std::string sha256;
     bool hasNote = false;
+    // Why what the note says can't be relied on ("" when it can): it can't be
+    // read (no regular file, far too large) or lacks the database it is a
+    // copy of. Such a backup is listed, never restored, pruned or named as
+    // the one that undoes a run.
+    std::string noteProblem;
     // The company as it was before its first migration: kept for good, never
     // pruned. Its note says so; among backups whose notes predate that, the
     // oldest one a migration made.
@@ -51,7 +56,8 @@ class CompanyBackups {
     const std::string& Folder() const { return folder_; }
 
     // The company's backups, newest first; none when the folder is missing.
-    // Backups in the folder that another database's note claims are left out.
+    // Backups in the folder that another database's note claims are left out;
+    // those whose note can't be relied on are listed with its problem.
     // The first backup (see BackupInfo::first) is marked.
     std::vector<BackupInfo> List() const;
     // What is known of one backup file (any file, anywhere).

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "base/AtomicFile.h"
+#include "base/TextRules.h"
 #include "company/ProtectedFiles.h"
 #include "data/DataError.h"
 
@@ -30,14 +31,39 @@ std::string NameProblem(const std::string& what, const std::string& path) {
     if (!S_ISREG(st.st_mode)) {
         return lead + "that name is taken by something that is not a file.";
     }
-    if (::access(path.c_str(), W_OK) != 0) {
+    // A file marked read-only is left as it is even by an account that
+    // could write it anyway.
+    if ((st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0) {
         return lead + "it is read-only.";
+    }
+    return "";
+}
+
+// Without a product folder the companies are not known; a folder named
+// Backups beside a company database (a .mdb file) is still its backup
+// folder, which holds its backups alone.
+std::string BackupFolderProblem(const std::string& what, const std::string& path) {
+    std::error_code ec;
+    fs::path folder = fs::weakly_canonical(fs::absolute(path, ec), ec).parent_path();
+    if (ec || folder.filename() != "Backups") {
+        return "";
+    }
+    for (const auto& entry : fs::directory_iterator(folder.parent_path(), ec)) {
+        std::string extension = entry.path().extension().string();
+        if (extension.size() == 4 && Upper(extension) == ".MDB" && entry.is_regular_file(ec)) {
+            return what + " " + path + " cannot be written there: that is a file in the backup " +
+                   "folder of the database " + entry.path().string() +
+                   ", which holds its backups alone. Name another file.";
+        }
     }
     return "";
 }
 
 std::string ProtectedProblem(const std::string& what, const std::string& path,
                              const OutputGuard& guard) {
+    if (guard.productFolder.empty()) {
+        return BackupFolderProblem(what, path);
+    }
     try {
         std::string is = ProtectedFiles(guard.productFolder, guard.workbook).What(path);
         if (is.empty()) {

@@ -23,7 +23,9 @@ struct OutputGuard {
     //    the name is free or a regular file that is writable (not a symbolic
     //    link, which the write would not follow, nor a folder or a device).
     // When the company list can't be read, it says so: the path is then
-    // refused, since it could be a company's database.
+    // refused, since it could be a company's database. Without a product
+    // folder every rule but the company list holds, and a folder named
+    // Backups beside a .mdb file is taken for a company's backup folder.
     std::string Problem(const std::string& what, const std::string& path) const;
 
     // Problem, thrown as FileError when there is one.

@@ -149,6 +149,11 @@ int RecordReader::Int(const std::string& text) const {
     if (error != std::errc() || end != text.data() + text.size()) {
         Refuse("holds \"" + text + "\" where a whole number belongs");
     }
+    // Every whole number of a record counts something: a negative one was
+    // written by no run, and would read as no rows at all.
+    if (value < 0) {
+        Refuse("holds \"" + text + "\" where a count belongs, which is never below 0");
+    }
     return value;
 }
 

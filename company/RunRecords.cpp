@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "base/AtomicFile.h"
+#include "base/RegularFile.h"
 #include "data/DataError.h"
 
 namespace ledgerlift {
@@ -69,23 +70,16 @@ bool ParseStamp(const std::string& rest, std::string& stamp, int& serial) {
     return serial >= 2;
 }
 
-// The text of a record file; problem says why there is none.
+// The text of a record file; problem says why there is none. Only a
+// regular file is read, and only so much of it: a name that leads to a pipe
+// or a device would hang or never end.
 std::string ReadRecordFile(const fs::path& path, std::string& problem) {
-    std::error_code ec;
-    std::uintmax_t size = fs::file_size(path, ec);
-    if (ec || size > kLargestRecord) {
-        problem = "The file " + path.string() + " is named as a run record but " +
-                  (ec ? "could not be read (" + ec.message() + ")."
-                      : "is far too large to be one; it was passed over.");
+    try {
+        return ReadRegularFile("The run record", path.string(), kLargestRecord);
+    } catch (const FileError& error) {
+        problem = std::string(error.what()) + " It was passed over.";
         return "";
     }
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in && !in.eof()) {
-        problem = "The run record " + path.string() + " could not be read.";
-    }
-    return text.str();
 }
 
 // "38 written, 2 failed": the counts that are not zero.
@@ -140,7 +134,9 @@ RunRecords::Listing RunRecords::List() const {
     }
     for (const auto& entry : fs::directory_iterator(folder_, ec)) {
         Name name;
-        if (!entry.is_regular_file(ec) || !ParseName(entry.path().filename().string(), name)) {
+        // Whatever bears a record's name is read as one; what is no regular
+        // file (a pipe, a device) is named as a problem, never opened.
+        if (!ParseName(entry.path().filename().string(), name)) {
             continue;
         }
         std::string problem;

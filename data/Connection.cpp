@@ -146,10 +146,17 @@ void Connection::OpenWith(const std::string& connectionString, bool readOnly) {
         throw DataError("The database path " + path + " is not a file.");
     }
     // A connection is used by one thread at a time: SQLite need not lock it
-    // around every call.
-    SqliteHandle db = OpenSqlite(
-        path, (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX,
-        lockWait_);
+    // around every call. Reading alone opens it for writing too where the
+    // file allows (and refuses every write below): a connection opened for
+    // reading only can't remove the write-ahead log and its index when it
+    // is the last to close, and so left them beside the database.
+    SqliteHandle db = OpenSqlite(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, lockWait_);
+    if (readOnly) {
+        if (int rc = sqlite3_exec(db.get(), "pragma query_only=1", nullptr, nullptr, nullptr);
+            rc != SQLITE_OK) {
+            throw SqliteError(db.get(), rc, path);
+        }
+    }
     // Savepoints inside a transaction keep their undo data in memory rather
     // than in a temporary file: a run nests one per stock posting and voucher.
     sqlite3_exec(db.get(), "pragma temp_store=MEMORY", nullptr, nullptr, nullptr);

@@ -2,23 +2,24 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "base/AtomicFile.h"
+#include "base/RegularFile.h"
 #include "data/Connection.h"
 #include "data/SqliteHandle.h"
 
 namespace ledgerlift {
 
 std::string ReadTextFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw DataError("The file " + path + " could not be read.");
+    // A schema is some kilobytes; far larger, it is no schema.
+    constexpr std::uint64_t kLargestScript = 64u << 20;
+    try {
+        return ReadRegularFile("The file", path, kLargestScript);
+    } catch (const FileError& error) {
+        throw DataError(error.what());
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 bool CreateDatabase(const std::string& path, const std::string& scriptPath,

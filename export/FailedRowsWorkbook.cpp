@@ -3,6 +3,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <map>
@@ -12,6 +13,7 @@
 #include "base/TextRules.h"
 #include "import/core/CellText.h"
 #include "load/GridLayouts.h"
+#include "ui/GridOrigin.h"
 
 namespace ledgerlift {
 namespace {
@@ -28,17 +30,30 @@ struct SheetPlan {
     std::vector<int> numberCols;
 };
 
-// The grid text as it can stand in a cell: cut at a NUL (which no
-// worksheet can hold) and at the longest text a cell takes, on a whole
-// UTF-8 character.
-std::string CellString(const std::string& text) {
-    std::string out = text.substr(0, text.find('\0'));
-    if (out.size() > kMaxCellText) {
-        std::size_t cut = kMaxCellText;
-        while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80) {
-            --cut;
+// The end of the first count characters of text (all of it when it has no
+// more).
+std::size_t CharactersEnd(const std::string& text, std::size_t count) {
+    std::size_t end = 0;
+    for (std::size_t seen = 0; end < text.size(); ++end) {
+        if ((static_cast<unsigned char>(text[end]) & 0xC0) != 0x80 && seen++ == count) {
+            break;
         }
-        out.resize(cut);
+    }
+    return end;
+}
+
+// Text that reads as an escape of the file format ("_x0041_" is "A") with
+// its underscore escaped ("_x005F_x0041_"), so that it reads back as written.
+std::string WithLiteralEscapes(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 2, "_x") == 0 && i + 7 <= text.size() && text[i + 6] == '_' &&
+            std::all_of(text.begin() + static_cast<long>(i) + 2,
+                        text.begin() + static_cast<long>(i) + 6,
+                        [](unsigned char c) { return std::isxdigit(c) != 0; })) {
+            out += "_x005F";
+        }
+        out += text[i];
     }
     return out;
 }
@@ -77,6 +92,27 @@ class Writer {
     lxw_worksheet* AddSheet(const char* title) { return workbook_add_worksheet(book_, title); }
     lxw_format* Heading() const { return heading_; }
 
+    // The grid text as it can stand in the cell at row and col (from 0) of
+    // the sheet titled so: cut at a NUL (which no worksheet can hold) and at
+    // the longest text a cell takes, counted in characters, each cut noted
+    // with the cell; escapes of the file format kept as written.
+    std::string Cell(const std::string& text, const char* title, lxw_row_t row, lxw_col_t col) {
+        std::size_t nul = text.find('\0');
+        std::string out = text.substr(0, nul);
+        std::size_t end = CharactersEnd(out, kMaxCellText);
+        if (end < out.size() || nul != std::string::npos) {
+            out.resize(end);
+            std::string cell = std::string(title) + "!" + ColumnLetters(static_cast<int>(col) + 1) +
+                               std::to_string(row + 1);
+            cuts_.push_back("The text of the cell " + cell + " in " + path_ + " was cut short: " +
+                            (end < nul && nul != std::string::npos
+                                 ? "a cell holds no NUL."
+                                 : "a cell holds at most 32,767 characters."));
+        }
+        return WithLiteralEscapes(out);
+    }
+    std::vector<std::string>& Cuts() { return cuts_; }
+
     void Check(lxw_error error) const {
         if (error != LXW_NO_ERROR) {
             throw FileError("The failed rows could not be written to " + path_ + " (" +
@@ -104,6 +140,7 @@ class Writer {
     std::string path_;
     lxw_workbook* book_ = nullptr;
     lxw_format* heading_ = nullptr;
+    std::vector<std::string> cuts_;
 };
 
 // Grid row of each worksheet row number.
@@ -126,8 +163,9 @@ int WriteSheet(Writer& book, const SheetPlan& plan, const std::vector<RowToFix>&
                                   ? plan.header[static_cast<std::size_t>(c)]
                               : c < plan.grid.Cols() ? Trim(std::string(plan.grid.TextMatrix(0, c)))
                                                      : std::string();
-        book.Check(worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c - 1),
-                                          CellString(heading).c_str(), book.Heading()));
+        auto col = static_cast<lxw_col_t>(c - 1);
+        book.Check(worksheet_write_string(
+            sheet, 0, col, book.Cell(heading, plan.title, 0, col).c_str(), book.Heading()));
     }
     book.Check(worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(last), kSourceRowHeading,
                                       book.Heading()));
@@ -167,14 +205,15 @@ int WriteSheet(Writer& book, const SheetPlan& plan, const std::vector<RowToFix>&
             if (numeric && ExactNumber(text, value)) {
                 book.Check(worksheet_write_number(sheet, out, col, value, nullptr));
             } else if (!text.empty()) {
-                book.Check(
-                    worksheet_write_string(sheet, out, col, CellString(text).c_str(), nullptr));
+                book.Check(worksheet_write_string(
+                    sheet, out, col, book.Cell(text, plan.title, out, col).c_str(), nullptr));
             }
         }
         book.Check(worksheet_write_number(sheet, out, static_cast<lxw_col_t>(last),
                                           static_cast<double>(number), nullptr));
-        book.Check(worksheet_write_string(sheet, out, static_cast<lxw_col_t>(last + 1),
-                                          CellString(row->reason).c_str(), nullptr));
+        auto reason = static_cast<lxw_col_t>(last + 1);
+        book.Check(worksheet_write_string(
+            sheet, out, reason, book.Cell(row->reason, plan.title, out, reason).c_str(), nullptr));
         ++out;
     }
     return static_cast<int>(out) - 1;
@@ -183,7 +222,7 @@ int WriteSheet(Writer& book, const SheetPlan& plan, const std::vector<RowToFix>&
 }  // namespace
 
 int WriteFailedRowsWorkbook(const std::string& path, const FormControls& form,
-                            const std::vector<RowToFix>& rows) {
+                            const std::vector<RowToFix>& rows, std::vector<std::string>* cuts) {
     AtomicFile file(path);
     int written = 0;
     {
@@ -207,6 +246,9 @@ int WriteFailedRowsWorkbook(const std::string& path, const FormControls& form,
                                {ledger::OpeningBalance}},
                               rows);
         book.Close();
+        if (cuts) {
+            *cuts = std::move(book.Cuts());
+        }
     }
     file.Commit();
     return written;

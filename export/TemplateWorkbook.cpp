@@ -8,6 +8,7 @@
 #include <map>
 
 #include "base/AtomicFile.h"
+#include "import/OpenWorkbook.h"
 #include "load/FieldNotes.h"
 #include "load/GridLayouts.h"
 
@@ -168,6 +169,28 @@ void WriteLists(TemplateWriter& book, lxw_worksheet* items, lxw_worksheet* ledge
     }
 }
 
+// The written file as the load reads it, every sheet of it. A template
+// that does not load is not saved, never said to be.
+void RequireReadable(const std::string& temporary, const std::string& path,
+                     const TemplateLists& lists) {
+    std::string why;
+    try {
+        AnyWorkbookReader book;
+        book.Open(temporary);
+        bool withLists = !lists.categories.empty() || !lists.accountGroups.empty();
+        if (book.SheetCount() != (withLists ? 3 : 2)) {
+            why = "it holds other sheets than were written";
+        }
+        book.Close();
+    } catch (const WorkbookError& error) {
+        why = error.what();
+    }
+    if (!why.empty()) {
+        throw FileError("The template written to " + path + " could not be read back (" + why +
+                        "). Nothing was saved under that name.");
+    }
+}
+
 }  // namespace
 
 void WriteTemplateWorkbook(const std::string& path, const TemplateLists& lists) {
@@ -183,6 +206,7 @@ void WriteTemplateWorkbook(const std::string& path, const TemplateLists& lists) 
         }
         book.Close();
     }
+    RequireReadable(file.TemporaryPath(), path, lists);
     file.Commit();
 }
 

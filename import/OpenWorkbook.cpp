@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string_view>
 
+#include "base/Utf8Text.h"
 #include "import/core/WorkbookFile.h"
 #include "import/ods/OdsReader.h"
 #include "import/package/CompoundFile.h"
@@ -157,7 +158,9 @@ std::uint64_t AnyWorkbookReader::FilledRowsBelowHeld(int sheet) const {
 }
 
 std::string AnyWorkbookReader::SheetName(int sheet) const {
-    return Inner().SheetName(sheet);
+    // A name goes into sentences and onto terminals: a NUL would cut the
+    // sentence short, an escape sequence drive the terminal.
+    return ShownText(Inner().SheetName(sheet));
 }
 
 int AnyWorkbookReader::LastRow(int sheet) const {

@@ -3,12 +3,18 @@
 #include <algorithm>
 
 #include "base/TextRules.h"
+#include "base/Utf8Text.h"
+#include "load/GridLayouts.h"
 #include "ui/GridOrigin.h"
 
 namespace ledgerlift {
 namespace {
 
-bool SameText(const std::string& a, const std::string& b) {
+// Headings are read with their control characters as spaces, and so are
+// compared (a choice kept before, "Opening\nBalance", still names its column).
+bool SameText(std::string a, std::string b) {
+    ControlsToSpaces(a);
+    ControlsToSpaces(b);
     return Upper(Trim(a)) == Upper(Trim(b));
 }
 
@@ -188,8 +194,28 @@ ColumnMap ChosenColumns(const std::vector<std::string>& headings, SheetKind kind
 
 namespace {
 
+// A heading row chosen below the rows the load reads, or below the sheet's
+// last row, has nothing under it to read, and may be no row at all.
+void RequireRowInSheet(const WorkbookReader& book, int sheet, int headingRow) {
+    int last = std::max(1, std::min(book.LastRow(sheet), kLastSheetRow));
+    if (headingRow <= last) {
+        return;
+    }
+    std::string sentence = "Worksheet ";
+    sentence += PlaceAndName(book, sheet);
+    sentence += " has no row ";
+    sentence += std::to_string(headingRow);
+    sentence += " to read its headings from: its last row read is ";
+    sentence += std::to_string(last);
+    sentence += ". Choose a heading row from 1 to ";
+    sentence += std::to_string(last);
+    sentence += '.';
+    throw ColumnsError(sentence);
+}
+
 SheetPlan ChosenPlan(const WorkbookReader& book, int sheet, SheetKind kind, int headingRow,
                      const std::vector<ChosenField>& fields) {
+    RequireRowInSheet(book, sheet, headingRow);
     int row = headingRow > 0 ? headingRow : FindHeadingRow(book, sheet, kind);
     SheetPlan plan = PlanSheet(book, sheet, kind, row, "chosen");
     if (!fields.empty()) {

@@ -1,5 +1,6 @@
 #include "load/ColumnMap.h"
 
+#include "load/FieldWords.h"
 #include "load/HeadingWords.h"
 #include "ui/GridOrigin.h"
 
@@ -24,34 +25,38 @@ const char* FoundByText(FoundBy how) {
 }
 
 std::optional<HeadingClaim> ClaimOf(const std::string& heading, SheetKind kind) {
-    std::vector<std::string> words = HeadingWords(heading);
+    return ClaimOfWords(HeadingWords(heading), kind);
+}
+
+std::optional<HeadingClaim> ClaimOfWords(const std::vector<std::string>& heading, SheetKind kind) {
+    const FieldWords& fields = WordsOfFields(kind);
+    // Words no name holds decide nothing: a heading of none of them claims
+    // nothing, and costs no comparison with every name.
+    std::vector<std::string> words;
+    for (const std::string& word : heading) {
+        if (fields.Known(word)) {
+            words.push_back(word);
+        }
+    }
     if (words.empty()) {
         return std::nullopt;
     }
     HeadingClaim best;
     bool tied = false;
-    auto consider = [&](int gridCol, const char* name, FoundBy how) {
-        std::vector<std::string> nameWords = HeadingWords(name);
-        if (!HoldsAllWords(words, nameWords)) {
-            return;
+    for (const FieldName& name : fields.names) {
+        if (!HoldsAllWords(words, name.words)) {
+            continue;
         }
-        int count = static_cast<int>(nameWords.size());
+        int count = static_cast<int>(name.words.size());
         if (count > best.words) {
-            best = {gridCol, how, count};
+            best = {name.gridCol, name.caption ? FoundBy::Caption : FoundBy::CommonName, count};
             tied = false;
-        } else if (count == best.words && gridCol != best.gridCol) {
+        } else if (count == best.words && name.gridCol != best.gridCol) {
             tied = true;
         }
-    };
-    for (const FieldInfo& field : Fields(kind)) {
-        consider(field.gridCol, field.caption, FoundBy::Caption);
-        for (const char* name : field.names) {
-            consider(field.gridCol, name, FoundBy::CommonName);
-        }
     }
-    for (const char* name : AmbiguousNames(kind)) {
-        std::vector<std::string> nameWords = HeadingWords(name);
-        if (HoldsAllWords(words, nameWords) && static_cast<int>(nameWords.size()) > best.words) {
+    for (const std::vector<std::string>& name : fields.ambiguous) {
+        if (HoldsAllWords(words, name) && static_cast<int>(name.size()) > best.words) {
             return std::nullopt;
         }
     }
@@ -61,17 +66,25 @@ std::optional<HeadingClaim> ClaimOf(const std::string& heading, SheetKind kind) 
     return best;
 }
 
-int FieldsClaimed(const std::vector<std::string>& headings, SheetKind kind) {
+int FieldsClaimedByWords(const std::vector<std::vector<std::string>>& headings, SheetKind kind) {
     std::vector<bool> claimed(Fields(kind).size() + 1, false);
     int count = 0;
     for (std::size_t c = 1; c < headings.size(); ++c) {
-        if (auto claim = ClaimOf(headings[c], kind);
+        if (auto claim = ClaimOfWords(headings[c], kind);
             claim && !claimed[static_cast<std::size_t>(claim->gridCol)]) {
             claimed[static_cast<std::size_t>(claim->gridCol)] = true;
             ++count;
         }
     }
     return count;
+}
+
+int FieldsClaimed(const std::vector<std::string>& headings, SheetKind kind) {
+    std::vector<std::vector<std::string>> words(headings.size());
+    for (std::size_t c = 1; c < headings.size(); ++c) {
+        words[c] = HeadingWords(headings[c]);
+    }
+    return FieldsClaimedByWords(words, kind);
 }
 
 namespace {

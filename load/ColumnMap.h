@@ -32,6 +32,8 @@ struct HeadingClaim {
 // match equally well, or that a name meaning several fields matches better,
 // claims nothing.
 std::optional<HeadingClaim> ClaimOf(const std::string& heading, SheetKind kind);
+// The same for a heading already split into its words (see HeadingWords).
+std::optional<HeadingClaim> ClaimOfWords(const std::vector<std::string>& words, SheetKind kind);
 
 // Where each field of a sheet's grid is read from.
 struct FieldColumn {
@@ -69,5 +71,8 @@ ColumnMap ColumnsByPosition(const std::vector<std::string>& headings, SheetKind 
 // How many fields of the kind the headings claim (a row that claims two or
 // more reads as a heading row).
 int FieldsClaimed(const std::vector<std::string>& headings, SheetKind kind);
+// The same for headings already split into their words, so that one split
+// serves both kinds.
+int FieldsClaimedByWords(const std::vector<std::vector<std::string>>& headings, SheetKind kind);
 
 }  // namespace ledgerlift

@@ -1,26 +1,30 @@
 #include "load/HeadingWords.h"
 
 #include <algorithm>
-#include <cctype>
 #include <set>
 #include <string_view>
 
 namespace ledgerlift {
 namespace {
 
+// The word lists below hold short words only: a longer word is none of
+// them, and is not looked up (a heading cell may hold hundreds of words).
 bool IsUnitWord(std::string_view word) {
     static const std::set<std::string_view> units = {"rs",      "inr", "usd", "eur", "gbp", "pct",
                                                      "percent", "nos", "pcs", "kg",  "kgs", "ltr"};
-    return units.count(word) > 0;
+    return word.size() <= 7 && units.count(word) > 0;
 }
 
 bool IsSmallWord(std::string_view word) {
     static const std::set<std::string_view> small = {"of", "the", "in", "a",  "an",  "and",
                                                      "or", "for", "to", "on", "per", "at"};
-    return small.count(word) > 0;
+    return word.size() <= 3 && small.count(word) > 0;
 }
 
 std::string Expanded(const std::string& word) {
+    if (word.size() > 5) {
+        return word;
+    }
     static const std::pair<std::string_view, std::string_view> abbreviations[] = {
         {"incl", "inclusive"}, {"qty", "quantity"},   {"amt", "amount"},       {"bal", "balance"},
         {"op", "opening"},     {"purch", "purchase"}, {"desc", "description"}, {"no", "number"},
@@ -40,29 +44,38 @@ std::string Expanded(const std::string& word) {
 // another script has no words, and so claims no field.
 std::vector<std::string> RawWords(const std::string& text) {
     std::vector<std::string> words;
-    std::string word;
-    auto flush = [&] {
-        if (!word.empty()) {
-            words.push_back(word);
-            word.clear();
+    // ASCII alone, whatever the locale: a byte beyond it is never a letter.
+    auto upperAt = [&](std::size_t i) {
+        return i < text.size() && text[i] >= 'A' && text[i] <= 'Z';
+    };
+    auto lowerAt = [&](std::size_t i) {
+        return i < text.size() && text[i] >= 'a' && text[i] <= 'z';
+    };
+    auto wordAt = [&](std::size_t i) {
+        return upperAt(i) || lowerAt(i) || (text[i] >= '0' && text[i] <= '9');
+    };
+    std::size_t start = 0;
+    // Each word is taken whole and lowered in place: a heading may hold
+    // hundreds of them.
+    auto flush = [&](std::size_t end) {
+        if (end > start) {
+            std::string& word = words.emplace_back(text, start, end - start);
+            for (char& c : word) {
+                c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+            }
         }
+        start = end;
     };
     for (std::size_t i = 0; i < text.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        if (std::isalnum(c) == 0) {
-            flush();
-            continue;
+        if (!wordAt(i)) {
+            flush(i);
+            start = i + 1;
+        } else if (upperAt(i) && i > start &&
+                   (lowerAt(i - 1) || (upperAt(i - 1) && lowerAt(i + 1)))) {
+            flush(i);
         }
-        unsigned char prev = i > 0 ? static_cast<unsigned char>(text[i - 1]) : 0;
-        unsigned char next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-        bool upper = std::isupper(c) != 0;
-        if (upper &&
-            ((std::islower(prev) != 0) || (std::isupper(prev) != 0 && std::islower(next) != 0))) {
-            flush();
-        }
-        word += static_cast<char>(std::tolower(c));
     }
-    flush();
+    flush(text.size());
     return words;
 }
 
@@ -70,6 +83,7 @@ std::vector<std::string> RawWords(const std::string& text) {
 // ("(Rs)", "(₹)", "[%]"); other brackets ("(Sales)") keep their words.
 std::string WithoutUnitBrackets(const std::string& text) {
     std::string out;
+    out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char open = text[i];
         char close = open == '(' ? ')' : open == '[' ? ']' : '\0';
@@ -93,14 +107,17 @@ std::string WithoutUnitBrackets(const std::string& text) {
 }  // namespace
 
 std::vector<std::string> HeadingWords(const std::string& heading) {
-    std::vector<std::string> raw = RawWords(WithoutUnitBrackets(heading));
-    while (raw.size() > 1 && IsUnitWord(raw.back())) {
-        raw.pop_back();
+    // Most headings have no brackets: they are split as they are, uncopied.
+    bool brackets =
+        heading.find('(') != std::string::npos || heading.find('[') != std::string::npos;
+    std::vector<std::string> words = RawWords(brackets ? WithoutUnitBrackets(heading) : heading);
+    while (words.size() > 1 && IsUnitWord(words.back())) {
+        words.pop_back();
     }
-    std::vector<std::string> words;
-    for (const std::string& word : raw) {
-        if (!IsSmallWord(word)) {
-            words.push_back(Expanded(word));
+    std::erase_if(words, [](const std::string& word) { return IsSmallWord(word); });
+    for (std::string& word : words) {
+        if (word.size() <= 5) {  // no abbreviation is longer
+            word = Expanded(word);
         }
     }
     return words;

@@ -79,6 +79,12 @@ std::string RowsPart(const SheetPlan& plan, const SheetWalk& walk) {
         part += ", " + std::to_string(blank) + (blank == 1 ? " blank row" : " blank rows") +
                 " skipped: worksheet " + (blank == 1 ? "row " : "rows ") + RowList(walk.blankRows);
     }
+    if (std::size_t headings = walk.headingRows.size(); headings > 0) {
+        part += ", " + std::to_string(headings) +
+                (headings == 1 ? " row of headings" : " rows of headings") +
+                " skipped: worksheet " + (headings == 1 ? "row " : "rows ") +
+                RowList(walk.headingRows);
+    }
     return part;
 }
 
@@ -100,6 +106,17 @@ std::string LoadLine(const SheetPlan& plan, const SheetWalk& walk) {
     return "Worksheet " + std::to_string(plan.sheet) + Quoted(plan.name) + how + headings + ": " +
            ColumnsPart(plan) + UnusedPart(plan, plan.columns.headings) + "; " +
            RowsPart(plan, walk) + ".";
+}
+
+std::string HeadingRowsWarning(const SheetPlan& plan, const SheetWalk& walk) {
+    if (walk.headingRows.empty()) {
+        return "";
+    }
+    return "Worksheet row " + std::to_string(walk.headingRows.front()) + " of " + SheetLabel(plan) +
+           " holds headings, below row " + std::to_string(plan.headingRow) +
+           " where they were read from; it was not read as data, but the rows may have been "
+           "read from other columns than their headings say. Choose the heading row with "
+           "Columns... (or --columns) and load the workbook again.";
 }
 
 std::string HeadingWarning(const SheetPlan& plan) {

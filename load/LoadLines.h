@@ -16,4 +16,8 @@ std::string LoadLine(const SheetPlan& plan, const SheetWalk& walk);
 // columns are read by position ("" for any other sheet).
 std::string HeadingWarning(const SheetPlan& plan);
 
+// The warning for a sheet where rows of headings stood among its data rows
+// (see SheetWalk::headingRows); "" when none did.
+std::string HeadingRowsWarning(const SheetPlan& plan, const SheetWalk& walk);
+
 }  // namespace ledgerlift

@@ -81,6 +81,9 @@ std::string LoadSheet(FormControls& form, WindowOps& ops, WorkbookReader& book,
     ops.SetEnabled(false);
     SheetWalk walk = SheetLoop(form, ops, book, budget, plan, target);
     target.rowsNotRead += walk.rowsNotRead;
+    if (std::string warning = HeadingRowsWarning(plan, walk); !warning.empty()) {
+        form.loadWarnings.push_back(warning);
+    }
     book.ReleaseSheet(plan.sheet);
     target.grid.SetCol(2);
     target.grid.SetRow(1);

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "base/Utf8Text.h"
 #include "import/core/CellText.h"
+#include "load/FieldWords.h"
 #include "load/HeadingWords.h"
 
 namespace ledgerlift {
@@ -21,9 +23,14 @@ std::vector<std::string> RowTexts(const WorkbookReader& book, int sheet, int row
         std::string& text = texts[static_cast<std::size_t>(c)];
         book.ReadCellText(sheet, row, c, text);
         if (text.size() > kLongestHeading) {
-            text.resize(kLongestHeading);
+            // Cut where a character ends: half a character is no text, and
+            // the heading goes into the columns JSON.
+            text.resize(Utf8Head(text, kLongestHeading).size());
             text.shrink_to_fit();
         }
+        // A heading is shown in messages and on terminals: no control
+        // character (an escape sequence) is passed on.
+        ControlsToSpaces(text);
     }
     return texts;
 }
@@ -44,9 +51,15 @@ Signs ReadSigns(const WorkbookReader& book, int sheet) {
     int lastCol = LastColumnLooked(book, sheet);
     int lastRow = std::min(book.LastRow(sheet), kHeadingRowsLooked);
     for (int r = 1; r <= lastRow; ++r) {
+        // Each heading split into words once, for both kinds.
         std::vector<std::string> texts = RowTexts(book, sheet, r, lastCol);
-        int items = FieldsClaimed(texts, SheetKind::Items);
-        int ledgers = FieldsClaimed(texts, SheetKind::Ledgers);
+        std::vector<std::vector<std::string>> words(texts.size());
+        for (std::size_t c = 1; c < texts.size(); ++c) {
+            words[c] = HeadingWords(texts[c]);
+            std::erase_if(words[c], [](const std::string& w) { return !IsFieldWord(w); });
+        }
+        int items = FieldsClaimedByWords(words, SheetKind::Items);
+        int ledgers = FieldsClaimedByWords(words, SheetKind::Ledgers);
         if (std::max(items, ledgers) >= 2) {
             return {r, items, ledgers};
         }

@@ -5,7 +5,9 @@
 
 #include "base/TextRules.h"
 #include "import/core/StopColumn.h"
+#include "load/FieldWords.h"
 #include "load/GridLayouts.h"
+#include "load/HeadingWords.h"
 
 namespace ledgerlift {
 namespace {
@@ -37,6 +39,43 @@ void ReadFields(const WorkbookReader& book, const SheetPlan& plan, int row,
 bool AnyFilled(const std::vector<std::string>& cells) {
     return std::any_of(cells.begin() + 1, cells.end(),
                        [](const std::string& text) { return !IsBlankText(text); });
+}
+
+// Whether the text is one of the names of the field of grid column col, no
+// word more or less ("Ledger Name", "Party" under Ledger Name; never "Ledger
+// number 1", which only holds a name's word).
+bool NamesItsField(const std::string& text, SheetKind kind, int col) {
+    std::vector<std::string> words = HeadingWords(text);
+    if (words.empty()) {
+        return false;
+    }
+    std::sort(words.begin(), words.end());
+    for (const FieldName& name : WordsOfFields(kind).names) {
+        if (name.gridCol == col && name.words.size() == words.size()) {
+            std::vector<std::string> named = name.words;
+            std::sort(named.begin(), named.end());
+            if (named == words) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Whether two or more of the row's texts are names of the very fields of
+// their columns: a row of headings. A heading row names a key (item code
+// or name, ledger alias or name), so a row whose keys name no field is
+// looked at no further: a data row costs no more than that.
+bool ReadsAsHeadings(const std::vector<std::string>& cells, SheetKind kind) {
+    auto names = [&](std::size_t c) { return NamesItsField(cells[c], kind, static_cast<int>(c)); };
+    if (!names(1) && !names(2)) {
+        return false;
+    }
+    int named = 0;
+    for (std::size_t c = 1; c < cells.size() && named < 2; ++c) {
+        named += names(c) ? 1 : 0;
+    }
+    return named >= 2;
 }
 
 std::string NoKeySentence(const SheetPlan& plan, int row) {
@@ -84,6 +123,10 @@ SheetWalk WalkSheet(const WorkbookReader& book, const SheetPlan& plan, GridTextB
         ReadFields(book, plan, r, row.cells);
         row.sheetRow = r;
         row.error.clear();
+        if (ReadsAsHeadings(row.cells, plan.kind)) {
+            walk.headingRows.push_back(r);
+            continue;
+        }
         if (!KeyFilled(row.cells)) {
             if (std::all_of(row.cells.begin() + 1, row.cells.end(), SaysNothing)) {
                 walk.blankRows.push_back(r);

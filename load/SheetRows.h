@@ -17,6 +17,9 @@ namespace ledgerlift {
 //  - a row with both keys blank but another field holding something other
 //    than 0, YES, NO, Dr, Cr or blanks is loaded too, marked with an error
 //    ("Item row 12: no item code or name"), and never written;
+//  - a row two or more of whose texts are names of their own fields, word
+//    for word, is a heading row below the one the load read by: skipped
+//    and counted, never data;
 //  - any other row is blank: skipped and counted.
 
 // One row handed to the grid: cells[0] the worksheet row number as text,
@@ -34,7 +37,11 @@ struct SheetWalk {
     int rowsRead = 0;            // rows handed over, marked ones included
     int rowsMarked = 0;          // of them, rows without their keys: never written
     std::vector<int> blankRows;  // worksheet rows skipped as blank
-    int rowsNotRead = 0;         // filled rows below row 65000
+    // Worksheet rows skipped as headings: two or more of their texts are
+    // names of the very field of their column, word for word ("Item Code"
+    // under ITEM CODE). Such a row, wherever it stands, is never data.
+    std::vector<int> headingRows;
+    int rowsNotRead = 0;  // filled rows below row 65000
 };
 
 // The last row of the sheet whose fields hold anything (0 when none does),

@@ -38,7 +38,14 @@ std::optional<HeldItem> ReadHeldItem(Connection& db, const std::string& code) {
     return held;
 }
 
-void RemoveOpeningStock(Connection& db, std::int32_t itemId) {
+std::int64_t LastStockLine(Connection& db) {
+    Recordset rs;
+    rs.Open("select max(StockHisId) from tblStockHistory", db, CursorType::ForwardOnly,
+            LockType::ReadOnly);
+    return static_cast<std::int64_t>(Real(rs.Field(0)));
+}
+
+void RemoveOpeningStock(Connection& db, std::int32_t itemId, std::int64_t upTo) {
     struct Line {
         std::int64_t id;
         double qty, prate, mrp;
@@ -48,7 +55,7 @@ void RemoveOpeningStock(Connection& db, std::int32_t itemId) {
     rs.Open(
         "select StockHisId, QtyIN - QtyOut, PvalueIN - PvalueOut, MrpValueIN - MrpValueOut "
         "from tblStockHistory where VchType = 'OpeningStock' and ItemID = " +
-            IntText(itemId),
+            IntText(itemId) + (upTo > 0 ? " and StockHisId <= " + IntText(upTo) : ""),
         db, CursorType::ForwardOnly, LockType::ReadOnly);
     for (; !rs.IsEOF(); rs.MoveNext()) {
         double qty = Real(rs.Field(1));
@@ -97,11 +104,14 @@ std::optional<HeldLedger> ReadHeldLedger(Connection& db, const std::string& name
     return held;
 }
 
-void RemoveOpeningVouchers(Connection& db, std::int32_t lid) {
+void RemoveOpeningVouchers(Connection& db, std::int32_t lid, std::int32_t keep) {
+    // "+TrType" keeps the type out of the search: by it, the delete would
+    // read every opening voucher of the company for each ledger, rather than
+    // the ledger's few by their MainID.
     db.Execute(
-        "delete from tblVoucher where TrType = 'Opening' and MainID in (select MainID from "
+        "delete from tblVoucher where +TrType = 'Opening' and MainID in (select MainID from "
         "tblVoucher where TrType = 'Opening' and DrLID = " +
-        IntText(lid) + ")");
+        IntText(lid) + " and MainID <> " + IntText(keep) + ")");
 }
 
 }  // namespace ledgerlift

@@ -377,11 +377,15 @@ void ItemStage::PostOpeningStock() {
     if ((!row_.inserted && !held) || qoh == 0) {
         return;
     }
-    // A replaced opening goes with the new one, or stays.
+    // A replaced opening goes with the new one, or stays; it goes once the
+    // new one is posted, so that the new line never takes the number of one
+    // of its lines (the run's read-back counts the lines above the numbers
+    // it started from).
     std::optional<Savepoint> replacing;
+    std::int64_t replacedUpTo = 0;
     if (row_.opening == ItemRow::Opening::Replace) {
         replacing.emplace(db_);
-        RemoveOpeningStock(db_, row_.id);
+        replacedUpTo = LastStockLine(db_);
     }
     // The history line holds the quantity times each rate.
     const RowPlace& place = *Place();
@@ -393,6 +397,7 @@ void ItemStage::PostOpeningStock() {
     if (PostStockEntry(db_, "OpeningStock", qoh > 0 ? kStockIn : kStockOut, row_.id, "", line_,
                        ctx.controls.migrationDate.Value, ctx.ops, &error)) {
         if (replacing) {
+            RemoveOpeningStock(db_, row_.id, std::max<std::int64_t>(replacedUpTo, 1));
             replacing->Commit();
         }
         ctx.tally.AddPosting(ctx.tally.items);

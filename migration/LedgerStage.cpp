@@ -244,19 +244,24 @@ void LedgerStage::PostHeldOpening() {
         return;
     }
     Savepoint row(db_);
-    if (opening_ == Opening::Replace) {
-        RemoveOpeningVouchers(db_, held_->lid);
-    }
     double amount = read_.Amount();
     bool debit = record_.debit;
     std::int32_t lid = held_->lid;
     std::string error;
-    if (amount != 0 && PostVoucher(db_, "Opening", ctx.controls.migrationDate.Value,
-                                   debit ? lid : 0, debit ? 0 : lid, IntText(lid),
-                                   "Opening Balance", amount, "", ctx.ops, &error) == 0) {
-        // Reported by the posting itself; the removal is undone with it.
+    std::int32_t posted = 0;
+    if (amount != 0 &&
+        (posted = PostVoucher(db_, "Opening", ctx.controls.migrationDate.Value, debit ? lid : 0,
+                              debit ? 0 : lid, IntText(lid), "Opening Balance", amount, "", ctx.ops,
+                              &error)) == 0) {
+        // Reported by the posting itself; nothing of the row is kept.
         state_.Fail("post the opening balance", error);
         return;
+    }
+    // The replaced vouchers go once the new one is posted, so that it never
+    // takes the number of one of them: the run's read-back counts what lies
+    // above the numbers it started from.
+    if (opening_ == Opening::Replace) {
+        RemoveOpeningVouchers(db_, lid, posted);
     }
     db_.Execute("update tblLedger set OpBalance = " + NumberText(amount) + ", Type = '" +
                 (debit ? "Dr" : "Cr") + "' where LID = " + IntText(lid));

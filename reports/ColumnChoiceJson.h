@@ -14,9 +14,13 @@ namespace ledgerlift {
 // decides which column feeds it and "column" (its letter) is used when the
 // heading is empty. Other keys are there to be read and are left alone.
 //
-// Throws std::runtime_error with the sentence for the operator, naming the
-// file, the sheet and the field, when the file can't be read, is not JSON,
-// or names a role or field that does not exist.
+// Throws std::runtime_error with one sentence for the operator, naming the
+// file, the sheet and the field, when the file can't be read (it must be a
+// regular file of at most 1 MB), is not JSON (a number out of range anywhere
+// included), gives a value of the wrong kind (a text where a number goes, or
+// the other way round), a sheet place or heading row that is no whole number
+// in range (heading rows up to 65000), a column beyond XFD, a field twice on
+// one sheet, or names a role or field that does not exist.
 ColumnChoice ReadColumnsFile(const std::string& path);
 
 // The choice in JSON text (read as ReadColumnsFile reads a file); the file
@@ -27,7 +31,8 @@ ColumnChoice ParseColumnsJson(const std::string& text, const std::string& path);
 // each with its name, place, role, heading row and fields.
 std::string ColumnChoiceJson(const ColumnChoice& choice);
 
-// The number of a column's letters (A is 1, AA is 27); 0 for anything else.
+// The number of a column's letters (A is 1, AA is 27, XFD the last, 16384);
+// 0 for anything else.
 int ColumnNumber(const std::string& letters);
 
 }  // namespace ledgerlift

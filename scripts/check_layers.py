@@ -16,7 +16,8 @@ Rooms, lowest first; each may include from the ones it names (and itself):
     import          -> the readers above (the reader chosen by content)
     load            -> import (the reader chosen by content), import/core, ui,
                        base; never a format's reader or the package layer
-    export          -> load, import/core, ui, base
+    export          -> load, import (to read back what it wrote), import/core,
+                       ui, base
     company         -> data, base
     migration       -> export, load, import/core, ui, data, base
     reports         -> migration, company and what they may use
@@ -37,7 +38,7 @@ READERS = {"import/core", "import/package", "import/xls", "import/xlsx", "import
            "import/text"}
 IMPORT = READERS | {"import"}
 LOAD = {"load", "import", "import/core", "ui", "base"}
-EXPORT = {"export", "load", "import/core", "ui", "base"}
+EXPORT = {"export", "load", "import", "import/core", "ui", "base"}
 COMPANY = {"company", "data", "base"}
 MIGRATION = {"migration", "export", "data"} | LOAD - {"import"}
 REPORTS = {"reports"} | MIGRATION | COMPANY

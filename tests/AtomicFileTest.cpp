@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "tests/FileSizeLimit.h"
@@ -112,6 +113,60 @@ INSTANTIATE_TEST_SUITE_P(
         // every program.
         Refusal{"Device", [](const test::TempFolder&) { return std::string("/dev/full"); },
                 "not a file"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// What lies beside out.txt under a temporary name when it is written again.
+// A killed writer's leftover went on lying there, hidden, for good.
+struct Leftover {
+    const char* name;
+    // Makes it in dir; gives a writer of out.txt still at work, if any.
+    std::unique_ptr<AtomicFile> (*make)(const test::TempFolder& dir);
+    std::size_t kept;  // names beside out.txt once it is written
+};
+
+class Leftovers : public ::testing::TestWithParam<Leftover> {};
+
+TEST_P(Leftovers, OfAKilledWriterGoWithTheNextWriteOfThatName) {
+    test::TempFolder dir;
+    std::unique_ptr<AtomicFile> atWork = GetParam().make(dir);
+    WriteFileAtomically(dir.File("out.txt"), "new");
+    std::vector<std::string> names = Names(dir.Path());
+    std::erase(names, "out.txt");
+    EXPECT_EQ(names.size(), GetParam().kept) << testing::PrintToString(names);
+    if (atWork) {
+        atWork->Write("later");
+        atWork->Commit();
+        EXPECT_EQ(Slurp(dir.File("out.txt")), "later") << "the writer at work finishes";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AtomicFile, Leftovers,
+    ::testing::Values(Leftover{"OfAKilledWriter",
+                               [](const test::TempFolder& dir) {
+                                   std::ofstream(dir.File(".out.txt.partial-Ab12Cd")) << "half";
+                                   return std::unique_ptr<AtomicFile>();
+                               },
+                               0},
+                      Leftover{"OfAWriterAtWork",
+                               [](const test::TempFolder& dir) {
+                                   return std::make_unique<AtomicFile>(dir.File("out.txt"));
+                               },
+                               1},
+                      Leftover{"OfAnotherName",
+                               [](const test::TempFolder& dir) {
+                                   std::ofstream(dir.File(".other.txt.partial-Ab12Cd")) << "half";
+                                   return std::unique_ptr<AtomicFile>();
+                               },
+                               1},
+                      Leftover{"ALinkUnderSuchAName",
+                               [](const test::TempFolder& dir) {
+                                   std::ofstream(dir.File("kept.txt")) << "kept";
+                                   std::filesystem::create_symlink(
+                                       dir.File("kept.txt"), dir.File(".out.txt.partial-Ab12Cd"));
+                                   return std::unique_ptr<AtomicFile>();
+                               },
+                               2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AtomicFile, ADeviceIsLeftAlone) {

@@ -1,10 +1,12 @@
 // "backups", "restore", and migrate's --keep-backups and --failed-rows: the
 // real program, run as a script would run it.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "tests/ProgramRun.h"
@@ -120,7 +122,35 @@ struct Refusal {
     const char* args;  // the product folder is added
     int status;
     const char* says;
+    // Spoils what SHOP's backup folder holds before the command, if given.
+    void (*spoil)(const std::string& backups) = nullptr;
 };
+
+// Each backup note without its "database:" line (once the backup vanished
+// from the list, and a restore silently took an older one).
+void LoseDatabaseLines(const std::string& backups) {
+    for (const auto& entry : fs::directory_iterator(backups)) {
+        std::string name = entry.path().filename().string();
+        if (name.size() > 8 && name.ends_with(".txt") && !name.ends_with(".run.txt")) {
+            std::string text = Slurp(entry.path().string());
+            std::string cut = std::regex_replace(text, std::regex("database: [^\n]*\n"), "");
+            std::ofstream(entry.path(), std::ios::trunc) << cut;
+        }
+    }
+}
+
+// Each backup note a link to a named pipe (once a listing that never ended).
+void NotesToPipes(const std::string& backups) {
+    std::string pipe = backups + "/../pipe";
+    ::mkfifo(pipe.c_str(), 0600);
+    for (const auto& entry : fs::directory_iterator(backups)) {
+        std::string name = entry.path().filename().string();
+        if (name.ends_with(".txt") && !name.ends_with(".run.txt")) {
+            fs::remove(entry.path());
+            fs::create_symlink(pipe, entry.path());
+        }
+    }
+}
 void PrintTo(const Refusal& r, std::ostream* os) {
     *os << r.name;
 }
@@ -142,6 +172,9 @@ TEST_P(BackupCommandRefusals, GiveTheirStatusAndAClearMessage) {
             }
         }
     }
+    if (GetParam().spoil) {
+        GetParam().spoil(product.DatabaseFolder() + "/C02/Backups");
+    }
     Result r = Run(args);
     EXPECT_EQ(r.status, GetParam().status) << r.err;
     EXPECT_NE(r.err.find(GetParam().says), std::string::npos) << r.err;
@@ -161,6 +194,12 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"RestoreAMissingFile", "restore --company DEMO --yes --from /no/such.mdb", 4,
                 "could not be found"},
         Refusal{"BackupsUnknownCompany", "backups --company NOPE", 3, "error: The company NOPE"},
+        Refusal{"RestoreNewestWhoseNoteLostItsDatabase", "restore --company SHOP --yes", 4,
+                "does not say which database it is a copy of", LoseDatabaseLines},
+        Refusal{"BackupsListOneWhoseNoteLostItsDatabase", "backups --company SHOP", 0,
+                "warning: The note", LoseDatabaseLines},
+        Refusal{"RestoreNewestWhoseNoteIsAPipe", "restore --company SHOP --yes", 4,
+                "can't be read: it is a named pipe, not a file.", NotesToPipes},
         Refusal{"KeepNoBackups", "migrate /x.xls --company DEMO --yes --keep-backups 0", 2,
                 "keep-backups"},
         Refusal{"FailedRowsNotXlsx",

@@ -102,7 +102,33 @@ std::string OldBof(int type, int length, int kind) {
            Le(0, 2) + Le(static_cast<std::uint64_t>(kind), 2) + std::string(64, '\0');
 }
 
+// A real package with one byte of the entry of part spoiled: in its local
+// header's signature, or in its name in the directory at the end.
+void SpoilEntry(const std::string& path, const std::string& part, bool inDirectory) {
+    Xlsx(path, [](Parts&) {});
+    std::string bytes = test::ReadFileBytes(path);
+    const std::string signature = inDirectory ? std::string("PK\x01\x02", 4) : "PK\x03\x04";
+    const std::size_t nameAt = inDirectory ? 46 : 30;
+    for (std::size_t at = bytes.find(signature); at != std::string::npos;
+         at = bytes.find(signature, at + 1)) {
+        if (bytes.compare(at + nameAt, part.size(), part) == 0) {
+            bytes[inDirectory ? at + nameAt + 3 : at + 1] ^= 0x01;
+            break;
+        }
+    }
+    Bytes(path, bytes);
+}
+
 const BadInput kBadInputs[] = {
+    // Regression: one byte spoiled in a part's entry printed libgsf's own
+    // text twice and called the part missing.
+    {"AnEntrysHeaderDamaged",
+     [](const std::string& p) { SpoilEntry(p, "xl/workbook.xml", false); },
+     {"its part xl/workbook.xml could not be read: its entry in the zip package is damaged"}},
+    {"AnEntrysNameDamagedInTheDirectory",
+     [](const std::string& p) { SpoilEntry(p, "xl/workbook.xml", true); },
+     {"its part xl/workbook.xml is in the file, but its zip directory, which is damaged, does "
+      "not list it"}},
     // Regression: an encrypted .ods workbook was called damaged.
     {"EncryptedOds",
      [](const std::string& p) {
@@ -454,10 +480,13 @@ TEST_P(UnreadableWorkbooks, AreRefusedWithASentenceNamingTheFile) {
     std::string path = dir.File("book");
     GetParam().make(path);
     AnyWorkbookReader book;
+    ::testing::internal::CaptureStderr();
     try {
         book.Open(path);
+        ::testing::internal::GetCapturedStderr();
         FAIL() << "opened";
     } catch (const WorkbookError& e) {
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << "the libraries stay quiet";
         std::string text = e.what();
         EXPECT_NE(text.find(path), std::string::npos) << text;
         for (const auto& part : GetParam().says) {

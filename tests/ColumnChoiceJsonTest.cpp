@@ -21,6 +21,11 @@ TEST(ColumnChoiceJson, ReadsBackWhatItWrites) {
     choice.sheets.push_back({{"Parties", 3}, SheetKind::Ledgers, 0, {}});
     ColumnChoice back = ParseColumnsJson(ColumnChoiceJson(choice), "test");
     EXPECT_EQ(back.sheets, choice.sheets);
+    // Half a character (once an uncaught exception that closed the window)
+    // is written as U+FFFD.
+    choice.sheets[0].fields[0].heading = "Code \xC3";
+    EXPECT_EQ(ParseColumnsJson(ColumnChoiceJson(choice), "test").sheets[0].fields[0].heading,
+              "Code \xEF\xBF\xBD");
 }
 
 TEST(ColumnChoiceJson, LetterColumnsReadAsNumbers) {
@@ -28,6 +33,8 @@ TEST(ColumnChoiceJson, LetterColumnsReadAsNumbers) {
     EXPECT_EQ(ColumnNumber("z"), 26);
     EXPECT_EQ(ColumnNumber("AB"), 28);
     EXPECT_EQ(ColumnNumber("IV"), 256);
+    EXPECT_EQ(ColumnNumber("XFD"), 16384);
+    EXPECT_EQ(ColumnNumber("XFE"), 0) << "beyond the last column a workbook can have";
     EXPECT_EQ(ColumnNumber(""), 0);
     EXPECT_EQ(ColumnNumber("A1"), 0);
     EXPECT_EQ(ColumnNumber("ABCD"), 0);
@@ -40,8 +47,9 @@ class MapMemory : public ColumnMemory {
         auto it = kept.find(signature);
         return it == kept.end() ? "" : it->second;
     }
-    void Remember(const std::string& signature, const std::string& json) override {
+    std::string Remember(const std::string& signature, const std::string& json) override {
         kept[signature] = json;
+        return "";
     }
     void Forget(const std::string& signature) override { kept.erase(signature); }
     std::map<std::string, std::string> kept;
@@ -77,15 +85,39 @@ TEST_F(KeptChoices, AreUsedForWorkbooksLaidOutAlikeInAnyFormat) {
     EXPECT_TRUE(LoadOf("headings/shuffled.xlsx").Empty());
 }
 
-TEST_F(KeptChoices, ADamagedOneIsForgottenAndSaidSo) {
+// A remembered choice that can't be read is forgotten with a sentence that
+// says why; the load goes on as if none were kept.
+struct Damage {
+    const char* name;
+    const char* json;
+    const char* said;
+};
+
+class DamagedChoice : public KeptChoices, public ::testing::WithParamInterface<Damage> {};
+
+TEST_P(DamagedChoice, IsForgottenAndSaidSo) {
     LoadOf("headings/shuffled.xlsx");
     choices.Remember({});
     ASSERT_EQ(memory.kept.size(), 1u);
-    memory.kept.begin()->second = "{\"sheets\": [";
+    memory.kept.begin()->second = GetParam().json;
     EXPECT_TRUE(LoadOf("headings/shuffled.xlsx").Empty());
-    EXPECT_NE(choices.Problem().find("is not JSON"), std::string::npos) << choices.Problem();
+    EXPECT_NE(choices.Problem().find(GetParam().said), std::string::npos) << choices.Problem();
     EXPECT_TRUE(memory.kept.empty());
 }
+
+const Damage kDamages[] = {
+    {"CutShort", "{\"sheets\": [", "is not JSON"},
+    // Once an uncaught exception on every load of the layout.
+    {"NumberOutOfRange", R"({"sheets": [{"sheet": 1, "role": "items", "x": 1e400}]})",
+     "number overflow parsing '1e400'"},
+    // Once a loop that never ended.
+    {"HeadingRowBeyondAnyRow",
+     R"({"sheets": [{"sheet": 1, "role": "items", "heading_row": 2147483647}]})",
+     "a heading row is a whole number from 1 to 65000"},
+};
+
+INSTANTIATE_TEST_SUITE_P(KeptChoices, DamagedChoice, ::testing::ValuesIn(kDamages),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace ledgerlift

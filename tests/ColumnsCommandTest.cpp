@@ -2,6 +2,8 @@
 // (--columns, --items-sheet, --ledgers-sheet) of preview, check and migrate.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +11,8 @@
 #include <regex>
 #include <string>
 
+#include "base/Utf8Text.h"
+#include "tests/PackageWriter.h"
 #include "tests/ProgramRun.h"
 
 namespace ledgerlift {
@@ -30,6 +34,21 @@ class ColumnsCommand : public CommandLine {
         Result r = Run("columns " + workbook + " --format json");
         EXPECT_EQ(r.status, 0) << r.err;
         return Write("columns.json", r.out);
+    }
+    // The columns file as a row gives it: its JSON text, or "%BIG" (just over
+    // 1 MB of "["), "%PIPE" (a named pipe nothing writes to) or "%PIPELINK" (a
+    // link to one).
+    std::string ColumnsFileOf(const std::string& json) {
+        if (json == "%BIG") {
+            return Write("refused.json", std::string((std::size_t{1} << 20) + 1, '['));
+        }
+        if (json == "%PIPE" || json == "%PIPELINK") {
+            std::string pipe = scratch.File("refused.pipe");
+            ::mkfifo(pipe.c_str(), 0600);
+            std::string link = scratch.File("refused.json");
+            return json == "%PIPE" || ::symlink(pipe.c_str(), link.c_str()) != 0 ? pipe : link;
+        }
+        return Write("refused.json", json);
     }
 };
 
@@ -70,12 +89,42 @@ TEST_F(ColumnsCommand, ACoverSheetIsListedAsNotRead) {
 }
 
 // Printed, given back unedited: the very same grids, whatever the layout.
-class RoundTrip : public ColumnsCommand, public ::testing::WithParamInterface<const char*> {};
+class RoundTrip : public ColumnsCommand, public ::testing::WithParamInterface<const char*> {
+  protected:
+    // A fixture, or for "%HalfCharacter" a workbook named with a byte that is
+    // no UTF-8, whose CATEGORY heading is cut at 256 bytes inside an "é"
+    // (once printed as invalid UTF-8 that --columns then refused), and
+    // whose QOH heading starts with a terminal's escape (once printed raw).
+    std::string WorkbookOf(const std::string& param) {
+        if (param != "%HalfCharacter") {
+            return Headings(param);
+        }
+        auto cell = [](const std::string& ref, const std::string& text) {
+            return "<c r=\"" + ref + "\" t=\"inlineStr\"><is><t>" + text + "</t></is></c>";
+        };
+        std::string category = "Category ";
+        for (int i = 0; i < 200; ++i) {
+            category += "\xC3\xA9";
+        }
+        std::string items = "<row r=\"1\">" + cell("A1", "ITEM CODE") + cell("B1", "ITEM NAME") +
+                            cell("C1", category) + cell("E1", "_x001B_[31mQty") +
+                            "</row><row r=\"2\">" + cell("A2", "I1") + cell("B2", "Item one") +
+                            cell("C2", "Tools") + "</row>";
+        std::string ledgers = "<row r=\"1\">" + cell("A1", "Ledger Alias Name") +
+                              cell("B1", "Ledger Name") + "</row><row r=\"2\">" + cell("A2", "L1") +
+                              cell("B2", "Ledger one") + "</row>";
+        std::string path = scratch.File("half\xFF.xlsx");
+        test::WriteZip(path, test::XlsxParts({items, ledgers}));
+        return path;
+    }
+};
 
 TEST_P(RoundTrip, GivesTheSameGrids) {
-    std::string workbook = Headings(GetParam());
+    std::string workbook = WorkbookOf(GetParam());
     Result found = Run("preview " + workbook + " --format json");
     ASSERT_EQ(found.status, 0) << found.err;
+    EXPECT_TRUE(IsValidUtf8(found.out)) << found.out;
+    EXPECT_EQ((found.out + found.err).find('\x1B'), std::string::npos) << "no escape is passed on";
     std::string file = MappingFile(workbook);
     Result chosen = Run("preview " + workbook + " --format json --columns " + file);
     ASSERT_EQ(chosen.status, 0) << chosen.err;
@@ -88,7 +137,8 @@ INSTANTIATE_TEST_SUITE_P(Layouts, RoundTrip,
                                            "extra_column.xlsx", "missing_optional.xlsx",
                                            "swapped.xlsx", "cover_first.xlsx",
                                            "customers_suppliers.xlsx", "title_line.xlsx",
-                                           "no_heading_row.xlsx", "units.xlsx", "blank_rows.xlsx"),
+                                           "no_heading_row.xlsx", "units.xlsx", "blank_rows.xlsx",
+                                           "%HalfCharacter"),
                          [](const auto& info) {
                              std::string name = info.param;
                              return std::regex_replace(name, std::regex("[^A-Za-z0-9]"), "_");
@@ -202,7 +252,7 @@ class Refused : public ColumnsCommand, public ::testing::WithParamInterface<Refu
 TEST_P(Refused, WithASentenceAndStatus2) {
     std::string command = GetParam().command;
     command = std::regex_replace(command, std::regex("%W"), Headings("described.xlsx"));
-    command = std::regex_replace(command, std::regex("%F"), Write("refused.json", GetParam().json));
+    command = std::regex_replace(command, std::regex("%F"), ColumnsFileOf(GetParam().json));
     command = std::regex_replace(command, std::regex("%P"), product.Path());
     Result r = Run(command);
     EXPECT_EQ(r.status, 2) << r.out << r.err;
@@ -246,7 +296,46 @@ const Refusal kRefusals[] = {
      R"({"sheets": [{"name": "Items", "role": "items", "fields": [{"field": "ITEM CODE", "column": "A"}, {"field": "ITEM NAME", "column": "A"}]}]})",
      "column A (ITEM CODE) is chosen for both ITEM CODE and ITEM NAME."},
     {"NoFile", "preview %W --columns %F.missing", "",
-     "can't be read: it does not exist, is not a file or is not readable."},
+     "refused.json.missing can't be read: it does not exist."},
+    // Faults found by hostile testing: each once crashed, hung or misread.
+    {"NumberOutOfRangeUnderAnUnreadKey", "preview %W --columns %F",
+     R"({"sheets": [{"name": "Items", "role": "items", "note": 1e999}]})",
+     "is not JSON as \"ledgerlift columns --format json\" prints it: number overflow parsing "
+     "'1e999'."},
+    {"HeadingRowBeyondAnyRow", "preview %W --columns %F",
+     R"({"sheets": [{"name": "Items", "role": "items", "heading_row": 2147483647}]})",
+     "gives the sheet \"Items\" the \"heading_row\" 2147483647; a heading row is a whole number "
+     "from 1 to 65000"},
+    {"HeadingRowBelowTheSheet", "preview %W --columns %F",
+     R"({"sheets": [{"name": "Items", "role": "items", "heading_row": 60000}]})",
+     "Worksheet 1 (Items) has no row 60000 to read its headings from: its last row read is"},
+    {"SheetPlaceThatWouldWrapToOne", "preview %W --columns %F",
+     R"({"sheets": [{"sheet": 4294967297, "role": "items"}]})",
+     "the \"sheet\" 4294967297; a sheet's place is a whole number from 1 to 2147483647"},
+    {"SheetPlaceAsText", "preview %W --columns %F",
+     R"({"sheets": [{"sheet": "1", "role": "items"}]})",
+     "the \"sheet\" \"1\"; a sheet's place is a whole number"},
+    {"HeadingAsNumber", "preview %W --columns %F",
+     R"({"sheets": [{"name": "Items", "role": "items", "fields": [{"field": "QOH", "heading": 5}]}]})",
+     "gives the sheet \"Items\" a \"heading\" that is a number, not a text."},
+    {"FieldsNotAList", "preview %W --columns %F",
+     R"({"sheets": [{"name": "Items", "role": "items", "fields": {"field": "QOH"}}]})",
+     "gives the sheet \"Items\" \"fields\" that are an object, not a list."},
+    {"FieldListedTwice", "preview %W --columns %F",
+     R"({"sheets": [{"name": "Items", "role": "items", "fields": [{"field": "QOH", "column": "E"}, {"field": "qoh", "column": "F"}]}]})",
+     "lists the field QOH twice on the sheet \"Items\"; list each field once."},
+    {"LetterBeyondXfd", "preview %W --columns %F",
+     R"({"sheets": [{"name": "Items", "role": "items", "fields": [{"field": "QOH", "column": "XFE"}]}]})",
+     "the column \"XFE\", which is no column letter"},
+    {"LargerThanAnyChoice", "preview %W --columns %F", "%BIG",
+     "refused.json can't be read: it is larger than 1 MB"},
+    // Special files: read, they would block or never end.
+    {"NamedPipe", "preview %W --columns %F", "%PIPE",
+     "refused.pipe can't be read: it is a named pipe, not a file."},
+    {"LinkToANamedPipe", "preview %W --columns %F", "%PIPELINK",
+     "refused.json can't be read: it is a named pipe, not a file."},
+    {"Device", "preview %W --columns /dev/zero", "",
+     "/dev/zero can't be read: it is a device, not a file."},
 };
 
 INSTANTIATE_TEST_SUITE_P(ColumnsCommand, Refused, ::testing::ValuesIn(kRefusals),

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "base/AtomicFile.h"
+#include "import/OpenWorkbook.h"
 #include "import/xls/XlsReader.h"
 #include "load/GridLayouts.h"
 #include "load/LoadWorkbook.h"
@@ -197,6 +198,55 @@ TEST_F(FailedRows, AFormulaInTheGridIsWrittenAsText) {
     EXPECT_EQ(test::ZipPartText(path, "xl/worksheets/sheet1.xml").find("<f>"), std::string::npos)
         << "no formula in the sheet";
 }
+
+// A grid text as the failed-rows workbook gives it back to the load. Each
+// row once came back otherwise: 20,000 "é" as 16,383 (cut at 32,767
+// bytes), and a literal "_x0041_" as "A".
+struct CellTextCase {
+    const char* name;
+    std::string text;
+    std::string back;
+    bool cut;  // and said so, naming the cell
+};
+
+class CellTexts : public FailedRows, public ::testing::WithParamInterface<CellTextCase> {};
+
+std::string Repeated(const std::string& text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) {
+        out += text;
+    }
+    return out;
+}
+
+TEST_P(CellTexts, ReadBackAsWrittenOrCutByCharactersAndSaid) {
+    Load("two_rows.xls");
+    form.itemGrid.SetTextMatrix(1, item::Name, GetParam().text);
+    std::string path = dir.File("f.xlsx");
+    std::vector<std::string> cuts;
+    WriteFailedRowsWorkbook(path, form, {{"items", "2", "why", "failed"}}, &cuts);
+    AnyWorkbookReader book;
+    book.Open(path);
+    std::string back;
+    book.ReadCellText(1, 2, item::Name, back);
+    EXPECT_TRUE(back == GetParam().back) << back.size() << " bytes back";
+    ASSERT_EQ(cuts.size(), GetParam().cut ? 1u : 0u);
+    if (GetParam().cut) {
+        EXPECT_NE(cuts[0].find("The text of the cell Items!B2 in " + path), std::string::npos)
+            << cuts[0];
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FailedRows, CellTexts,
+    ::testing::Values(CellTextCase{"TwoByteCharactersWithinTheLimit", Repeated("\xC3\xA9", 20000),
+                                   Repeated("\xC3\xA9", 20000), false},
+                      CellTextCase{"BeyondTheLimit", Repeated("\xC3\xA9", 40000),
+                                   Repeated("\xC3\xA9", 32767), true},
+                      CellTextCase{"ALiteralEscape", "Soap _x0041_ and _x005f_",
+                                   "Soap _x0041_ and _x005f_", false},
+                      CellTextCase{"ANul", std::string("Soap\0Bar", 8), "Soap", true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FailedRows, UsesTheGridsColumnNamesWhenNoHeaderRowWasKept) {
     Load("two_rows.xls");

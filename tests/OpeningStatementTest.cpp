@@ -189,6 +189,49 @@ TEST_F(OpeningStatementRead, ARestoreAfterTheLastRunIsSaid) {
     EXPECT_TRUE(s.categories.empty());
 }
 
+// Regression: a backup whose note lost its "database:" line vanished from
+// the list, while the statement still named it as the one that undoes the
+// run.
+TEST_F(OpeningStatementRead, ABackupARestoreWouldRefuseIsNotNamedAsTheUndo) {
+    Run("real_mixed.xls");
+    std::string note = BackupNotePath(Read().lastRun->backup);
+    std::ifstream in(note);
+    std::string text, line;
+    while (std::getline(in, line)) {
+        text += line.rfind("database: ", 0) == 0 ? "" : line + "\n";
+    }
+    in.close();
+    std::ofstream(note, std::ios::trunc) << text;
+    OpeningStatement s = Read();
+    EXPECT_NE(s.lastRunBackupProblem.find("does not say which database it is a copy of"),
+              std::string::npos)
+        << s.lastRunBackupProblem;
+}
+
+// Regression: another program that wrote to the company between two of the
+// statement's queries made its parts disagree with its totals.
+TEST_F(OpeningStatementRead, APostingWrittenMeanwhileChangesNoPart) {
+    Run("real_mixed.xls");
+    form.companyConnection.Close();
+    Connection other;
+    other.Open(test::ConnectionStringFor(db));
+    bool written = false;
+    OpeningStatement s = ReadOpeningStatement(product.Path(), "DEMO", [&](const std::string& sql) {
+        if (!written && sql.find("count(distinct case when DrLID") != std::string::npos) {
+            written = true;
+            other.Execute(
+                "insert into tblVoucher (MainID, TrID, TrType, DrLID, AmountD, AmountC) select "
+                "max(MainID) + 1, 1, 'Opening', max(DrLID), 5000, 0 from tblVoucher");
+        }
+    });
+    ASSERT_TRUE(written);
+    double debit = 0;
+    for (const OpeningStatementGroup& g : s.groups) {
+        debit += g.debit;
+    }
+    ExpectAmount(s.totals.debit, debit, "groups' debit");
+}
+
 TEST_F(OpeningStatementRead, ACompanyAnotherProgramHoldsIsRefused) {
     Run("real_mixed.xls");
     CompanyLock other;

@@ -3,6 +3,7 @@
 // is refused with its line; the records list newest first; and the backups'
 // own listing, pruning and restore never take a record for a backup.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -134,6 +135,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadRecord{"NoColon", "Ledgerlift run record\ncompany DEMO\n", "line 2 is not"},
         BadRecord{"CountNotANumber", "Ledgerlift run record\ncompany: DEMO\nitems: written many\n",
                   "line 3 holds \"many\" where a whole number belongs"},
+        // Once shown as "no rows".
+        BadRecord{"NegativeCount", "Ledgerlift run record\nitems: written -3, failed 1\n",
+                  "line 2 holds \"-3\" where a count belongs, which is never below 0"},
         BadRecord{"AmountNotANumber", "Ledgerlift run record\ncheck debit: 1,5\n",
                   "line 2 holds \"1,5\" where a number belongs"},
         BadRecord{"AmountInfinite", "Ledgerlift run record\ncheck credit: inf\n",
@@ -173,16 +177,39 @@ TEST_F(RunRecordsFolder, AreNamedAfterTheirStartAndListedNewestFirst) {
     EXPECT_EQ(listing.records[2].path, first);
 }
 
-TEST_F(RunRecordsFolder, AFileThatIsNoRecordIsNamedNotListed) {
+// What lies under a record's name and is no record: named, not listed.
+struct NoRecord {
+    const char* name;
+    void (*make)(const std::string& path);
+    const char* says;
+};
+
+class NoRecords : public RunRecordsFolder, public ::testing::WithParamInterface<NoRecord> {};
+
+TEST_P(NoRecords, AreNamedNotListed) {
     Write("2024-05-01 10:00:00");
-    std::ofstream(Folder() + "/DEMO-20240601-100000.run.txt") << "garbage\n";
+    GetParam().make(Folder() + "/DEMO-20240601-100000.run.txt");
     RunRecords::Listing listing = RunRecords(company).List();
     ASSERT_EQ(listing.records.size(), 1u);
     ASSERT_EQ(listing.problems.size(), 1u);
     EXPECT_NE(listing.problems[0].find(Folder() + "/DEMO-20240601-100000.run.txt"),
               std::string::npos)
         << listing.problems[0];
+    EXPECT_NE(listing.problems[0].find(GetParam().says), std::string::npos) << listing.problems[0];
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    RunRecordsFolder, NoRecords,
+    ::testing::Values(
+        NoRecord{"Garbage", [](const std::string& path) { std::ofstream(path) << "garbage\n"; },
+                 "is not a run record"},
+        // Special files: read, they would block or never end.
+        NoRecord{"NamedPipe", [](const std::string& path) { ::mkfifo(path.c_str(), 0600); },
+                 "it is a named pipe, not a file"},
+        NoRecord{"LinkToADevice",
+                 [](const std::string& path) { fs::create_symlink("/dev/zero", path); },
+                 "it is a device, not a file"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RunRecordsFolder, AnotherDatabasesRecordIsLeftOut) {
     RunRecord other = Sample();

@@ -3,9 +3,11 @@
 #include <ostream>
 
 #include "import/OpenWorkbook.h"
+#include "load/LoadWorkbook.h"
 #include "load/SheetRows.h"
 #include "tests/PackageWriter.h"
 #include "tests/TestSupport.h"
+#include "ui/ScriptedWindowOps.h"
 
 namespace ledgerlift {
 namespace {
@@ -88,6 +90,45 @@ INSTANTIATE_TEST_SUITE_P(
             test::OdsParts(OdsTable(OdsRow("x", "65536") + OdsRow("y", "3") + OdsRow("z", "1000"))),
             1539}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Regression: headings in row 12, below the rows searched for them, were
+// loaded as an item ("ITEM CODE" in category "CATEGORY") and a ledger, and
+// the run then said all was migrated. A row of texts that name their own
+// fields is never data, and the load says where it stood.
+TEST(HeadingRowsBelowTheSearch, AreNeverData) {
+    auto cell = [](const std::string& ref, const std::string& text) {
+        return "<c r=\"" + ref + "\" t=\"inlineStr\"><is><t>" + text + "</t></is></c>";
+    };
+    std::string items = "<row r=\"1\">" + cell("A1", "Opening stock") + "</row><row r=\"12\">" +
+                        cell("A12", "ITEM CODE") + cell("B12", "ITEM NAME") +
+                        cell("C12", "CATEGORY") + "</row><row r=\"13\">" + cell("A13", "A1") +
+                        cell("B13", "Soap") + cell("C13", "Toiletries") + "</row>";
+    // Row 14 holds words of the fields' names, yet no name: it is data.
+    std::string ledgers = "<row r=\"12\">" + cell("A12", "Ledger Alias Name") +
+                          cell("B12", "Ledger Name") + "</row><row r=\"13\">" + cell("A13", "AC") +
+                          cell("B13", "Acme Traders") + "</row><row r=\"14\">" +
+                          cell("B14", "Ledger number 1") + cell("D14", "1 Long Street") + "</row>";
+    test::TempFolder dir;
+    std::string path = dir.File("low.xlsx");
+    test::WriteZip(path, test::XlsxParts({items, ledgers}));
+    FormControls form;
+    ScriptedWindowOps ops;
+    ops.QueueFile(path);
+    AnyWorkbookReader book;
+    LoadWorkbook(form, ops, book);
+    ASSERT_TRUE(form.workbookLoaded);
+    EXPECT_EQ(form.itemGrid.Rows(), 3) << "the item row and the empty row only";
+    EXPECT_EQ(std::string(form.itemGrid.TextMatrix(1, 1)), "A1");
+    EXPECT_EQ(form.ledgerGrid.Rows(), 4) << "the two ledger rows and the empty row only";
+    ASSERT_FALSE(form.loadWarnings.empty());
+    EXPECT_EQ(
+        form.loadWarnings[0].rfind("Worksheet row 12 of worksheet 1 (Sheet1) holds headings", 0),
+        0u)
+        << form.loadWarnings[0];
+    EXPECT_NE(form.loadLines[0].find("1 row of headings skipped: worksheet row 12"),
+              std::string::npos)
+        << form.loadLines[0];
+}
 
 }  // namespace
 }  // namespace ledgerlift

@@ -228,6 +228,34 @@ INSTANTIATE_TEST_SUITE_P(
                 true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// What a command that only reads the company leaves beside its database:
+// nothing. Each once left DEMO.mdb-wal and DEMO.mdb-shm behind.
+struct ReadOnlyUse {
+    const char* name;
+    const char* args;  // SCRATCH is filled in
+};
+
+class ReadOnlyUses : public OpeningStatementCommand,
+                     public ::testing::WithParamInterface<ReadOnlyUse> {};
+
+TEST_P(ReadOnlyUses, LeaveNothingBesideTheDatabase) {
+    ASSERT_EQ(Migrate(test::FixturePath("two_rows.xls")).status, 0);
+    ASSERT_FALSE(fs::exists(db + "-wal"));
+    std::string args = std::regex_replace(GetParam().args, std::regex("SCRATCH"), scratch.Path());
+    Result r = Run(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(fs::exists(db + "-wal"));
+    EXPECT_FALSE(fs::exists(db + "-shm"));
+    EXPECT_FALSE(fs::exists(db + "-journal"));
+}
+
+INSTANTIATE_TEST_SUITE_P(OpeningStatementCommand, ReadOnlyUses,
+                         ::testing::Values(ReadOnlyUse{"Statement",
+                                                       "statement --company DEMO -o SCRATCH/s.pdf"},
+                                           ReadOnlyUse{"TemplateOfTheCompany",
+                                                       "template SCRATCH/t.xlsx --company DEMO"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(OpeningStatementCommand, ACompanyWithoutItsDatabaseCannotBeOpened) {
     fs::remove(db);
     Result r = Run("statement --company DEMO -o " + scratch.File("s.pdf"));

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
+#include "import/OpenWorkbook.h"
 #include "tests/ProgramRun.h"
 #include "tests/ZipPart.h"
 
@@ -128,20 +131,70 @@ TEST_F(TemplateCommand, OffersTheCompanysCategoriesAndGroupsAndWarnsOfOthers) {
     EXPECT_EQ(filled.out, Run("preview --format json " + Sample()).out);
 }
 
+// A company's name that no workbook can hold: left out of the lists and
+// named in a warning; the rest is written and loads. Once a workbook that
+// could not be read back (said to be written), or a whole template refused
+// with the library's sentence.
+struct Unwritable {
+    const char* name;
+    const char* insert;
+    const char* why;
+};
+
+class UnwritableName : public TemplateCommand, public ::testing::WithParamInterface<Unwritable> {};
+
+TEST_P(UnwritableName, IsLeftOutAndNamed) {
+    test::Execute(db, "insert into tblCategories (Category) values ('Grocery')");
+    test::Execute(db, GetParam().insert);
+    std::string path = scratch.File("template.xlsx");
+    Result made = Run("template " + path + " --company DEMO --product-folder " + product.Path());
+    EXPECT_EQ(made.status, 0) << made.err;
+    EXPECT_NE(made.err.find("warning: The category \""), std::string::npos) << made.err;
+    EXPECT_NE(made.err.find(GetParam().why), std::string::npos) << made.err;
+    EXPECT_NE(test::ZipPartText(path, "xl/sharedStrings.xml").find("<t>Grocery</t>"),
+              std::string::npos);
+    AnyWorkbookReader book;
+    EXPECT_NO_THROW(book.Open(path));
+}
+
+INSTANTIATE_TEST_SUITE_P(TemplateCommand, UnwritableName,
+                         ::testing::Values(Unwritable{"NotUtf8",
+                                                      "insert into tblCategories (Category) values "
+                                                      "(cast(x'4F6C64C3' as text))",
+                                                      "it is not valid text"},
+                                           Unwritable{"LongerThanACell",
+                                                      "insert into tblCategories (Category) values "
+                                                      "(hex(zeroblob(20000)))",
+                                                      "it is 40000 characters long"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 struct Refusal {
     const char* name;
     const char* args;  // %S the scratch folder, %P the product folder
     const char* sentence;
+    // The program run alone, where no product folder is found (the rows
+    // once replaced what the same command with the folder refused).
+    bool alone = false;
 };
 
 class TemplateRefused : public TemplateCommand, public ::testing::WithParamInterface<Refusal> {};
 
 TEST_P(TemplateRefused, WithASentenceAndStatus2) {
+    std::ofstream(scratch.File("readonly.xlsx")) << "kept";
+    std::filesystem::permissions(scratch.File("readonly.xlsx"), std::filesystem::perms::owner_read);
+    std::filesystem::create_symlink(scratch.File("readonly.xlsx"), scratch.File("link.xlsx"));
+    std::string binary = LEDGERLIFT_BINARY;
+    test::TempFolder elsewhere;
+    if (GetParam().alone) {
+        binary = elsewhere.File("ledgerlift");
+        std::filesystem::copy_file(LEDGERLIFT_BINARY, binary);
+    }
     std::string args = std::regex_replace(GetParam().args, std::regex("%S"), scratch.Path());
     args = std::regex_replace(args, std::regex("%P"), product.Path());
-    Result r = Run("template " + args);
+    Result r = Run("template " + args, "", binary);
     EXPECT_EQ(r.status, 2) << r.err;
     EXPECT_NE(r.err.find(GetParam().sentence), std::string::npos) << r.err;
+    EXPECT_EQ(Slurp(scratch.File("readonly.xlsx")), "kept");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -151,7 +204,12 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"NoSuchFolder", "%S/none/t.xlsx", "does not exist"},
         Refusal{"IntoABackupFolder", "%P/Resources/Database/C01/Backups/t.xlsx --product-folder %P",
                 "cannot be written"},
-        Refusal{"UnknownCompany", "%S/t.xlsx --company NONE --product-folder %P", "NONE"}),
+        Refusal{"UnknownCompany", "%S/t.xlsx --company NONE --product-folder %P", "NONE"},
+        Refusal{"ReadOnlyWithoutAProductFolder", "%S/readonly.xlsx", "it is read-only", true},
+        Refusal{"LinkWithoutAProductFolder", "%S/link.xlsx", "it is a symbolic link", true},
+        Refusal{"IntoABackupFolderWithoutAProductFolder",
+                "%P/Resources/Database/C01/Backups/t.xlsx",
+                "that is a file in the backup folder of the database", true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "base/TextRules.h"
+#include "base/Utf8Text.h"
 
 namespace ledgerlift {
 namespace {
@@ -159,6 +160,40 @@ TEST(Quoting, RefusesATextHoldingANul) {
     EXPECT_THROW(SqlEscape(std::string("a\0b", 3)), ConversionError);
     EXPECT_THROW(Quote(std::string("\0", 1)), ConversionError);
 }
+
+// Texts cut to a length, and texts shown in a message: each row names the
+// fault it guards.
+struct Utf8Case {
+    const char* name;
+    std::string text;
+    std::size_t cut;
+    std::string head;   // Utf8Head(text, cut)
+    std::string shown;  // ShownText(text)
+};
+
+class Utf8Texts : public ::testing::TestWithParam<Utf8Case> {};
+
+TEST_P(Utf8Texts, CutAtACharactersEndAndShownWithoutControls) {
+    EXPECT_EQ(std::string(Utf8Head(GetParam().text, GetParam().cut)), GetParam().head);
+    EXPECT_TRUE(!IsValidUtf8(GetParam().text) || IsValidUtf8(GetParam().head));
+    EXPECT_EQ(ShownText(GetParam().text), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Utf8Text, Utf8Texts,
+    ::testing::Values(
+        Utf8Case{"Ascii", "Item Code", 4, "Item", "Item Code"},
+        // A heading cut at 256 bytes once ended in half an "é".
+        Utf8Case{"CutInsideACharacter", "a\xC3\xA9\xC3\xA9", 4, "a\xC3\xA9", "a\xC3\xA9\xC3\xA9"},
+        Utf8Case{"CutInsideAFourByteCharacter", "\xF0\x9F\x98\x80!", 3, "", "\xF0\x9F\x98\x80!"},
+        // A NUL in a sheet name once cut the sentence short.
+        Utf8Case{"Nul", std::string("Sheet\0One", 9), 20, std::string("Sheet\0One", 9),
+                 "Sheet\\x00One"},
+        // Terminal escapes in a heading were once printed raw.
+        Utf8Case{"TerminalEscape", "\x1B[2JCode", 20, "\x1B[2JCode", "\\x1B[2JCode"},
+        Utf8Case{"EightBitControl", "Code\xC2\x9B", 20, "Code\xC2\x9B", "Code\\u009B"},
+        Utf8Case{"NoCharacter", "Code\xFF", 20, "Code\xFF", "Code\\xFF"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace ledgerlift

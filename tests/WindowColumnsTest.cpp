@@ -2,6 +2,7 @@
 // layout, and Save Template...
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <QSettings>
 #include <QTimer>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "qt/ColumnsControl.h"
@@ -129,6 +131,25 @@ TEST_F(WindowColumns, ChosenColumnsReloadTheGridsAndAreRememberedUntilForgotten)
     Load("headings/doubled.xlsx");
     EXPECT_EQ(dialogsOpened, 1) << "forgotten: refused again, and asked";
     EXPECT_FALSE(form.workbookLoaded);
+}
+
+// Regression: with a read-only settings file the load said the choice would
+// be used again, though nothing kept it.
+TEST_F(WindowColumns, AChoiceTheSettingsCannotKeepIsSaidSo) {
+    std::string file = config.File("Ledgerlift/Ledgerlift.conf");
+    std::filesystem::create_directories(config.File("Ledgerlift"));
+    std::ofstream(file) << "[General]\n";
+    ::chmod(file.c_str(), 0444);
+    Load("headings/doubled.xlsx", [](ColumnsDialog& dialog) {
+        Select(dialog.FieldBox(SheetKind::Items, 5), 3);
+        Select(dialog.FieldBox(SheetKind::Items, 6), 5);
+        dialog.accept();
+    });
+    ASSERT_TRUE(form.workbookLoaded);
+    ASSERT_FALSE(form.loadLines.empty());
+    EXPECT_NE(form.loadLines.front().find("could not be kept"), std::string::npos);
+    EXPECT_NE(form.loadLines.front().find("is read-only"), std::string::npos);
+    EXPECT_FALSE(form.Columns().Remembered());
 }
 
 // A workbook found by its headings: the dialog shows what the load read,

@@ -3,6 +3,7 @@
 // file dialog that chooses a workbook.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -86,6 +87,81 @@ TEST_F(WindowStart, RemembersBetweenRunsInTheUsersSettingsFile) {
     EXPECT_EQ(next.WorkbookFolder(), "/books");
     EXPECT_EQ(next.WindowGeometry(), QByteArray("geometry"));
 }
+
+// A settings file that is not a plain writable file: read only when it is a
+// regular file (or a link to one), written only when it is one and no link.
+// Each row once blocked the program, wrote through a link (replacing the
+// device it led to) or claimed a choice kept that was not.
+struct SettingsFileCase {
+    const char* name;
+    // Makes the file at path, a regular one holding productFolder=folder.
+    void (*make)(const std::string& path, const std::string& folder);
+    bool readBack;     // the folder is read from it
+    const char* said;  // in the problem, and in what Remember gives
+};
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteSettings(const std::string& path, const std::string& folder) {
+    std::ofstream(path) << "[General]\nproductFolder=" << folder << "\n";
+}
+
+class SpecialSettingsFile : public WindowStart,
+                            public ::testing::WithParamInterface<SettingsFileCase> {};
+
+TEST_P(SpecialSettingsFile, NeitherBlocksNorIsWrittenThrough) {
+    std::string path = config.File("Ledgerlift/Ledgerlift.conf");
+    std::filesystem::create_directories(config.File("Ledgerlift"));
+    GetParam().make(path, product.Path());
+    auto before = std::filesystem::symlink_status(path).type();
+    std::string target =
+        std::filesystem::is_symlink(path) ? std::filesystem::read_symlink(path).string() : path;
+    std::string text = std::filesystem::is_regular_file(target) ? FileText(target) : "";
+    {
+        Settings settings;
+        EXPECT_EQ(settings.Recall(), GetParam().readBack ? product.Path() : "");
+        settings.Remember("/elsewhere");
+        settings.SetWindowGeometry(QByteArray("geometry"));
+        EXPECT_NE(settings.Remember("signature", "{}").find(GetParam().said), std::string::npos);
+        EXPECT_NE(settings.Problem().find(path), std::string::npos) << settings.Problem();
+        EXPECT_NE(settings.Problem().find(GetParam().said), std::string::npos)
+            << settings.Problem();
+    }
+    EXPECT_EQ(std::filesystem::symlink_status(path).type(), before) << "left in its place";
+    if (!text.empty()) {
+        EXPECT_EQ(FileText(target), text) << "nothing written";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WindowStart, SpecialSettingsFile,
+    ::testing::Values(SettingsFileCase{"NamedPipe",
+                                       [](const std::string& path, const std::string&) {
+                                           ::mkfifo(path.c_str(), 0600);
+                                       },
+                                       false, "is a named pipe, not a file"},
+                      SettingsFileCase{"LinkToANamedPipe",
+                                       [](const std::string& path, const std::string&) {
+                                           ::mkfifo((path + ".pipe").c_str(), 0600);
+                                           std::filesystem::create_symlink(path + ".pipe", path);
+                                       },
+                                       false, "is a named pipe, not a file"},
+                      SettingsFileCase{"LinkToAFile",
+                                       [](const std::string& path, const std::string& folder) {
+                                           WriteSettings(path + ".real", folder);
+                                           std::filesystem::create_symlink(path + ".real", path);
+                                       },
+                                       true, "is a symbolic link"},
+                      SettingsFileCase{"ReadOnly",
+                                       [](const std::string& path, const std::string& folder) {
+                                           WriteSettings(path, folder);
+                                           ::chmod(path.c_str(), 0444);
+                                       },
+                                       true, "is read-only"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Answers the modal dialogs as they come up: each folder chooser with the next
 // folder of the list, each message box with OK; records what they said.

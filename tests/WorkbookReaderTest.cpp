@@ -386,6 +386,21 @@ TEST_P(WorkbookStreamNames, CompareWithoutCase) {
 INSTANTIATE_TEST_SUITE_P(Names, WorkbookStreamNames,
                          ::testing::Values("WORKBOOK", "BOOK", "workbook", "Book"));
 
+// Regression: a NUL in a sheet's name cut short every sentence that named
+// the sheet. Control characters in a name are shown as escapes.
+TEST(OtherWorkbooks, ASheetNameHoldingControlsIsShownEscaped) {
+    std::string stream = XlsReader::ReadWorkbookStream(test::FixturePath("real_mixed.xls"));
+    std::size_t at = stream.find("Items");
+    ASSERT_NE(at, std::string::npos);
+    stream.replace(at, 5, std::string("It\0\x1Bs", 5));
+    test::TempFolder dir;
+    std::string path = dir.File("book.xls");
+    test::WriteCompoundFile(path, {{"Workbook", stream}});
+    AnyWorkbookReader book;
+    book.Open(path);
+    EXPECT_EQ(book.SheetName(1), "It\\x00\\x1Bs");
+}
+
 // Every cut and many damaged bytes of a real workbook stream: the scan must
 // end and stay inside the data (the sanitizer build checks the latter).
 TEST(BiffScanner, SurvivesEveryTruncationAndDamagedBytes) {

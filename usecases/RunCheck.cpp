@@ -1,5 +1,6 @@
 #include "usecases/RunCheck.h"
 
+#include "company/LookupIndexes.h"
 #include "data/Savepoint.h"
 #include "migration/CategoryStage.h"
 #include "migration/ItemStage.h"
@@ -30,7 +31,8 @@ std::optional<RunTally> Predict(const RunRequest& request, WindowOps& ops) {
     StageContext stage{
         grids, answers, tally, db, &request.controls.stop, request.options.batchTiming};
     {
-        Savepoint undo(db);  // never committed: the check writes nothing
+        Savepoint undo(db);       // never committed: the check writes nothing
+        EnsureLookupIndexes(db);  // for the check alone: undone with the rest
         tally.baseline = ReadBaseline(db);
         RunCategoryStage(stage);
         RequireNotLost(db);

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "base/Date.h"
+#include "company/LookupIndexes.h"
 #include "data/Savepoint.h"
 #include "load/GridLayouts.h"
 #include "migration/CategoryStage.h"
@@ -320,6 +321,9 @@ void MigrationRun::Migrate(const std::string& backup) {
     if (dry) {
         dryRun.emplace(db_);
     }
+    // Each row looks the company up; without these the run is quadratic.
+    // A dry run undoes them with everything else.
+    EnsureLookupIndexes(db_);
     Status("User opted to migrate Data to Company " + form_.companyList.Text());
     if (!backup.empty()) {
         Status(kBackupStatusPrefix + backup);

@@ -46,9 +46,10 @@ std::string FailedRowsSavedText(const std::vector<RowToFix>& rows, const std::st
 }
 
 int WriteFailedRows(const std::string& path, const FormControls& form,
-                    const std::vector<RowToFix>& rows, const OutputGuard& guard) {
+                    const std::vector<RowToFix>& rows, const OutputGuard& guard,
+                    std::vector<std::string>* cuts) {
     guard.Require("The failed-rows workbook", path);
-    return WriteFailedRowsWorkbook(path, form, rows);
+    return WriteFailedRowsWorkbook(path, form, rows, cuts);
 }
 
 void SaveFailedRows(const std::vector<RowToFix>& rows, const std::string& productFolder,
@@ -67,9 +68,13 @@ void SaveFailedRows(const std::vector<RowToFix>& rows, const std::string& produc
         }
         std::string path = WithXlsxExtension(*chosen);
         try {
-            WriteFailedRows(path, form, rows, guard);
+            std::vector<std::string> cuts;
+            WriteFailedRows(path, form, rows, guard, &cuts);
             std::string said = FailedRowsSavedText(rows, path);
             AppendStatus(form, ops, said);
+            for (const std::string& cut : cuts) {
+                AppendStatus(form, ops, cut);
+            }
             ops.MsgBox(said, MsgButtons::OK, MsgIcon::Information);
             return;
         } catch (const FileError& error) {

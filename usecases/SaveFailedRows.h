@@ -24,7 +24,8 @@ void SaveFailedRows(const std::vector<RowToFix>& rows, const std::string& produc
 // Gives the number of rows written; throws FileError when the guard refuses
 // the path or the file can't be written.
 int WriteFailedRows(const std::string& path, const FormControls& form,
-                    const std::vector<RowToFix>& rows, const OutputGuard& guard);
+                    const std::vector<RowToFix>& rows, const OutputGuard& guard,
+                    std::vector<std::string>* cuts = nullptr);
 
 // The sentence after the rows were saved: how many, why and where, and
 // what to do next.

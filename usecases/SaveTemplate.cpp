@@ -49,10 +49,14 @@ void SaveTemplate(const std::string& productFolder, FormControls& form, WindowOp
         }
         try {
             guard.Require("The template", *path);
-            WriteTemplateWorkbook(*path, CompanyLists(productFolder, form, ops));
+            TemplateLists lists = CompanyLists(productFolder, form, ops);
+            WriteTemplateWorkbook(*path, lists);
             std::string said = "A template to fill in was saved as ";
             said += *path;
             AppendStatus(form, ops, said);
+            for (const std::string& leftOut : lists.leftOut) {
+                AppendStatus(form, ops, leftOut);
+            }
             StatusCaretToEnd(form);
             return;
         } catch (const FileError& error) {

@@ -29,11 +29,12 @@ bool ColumnChoices::Remembered() const {
     return memory_ && !signature_.empty() && !memory_->Recall(signature_).empty();
 }
 
-void ColumnChoices::Remember(const ColumnChoice& choice) {
+std::string ColumnChoices::Remember(const ColumnChoice& choice) {
     current_ = choice;
     if (memory_ && !signature_.empty()) {
-        memory_->Remember(signature_, ColumnChoiceJson(choice));
+        return memory_->Remember(signature_, ColumnChoiceJson(choice));
     }
+    return "";
 }
 
 void ColumnChoices::Forget() {

@@ -30,7 +30,8 @@ class ColumnChoices {
     bool Remembered() const;
 
     // Keeps choice as the one for the last load's layout, and as current.
-    void Remember(const ColumnChoice& choice);
+    // Gives "" when the memory keeps it, else the sentence that says why not.
+    std::string Remember(const ColumnChoice& choice);
     // Drops the choice kept for the last load's layout; the current one
     // stays until the next load.
     void Forget();

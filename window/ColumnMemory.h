@@ -13,7 +13,8 @@ class ColumnMemory {
     virtual ~ColumnMemory() = default;
     // The choice kept for the signature; "" for none.
     virtual std::string Recall(const std::string& signature) const = 0;
-    virtual void Remember(const std::string& signature, const std::string& choiceJson) = 0;
+    // Gives "" when the choice is kept, else the sentence that says why not.
+    virtual std::string Remember(const std::string& signature, const std::string& choiceJson) = 0;
     virtual void Forget(const std::string& signature) = 0;
 };
 

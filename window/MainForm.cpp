@@ -20,6 +20,9 @@ const char* const kRememberedColumnsLine =
 const char* const kChosenColumnsLine =
     "The sheets and columns were read as chosen, and will be used again for workbooks with these "
     "sheets and headings; Columns... changes or forgets them.";
+const char* const kChosenNotKeptLine =
+    "The sheets and columns were read as chosen, but could not be kept for the next workbook "
+    "laid out alike: ";
 
 }  // namespace
 
@@ -122,10 +125,15 @@ void MainForm::LoadWithColumns(const ColumnChoice& choice) {
     const std::string path = columnsWorkbook_;
     LoadOutcome outcome =
         LoadWorkbookFile(*this, ops_, *book, path, [&](const WorkbookReader&) { return choice; });
+    std::string notKept;
     if (outcome == LoadOutcome::Loaded) {
-        columnChoices_.Remember(choice);
+        notKept = columnChoices_.Remember(choice);
     }
-    AfterColumnsLoad(outcome, kChosenColumnsLine);
+    // Said to be used again only when the settings really keep it.
+    if (!notKept.empty()) {
+        notKept = kChosenNotKeptLine + notKept;
+    }
+    AfterColumnsLoad(outcome, notKept.empty() ? kChosenColumnsLine : notKept.c_str());
     columnsWorkbook_ = path;  // the operator may choose again, whatever came of it
     ops_.EndProgress();
 }

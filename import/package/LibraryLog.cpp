@@ -35,6 +35,14 @@ void XmlStructuredMessage(void*, xmlErrorPtr error) {
     }
 }
 
+// What a library prints itself (libgsf prints a damaged zip entry's header
+// so), shown only when verbose.
+void GLibPrint(const gchar* text) {
+    if (LibraryLogScope::Verbose()) {
+        std::fprintf(stderr, "ledgerlift: [GLib] %s", text ? text : "");
+    }
+}
+
 }  // namespace
 
 bool LibraryLogScope::Verbose() {
@@ -47,7 +55,9 @@ LibraryLogScope::LibraryLogScope()
       xmlGenericHandler_(reinterpret_cast<void*>(xmlGenericError)),
       xmlGenericContext_(xmlGenericErrorContext),
       xmlStructuredHandler_(reinterpret_cast<void*>(xmlStructuredError)),
-      xmlStructuredContext_(xmlStructuredErrorContext) {
+      xmlStructuredContext_(xmlStructuredErrorContext),
+      printHandler_(reinterpret_cast<void*>(g_set_print_handler(GLibPrint))),
+      printerrHandler_(reinterpret_cast<void*>(g_set_printerr_handler(GLibPrint))) {
     xmlSetGenericErrorFunc(nullptr, XmlGenericMessage);
     xmlSetStructuredErrorFunc(nullptr, XmlStructuredMessage);
 }
@@ -58,6 +68,8 @@ LibraryLogScope::~LibraryLogScope() {
     xmlSetGenericErrorFunc(xmlGenericContext_,
                            reinterpret_cast<xmlGenericErrorFunc>(xmlGenericHandler_));
     g_log_set_default_handler(reinterpret_cast<GLogFunc>(glibHandler_), nullptr);
+    g_set_printerr_handler(reinterpret_cast<GPrintFunc>(printerrHandler_));
+    g_set_print_handler(reinterpret_cast<GPrintFunc>(printHandler_));
 }
 
 }  // namespace ledgerlift

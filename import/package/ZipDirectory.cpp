@@ -75,4 +75,32 @@ std::optional<std::uint64_t> ZipEntryCount(const std::string& path) {
     return std::nullopt;
 }
 
+bool HoldsLocalEntry(const std::string& path, const std::string& name) {
+    constexpr std::size_t kHeaderSize = 30;
+    const std::string signature("PK\x03\x04", 4);
+    std::ifstream in(path, std::ios::binary);
+    // Read in chunks that overlap by a header and its name, so that no
+    // header is cut in two.
+    const std::size_t overlap = kHeaderSize + name.size();
+    std::string window;
+    std::vector<char> chunk(1 << 20);
+    while (in) {
+        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        window.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+        for (std::size_t at = window.find(signature); at != std::string::npos;
+             at = window.find(signature, at + 1)) {
+            if (at + overlap > window.size()) {
+                break;
+            }
+            auto byte = [&](std::size_t k) { return static_cast<unsigned char>(window[at + k]); };
+            std::size_t length = byte(26) | (std::size_t{byte(27)} << 8);
+            if (length == name.size() && window.compare(at + kHeaderSize, length, name) == 0) {
+                return true;
+            }
+        }
+        window.erase(0, window.size() > overlap ? window.size() - overlap : 0);
+    }
+    return false;
+}
+
 }  // namespace ledgerlift

@@ -18,4 +18,10 @@ namespace ledgerlift {
 // is refused before libgsf sees it.
 std::optional<std::uint64_t> ZipEntryCount(const std::string& path);
 
+// Whether the package at path holds an entry named name in one of its local
+// headers, whatever its directory says: a part its directory does not list
+// is then in the file, and the directory is what is damaged. Reads the
+// whole file; for telling a fault apart, not for reading a package.
+bool HoldsLocalEntry(const std::string& path, const std::string& name);
+
 }  // namespace ledgerlift

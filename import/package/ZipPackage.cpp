@@ -296,10 +296,48 @@ bool ZipPackage::Has(const std::string& part) const {
     return Find(part) != nullptr;
 }
 
+bool ZipPackage::Listed(const std::string& part) const {
+    std::vector<std::string> names = Segments(part);
+    if (names.empty()) {
+        return false;
+    }
+    g_object_ref(zip_.get());
+    GObjectPtr<GsfInput> folder(GSF_INPUT(zip_.get()));
+    for (std::size_t i = 0; i + 1 < names.size(); ++i) {
+        GObjectPtr<GsfInput> child = ChildNamed(GSF_INFILE(folder.get()), names[i]);
+        if (!child || !IsFolder(child.get())) {
+            return false;
+        }
+        folder = std::move(child);
+    }
+    GsfInfile* last = GSF_INFILE(folder.get());
+    for (int k = 0, count = gsf_infile_num_children(last); k < count; ++k) {
+        const char* name = gsf_infile_name_by_index(last, k);
+        if (name && strcasecmp(name, names.back().c_str()) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Why a part the package was asked for can't be had: its entry is listed
+// but can't be read, the file holds it but the directory does not list it,
+// or it is not there at all.
+std::string ZipPackage::MissingPart(const std::string& part) const {
+    if (Listed(part)) {
+        return "its part " + part + " could not be read: its entry in the zip package is damaged";
+    }
+    if (HoldsLocalEntry(path_, part)) {
+        return "its part " + part + " is in the file, but its zip directory, which is damaged, " +
+               "does not list it";
+    }
+    return "its part " + part + " is missing";
+}
+
 std::unique_ptr<PartReader> ZipPackage::Open(const std::string& part) {
     GObjectPtr<GsfInput> input = Find(part);
     if (!input) {
-        throw Damaged(path_, "its part " + part + " is missing");
+        throw Damaged(path_, MissingPart(part));
     }
     auto size = static_cast<std::uint64_t>(std::max<gsf_off_t>(gsf_input_size(input.get()), 0));
     if (size > partLimit_) {

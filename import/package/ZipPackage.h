@@ -55,6 +55,9 @@ class ZipPackage {
     class PartStream;
     // The part's stream, owned by the caller; none when it is missing.
     GObjectPtr<_GsfInput> Find(const std::string& part) const;
+    // Whether the directory names the part, readable or not.
+    bool Listed(const std::string& part) const;
+    std::string MissingPart(const std::string& part) const;
 
     std::string path_;
     std::uint64_t partLimit_;

@@ -59,6 +59,7 @@ struct OpeningStatement {
 
     std::optional<RunRecord> lastRun;  // the newest run record
     bool lastRunBackupKept = false;    // its backup is still there
+    std::string lastRunBackupProblem;  // why a restore would refuse it ("" when it would not)
     // When the company was restored from a backup after the last run: the
     // time and the backup ("" otherwise). The figures are then what the
     // restored database holds.

@@ -74,9 +74,14 @@ void DocumentBuilder::LastRun() {
     Add(DocBlock::Kind::Paragraph,
         "Last run: started " + r.started + ", ended " + r.ended + ", " + r.outcome + ".");
     Add(DocBlock::Kind::Paragraph, "Its workbook: " + r.workbook);
-    Add(DocBlock::Kind::Paragraph,
-        "The backup that undoes it: " + r.backup +
-            (s_.lastRunBackupKept ? "" : " (no longer kept: later runs pruned it)"));
+    if (!s_.lastRunBackupKept || s_.lastRunBackupProblem.empty()) {
+        Add(DocBlock::Kind::Paragraph,
+            "The backup that undoes it: " + r.backup +
+                (s_.lastRunBackupKept ? "" : " (no longer kept: later runs pruned it)"));
+    } else {
+        Add(DocBlock::Kind::Note, "No backup can undo it: a restore would refuse its backup " +
+                                      r.backup + ". " + s_.lastRunBackupProblem);
+    }
     if (!s_.restoredAt.empty()) {
         Add(DocBlock::Kind::Note, "After that run the company was restored from its backup " +
                                       s_.restoredFrom + " (on " + s_.restoredAt +

@@ -9,6 +9,7 @@
 #include "company/CompanyLock.h"
 #include "company/RunRecords.h"
 #include "data/Recordset.h"
+#include "data/Savepoint.h"
 
 namespace ledgerlift {
 namespace {
@@ -169,8 +170,16 @@ void ReadLastRun(const CompanyDatabase& company, OpeningStatement& s) {
     }
     s.lastRun = listing.records.front();
     std::error_code ec;
+    CompanyBackups backups(company);
     s.lastRunBackupKept = std::filesystem::exists(s.lastRun->backup, ec);
-    for (const BackupInfo& backup : CompanyBackups(company).List()) {
+    if (s.lastRunBackupKept) {
+        // Named as the backup that undoes the run only when a restore would
+        // take it.
+        BackupInfo backup = backups.Describe(s.lastRun->backup);
+        s.lastRunBackupProblem =
+            backup.noteProblem.empty() ? backups.Ownership(backup) : backup.noteProblem;
+    }
+    for (const BackupInfo& backup : backups.List()) {
         // "before the restore of <backup> on <date>", or as older notes
         // said it, "the restore of <backup>: ...".
         std::size_t at = backup.madeBy.find(kRestorePrefix);
@@ -213,13 +222,19 @@ void TakeForReading(const CompanyDatabase& company, CompanyLock& lock) {
 }  // namespace
 
 OpeningStatement ReadOpeningStatement(const std::string& productFolder,
-                                      const std::string& companyCode) {
+                                      const std::string& companyCode,
+                                      const std::function<void(const std::string&)>& tracer) {
     CompanyDatabase company = LocateCompanyDatabase(productFolder, companyCode);
     CompanyLock lock;
     TakeForReading(company, lock);
     Connection db;
     db.OpenReadOnly(company.connection);
+    db.SetTracer(tracer);
     RequireCompanyTables(db);
+    // Every query reads the one state of the database, so that the parts add
+    // up to the totals even while another program (which the lock does not
+    // stop) writes to the company; undone at the end, as nothing is written.
+    Savepoint snapshot(db);
     OpeningStatement s;
     s.companyCode = company.code;
     s.companyName = CompanyName(productFolder, companyCode);

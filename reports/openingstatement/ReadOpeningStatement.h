@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "data/DataError.h"
@@ -26,9 +27,13 @@ class NothingMigrated : public DataError {
 // under a name that says so, so that the parts always add up to the totals.
 // Throws DataError, for the operator, when the company is not listed or its
 // database can't be opened or is no company database; NothingMigrated when
-// there is nothing to state.
-OpeningStatement ReadOpeningStatement(const std::string& productFolder,
-                                      const std::string& companyCode);
+// there is nothing to state. Everything is read in one read transaction, so
+// that a program writing to the company meanwhile changes none of it. The
+// tracer, when given, sees every statement sent (for measurements and
+// diagnostics).
+OpeningStatement ReadOpeningStatement(
+    const std::string& productFolder, const std::string& companyCode,
+    const std::function<void(const std::string&)>& tracer = nullptr);
 
 // Whether the company has been migrated: a run of it is recorded, or its
 // database holds opening postings. True as well when that can't be told

@@ -118,6 +118,8 @@ CREATE TABLE tblVoucher (
 );
 CREATE INDEX ixVoucherMain ON tblVoucher (MainID);
 CREATE INDEX ixVoucherType ON tblVoucher (TrType, TrID);
+-- A ledger's opening vouchers, which a run again and a check read per ledger.
+CREATE INDEX ixVoucherLedger ON tblVoucher (DrLID, TrType);
 
 -- The product's standard account groups.
 INSERT INTO tblAccountgroup (AccountGroupID, AccountGroup, PrimaryGroup, ParentGroupID) VALUES
