@@ -75,6 +75,25 @@ bool Negative(const SqlValue& value) {
     }
 }
 
+// Whether a decimal of at most four places states the number exactly
+// (12.5, 10.25, 0.0625). Its literal then reads as that very double, as any
+// reading of decimal text that is right to half a unit in the last place
+// gives a number it can hold exactly.
+bool ShortExactDecimal(double value) {
+    double scale = 1;
+    for (int places = 1; places <= 4; ++places) {
+        scale *= 10;
+        double scaled = value * scale;
+        if (std::fabs(scaled) >= kWholeDigitsBelow) {
+            return false;
+        }
+        if (scaled == std::trunc(scaled)) {
+            return std::fma(value, scale, -scaled) == 0;  // the product was exact
+        }
+    }
+    return false;
+}
+
 std::uint64_t Bits(double value) {
     std::uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
@@ -246,6 +265,9 @@ std::optional<StatementCache::BoundNumber> StatementCache::Reading(const SqlValu
     double v = currency ? ToCurrency(value.number) : value.number;
     if (std::fabs(v) < kWholeDigitsBelow && v == std::trunc(v)) {
         return BoundNumber{true, static_cast<std::int64_t>(v), 0};
+    }
+    if (ShortExactDecimal(v)) {
+        return BoundNumber{false, 0, v};
     }
     Readings& known = currency ? currencies_ : numbers_;
     std::uint64_t bits = Bits(value.number);
