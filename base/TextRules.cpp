@@ -43,12 +43,15 @@ double ReadRadix(const std::string& s, std::size_t pos, int radix) {
 
 }  // namespace
 
-std::string SqlEscape(const std::string& text) {
+void RequireStorableText(const std::string& text) {
     if (text.find('\0') != std::string::npos) {
-        // The database would end the text at the NUL and store it cut.
         throw ConversionError("The text \"" + text.substr(0, text.find('\0')) +
                               "...\" holds a NUL character, which cannot be stored.");
     }
+}
+
+std::string SqlEscape(const std::string& text) {
+    RequireStorableText(text);
     std::string out;
     out.reserve(text.size() + 2);
     for (char c : text) {
@@ -101,12 +104,16 @@ std::string IntText(std::int64_t value) {
     return std::to_string(value);
 }
 
-std::string NumberText(double value) {
+void RequireStorableNumber(double value) {
     if (!std::isfinite(value)) {
         // "inf" or "nan" in a statement would be read as a column name.
         throw ConversionError("A number too large to store (" + std::string(value > 0 ? "+" : "") +
                               (std::isnan(value) ? "not a number" : "infinity") + ") was refused.");
     }
+}
+
+std::string NumberText(double value) {
+    RequireStorableNumber(value);
     if (value == 0) {
         return "0";  // also for -0
     }

@@ -21,8 +21,12 @@ class ConversionError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Every single quote doubled; nothing else changes.
+// Every single quote doubled; nothing else changes. Throws ConversionError
+// for a text that can't be stored (see RequireStorableText).
 std::string SqlEscape(const std::string& text);
+// Throws ConversionError when the text holds a NUL character: the database
+// would end the text there and store it cut.
+void RequireStorableText(const std::string& text);
 // The text between single quotes, every single quote inside doubled.
 std::string Quote(const std::string& text);
 
@@ -35,7 +39,10 @@ std::string TrimBlanks(const std::string& text);
 
 std::string IntText(std::int64_t value);
 // The shortest text with at most 15 significant digits: 12, 12.5, 0.3, 1E+20.
+// Throws ConversionError for infinity and NaN (see RequireStorableNumber).
 std::string NumberText(double value);
+// Throws ConversionError for a number no text can hold (infinity, NaN).
+void RequireStorableNumber(double value);
 // A currency amount: rounded to four decimals (ties to even), no trailing
 // zeros: 250.5, 1500, 0.0001.
 std::string CurrencyText(double amount);

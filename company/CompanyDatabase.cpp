@@ -4,6 +4,7 @@
 
 #include "base/TextRules.h"
 #include "data/Recordset.h"
+#include "data/Sql.h"
 
 namespace ledgerlift {
 
@@ -66,8 +67,8 @@ void RequireCompanyTables(Connection& db) {
     std::string missing;
     for (const char* table : kCompanyTables) {
         Recordset rs;
-        rs.Open("select name from sqlite_master where type='table' and name='" +
-                    std::string(table) + "' collate nocase",
+        rs.Open(Sql("select name from sqlite_master where type='table' and name=")
+                    << sql::Text(table) << " collate nocase",
                 db, CursorType::ForwardOnly, LockType::ReadOnly);
         if (rs.IsEOF()) {
             missing += (missing.empty() ? "" : ", ") + std::string(table);
@@ -85,7 +86,7 @@ CompanyDatabase LocateCompanyDatabase(const std::string& productFolder,
     Connection initial;
     initial.Open(InitialConnectionString(productFolder));
     Recordset rs;
-    rs.Open("Select * from tblCompany where CompanyCode=" + Quote(companyCode), initial,
+    rs.Open(Sql("Select * from tblCompany where CompanyCode=") << sql::Text(companyCode), initial,
             CursorType::Static, LockType::ReadOnly);
     if (rs.IsEOF()) {
         throw DataError("The company " + companyCode + " is not listed in " + initial.Path() + ".");

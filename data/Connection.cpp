@@ -245,28 +245,54 @@ void Connection::RequireOpen() const {
 long Connection::Execute(const std::string& statement) {
     RequireOpen();
     Trace(statement);
-    std::string converted;
-    const std::string& sql = ToSqlite(statement, converted);
-    long changed = 0;
     try {
         if (cache_) {
-            if (std::optional<Statement> stmt = cache_->Acquire(sql)) {
+            std::string converted;
+            if (std::optional<Statement> stmt = cache_->Acquire(ToSqlite(statement, converted))) {
                 stmt->Run();
                 return sqlite3_changes(db_.get());
             }
         }
-        const char* tail = sql.c_str();
-        while (tail && *tail) {
-            Statement stmt(db_.get(), tail, path_, &tail);
-            if (stmt.Empty()) {
-                break;  // only blanks or a comment were left
-            }
-            stmt.Run();
-            changed = sqlite3_changes(db_.get());
-        }
+        return RunAfresh(statement);
     } catch (const DataError& error) {
         NoteFailure(error);
         throw;
+    }
+}
+
+long Connection::Execute(const Sql& statement) {
+    RequireOpen();
+    std::string literal;
+    if (Tracing()) {
+        literal = statement.Text();
+        Trace(literal);
+    }
+    try {
+        if (cache_) {
+            if (std::optional<Statement> stmt = cache_->Acquire(statement)) {
+                stmt->Run();
+                return sqlite3_changes(db_.get());
+            }
+        }
+        return RunAfresh(literal.empty() ? statement.Text() : literal);
+    } catch (const DataError& error) {
+        NoteFailure(error);
+        throw;
+    }
+}
+
+long Connection::RunAfresh(const std::string& statement) {
+    std::string converted;
+    const std::string& sql = ToSqlite(statement, converted);
+    long changed = 0;
+    const char* tail = sql.c_str();
+    while (tail && *tail) {
+        Statement stmt(db_.get(), tail, path_, &tail);
+        if (stmt.Empty()) {
+            break;  // only blanks or a comment were left
+        }
+        stmt.Run();
+        changed = sqlite3_changes(db_.get());
     }
     return changed;
 }
@@ -278,6 +304,19 @@ Statement Connection::Prepare(const std::string& sql) {
         }
     }
     return Statement(db_.get(), sql.c_str(), path_);
+}
+
+Statement Connection::Prepare(const Sql& sql, std::string& literal) {
+    if (cache_) {
+        if (std::optional<Statement> stmt = cache_->Acquire(sql)) {
+            return std::move(*stmt);
+        }
+    }
+    if (literal.empty()) {
+        literal = sql.Text();
+    }
+    std::string converted;
+    return Statement(db_.get(), ToSqlite(literal, converted).c_str(), path_);
 }
 
 int Connection::BeginTrans() {

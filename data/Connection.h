@@ -9,6 +9,7 @@
 
 #include "data/DataError.h"
 #include "data/LockWait.h"
+#include "data/Sql.h"
 #include "data/SqliteHandle.h"
 #include "data/Statement.h"
 
@@ -29,7 +30,9 @@ class StatementCache;
 //
 // Statements stay prepared in a cache (see StatementCache) between uses: to
 // its callers and in the database the connection behaves exactly as if every
-// text were prepared afresh, only faster.
+// text were prepared afresh, only faster. A statement built with its values
+// (see Sql) runs with them bound to the statement kept for its form, and
+// behaves as its literal text would.
 class Connection {
   public:
     enum State { adStateClosed = 0, adStateOpen = 1 };
@@ -53,6 +56,7 @@ class Connection {
 
     // Runs one statement; gives the number of records it changed.
     long Execute(const std::string& statement);
+    long Execute(const Sql& statement);
 
     // Transactions nest: an inner BeginTrans opens a savepoint inside the
     // outer transaction, and its RollbackTrans undoes only what came after it.
@@ -90,13 +94,15 @@ class Connection {
     std::int64_t RowsChanged() const;
 
     // Sees every statement sent over this connection, as it is sent (for
-    // measurements and diagnostics); none by default.
+    // measurements and diagnostics); none by default. A built statement is
+    // seen as its literal text, which is only written out for a tracer.
     void SetTracer(std::function<void(const std::string&)> tracer) { tracer_ = std::move(tracer); }
     void Trace(const std::string& statement) const {
         if (tracer_) {
             tracer_(statement);
         }
     }
+    bool Tracing() const { return static_cast<bool>(tracer_); }
 
     const std::string& Path() const { return path_; }
     sqlite3* Handle() const { return db_.get(); }
@@ -122,8 +128,15 @@ class Connection {
     void OpenWith(const std::string& connectionString, bool readOnly);
     void RequireOpen() const;
     // The first statement of sql (already in SQLite's dialect), from the
-    // cache when the text allows; sql must outlive the statement.
+    // cache when the text allows.
     Statement Prepare(const std::string& sql);
+    // The first statement of a built statement, from the cache with its
+    // values bound, else its literal text (written into literal when
+    // empty); sql must outlive the statement.
+    Statement Prepare(const Sql& sql, std::string& literal);
+    // Runs every statement of a text in the product's dialect, each prepared
+    // afresh; gives the records the last one changed.
+    long RunAfresh(const std::string& statement);
     void StartCache();
 
     SqliteHandle db_;

@@ -26,10 +26,7 @@ Value ColumnValue(sqlite3_stmt* stmt, int i) {
 
 }  // namespace
 
-void Recordset::Open(const std::string& statement, Connection& connection, CursorType, LockType) {
-    if (open_) {
-        throw DataError("The recordset is already open.");
-    }
+void Recordset::RequireUsable(Connection& connection) {
     if (!connection.IsOpen()) {
         throw DataError(
             "The operation is not allowed while the connection to the database is closed.");
@@ -37,19 +34,44 @@ void Recordset::Open(const std::string& statement, Connection& connection, Curso
     if (!connection.TransactionLost().empty()) {
         throw DataError(connection.TransactionLost());
     }
+}
+
+void Recordset::Open(const std::string& statement, Connection& connection, CursorType, LockType) {
+    if (open_) {
+        throw DataError("The recordset is already open.");
+    }
+    RequireUsable(connection);
     connection.Trace(statement);
     try {
-        Fetch(statement, connection);
+        std::string converted;
+        Statement prepared = connection.Prepare(ToSqlite(statement, converted));
+        Fetch(prepared);
     } catch (const DataError& error) {
         connection.NoteFailure(error);
         throw;
     }
 }
 
-void Recordset::Fetch(const std::string& statement, Connection& connection) {
-    std::string converted;
-    const std::string& sql = ToSqlite(statement, converted);
-    Statement prepared = connection.Prepare(sql);
+void Recordset::Open(const Sql& statement, Connection& connection, CursorType, LockType) {
+    if (open_) {
+        throw DataError("The recordset is already open.");
+    }
+    RequireUsable(connection);
+    std::string literal;
+    if (connection.Tracing()) {
+        literal = statement.Text();
+        connection.Trace(literal);
+    }
+    try {
+        Statement prepared = connection.Prepare(statement, literal);
+        Fetch(prepared);
+    } catch (const DataError& error) {
+        connection.NoteFailure(error);
+        throw;
+    }
+}
+
+void Recordset::Fetch(Statement& prepared) {
     if (prepared.Empty()) {
         throw DataError("The statement to open holds nothing to run.");
     }

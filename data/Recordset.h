@@ -5,6 +5,8 @@
 
 #include "base/Value.h"
 #include "data/Connection.h"
+#include "data/Sql.h"
+#include "data/Statement.h"
 
 namespace ledgerlift {
 
@@ -18,6 +20,9 @@ enum class LockType { Unspecified, ReadOnly, Optimistic };
 class Recordset {
   public:
     void Open(const std::string& statement, Connection& connection,
+              CursorType cursor = CursorType::Unspecified, LockType lock = LockType::Unspecified);
+    // The same for a statement built with its values (see Sql).
+    void Open(const Sql& statement, Connection& connection,
               CursorType cursor = CursorType::Unspecified, LockType lock = LockType::Unspecified);
     bool IsOpen() const { return open_; }
     int State() const { return open_ ? Connection::adStateOpen : Connection::adStateClosed; }
@@ -35,7 +40,9 @@ class Recordset {
     const std::vector<std::string>& ColumnNames() const { return columns_; }
 
   private:
-    void Fetch(const std::string& statement, Connection& connection);
+    // Checks that the connection can run a statement.
+    static void RequireUsable(Connection& connection);
+    void Fetch(Statement& prepared);
     void RequireRow() const;
 
     bool open_ = false;

@@ -1,15 +1,15 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <list>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <vector>
 
-#include "data/LiteralLexer.h"
+#include "data/Sql.h"
 #include "data/Statement.h"
 
 struct sqlite3;
@@ -17,12 +17,12 @@ struct sqlite3_stmt;
 
 namespace ledgerlift {
 
-// Keeps the statements of one connection prepared. A text is looked up by
-// its form with the literal values lifted out (see LiteralLexer), and the
-// prepared statement runs with those values bound, each with exactly the
-// type and value SQLite gives the literal: so the statements that differ
-// only in their values are parsed and planned once, and the database comes
-// out the same as with the literal texts.
+// Keeps the statements of one connection prepared. A statement built with
+// its values (see Sql) is looked up by its form, and the prepared statement
+// runs with the values bound, each with exactly the type and value SQLite
+// gives its literal: so the statements that differ only in their values are
+// parsed and planned once, and the database comes out the same as with the
+// literal texts. A plain text is kept under the text itself.
 //
 // At most `capacity` statements stay prepared; the one used longest ago goes
 // first. A statement is reset and its bindings cleared after each use; all
@@ -34,13 +34,19 @@ class StatementCache {
     StatementCache(const StatementCache&) = delete;
     StatementCache& operator=(const StatementCache&) = delete;
 
-    // The first statement of sql (in SQLite's dialect), ready to step, with
-    // its literal values bound; nothing when the text is to be prepared as it
-    // stands (several statements, comments, parameters, other kinds of
-    // statement). When the text with its values lifted cannot be prepared,
-    // the literal text is, so that a failure is told in its own words. sql
-    // must outlive the statement. Throws DataError.
+    // The statement of sql (in SQLite's dialect), ready to step; nothing when
+    // the text is to be run as it stands, statement by statement (several
+    // statements, or none). Throws DataError when it can't be prepared.
     std::optional<Statement> Acquire(const std::string& sql);
+
+    // The statement of sql's form with its values bound, ready to step;
+    // nothing when sql is to be run as its literal text: a form that holds
+    // several statements, or that SQLite takes only with literals in it, a
+    // date the dialect leaves as written, the form already in use. A failure
+    // of the form that its literal text shares is told in the literal's own
+    // words. sql must outlive the statement: its texts are bound where they
+    // lie. Throws DataError.
+    std::optional<Statement> Acquire(const Sql& sql);
 
     // The statements kept prepared (for diagnostics and tests).
     std::size_t Size() const { return entries_.size(); }
@@ -48,7 +54,7 @@ class StatementCache {
   private:
     struct Entry {
         std::string key;
-        sqlite3_stmt* stmt = nullptr;  // none: the shape only works as literal text
+        sqlite3_stmt* stmt = nullptr;  // none: the form runs as literal text
         bool inUse = false;
     };
     using Entries = std::list<Entry>;
@@ -58,28 +64,35 @@ class StatementCache {
             return std::hash<std::string_view>{}(s);
         }
     };
+    // A number as SQLite reads its literal: an integer or a real.
+    struct BoundNumber {
+        bool integer = true;
+        std::int64_t whole = 0;
+        double real = 0;
+    };
+    using Readings = std::unordered_map<std::uint64_t, BoundNumber>;
 
     Entry* Find(std::string_view key);
     Entry& Add(std::string key, sqlite3_stmt* stmt);
     void EvictOne();
-    bool Bind(sqlite3_stmt* stmt, std::string_view sql);
-    std::optional<double> ReadReal(std::string_view digits);
+    Entry* PrepareForm(const std::string& form, const Sql& sql);
+    bool Bind(sqlite3_stmt* stmt, const Sql& sql);
+    bool BindNumber(sqlite3_stmt* stmt, int index, const SqlValue& value);
+    std::optional<BoundNumber> Reading(const SqlValue& value);
+    std::optional<BoundNumber> ReadLiteral(const std::string& literal);
 
     sqlite3* db_;
     const std::string& path_;
     std::size_t capacity_;
     Entries entries_;  // the most recently used first
     std::unordered_map<std::string_view, Entries::iterator, KeyHash, std::equal_to<>> index_;
-
-    LiteralLexer lexer_;
-    std::vector<Literal> literals_;
-    std::string key_;
-    std::string unescaped_;
+    std::string converted_;  // a form in SQLite's dialect, when it had to change
 
     // Decimal text read by SQLite itself, so that a bound real is the very
-    // double the literal would have given.
+    // double the literal would have given; remembered by the value's bits.
     sqlite3_stmt* realReader_ = nullptr;
-    std::unordered_map<std::string, double, KeyHash, std::equal_to<>> reals_;
+    Readings numbers_;
+    Readings currencies_;
 };
 
 }  // namespace ledgerlift

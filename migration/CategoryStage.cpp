@@ -5,6 +5,7 @@
 
 #include "base/TextRules.h"
 #include "data/Recordset.h"
+#include "data/Sql.h"
 #include "load/GridLayouts.h"
 #include "migration/CellReading.h"
 #include "migration/FailureSentence.h"
@@ -85,8 +86,8 @@ class CategoryStage final : public StageLoop {
     }
 
   private:
-    // The category's name as the statements quote it.
-    std::string Quoted() const { return SqlEscape(Trim(name_.Text())); }
+    // The category's name as the statements take it.
+    sql::Text CategoryName() const { return sql::Text(Trim(name_.Text())); }
     void UndoCounts() {
         counts_.failed += counts_.written;  // undone with the rest of the stage
         counts_.written = 0;
@@ -128,15 +129,15 @@ std::vector<Step> CategoryStage::WriteSteps(int) {
              if (existing_.IsOpen()) {
                  existing_.Close();
              }
-             existing_.Open("select * from tblCategories where Category='" + Quoted() + "'", db_,
-                            CursorType::ForwardOnly);
+             existing_.Open(Sql("select * from tblCategories where Category=") << CategoryName(),
+                            db_, CursorType::ForwardOnly);
          }},
         {"test whether the category is new", [this] { missing_ = existing_.IsEOF(); }},
         {"insert the category",
          [this] {
              if (missing_) {
-                 db_.Execute("insert into tblCategories (Categoryid,Category) values(" +
-                             IntText(id_) + ",'" + Quoted() + "')");
+                 db_.Execute(Sql("insert into tblCategories (Categoryid,Category) values(")
+                             << sql::Int(id_) << "," << CategoryName() << ")");
                  inserted_ = true;
              }
          }},

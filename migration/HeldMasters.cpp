@@ -6,6 +6,7 @@
 #include "base/TextRules.h"
 #include "data/DataError.h"
 #include "data/Recordset.h"
+#include "data/Sql.h"
 
 namespace ledgerlift {
 namespace {
@@ -20,13 +21,12 @@ double Real(const Value& v) {
 
 std::optional<HeldItem> ReadHeldItem(Connection& db, const std::string& code) {
     Recordset rs;
-    rs.Open(
-        "select ItemID, ItemName, (select count(*) from tblStockHistory h where h.ItemID = "
-        "i.ItemID and h.VchType = 'OpeningStock'), (select total(QtyIN - QtyOut) from "
-        "tblStockHistory h where h.ItemID = i.ItemID and h.VchType = 'OpeningStock') from "
-        "tblItemMaster i where ItemCode = '" +
-            SqlEscape(Trim(code)) + "'",
-        db, CursorType::ForwardOnly, LockType::ReadOnly);
+    rs.Open(Sql("select ItemID, ItemName, (select count(*) from tblStockHistory h where h.ItemID = "
+                "i.ItemID and h.VchType = 'OpeningStock'), (select total(QtyIN - QtyOut) from "
+                "tblStockHistory h where h.ItemID = i.ItemID and h.VchType = 'OpeningStock') from "
+                "tblItemMaster i where ItemCode = ")
+                << sql::Text(Trim(code)),
+            db, CursorType::ForwardOnly, LockType::ReadOnly);
     if (rs.IsEOF()) {
         return std::nullopt;
     }
@@ -52,11 +52,14 @@ void RemoveOpeningStock(Connection& db, std::int32_t itemId, std::int64_t upTo) 
     };
     std::vector<Line> lines;
     Recordset rs;
-    rs.Open(
+    Sql query(
         "select StockHisId, QtyIN - QtyOut, PvalueIN - PvalueOut, MrpValueIN - MrpValueOut "
-        "from tblStockHistory where VchType = 'OpeningStock' and ItemID = " +
-            IntText(itemId) + (upTo > 0 ? " and StockHisId <= " + IntText(upTo) : ""),
-        db, CursorType::ForwardOnly, LockType::ReadOnly);
+        "from tblStockHistory where VchType = 'OpeningStock' and ItemID = ");
+    query << sql::Int(itemId);
+    if (upTo > 0) {
+        query << " and StockHisId <= " << sql::Int(upTo);
+    }
+    rs.Open(query, db, CursorType::ForwardOnly, LockType::ReadOnly);
     for (; !rs.IsEOF(); rs.MoveNext()) {
         double qty = Real(rs.Field(1));
         lines.push_back({static_cast<std::int64_t>(Real(rs.Field(0))), qty,
@@ -68,31 +71,31 @@ void RemoveOpeningStock(Connection& db, std::int32_t itemId, std::int64_t upTo) 
         if (line.qty != 0) {
             // The stock row the posting added to: its item at its rates.
             auto near = [](const char* column, double v) {
-                return std::string("abs(") + column + " - " + NumberText(v) +
-                       ") <= 1e-6 * max(1, abs(" + NumberText(v) + "))";
+                return Sql("abs(") << column << " - " << sql::Number(v) << ") <= 1e-6 * max(1, abs("
+                                   << sql::Number(v) << "))";
             };
-            long changed = db.Execute("update tblStock set Qty = Qty - " + NumberText(line.qty) +
-                                      " where ItemID = " + IntText(itemId) + " and " +
-                                      near("PRate", line.prate) + " and " + near("MRP", line.mrp));
+            long changed = db.Execute(Sql("update tblStock set Qty = Qty - ")
+                                      << sql::Number(line.qty) << " where ItemID = "
+                                      << sql::Int(itemId) << " and " << near("PRate", line.prate)
+                                      << " and " << near("MRP", line.mrp));
             if (changed != 1) {
                 throw DataError("The opening stock of the item with ItemID " + IntText(itemId) +
                                 " can't be taken back: its stock row is not as the migration "
                                 "left it.");
             }
         }
-        db.Execute("delete from tblStockHistory where StockHisId = " + IntText(line.id));
+        db.Execute(Sql("delete from tblStockHistory where StockHisId = ") << sql::Int(line.id));
     }
 }
 
 std::optional<HeldLedger> ReadHeldLedger(Connection& db, const std::string& name) {
     Recordset rs;
-    rs.Open(
-        "select LID, (select count(*) from tblVoucher v where v.DrLID = l.LID and v.TrType = "
-        "'Opening'), (select total(AmountD) from tblVoucher v where v.DrLID = l.LID and "
-        "v.TrType = 'Opening'), (select total(AmountC) from tblVoucher v where v.DrLID = "
-        "l.LID and v.TrType = 'Opening') from tblLedger l where LName = '" +
-            SqlEscape(Trim(name)) + "'",
-        db, CursorType::ForwardOnly, LockType::ReadOnly);
+    rs.Open(Sql("select LID, (select count(*) from tblVoucher v where v.DrLID = l.LID and "
+                "v.TrType = 'Opening'), (select total(AmountD) from tblVoucher v where v.DrLID = "
+                "l.LID and v.TrType = 'Opening'), (select total(AmountC) from tblVoucher v where "
+                "v.DrLID = l.LID and v.TrType = 'Opening') from tblLedger l where LName = ")
+                << sql::Text(Trim(name)),
+            db, CursorType::ForwardOnly, LockType::ReadOnly);
     if (rs.IsEOF()) {
         return std::nullopt;
     }
@@ -108,10 +111,9 @@ void RemoveOpeningVouchers(Connection& db, std::int32_t lid, std::int32_t keep) 
     // "+TrType" keeps the type out of the search: by it, the delete would
     // read every opening voucher of the company for each ledger, rather than
     // the ledger's few by their MainID.
-    db.Execute(
-        "delete from tblVoucher where +TrType = 'Opening' and MainID in (select MainID from "
-        "tblVoucher where TrType = 'Opening' and DrLID = " +
-        IntText(lid) + " and MainID <> " + IntText(keep) + ")");
+    db.Execute(Sql("delete from tblVoucher where +TrType = 'Opening' and MainID in (select MainID "
+                   "from tblVoucher where TrType = 'Opening' and DrLID = ")
+               << sql::Int(lid) << " and MainID <> " << sql::Int(keep) << ")");
 }
 
 }  // namespace ledgerlift

@@ -51,19 +51,19 @@ struct ItemRow {
 
 }  // namespace
 
-std::string ItemInsertStatement(const ItemRecord& i) {
-    return "insert into tblitemMaster (ItemID,itemcode,ItemNAme,LedgerID,MalayalamEnglish "
-           ",Malayalam,CAtegoryID,unit, MRP,ROL,Rack,Description,Srate,GSTPER,CSTPER,Prate,"
-           "RateInclusive,MAnufacturer,Discount,SratePer,MrpPer,PstPer, IntLocal,ScheduleNo,"
-           "ProductType,PRoducttypeid,ActiveStatus,RateInclusivePurchase) values(" +
-           IntText(i.itemId) + ",'" + SqlEscape(Trim(i.code)) + "','" + SqlEscape(Trim(i.name)) +
-           "'," + NumberText(0) + ",'" + "<None>" + "','" + "<None>" + "'," +
-           NumberText(i.categoryId) + ",'" + SqlEscape(i.unit) + "'," + NumberText(i.mrp) + "," +
-           NumberText(i.rol) + ",'RACK','" + SqlEscape(Trim(i.description)) + "'," +
-           NumberText(i.srate) + "," + NumberText(i.gstPer) + "," + NumberText(i.cstPer) + "," +
-           NumberText(i.prate) + "," + IntText(i.rateInclusive) + ",'" +
-           SqlEscape(Trim(i.manufacturer)) + "',0,0,0," + NumberText(i.pstPer) +
-           ",0,'','STOCK ITEM',0,1," + IntText(i.rateInclusivePurchase) + ")";
+Sql ItemInsertStatement(const ItemRecord& i) {
+    return Sql("insert into tblitemMaster (ItemID,itemcode,ItemNAme,LedgerID,MalayalamEnglish "
+               ",Malayalam,CAtegoryID,unit, MRP,ROL,Rack,Description,Srate,GSTPER,CSTPER,Prate,"
+               "RateInclusive,MAnufacturer,Discount,SratePer,MrpPer,PstPer, IntLocal,ScheduleNo,"
+               "ProductType,PRoducttypeid,ActiveStatus,RateInclusivePurchase) values(")
+           << sql::Int(i.itemId) << "," << sql::Text(Trim(i.code)) << "," << sql::Text(Trim(i.name))
+           << ",0,'<None>','<None>'," << sql::Number(i.categoryId) << "," << sql::Text(i.unit)
+           << "," << sql::Number(i.mrp) << "," << sql::Number(i.rol) << ",'RACK',"
+           << sql::Text(Trim(i.description)) << "," << sql::Number(i.srate) << ","
+           << sql::Number(i.gstPer) << "," << sql::Number(i.cstPer) << "," << sql::Number(i.prate)
+           << "," << sql::Int(i.rateInclusive) << "," << sql::Text(Trim(i.manufacturer))
+           << ",0,0,0," << sql::Number(i.pstPer) << ",0,'','STOCK ITEM',0,1,"
+           << sql::Int(i.rateInclusivePurchase) << ")";
 }
 
 namespace {
@@ -79,8 +79,8 @@ class CodesHeldBefore {
     // Items of this run get ids from firstNewId up; replaced ones keep theirs.
     CodesHeldBefore(Connection& db, std::int64_t firstNewId) {
         Recordset rs;
-        rs.Open("select ItemCode from tblItemMaster where ItemID < " + IntText(firstNewId), db,
-                CursorType::ForwardOnly, LockType::ReadOnly);
+        rs.Open(Sql("select ItemCode from tblItemMaster where ItemID < ") << sql::Int(firstNewId),
+                db, CursorType::ForwardOnly, LockType::ReadOnly);
         for (; !rs.IsEOF(); rs.MoveNext()) {
             codes_.insert(Upper(ValueToText(rs.Field(0))));
         }
@@ -213,7 +213,7 @@ void ItemStage::LookUpCategory() {
     }
     const std::string& name = row_.read[item::Category].Text();
     category_.Open(
-        "select categoryid from tblCategories where Category='" + SqlEscape(Trim(name)) + "'", db_,
+        Sql("select categoryid from tblCategories where Category=") << sql::Text(Trim(name)), db_,
         CursorType::ForwardOnly);
 }
 
@@ -256,9 +256,10 @@ void ItemStage::Mark(int r) {
 // which takes the place of the workbook's in the grid.
 void ItemStage::TakeStoredQuantity(int r) {
     std::string workbookQoh(grid_.TextMatrix(r, item::Qoh));
-    grid_.SetTextMatrix(r, item::Qoh,
-                        ValueToText(GetTableValue(db_, "tblItemMaster", "Discount",
-                                                  " where ItemID=" + IntText(row_.id), ctx.ops)));
+    grid_.SetTextMatrix(
+        r, item::Qoh,
+        ValueToText(GetTableValue(db_, "tblItemMaster", "Discount",
+                                  Sql(" where ItemID=") << sql::Int(row_.id), ctx.ops)));
     double workbookQuantity = row_.read[item::Qoh].number;
     row_.read.cells[item::Qoh] = ReadNumberCell(*Place(), item::Qoh);
     if (workbookQuantity != row_.read[item::Qoh].number) {
@@ -317,7 +318,7 @@ void ItemStage::DeleteExisting() {
     if (row_.read.updateMode && !row_.isNew) {
         row_.replacement.reset();
         row_.replacement = std::make_unique<Savepoint>(db_);
-        db_.Execute("Delete from tblItemMaster WHERE ItemID=" + IntText(row_.id));
+        db_.Execute(Sql("Delete from tblItemMaster WHERE ItemID=") << sql::Int(row_.id));
     }
 }
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "data/Sql.h"
+
 namespace ledgerlift {
 
 struct StageContext;
@@ -26,8 +28,8 @@ struct ItemRecord {
     int rateInclusivePurchase = 0;
 };
 
-// The insert of one item into the item master, character for character.
-std::string ItemInsertStatement(const ItemRecord& item);
+// The insert of one item into the item master, with its values.
+Sql ItemInsertStatement(const ItemRecord& item);
 
 // The item stage: writes every row of the item grid to the item master under
 // a running ItemID (highest ItemID plus 2 for the first row), or, in update

@@ -18,14 +18,14 @@
 
 namespace ledgerlift {
 
-std::string LedgerInsertStatement(const LedgerRecord& l) {
-    return "insert into tblledger (LID,LName,LAliasName,GroupName,Type,OpBalance,AppearIn,Address,"
-           "CreditDays,Phone,Fax,AccountGroupID,TargetAmt,Area) values(" +
-           IntText(l.lid) + ",'" + SqlEscape(Trim(l.name)) + "','" + SqlEscape(Trim(l.alias)) +
-           "','" + SqlEscape(Trim(l.group)) + "','" + (l.debit ? "Dr" : "Cr") + "'," +
-           NumberText(l.opBalance) + ",'BalanceSheet','" + l.address + "',0,'" +
-           SqlEscape(l.phone) + "','" + SqlEscape(l.fax) + "'," + IntText(l.accountGroupId) +
-           ",0,'" + SqlEscape(Trim(l.area)) + "')";
+Sql LedgerInsertStatement(const LedgerRecord& l) {
+    return Sql("insert into tblledger (LID,LName,LAliasName,GroupName,Type,OpBalance,AppearIn,"
+               "Address,CreditDays,Phone,Fax,AccountGroupID,TargetAmt,Area) values(")
+           << sql::Int(l.lid) << "," << sql::Text(Trim(l.name)) << "," << sql::Text(Trim(l.alias))
+           << "," << sql::Text(Trim(l.group)) << "," << sql::Text(l.debit ? "Dr" : "Cr") << ","
+           << sql::Number(l.opBalance) << ",'BalanceSheet'," << sql::Text(l.address) << ",0,"
+           << sql::Text(l.phone) << "," << sql::Text(l.fax) << "," << sql::Int(l.accountGroupId)
+           << ",0," << sql::Text(Trim(l.area)) << ")";
 }
 
 namespace {
@@ -203,7 +203,7 @@ void LedgerStage::CompareWithTheCompany() {
     if (!namesHeld_) {
         namesHeld_.emplace();
         Recordset rs;
-        rs.Open("select LName from tblLedger where LID < " + IntText(firstNewLid_), db_,
+        rs.Open(Sql("select LName from tblLedger where LID < ") << sql::Int(firstNewLid_), db_,
                 CursorType::ForwardOnly, LockType::ReadOnly);
         for (; !rs.IsEOF(); rs.MoveNext()) {
             namesHeld_->insert(Upper(Trim(ValueToText(rs.Field(0)))));
@@ -263,8 +263,9 @@ void LedgerStage::PostHeldOpening() {
     if (opening_ == Opening::Replace) {
         RemoveOpeningVouchers(db_, lid, posted);
     }
-    db_.Execute("update tblLedger set OpBalance = " + NumberText(amount) + ", Type = '" +
-                (debit ? "Dr" : "Cr") + "' where LID = " + IntText(lid));
+    db_.Execute(Sql("update tblLedger set OpBalance = ")
+                << sql::Number(amount) << ", Type = " << sql::Text(debit ? "Dr" : "Cr")
+                << " where LID = " << sql::Int(lid));
     row.Commit();
     heldPosted_ = true;
     if (amount != 0) {
@@ -375,8 +376,7 @@ std::vector<Step> LedgerStage::WriteSteps(int) {
              }
          }},
         {"look up the account group", [this] { LookUpGroup(); }},
-        {"read the address",
-         [this] { record_.address = SqlEscape(Trim(read_[ledger::Address].Text())); }},
+        {"read the address", [this] { record_.address = Trim(read_[ledger::Address].Text()); }},
         {"show the ledger tab", [this] { ctx.controls.gridTabs.Tab = 1; }},
         {"compare with the company", [this] { CompareWithTheCompany(); }},
         {"insert the ledger", [this] { Insert(); }},

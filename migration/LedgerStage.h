@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "data/Sql.h"
 #include "migration/LedgerRead.h"
 
 namespace ledgerlift {
@@ -18,13 +19,14 @@ struct LedgerRecord {
     std::string name, alias, group;  // trimmed and quoted in the statement
     bool debit = true;
     double opBalance = 0;    // the absolute opening balance
-    std::string address;     // already trimmed and quoted
+    std::string address;     // already trimmed; quoted in the statement
     std::string phone, fax;  // quoted, not trimmed
     std::int32_t accountGroupId = 0;
     std::string area;  // trimmed and quoted
 };
 
-std::string LedgerInsertStatement(const LedgerRecord& ledger);
+// The insert of one ledger into tblLedger, with its values.
+Sql LedgerInsertStatement(const LedgerRecord& ledger);
 
 // The ledger stage: writes every row of the ledger grid to tblLedger under a
 // running LID and posts each non-zero opening balance as an "Opening" voucher

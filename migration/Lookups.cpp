@@ -8,9 +8,15 @@ namespace ledgerlift {
 Value GetTableValue(Connection& companyConnection, const std::string& tableName,
                     const std::string& FieldToSearch, const std::string& Condition,
                     WindowOps& ops) {
+    return GetTableValue(companyConnection, tableName, FieldToSearch, Sql(Condition), ops);
+}
+
+Value GetTableValue(Connection& companyConnection, const std::string& tableName,
+                    const std::string& FieldToSearch, const Sql& Condition, WindowOps& ops) {
     try {
         Recordset rs;
-        rs.Open("Select " + FieldToSearch + " as Field1 from " + tableName + " " + Condition,
+        rs.Open(Sql("Select ") << Sql(FieldToSearch) << " as Field1 from " << Sql(tableName) << " "
+                               << Condition,
                 companyConnection, CursorType::Static, LockType::ReadOnly);
         if (rs.IsEOF()) {
             return Value();
@@ -26,9 +32,9 @@ std::int32_t GetItemIdByCode(Connection& companyConnection, const std::string& I
                              WindowOps& ops) {
     try {
         Recordset rs;
-        rs.Open(
-            "Select ItemID from tblItemMaster where ItemCode='" + SqlEscape(Trim(ItemCode)) + "'",
-            companyConnection);
+        rs.Open(Sql("Select ItemID from tblItemMaster where ItemCode=")
+                    << sql::Text(Trim(ItemCode)),
+                companyConnection);
         if (rs.IsEOF()) {
             return 0;
         }
@@ -46,8 +52,8 @@ Value GetAccountGroupId(Connection& companyConnection, const std::string& Accoun
     }
     try {
         Recordset rs;
-        rs.Open("Select AccountgroupID from tblAccountgroup where AccountGroup='" +
-                    SqlEscape(AccountGroup) + "'",
+        rs.Open(Sql("Select AccountgroupID from tblAccountgroup where AccountGroup=")
+                    << sql::Text(AccountGroup),
                 companyConnection);
         if (rs.IsEOF()) {
             return Value(11);
@@ -64,8 +70,8 @@ Value GetAccountGroupId(Connection& companyConnection, const std::string& Accoun
 
 std::string GetPrimaryGroup(Connection& companyConnection, const std::string& AccountGroup) {
     Recordset rs;
-    rs.Open("Select PrimaryGroup from tblAccountgroup where AccountGroup='" +
-                SqlEscape(AccountGroup) + "'",
+    rs.Open(Sql("Select PrimaryGroup from tblAccountgroup where AccountGroup=")
+                << sql::Text(AccountGroup),
             companyConnection);
     if (rs.IsEOF()) {
         return "";

@@ -5,6 +5,7 @@
 
 #include "base/Value.h"
 #include "data/Connection.h"
+#include "data/Sql.h"
 #include "ui/WindowOps.h"
 
 namespace ledgerlift {
@@ -13,9 +14,12 @@ namespace ledgerlift {
 // own failure in a message box and gives a neutral result instead.
 
 // "Select <field> as Field1 from <table> <condition>": the first row's value,
-// or the empty value (no row, a NULL, or a failure: exclamation icon).
+// or the empty value (no row, a NULL, or a failure: exclamation icon). The
+// condition is SQL, with its values when it is built with them.
 Value GetTableValue(Connection& companyConnection, const std::string& tableName,
                     const std::string& FieldToSearch, const std::string& Condition, WindowOps& ops);
+Value GetTableValue(Connection& companyConnection, const std::string& tableName,
+                    const std::string& FieldToSearch, const Sql& Condition, WindowOps& ops);
 
 // The ItemID of an item code (trimmed, quoted); 0 when there is none or on a
 // failure (message without icon).

@@ -10,9 +10,10 @@ Value GetNextId(Connection& companyConnection, const std::string& TableName,
                 const std::string& FieldName, const std::string& Condition, WindowOps& ops,
                 std::string* error) {
     try {
-        std::string statement = "Select max(" + FieldName + ") + 1 as MAxid from " + TableName;
+        Sql statement = Sql("Select max(")
+                        << Sql(FieldName) << ") + 1 as MAxid from " << Sql(TableName);
         if (!Condition.empty()) {
-            statement += " where " + Condition;
+            statement << " where " << Sql(Condition);
         }
         Recordset rs;
         rs.Open(statement, companyConnection, CursorType::ForwardOnly, LockType::Optimistic);
@@ -27,37 +28,38 @@ Value GetNextId(Connection& companyConnection, const std::string& TableName,
     }
 }
 
-std::string StockUpdateStatement(double q, const StockLine& line) {
-    return "update tblstock set qty=qty+" + NumberText(q) + " where " +
-           "Itemid=" + IntText(line.ItemID) + " and Prate=" + NumberText(line.PRate) +
-           "  and Mrp = " + NumberText(line.MRP);
+Sql StockUpdateStatement(double q, const StockLine& line) {
+    return Sql("update tblstock set qty=qty+")
+           << sql::Number(q) << " where Itemid=" << sql::Int(line.ItemID)
+           << " and Prate=" << sql::Number(line.PRate) << "  and Mrp = " << sql::Number(line.MRP);
 }
 
-std::string StockInsertStatement(std::int32_t stockId, double q, const StockLine& line) {
-    return "insert into tblStock (StockId, ItemID,BAtch,  Qty,pRate,SRate,Mrp,BatchCode,batchID ) "
-           "values ( " +
-           IntText(stockId) + "," + IntText(line.ItemID) + ",'" + IntText(stockId) + "'," +
-           NumberText(q) + "," + NumberText(line.PRate) + "," + NumberText(line.SRate) + "," +
-           NumberText(line.MRP) + ",'" + line.BatchCode + "'," + IntText(0) + ")";
+Sql StockInsertStatement(std::int32_t stockId, double q, const StockLine& line) {
+    return Sql("insert into tblStock (StockId, ItemID,BAtch,  Qty,pRate,SRate,Mrp,BatchCode,"
+               "batchID ) values ( ")
+           << sql::Int(stockId) << "," << sql::Int(line.ItemID) << ","
+           << sql::Text(IntText(stockId)) << "," << sql::Number(q) << "," << sql::Number(line.PRate)
+           << "," << sql::Number(line.SRate) << "," << sql::Number(line.MRP) << ","
+           << sql::Text(line.BatchCode) << ",0)";
 }
 
-std::string StockHistoryStatement(std::int32_t stockHisId, const std::string& vchType,
-                                  std::int32_t stockMode, std::int32_t refId,
-                                  const std::string& adnlRefId, const StockLine& line,
-                                  const Date& vchDate) {
+Sql StockHistoryStatement(std::int32_t stockHisId, const std::string& vchType,
+                          std::int32_t stockMode, std::int32_t refId, const std::string& adnlRefId,
+                          const StockLine& line, const Date& vchDate) {
     bool in = stockMode == kStockIn;
     double qty = line.Qty;
-    auto side = [&](double value, bool inward) { return NumberText(in == inward ? value : 0); };
-    return "insert into tblstockHistory(StockHisId,VchDate,  VchType ,RefId   ,AdnlRefID   ,ItemID"
-           "  ,QtyIN   ,QtyOut,BAtch  ,PvalueIN    ,PvalueOut   ,SValueIN    ,SValueOut,MrpValueIN,"
-           "MrpValueOut,FreeQtyIn,FreeQtyOut,BatchCode) values( " +
-           IntText(stockHisId) + ",#" + DateText(vchDate) + "#,'" + vchType + "'," +
-           IntText(refId) + ",'" + adnlRefId + "'," + IntText(line.ItemID) + "," + side(qty, true) +
-           "," + side(qty, false) + ",'" + line.Batch + "'," + side(qty * line.PRate, true) + "," +
-           side(qty * line.PRate, false) + "," + side(qty * line.SRate, true) + "," +
-           side(qty * line.SRate, false) + "," + side(qty * line.MRP, true) + "," +
-           side(qty * line.MRP, false) + "," + side(line.FreeQty, true) + "," +
-           side(line.FreeQty, false) + ",'" + SqlEscape(line.BatchCode) + "')";
+    auto side = [&](double value, bool inward) { return sql::Number(in == inward ? value : 0); };
+    return Sql("insert into tblstockHistory(StockHisId,VchDate,  VchType ,RefId   ,AdnlRefID   "
+               ",ItemID  ,QtyIN   ,QtyOut,BAtch  ,PvalueIN    ,PvalueOut   ,SValueIN    ,SValueOut,"
+               "MrpValueIN,MrpValueOut,FreeQtyIn,FreeQtyOut,BatchCode) values( ")
+           << sql::Int(stockHisId) << "," << sql::Date(vchDate) << "," << sql::Text(vchType) << ","
+           << sql::Int(refId) << "," << sql::Text(adnlRefId) << "," << sql::Int(line.ItemID) << ","
+           << side(qty, true) << "," << side(qty, false) << "," << sql::Text(line.Batch) << ","
+           << side(qty * line.PRate, true) << "," << side(qty * line.PRate, false) << ","
+           << side(qty * line.SRate, true) << "," << side(qty * line.SRate, false) << ","
+           << side(qty * line.MRP, true) << "," << side(qty * line.MRP, false) << ","
+           << side(line.FreeQty, true) << "," << side(line.FreeQty, false) << ","
+           << sql::Text(line.BatchCode) << ")";
 }
 
 bool PostStockEntry(Connection& companyConnection, const std::string& VchType,
@@ -94,6 +96,22 @@ bool PostStockEntry(Connection& companyConnection, const std::string& VchType,
     return true;
 }
 
+namespace {
+
+// The next TrID as max()+1 gave it: an integer, or a real over a column
+// that holds reals (never a text: + makes a number of it).
+Sql NextTrId(const Value& next) {
+    if (next.IsNull()) {
+        return Sql() << sql::Int(1);
+    }
+    if (next.IsInteger()) {
+        return Sql() << sql::Int(next.AsInteger());
+    }
+    return Sql() << sql::Number(next.IsReal() ? next.AsReal() : Val(ValueToText(next)));
+}
+
+}  // namespace
+
 std::int32_t PostVoucher(Connection& companyConnection, const std::string& TrType,
                          const Date& TrDate, std::int32_t DrLID, std::int32_t CrLID,
                          const std::string& Particulars, const std::string& Narration,
@@ -103,28 +121,29 @@ std::int32_t PostVoucher(Connection& companyConnection, const std::string& TrTyp
         // Both rows of a voucher are written, or neither.
         Savepoint voucher(companyConnection);
         Recordset rs;
-        rs.Open("select max(trid)+1 as id from tblvoucher where trtype='" + TrType + "'",
+        rs.Open(Sql("select max(trid)+1 as id from tblvoucher where trtype=") << sql::Text(TrType),
                 companyConnection, CursorType::ForwardOnly, LockType::Optimistic);
-        Value trId = rs.Field("id");
-        std::string trIdText = trId.IsNull() ? "1" : ValueToText(trId);
+        Sql trId = NextTrId(rs.Field("id"));
         rs.Close();
         rs.Open("select max(Mainid)+1 as id from tblvoucher ", companyConnection,
                 CursorType::ForwardOnly, LockType::Optimistic);
         Value mainIdValue = rs.Field("id");
         std::int32_t mainId = mainIdValue.IsNull() ? 1 : ToInt32(mainIdValue);
-        std::string head =
-            IntText(mainId) + "," + trIdText + ",'" + TrType + "','" + DateText(TrDate) + "',";
-        std::string amount = CurrencyText(Amount);
+        Sql head = Sql() << sql::Int(mainId) << "," << trId << "," << sql::Text(TrType) << ","
+                         << sql::Text(DateText(TrDate)) << ",";
+        sql::Currency amount(Amount);
         companyConnection.Execute(
-            "insert into  tblvoucher (MainID,TrID,TrType,TrDate,DrLID,CrLID,Particulars,Narration,"
-            "AmountD,AmountC,USerNarration,SortOrder,Optional)values(" +
-            head + IntText(DrLID) + "," + IntText(CrLID) + ",'" + Particulars + "','" + Narration +
-            "'," + amount + ",0,'" + SqlEscape(UserNarration) + "',0,0)");
+            Sql("insert into  tblvoucher (MainID,TrID,TrType,TrDate,DrLID,CrLID,Particulars,"
+                "Narration,AmountD,AmountC,USerNarration,SortOrder,Optional)values(")
+            << head << sql::Int(DrLID) << "," << sql::Int(CrLID) << "," << sql::Text(Particulars)
+            << "," << sql::Text(Narration) << "," << amount << ",0," << sql::Text(UserNarration)
+            << ",0,0)");
         companyConnection.Execute(
-            "insert into tblvoucher (MainID,TrID,TrType,TrDate,DrLID,CrLID,Particulars,Narration,"
-            "AmountD,AmountC,USerNarration,SortOrder,Optional) values(" +
-            head + IntText(CrLID) + "," + IntText(DrLID) + ",'" + Particulars + "','" + Narration +
-            "',0," + amount + ",'" + SqlEscape(UserNarration) + "',0,0)");
+            Sql("insert into tblvoucher (MainID,TrID,TrType,TrDate,DrLID,CrLID,Particulars,"
+                "Narration,AmountD,AmountC,USerNarration,SortOrder,Optional) values(")
+            << head << sql::Int(CrLID) << "," << sql::Int(DrLID) << "," << sql::Text(Particulars)
+            << "," << sql::Text(Narration) << ",0," << amount << "," << sql::Text(UserNarration)
+            << ",0,0)");
         voucher.Commit();
         return mainId;
     } catch (const std::exception& failure) {

@@ -6,6 +6,7 @@
 #include "base/Date.h"
 #include "base/Value.h"
 #include "data/Connection.h"
+#include "data/Sql.h"
 #include "ui/WindowOps.h"
 
 namespace ledgerlift {
@@ -48,19 +49,17 @@ bool PostStockEntry(Connection& companyConnection, const std::string& VchType,
                     StockLine& Line, const Date& VchDate, WindowOps& ops,
                     std::string* error = nullptr);
 
-// The statements of a posting, as they are sent.
-std::string StockUpdateStatement(double q, const StockLine& line);
-std::string StockInsertStatement(std::int32_t stockId, double q, const StockLine& line);
-std::string StockHistoryStatement(std::int32_t stockHisId, const std::string& vchType,
-                                  std::int32_t stockMode, std::int32_t refId,
-                                  const std::string& adnlRefId, const StockLine& line,
-                                  const Date& vchDate);
+// The statements of a posting, with their values.
+Sql StockUpdateStatement(double q, const StockLine& line);
+Sql StockInsertStatement(std::int32_t stockId, double q, const StockLine& line);
+Sql StockHistoryStatement(std::int32_t stockHisId, const std::string& vchType,
+                          std::int32_t stockMode, std::int32_t refId, const std::string& adnlRefId,
+                          const StockLine& line, const Date& vchDate);
 
 // Writes one voucher: a debit row and a credit row under the next MainID
 // (over the table) and the next TrID (per voucher type). Both rows are written
 // or neither; a failure is reported once (no icon) and gives 0. Gives the
-// voucher's MainID. TrType, Particulars and Narration must hold no quote.
-// error, when given, receives the failure's description.
+// voucher's MainID. error, when given, receives the failure's description.
 std::int32_t PostVoucher(Connection& companyConnection, const std::string& TrType,
                          const Date& TrDate, std::int32_t DrLID, std::int32_t CrLID,
                          const std::string& Particulars, const std::string& Narration,

@@ -5,6 +5,7 @@
 
 #include "base/TextRules.h"
 #include "data/Recordset.h"
+#include "data/Sql.h"
 
 namespace ledgerlift {
 namespace {
@@ -48,15 +49,14 @@ std::map<std::int64_t, std::string> StoredIds(const RunTally& tally, const char*
 }
 
 // How many of the ids hold a record under the name the run gave it.
-int CountFound(Connection& db, const std::map<std::int64_t, std::string>& ids,
-               const std::string& select) {
+int CountFound(Connection& db, const std::map<std::int64_t, std::string>& ids, const char* select) {
     if (ids.empty()) {
         return 0;
     }
     Recordset rs;
-    rs.Open(
-        select + " between " + IntText(ids.begin()->first) + " and " + IntText(ids.rbegin()->first),
-        db, CursorType::ForwardOnly, LockType::ReadOnly);
+    rs.Open(Sql(select) << " between " << sql::Int(ids.begin()->first) << " and "
+                        << sql::Int(ids.rbegin()->first),
+            db, CursorType::ForwardOnly, LockType::ReadOnly);
     int found = 0;
     for (; !rs.IsEOF(); rs.MoveNext()) {
         auto it = ids.find(rs.Field(0).IsInteger() ? rs.Field(0).AsInteger() : 0);
@@ -164,22 +164,20 @@ OpeningTotals ReadBackTotals(const RunTally& tally, Connection& db) {
     t.ledgers =
         CountFound(db, StoredIds(tally, "ledgers"), "select LID, LName from tblLedger where LID");
     Recordset stock;
-    stock.Open(
-        "select count(*), total(QtyIN - QtyOut), total(PvalueIN - PvalueOut) from "
-        "tblStockHistory where VchType = 'OpeningStock' and StockHisId > " +
-            IntText(tally.baseline.stockHisId),
-        db, CursorType::ForwardOnly, LockType::ReadOnly);
+    stock.Open(Sql("select count(*), total(QtyIN - QtyOut), total(PvalueIN - PvalueOut) from "
+                   "tblStockHistory where VchType = 'OpeningStock' and StockHisId > ")
+                   << sql::Int(tally.baseline.stockHisId),
+               db, CursorType::ForwardOnly, LockType::ReadOnly);
     t.stockLines = static_cast<int>(Real(stock.Field(0)));
     t.quantity = Real(stock.Field(1));
     t.stockValue = Real(stock.Field(2));
     // Each voucher names the ledger in DrLID on the row of its own side.
     Recordset vouchers;
-    vouchers.Open(
-        "select total(case when DrLID <> 0 then AmountD else 0 end), total(case when "
-        "DrLID <> 0 then AmountC else 0 end) from tblVoucher where TrType = 'Opening' "
-        "and MainID > " +
-            IntText(tally.baseline.voucherMainId),
-        db, CursorType::ForwardOnly, LockType::ReadOnly);
+    vouchers.Open(Sql("select total(case when DrLID <> 0 then AmountD else 0 end), total(case "
+                      "when DrLID <> 0 then AmountC else 0 end) from tblVoucher where TrType = "
+                      "'Opening' and MainID > ")
+                      << sql::Int(tally.baseline.voucherMainId),
+                  db, CursorType::ForwardOnly, LockType::ReadOnly);
     t.debit = Real(vouchers.Field(0));
     t.credit = Real(vouchers.Field(1));
     return t;

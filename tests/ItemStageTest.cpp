@@ -30,7 +30,7 @@ TEST(ItemInsert, TheStatementCharacterForCharacter) {
     item.prate = 18;
     item.manufacturer = "Acme";
     item.pstPer = 4;
-    EXPECT_EQ(ItemInsertStatement(item),
+    EXPECT_EQ(ItemInsertStatement(item).Text(),
               "insert into tblitemMaster (ItemID,itemcode,ItemNAme,LedgerID,MalayalamEnglish ,"
               "Malayalam,CAtegoryID,unit, MRP,ROL,Rack,Description,Srate,GSTPER,CSTPER,Prate,"
               "RateInclusive,MAnufacturer,Discount,SratePer,MrpPer,PstPer, IntLocal,ScheduleNo,"

@@ -32,11 +32,14 @@ TEST(LedgerInsert, TheStatementCharacterForCharacter) {
     l.fax = " T'1 ";
     l.accountGroupId = 13;
     l.area = " South ";
-    EXPECT_EQ(LedgerInsertStatement(l),
+    EXPECT_EQ(LedgerInsertStatement(l).Text(),
               "insert into tblledger (LID,LName,LAliasName,GroupName,Type,OpBalance,AppearIn,"
               "Address,CreditDays,Phone,Fax,AccountGroupID,TargetAmt,Area) values(3,'O''Brien',"
               "'OB','Sundry Creditors','Cr',250,'BalanceSheet','2 Side St',0,'555''1',' T''1 ',"
               "13,0,'South')");
+    l.address = "O'Hara Rd";
+    EXPECT_NE(LedgerInsertStatement(l).Text().find(",'O''Hara Rd',"), std::string::npos)
+        << "the address is held as it reads, and quoted by the statement";
 }
 
 TEST_F(LedgerStage, WritesLedgersWithTheirVouchersUnderRunningLids) {

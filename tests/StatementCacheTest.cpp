@@ -2,6 +2,7 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <ostream>
@@ -9,6 +10,7 @@
 
 #include "data/Connection.h"
 #include "data/Recordset.h"
+#include "data/Sql.h"
 #include "tests/DatabaseDump.h"
 #include "tests/TestSupport.h"
 
@@ -16,7 +18,8 @@ namespace ledgerlift {
 namespace {
 
 // A company database opened twice over: `cached` keeps its statements
-// prepared, `fresh` (on a copy of the file) prepares every text afresh.
+// prepared and binds the values of a built statement, `fresh` (on a copy of
+// the file) prepares every statement afresh as its literal text.
 class StatementCacheTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -28,19 +31,23 @@ class StatementCacheTest : public ::testing::Test {
         fresh.SetStatementCacheSize(0);
         fresh.Open(test::ConnectionStringFor(freshPath));
     }
-    // Runs the text on both; gives what cached said, after checking that
-    // fresh said the same.
-    std::string Both(const std::string& text) {
-        std::string a = Outcome(cached, text);
-        EXPECT_EQ(a, Outcome(fresh, text)) << text;
+    // Runs the statement on both; gives what cached said, after checking
+    // that fresh said the same.
+    std::string Both(const Sql& statement) {
+        std::string a = Outcome(cached, statement);
+        EXPECT_EQ(a, Outcome(fresh, statement)) << statement.Text();
         return a;
     }
-    static std::string Outcome(Connection& cn, const std::string& text) {
+    static std::string Outcome(Connection& cn, const Sql& statement) {
         try {
-            return "changed " + std::to_string(cn.Execute(text));
+            return "changed " + std::to_string(cn.Execute(statement));
         } catch (const DataError& e) {
             return e.what();
         }
+    }
+    static Sql InsertCategory(int id, const std::string& name) {
+        return Sql("insert into tblCategories (Categoryid,Category) values(")
+               << sql::Int(id) << "," << sql::Text(name) << ")";
     }
     // The statements SQLite holds for the cached connection.
     int Prepared() const {
@@ -59,10 +66,10 @@ class StatementCacheTest : public ::testing::Test {
     Connection fresh;
 };
 
-// A literal as the product writes it, and what SQLite makes of it.
+// A value as a stage builds it, and what SQLite makes of its literal.
 struct Bound {
     const char* name;
-    const char* literal;
+    Sql value;         // the value alone
     const char* type;  // typeof() of the stored value
 };
 
@@ -76,10 +83,12 @@ TEST_P(BoundValues, HaveTheTypeAndValueOfTheLiteral) {
     for (Connection* cn : {&cached, &fresh}) {
         cn->Execute("create table v (x)");  // no affinity: the value stays as bound
         cn->Execute("insert into v (x) values (0)");
-        cn->Execute(std::string("insert into v (x) values (") + GetParam().literal + ")");
-        cn->Execute(std::string("insert into v (x) values (") + GetParam().literal + ")");
     }
-    EXPECT_EQ(cached.CachedStatements(), 1u) << "one insert form, whatever the value";
+    std::size_t before = cached.CachedStatements();
+    Sql insert = Sql("insert into v (x) values (") << GetParam().value << ")";
+    EXPECT_EQ(Both(insert), "changed 1");
+    EXPECT_EQ(Both(insert), "changed 1");
+    EXPECT_EQ(cached.CachedStatements(), before + 1) << "one insert form, whatever the value";
     cached.Close();
     fresh.Close();
     EXPECT_EQ(test::QueryRows(path, "select typeof(x) from v where rowid = 2"),
@@ -88,25 +97,37 @@ TEST_P(BoundValues, HaveTheTypeAndValueOfTheLiteral) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Literals, BoundValues,
-    ::testing::Values(Bound{"Integer", "42", "integer"}, Bound{"NegativeInteger", "-42", "integer"},
-                      Bound{"EighteenDigits", "-999999999999999999", "integer"},
-                      Bound{"Decimal", "1234.5", "real"}, Bound{"NegativeZero", "-0.0", "real"},
-                      Bound{"DecimalNotExactInBinary", "0.30000000000000004", "real"},
-                      Bound{"MoreDigitsThanADoubleHolds",
-                            "3.14159265358979323846264338327950288419716939937510", "real"},
-                      Bound{"Exponent", "1.5E-3", "real"}, Bound{"Overflow", "1e999", "real"},
-                      Bound{"Subnormal", "4.9e-324", "real"}, Bound{"TrailingDot", "5.", "real"},
-                      Bound{"LeadingDot", ".5", "real"}, Bound{"Text", "'Soap'", "text"},
-                      Bound{"DoubledQuotes", "'O''Brien'", "text"},
-                      Bound{"EmptyText", "''", "text"}, Bound{"DigitsAsText", "'0012'", "text"},
-                      Bound{"DateBetweenHashes", "#4/1/2009#", "text"}),
+    Values, BoundValues,
+    ::testing::Values(
+        Bound{"Integer", Sql() << sql::Int(42), "integer"},
+        Bound{"NegativeInteger", Sql() << sql::Int(-42), "integer"},
+        Bound{"EighteenDigits", Sql() << sql::Int(-999999999999999999), "integer"},
+        Bound{"LargestInteger", Sql() << sql::Int(INT64_MAX), "integer"},
+        Bound{"WholeNumber", Sql() << sql::Number(25), "integer"},
+        Bound{"NegativeZero", Sql() << sql::Number(-0.0), "integer"},
+        Bound{"Decimal", Sql() << sql::Number(1234.5), "real"},
+        Bound{"NegativeDecimal", Sql() << sql::Number(-18.25), "real"},
+        Bound{"DecimalNotExactInBinary", Sql() << sql::Number(0.1 + 0.2), "real"},
+        Bound{"MoreDigitsThanTheTextKeeps", Sql() << sql::Number(3.14159265358979323846), "real"},
+        Bound{"WholeBeyondFifteenDigits", Sql() << sql::Number(1e15), "real"},
+        Bound{"NearlyWholeWrittenWhole", Sql() << sql::Number(99999.99999999999), "integer"},
+        Bound{"Exponent", Sql() << sql::Number(1.5E-7), "real"},
+        Bound{"Huge", Sql() << sql::Number(1.7976931348623157e308), "real"},
+        Bound{"Subnormal", Sql() << sql::Number(4.9e-324), "real"},
+        Bound{"WholeAmount", Sql() << sql::Currency(1500), "integer"},
+        Bound{"Amount", Sql() << sql::Currency(250.5), "real"},
+        Bound{"AmountRounded", Sql() << sql::Currency(-12.34567), "real"},
+        Bound{"LargestAmount", Sql() << sql::Currency(922337203685477.5), "real"},
+        Bound{"Text", Sql() << sql::Text("Soap"), "text"},
+        Bound{"DoubledQuotes", Sql() << sql::Text("O'Brien"), "text"},
+        Bound{"EmptyText", Sql() << sql::Text(""), "text"},
+        Bound{"DigitsAsText", Sql() << sql::Text("0012"), "text"},
+        Bound{"DateBetweenHashes", Sql() << sql::Date(Date{2009, 4, 1}), "text"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StatementCacheTest, StatementsOfOneFormShareOnePreparedStatement) {
     for (int i = 1; i <= 20; ++i) {
-        Both("insert into tblCategories (Categoryid,Category) values(" + std::to_string(i) +
-             ",'Cat " + std::to_string(i) + "')");
+        Both(InsertCategory(i, "Cat " + std::to_string(i)));
     }
     EXPECT_EQ(cached.CachedStatements(), 1u);
     EXPECT_EQ(Prepared(), 1);
@@ -114,7 +135,7 @@ TEST_F(StatementCacheTest, StatementsOfOneFormShareOnePreparedStatement) {
 
 struct Failure {
     const char* name;
-    const char* statement;
+    Sql statement;
     const char* message;
 };
 
@@ -125,7 +146,7 @@ void PrintTo(const Failure& f, std::ostream* os) {
 class Failures : public StatementCacheTest, public ::testing::WithParamInterface<Failure> {};
 
 TEST_P(Failures, KeepTheirOwnWording) {
-    Both("insert into tblCategories (Categoryid,Category) values(1,'Soap')");
+    Both(InsertCategory(1, "Soap"));
     EXPECT_EQ(Both(GetParam().statement), GetParam().message);
     EXPECT_EQ(Both(GetParam().statement), GetParam().message) << "the second time, from the cache";
 }
@@ -133,36 +154,56 @@ TEST_P(Failures, KeepTheirOwnWording) {
 INSTANTIATE_TEST_SUITE_P(
     Statements, Failures,
     ::testing::Values(
-        Failure{"UniqueKey", "insert into tblCategories (Categoryid,Category) values(2,'Soap')",
+        Failure{"UniqueKey",
+                Sql("insert into tblCategories (Categoryid,Category) values(")
+                    << sql::Int(2) << "," << sql::Text("Soap") << ")",
                 "The record was not saved because it would repeat a value of "
                 "tblCategories.Category, which must be unique (UNIQUE KEY)."},
-        Failure{"NoSuchTable", "select * from tblNowhere where a = 1",
+        Failure{"NoSuchTable", Sql("select * from tblNowhere where a = ") << sql::Int(1),
                 "The database could not carry out the statement (no such table: tblNowhere)."},
-        Failure{"NoSuchColumn", "update tblCategories set Missing = 5 where Categoryid = 1",
+        Failure{"NoSuchColumn",
+                Sql("update tblCategories set Missing = ")
+                    << sql::Number(5) << " where Categoryid = " << sql::Int(1),
                 "The database could not carry out the statement (no such column: Missing)."},
-        Failure{"TooManyValues", "insert into tblCategories values (3, 'Oil', 7)",
+        Failure{"TooManyValues",
+                Sql("insert into tblCategories values (")
+                    << sql::Int(3) << ", " << sql::Text("Oil") << ", " << sql::Int(7) << ")",
                 "The database could not carry out the statement (table tblCategories has 2 "
                 "columns but 3 values were supplied)."},
-        Failure{"UnrecognisedToken", "select * from tblCategories where Categoryid = 5a",
+        Failure{"UnrecognisedToken",
+                Sql("select * from tblCategories where Categoryid = 5a and Category = ")
+                    << sql::Text("x"),
                 "The database could not carry out the statement (unrecognized token: \"5a\")."},
-        Failure{"SyntaxNearALiteral", "delete from tblCategories where Categoryid = 1 'x'",
+        Failure{"SyntaxNearALiteral",
+                Sql("delete from tblCategories where Categoryid = ") << sql::Int(1) << " 'x'",
                 "The database could not carry out the statement (near \"'x'\": syntax error)."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(StatementCacheTest, AFormThatTakesOnlyLiteralsRunsAsLiteralText) {
-    // A quoted table name is a name, not a value: lifted it cannot be
-    // prepared, so the literal text is, and the form is remembered as such.
-    EXPECT_EQ(Both("insert into 'tblCategories' values (1, 'Soap')"), "changed 1");
-    EXPECT_EQ(Both("insert into 'tblCategories' values (2, 'Oil')"), "changed 1");
-    EXPECT_EQ(cached.CachedStatements(), 1u);
-    EXPECT_EQ(Prepared(), 0) << "nothing stays prepared for it";
-    EXPECT_EQ(test::QueryRows(path, "select Category from tblCategories order by 1"),
-              "Oil\nSoap\n");
+    // The second argument of likelihood() must be a constant: with a
+    // parameter there the form can't be prepared, so the literal text is,
+    // and the form is remembered as such.
+    Both(InsertCategory(1, "Soap"));
+    Both(InsertCategory(2, "Oil"));
+    int before = Prepared();
+    for (double likely : {0.5, 0.25}) {
+        Sql read = Sql("select Category from tblCategories where likelihood(Categoryid = ")
+                   << sql::Int(2) << ", " << sql::Number(likely) << ")";
+        Recordset rs;
+        rs.Open(read, cached);
+        EXPECT_EQ(rs.Field(0), Value("Oil"));
+    }
+    EXPECT_EQ(cached.CachedStatements(), 2u);
+    EXPECT_EQ(Prepared(), before) << "nothing stays prepared for it";
+}
 
-    // The second argument of likelihood() must be a constant.
-    Recordset rs;
-    rs.Open("select Category from tblCategories where likelihood(Categoryid = 2, 0.5)", cached);
-    EXPECT_EQ(rs.Field(0), Value("Oil"));
+TEST_F(StatementCacheTest, SeveralStatementsInOneRunAsLiteralText) {
+    Sql two = Sql("insert into tblCategories (Categoryid,Category) values(")
+              << sql::Int(1) << "," << sql::Text("Soap")
+              << "); update tblCategories set Category = " << sql::Text("Oil")
+              << " where Categoryid = " << sql::Int(1);
+    EXPECT_EQ(Both(two), "changed 1");
+    EXPECT_EQ(test::QueryRows(path, "select Category from tblCategories"), "Oil\n");
 }
 
 TEST_F(StatementCacheTest, KeepsAtMostItsSizeDroppingTheLeastRecentlyUsed) {
@@ -171,8 +212,8 @@ TEST_F(StatementCacheTest, KeepsAtMostItsSizeDroppingTheLeastRecentlyUsed) {
                             "tblItemMaster", "tblStock",        "tblVoucher"};
     for (int round = 0; round < 3; ++round) {
         for (const char* table : tables) {
-            Both(std::string("select count(*) from ") + table + " where rowid > " +
-                 std::to_string(round));
+            Both(Sql("select count(*) from ")
+                 << Sql(std::string(table)) << " where rowid > " << sql::Int(round));
         }
     }
     EXPECT_EQ(cached.CachedStatements(), 3u);
@@ -180,11 +221,10 @@ TEST_F(StatementCacheTest, KeepsAtMostItsSizeDroppingTheLeastRecentlyUsed) {
 }
 
 TEST_F(StatementCacheTest, LeavesEveryStatementResetWithItsBindingsCleared) {
-    Both("insert into tblCategories (Categoryid,Category) values(1,'Soap')");
+    Both(InsertCategory(1, "Soap"));
     Recordset rs;
-    rs.Open("select Category from tblCategories where Categoryid = 1", cached);
-    EXPECT_THROW(cached.Execute("insert into tblCategories (Categoryid,Category) values(2,'Soap')"),
-                 DataError);
+    rs.Open(Sql("select Category from tblCategories where Categoryid = ") << sql::Int(1), cached);
+    EXPECT_THROW(cached.Execute(InsertCategory(2, "Soap")), DataError);
     ASSERT_EQ(Prepared(), 2);
     for (sqlite3_stmt* s = sqlite3_next_stmt(cached.Handle(), nullptr); s;
          s = sqlite3_next_stmt(cached.Handle(), s)) {
@@ -197,9 +237,9 @@ TEST_F(StatementCacheTest, LeavesEveryStatementResetWithItsBindingsCleared) {
 }
 
 TEST_F(StatementCacheTest, AReadKeepsNoLockOnTheDatabase) {
-    Both("insert into tblCategories (Categoryid,Category) values(1,'Soap')");
+    Both(InsertCategory(1, "Soap"));
     Recordset rs;
-    rs.Open("select Category from tblCategories where Categoryid = 1", cached);
+    rs.Open(Sql("select Category from tblCategories where Categoryid = ") << sql::Int(1), cached);
     Connection other;
     other.Open(test::ConnectionStringFor(path));
     sqlite3_busy_timeout(other.Handle(), 0);  // fail at once instead of waiting
@@ -228,7 +268,7 @@ bool HeldOpen(const std::string& file) {
 }
 
 TEST_F(StatementCacheTest, CloseFinalisesEveryStatementAndLetsGoOfTheFile) {
-    Both("insert into tblCategories (Categoryid,Category) values(1,'Soap')");
+    Both(InsertCategory(1, "Soap"));
     Recordset rs;
     rs.Open("select Category from tblCategories where Categoryid = 1", cached);
     ASSERT_GT(cached.CachedStatements(), 0u);
@@ -240,7 +280,7 @@ TEST_F(StatementCacheTest, CloseFinalisesEveryStatementAndLetsGoOfTheFile) {
 }
 
 TEST_F(StatementCacheTest, SwitchedOffEveryTextIsPreparedAfreshAndFinalised) {
-    Both("insert into tblCategories (Categoryid,Category) values(1,'Soap')");
+    Both(InsertCategory(1, "Soap"));
     Recordset rs;
     rs.Open("select Category from tblCategories", fresh);
     EXPECT_EQ(fresh.CachedStatements(), 0u);
@@ -254,11 +294,14 @@ TEST_F(StatementCacheTest, TheTracerSeesTheTextsAsBuilt) {
     std::vector<std::string> seen;
     cached.SetTracer([&](const std::string& s) { seen.push_back(s); });
     cached.Execute("insert into tblStockHistory (StockHisId,VchDate) values (1,#4/1/2009#)");
+    cached.Execute(Sql("insert into tblStockHistory (StockHisId,VchDate) values (")
+                   << sql::Int(2) << "," << sql::Date(Date{2009, 4, 1}) << ")");
     Recordset rs;
-    rs.Open("select VchDate from tblStockHistory where StockHisId=1", cached);
+    rs.Open(Sql("select VchDate from tblStockHistory where StockHisId=") << sql::Int(2), cached);
     EXPECT_EQ(seen, (std::vector<std::string>{
                         "insert into tblStockHistory (StockHisId,VchDate) values (1,#4/1/2009#)",
-                        "select VchDate from tblStockHistory where StockHisId=1"}));
+                        "insert into tblStockHistory (StockHisId,VchDate) values (2,#2009-04-01#)",
+                        "select VchDate from tblStockHistory where StockHisId=2"}));
     EXPECT_EQ(rs.Field("VchDate"), Value("2009-04-01"));
 }
 

@@ -19,16 +19,17 @@ StockLine Line(std::int32_t item, double qty, double prate = 18, double srate = 
 
 TEST_F(StockPosting, TheWorkedExampleStatements) {
     StockLine line = Line(42, 10);
-    EXPECT_EQ(StockUpdateStatement(10, line),
+    EXPECT_EQ(StockUpdateStatement(10, line).Text(),
               "update tblstock set qty=qty+10 where Itemid=42 and Prate=18  and Mrp = 25");
-    EXPECT_EQ(StockInsertStatement(7, 10, line),
+    EXPECT_EQ(StockInsertStatement(7, 10, line).Text(),
               "insert into tblStock (StockId, ItemID,BAtch,  Qty,pRate,SRate,Mrp,BatchCode,"
               "batchID ) values ( 7,42,'7',10,18,20,25,'',0)");
-    EXPECT_EQ(StockHistoryStatement(15, "OpeningStock", kStockIn, 42, "", line, Date{2009, 4, 1}),
-              "insert into tblstockHistory(StockHisId,VchDate,  VchType ,RefId   ,AdnlRefID   "
-              ",ItemID  ,QtyIN   ,QtyOut,BAtch  ,PvalueIN    ,PvalueOut   ,SValueIN    ,SValueOut,"
-              "MrpValueIN,MrpValueOut,FreeQtyIn,FreeQtyOut,BatchCode) values( 15,#2009-04-01#,"
-              "'OpeningStock',42,'',42,10,0,'',180,0,200,0,250,0,0,0,'')");
+    EXPECT_EQ(
+        StockHistoryStatement(15, "OpeningStock", kStockIn, 42, "", line, Date{2009, 4, 1}).Text(),
+        "insert into tblstockHistory(StockHisId,VchDate,  VchType ,RefId   ,AdnlRefID   "
+        ",ItemID  ,QtyIN   ,QtyOut,BAtch  ,PvalueIN    ,PvalueOut   ,SValueIN    ,SValueOut,"
+        "MrpValueIN,MrpValueOut,FreeQtyIn,FreeQtyOut,BatchCode) values( 15,#2009-04-01#,"
+        "'OpeningStock',42,'',42,10,0,'',180,0,200,0,250,0,0,0,'')");
 }
 
 TEST_F(StockPosting, TheWorkedExampleInTheDatabase) {

@@ -10,6 +10,7 @@
 #include "company/RunRecords.h"
 #include "data/Recordset.h"
 #include "data/Savepoint.h"
+#include "data/Sql.h"
 
 namespace ledgerlift {
 namespace {
@@ -37,6 +38,12 @@ std::string Now() {
 }
 
 Recordset Query(Connection& db, const std::string& sql) {
+    Recordset rs;
+    rs.Open(sql, db, CursorType::ForwardOnly, LockType::ReadOnly);
+    return rs;
+}
+
+Recordset Query(Connection& db, const Sql& sql) {
     Recordset rs;
     rs.Open(sql, db, CursorType::ForwardOnly, LockType::ReadOnly);
     return rs;
@@ -151,7 +158,8 @@ std::string ReadDates(Connection& db) {
 std::string CompanyName(const std::string& productFolder, const std::string& code) {
     Connection initial;
     initial.OpenReadOnly(InitialConnectionString(productFolder));
-    Recordset rs = Query(initial, "select * from tblCompany where CompanyCode = " + Quote(code));
+    Recordset rs =
+        Query(initial, Sql("select * from tblCompany where CompanyCode = ") << sql::Text(code));
     for (const std::string& column : rs.ColumnNames()) {
         if (!rs.IsEOF() && Upper(column) == "COMPANYNAME") {
             return Trim(Text(rs.Field(column)));
